@@ -1,0 +1,20 @@
+# tessel_library(<name> DIRS <folders...> [LIBS <libs...>])
+# A static library of every .cpp in the folders (found again whenever a file is added).
+function(tessel_library name)
+  cmake_parse_arguments(L "" "" "DIRS;LIBS" ${ARGN})
+  set(srcs "")
+  foreach(d ${L_DIRS})
+    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${d}/*.cpp)
+    list(APPEND srcs ${found})
+  endforeach()
+  if(srcs)
+    add_library(${name} STATIC ${srcs})
+    target_link_libraries(${name} PUBLIC ${L_LIBS})
+  else()
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE ${L_LIBS})
+  endif()
+endfunction()
+
+# Windows libraries the library code uses.
+set(TESSEL_WIN_LIBS ole32 oleaut32 uuid comctl32 gdi32 user32 shell32 shlwapi windowscodecs msimg32 advapi32)

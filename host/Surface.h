@@ -1,0 +1,47 @@
+#pragma once
+// A window that holds constituents: a user control's own window, or a picture box. It paints its
+// back colour and then its windowless constituents (labels, shapes, images, lines) in the order
+// they were created; windowed constituents (text boxes, picture boxes) are its child windows.
+// Mouse input over a windowless constituent is routed to the topmost one under the cursor.
+#include <windows.h>
+#include <vector>
+
+#include "server/contract/OleColor.h"
+
+namespace tessel {
+
+class Constituent;
+
+class Surface {
+ public:
+  virtual ~Surface() = default;
+  virtual HWND hWnd() const = 0;
+  virtual OleColor BackColor() const = 0;
+  virtual void SetBackColor(OleColor color) = 0;
+
+  // Client extent in twips.
+  int ScaleWidth() const;
+  int ScaleHeight() const;
+
+  // Paints the back colour and the visible windowless constituents into dc (client pixels).
+  void PaintContent(HDC dc);
+  void Invalidate(const RECT* pixels = nullptr);
+
+  // Called from the window procedure of the surface's window; true when the message was handled.
+  bool RouteMouse(UINT msg, WPARAM wp, LPARAM lp);
+  bool RouteSetCursor();
+
+  const std::vector<Constituent*>& Constituents() const { return constituents_; }
+
+ private:
+  friend class Constituent;
+  void Attach(Constituent* c) { constituents_.push_back(c); }
+  void Detach(Constituent* c);
+  Constituent* HitTest(POINT client) const;
+
+  std::vector<Constituent*> constituents_;
+  Constituent* captured_ = nullptr;  // windowless constituent that got the button down
+  Constituent* hovered_ = nullptr;
+};
+
+}  // namespace tessel

@@ -1,0 +1,26 @@
+#include "host/Twips.h"
+
+#include <cmath>
+
+namespace tessel {
+namespace {
+
+int ScreenDpi(int index) {
+  HDC screen = GetDC(nullptr);
+  int dpi = screen ? GetDeviceCaps(screen, index) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+int Rounded(double value) { return static_cast<int>(std::lround(value)); }
+
+}  // namespace
+
+int TwipsPerPixelX() { return 1440 / ScreenDpi(LOGPIXELSX); }
+int TwipsPerPixelY() { return 1440 / ScreenDpi(LOGPIXELSY); }
+int PixelsFromTwipsX(int twips) { return Rounded(static_cast<double>(twips) / TwipsPerPixelX()); }
+int PixelsFromTwipsY(int twips) { return Rounded(static_cast<double>(twips) / TwipsPerPixelY()); }
+int TwipsFromPixelsX(int pixels) { return pixels * TwipsPerPixelX(); }
+int TwipsFromPixelsY(int pixels) { return pixels * TwipsPerPixelY(); }
+
+}  // namespace tessel

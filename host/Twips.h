@@ -1,0 +1,14 @@
+#pragma once
+// Twips and pixels, converted with the real screen resolution (1440 twips to the inch).
+#include <windows.h>
+
+namespace tessel {
+
+int TwipsPerPixelX();  // 15 at 96 dpi
+int TwipsPerPixelY();
+int PixelsFromTwipsX(int twips);  // rounded to the nearest pixel
+int PixelsFromTwipsY(int twips);
+int TwipsFromPixelsX(int pixels);
+int TwipsFromPixelsY(int pixels);
+
+}  // namespace tessel

@@ -1,0 +1,93 @@
+# Shared by the project's scripts: installs what is missing, builds, and brings Wine and a display up and down.
+# shellcheck shell=bash
+
+TESSEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+TESSEL_BUILD=${TESSEL_BUILD:-$TESSEL_ROOT/build}
+TESSEL_BUILD32=${TESSEL_BUILD32:-$TESSEL_ROOT/build-i686}
+TESSEL_JOBS=${TESSEL_JOBS:-$(nproc 2>/dev/null || echo 2)}
+
+say() { printf '[tessel] %s\n' "$*" >&2; }
+
+as_root() {
+  if [ "$(id -u)" = 0 ]; then "$@"
+  elif command -v sudo >/dev/null 2>&1; then sudo "$@"
+  else say "need root to run: $*"; return 1; fi
+}
+
+tessel_install_deps() {
+  local missing=()
+  command -v x86_64-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix)
+  command -v i686-w64-mingw32-g++-posix   >/dev/null || missing+=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix)
+  command -v x86_64-w64-mingw32-widl      >/dev/null || missing+=(mingw-w64-tools)
+  command -v wine     >/dev/null || missing+=(wine wine64)
+  [ -x /usr/lib/wine/wine64 ] || missing+=(wine64)
+  command -v Xvfb     >/dev/null || missing+=(xvfb)
+  command -v xauth    >/dev/null || missing+=(xauth)
+  command -v cmake    >/dev/null || missing+=(cmake)
+  [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
+  [ ${#missing[@]} -eq 0 ] && return 0
+  say "installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  as_root apt-get update -qq
+  as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# tessel_build <arch> <dir> [targets...]
+tessel_build() {
+  local arch=$1 dir=$2; shift 2
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$TESSEL_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$TESSEL_ROOT/cmake/toolchain-$arch.cmake" >/dev/null
+  fi
+  local t=()
+  for target in "$@"; do t+=(--target "$target"); done
+  cmake --build "$dir" -j "$TESSEL_JOBS" "${t[@]}"
+}
+
+TESSEL_XVFB_PID=
+TESSEL_IDLE_PID=
+
+tessel_display_up() {
+  if [ -n "${TESSEL_DISPLAY:-}" ]; then export DISPLAY=$TESSEL_DISPLAY; return 0; fi
+  # Always an own display of a known size, so that screenshots and pixel tests do not depend on the desk.
+  local n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do
+    if [ -f "/tmp/.X$n-lock" ] && ! kill -0 "$(tr -d ' ' < "/tmp/.X$n-lock")" 2>/dev/null; then
+      rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"; break   # stale, from a run that was killed
+    fi
+    n=$((n + 1))
+  done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+  TESSEL_XVFB_PID=$!
+  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  [ -e "/tmp/.X11-unix/X$n" ] || { say "Xvfb did not start"; return 1; }
+  export DISPLAY=":$n"
+}
+
+# tessel_wine_up <build dir>: a private prefix for the tree, a persistent wineserver and one idle process.
+tessel_wine_up() {
+  local dir=$1
+  export WINEPREFIX="$dir/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  mkdir -p "$WINEPREFIX"
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -p >/dev/null 2>&1 </dev/null
+  if [ ! -f "$WINEPREFIX/system.reg" ] || ! wine cmd /c exit >/dev/null 2>&1 </dev/null; then
+    say "creating Wine prefix $WINEPREFIX"
+    wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"; mkdir -p "$WINEPREFIX"
+    wineserver -p >/dev/null 2>&1 </dev/null
+    wineboot -i >/dev/null 2>&1 </dev/null
+  fi
+  if [ -f "$dir/tessel_idle.exe" ]; then
+    setsid wine "$dir/tessel_idle.exe" >/dev/null 2>&1 </dev/null &
+    TESSEL_IDLE_PID=$!
+  fi
+  wine regsvr32 /s "$dir/TesselOCX.ocx" >/dev/null 2>&1 </dev/null || { say "registration failed"; return 1; }
+}
+
+tessel_down() {
+  [ -n "${WINEPREFIX:-}" ] && { wineserver -k >/dev/null 2>&1 || true; }
+  [ -n "$TESSEL_IDLE_PID" ] && { kill "$TESSEL_IDLE_PID" 2>/dev/null || true; }
+  [ -n "$TESSEL_XVFB_PID" ] && { kill "$TESSEL_XVFB_PID" 2>/dev/null || true; wait "$TESSEL_XVFB_PID" 2>/dev/null || true; }
+  return 0
+}

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds TesselOCX (64-bit, and the 32-bit server as a compile check) and runs every test under Wine.
+set -euo pipefail
+. "$(dirname "$0")/common.sh"
+
+tessel_install_deps
+say "building 64-bit tree in $TESSEL_BUILD"
+tessel_build x86_64 "$TESSEL_BUILD"
+say "building 32-bit server in $TESSEL_BUILD32"
+tessel_build i686 "$TESSEL_BUILD32"
+
+trap tessel_down EXIT
+tessel_display_up
+tessel_wine_up "$TESSEL_BUILD"
+say "running tests"
+ctest --test-dir "$TESSEL_BUILD" --output-on-failure -j "$TESSEL_JOBS" --timeout 120 "$@"

@@ -1,0 +1,59 @@
+#pragma once
+// The container's standard font object: an OLE StdFont (IFont), held by reference.
+// Two holders of one FontRef share one font: changing it through one is seen by the other.
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+#include <memory>
+#include <string>
+
+namespace tessel {
+
+struct FontDesc {
+  std::wstring name = L"MS Sans Serif";
+  float size = 8.25f;          // points
+  short weight = FW_NORMAL;    // 400 normal, 700 bold
+  bool italic = false;
+  bool underline = false;
+  bool strikethrough = false;
+  short charset = DEFAULT_CHARSET;
+  bool bold() const { return weight >= FW_BOLD; }
+  bool operator==(const FontDesc&) const = default;
+};
+
+class Font;
+using FontRef = std::shared_ptr<Font>;
+
+class Font {
+ public:
+  // Throws std::runtime_error when OLE refuses the description.
+  static FontRef Create(const FontDesc& desc);
+  // Wraps an existing font object (one AddRef is taken).
+  static FontRef Wrap(IFont* font);
+
+  FontDesc Describe() const;
+  void SetName(const std::wstring& name);
+  void SetSize(float points);
+  void SetBold(bool on);
+  void SetItalic(bool on);
+  void SetUnderline(bool on);
+  void SetStrikethrough(bool on);
+  void SetWeight(short weight);
+  void SetCharset(short charset);
+
+  // A copy with the same attributes but its own identity.
+  FontRef Clone() const;
+  // Borrowed: the font object owns the handle and keeps it valid while it lives and is unchanged.
+  HFONT Handle() const;
+  IFont* Get() const { return font_; }
+
+  ~Font();
+  Font(const Font&) = delete;
+  Font& operator=(const Font&) = delete;
+
+ private:
+  explicit Font(IFont* font) : font_(font) {}
+  IFont* font_;
+};
+
+}  // namespace tessel

@@ -1,0 +1,29 @@
+#pragma once
+// Everything a control does that a test cannot drive deterministically goes through this seam:
+// message boxes, the cursor and window-from-point, shell execution, send-keys and the clock.
+// The product uses the platform; tests install a recorder on the form.
+#include <windows.h>
+#include <cstdint>
+#include <string>
+
+namespace tessel {
+
+class HostServices {
+ public:
+  virtual ~HostServices() = default;
+  // MessageBoxW semantics: flags are MB_* values; returns the button pressed (IDOK...).
+  virtual int MessageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags) = 0;
+  virtual POINT CursorPos() = 0;                    // screen coordinates
+  virtual HWND WindowFromPoint(POINT screen) = 0;
+  // ShellExecuteA semantics; returns the instance value (> 32 on success).
+  virtual INT_PTR ShellExecute(HWND owner, const std::string& verb, const std::string& file,
+                               const std::string& parameters, const std::string& directory, int show) = 0;
+  // Send-keys string such as "{TAB}" to the active window.
+  virtual void SendKeys(const std::wstring& keys, bool wait) = 0;
+  virtual uint64_t TickCount() = 0;                 // milliseconds
+};
+
+// The real platform.
+HostServices& PlatformHostServices();
+
+}  // namespace tessel

@@ -1,0 +1,51 @@
+#pragma once
+// The container's standard picture object: an OLE picture (IPicture) for bitmaps, icons, cursors,
+// and JPEG or PNG images decoded by the platform's imaging components. Held by reference.
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tessel {
+
+enum class PictureKind { Bitmap, Icon, Cursor, Metafile };
+
+class Picture;
+using PictureRef = std::shared_ptr<Picture>;
+
+class Picture {
+ public:
+  // Load from a file or from its bytes; the format is recognised from the content.
+  // Throws std::runtime_error with a message that says what was wrong with the bytes.
+  static PictureRef FromFile(const std::wstring& path);
+  static PictureRef FromBytes(const std::vector<uint8_t>& bytes);
+  // Takes ownership of a bitmap or icon handle.
+  static PictureRef FromBitmap(HBITMAP bitmap);
+  static PictureRef FromIcon(HICON icon);
+
+  PictureKind Kind() const;
+  SIZE SizePixels() const;
+  SIZE SizeHimetric() const;
+  // Borrowed handle (HBITMAP, HICON or HCURSOR), owned by the picture.
+  HANDLE Handle() const;
+  IPicture* Get() const { return picture_; }
+  // The bytes that recreate this picture through FromBytes (the original file where there was one).
+  const std::vector<uint8_t>& Bytes() const { return bytes_; }
+
+  // Draws the picture into dest (pixels); stretched to dest, or at its own size clipped to dest.
+  void Render(HDC dc, const RECT& dest, bool stretch) const;
+
+  ~Picture();
+  Picture(const Picture&) = delete;
+  Picture& operator=(const Picture&) = delete;
+
+ private:
+  Picture(IPicture* picture, std::vector<uint8_t> bytes) : picture_(picture), bytes_(std::move(bytes)) {}
+  IPicture* picture_;
+  std::vector<uint8_t> bytes_;
+};
+
+}  // namespace tessel

@@ -1,0 +1,52 @@
+#pragma once
+// A control's keyed store of its settings. Reads name a default that is returned when the key is
+// absent; writes name a default and a value equal to it is left out. Keys compare without regard
+// to case; entries keep the order in which they were first written.
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "server/contract/Font.h"
+#include "server/contract/Picture.h"
+
+namespace tessel {
+
+using BagValue = std::variant<int16_t, int32_t, bool, std::wstring, float, FontRef, PictureRef>;
+
+// Raised when a stored value cannot be used: wrong type, or refused by the control.
+class PropertyError : public std::runtime_error {
+ public:
+  PropertyError(std::wstring key, const std::string& what) : std::runtime_error(what), key_(std::move(key)) {}
+  const std::wstring& key() const { return key_; }
+ private:
+  std::wstring key_;
+};
+
+class PropertyBag {
+ public:
+  int16_t ReadInt16(std::wstring_view key, int16_t def) const;
+  int32_t ReadInt32(std::wstring_view key, int32_t def) const;   // also accepts a stored 16-bit value
+  bool ReadBool(std::wstring_view key, bool def) const;
+  std::wstring ReadString(std::wstring_view key, std::wstring_view def) const;
+  float ReadSingle(std::wstring_view key, float def) const;
+  FontRef ReadFont(std::wstring_view key, const FontRef& def) const;
+  PictureRef ReadPicture(std::wstring_view key, const PictureRef& def) const;
+
+  // Stores value unless it equals def (fonts compare by attributes, pictures by identity).
+  // Without def the value is always stored.
+  void Write(std::wstring_view key, BagValue value, std::optional<BagValue> def = std::nullopt);
+
+  const BagValue* Find(std::wstring_view key) const;
+  void Remove(std::wstring_view key);
+  const std::vector<std::pair<std::wstring, BagValue>>& Entries() const { return entries_; }
+  bool empty() const { return entries_.empty(); }
+
+ private:
+  std::vector<std::pair<std::wstring, BagValue>> entries_;
+};
+
+}  // namespace tessel

@@ -1,0 +1,110 @@
+#pragma once
+// The contract between a user control of the library and the container that hosts it.
+//
+// The container creates the control's own window first (a Surface), then the control object with
+// its constituents, then calls, in this order: Initialize; InitProperties (first placement) or
+// ReadProperties (loading); Resize; Paint. WriteProperties runs whenever the form is saved and
+// Terminate runs last. A control overrides only the handlers it has work in.
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "server/contract/Font.h"
+#include "server/contract/HostServices.h"
+#include "server/contract/OleColor.h"
+#include "server/contract/PropertyBag.h"
+
+namespace tessel {
+
+class Surface;
+class UserControl;
+
+// Ambient properties of the container, as the control sees them.
+struct AmbientProperties {
+  OleColor backColor = kSysButtonFace;
+  OleColor foreColor = kSysButtonText;
+  FontRef font;
+  std::wstring displayName;
+  bool userMode = true;           // False while a developer edits the form
+  bool displayAsDefault = false;  // the control is the form's default button
+};
+
+// Properties the container keeps for each placed control (positions in twips of the container).
+struct ExtenderProperties {
+  std::wstring name;
+  int left = 0, top = 0, width = 0, height = 0;
+  bool enabled = true;
+  bool visible = true;
+  int tabIndex = 0;
+  bool tabStop = true;
+};
+
+// What a control needs of its container. The form implements one site per placed control.
+class ControlSite {
+ public:
+  virtual ~ControlSite() = default;
+  virtual Surface& OwnSurface() = 0;             // the control's own window
+  virtual void PropertyChanged(std::wstring_view key) = 0;
+  virtual const AmbientProperties& Ambient() const = 0;
+  virtual const ExtenderProperties& Extender() const = 0;
+  // Moves or sizes the control (twips); the container then calls Resize when the size changed.
+  virtual void Move(int left, int top, int width, int height) = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual void SetVisible(bool visible) = 0;
+  virtual HWND ParentWindow() const = 0;         // the window the control stands on
+  virtual OleColor ParentBackColor() const = 0;  // throws when the parent is not available yet
+  virtual HostServices& Host() = 0;
+};
+
+class UserControl {
+ public:
+  explicit UserControl(ControlSite& site) : site_(site) {}
+  virtual ~UserControl() = default;
+  UserControl(const UserControl&) = delete;
+  UserControl& operator=(const UserControl&) = delete;
+
+  // Handlers, called by the container.
+  virtual void Initialize() {}
+  virtual void InitProperties() {}
+  virtual void ReadProperties(PropertyBag& bag) {}
+  virtual void WriteProperties(PropertyBag& bag) {}
+  virtual void Resize() {}
+  virtual void Paint(HDC dc) {}
+  virtual void AmbientChanged(std::wstring_view name) {}
+  virtual void Terminate() {}
+  // Keyboard interface a container needs for access keys: the characters this control answers to.
+  virtual std::wstring AccessKeys() const { return {}; }
+  virtual void AccessKeyPress(wchar_t key) {}
+
+  // The type name under which the control is stored in form files ("Bevel", "KvTextBox").
+  virtual std::wstring_view TypeName() const = 0;
+
+  // Size as the container sees it, in twips; writing resizes through the container.
+  int Width() const { return site_.Extender().width; }
+  int Height() const { return site_.Extender().height; }
+  void SetWidth(int twips);
+  void SetHeight(int twips);
+  // The inner extent of the control's own window, in twips.
+  int ScaleWidth() const;
+  int ScaleHeight() const;
+  bool Enabled() const { return site_.Extender().enabled; }
+  void SetEnabled(bool enabled) { site_.SetEnabled(enabled); }
+  OleColor BackColor() const;
+  void SetBackColor(OleColor color);
+  HWND hWnd() const;
+
+  Surface& OwnSurface() { return site_.OwnSurface(); }
+  const AmbientProperties& Ambient() const { return site_.Ambient(); }
+  const ExtenderProperties& Extender() const { return site_.Extender(); }
+  ControlSite& Site() { return site_; }
+  HostServices& Host() { return site_.Host(); }
+
+ protected:
+  void PropertyChanged(std::wstring_view key) { site_.PropertyChanged(key); }
+
+ private:
+  ControlSite& site_;
+};
+
+}  // namespace tessel
