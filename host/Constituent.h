@@ -47,6 +47,11 @@ class Constituent {
   virtual void OnClick() {}
   virtual void OnDblClick() {}
 
+  // Windowed constituents: their child window, and the notifications its parent reflects back
+  // (WM_COMMAND, WM_CTLCOLOREDIT, WM_CTLCOLORSTATIC...). Return true when handled.
+  virtual HWND Window() const { return nullptr; }
+  virtual bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) { return false; }
+
   // Repaints the constituent (the Refresh method of the standard controls).
   virtual void Refresh();
 

@@ -6,8 +6,10 @@ set -euo pipefail
 tessel_install_deps
 say "building 64-bit tree in $TESSEL_BUILD"
 tessel_build x86_64 "$TESSEL_BUILD"
-say "building 32-bit server in $TESSEL_BUILD32"
-tessel_build i686 "$TESSEL_BUILD32"
+if [ -z "${TESSEL_SKIP_I686:-}" ]; then
+  say "building 32-bit tree in $TESSEL_BUILD32"
+  tessel_build i686 "$TESSEL_BUILD32"
+fi
 
 trap tessel_down EXIT
 tessel_display_up
