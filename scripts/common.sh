@@ -82,7 +82,9 @@ tessel_wine_up() {
     setsid wine "$dir/tessel_idle.exe" >/dev/null 2>&1 </dev/null &
     TESSEL_IDLE_PID=$!
   fi
-  wine regsvr32 /s "$dir/TesselOCX.ocx" >/dev/null 2>&1 </dev/null || { say "registration failed"; return 1; }
+  if [ -f "$dir/TesselOCX.ocx" ]; then
+    wine regsvr32 /s "$dir/TesselOCX.ocx" >/dev/null 2>&1 </dev/null || { say "registration of TesselOCX.ocx failed"; return 1; }
+  fi
 }
 
 tessel_down() {
