@@ -58,6 +58,7 @@ class Constituent {
  protected:
   void Invalidate();              // repaints the constituent's area of the parent surface
   virtual void Relocated() {}     // windowed constituents move their window here
+  virtual void VisibilityChanged() {}  // windowed constituents show or hide their window here
 
  private:
   Surface& parent_;

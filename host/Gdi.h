@@ -1,0 +1,154 @@
+#pragma once
+// Owned GDI and USER handles and scoped DC state. Every object the library creates lives in one of
+// these wrappers; drawing code that is handed a handle borrows it and never frees it.
+#include <windows.h>
+
+#include <cstdint>
+#include <utility>
+
+namespace tessel {
+
+// A move-only owner of one handle; Close is called once for a non-null handle.
+template <class Handle, void (*Close)(Handle)>
+class unique_handle {
+ public:
+  unique_handle() = default;
+  explicit unique_handle(Handle h) : h_(h) {}
+  ~unique_handle() { reset(); }
+  unique_handle(unique_handle&& other) noexcept : h_(other.release()) {}
+  unique_handle& operator=(unique_handle&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  unique_handle(const unique_handle&) = delete;
+  unique_handle& operator=(const unique_handle&) = delete;
+
+  Handle get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+  // Hands the handle to someone who takes ownership (SetWindowRgn, a bitmap kept selected).
+  Handle release() { return std::exchange(h_, nullptr); }
+  void reset(Handle h = nullptr) {
+    Handle old = std::exchange(h_, h);
+    if (old) Close(old);
+  }
+
+ private:
+  Handle h_ = nullptr;
+};
+
+namespace detail {
+inline void CloseGdiObject(HGDIOBJ h) { DeleteObject(h); }
+template <class T>
+inline void CloseGdi(T h) { DeleteObject(h); }
+inline void CloseDc(HDC h) { DeleteDC(h); }
+inline void CloseOwnedWindow(HWND h) {
+  if (IsWindow(h)) DestroyWindow(h);
+}
+inline void CloseCursor(HCURSOR h) { DestroyCursor(h); }
+inline void CloseIcon(HICON h) { DestroyIcon(h); }
+}  // namespace detail
+
+using unique_hbrush = unique_handle<HBRUSH, detail::CloseGdi<HBRUSH>>;
+using unique_hpen = unique_handle<HPEN, detail::CloseGdi<HPEN>>;
+using unique_hfont = unique_handle<HFONT, detail::CloseGdi<HFONT>>;
+using unique_hbitmap = unique_handle<HBITMAP, detail::CloseGdi<HBITMAP>>;
+using unique_hrgn = unique_handle<HRGN, detail::CloseGdi<HRGN>>;
+using unique_hdc = unique_handle<HDC, detail::CloseDc>;          // CreateCompatibleDC / CreateDC
+using unique_hwnd = unique_handle<HWND, detail::CloseOwnedWindow>;     // DestroyWindow when still a window
+using unique_hcursor = unique_handle<HCURSOR, detail::CloseCursor>;
+using unique_hicon = unique_handle<HICON, detail::CloseIcon>;
+
+// GetDC / ReleaseDC.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  ~WindowDC() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
+  }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+// BeginPaint / EndPaint.
+class PaintDC {
+ public:
+  explicit PaintDC(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd, &ps_); }
+  ~PaintDC() { EndPaint(hwnd_, &ps_); }
+  PaintDC(const PaintDC&) = delete;
+  PaintDC& operator=(const PaintDC&) = delete;
+  HDC get() const { return dc_; }
+  const RECT& dirty() const { return ps_.rcPaint; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_ = nullptr;
+};
+
+// Selects an object into a DC and puts the previous one back when it leaves scope.
+class SelectGuard {
+ public:
+  SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? SelectObject(dc, object) : nullptr) {}
+  ~SelectGuard() {
+    if (old_) SelectObject(dc_, old_);
+  }
+  SelectGuard(const SelectGuard&) = delete;
+  SelectGuard& operator=(const SelectGuard&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// SaveDC / RestoreDC: clip region, mapping, colours and selected objects come back as they were.
+class SaveDCGuard {
+ public:
+  explicit SaveDCGuard(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+  ~SaveDCGuard() {
+    if (saved_) RestoreDC(dc_, saved_);
+  }
+  SaveDCGuard(const SaveDCGuard&) = delete;
+  SaveDCGuard& operator=(const SaveDCGuard&) = delete;
+
+ private:
+  HDC dc_;
+  int saved_;
+};
+
+// An off-screen bitmap compatible with a DC, selected into a memory DC of its own. Painting goes
+// here first and reaches the window in one block transfer.
+class BackBuffer {
+ public:
+  BackBuffer(HDC compatible, int width, int height)
+      : dc_(CreateCompatibleDC(compatible)),
+        bitmap_(CreateCompatibleBitmap(compatible, width > 0 ? width : 1, height > 0 ? height : 1)),
+        width_(width),
+        height_(height) {
+    if (dc_ && bitmap_) old_ = SelectObject(dc_.get(), bitmap_.get());
+  }
+  ~BackBuffer() {
+    if (old_) SelectObject(dc_.get(), old_);
+  }
+  BackBuffer(const BackBuffer&) = delete;
+  BackBuffer& operator=(const BackBuffer&) = delete;
+  bool ok() const { return dc_ && bitmap_ && old_; }
+  HDC dc() const { return dc_.get(); }
+  void CopyTo(HDC dest, int x = 0, int y = 0) const { BitBlt(dest, x, y, width_, height_, dc_.get(), 0, 0, SRCCOPY); }
+
+ private:
+  unique_hdc dc_;
+  unique_hbitmap bitmap_;
+  HGDIOBJ old_ = nullptr;
+  int width_, height_;
+};
+
+// An RGB (0x00BBGGRR) value for drawing from a translated OLE colour, with a fallback for -1.
+inline COLORREF ColorOr(int32_t rgb, COLORREF fallback) { return rgb < 0 ? fallback : static_cast<COLORREF>(rgb); }
+
+}  // namespace tessel

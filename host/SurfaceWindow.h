@@ -1,0 +1,61 @@
+#pragma once
+// A real child window that is a Surface: it paints its back colour, its windowless constituents
+// and then its owner's own drawing through one double-buffered paint function; routes the mouse to
+// the topmost windowless constituent under the cursor; answers WM_SETCURSOR with that constituent's
+// cursor; and reflects the notifications of its child windows (WM_COMMAND, WM_CTLCOLOR*) to the
+// windowed constituent that owns the child. A user control's own window and a picture box are
+// both built on it; the user-control window extends WindowProc and PaintOwn.
+//
+// Constituents standing on a surface must be destroyed before the SurfaceWindow object is.
+#include <windows.h>
+
+#include "host/Surface.h"
+#include "server/contract/OleColor.h"
+
+namespace tessel {
+
+class SurfaceWindow : public Surface {
+ public:
+  SurfaceWindow() = default;
+  ~SurfaceWindow() override;  // destroys the window if it still exists
+  SurfaceWindow(const SurfaceWindow&) = delete;
+  SurfaceWindow& operator=(const SurfaceWindow&) = delete;
+
+  // Creates the window as a child of parent at pixels (parent client coordinates). style always
+  // gets WS_CHILD and WS_CLIPCHILDREN added. Throws std::runtime_error when the window cannot be
+  // made (for example, without a display).
+  void Create(HWND parent, const RECT& pixels, DWORD style = WS_VISIBLE, DWORD exStyle = 0,
+              int id = 0);
+  void Destroy();
+
+  HWND hWnd() const override { return hwnd_; }
+  OleColor BackColor() const override { return backColor_; }
+  void SetBackColor(OleColor color) override;  // repaints
+
+  // The one paint function behind WM_PAINT and WM_PRINTCLIENT: back colour, windowless
+  // constituents in creation order, then PaintOwn. dc is in client pixels. Never throws.
+  void Paint(HDC dc);
+
+  // Window class shared by every surface window (CS_DBLCLKS, no background brush).
+  static const wchar_t* ClassName();
+
+ protected:
+  // The owner's own drawing, on top of the constituents.
+  virtual void PaintOwn(HDC dc) {}
+  // Extended by derived windows; anything they do not handle goes to SurfaceWindow::WindowProc,
+  // which does the surface's work and then calls DefWindowProc.
+  virtual LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
+  // Called once the window exists (after WM_CREATE) and just before it is destroyed.
+  virtual void Created() {}
+  virtual void Destroying() {}
+
+ private:
+  static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  void PaintBuffered(HDC dc, const RECT& area);
+  bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+  HWND hwnd_ = nullptr;
+  OleColor backColor_ = kSysButtonFace;
+};
+
+}  // namespace tessel
