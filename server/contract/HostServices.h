@@ -3,6 +3,9 @@
 // message boxes, the cursor and window-from-point, shell execution, send-keys and the clock.
 // The product uses the platform; tests install a recorder on the form.
 #include <windows.h>
+// MessageBox and ShellExecute are also macros of the Windows headers; including shellapi.h here
+// makes every file see the same spelling of the member names, whatever it includes itself.
+#include <shellapi.h>
 #include <cstdint>
 #include <string>
 

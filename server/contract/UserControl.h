@@ -74,8 +74,29 @@ class UserControl {
   virtual void AmbientChanged(std::wstring_view name) {}
   virtual void Terminate() {}
   // Keyboard interface a container needs for access keys: the characters this control answers to.
+  // The default button also gets AccessKeyPress(13) for Enter and the cancel button (27) for Esc.
   virtual std::wstring AccessKeys() const { return {}; }
   virtual void AccessKeyPress(wchar_t key) {}
+
+  // Input and focus notifications the container routes to the control's own window (not to its
+  // constituents, which raise their own). Button 1 left, 2 right, 4 middle; shift 1 shift, 2 ctrl,
+  // 4 alt; x and y in twips of the control. Key arguments are by reference: a KeyAscii set to 0
+  // is not passed on.
+  virtual void MouseDown(int16_t button, int16_t shift, float x, float y) {}
+  virtual void MouseMove(int16_t button, int16_t shift, float x, float y) {}
+  virtual void MouseUp(int16_t button, int16_t shift, float x, float y) {}
+  virtual void Click() {}
+  virtual void DblClick() {}
+  virtual void KeyDown(int16_t& keyCode, int16_t& shift) {}
+  virtual void KeyPress(int16_t& keyAscii) {}
+  virtual void KeyUp(int16_t& keyCode, int16_t& shift) {}
+  virtual void GotFocus() {}     // the control's own window got the focus
+  virtual void LostFocus() {}
+  virtual void EnterFocus() {}   // the focus came to the control or one of its constituents
+  virtual void ExitFocus() {}    // the focus left the control and all of its constituents
+  // Whether the control's own window takes the focus (a self-drawn button); otherwise only its
+  // windowed constituents do. Asked once, after the control is constructed.
+  virtual bool CanGetFocus() const { return false; }
 
   // The type name under which the control is stored in form files ("Bevel", "KvTextBox").
   virtual std::wstring_view TypeName() const = 0;
