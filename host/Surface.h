@@ -32,6 +32,9 @@ class Surface {
   bool RouteSetCursor();
 
   const std::vector<Constituent*>& Constituents() const { return constituents_; }
+  // The windowless constituent holding the mouse while a button is down, and the one under it.
+  Constituent* Captured() const { return captured_; }
+  Constituent* Hovered() const { return hovered_; }
 
  private:
   friend class Constituent;
@@ -42,6 +45,7 @@ class Surface {
   std::vector<Constituent*> constituents_;
   Constituent* captured_ = nullptr;  // windowless constituent that got the button down
   Constituent* hovered_ = nullptr;
+  bool clickPending_ = false;        // a left press on captured_ that a release may turn into Click
 };
 
 }  // namespace tessel

@@ -45,6 +45,7 @@ class PictureBox : public Constituent, public SurfaceWindow {
  private:
   int borderStyle_ = 1;
   bool enabled_ = true;
+  bool clickPending_ = false;
 };
 
 }  // namespace tessel

@@ -103,7 +103,8 @@ class TextBox : public Constituent {
   FontRef font_;
   bool enabled_ = true;
   bool tabStop_ = true;
-  bool settingText_ = false;
+  bool recreating_ = false;    // focus moves while the edit is replaced raise nothing
+  bool clickPending_ = false;
 };
 
 }  // namespace tessel

@@ -1,0 +1,174 @@
+#include "host/Surface.h"
+
+#include <algorithm>
+
+#include "host/Constituent.h"
+#include "host/Gdi.h"
+#include "host/Twips.h"
+
+namespace tessel {
+namespace {
+
+int16_t ShiftState(WPARAM wp) {
+  int16_t shift = 0;
+  if (wp & MK_SHIFT) shift |= 1;
+  if (wp & MK_CONTROL) shift |= 2;
+  if (GetKeyState(VK_MENU) < 0) shift |= 4;
+  return shift;
+}
+
+int16_t HeldButtons(WPARAM wp) {
+  int16_t buttons = 0;
+  if (wp & MK_LBUTTON) buttons |= 1;
+  if (wp & MK_RBUTTON) buttons |= 2;
+  if (wp & MK_MBUTTON) buttons |= 4;
+  return buttons;
+}
+
+int16_t ButtonOf(UINT msg) {
+  switch (msg) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: return 1;
+    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: return 2;
+    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: return 4;
+    default: return 0;
+  }
+}
+
+POINT PointOf(LPARAM lp) {
+  return POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+}
+
+}  // namespace
+
+int Surface::ScaleWidth() const {
+  RECT r{};
+  if (!hWnd() || !GetClientRect(hWnd(), &r)) return 0;
+  return TwipsFromPixelsX(r.right - r.left);
+}
+
+int Surface::ScaleHeight() const {
+  RECT r{};
+  if (!hWnd() || !GetClientRect(hWnd(), &r)) return 0;
+  return TwipsFromPixelsY(r.bottom - r.top);
+}
+
+void Surface::PaintContent(HDC dc) {
+  RECT area{};
+  if (!hWnd() || !GetClientRect(hWnd(), &area)) GetClipBox(dc, &area);
+  const int32_t back = TranslateColor(BackColor());
+  if (back >= 0) {
+    unique_hbrush brush(CreateSolidBrush(static_cast<COLORREF>(back)));
+    if (brush) FillRect(dc, &area, brush.get());
+  }
+  // A constituent's handler may add or remove constituents while another one paints.
+  const std::vector<Constituent*> order = constituents_;
+  for (Constituent* c : order) {
+    if (c->Windowed() || !c->Visible()) continue;
+    if (std::find(constituents_.begin(), constituents_.end(), c) == constituents_.end()) continue;
+    SaveDCGuard saved(dc);
+    try {
+      c->Draw(dc);
+    } catch (...) {
+      // A paint never fails: the constituent is skipped and the others are still drawn.
+    }
+  }
+}
+
+void Surface::Invalidate(const RECT* pixels) {
+  if (hWnd()) InvalidateRect(hWnd(), pixels, FALSE);
+}
+
+Constituent* Surface::HitTest(POINT client) const {
+  for (auto it = constituents_.rbegin(); it != constituents_.rend(); ++it) {
+    Constituent* c = *it;
+    if (c->Windowed() || !c->Visible()) continue;
+    if (c->HitTest(client)) return c;
+  }
+  return nullptr;
+}
+
+bool Surface::RouteMouse(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CAPTURECHANGED) {
+    if (reinterpret_cast<HWND>(lp) != hWnd()) captured_ = nullptr;
+    return false;
+  }
+  if (msg == WM_MOUSELEAVE) {
+    hovered_ = nullptr;
+    return false;
+  }
+  const bool isMouse = (msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK) && msg != WM_MOUSEWHEEL;
+  if (!isMouse) return false;
+
+  const POINT pt = PointOf(lp);
+  Constituent* under = HitTest(pt);
+  Constituent* target = captured_ ? captured_ : under;
+  if (msg == WM_MOUSEMOVE) hovered_ = under;
+  if (!target) return false;
+
+  const RECT bounds = target->BoundsPixels();
+  float x = static_cast<float>(TwipsFromPixelsX(pt.x - bounds.left));
+  float y = static_cast<float>(TwipsFromPixelsY(pt.y - bounds.top));
+  const int16_t shift = ShiftState(wp);
+
+  switch (msg) {
+    case WM_MOUSEMOVE:
+      target->OnMouseMove(HeldButtons(wp), shift, x, y);
+      return true;
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK: {
+      const bool dbl = msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
+      if (!captured_) {
+        captured_ = target;
+        if (hWnd() && GetCapture() != hWnd()) SetCapture(hWnd());
+      }
+      if (dbl) {
+        // The second press of a double click: DblClick instead of MouseDown, and no Click after it.
+        clickPending_ = false;
+        if (msg == WM_LBUTTONDBLCLK) target->OnDblClick();
+        else target->OnMouseDown(ButtonOf(msg), shift, x, y);
+      } else {
+        if (msg == WM_LBUTTONDOWN) clickPending_ = true;
+        target->OnMouseDown(ButtonOf(msg), shift, x, y);
+      }
+      return true;
+    }
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: {
+      const bool anyHeld = (wp & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
+      if (!anyHeld) {
+        captured_ = nullptr;
+        if (hWnd() && GetCapture() == hWnd()) ReleaseCapture();
+      }
+      const bool click = msg == WM_LBUTTONUP && clickPending_ && under == target;
+      if (msg == WM_LBUTTONUP) clickPending_ = false;
+      target->OnMouseUp(ButtonOf(msg), shift, x, y);
+      // The MouseUp handler may have removed the constituent.
+      if (click && std::find(constituents_.begin(), constituents_.end(), target) != constituents_.end())
+        target->OnClick();
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+bool Surface::RouteSetCursor() {
+  POINT pt{};
+  if (!hWnd() || !GetCursorPos(&pt) || !ScreenToClient(hWnd(), &pt)) return false;
+  Constituent* c = captured_ ? captured_ : HitTest(pt);
+  if (!c) return false;
+  HCURSOR cursor = c->Cursor();
+  if (!cursor) return false;
+  SetCursor(cursor);
+  return true;
+}
+
+void Surface::Detach(Constituent* c) {
+  constituents_.erase(std::remove(constituents_.begin(), constituents_.end(), c), constituents_.end());
+  if (captured_ == c) {
+    captured_ = nullptr;
+    if (hWnd() && GetCapture() == hWnd()) ReleaseCapture();
+  }
+  if (hovered_ == c) hovered_ = nullptr;
+}
+
+}  // namespace tessel

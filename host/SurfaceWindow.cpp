@@ -1,0 +1,168 @@
+#include "host/SurfaceWindow.h"
+
+#include <stdexcept>
+
+#include "host/Constituent.h"
+#include "host/Gdi.h"
+
+namespace tessel {
+namespace {
+
+HINSTANCE ThisModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+  return module;
+}
+
+}  // namespace
+
+const wchar_t* SurfaceWindow::ClassName() {
+  static const wchar_t* const name = [] {
+    static const wchar_t kName[] = L"TesselSurface";
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &SurfaceWindow::StaticProc;
+    wc.hInstance = ThisModule();
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = kName;
+    RegisterClassExW(&wc);  // already registered by another surface: fine
+    return kName;
+  }();
+  return name;
+}
+
+SurfaceWindow::~SurfaceWindow() { Destroy(); }
+
+void SurfaceWindow::Create(HWND parent, const RECT& pixels, DWORD style, DWORD exStyle, int id) {
+  if (hwnd_) throw std::logic_error("surface window already created");
+  HWND hwnd = CreateWindowExW(exStyle, ClassName(), L"", style | WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                              pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top,
+                              parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ThisModule(), this);
+  if (!hwnd) throw std::runtime_error("the surface window could not be created");
+  Created();
+}
+
+void SurfaceWindow::Destroy() {
+  if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  hwnd_ = nullptr;
+}
+
+void SurfaceWindow::SetBackColor(OleColor color) {
+  if (color == backColor_) return;
+  backColor_ = color;
+  Invalidate();
+}
+
+void SurfaceWindow::Paint(HDC dc) {
+  try {
+    PaintContent(dc);
+  } catch (...) {
+  }
+  SaveDCGuard saved(dc);
+  try {
+    PaintOwn(dc);
+  } catch (...) {
+    // The owner's drawing failed part way: what was drawn stays, nothing escapes a paint.
+  }
+}
+
+void SurfaceWindow::PaintBuffered(HDC dc, const RECT& area) {
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return;
+  BackBuffer buffer(dc, width, height);
+  if (!buffer.ok()) {
+    Paint(dc);
+    return;
+  }
+  Paint(buffer.dc());
+  buffer.CopyTo(dc);
+}
+
+bool SurfaceWindow::Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  HWND child = nullptr;
+  switch (msg) {
+    case WM_COMMAND:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      child = reinterpret_cast<HWND>(lp);
+      break;
+    case WM_NOTIFY:
+      child = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
+      break;
+    case WM_DRAWITEM:
+      child = reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem;
+      break;
+    default:
+      return false;
+  }
+  if (!child) return false;
+  for (Constituent* c : Constituents()) {
+    if (c->Windowed() && c->Window() == child) return c->OnReflected(msg, wp, lp, result);
+  }
+  return false;
+}
+
+LRESULT SurfaceWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers every pixel from a back buffer
+    case WM_PAINT: {
+      PaintDC paint(hwnd_);
+      RECT client{};
+      GetClientRect(hwnd_, &client);
+      if (paint.get()) PaintBuffered(paint.get(), client);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wp));
+      return 0;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wp) == hwnd_ && LOWORD(lp) == HTCLIENT && RouteSetCursor()) return TRUE;
+      break;
+    case WM_CAPTURECHANGED:
+      RouteMouse(msg, wp, lp);
+      break;
+    case WM_DESTROY:
+      Destroying();
+      break;
+    default:
+      if (msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK) {
+        if (RouteMouse(msg, wp, lp)) return 0;
+        break;
+      }
+      LRESULT result = 0;
+      if (Reflect(msg, wp, lp, result)) return result;
+      break;
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK SurfaceWindow::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<SurfaceWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->hwnd_ = hwnd;
+  }
+  auto* self = reinterpret_cast<SurfaceWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  try {
+    return self->WindowProc(msg, wp, lp);
+  } catch (...) {
+    // Nothing may unwind through the system's dispatch.
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+}
+
+}  // namespace tessel

@@ -1,0 +1,107 @@
+#include "host/constituents/PictureBox.h"
+
+#include "host/Twips.h"
+
+namespace tessel {
+namespace {
+
+void Refuse() { throw InvalidPropertyValue("Invalid property value"); }
+
+}  // namespace
+
+PictureBox::PictureBox(Surface& parent, std::wstring name) : Constituent(parent, std::move(name)) {
+  if (HWND owner = parent.hWnd()) {
+    const RECT r = BoundsPixels();
+    SurfaceWindow::Create(owner, r, WS_VISIBLE, WS_EX_CLIENTEDGE);
+  }
+}
+
+PictureBox::~PictureBox() { SurfaceWindow::Destroy(); }
+
+void PictureBox::SetBorderStyle(int style) {
+  if (style < 0 || style > 1) Refuse();
+  if (style == borderStyle_) return;
+  borderStyle_ = style;
+  if (HWND w = hWnd()) {
+    LONG_PTR ex = GetWindowLongPtrW(w, GWL_EXSTYLE);
+    ex = style ? (ex | WS_EX_CLIENTEDGE) : (ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
+    SetWindowLongPtrW(w, GWL_EXSTYLE, ex);
+    SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+  }
+}
+
+void PictureBox::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  if (HWND w = hWnd()) EnableWindow(w, enabled ? TRUE : FALSE);
+}
+
+void PictureBox::Refresh() {
+  if (HWND w = hWnd()) {
+    InvalidateRect(w, nullptr, FALSE);
+    UpdateWindow(w);
+  }
+}
+
+void PictureBox::Relocated() {
+  if (HWND w = hWnd()) {
+    const RECT r = BoundsPixels();
+    MoveWindow(w, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  }
+}
+
+void PictureBox::VisibilityChanged() {
+  if (HWND w = hWnd()) ShowWindow(w, Visible() ? SW_SHOWNA : SW_HIDE);
+}
+
+LRESULT PictureBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK && msg != WM_MOUSEWHEEL) {
+    if (RouteMouse(msg, wp, lp)) return 0;
+    // Not over one of its own constituents: the picture box itself answers.
+    int16_t shift = static_cast<int16_t>(((wp & MK_SHIFT) ? 1 : 0) | ((wp & MK_CONTROL) ? 2 : 0) |
+                                         (GetKeyState(VK_MENU) < 0 ? 4 : 0));
+    float x = static_cast<float>(TwipsFromPixelsX(static_cast<short>(LOWORD(lp))));
+    float y = static_cast<float>(TwipsFromPixelsY(static_cast<short>(HIWORD(lp))));
+    int16_t button = 0;
+    switch (msg) {
+      case WM_LBUTTONDOWN:
+        SetCapture(hWnd());
+        clickPending_ = true;
+        button = 1;
+        Raise(events.MouseDown, button, shift, x, y);
+        return 0;
+      case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+        button = msg == WM_RBUTTONDOWN ? 2 : 4;
+        Raise(events.MouseDown, button, shift, x, y);
+        return 0;
+      case WM_LBUTTONDBLCLK:
+        clickPending_ = false;
+        Raise(events.DblClick);
+        return 0;
+      case WM_MOUSEMOVE:
+        button = static_cast<int16_t>(((wp & MK_LBUTTON) ? 1 : 0) | ((wp & MK_RBUTTON) ? 2 : 0) | ((wp & MK_MBUTTON) ? 4 : 0));
+        Raise(events.MouseMove, button, shift, x, y);
+        return 0;
+      case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: {
+        button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
+        bool click = false;
+        if (msg == WM_LBUTTONUP) {
+          if (GetCapture() == hWnd()) ReleaseCapture();
+          RECT client{};
+          GetClientRect(hWnd(), &client);
+          POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+          click = clickPending_ && PtInRect(&client, pt);
+          clickPending_ = false;
+        }
+        Raise(events.MouseUp, button, shift, x, y);
+        if (click) Raise(events.Click);
+        return 0;
+      }
+      default:
+        break;
+    }
+  }
+  return SurfaceWindow::WindowProc(msg, wp, lp);
+}
+
+}  // namespace tessel

@@ -1,0 +1,387 @@
+#include "host/constituents/TextBox.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "host/Surface.h"
+#include "host/Twips.h"
+
+namespace tessel {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x7E57;
+
+int16_t ShiftNow() {
+  int16_t shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
+  if (GetKeyState(VK_MENU) < 0) shift |= 4;
+  return shift;
+}
+
+HINSTANCE ThisModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+  return module;
+}
+
+}  // namespace
+
+TextBox::TextBox(Surface& parent, std::wstring name) : Constituent(parent, std::move(name)) {
+  if (parent.hWnd()) CreateEdit();
+}
+
+TextBox::~TextBox() {
+  if (edit_) RemoveWindowSubclass(edit_.get(), &TextBox::EditProc, kSubclassId);
+  edit_.reset();
+}
+
+DWORD TextBox::EditStyle() const {
+  DWORD style = WS_CHILD | ES_AUTOHSCROLL;
+  if (Visible()) style |= WS_VISIBLE;
+  if (tabStop_) style |= WS_TABSTOP;
+  if (!enabled_) style |= WS_DISABLED;
+  if (locked_) style |= ES_READONLY;
+  if (!passwordChar_.empty()) style |= ES_PASSWORD;
+  if (alignment_ == 1) style |= ES_RIGHT;
+  else if (alignment_ == 2) style |= ES_CENTER;
+  if (borderStyle_ == 1 && appearance_ == 0) style |= WS_BORDER;
+  return style;
+}
+
+DWORD TextBox::EditExStyle() const { return borderStyle_ == 1 && appearance_ == 1 ? WS_EX_CLIENTEDGE : 0; }
+
+void TextBox::CreateEdit() {
+  HWND parent = Parent().hWnd();
+  if (!parent) return;
+  HWND old = edit_.get();
+  const bool hadFocus = old && GetFocus() == old;
+  if (old) {
+    text_ = Text();
+    DWORD start = 0, end = 0;
+    SendMessageW(old, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    selStart_ = static_cast<int>(start);
+    selLength_ = static_cast<int>(end - start);
+  }
+  const RECT r = BoundsPixels();
+  HWND edit = CreateWindowExW(EditExStyle(), L"EDIT", text_.c_str(), EditStyle(), r.left, r.top, r.right - r.left,
+                              r.bottom - r.top, parent, nullptr, ThisModule(), nullptr);
+  if (!edit) {
+    if (!old) throw std::runtime_error("the text box window could not be created");
+    return;  // keep the old window rather than lose the field
+  }
+  if (old) {
+    // Same place in the tab and z order as the window it replaces.
+    SetWindowPos(edit, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  recreating_ = true;
+  unique_hwnd replaced(edit_.release());
+  edit_.reset(edit);
+  SetWindowSubclass(edit, &TextBox::EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  ApplyState();
+  if (hadFocus) ::SetFocus(edit);
+  if (replaced) RemoveWindowSubclass(replaced.get(), &TextBox::EditProc, kSubclassId);
+  replaced.reset();
+  recreating_ = false;
+}
+
+void TextBox::ApplyState() {
+  HWND e = edit_.get();
+  HFONT font = font_ ? font_->Handle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  SendMessageW(e, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SendMessageW(e, EM_SETLIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+  SendMessageW(e, EM_SETPASSWORDCHAR, passwordChar_.empty() ? 0 : passwordChar_[0], 0);
+  SendMessageW(e, EM_SETSEL, static_cast<WPARAM>(selStart_), static_cast<LPARAM>(selStart_ + selLength_));
+  InvalidateRect(e, nullptr, TRUE);
+}
+
+std::wstring TextBox::Text() const {
+  if (!edit_) return text_;
+  const int length = GetWindowTextLengthW(edit_.get());
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(edit_.get(), text.data(), length + 1);
+  text.resize(static_cast<size_t>(std::max(got, 0)));
+  return text;
+}
+
+void TextBox::SetText(const std::wstring& text) {
+  if (!edit_) {
+    text_ = text;
+    selStart_ = std::min<int>(selStart_, static_cast<int>(text_.size()));
+    selLength_ = 0;
+    Raise(events.Change);
+    return;
+  }
+  SetWindowTextW(edit_.get(), text.c_str());  // the edit reports EN_CHANGE, which raises Change
+}
+
+int TextBox::SelStart() const {
+  if (!edit_) return selStart_;
+  DWORD start = 0, end = 0;
+  SendMessageW(edit_.get(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return static_cast<int>(start);
+}
+
+int TextBox::SelLength() const {
+  if (!edit_) return selLength_;
+  DWORD start = 0, end = 0;
+  SendMessageW(edit_.get(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return static_cast<int>(end - start);
+}
+
+void TextBox::SetSelStart(int start) {
+  if (start < 0) throw InvalidPropertyValue("Invalid property value");
+  const int length = static_cast<int>(Text().size());
+  selStart_ = std::min(start, length);
+  selLength_ = 0;  // moving the start collapses the selection
+  if (edit_) SendMessageW(edit_.get(), EM_SETSEL, static_cast<WPARAM>(selStart_), static_cast<LPARAM>(selStart_));
+}
+
+void TextBox::SetSelLength(int length) {
+  if (length < 0) throw InvalidPropertyValue("Invalid property value");
+  const int start = SelStart();
+  const int total = static_cast<int>(Text().size());
+  selStart_ = start;
+  selLength_ = std::min(length, total - start);
+  if (edit_)
+    SendMessageW(edit_.get(), EM_SETSEL, static_cast<WPARAM>(selStart_), static_cast<LPARAM>(selStart_ + selLength_));
+}
+
+std::wstring TextBox::SelText() const {
+  const std::wstring text = Text();
+  const size_t start = std::min<size_t>(static_cast<size_t>(SelStart()), text.size());
+  return text.substr(start, static_cast<size_t>(SelLength()));
+}
+
+void TextBox::SetSelText(const std::wstring& text) {
+  if (!edit_) {
+    const size_t start = std::min<size_t>(static_cast<size_t>(selStart_), text_.size());
+    text_.replace(start, static_cast<size_t>(selLength_), text);
+    selStart_ = static_cast<int>(start + text.size());
+    selLength_ = 0;
+    Raise(events.Change);
+    return;
+  }
+  SendMessageW(edit_.get(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TextBox::SetMaxLength(int length) {
+  if (length < 0) throw InvalidPropertyValue("Invalid property value");
+  maxLength_ = length;
+  if (edit_) SendMessageW(edit_.get(), EM_SETLIMITTEXT, static_cast<WPARAM>(length), 0);
+}
+
+void TextBox::SetPasswordChar(const std::wstring& ch) {
+  passwordChar_ = ch.empty() ? std::wstring() : ch.substr(0, 1);
+  if (!edit_) return;
+  SendMessageW(edit_.get(), EM_SETPASSWORDCHAR, passwordChar_.empty() ? 0 : passwordChar_[0], 0);
+  InvalidateRect(edit_.get(), nullptr, TRUE);
+}
+
+void TextBox::SetLocked(bool locked) {
+  locked_ = locked;
+  if (edit_) SendMessageW(edit_.get(), EM_SETREADONLY, locked ? TRUE : FALSE, 0);
+}
+
+void TextBox::SetAlignment(int alignment) {
+  if (alignment < 0 || alignment > 2) throw InvalidPropertyValue("Invalid property value");
+  if (alignment == alignment_) return;
+  alignment_ = alignment;
+  // An edit reads its alignment bits only when it is created.
+  if (edit_) CreateEdit();
+}
+
+void TextBox::SetBorderStyle(int style) {
+  if (style < 0 || style > 1) throw InvalidPropertyValue("Invalid property value");
+  if (style == borderStyle_) return;
+  borderStyle_ = style;
+  if (edit_) CreateEdit();
+}
+
+void TextBox::SetAppearance(int appearance) {
+  if (appearance < 0 || appearance > 1) throw InvalidPropertyValue("Invalid property value");
+  if (appearance == appearance_) return;
+  appearance_ = appearance;
+  if (edit_) CreateEdit();
+}
+
+void TextBox::SetBackColor(OleColor color) {
+  backColor_ = color;
+  backBrush_.reset();
+  if (edit_) InvalidateRect(edit_.get(), nullptr, TRUE);
+}
+
+void TextBox::SetForeColor(OleColor color) {
+  foreColor_ = color;
+  if (edit_) InvalidateRect(edit_.get(), nullptr, TRUE);
+}
+
+void TextBox::SetFont(FontRef font) {
+  font_ = std::move(font);
+  if (!edit_) return;
+  HFONT handle = font_ ? font_->Handle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  SendMessageW(edit_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
+}
+
+void TextBox::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  if (edit_) EnableWindow(edit_.get(), enabled ? TRUE : FALSE);
+}
+
+void TextBox::SetTabStop(bool tabStop) {
+  tabStop_ = tabStop;
+  if (!edit_) return;
+  LONG_PTR style = GetWindowLongPtrW(edit_.get(), GWL_STYLE);
+  style = tabStop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+  SetWindowLongPtrW(edit_.get(), GWL_STYLE, style);
+}
+
+void TextBox::SetFocus() {
+  if (edit_) ::SetFocus(edit_.get());
+}
+
+bool TextBox::HasFocus() const { return edit_ && GetFocus() == edit_.get(); }
+
+void TextBox::Refresh() {
+  if (!edit_) return;
+  // The font object may have changed since it was handed over; its handle follows it.
+  HFONT handle = font_ ? font_->Handle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  SendMessageW(edit_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(handle), FALSE);
+  InvalidateRect(edit_.get(), nullptr, TRUE);
+  UpdateWindow(edit_.get());
+}
+
+void TextBox::Relocated() {
+  if (!edit_) return;
+  const RECT r = BoundsPixels();
+  MoveWindow(edit_.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+void TextBox::VisibilityChanged() {
+  if (edit_) ShowWindow(edit_.get(), Visible() ? SW_SHOWNA : SW_HIDE);
+}
+
+bool TextBox::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  switch (msg) {
+    case WM_COMMAND:
+      if (HIWORD(wp) == EN_CHANGE) {
+        Raise(events.Change);
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {  // read-only and disabled edits ask with WM_CTLCOLORSTATIC
+      HDC dc = reinterpret_cast<HDC>(wp);
+      const COLORREF back = ColorOr(TranslateColor(backColor_), GetSysColor(COLOR_WINDOW));
+      const COLORREF fore = enabled_ ? ColorOr(TranslateColor(foreColor_), GetSysColor(COLOR_WINDOWTEXT))
+                                     : GetSysColor(COLOR_GRAYTEXT);
+      if (!backBrush_) backBrush_.reset(CreateSolidBrush(back));
+      SetTextColor(dc, fore);
+      SetBkColor(dc, back);
+      result = reinterpret_cast<LRESULT>(backBrush_.get());
+      return backBrush_.get() != nullptr;
+    }
+    default:
+      return false;
+  }
+}
+
+LRESULT CALLBACK TextBox::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+  try {
+    return reinterpret_cast<TextBox*>(self)->OnEditMessage(hwnd, msg, wp, lp);
+  } catch (...) {
+    return DefSubclassProc(hwnd, msg, wp, lp);
+  }
+}
+
+LRESULT TextBox::OnEditMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto mouse = [&](const MouseEvent& handler, int16_t button) {
+    // X and Y relative to the text box's outer edge, in twips.
+    POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    MapWindowPoints(hwnd, GetParent(hwnd), &pt, 1);
+    const RECT bounds = BoundsPixels();
+    int16_t shift = 0;
+    if (wp & MK_SHIFT) shift |= 1;
+    if (wp & MK_CONTROL) shift |= 2;
+    if (GetKeyState(VK_MENU) < 0) shift |= 4;
+    float x = static_cast<float>(TwipsFromPixelsX(pt.x - bounds.left));
+    float y = static_cast<float>(TwipsFromPixelsY(pt.y - bounds.top));
+    Raise(handler, button, shift, x, y);
+  };
+  auto held = [&]() -> int16_t {
+    return static_cast<int16_t>(((wp & MK_LBUTTON) ? 1 : 0) | ((wp & MK_RBUTTON) ? 2 : 0) | ((wp & MK_MBUTTON) ? 4 : 0));
+  };
+
+  switch (msg) {
+    case WM_KEYDOWN: {
+      int16_t keyCode = static_cast<int16_t>(wp), shift = ShiftNow();
+      Raise(events.KeyDown, keyCode, shift);
+      if (keyCode == 0) return 0;  // the handler took the key
+      return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(static_cast<uint16_t>(keyCode)), lp);
+    }
+    case WM_KEYUP: {
+      int16_t keyCode = static_cast<int16_t>(wp), shift = ShiftNow();
+      Raise(events.KeyUp, keyCode, shift);
+      if (keyCode == 0) return 0;
+      return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(static_cast<uint16_t>(keyCode)), lp);
+    }
+    case WM_CHAR: {
+      int16_t keyAscii = static_cast<int16_t>(wp);
+      Raise(events.KeyPress, keyAscii);
+      if (keyAscii == 0) return 0;  // suppressed
+      return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(static_cast<uint16_t>(keyAscii)), lp);
+    }
+    case WM_SETFOCUS: {
+      const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+      if (!recreating_) Raise(events.GotFocus);
+      return r;
+    }
+    case WM_KILLFOCUS: {
+      const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+      if (!recreating_) Raise(events.LostFocus);
+      return r;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+      if (msg == WM_LBUTTONDOWN) clickPending_ = true;
+      mouse(events.MouseDown, msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4);
+      return r;
+    }
+    case WM_LBUTTONDBLCLK: {
+      const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+      clickPending_ = false;
+      Raise(events.DblClick);
+      return r;
+    }
+    case WM_MOUSEMOVE: {
+      const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+      mouse(events.MouseMove, held());
+      return r;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+      POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+      RECT client{};
+      GetClientRect(hwnd, &client);
+      const bool click = msg == WM_LBUTTONUP && clickPending_ && PtInRect(&client, pt);
+      if (msg == WM_LBUTTONUP) clickPending_ = false;
+      mouse(events.MouseUp, msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4);
+      if (click) Raise(events.Click);
+      return r;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, &TextBox::EditProc, kSubclassId);
+      return DefSubclassProc(hwnd, msg, wp, lp);
+    default:
+      return DefSubclassProc(hwnd, msg, wp, lp);
+  }
+}
+
+}  // namespace tessel
