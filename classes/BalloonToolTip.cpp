@@ -1,0 +1,105 @@
+#include "classes/BalloonToolTip.h"
+
+#include <utility>
+#include <vector>
+
+namespace tessel {
+
+namespace {
+
+std::vector<char> ToAnsi(const std::wstring& text) {
+  std::vector<char> out(1, '\0');
+  if (text.empty()) return out;
+  int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return out;
+  out.assign(static_cast<size_t>(n) + 1, '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+void EnsureTooltipClass() {
+  static const bool done = [] {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
+  (void)done;
+}
+
+}  // namespace
+
+void BalloonToolTip::Build() {
+  if (window_) {
+    DestroyWindow(window_);
+    window_ = nullptr;
+  }
+  const DWORD style = settings_.style == static_cast<int32_t>(ToolStyle::Balloon) ? kBalloonStyle : kStandardStyle;
+  if (!settings_.parent) return;
+
+  EnsureTooltipClass();
+  // Failures of the window calls are not reported: without a window the later messages reach nothing.
+  window_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, settings_.parent, nullptr, instance_, nullptr);
+  if (!window_) return;
+  SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+
+  RECT client{};
+  GetClientRect(settings_.parent, &client);
+  std::vector<char> text = ToAnsi(settings_.tipText);
+  ToolRecordA tool{};
+  tool.cbSize = sizeof(ToolRecordA);
+  tool.uFlags = settings_.centered ? kCenteredFlags : kSubclassFlag;
+  tool.hwnd = settings_.parent;
+  tool.uId = 0;
+  tool.rect = client;
+  tool.hinst = instance_;
+  tool.lpszText = text.data();
+  tool.lParam = 0;
+  SendMessageA(window_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageA(window_, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+
+  std::vector<char> title = ToAnsi(settings_.title);
+  SendMessageA(window_, TTM_SETTITLEA, static_cast<WPARAM>(static_cast<INT_PTR>(settings_.icon)),
+               reinterpret_cast<LPARAM>(title.data()));
+  if (settings_.foreColor != 0)
+    SendMessageA(window_, TTM_SETTIPTEXTCOLOR, static_cast<WPARAM>(static_cast<uint32_t>(settings_.foreColor)), 0);
+  if (settings_.backColor != 0)
+    SendMessageA(window_, TTM_SETTIPBKCOLOR, static_cast<WPARAM>(static_cast<uint32_t>(settings_.backColor)), 0);
+}
+
+void BalloonToolTip::Rebuild() {
+  const bool active = settings_.active;
+  Build();
+  SetActive(active);
+}
+
+void BalloonToolTip::FinishCreate(HWND parent, std::wstring text, std::wstring title, int32_t icon) {
+  settings_.parent = parent;
+  settings_.tipText = std::move(text);
+  settings_.title = std::move(title);
+  settings_.icon = settings_.style == static_cast<int32_t>(ToolStyle::Balloon) ? icon : StandardTipIcon(icon);
+  Build();
+  SetActive(true);
+}
+
+void BalloonToolTip::SetActive(bool active) {
+  settings_.active = active;
+  if (window_) SendMessageA(window_, TTM_ACTIVATE, active ? TRUE : FALSE, 0);
+}
+
+void BalloonToolTip::SetParent(HWND parent) { settings_.parent = parent; Rebuild(); }
+void BalloonToolTip::SetStyle(int32_t style) { settings_.style = style; Rebuild(); }
+void BalloonToolTip::SetCentered(bool centered) { settings_.centered = centered; Rebuild(); }
+void BalloonToolTip::SetIcon(int32_t icon) { settings_.icon = icon; Rebuild(); }
+void BalloonToolTip::SetForeColor(int32_t color) { settings_.foreColor = color; Rebuild(); }
+void BalloonToolTip::SetTitle(std::wstring title) { settings_.title = std::move(title); Rebuild(); }
+void BalloonToolTip::SetBackColor(int32_t color) { settings_.backColor = color; Rebuild(); }
+void BalloonToolTip::SetTipText(std::wstring text) { settings_.tipText = std::move(text); Rebuild(); }
+
+void BalloonToolTip::Remove() {
+  if (window_) {
+    DestroyWindow(window_);
+    window_ = nullptr;
+  }
+}
+
+}  // namespace tessel

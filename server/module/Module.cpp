@@ -1,0 +1,125 @@
+#include "server/module/Module.h"
+
+#include <oleauto.h>
+
+#include <atomic>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+namespace tessel::server {
+
+namespace {
+
+HINSTANCE g_instance = nullptr;
+std::atomic<long> g_objects{0};
+std::atomic<long> g_locks{0};
+
+std::mutex g_typeLock;
+ITypeLib* g_typeLib = nullptr;
+std::vector<std::pair<IID, ITypeInfo*>> g_typeInfos;
+
+}  // namespace
+
+HINSTANCE ModuleInstance() { return g_instance; }
+
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(g_instance, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+void ModuleAddRef() { ++g_objects; }
+void ModuleRelease() { --g_objects; }
+void ModuleLock(bool lock) {
+  if (lock) ++g_locks; else --g_locks;
+}
+bool ModuleInUse() { return g_objects.load() != 0 || g_locks.load() != 0; }
+
+HRESULT LoadEmbeddedTypeLib(ITypeLib** lib) {
+  *lib = nullptr;
+  std::lock_guard<std::mutex> guard(g_typeLock);
+  if (!g_typeLib) {
+    // The library is resource TYPELIB 1 of the server file itself.
+    HRESULT hr = LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &g_typeLib);
+    if (FAILED(hr)) return hr;
+  }
+  g_typeLib->AddRef();
+  *lib = g_typeLib;
+  return S_OK;
+}
+
+HRESULT TypeInfoOf(REFIID iid, ITypeInfo** info) {
+  *info = nullptr;
+  {
+    std::lock_guard<std::mutex> guard(g_typeLock);
+    for (auto& [id, ti] : g_typeInfos) {
+      if (IsEqualIID(id, iid)) {
+        ti->AddRef();
+        *info = ti;
+        return S_OK;
+      }
+    }
+  }
+  ITypeLib* lib = nullptr;
+  HRESULT hr = LoadEmbeddedTypeLib(&lib);
+  if (FAILED(hr)) return hr;
+  ITypeInfo* ti = nullptr;
+  hr = lib->GetTypeInfoOfGuid(iid, &ti);
+  lib->Release();
+  if (FAILED(hr)) return hr;
+  std::lock_guard<std::mutex> guard(g_typeLock);
+  ti->AddRef();
+  g_typeInfos.emplace_back(iid, ti);
+  *info = ti;
+  return S_OK;
+}
+
+void ReleaseTypeLibrary() {
+  std::lock_guard<std::mutex> guard(g_typeLock);
+  for (auto& entry : g_typeInfos) entry.second->Release();
+  g_typeInfos.clear();
+  if (g_typeLib) g_typeLib->Release();
+  g_typeLib = nullptr;
+}
+
+HRESULT RaiseError(HRESULT hr, const wchar_t* description, const wchar_t* source, REFIID iid) {
+  ICreateErrorInfo* create = nullptr;
+  if (SUCCEEDED(CreateErrorInfo(&create))) {
+    create->SetGUID(iid);
+    create->SetDescription(const_cast<LPOLESTR>(description));
+    create->SetSource(const_cast<LPOLESTR>(source));
+    IErrorInfo* info = nullptr;
+    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
+      SetErrorInfo(0, info);
+      info->Release();
+    }
+    create->Release();
+  }
+  return hr;
+}
+
+}  // namespace tessel::server
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  switch (reason) {
+    case DLL_PROCESS_ATTACH:
+      tessel::server::g_instance = instance;
+      DisableThreadLibraryCalls(instance);
+      break;
+    case DLL_PROCESS_DETACH:
+      // At process exit (reserved != NULL) oleaut32 may already be gone: only a FreeLibrary releases.
+      if (!reserved) tessel::server::ReleaseTypeLibrary();
+      break;
+    default:
+      break;
+  }
+  return TRUE;
+}
