@@ -1,6 +1,8 @@
 #pragma once
 // The container's standard font object: an OLE StdFont (IFont), held by reference.
 // Two holders of one FontRef share one font: changing it through one is seen by the other.
+// The attributes are kept as they were asked for: a font object reports the face and size it
+// realised, which differ where a face is not installed, and a stored form must keep the choice.
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
@@ -52,8 +54,9 @@ class Font {
   Font& operator=(const Font&) = delete;
 
  private:
-  explicit Font(IFont* font) : font_(font) {}
+  Font(IFont* font, FontDesc desc) : font_(font), desc_(std::move(desc)) {}
   IFont* font_;
+  FontDesc desc_;
 };
 
 }  // namespace tessel

@@ -18,7 +18,8 @@ using PictureRef = std::shared_ptr<Picture>;
 
 class Picture {
  public:
-  // Load from a file or from its bytes; the format is recognised from the content.
+  // Load from a file or from its bytes; the format is recognised from the content: BMP, ICO, CUR,
+  // WMF/EMF, and JPEG, PNG or GIF (decoded into a 32-bpp bitmap).
   // Throws std::runtime_error with a message that says what was wrong with the bytes.
   static PictureRef FromFile(const std::wstring& path);
   static PictureRef FromBytes(const std::vector<uint8_t>& bytes);
@@ -43,9 +44,12 @@ class Picture {
   Picture& operator=(const Picture&) = delete;
 
  private:
-  Picture(IPicture* picture, std::vector<uint8_t> bytes) : picture_(picture), bytes_(std::move(bytes)) {}
+  Picture(IPicture* picture, std::vector<uint8_t> bytes, PictureKind kind)
+      : picture_(picture), bytes_(std::move(bytes)), kind_(kind) {}
+  static PictureRef Adopt(IPicture* picture, PictureKind kind);
   IPicture* picture_;
   std::vector<uint8_t> bytes_;
+  PictureKind kind_;
 };
 
 }  // namespace tessel

@@ -17,6 +17,18 @@ namespace tessel {
 
 using BagValue = std::variant<int16_t, int32_t, bool, std::wstring, float, FontRef, PictureRef>;
 
+// The name of the type a value holds, for messages: "16-bit integer", "string", "font"...
+const char* BagTypeName(const BagValue& value);
+const char* BagTypeName(size_t variantIndex);
+// Equality as the bag sees it: integers by value whatever their width, fonts by attributes,
+// pictures by identity, floats bit for bit.
+bool BagValuesEqual(const BagValue& a, const BagValue& b);
+// Keys and names compare without regard to case (ordinal, the whole Unicode range).
+bool SameKey(std::wstring_view a, std::wstring_view b);
+// UTF-16 <-> UTF-8 for messages and files; lone surrogates become U+FFFD.
+std::string Utf8FromWide(std::wstring_view text);
+std::wstring WideFromUtf8(std::string_view text);
+
 // Raised when a stored value cannot be used: wrong type, or refused by the control.
 class PropertyError : public std::runtime_error {
  public:
@@ -44,9 +56,16 @@ class PropertyBag {
   void Remove(std::wstring_view key);
   const std::vector<std::pair<std::wstring, BagValue>>& Entries() const { return entries_; }
   bool empty() const { return entries_.empty(); }
+  size_t size() const { return entries_.size(); }
+
+  // The key of the most recent read, found or not: a loader names it when a control's
+  // ReadProperties fails with an error of its own (a value refused by a constituent).
+  const std::wstring& LastKeyRead() const { return lastKeyRead_; }
 
  private:
+  const BagValue* Lookup(std::wstring_view key) const;
   std::vector<std::pair<std::wstring, BagValue>> entries_;
+  mutable std::wstring lastKeyRead_;
 };
 
 }  // namespace tessel

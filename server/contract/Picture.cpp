@@ -1,0 +1,408 @@
+#include "server/contract/Picture.h"
+
+#include <shlwapi.h>
+#include <wincodec.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+#include "server/contract/PropertyBag.h"
+
+namespace tessel {
+
+namespace {
+
+// Owns one COM interface pointer.
+template <class T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ~ComPtr() {
+    if (p_) p_->Release();
+  }
+  ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  T** put() { return &p_; }
+  void** put_void() { return reinterpret_cast<void**>(&p_); }
+  T* release() { return std::exchange(p_, nullptr); }
+
+ private:
+  T* p_ = nullptr;
+};
+
+// The imaging components need COM on this thread; callers that have not set it up get it for the
+// duration of one load, balanced before the load returns.
+class ComScope {
+ public:
+  ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComScope() {
+    if (SUCCEEDED(hr_)) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  HRESULT hr_;
+};
+
+class GdiBitmap {
+ public:
+  explicit GdiBitmap(HBITMAP h = nullptr) : h_(h) {}
+  ~GdiBitmap() {
+    if (h_) DeleteObject(h_);
+  }
+  GdiBitmap(const GdiBitmap&) = delete;
+  GdiBitmap& operator=(const GdiBitmap&) = delete;
+  HBITMAP get() const { return h_; }
+  HBITMAP release() { return std::exchange(h_, nullptr); }
+
+ private:
+  HBITMAP h_;
+};
+
+std::string Hex(HRESULT hr) {
+  char code[16];
+  wsprintfA(code, "0x%08lX", static_cast<unsigned long>(hr));
+  return code;
+}
+
+[[noreturn]] void Fail(const std::string& what) { throw std::runtime_error("picture: " + what); }
+
+enum class Format { Bmp, Ico, Cur, Wmf, Emf, Jpeg, Png, Gif, Tiff, Unknown };
+
+const char* FormatName(Format f) {
+  switch (f) {
+    case Format::Bmp: return "BMP";
+    case Format::Ico: return "icon";
+    case Format::Cur: return "cursor";
+    case Format::Wmf: return "metafile";
+    case Format::Emf: return "enhanced metafile";
+    case Format::Jpeg: return "JPEG";
+    case Format::Png: return "PNG";
+    case Format::Gif: return "GIF";
+    case Format::Tiff: return "TIFF";
+    default: return "unknown";
+  }
+}
+
+bool StartsWith(const std::vector<uint8_t>& b, std::initializer_list<uint8_t> magic, size_t at = 0) {
+  if (b.size() < at + magic.size()) return false;
+  size_t i = at;
+  for (uint8_t m : magic)
+    if (b[i++] != m) return false;
+  return true;
+}
+
+Format Recognise(const std::vector<uint8_t>& b) {
+  if (StartsWith(b, {'B', 'M'})) return Format::Bmp;
+  if (StartsWith(b, {0, 0, 1, 0})) return Format::Ico;
+  if (StartsWith(b, {0, 0, 2, 0})) return Format::Cur;
+  if (StartsWith(b, {0xD7, 0xCD, 0xC6, 0x9A})) return Format::Wmf;
+  if (StartsWith(b, {1, 0, 0, 0}) && StartsWith(b, {' ', 'E', 'M', 'F'}, 40)) return Format::Emf;
+  if (StartsWith(b, {0xFF, 0xD8, 0xFF})) return Format::Jpeg;
+  if (StartsWith(b, {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A})) return Format::Png;
+  if (StartsWith(b, {'G', 'I', 'F', '8'})) return Format::Gif;
+  if (StartsWith(b, {'I', 'I', 42, 0}) || StartsWith(b, {'M', 'M', 0, 42})) return Format::Tiff;
+  return Format::Unknown;
+}
+
+ComPtr<IStream> MemoryStream(const std::vector<uint8_t>& bytes) {
+  ComPtr<IStream> s;
+  *s.put() = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
+  if (!s.get()) Fail("out of memory while reading " + std::to_string(bytes.size()) + " bytes");
+  return s;
+}
+
+// Bitmaps, JPEG, PNG, GIF and TIFF: the imaging components decode the first frame into a
+// top-down 32-bpp DIB (premultiplied alpha, as GDI's AlphaBlend wants it).
+HBITMAP DecodeWithImaging(const std::vector<uint8_t>& bytes, Format format) {
+  ComScope com;
+  ComPtr<IWICImagingFactory> factory;
+  HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                factory.put_void());
+  if (FAILED(hr)) Fail("the imaging components are not available (" + Hex(hr) + ")");
+  ComPtr<IWICStream> stream;
+  hr = factory->CreateStream(stream.put());
+  if (SUCCEEDED(hr))
+    hr = stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+  if (FAILED(hr)) Fail("cannot read the bytes (" + Hex(hr) + ")");
+  const std::string kind = FormatName(format);
+  ComPtr<IWICBitmapDecoder> decoder;
+  hr = factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put());
+  if (FAILED(hr)) Fail("the " + kind + " data is corrupt or truncated (" + Hex(hr) + ")");
+  ComPtr<IWICBitmapFrameDecode> frame;
+  hr = decoder->GetFrame(0, frame.put());
+  if (FAILED(hr)) Fail("the " + kind + " data holds no readable image (" + Hex(hr) + ")");
+  ComPtr<IWICFormatConverter> converter;
+  hr = factory->CreateFormatConverter(converter.put());
+  if (SUCCEEDED(hr))
+    hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                               WICBitmapPaletteTypeCustom);
+  if (FAILED(hr)) Fail("the " + kind + " image cannot be converted (" + Hex(hr) + ")");
+  UINT width = 0, height = 0;
+  hr = converter->GetSize(&width, &height);
+  if (FAILED(hr) || width == 0 || height == 0) Fail("the " + kind + " image has no size");
+  if (width > 32768 || height > 32768 || uint64_t(width) * height > (uint64_t(1) << 28))
+    Fail("the " + kind + " image is too large (" + std::to_string(width) + " x " + std::to_string(height) + ")");
+
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = static_cast<LONG>(width);
+  bi.bmiHeader.biHeight = -static_cast<LONG>(height);
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  GdiBitmap dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!dib.get() || !bits) Fail("cannot create a " + std::to_string(width) + " x " + std::to_string(height) + " bitmap");
+  const UINT stride = width * 4;
+  hr = converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits));
+  if (FAILED(hr)) Fail("the " + kind + " data is corrupt or truncated (" + Hex(hr) + ")");
+  GdiFlush();
+  return dib.release();
+}
+
+IPicture* PictureFromBitmap(HBITMAP bitmap) {
+  PICTDESC pd{};
+  pd.cbSizeofstruct = sizeof pd;
+  pd.picType = PICTYPE_BITMAP;
+  pd.bmp.hbitmap = bitmap;
+  IPicture* picture = nullptr;
+  HRESULT hr = OleCreatePictureIndirect(&pd, IID_IPicture, TRUE, reinterpret_cast<void**>(&picture));
+  if (FAILED(hr)) Fail("OleCreatePictureIndirect failed (" + Hex(hr) + ")");
+  return picture;
+}
+
+// The container's loader for icons, cursors and metafiles.
+IPicture* LoadWithOle(const std::vector<uint8_t>& bytes, Format format) {
+  ComPtr<IStream> stream = MemoryStream(bytes);
+  IPicture* picture = nullptr;
+  HRESULT hr = OleLoadPicture(stream.get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+                              reinterpret_cast<void**>(&picture));
+  if (FAILED(hr) || !picture) Fail(std::string("the ") + FormatName(format) + " data is corrupt or truncated (" + Hex(hr) + ")");
+  return picture;
+}
+
+std::vector<uint8_t> StreamBytes(IStream* stream) {
+  STATSTG st{};
+  HRESULT hr = stream->Stat(&st, STATFLAG_NONAME);
+  if (FAILED(hr)) Fail("the picture cannot be stored (" + Hex(hr) + ")");
+  std::vector<uint8_t> bytes(static_cast<size_t>(st.cbSize.QuadPart));
+  LARGE_INTEGER zero{};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  ULONG read = 0;
+  if (!bytes.empty()) stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
+  bytes.resize(read);
+  return bytes;
+}
+
+// A bitmap handle as a PNG file: lossless, and read back by the same decoder as any other image.
+std::vector<uint8_t> PngFromBitmap(HBITMAP bitmap) {
+  ComScope com;
+  ComPtr<IWICImagingFactory> factory;
+  HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                factory.put_void());
+  ComPtr<IWICBitmap> source;
+  if (SUCCEEDED(hr)) hr = factory->CreateBitmapFromHBITMAP(bitmap, nullptr, WICBitmapIgnoreAlpha, source.put());
+  ComPtr<IStream> stream;
+  *stream.put() = SHCreateMemStream(nullptr, 0);
+  if (SUCCEEDED(hr) && !stream.get()) hr = E_OUTOFMEMORY;
+  ComPtr<IWICBitmapEncoder> encoder;
+  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put());
+  if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache);
+  ComPtr<IWICBitmapFrameEncode> frame;
+  if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.put(), nullptr);
+  if (SUCCEEDED(hr)) hr = frame->Initialize(nullptr);
+  UINT w = 0, h = 0;
+  if (SUCCEEDED(hr)) hr = source->GetSize(&w, &h);
+  if (SUCCEEDED(hr)) hr = frame->SetSize(w, h);
+  if (SUCCEEDED(hr)) hr = frame->WriteSource(source.get(), nullptr);
+  if (SUCCEEDED(hr)) hr = frame->Commit();
+  if (SUCCEEDED(hr)) hr = encoder->Commit();
+  if (FAILED(hr)) Fail("the bitmap cannot be stored (" + Hex(hr) + ")");
+  return StreamBytes(stream.get());
+}
+
+// The picture as a file (ICO for icons).
+std::vector<uint8_t> SavedBytes(IPicture* picture) {
+  {
+    ComPtr<IStream> stream;
+    *stream.put() = SHCreateMemStream(nullptr, 0);
+    if (!stream.get()) Fail("out of memory");
+    LONG written = 0;
+    if (SUCCEEDED(picture->SaveAsFile(stream.get(), TRUE, &written))) {
+      std::vector<uint8_t> bytes = StreamBytes(stream.get());
+      if (!bytes.empty()) return bytes;
+    }
+  }
+  // Some systems write nothing through SaveAsFile; the persistent form is the same file behind an
+  // 8-byte header ("lt", two zero bytes, the length that follows).
+  ComPtr<IPersistStream> persist;
+  HRESULT hr = picture->QueryInterface(IID_IPersistStream, persist.put_void());
+  ComPtr<IStream> stream;
+  *stream.put() = SHCreateMemStream(nullptr, 0);
+  if (SUCCEEDED(hr) && stream.get()) hr = persist->Save(stream.get(), TRUE);
+  if (FAILED(hr) || !stream.get()) Fail("the picture cannot be stored (" + Hex(hr) + ")");
+  std::vector<uint8_t> bytes = StreamBytes(stream.get());
+  if (bytes.size() > 8 && bytes[0] == 'l' && bytes[1] == 't' && bytes[2] == 0 && bytes[3] == 0) {
+    uint32_t length = bytes[4] | (bytes[5] << 8) | (bytes[6] << 16) | (uint32_t(bytes[7]) << 24);
+    if (length == bytes.size() - 8) bytes.erase(bytes.begin(), bytes.begin() + 8);
+  }
+  if (bytes.empty()) Fail("the picture cannot be stored: it gave no bytes");
+  return bytes;
+}
+
+}  // namespace
+
+PictureRef Picture::FromBytes(const std::vector<uint8_t>& bytes) {
+  if (bytes.empty()) Fail("there are no bytes to load");
+  const Format format = Recognise(bytes);
+  switch (format) {
+    case Format::Ico:
+    case Format::Cur:
+      return PictureRef(new Picture(LoadWithOle(bytes, format), bytes,
+                                    format == Format::Cur ? PictureKind::Cursor : PictureKind::Icon));
+    case Format::Wmf:
+    case Format::Emf:
+      return PictureRef(new Picture(LoadWithOle(bytes, format), bytes, PictureKind::Metafile));
+    case Format::Bmp:
+    case Format::Jpeg:
+    case Format::Png:
+    case Format::Gif:
+    case Format::Tiff: {
+      GdiBitmap bitmap(DecodeWithImaging(bytes, format));
+      IPicture* picture = PictureFromBitmap(bitmap.get());
+      bitmap.release();  // the picture owns it now
+      return PictureRef(new Picture(picture, bytes, PictureKind::Bitmap));
+    }
+    default: {
+      char head[40];
+      wsprintfA(head, "%02X %02X %02X %02X", bytes[0], bytes.size() > 1 ? bytes[1] : 0,
+                bytes.size() > 2 ? bytes[2] : 0, bytes.size() > 3 ? bytes[3] : 0);
+      Fail(std::string("the bytes are not a picture of a known format (BMP, ICO, CUR, WMF, EMF, JPEG, PNG, GIF, "
+                       "TIFF); they begin with ") + head);
+    }
+  }
+}
+
+PictureRef Picture::FromFile(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    Fail("cannot open " + Utf8FromWide(path) + " (error " + std::to_string(GetLastError()) + ")");
+  std::vector<uint8_t> bytes;
+  LARGE_INTEGER size{};
+  bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (int64_t(1) << 30);
+  if (ok) {
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+                           read == bytes.size());
+  }
+  CloseHandle(file);
+  if (!ok) Fail("cannot read " + Utf8FromWide(path));
+  try {
+    return FromBytes(bytes);
+  } catch (const std::runtime_error& e) {
+    throw std::runtime_error(std::string(e.what()) + " in " + Utf8FromWide(path));
+  }
+}
+
+PictureRef Picture::Adopt(IPicture* picture, PictureKind kind) {
+  PictureRef ref(new Picture(picture, {}, kind));  // owns the picture even if storing it fails
+  if (kind == PictureKind::Bitmap)
+    ref->bytes_ = PngFromBitmap(static_cast<HBITMAP>(ref->Handle()));
+  else
+    ref->bytes_ = SavedBytes(picture);
+  return ref;
+}
+
+PictureRef Picture::FromBitmap(HBITMAP bitmap) {
+  if (!bitmap || GetObjectType(bitmap) != OBJ_BITMAP) Fail("FromBitmap needs a bitmap handle");
+  return Adopt(PictureFromBitmap(bitmap), PictureKind::Bitmap);
+}
+
+PictureRef Picture::FromIcon(HICON icon) {
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) Fail("FromIcon needs an icon handle");
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  PICTDESC pd{};
+  pd.cbSizeofstruct = sizeof pd;
+  pd.picType = PICTYPE_ICON;
+  pd.icon.hicon = icon;
+  IPicture* picture = nullptr;
+  HRESULT hr = OleCreatePictureIndirect(&pd, IID_IPicture, TRUE, reinterpret_cast<void**>(&picture));
+  if (FAILED(hr)) Fail("OleCreatePictureIndirect failed (" + Hex(hr) + ")");
+  // Stored as an icon file, so it comes back as an icon whatever the handle was.
+  return Adopt(picture, PictureKind::Icon);
+}
+
+Picture::~Picture() {
+  if (picture_) picture_->Release();
+}
+
+PictureKind Picture::Kind() const { return kind_; }
+
+HANDLE Picture::Handle() const {
+  OLE_HANDLE h = 0;
+  if (FAILED(picture_->get_Handle(&h))) return nullptr;
+  return LongToHandle(static_cast<LONG>(h));
+}
+
+SIZE Picture::SizeHimetric() const {
+  OLE_XSIZE_HIMETRIC w = 0;
+  OLE_YSIZE_HIMETRIC h = 0;
+  picture_->get_Width(&w);
+  picture_->get_Height(&h);
+  return SIZE{w, h};
+}
+
+SIZE Picture::SizePixels() const {
+  HANDLE h = Handle();
+  if (kind_ == PictureKind::Bitmap) {
+    BITMAP bm{};
+    if (GetObjectW(h, sizeof bm, &bm)) return SIZE{bm.bmWidth, bm.bmHeight};
+  } else if (kind_ == PictureKind::Icon || kind_ == PictureKind::Cursor) {
+    ICONINFO info{};
+    if (GetIconInfo(static_cast<HICON>(h), &info)) {
+      BITMAP bm{};
+      SIZE s{0, 0};
+      if (info.hbmColor && GetObjectW(info.hbmColor, sizeof bm, &bm)) {
+        s = SIZE{bm.bmWidth, bm.bmHeight};
+      } else if (info.hbmMask && GetObjectW(info.hbmMask, sizeof bm, &bm)) {
+        s = SIZE{bm.bmWidth, bm.bmHeight / 2};  // a monochrome icon's mask holds AND and XOR halves
+      }
+      if (info.hbmColor) DeleteObject(info.hbmColor);
+      if (info.hbmMask) DeleteObject(info.hbmMask);
+      return s;
+    }
+  }
+  // Metafiles have no pixels of their own: their himetric extent at the screen's resolution.
+  SIZE him = SizeHimetric();
+  HDC screen = GetDC(nullptr);
+  int dx = GetDeviceCaps(screen, LOGPIXELSX), dy = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return SIZE{MulDiv(him.cx, dx, 2540), MulDiv(him.cy, dy, 2540)};
+}
+
+void Picture::Render(HDC dc, const RECT& dest, bool stretch) const {
+  SIZE him = SizeHimetric();
+  if (stretch) {
+    picture_->Render(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, 0, him.cy, him.cx,
+                     -him.cy, nullptr);
+    return;
+  }
+  SIZE px = SizePixels();
+  int saved = SaveDC(dc);
+  IntersectClipRect(dc, dest.left, dest.top, dest.right, dest.bottom);
+  picture_->Render(dc, dest.left, dest.top, px.cx, px.cy, 0, him.cy, him.cx, -him.cy, nullptr);
+  RestoreDC(dc, saved);
+}
+
+}  // namespace tessel
