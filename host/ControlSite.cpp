@@ -1,0 +1,169 @@
+#include "host/ControlSite.h"
+
+#include <algorithm>
+
+#include "host/Twips.h"
+#include "host/UserControlWindow.h"
+#include "server/contract/Errors.h"
+
+namespace tessel {
+
+HostedControl::HostedControl(ControlContainer& container, std::wstring typeName, ExtenderProperties extender,
+                             AmbientProperties ambient)
+    : container_(container), typeName_(std::move(typeName)), extender_(std::move(extender)),
+      ambient_(std::move(ambient)) {
+  if (ambient_.displayName.empty()) ambient_.displayName = extender_.name;
+}
+
+HostedControl::~HostedControl() { Unload(); }
+
+HWND HostedControl::hWnd() const { return window_ ? window_->hWnd() : nullptr; }
+
+Surface& HostedControl::OwnSurface() {
+  if (!window_) throw std::logic_error("the control has no window");
+  return *window_;
+}
+
+RECT HostedControl::PixelRect() const {
+  const int x = PixelsFromTwipsX(extender_.left), y = PixelsFromTwipsY(extender_.top);
+  return RECT{x, y, x + PixelsFromTwipsX(extender_.width), y + PixelsFromTwipsY(extender_.height)};
+}
+
+void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag* bag) {
+  parent_ = parent;
+  window_ = std::make_unique<UserControlWindow>(*this);
+  // Hidden until the first handlers have run, so the first paint shows the finished layout.
+  window_->Create(parent, PixelRect(), WS_CLIPSIBLINGS | (extender_.enabled ? 0 : WS_DISABLED));
+  const char* stage = "creating";
+  try {
+    control_ = factory(*this);
+    if (!control_) throw std::runtime_error("the control type made no control");
+    window_->Attach(control_.get());
+    if (control_->CanGetFocus())
+      SetWindowLongPtrW(window_->hWnd(), GWL_STYLE, GetWindowLongPtrW(window_->hWnd(), GWL_STYLE) | WS_TABSTOP);
+    stage = "Initialize";
+    control_->Initialize();
+    if (bag) {
+      stage = "ReadProperties";
+      control_->ReadProperties(*bag);
+    } else {
+      stage = "InitProperties";
+      control_->InitProperties();
+    }
+  } catch (const PropertyError& e) {
+    Unload();
+    throw ControlError(extender_.name, e.key(), e.what());
+  } catch (const std::exception& e) {
+    std::wstring key = bag ? bag->LastKeyRead() : std::wstring();
+    if (std::string_view(stage) != "ReadProperties") key.clear();
+    Unload();
+    throw ControlError(extender_.name, key, std::string(stage) + ": " + e.what());
+  } catch (...) {
+    Unload();
+    throw ControlError(extender_.name, {}, std::string(stage) + ": unknown error");
+  }
+  try {
+    control_->Resize();
+  } catch (...) {
+    // Layout skips a failing step; the control stays.
+  }
+  if (extender_.visible) {
+    ShowWindow(window_->hWnd(), SW_SHOWNA);
+    UpdateWindow(window_->hWnd());
+  }
+}
+
+void HostedControl::Unload() {
+  if (control_) {
+    try {
+      control_->Terminate();
+    } catch (...) {
+      // Terminate releases what it can; the object goes in any case.
+    }
+  }
+  if (window_) window_->Attach(nullptr);
+  control_.reset();
+  window_.reset();
+}
+
+void HostedControl::Save(PropertyBag& bag) {
+  if (!control_) return;
+  try {
+    control_->WriteProperties(bag);
+  } catch (const PropertyError& e) {
+    throw ControlError(extender_.name, e.key(), e.what());
+  } catch (const std::exception& e) {
+    throw ControlError(extender_.name, {}, e.what());
+  }
+}
+
+void HostedControl::ChangeAmbient(const AmbientProperties& ambient, std::wstring_view changedName) {
+  ambient_ = ambient;
+  if (!control_) return;
+  try {
+    control_->AmbientChanged(changedName);
+  } catch (...) {
+  }
+}
+
+std::vector<HWND> HostedControl::TabStops() const {
+  std::vector<HWND> stops;
+  HWND own = hWnd();
+  if (!own || !control_) return stops;
+  if (control_->CanGetFocus()) {
+    stops.push_back(own);
+    return stops;
+  }
+  // Child windows come in Z order, which is the order their constituents were made.
+  EnumChildWindows(
+      own,
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto* out = reinterpret_cast<std::vector<HWND>*>(lp);
+        if ((GetWindowLongPtrW(w, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(w) && IsWindowEnabled(w))
+          out->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&stops));
+  // A stop inside a disabled or hidden window is no stop.
+  stops.erase(std::remove_if(stops.begin(), stops.end(),
+                             [own](HWND w) {
+                               for (HWND p = GetParent(w); p && p != own; p = GetParent(p))
+                                 if (!IsWindowEnabled(p)) return true;
+                               return false;
+                             }),
+              stops.end());
+  return stops;
+}
+
+void HostedControl::PropertyChanged(std::wstring_view key) { container_.ControlPropertyChanged(*this, key); }
+
+void HostedControl::Move(int left, int top, int width, int height) {
+  if (width < 0 || height < 0) throw InvalidPropertyValue("Invalid property value");
+  const bool sized = width != extender_.width || height != extender_.height;
+  extender_.left = left;
+  extender_.top = top;
+  extender_.width = width;
+  extender_.height = height;
+  if (!window_ || !window_->hWnd()) return;
+  const RECT r = PixelRect();
+  SetWindowPos(window_->hWnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  if (sized && control_) {
+    try {
+      control_->Resize();
+    } catch (...) {
+    }
+  }
+}
+
+void HostedControl::SetEnabled(bool enabled) {
+  extender_.enabled = enabled;
+  if (hWnd()) EnableWindow(hWnd(), enabled);
+}
+
+void HostedControl::SetVisible(bool visible) {
+  extender_.visible = visible;
+  if (hWnd()) ShowWindow(hWnd(), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+}  // namespace tessel

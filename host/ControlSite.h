@@ -1,0 +1,102 @@
+#pragma once
+// One placed user control: its own window, the control object and what the container keeps for it
+// (extender and ambient properties). The form and an embedded control both hold their controls in
+// one of these, so every control meets the same handler order wherever it stands.
+#include <windows.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/ControlTypes.h"
+#include "server/contract/UserControl.h"
+
+namespace tessel {
+
+class UserControlWindow;
+class HostedControl;
+
+// A control that failed to load or save: its name, the bag key it was at (empty when unknown)
+// and what went wrong.
+class ControlError : public std::runtime_error {
+ public:
+  ControlError(std::wstring control, std::wstring key, const std::string& what)
+      : std::runtime_error(what), control_(std::move(control)), key_(std::move(key)) {}
+  const std::wstring& control() const { return control_; }
+  const std::wstring& key() const { return key_; }
+
+ private:
+  std::wstring control_;
+  std::wstring key_;
+};
+
+// What a hosted control needs of whatever it stands on.
+class ControlContainer {
+ public:
+  virtual ~ControlContainer() = default;
+  // The back colour of the window the control stands on; throws when there is none yet.
+  virtual OleColor ContainerBackColor() const = 0;
+  virtual HostServices& ContainerHost() = 0;
+  virtual void ControlPropertyChanged(HostedControl& control, std::wstring_view key) {}
+};
+
+class HostedControl final : public ControlSite {
+ public:
+  HostedControl(ControlContainer& container, std::wstring typeName, ExtenderProperties extender,
+                AmbientProperties ambient);
+  ~HostedControl() override;  // unloads what is still loaded
+  HostedControl(const HostedControl&) = delete;
+  HostedControl& operator=(const HostedControl&) = delete;
+
+  // Makes the window on parent and the control, then runs Initialize; InitProperties when bag is
+  // null, ReadProperties(*bag) otherwise; Resize; and shows the window, which paints. When a
+  // handler throws, whatever was made is unloaded again and a ControlError names the control and
+  // the key that was being read.
+  void Load(HWND parent, const ControlFactory& factory, PropertyBag* bag);
+  // Terminate, then the control object with its constituents, then its window.
+  void Unload();
+  bool Loaded() const { return control_ != nullptr; }
+  // WriteProperties into bag; an error becomes a ControlError with the control's name.
+  void Save(PropertyBag& bag);
+
+  UserControl* Control() const { return control_.get(); }
+  const std::wstring& TypeName() const { return typeName_; }
+  const std::wstring& Name() const { return extender_.name; }
+  HWND hWnd() const;
+
+  // Replaces the ambient properties and tells the control which one changed.
+  void ChangeAmbient(const AmbientProperties& ambient, std::wstring_view changedName);
+  void SetTabIndex(int index) { extender_.tabIndex = index; }
+  void SetTabStop(bool on) { extender_.tabStop = on; }
+  // The windows that take the focus by Tab inside this control, in order: the control's own
+  // window when it takes the focus itself, otherwise its enabled and visible WS_TABSTOP
+  // descendants.
+  std::vector<HWND> TabStops() const;
+
+  // ControlSite
+  Surface& OwnSurface() override;
+  void PropertyChanged(std::wstring_view key) override;
+  const AmbientProperties& Ambient() const override { return ambient_; }
+  const ExtenderProperties& Extender() const override { return extender_; }
+  void Move(int left, int top, int width, int height) override;
+  void SetEnabled(bool enabled) override;
+  void SetVisible(bool visible) override;
+  HWND ParentWindow() const override { return parent_; }
+  OleColor ParentBackColor() const override { return container_.ContainerBackColor(); }
+  HostServices& Host() override { return container_.ContainerHost(); }
+
+ private:
+  RECT PixelRect() const;
+
+  ControlContainer& container_;
+  std::wstring typeName_;
+  ExtenderProperties extender_;
+  AmbientProperties ambient_;
+  HWND parent_ = nullptr;
+  std::unique_ptr<UserControlWindow> window_;
+  std::unique_ptr<UserControl> control_;
+};
+
+}  // namespace tessel

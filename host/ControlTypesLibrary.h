@@ -1,0 +1,14 @@
+#pragma once
+// Registers every user control of the library. Only programs that link every control folder
+// include this (the gallery, the form tool, the server); each folder adds its own line.
+#include "host/ControlTypes.h"
+
+namespace tessel {
+
+void RegisterDecorControls(ControlTypes& types);  // decor/: Bevel, KvLinha
+
+inline void RegisterLibraryControls(ControlTypes& types) {
+  RegisterDecorControls(types);
+}
+
+}  // namespace tessel

@@ -1,0 +1,605 @@
+#include "host/Form.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <stdexcept>
+
+#include "host/Twips.h"
+
+namespace tessel {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"TesselForm";
+
+std::string Narrow(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+bool SameName(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::towlower(a[i]) != std::towlower(b[i])) return false;
+  return true;
+}
+
+void RegisterFormClass(WNDPROC proc) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), kFormClass, &wc)) return;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kFormClass;
+  if (!RegisterClassExW(&wc)) throw std::runtime_error("cannot register the form window class");
+}
+
+void FillClient(HWND hwnd, HDC dc, OleColor color) {
+  RECT r;
+  GetClientRect(hwnd, &r);
+  unique_hbrush brush(CreateSolidBrush(ColorOr(TranslateColor(color), GetSysColor(COLOR_BTNFACE))));
+  FillRect(dc, &r, brush.get());
+}
+
+// Paints one window and then its visible children, bottom of the Z order first, each at its place
+// relative to origin (where the window's client area lands in dc).
+void PrintTree(HWND w, HDC dc, POINT origin) {
+  SaveDCGuard saved(dc);
+  SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+  RECT client;
+  GetClientRect(w, &client);
+  IntersectClipRect(dc, 0, 0, client.right, client.bottom);
+  SendMessageW(w, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  HWND child = GetWindow(w, GW_CHILD);
+  if (!child) return;
+  for (child = GetWindow(child, GW_HWNDLAST); child; child = GetWindow(child, GW_HWNDPREV)) {
+    if (!IsWindowVisible(child)) continue;
+    RECT wr;
+    GetWindowRect(child, &wr);
+    POINT corner{wr.left, wr.top};
+    ScreenToClient(w, &corner);
+    POINT clientCorner{0, 0};
+    ClientToScreen(child, &clientCorner);
+    ScreenToClient(w, &clientCorner);
+    if (clientCorner.x != corner.x || clientCorner.y != corner.y) {
+      // A border: the window's own non-client paint at its window origin.
+      SaveDCGuard frame(dc);
+      SetViewportOrgEx(dc, origin.x + corner.x, origin.y + corner.y, nullptr);
+      IntersectClipRect(dc, 0, 0, wr.right - wr.left, wr.bottom - wr.top);
+      SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT);
+    }
+    PrintTree(child, dc, POINT{origin.x + clientCorner.x, origin.y + clientCorner.y});
+  }
+}
+
+}  // namespace
+
+// The thread's forms and the two hooks that serve them: keystrokes on their way out of the
+// message queue, and focus changes before they happen.
+struct FormHooks {
+  static thread_local std::vector<Form*> forms;
+  static thread_local HHOOK messageHook;
+  static thread_local HHOOK focusHook;
+
+  static void Add(Form* form) {
+    forms.push_back(form);
+    if (!messageHook) messageHook = SetWindowsHookExW(WH_GETMESSAGE, MessageProc, nullptr, GetCurrentThreadId());
+    if (!focusHook) focusHook = SetWindowsHookExW(WH_CBT, FocusProc, nullptr, GetCurrentThreadId());
+  }
+  static void Remove(Form* form) {
+    forms.erase(std::remove(forms.begin(), forms.end(), form), forms.end());
+    if (forms.empty()) {
+      if (messageHook) UnhookWindowsHookEx(messageHook);
+      if (focusHook) UnhookWindowsHookEx(focusHook);
+      messageHook = focusHook = nullptr;
+    }
+  }
+  static Form* FormOf(HWND w) {
+    if (!w) return nullptr;
+    HWND root = GetAncestor(w, GA_ROOT);
+    for (Form* f : forms)
+      if (f->hwnd_ == root) return f;
+    return nullptr;
+  }
+  static LRESULT CALLBACK MessageProc(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && wp == PM_REMOVE) {
+      MSG* msg = reinterpret_cast<MSG*>(lp);
+      if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) {
+        if (Form* form = FormOf(msg->hwnd)) {
+          try {
+            if (form->PreTranslateMessage(*msg)) msg->message = WM_NULL;
+          } catch (...) {
+          }
+        }
+      }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+  static LRESULT CALLBACK FocusProc(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_SETFOCUS) {
+      HWND gaining = reinterpret_cast<HWND>(wp);
+      if (Form* form = FormOf(gaining)) {
+        try {
+          form->FocusMoving(gaining);
+        } catch (...) {
+        }
+      }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+};
+
+thread_local std::vector<Form*> FormHooks::forms;
+thread_local HHOOK FormHooks::messageHook = nullptr;
+thread_local HHOOK FormHooks::focusHook = nullptr;
+
+Form::Form(const ControlTypes& types, bool userMode) : types_(types) {
+  ambient_.userMode = userMode;
+  ambient_.backColor = kSysButtonFace;
+  ambient_.foreColor = kSysButtonText;
+}
+
+std::unique_ptr<Form> Form::Create(const std::wstring& title, int widthTwips, int heightTwips, bool userMode,
+                                   const ControlTypes* types) {
+  std::unique_ptr<Form> form(new Form(types ? *types : ControlTypes::Default(), userMode));
+  const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  form->comInitialized_ = SUCCEEDED(hr);
+  try {
+    form->ambient_.font = Font::Create(FontDesc{});
+  } catch (...) {
+    // Without OLE fonts the controls fall back to their own.
+  }
+  RegisterFormClass(StaticProc);
+  RECT r{0, 0, PixelsFromTwipsX(widthTwips), PixelsFromTwipsY(heightTwips)};
+  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  const DWORD exStyle = WS_EX_CONTROLPARENT;
+  AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  HWND hwnd = CreateWindowExW(exStyle, kFormClass, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                              r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr),
+                              form.get());
+  if (!hwnd) throw std::runtime_error("cannot create the form window (is there a display?)");
+  FormHooks::Add(form.get());
+  ShowWindow(hwnd, SW_SHOW);
+  UpdateWindow(hwnd);
+  return form;
+}
+
+Form::~Form() {
+  Close();
+  if (comInitialized_) CoUninitialize();
+}
+
+void Form::Close() {
+  if (!hwnd_) return;
+  UnloadAll();
+  HWND w = hwnd_;
+  DestroyWindow(w);  // clears hwnd_ in WM_NCDESTROY
+  hwnd_ = nullptr;
+  FormHooks::Remove(this);
+  if (onClosed) onClosed();
+}
+
+void Form::UnloadAll() {
+  // Last placed first, so a control never outlives one placed before it.
+  defaultSite_ = cancelSite_ = activeSite_ = nullptr;
+  while (!sites_.empty()) {
+    std::unique_ptr<HostedControl> site = std::move(sites_.back());
+    sites_.pop_back();
+    tabOrder_.erase(std::remove(tabOrder_.begin(), tabOrder_.end(), site.get()), tabOrder_.end());
+    site->Unload();
+  }
+  tabOrder_.clear();
+}
+
+LRESULT CALLBACK Form::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Form* form = nullptr;
+  if (msg == WM_NCCREATE) {
+    form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    form->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  } else {
+    form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!form) return DefWindowProcW(hwnd, msg, wp, lp);
+  try {
+    return form->WindowProc(msg, wp, lp);
+  } catch (...) {
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+}
+
+LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PaintDC dc(hwnd_);
+      FillClient(hwnd_, dc.get(), ambient_.backColor);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      FillClient(hwnd_, reinterpret_cast<HDC>(wp), ambient_.backColor);
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+      } else if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_)) {
+        SetFocus(lastFocus_);
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS: {
+      // The form itself never keeps the focus while a control can take it.
+      std::vector<HWND> stops = TabStops();
+      if (!stops.empty()) SetFocus(stops.front());
+      return 0;
+    }
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_DESTROY:
+      UnloadAll();
+      break;
+    case WM_NCDESTROY: {
+      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+      const bool closedElsewhere = hwnd_ != nullptr;
+      HWND w = hwnd_;
+      hwnd_ = nullptr;
+      if (closedElsewhere) {
+        FormHooks::Remove(this);
+        if (onClosed) onClosed();
+      }
+      return DefWindowProcW(w, msg, wp, lp);
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+HostedControl& Form::Place(std::wstring_view typeName, const ExtenderProperties& extender, PropertyBag* bag) {
+  if (!hwnd_) throw std::logic_error("the form is closed");
+  const ControlFactory* factory = types_.Find(typeName);
+  if (!factory) throw std::invalid_argument("unknown control type: " + Narrow(typeName));
+  if (extender.name.empty()) throw std::invalid_argument("a control needs a name");
+  if (Site(extender.name)) throw std::invalid_argument("a control named " + Narrow(extender.name) + " exists");
+  AmbientProperties ambient = ambient_;
+  ambient.displayName = extender.name;
+  ambient.displayAsDefault = false;
+  ExtenderProperties ext = extender;
+  ext.tabIndex = static_cast<int>(tabOrder_.size());
+  auto site = std::make_unique<HostedControl>(*this, std::wstring(typeName), ext, ambient);
+  HostedControl& ref = *site;
+  // The site is listed before it loads, so the control's first handlers can reach the form.
+  sites_.push_back(std::move(site));
+  tabOrder_.push_back(&ref);
+  try {
+    ref.Load(hwnd_, *factory, bag);
+  } catch (...) {
+    tabOrder_.pop_back();
+    sites_.pop_back();
+    throw;
+  }
+  return ref;
+}
+
+UserControl& Form::Add(std::wstring_view typeName, const std::wstring& name, int left, int top, int width,
+                       int height) {
+  ExtenderProperties ext;
+  ext.name = name;
+  ext.left = left;
+  ext.top = top;
+  ext.width = width;
+  ext.height = height;
+  return *Place(typeName, ext, nullptr).Control();
+}
+
+UserControl* Form::AddLoaded(std::wstring_view typeName, const std::wstring& name, const ExtenderProperties& extender,
+                             PropertyBag& bag) {
+  ExtenderProperties ext = extender;
+  ext.name = name;
+  const int wantedTab = extender.tabIndex;
+  try {
+    HostedControl& site = Place(typeName, ext, &bag);
+    if (wantedTab >= 0 && wantedTab < static_cast<int>(tabOrder_.size())) SetTabIndex(name, wantedTab);
+    return site.Control();
+  } catch (const ControlError& e) {
+    failures_.push_back(LoadFailure{name, std::wstring(typeName), e.key(), e.what()});
+  } catch (const std::exception& e) {
+    failures_.push_back(LoadFailure{name, std::wstring(typeName), {}, e.what()});
+  }
+  return nullptr;
+}
+
+void Form::Remove(std::wstring_view name) {
+  HostedControl* site = Site(name);
+  if (!site) return;
+  if (defaultSite_ == site) defaultSite_ = nullptr;
+  if (cancelSite_ == site) cancelSite_ = nullptr;
+  if (activeSite_ == site) activeSite_ = nullptr;
+  tabOrder_.erase(std::remove(tabOrder_.begin(), tabOrder_.end(), site), tabOrder_.end());
+  auto it = std::find_if(sites_.begin(), sites_.end(), [site](const auto& s) { return s.get() == site; });
+  std::unique_ptr<HostedControl> owned = std::move(*it);
+  sites_.erase(it);
+  owned->Unload();
+  Renumber();
+}
+
+std::vector<SavedControl> Form::Save() {
+  std::vector<SavedControl> saved;
+  for (const auto& site : sites_) {
+    SavedControl entry{site->TypeName(), site->Extender(), PropertyBag{}};
+    site->Save(entry.bag);
+    saved.push_back(std::move(entry));
+  }
+  dirty_ = false;
+  return saved;
+}
+
+HostedControl* Form::Site(std::wstring_view name) const {
+  for (const auto& site : sites_)
+    if (SameName(site->Name(), name)) return site.get();
+  return nullptr;
+}
+
+UserControl* Form::Control(std::wstring_view name) const {
+  HostedControl* site = Site(name);
+  return site ? site->Control() : nullptr;
+}
+
+std::vector<std::wstring> Form::ControlNames() const {
+  std::vector<std::wstring> names;
+  for (const auto& site : sites_) names.push_back(site->Name());
+  return names;
+}
+
+std::vector<std::wstring> Form::TabOrder() const {
+  std::vector<std::wstring> names;
+  for (HostedControl* site : tabOrder_) names.push_back(site->Name());
+  return names;
+}
+
+void Form::Renumber() {
+  for (size_t i = 0; i < tabOrder_.size(); ++i) tabOrder_[i]->SetTabIndex(static_cast<int>(i));
+}
+
+void Form::SetTabIndex(std::wstring_view name, int index) {
+  HostedControl* site = Site(name);
+  if (!site) throw std::invalid_argument("no control named " + Narrow(name));
+  tabOrder_.erase(std::remove(tabOrder_.begin(), tabOrder_.end(), site), tabOrder_.end());
+  index = std::clamp(index, 0, static_cast<int>(tabOrder_.size()));
+  tabOrder_.insert(tabOrder_.begin() + index, site);
+  Renumber();
+}
+
+void Form::SetTabStop(std::wstring_view name, bool tabStop) {
+  HostedControl* site = Site(name);
+  if (!site) throw std::invalid_argument("no control named " + Narrow(name));
+  site->SetTabStop(tabStop);
+}
+
+std::vector<HostedControl*> Form::SitesByTab() const { return tabOrder_; }
+
+std::vector<HWND> Form::TabStops() const {
+  std::vector<HWND> stops;
+  for (HostedControl* site : tabOrder_) {
+    const ExtenderProperties& e = site->Extender();
+    if (!e.visible || !e.enabled || !e.tabStop || !site->Loaded()) continue;
+    for (HWND w : site->TabStops()) stops.push_back(w);
+  }
+  return stops;
+}
+
+void Form::MoveFocus(bool forward) {
+  const std::vector<HWND> stops = TabStops();
+  if (stops.empty()) return;
+  HWND focus = GetFocus();
+  int current = -1;
+  for (size_t i = 0; i < stops.size(); ++i) {
+    if (stops[i] == focus || IsChild(stops[i], focus)) {
+      current = static_cast<int>(i);
+      break;
+    }
+  }
+  const int n = static_cast<int>(stops.size());
+  int next;
+  if (current < 0) next = forward ? 0 : n - 1;
+  else next = (current + (forward ? 1 : n - 1)) % n;
+  SetFocus(stops[next]);
+}
+
+HostedControl* Form::SiteOfWindow(HWND w) const {
+  for (; w && w != hwnd_; w = GetParent(w))
+    for (const auto& site : sites_)
+      if (site->hWnd() == w) return site.get();
+  return nullptr;
+}
+
+void Form::FocusMoving(HWND newFocus) {
+  HostedControl* site = SiteOfWindow(newFocus);
+  if (!site || site == activeSite_) return;
+  HostedControl* old = activeSite_;
+  activeSite_ = site;
+  if (!ambient_.userMode) return;
+  if (old && old->Control()) old->Control()->ExitFocus();
+  if (site->Control()) site->Control()->EnterFocus();
+}
+
+void Form::FocusSite(HostedControl& site) {
+  std::vector<HWND> stops = site.TabStops();
+  if (!stops.empty()) SetFocus(stops.front());
+}
+
+void Form::SetDefaultButton(std::wstring_view name) {
+  HostedControl* site = name.empty() ? nullptr : Site(name);
+  if (!name.empty() && !site) throw std::invalid_argument("no control named " + Narrow(name));
+  HostedControl* old = defaultSite_;
+  defaultSite_ = site;
+  if (old == site) return;
+  for (HostedControl* changed : {old, site}) {
+    if (!changed) continue;
+    AmbientProperties a = changed->Ambient();
+    a.displayAsDefault = changed == site;
+    changed->ChangeAmbient(a, L"DisplayAsDefault");
+  }
+}
+
+void Form::SetCancelButton(std::wstring_view name) {
+  HostedControl* site = name.empty() ? nullptr : Site(name);
+  if (!name.empty() && !site) throw std::invalid_argument("no control named " + Narrow(name));
+  cancelSite_ = site;
+}
+
+void Form::Broadcast(std::wstring_view name) {
+  for (const auto& site : sites_) {
+    AmbientProperties a = ambient_;
+    a.displayName = site->Name();
+    a.displayAsDefault = site.get() == defaultSite_;
+    site->ChangeAmbient(a, name);
+  }
+}
+
+void Form::SetBackColor(OleColor color) {
+  ambient_.backColor = color;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+  Broadcast(L"BackColor");
+}
+
+void Form::SetForeColor(OleColor color) {
+  ambient_.foreColor = color;
+  Broadcast(L"ForeColor");
+}
+
+void Form::SetFont(const FontRef& font) {
+  ambient_.font = font;
+  Broadcast(L"Font");
+}
+
+void Form::SetUserMode(bool userMode) {
+  if (ambient_.userMode == userMode) return;
+  ambient_.userMode = userMode;
+  Broadcast(L"UserMode");
+}
+
+OleColor Form::ContainerBackColor() const {
+  if (!hwnd_) throw std::logic_error("the form has no window");
+  return ambient_.backColor;
+}
+
+void Form::ControlPropertyChanged(HostedControl& control, std::wstring_view key) {
+  dirty_ = true;
+  if (onPropertyChanged) onPropertyChanged(control.Name(), key);
+}
+
+int Form::ScaleWidth() const {
+  RECT r{};
+  if (hwnd_) GetClientRect(hwnd_, &r);
+  return TwipsFromPixelsX(r.right);
+}
+
+int Form::ScaleHeight() const {
+  RECT r{};
+  if (hwnd_) GetClientRect(hwnd_, &r);
+  return TwipsFromPixelsY(r.bottom);
+}
+
+void Form::RenderTo(HDC dc) const {
+  if (!hwnd_) return;
+  PrintTree(hwnd_, dc, POINT{0, 0});
+}
+
+unique_hbitmap Form::Snapshot() const {
+  RECT r{};
+  if (hwnd_) GetClientRect(hwnd_, &r);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = std::max<LONG>(r.right, 1);
+  bi.bmiHeader.biHeight = -std::max<LONG>(r.bottom, 1);
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  unique_hbitmap bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return bitmap;
+  unique_hdc dc(CreateCompatibleDC(nullptr));
+  {
+    SelectGuard select(dc.get(), bitmap.get());
+    RenderTo(dc.get());
+    GdiFlush();
+  }
+  return bitmap;
+}
+
+bool Form::PreTranslateMessage(MSG& msg) {
+  if (!hwnd_ || !ambient_.userMode) return false;
+  if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+  auto wants = [&msg](LRESULT mask) {
+    const LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+    return (code & mask) != 0;
+  };
+  if (msg.message == WM_KEYDOWN) {
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool alt = GetKeyState(VK_MENU) < 0;
+    switch (msg.wParam) {
+      case VK_TAB:
+        if (ctrl || alt || wants(DLGC_WANTTAB | DLGC_WANTALLKEYS)) return false;
+        MoveFocus(GetKeyState(VK_SHIFT) >= 0);
+        return true;
+      case VK_RETURN:
+        if (!defaultSite_ || !defaultSite_->Control() || wants(DLGC_WANTALLKEYS)) return false;
+        defaultSite_->Control()->AccessKeyPress(L'\r');
+        return true;
+      case VK_ESCAPE:
+        if (!cancelSite_ || !cancelSite_->Control() || wants(DLGC_WANTALLKEYS)) return false;
+        cancelSite_->Control()->AccessKeyPress(static_cast<wchar_t>(27));
+        return true;
+      default:
+        return false;
+    }
+  }
+  if (msg.message == WM_SYSCHAR) {
+    const wchar_t key = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(msg.wParam)));
+    for (HostedControl* site : tabOrder_) {
+      UserControl* control = site->Control();
+      const ExtenderProperties& e = site->Extender();
+      if (!control || !e.visible || !e.enabled) continue;
+      for (wchar_t k : control->AccessKeys()) {
+        if (static_cast<wchar_t>(std::towupper(k)) != key) continue;
+        FocusSite(*site);
+        control->AccessKeyPress(static_cast<wchar_t>(msg.wParam));
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+int Form::RunMessageLoop() {
+  MSG msg;
+  while (hwnd_) {
+    const BOOL r = GetMessageW(&msg, nullptr, 0, 0);
+    if (r <= 0) return r == 0 ? static_cast<int>(msg.wParam) : -1;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
+
+void Form::PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+}  // namespace tessel

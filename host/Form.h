@@ -1,0 +1,152 @@
+#pragma once
+// A form: a real top-level window that places user controls, feeds them their handlers in the
+// contract's order, routes input and focus, moves the focus with Tab and Shift+Tab, answers access
+// keys and the default (Enter) and cancel (Esc) buttons, and saves its controls into property bags.
+//
+// Keyboard navigation works whoever pumps the messages: while a form lives, a message hook of its
+// thread hands every keystroke for the form to PreTranslateMessage.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/ControlSite.h"
+#include "host/ControlTypes.h"
+#include "host/Gdi.h"
+#include "server/contract/UserControl.h"
+
+namespace tessel {
+
+// One control as saved: its type, what the form keeps for it and what the control wrote.
+struct SavedControl {
+  std::wstring type;
+  ExtenderProperties extender;
+  PropertyBag bag;
+};
+
+// A control that could not be loaded; the form goes on without it.
+struct LoadFailure {
+  std::wstring control;
+  std::wstring type;
+  std::wstring key;      // the bag key being read, when known
+  std::string message;
+};
+
+class Form final : public ControlContainer {
+ public:
+  // A visible form whose client area is widthTwips x heightTwips. types defaults to
+  // ControlTypes::Default(). Throws std::runtime_error when the window cannot be made.
+  static std::unique_ptr<Form> Create(const std::wstring& title, int widthTwips, int heightTwips,
+                                      bool userMode = true, const ControlTypes* types = nullptr);
+  ~Form() override;  // terminates and destroys the controls (last placed first), then the window
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  HWND hWnd() const { return hwnd_; }
+  bool IsOpen() const { return hwnd_ != nullptr; }
+  void Close();  // unloads every control and destroys the window; onClosed follows
+
+  // Places a new control (InitProperties). Throws std::invalid_argument for an unknown type or a
+  // name already used, ControlError when the control fails to start.
+  UserControl& Add(std::wstring_view typeName, const std::wstring& name, int left, int top, int width,
+                   int height);
+  // Places a stored control (ReadProperties). A control that fails is not placed: the failure is
+  // recorded with its name and the key being read, and nullptr is returned.
+  UserControl* AddLoaded(std::wstring_view typeName, const std::wstring& name, const ExtenderProperties& extender,
+                         PropertyBag& bag);
+  void Remove(std::wstring_view name);
+  const std::vector<LoadFailure>& LoadFailures() const { return failures_; }
+  void ClearLoadFailures() { failures_.clear(); }
+  // Every control's WriteProperties, in the order they were placed. A failing control throws
+  // ControlError and nothing is returned.
+  std::vector<SavedControl> Save();
+
+  UserControl* Control(std::wstring_view name) const;
+  HostedControl* Site(std::wstring_view name) const;
+  std::vector<std::wstring> ControlNames() const;  // in the order placed
+
+  // Tab order: names by TabIndex. SetTabIndex moves a control to index and renumbers the others.
+  std::vector<std::wstring> TabOrder() const;
+  void SetTabIndex(std::wstring_view name, int index);
+  void SetTabStop(std::wstring_view name, bool tabStop);
+  // Moves the focus to the next (or previous) tab stop, as Tab and Shift+Tab do.
+  void MoveFocus(bool forward);
+
+  // The control that gets AccessKeyPress(13) on Enter and the one that gets (27) on Esc; an empty
+  // name clears. The default button sees DisplayAsDefault True.
+  void SetDefaultButton(std::wstring_view name);
+  void SetCancelButton(std::wstring_view name);
+
+  // Ambient properties; each write tells every control through AmbientChanged.
+  const AmbientProperties& Ambient() const { return ambient_; }
+  OleColor BackColor() const { return ambient_.backColor; }
+  void SetBackColor(OleColor color);  // also the form's own back colour
+  void SetForeColor(OleColor color);
+  void SetFont(const FontRef& font);
+  void SetUserMode(bool userMode);
+  bool UserMode() const { return ambient_.userMode; }
+
+  void SetHostServices(HostServices* services) { host_ = services; }
+  HostServices& Host() { return host_ ? *host_ : PlatformHostServices(); }
+
+  // Set by a control's PropertyChanged; cleared by Save and ClearDirty.
+  bool Dirty() const { return dirty_; }
+  void ClearDirty() { dirty_ = false; }
+  std::function<void(const std::wstring& control, std::wstring_view key)> onPropertyChanged;
+  std::function<void()> onClosed;
+
+  int ScaleWidth() const;   // client extent in twips
+  int ScaleHeight() const;
+
+  // Draws the client area with every visible child window at its place, through the windows' own
+  // print paths (nothing is read from the screen).
+  void RenderTo(HDC dc) const;
+  // The client area as a top-down 32-bpp DIB section.
+  unique_hbitmap Snapshot() const;
+
+  // Navigation keys, access keys, default and cancel; true when the message was used up.
+  bool PreTranslateMessage(MSG& msg);
+  // Pumps messages until the form is closed; returns 0, or the code of a WM_QUIT that ended it.
+  int RunMessageLoop();
+  // Handles every message that is waiting now, then returns.
+  static void PumpMessages();
+
+  // ControlContainer
+  OleColor ContainerBackColor() const override;
+  HostServices& ContainerHost() override { return Host(); }
+  void ControlPropertyChanged(HostedControl& control, std::wstring_view key) override;
+
+ private:
+  Form(const ControlTypes& types, bool userMode);
+  static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
+  void UnloadAll();
+  HostedControl& Place(std::wstring_view typeName, const ExtenderProperties& extender, PropertyBag* bag);
+  std::vector<HostedControl*> SitesByTab() const;
+  std::vector<HWND> TabStops() const;
+  HostedControl* SiteOfWindow(HWND w) const;
+  void FocusMoving(HWND newFocus);
+  void FocusSite(HostedControl& site);
+  void Renumber();
+  void Broadcast(std::wstring_view name);
+  friend struct FormHooks;
+
+  const ControlTypes& types_;
+  HWND hwnd_ = nullptr;
+  AmbientProperties ambient_;
+  HostServices* host_ = nullptr;
+  std::vector<std::unique_ptr<HostedControl>> sites_;  // in the order placed
+  std::vector<HostedControl*> tabOrder_;
+  std::vector<LoadFailure> failures_;
+  HostedControl* defaultSite_ = nullptr;
+  HostedControl* cancelSite_ = nullptr;
+  HostedControl* activeSite_ = nullptr;  // the control that has the focus inside the form
+  HWND lastFocus_ = nullptr;
+  bool dirty_ = false;
+  bool comInitialized_ = false;
+};
+
+}  // namespace tessel

@@ -1,0 +1,150 @@
+#include "host/UserControlWindow.h"
+
+#include <windowsx.h>
+
+#include "host/Twips.h"
+#include "server/contract/UserControl.h"
+
+namespace tessel {
+namespace {
+
+int16_t ButtonOf(UINT msg) {
+  switch (msg) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: return 1;
+    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: return 2;
+    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: return 4;
+    default: return 0;
+  }
+}
+
+int16_t ButtonsHeld(WPARAM wp) {
+  int16_t b = 0;
+  if (wp & MK_LBUTTON) b |= 1;
+  if (wp & MK_RBUTTON) b |= 2;
+  if (wp & MK_MBUTTON) b |= 4;
+  return b;
+}
+
+}  // namespace
+
+UserControlWindow::~UserControlWindow() { Destroy(); }
+
+int16_t UserControlWindow::ShiftState() {
+  int16_t s = 0;
+  if (GetKeyState(VK_SHIFT) < 0) s |= 1;
+  if (GetKeyState(VK_CONTROL) < 0) s |= 2;
+  if (GetKeyState(VK_MENU) < 0) s |= 4;
+  return s;
+}
+
+int16_t UserControlWindow::MouseShift(WPARAM wp) {
+  int16_t s = 0;
+  if (wp & MK_SHIFT) s |= 1;
+  if (wp & MK_CONTROL) s |= 2;
+  if (GetKeyState(VK_MENU) < 0) s |= 4;
+  return s;
+}
+
+void UserControlWindow::PaintOwn(HDC dc) {
+  if (!control_) return;
+  try {
+    control_->Paint(dc);
+  } catch (...) {
+    // A paint never fails: what was drawn stays, the rest is left as the surface painted it.
+  }
+}
+
+LRESULT UserControlWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = 0;
+  try {
+    if (RouteInput(msg, wp, lp, result)) return result;
+  } catch (...) {
+    // An input handler's error ends that notification only; the window goes on.
+    return 0;
+  }
+  return SurfaceWindow::WindowProc(msg, wp, lp);
+}
+
+bool UserControlWindow::RouteInput(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (!control_) return false;
+  const bool userMode = site_.Ambient().userMode;
+  switch (msg) {
+    case WM_GETDLGCODE:
+      result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+      return true;
+    case WM_SETFOCUS:
+      if (userMode) control_->GotFocus();
+      return false;
+    case WM_KILLFOCUS:
+      if (userMode) control_->LostFocus();
+      return false;
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+    case WM_MOUSEMOVE: {
+      if (!userMode) return true;  // the designer owns the mouse
+      if (RouteMouse(msg, wp, lp)) return true;
+      const float x = static_cast<float>(TwipsFromPixelsX(GET_X_LPARAM(lp)));
+      const float y = static_cast<float>(TwipsFromPixelsY(GET_Y_LPARAM(lp)));
+      const int16_t shift = MouseShift(wp);
+      const int16_t button = ButtonOf(msg);
+      switch (msg) {
+        case WM_MOUSEMOVE:
+          control_->MouseMove(ButtonsHeld(wp), shift, x, y);
+          break;
+        case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+          if (control_->CanGetFocus() && GetFocus() != hWnd()) SetFocus(hWnd());
+          if (!pressed_) SetCapture(hWnd());
+          pressed_ |= button;
+          afterDblClick_ = false;
+          control_->MouseDown(button, shift, x, y);
+          break;
+        case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
+          // The second press of a double click: DblClick instead of MouseDown, and no Click after.
+          if (!pressed_) SetCapture(hWnd());
+          pressed_ |= button;
+          afterDblClick_ = true;
+          if (button == 1) control_->DblClick();
+          else control_->MouseDown(button, shift, x, y);
+          break;
+        default: {  // a button up
+          const bool wasPressed = (pressed_ & button) != 0;
+          pressed_ &= static_cast<int16_t>(~button);
+          if (!pressed_ && GetCapture() == hWnd()) ReleaseCapture();
+          control_->MouseUp(button, shift, x, y);
+          RECT client;
+          GetClientRect(hWnd(), &client);
+          POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+          if (button == 1 && wasPressed && !afterDblClick_ && PtInRect(&client, p)) control_->Click();
+          if (button == 1) afterDblClick_ = false;
+        }
+      }
+      result = 0;
+      return true;
+    }
+    case WM_CAPTURECHANGED:
+      pressed_ = 0;
+      return false;
+    case WM_KEYDOWN:
+    case WM_KEYUP: {
+      if (!userMode) return true;
+      int16_t code = static_cast<int16_t>(wp);
+      int16_t shift = ShiftState();
+      if (msg == WM_KEYDOWN) control_->KeyDown(code, shift);
+      else control_->KeyUp(code, shift);
+      result = 0;
+      return true;
+    }
+    case WM_CHAR: {
+      if (!userMode) return true;
+      int16_t ascii = static_cast<int16_t>(wp);
+      control_->KeyPress(ascii);
+      result = 0;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace tessel

@@ -1,0 +1,37 @@
+#pragma once
+// A user control's own window: a surface that paints its constituents and then the control's own
+// drawing, and routes the mouse, keyboard and focus to the control. Mouse input over a windowless
+// constituent goes to that constituent instead. While the container is in design mode
+// (UserMode False) no input reaches the control.
+#include <windows.h>
+
+#include "host/SurfaceWindow.h"
+
+namespace tessel {
+
+class UserControl;
+class ControlSite;
+
+class UserControlWindow final : public SurfaceWindow {
+ public:
+  explicit UserControlWindow(ControlSite& site) : site_(site) {}
+  ~UserControlWindow() override;
+  void Attach(UserControl* control) { control_ = control; }
+
+  static int16_t ShiftState();                 // 1 shift, 2 ctrl, 4 alt, from the keyboard
+  static int16_t MouseShift(WPARAM wp);        // from a mouse message's key flags and Alt
+
+ protected:
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  void PaintOwn(HDC dc) override;
+
+ private:
+  bool RouteInput(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+  ControlSite& site_;
+  UserControl* control_ = nullptr;
+  int16_t pressed_ = 0;        // buttons that went down on the control's own window
+  bool afterDblClick_ = false; // the release after a double click raises no Click
+};
+
+}  // namespace tessel

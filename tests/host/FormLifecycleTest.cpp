@@ -1,0 +1,239 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "host/Form.h"
+#include "host/Twips.h"
+#include "tests/host/Recorder.h"
+#include "tests/support/GdiCount.h"
+#include "tests/support/Pixels.h"
+
+namespace tessel::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class FormLifecycle : public ::testing::Test {
+ protected:
+  std::unique_ptr<Form> NewForm(bool userMode = true) { return Form::Create(L"Test form", 6000, 4500, userMode, &types); }
+  // Takes what was logged so far and starts a new step.
+  std::vector<std::wstring> Take() { return std::exchange(log, {}); }
+
+  std::vector<std::wstring> log;
+  ControlTypes types = RecorderTypes(log);
+};
+
+TEST_F(FormLifecycle, NewAndLoadedControlsGetTheirHandlersInOrderAndTerminateLastPlacedFirst) {
+  auto form = NewForm();
+  form->Add(L"Recorder", L"A", 150, 300, 1500, 450);
+  EXPECT_THAT(Take(), ElementsAre(L"A.Initialize", L"A.InitProperties", L"A.Resize(1500x450)", L"A.Paint"));
+
+  PropertyBag bag;
+  bag.Write(L"Caption", std::wstring(L"stored"));
+  ExtenderProperties ext;
+  ext.left = 0;
+  ext.top = 900;
+  ext.width = 3000;
+  ext.height = 600;
+  ASSERT_NE(form->AddLoaded(L"recorder", L"B", ext, bag), nullptr);  // type names ignore case
+  EXPECT_THAT(Take(), ElementsAre(L"B.Initialize", L"B.ReadProperties", L"B.Resize(3000x600)", L"B.Paint"));
+  EXPECT_EQ(static_cast<Recorder*>(form->Control(L"B"))->Caption(), L"stored");
+
+  const std::vector<SavedControl> saved = form->Save();
+  EXPECT_THAT(Take(), ElementsAre(L"A.WriteProperties", L"B.WriteProperties"));
+  ASSERT_EQ(saved.size(), 2u);
+  EXPECT_EQ(saved[0].type, L"Recorder");
+  EXPECT_EQ(saved[1].extender.name, L"B");
+  EXPECT_EQ(saved[1].extender.top, 900);
+
+  form.reset();
+  EXPECT_THAT(Take(), ElementsAre(L"B.Terminate", L"A.Terminate"));
+}
+
+TEST_F(FormLifecycle, AFailingReadIsReportedWithNameAndKeyAndTheOtherControlsStillLoad) {
+  auto form = NewForm();
+  PropertyBag good, bad;
+  good.Write(L"Caption", std::wstring(L"fine"));
+  bad.Write(L"Caption", std::wstring(L"x"));
+  bad.Write(L"Size", int32_t{-5});
+  ExtenderProperties ext;
+  ext.width = 1500;
+  ext.height = 300;
+  EXPECT_NE(form->AddLoaded(L"Recorder", L"First", ext, good), nullptr);
+  EXPECT_EQ(form->AddLoaded(L"Recorder", L"Broken", ext, bad), nullptr);
+  EXPECT_EQ(form->AddLoaded(L"NoSuchType", L"Ghost", ext, good), nullptr);
+  EXPECT_NE(form->AddLoaded(L"Recorder", L"Last", ext, good), nullptr);
+
+  ASSERT_EQ(form->LoadFailures().size(), 2u);
+  const LoadFailure& f = form->LoadFailures()[0];
+  EXPECT_EQ(f.control, L"Broken");
+  EXPECT_EQ(f.type, L"Recorder");
+  EXPECT_EQ(f.key, L"Size");
+  EXPECT_THAT(f.message, ::testing::HasSubstr("Invalid property value"));
+  EXPECT_EQ(form->LoadFailures()[1].control, L"Ghost");
+  EXPECT_THAT(form->LoadFailures()[1].message, ::testing::HasSubstr("NoSuchType"));
+
+  EXPECT_THAT(form->ControlNames(), ElementsAre(L"First", L"Last"));
+  EXPECT_EQ(form->Control(L"Broken"), nullptr);
+  // The broken control was taken down again: terminated, and its window gone.
+  auto logged = Take();
+  EXPECT_THAT(std::vector<std::wstring>(logged.begin() + 4, logged.begin() + 7),
+              ElementsAre(L"Broken.Initialize", L"Broken.ReadProperties", L"Broken.Terminate"));
+  EXPECT_EQ(GetWindow(GetWindow(form->hWnd(), GW_CHILD), GW_HWNDNEXT) != nullptr, true);
+  int children = 0;
+  for (HWND w = GetWindow(form->hWnd(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) ++children;
+  EXPECT_EQ(children, 2);
+}
+
+TEST_F(FormLifecycle, PropertyChangesMarkTheFormAndSavedBagsLoadBackTheSameValues) {
+  auto form = NewForm();
+  std::vector<std::wstring> changes;
+  form->onPropertyChanged = [&](const std::wstring& control, std::wstring_view key) {
+    changes.push_back(control + L":" + std::wstring(key));
+  };
+  auto& a = static_cast<Recorder&>(form->Add(L"Recorder", L"A", 0, 0, 1500, 450));
+  EXPECT_FALSE(form->Dirty());
+  a.SetCaption(L"edited");
+  EXPECT_TRUE(form->Dirty());
+  EXPECT_THAT(changes, ElementsAre(L"A:Caption"));
+
+  std::vector<SavedControl> saved = form->Save();
+  EXPECT_FALSE(form->Dirty());
+  ASSERT_EQ(saved.size(), 1u);
+  // The size equals its default and is left out; the caption is kept.
+  ASSERT_EQ(saved[0].bag.Entries().size(), 1u);
+
+  auto second = NewForm();
+  auto* b = static_cast<Recorder*>(second->AddLoaded(saved[0].type, L"A", saved[0].extender, saved[0].bag));
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->Caption(), L"edited");
+  EXPECT_EQ(b->Size(), 10);
+  EXPECT_EQ(b->Width(), 1500);
+}
+
+TEST_F(FormLifecycle, AFailingWriteStopsTheSaveWithTheControlsName) {
+  auto form = NewForm();
+  form->Add(L"Recorder", L"A", 0, 0, 1500, 450);
+  static_cast<Recorder&>(form->Add(L"Recorder", L"B", 0, 600, 1500, 450)).failWrite = true;
+  form->Control(L"A");
+  try {
+    form->Save();
+    ADD_FAILURE() << "Save went through";
+  } catch (const ControlError& e) {
+    EXPECT_EQ(e.control(), L"B");
+  }
+}
+
+TEST_F(FormLifecycle, PlacementIsConvertedFromTwipsWithTheScreenResolution) {
+  auto form = NewForm();
+  const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+  UserControl& c = form->Add(L"Recorder", L"A", 10 * tx, 20 * ty, 100 * tx, 30 * ty);
+  RECT r;
+  GetWindowRect(c.hWnd(), &r);
+  MapWindowPoints(nullptr, form->hWnd(), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.top, 20);
+  EXPECT_EQ(r.right - r.left, 100);
+  EXPECT_EQ(r.bottom - r.top, 30);
+  EXPECT_EQ(c.ScaleWidth(), 100 * tx);
+  EXPECT_EQ(c.ScaleHeight(), 30 * ty);
+  RECT client;
+  GetClientRect(form->hWnd(), &client);
+  EXPECT_EQ(client.right, PixelsFromTwipsX(6000));
+  EXPECT_EQ(form->ScaleHeight(), TwipsFromPixelsY(PixelsFromTwipsY(4500)));
+  Take();
+
+  // A move alone does not resize; a new size does, once.
+  form->Site(L"A")->Move(0, 0, 100 * tx, 30 * ty);
+  EXPECT_THAT(Take(), IsEmpty());
+  c.SetWidth(50 * tx);
+  EXPECT_THAT(Take(), ElementsAre(L"A.Resize(" + std::to_wstring(50 * tx) + L"x" + std::to_wstring(30 * ty) + L")"));
+  GetClientRect(c.hWnd(), &r);
+  EXPECT_EQ(r.right, 50);
+  EXPECT_THROW(c.SetHeight(-1), InvalidPropertyValue);
+}
+
+TEST_F(FormLifecycle, AmbientChangesReachEveryControl) {
+  auto form = NewForm(false);
+  auto& a = form->Add(L"Recorder", L"A", 0, 0, 1500, 450);
+  auto& b = form->Add(L"Recorder", L"B", 0, 600, 1500, 450);
+  EXPECT_FALSE(a.Ambient().userMode);
+  EXPECT_EQ(a.Ambient().displayName, L"A");
+  EXPECT_EQ(a.Ambient().backColor, kSysButtonFace);
+  ASSERT_TRUE(a.Ambient().font);
+  Take();
+
+  form->SetBackColor(0x00336699);
+  EXPECT_THAT(Take(), ElementsAre(L"A.AmbientChanged(BackColor)", L"B.AmbientChanged(BackColor)"));
+  EXPECT_EQ(b.Ambient().backColor, 0x00336699u);
+  EXPECT_EQ(b.Site().ParentBackColor(), 0x00336699u);
+
+  form->SetUserMode(true);
+  EXPECT_THAT(Take(), ElementsAre(L"A.AmbientChanged(UserMode)", L"B.AmbientChanged(UserMode)"));
+  EXPECT_TRUE(a.Ambient().userMode);
+  form->SetUserMode(true);
+  EXPECT_THAT(Take(), IsEmpty());
+
+  form->SetForeColor(0x000000FF);
+  EXPECT_THAT(Take(), ElementsAre(L"A.AmbientChanged(ForeColor)", L"B.AmbientChanged(ForeColor)"));
+  form->SetFont(Font::Create(FontDesc{L"Arial", 12.0f}));
+  EXPECT_THAT(Take(), ElementsAre(L"A.AmbientChanged(Font)", L"B.AmbientChanged(Font)"));
+  EXPECT_EQ(b.Ambient().font->Describe().name, L"Arial");
+
+  form->SetDefaultButton(L"B");
+  EXPECT_THAT(Take(), ElementsAre(L"B.AmbientChanged(DisplayAsDefault)"));
+  EXPECT_TRUE(b.Ambient().displayAsDefault);
+  form->SetDefaultButton(L"A");
+  EXPECT_THAT(Take(), ElementsAre(L"B.AmbientChanged(DisplayAsDefault)", L"A.AmbientChanged(DisplayAsDefault)"));
+  EXPECT_FALSE(b.Ambient().displayAsDefault);
+  EXPECT_TRUE(a.Ambient().displayAsDefault);
+  EXPECT_THROW(form->SetDefaultButton(L"Nobody"), std::invalid_argument);
+}
+
+TEST_F(FormLifecycle, BadPlacementsAreRefusedAndLoseNothing) {
+  auto form = NewForm();
+  form->Add(L"Recorder", L"A", 0, 0, 1500, 450);
+  EXPECT_THROW(form->Add(L"Recorder", L"a", 0, 0, 1500, 450), std::invalid_argument);
+  EXPECT_THROW(form->Add(L"Unknown", L"C", 0, 0, 1500, 450), std::invalid_argument);
+  EXPECT_THROW(form->Add(L"Recorder", L"", 0, 0, 1500, 450), std::invalid_argument);
+  EXPECT_THAT(form->ControlNames(), ElementsAre(L"A"));
+  form->Remove(L"A");
+  EXPECT_THAT(form->ControlNames(), IsEmpty());
+  EXPECT_EQ(GetWindow(form->hWnd(), GW_CHILD), nullptr);
+}
+
+TEST_F(FormLifecycle, TheSnapshotShowsTheFormsBackColour) {
+  auto form = NewForm();
+  form->SetBackColor(0x00204080);
+  unique_hbitmap shot = form->Snapshot();
+  DibProbe probe(shot.get());
+  ASSERT_TRUE(probe.ok());
+  EXPECT_EQ(probe.width(), PixelsFromTwipsX(6000));
+  EXPECT_EQ(Hex(probe.At(0, 0)), Hex(0x00204080));
+  EXPECT_EQ(Hex(probe.At(probe.width() - 1, probe.height() - 1)), Hex(0x00204080));
+}
+
+TEST_F(FormLifecycle, NoGdiObjectOrWindowIsLeftAfterTheFormCloses) {
+  unsigned gdiBefore = 0, userBefore = 0, userDuring = 0;
+  // The first round fills the system's one-time caches (stock brushes, DIB machinery); the second
+  // must give back everything it took.
+  for (int round = 0; round < 2; ++round) {
+    gdiBefore = GdiObjectCount();
+    userBefore = UserObjectCount();
+    {
+      auto form = NewForm();
+      for (int i = 0; i < 5; ++i) form->Add(L"Recorder", L"C" + std::to_wstring(i), 0, i * 500, 1500, 450);
+      form->SetBackColor(0x00123456);
+      unique_hbitmap shot = form->Snapshot();
+      Form::PumpMessages();
+      userDuring = UserObjectCount();
+    }
+    Form::PumpMessages();
+  }
+  EXPECT_GE(userDuring, userBefore + 6);  // the form and its five control windows
+  EXPECT_EQ(GdiObjectCount(), gdiBefore);
+  EXPECT_EQ(UserObjectCount(), userBefore);
+}
+
+}  // namespace
+}  // namespace tessel::test

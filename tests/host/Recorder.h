@@ -1,0 +1,103 @@
+#pragma once
+// A control type for container tests: it records every handler and notification it gets, in
+// order, into one log shared by all instances ("Name.Handler(args)").
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/ControlTypes.h"
+#include "server/contract/Errors.h"
+#include "server/contract/UserControl.h"
+
+namespace tessel::test {
+
+class Recorder : public UserControl {
+ public:
+  Recorder(ControlSite& site, std::vector<std::wstring>& log) : UserControl(site), log_(log) {}
+  std::wstring_view TypeName() const override { return L"Recorder"; }
+
+  void Initialize() override { Note(L"Initialize"); }
+  void InitProperties() override {
+    Note(L"InitProperties");
+    caption_ = L"new";
+    size_ = 10;
+  }
+  void ReadProperties(PropertyBag& bag) override {
+    Note(L"ReadProperties");
+    caption_ = bag.ReadString(L"Caption", L"new");
+    const int32_t size = bag.ReadInt32(L"Size", 10);
+    if (size < 0) throw InvalidPropertyValue("Invalid property value");
+    size_ = size;
+    bag.ReadBool(L"Flag", false);
+  }
+  void WriteProperties(PropertyBag& bag) override {
+    Note(L"WriteProperties");
+    if (failWrite) throw InvalidPropertyValue("Invalid property value");
+    bag.Write(L"Caption", caption_, std::wstring(L"new"));
+    bag.Write(L"Size", size_, int32_t{10});
+  }
+  void Resize() override { Note(L"Resize(" + std::to_wstring(Width()) + L"x" + std::to_wstring(Height()) + L")"); }
+  void Paint(HDC dc) override { Note(L"Paint"); }
+  void AmbientChanged(std::wstring_view name) override { Note(L"AmbientChanged(" + std::wstring(name) + L")"); }
+  void Terminate() override { Note(L"Terminate"); }
+
+  std::wstring AccessKeys() const override { return accessKeys; }
+  void AccessKeyPress(wchar_t key) override { Note(L"AccessKeyPress(" + std::to_wstring(static_cast<int>(key)) + L")"); }
+  void MouseDown(int16_t b, int16_t s, float x, float y) override { Note(L"MouseDown" + Args(b, s, x, y)); }
+  void MouseMove(int16_t b, int16_t s, float x, float y) override { Note(L"MouseMove" + Args(b, s, x, y)); }
+  void MouseUp(int16_t b, int16_t s, float x, float y) override { Note(L"MouseUp" + Args(b, s, x, y)); }
+  void Click() override { Note(L"Click"); }
+  void DblClick() override { Note(L"DblClick"); }
+  void KeyDown(int16_t& code, int16_t& shift) override { Note(L"KeyDown(" + std::to_wstring(code) + L")"); }
+  void KeyPress(int16_t& ascii) override {
+    Note(L"KeyPress(" + std::to_wstring(ascii) + L")");
+    if (ascii == swallow) ascii = 0;
+  }
+  void KeyUp(int16_t& code, int16_t& shift) override { Note(L"KeyUp(" + std::to_wstring(code) + L")"); }
+  void GotFocus() override { Note(L"GotFocus"); }
+  void LostFocus() override { Note(L"LostFocus"); }
+  void EnterFocus() override { Note(L"EnterFocus"); }
+  void ExitFocus() override { Note(L"ExitFocus"); }
+  bool CanGetFocus() const override { return focusable; }
+
+  void SetCaption(const std::wstring& caption) {
+    caption_ = caption;
+    PropertyChanged(L"Caption");
+  }
+  const std::wstring& Caption() const { return caption_; }
+  int32_t Size() const { return size_; }
+
+  // Set by the factory before any handler runs.
+  bool focusable = false;
+  bool failWrite = false;
+  int16_t swallow = -1;
+  std::wstring accessKeys;
+
+ private:
+  void Note(const std::wstring& what) { log_.push_back(Extender().name + L"." + what); }
+  static std::wstring Args(int16_t b, int16_t s, float x, float y) {
+    return L"(" + std::to_wstring(b) + L"," + std::to_wstring(s) + L"," + std::to_wstring(static_cast<int>(x)) +
+           L"," + std::to_wstring(static_cast<int>(y)) + L")";
+  }
+
+  std::vector<std::wstring>& log_;
+  std::wstring caption_;
+  int32_t size_ = 0;
+};
+
+// A registry with "Recorder" (takes no focus itself) and "FocusRecorder" (a self-drawn control
+// that takes the focus in its own window), both logging into log.
+inline ControlTypes RecorderTypes(std::vector<std::wstring>& log) {
+  ControlTypes types;
+  types.Register(L"Recorder", [&log](ControlSite& site) -> std::unique_ptr<UserControl> {
+    return std::make_unique<Recorder>(site, log);
+  });
+  types.Register(L"FocusRecorder", [&log](ControlSite& site) -> std::unique_ptr<UserControl> {
+    auto r = std::make_unique<Recorder>(site, log);
+    r->focusable = true;
+    return r;
+  });
+  return types;
+}
+
+}  // namespace tessel::test

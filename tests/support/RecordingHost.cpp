@@ -1,0 +1,39 @@
+#include "tests/support/RecordingHost.h"
+
+namespace tessel::test {
+
+int RecordingHost::MessageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags) {
+  calls.push_back(L"MessageBox(" + text + L"|" + title + L"|" + std::to_wstring(flags) + L")");
+  return messageBoxAnswer;
+}
+
+POINT RecordingHost::CursorPos() {
+  if (recordQueries) calls.push_back(L"CursorPos");
+  return cursor;
+}
+
+HWND RecordingHost::WindowFromPoint(POINT screen) {
+  if (recordQueries)
+    calls.push_back(L"WindowFromPoint(" + std::to_wstring(screen.x) + L"," + std::to_wstring(screen.y) + L")");
+  return windowAtPoint;
+}
+
+INT_PTR RecordingHost::ShellExecute(HWND owner, const std::string& verb, const std::string& file,
+                                    const std::string& parameters, const std::string& directory, int show) {
+  auto wide = [](const std::string& s) { return std::wstring(s.begin(), s.end()); };
+  calls.push_back(L"ShellExecute(" + wide(verb) + L"|" + wide(file) + L"|" + wide(parameters) + L"|" + wide(directory) +
+                  L"|" + std::to_wstring(show) + L")");
+  return shellResult;
+}
+
+void RecordingHost::SendKeys(const std::wstring& keys, bool wait) {
+  calls.push_back(L"SendKeys(" + keys + L"|" + (wait ? L"1" : L"0") + L")");
+  if (forwardKeys) PlatformHostServices().SendKeys(keys, wait);
+}
+
+uint64_t RecordingHost::TickCount() {
+  if (recordQueries) calls.push_back(L"TickCount");
+  return ticks;
+}
+
+}  // namespace tessel::test

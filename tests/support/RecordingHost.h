@@ -1,0 +1,32 @@
+#pragma once
+// A HostServices that records every call as one line of text and answers from values the test
+// sets, so message boxes, the cursor, the shell and the clock are driven by the test.
+#include <string>
+#include <vector>
+
+#include "server/contract/HostServices.h"
+
+namespace tessel::test {
+
+class RecordingHost : public HostServices {
+ public:
+  int MessageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags) override;
+  POINT CursorPos() override;
+  HWND WindowFromPoint(POINT screen) override;
+  INT_PTR ShellExecute(HWND owner, const std::string& verb, const std::string& file, const std::string& parameters,
+                       const std::string& directory, int show) override;
+  // Recorded; when forwardKeys is set the keys then go to the platform as well.
+  void SendKeys(const std::wstring& keys, bool wait) override;
+  uint64_t TickCount() override;
+
+  std::vector<std::wstring> calls;  // "MessageBox(text|title|flags)", "SendKeys({TAB}|0)"...
+  int messageBoxAnswer = IDOK;
+  POINT cursor{0, 0};
+  HWND windowAtPoint = nullptr;   // what WindowFromPoint answers (cursor queries are recorded too)
+  INT_PTR shellResult = 42;
+  uint64_t ticks = 0;
+  bool forwardKeys = false;
+  bool recordQueries = false;     // also record CursorPos, WindowFromPoint and TickCount
+};
+
+}  // namespace tessel::test
