@@ -49,10 +49,7 @@ class Recorder : public UserControl {
   void Click() override { Note(L"Click"); }
   void DblClick() override { Note(L"DblClick"); }
   void KeyDown(int16_t& code, int16_t& shift) override { Note(L"KeyDown(" + std::to_wstring(code) + L")"); }
-  void KeyPress(int16_t& ascii) override {
-    Note(L"KeyPress(" + std::to_wstring(ascii) + L")");
-    if (ascii == swallow) ascii = 0;
-  }
+  void KeyPress(int16_t& ascii) override { Note(L"KeyPress(" + std::to_wstring(ascii) + L")"); }
   void KeyUp(int16_t& code, int16_t& shift) override { Note(L"KeyUp(" + std::to_wstring(code) + L")"); }
   void GotFocus() override { Note(L"GotFocus"); }
   void LostFocus() override { Note(L"LostFocus"); }
@@ -70,7 +67,6 @@ class Recorder : public UserControl {
   // Set by the factory before any handler runs.
   bool focusable = false;
   bool failWrite = false;
-  int16_t swallow = -1;
   std::wstring accessKeys;
 
  private:

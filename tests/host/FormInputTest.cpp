@@ -1,0 +1,246 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "host/Form.h"
+#include "host/Twips.h"
+#include "tests/host/Recorder.h"
+#include "tests/support/RecordingHost.h"
+
+namespace tessel::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// Builds the input a keyboard gives: the key down and later the key up, each posted to the window
+// that has the focus at that moment, fetched and translated by the thread's own loop, where the
+// form's hook sees them.
+void PressKey(UINT vk) {
+  ASSERT_NE(GetFocus(), nullptr);
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+  PostMessageW(GetFocus(), WM_KEYDOWN, vk, 1 | scan);
+  Form::PumpMessages();
+  PostMessageW(GetFocus(), WM_KEYUP, vk, 1 | scan | (3u << 30));
+  Form::PumpMessages();
+}
+
+// Shift held in the thread's keyboard state while the key is handled.
+void PressWithShift(UINT vk) {
+  BYTE state[256];
+  GetKeyboardState(state);
+  BYTE held[256];
+  std::copy(state, state + 256, held);
+  held[VK_SHIFT] = 0x80;
+  SetKeyboardState(held);
+  PressKey(vk);
+  SetKeyboardState(state);
+}
+
+std::wstring ClassOf(HWND w) {
+  wchar_t name[64] = {};
+  GetClassNameW(w, name, 64);
+  return name;
+}
+
+// A control whose focus lives in two edit boxes of its own (windowed constituents).
+class TwoEdits : public Recorder {
+ public:
+  using Recorder::Recorder;
+  void Initialize() override {
+    Recorder::Initialize();
+    for (int i = 0; i < 2; ++i)
+      edits[i] = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, i * 12, 60, 10, hWnd(),
+                                 nullptr, nullptr, nullptr);
+  }
+  HWND edits[2] = {};
+};
+
+class FormInput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    types.Register(L"TwoEdits", [this](ControlSite& site) -> std::unique_ptr<UserControl> {
+      return std::make_unique<TwoEdits>(site, log);
+    });
+    form = Form::Create(L"Input", 6000, 4500, true, &types);
+    form->SetHostServices(&host);
+    SetForegroundWindow(form->hWnd());
+    SetActiveWindow(form->hWnd());
+    Form::PumpMessages();
+  }
+  std::vector<std::wstring> Take() { return std::exchange(log, {}); }
+  HWND Window(const wchar_t* name) { return form->Control(name)->hWnd(); }
+
+  std::vector<std::wstring> log;
+  ControlTypes types = RecorderTypes(log);
+  RecordingHost host;
+  std::unique_ptr<Form> form;
+};
+
+TEST_F(FormInput, MouseReachesTheControlInTwipsWithButtonShiftClickAndDoubleClick) {
+  form->Add(L"Recorder", L"A", 0, 0, 3000, 1500);
+  HWND w = Window(L"A");
+  const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+  Take();
+  SendMessageW(w, WM_MOUSEMOVE, 0, MAKELPARAM(4, 6));
+  SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(10, 5));
+  SendMessageW(w, WM_LBUTTONUP, MK_SHIFT, MAKELPARAM(11, 5));
+  auto s = [](int v) { return std::to_wstring(v); };
+  EXPECT_THAT(Take(), ElementsAre(L"A.MouseMove(0,0," + s(4 * tx) + L"," + s(6 * ty) + L")",
+                                  L"A.MouseDown(1,1," + s(10 * tx) + L"," + s(5 * ty) + L")",
+                                  L"A.MouseUp(1,1," + s(11 * tx) + L"," + s(5 * ty) + L")", L"A.Click"));
+
+  // A double click: down, up, click; then double click and its release, with no second Click.
+  SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+  SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+  SendMessageW(w, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(1, 1));
+  SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+  EXPECT_THAT(Take(), ElementsAre(L"A.MouseDown(1,0," + s(tx) + L"," + s(ty) + L")",
+                                  L"A.MouseUp(1,0," + s(tx) + L"," + s(ty) + L")", L"A.Click", L"A.DblClick",
+                                  L"A.MouseUp(1,0," + s(tx) + L"," + s(ty) + L")"));
+
+  // Released outside the control: no Click. The right button never clicks.
+  SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+  SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(500, 1));
+  SendMessageW(w, WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL, MAKELPARAM(0, 0));
+  SendMessageW(w, WM_RBUTTONUP, MK_CONTROL, MAKELPARAM(0, 0));
+  EXPECT_THAT(Take(), ElementsAre(L"A.MouseDown(1,0," + s(tx) + L"," + s(ty) + L")",
+                                  L"A.MouseUp(1,0," + s(500 * tx) + L"," + s(ty) + L")", L"A.MouseDown(2,2,0,0)",
+                                  L"A.MouseUp(2,2,0,0)"));
+}
+
+TEST_F(FormInput, DesignModeKeepsInputFromTheControls) {
+  form->SetUserMode(false);
+  form->Add(L"FocusRecorder", L"A", 0, 0, 3000, 1500);
+  HWND w = Window(L"A");
+  Take();
+  SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+  SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(10, 5));
+  SendMessageW(w, WM_CHAR, 'x', 1);
+  EXPECT_THAT(Take(), IsEmpty());
+}
+
+TEST_F(FormInput, KeysGoToTheFocusedControlsOwnWindowInOrder) {
+  auto& a = static_cast<Recorder&>(form->Add(L"FocusRecorder", L"A", 0, 0, 3000, 1500));
+  SetFocus(a.hWnd());
+  Take();
+  PressKey('Z');
+  SendMessageW(a.hWnd(), WM_CHAR, 'q', 1);
+  EXPECT_THAT(Take(), ElementsAre(L"A.KeyDown(90)", L"A.KeyPress(122)", L"A.KeyUp(90)", L"A.KeyPress(113)"));
+}
+
+TEST_F(FormInput, TabAndShiftTabWalkTheControlsAndTheirWindowedConstituentsInTabOrder) {
+  form->Add(L"FocusRecorder", L"A", 0, 0, 1500, 450);
+  auto& b = static_cast<TwoEdits&>(form->Add(L"TwoEdits", L"B", 0, 600, 1500, 450));
+  form->Add(L"Recorder", L"Plain", 0, 1200, 1500, 450);  // nothing in it takes the focus
+  form->Add(L"FocusRecorder", L"C", 0, 1800, 1500, 450);
+  SetFocus(Window(L"A"));
+  ASSERT_EQ(GetFocus(), Window(L"A"));
+
+  std::vector<HWND> seen;
+  for (int i = 0; i < 4; ++i) {
+    PressKey(VK_TAB);
+    seen.push_back(GetFocus());
+  }
+  EXPECT_THAT(seen, ElementsAre(b.edits[0], b.edits[1], Window(L"C"), Window(L"A")));
+  EXPECT_EQ(ClassOf(b.edits[0]), L"Edit");
+
+  seen.clear();
+  for (int i = 0; i < 3; ++i) {
+    PressWithShift(VK_TAB);
+    seen.push_back(GetFocus());
+  }
+  EXPECT_THAT(seen, ElementsAre(Window(L"C"), b.edits[1], b.edits[0]));
+  // The Tab never reached the edit as a character.
+  EXPECT_EQ(GetWindowTextLengthW(b.edits[0]), 0);
+
+  // A new tab order; disabled and hidden controls and those without TabStop are passed over.
+  form->SetTabIndex(L"C", 0);
+  EXPECT_THAT(form->TabOrder(), ElementsAre(L"C", L"A", L"B", L"Plain"));
+  EXPECT_EQ(form->Site(L"A")->Extender().tabIndex, 1);
+  SetFocus(Window(L"C"));
+  PressKey(VK_TAB);
+  EXPECT_EQ(GetFocus(), Window(L"A"));
+  form->Site(L"B")->SetEnabled(false);
+  PressKey(VK_TAB);
+  EXPECT_EQ(GetFocus(), Window(L"C"));
+  form->Site(L"B")->SetEnabled(true);
+  form->SetTabStop(L"A", false);
+  PressKey(VK_TAB);
+  EXPECT_EQ(GetFocus(), b.edits[0]);
+  form->Site(L"C")->SetVisible(false);
+  SetFocus(b.edits[1]);
+  PressKey(VK_TAB);
+  EXPECT_EQ(GetFocus(), b.edits[0]);
+}
+
+TEST_F(FormInput, FocusNotificationsFollowTheFocusBetweenControls) {
+  form->Add(L"FocusRecorder", L"A", 0, 0, 1500, 450);
+  form->Add(L"TwoEdits", L"B", 0, 600, 1500, 450);
+  SetFocus(Window(L"A"));
+  Take();
+  PressKey(VK_TAB);  // into B's first edit
+  PressKey(VK_TAB);  // B's second edit: still inside B
+  PressKey(VK_TAB);  // back to A, which then sees the release of the Tab key
+  EXPECT_THAT(Take(), ElementsAre(L"A.ExitFocus", L"B.EnterFocus", L"A.LostFocus", L"B.ExitFocus",
+                                  L"A.EnterFocus", L"A.GotFocus", L"A.KeyUp(9)"));
+}
+
+TEST_F(FormInput, EnterAndEscapeGoToTheDefaultAndCancelButtonsAndAccessKeysFocusTheirControl) {
+  form->Add(L"TwoEdits", L"Field", 0, 0, 1500, 450);
+  auto& ok = static_cast<Recorder&>(form->Add(L"FocusRecorder", L"Ok", 0, 600, 1500, 450));
+  form->Add(L"FocusRecorder", L"Cancel", 0, 1200, 1500, 450);
+  ok.accessKeys = L"O";
+  HWND field = static_cast<TwoEdits*>(form->Control(L"Field"))->edits[0];
+
+  // Without a default button Enter stays with the edit.
+  SetFocus(field);
+  Take();
+  PressKey(VK_RETURN);
+  EXPECT_THAT(Take(), IsEmpty());
+
+  form->SetDefaultButton(L"Ok");
+  form->SetCancelButton(L"Cancel");
+  Take();
+  PressKey(VK_RETURN);
+  PressKey(VK_ESCAPE);
+  EXPECT_THAT(Take(), ElementsAre(L"Ok.AccessKeyPress(13)", L"Cancel.AccessKeyPress(27)"));
+  EXPECT_EQ(GetFocus(), field);  // Enter and Esc do not move the focus
+
+  // Alt+O: the system character goes to the control that answers to it, which gets the focus.
+  PostMessageW(field, WM_SYSCHAR, 'o', 1 | (1 << 29));
+  Form::PumpMessages();
+  EXPECT_THAT(Take(), ElementsAre(L"Field.ExitFocus", L"Ok.EnterFocus", L"Ok.GotFocus", L"Ok.AccessKeyPress(111)"));
+  EXPECT_EQ(GetFocus(), ok.hWnd());
+
+  form->SetCancelButton(L"");
+  PressKey(VK_ESCAPE);
+  EXPECT_THAT(Take(), ElementsAre(L"Ok.KeyDown(27)", L"Ok.KeyPress(27)", L"Ok.KeyUp(27)"));
+}
+
+TEST_F(FormInput, PlatformSendKeysTabMovesTheFocusInTheRealForm) {
+  form->Add(L"FocusRecorder", L"A", 0, 0, 1500, 450);
+  form->Add(L"FocusRecorder", L"B", 0, 600, 1500, 450);
+  SetFocus(Window(L"A"));
+  // Controls reach the services through their site; the recorder passes the keys on.
+  host.forwardKeys = true;
+  form->Control(L"A")->Host().SendKeys(L"{TAB}", true);
+  EXPECT_EQ(GetFocus(), Window(L"B"));
+  EXPECT_THAT(host.calls, ElementsAre(L"SendKeys({TAB}|1)"));
+  PlatformHostServices().SendKeys(L"{TAB}", false);
+  Form::PumpMessages();
+  EXPECT_EQ(GetFocus(), Window(L"A"));
+}
+
+TEST_F(FormInput, ControlsReachTheFormsHostServices) {
+  auto& a = form->Add(L"Recorder", L"A", 0, 0, 1500, 450);
+  host.messageBoxAnswer = IDCANCEL;
+  EXPECT_EQ(a.Host().MessageBox(a.hWnd(), L"text", L"title", MB_OKCANCEL), IDCANCEL);
+  EXPECT_EQ(a.Host().ShellExecute(nullptr, "open", "http://example.invalid", "", "", SW_SHOW), 42);
+  EXPECT_THAT(host.calls, ElementsAre(L"MessageBox(text|title|1)",
+                                      L"ShellExecute(open|http://example.invalid|||" + std::to_wstring(SW_SHOW) + L")"));
+  form->SetHostServices(nullptr);
+  EXPECT_EQ(&a.Host(), &PlatformHostServices());
+}
+
+}  // namespace
+}  // namespace tessel::test
