@@ -168,6 +168,13 @@ class BalloonToolTipObject final : public DispatchObject<IBalloonToolTipDual, kI
       given[which] = &params->rgvarg[n];
     }
     if (!given[0] || IsMissing(given[0]) || !given[1] || IsMissing(given[1])) return DISP_E_PARAMNOTOPTIONAL;
+    // The parent must be an object (or Nothing); a number or a text is not coerced into one.
+    const VARIANT* parent = (V_VT(given[0]) == (VT_BYREF | VT_VARIANT)) ? V_VARIANTREF(given[0]) : given[0];
+    const VARTYPE parentType = V_VT(parent) & ~VT_BYREF;
+    if (parentType != VT_DISPATCH && parentType != VT_UNKNOWN && parentType != VT_NULL && parentType != VT_EMPTY) {
+      if (argErr) *argErr = positional > 0 ? params->cArgs - 1 : 0;
+      return DISP_E_TYPEMISMATCH;
+    }
 
     VARIANT text, title, icon;
     VariantInit(&text);
@@ -201,8 +208,7 @@ class BalloonToolTipObject final : public DispatchObject<IBalloonToolTipDual, kI
     VARIANT args[kParams];   // reversed, as DISPPARAMS wants them
     args[3] = *given[0];
     // A script's null or empty parent is the same as Nothing.
-    const VARIANT* parent = (V_VT(given[0]) == (VT_BYREF | VT_VARIANT)) ? V_VARIANTREF(given[0]) : given[0];
-    if (parent && (V_VT(parent) == VT_NULL || V_VT(parent) == VT_EMPTY)) {
+    if (parentType == VT_NULL || parentType == VT_EMPTY) {
       V_VT(&args[3]) = VT_DISPATCH;
       V_DISPATCH(&args[3]) = nullptr;
     }
@@ -213,10 +219,7 @@ class BalloonToolTipObject final : public DispatchObject<IBalloonToolTipDual, kI
     V_VT(&args[0]) = VT_BYREF | VT_I2;
     V_I2REF(&args[0]) = &V_I2(&icon);
     DISPPARAMS all{args, nullptr, kParams, 0};
-    UINT innerErr = 0;
-    HRESULT hr = DispInvokeChecked(info, id, DISPATCH_METHOD, &all, result, excep, &innerErr);
-    if (hr == DISP_E_TYPEMISMATCH && argErr) *argErr = (innerErr == 3 && positional > 0) ? params->cArgs - 1 : 0;
-    return hr;
+    return DispInvokeChecked(info, id, DISPATCH_METHOD, &all, result, excep, nullptr);
   }
 
   BalloonToolTip tip_;
