@@ -147,8 +147,17 @@ void Shape::Draw(HDC dc) {
     const int style = kPenStyles[static_cast<size_t>(borderStyle_ - 1)];
     // Patterned lines exist only one pixel wide; wider ones are drawn solid.
     const bool patterned = style != PS_SOLID && style != PS_INSIDEFRAME;
-    const int width = patterned ? 1 : borderWidth_;
-    unique_hpen pen(CreatePen(patterned && borderWidth_ > 1 ? PS_SOLID : style, width, static_cast<COLORREF>(border)));
+    const int width = borderWidth_;
+    unique_hpen pen;
+    if (width > 1) {
+      // Square corners: a wide outline is mitred, not rounded.
+      LOGBRUSH brush{BS_SOLID, static_cast<COLORREF>(border), 0};
+      const DWORD wide = static_cast<DWORD>(patterned ? PS_SOLID : style);
+      pen.reset(ExtCreatePen(PS_GEOMETRIC | wide | PS_ENDCAP_SQUARE | PS_JOIN_MITER, static_cast<DWORD>(width), &brush,
+                             0, nullptr));
+    } else {
+      pen.reset(CreatePen(style, 1, static_cast<COLORREF>(border)));
+    }
     if (!pen) return;
     SetBkMode(dc, TRANSPARENT);
     SelectGuard selectPen(dc, pen.get());

@@ -1,0 +1,422 @@
+// The surface's one paint path into a 32-bpp DIB: back colour, windowless constituents in
+// creation order, the owner's own drawing on top; exact pixels at the edges the layout defines.
+#include <gtest/gtest.h>
+
+#include "host/constituents/Label.h"
+#include "host/constituents/Line.h"
+#include "host/constituents/Shape.h"
+#include "tests/host/HostFixture.h"
+
+namespace tessel::hosttest {
+namespace {
+
+constexpr COLORREF kNavy = RGB(0, 0, 128);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kYellow = RGB(255, 255, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+using ShapePaint = SurfaceTest;
+
+// A 40 x 30 pixel shape at (10, 20): its pixels run from x 10 to 49 and from y 20 to 49.
+void Place(Constituent& c) { c.Move(Tw(10), Tw(20), Tw(40), Tw(30)); }
+
+TEST_F(ShapePaint, OpaqueRectangleHasOnePixelBorderAndBackInside) {
+  Shape shape(surface_, L"Shape1");
+  Place(shape);
+  shape.SetBackStyle(1);
+  shape.SetBackColor(kRed);
+  shape.SetBorderColor(kGreen);
+  auto dib = Paint();
+  EXPECT_EQ(dib->At(0, 0), kNavy);
+  EXPECT_EQ(dib->At(10, 20), kGreen);
+  EXPECT_EQ(dib->At(49, 20), kGreen);
+  EXPECT_EQ(dib->At(10, 49), kGreen);
+  EXPECT_EQ(dib->At(49, 49), kGreen);
+  EXPECT_EQ(dib->At(9, 30), kNavy);
+  EXPECT_EQ(dib->At(50, 30), kNavy);
+  EXPECT_EQ(dib->At(30, 50), kNavy);
+  EXPECT_EQ(dib->At(11, 21), kRed);
+  EXPECT_EQ(dib->At(48, 48), kRed);
+  EXPECT_EQ(dib->Count(kRed, 11, 21, 49, 49), 38 * 28);
+}
+
+TEST_F(ShapePaint, TransparentBackShowsTheSurfaceAndFillStylesPaintOverTheBack) {
+  Shape shape(surface_, L"Shape1");
+  Place(shape);
+  shape.SetBorderColor(kGreen);
+  auto dib = Paint();
+  EXPECT_EQ(dib->At(10, 20), kGreen);
+  EXPECT_EQ(dib->At(30, 35), kNavy);  // transparent back, transparent fill (the defaults)
+
+  shape.SetFillStyle(0);
+  shape.SetFillColor(kYellow);
+  dib = Paint();
+  EXPECT_EQ(dib->Count(kYellow, 11, 21, 49, 49), 38 * 28);
+
+  // Horizontal hatch over an opaque red back: yellow lines with red between them.
+  shape.SetBackStyle(1);
+  shape.SetBackColor(kRed);
+  shape.SetFillStyle(2);
+  dib = Paint();
+  const int yellow = dib->Count(kYellow, 11, 21, 49, 49);
+  const int red = dib->Count(kRed, 11, 21, 49, 49);
+  EXPECT_GT(yellow, 0);
+  EXPECT_GT(red, yellow);
+  EXPECT_EQ(yellow + red, 38 * 28);
+  // A horizontal hatch colours whole rows.
+  for (int y = 21; y < 49; ++y) {
+    const int row = dib->Count(kYellow, 11, y, 49, y + 1);
+    EXPECT_TRUE(row == 0 || row == 38) << "row " << y;
+  }
+}
+
+TEST_F(ShapePaint, WithoutABorderTheBackCoversExactlyTheBounds) {
+  Shape shape(surface_, L"Shape1");
+  Place(shape);
+  shape.SetBackStyle(1);
+  shape.SetBackColor(kRed);
+  shape.SetBorderStyle(0);
+  auto dib = Paint();
+  EXPECT_EQ(dib->Count(kRed, 0, 0, 320, 240), 40 * 30);
+  EXPECT_EQ(dib->At(10, 20), kRed);
+  EXPECT_EQ(dib->At(49, 49), kRed);
+  EXPECT_EQ(dib->At(50, 49), kNavy);
+  EXPECT_EQ(dib->At(49, 50), kNavy);
+}
+
+TEST_F(ShapePaint, InsideSolidWideBorderStaysInsideTheBounds) {
+  Shape shape(surface_, L"Shape1");
+  Place(shape);
+  shape.SetBackStyle(1);
+  shape.SetBackColor(kRed);
+  shape.SetBorderColor(kGreen);
+  shape.SetBorderStyle(6);
+  shape.SetBorderWidth(3);
+  auto dib = Paint();
+  EXPECT_EQ(dib->At(10, 20), kGreen);
+  EXPECT_EQ(dib->At(12, 22), kGreen);
+  EXPECT_EQ(dib->At(13, 23), kRed);
+  EXPECT_EQ(dib->At(47, 47), kGreen);
+  EXPECT_EQ(dib->At(46, 46), kRed);
+  EXPECT_EQ(dib->At(9, 19), kNavy);
+  EXPECT_EQ(dib->At(50, 50), kNavy);
+
+  // A plain solid border of the same width is centred on the outline instead.
+  shape.SetBorderStyle(1);
+  dib = Paint();
+  EXPECT_EQ(dib->At(8, 18), kNavy);
+  EXPECT_EQ(dib->At(9, 19), kGreen);
+  EXPECT_EQ(dib->At(11, 21), kGreen);
+  EXPECT_EQ(dib->At(12, 22), kRed);
+  EXPECT_EQ(dib->At(50, 50), kGreen);
+  EXPECT_EQ(dib->At(47, 47), kRed);
+  EXPECT_EQ(dib->At(51, 51), kNavy);
+}
+
+TEST_F(ShapePaint, SquareIsCentredAndDashedBorderIsBroken) {
+  Shape shape(surface_, L"Shape1");
+  Place(shape);
+  shape.SetShape(Shape::kSquare);
+  shape.SetBorderColor(kGreen);
+  auto dib = Paint();
+  // A 30-pixel square in the middle of the 40-pixel width: x 15 to 44.
+  EXPECT_EQ(dib->At(14, 35), kNavy);
+  EXPECT_EQ(dib->At(15, 35), kGreen);
+  EXPECT_EQ(dib->At(44, 35), kGreen);
+  EXPECT_EQ(dib->At(45, 35), kNavy);
+  EXPECT_EQ(dib->Count(kGreen, 15, 20, 45, 21), 30);
+
+  shape.SetBorderStyle(2);
+  dib = Paint();
+  const int dashes = dib->Count(kGreen, 15, 20, 45, 21);
+  EXPECT_GT(dashes, 0);
+  EXPECT_LT(dashes, 30);
+}
+
+TEST_F(ShapePaint, RoundedAndOvalShapesLeaveTheCornersOut) {
+  Shape shape(surface_, L"Shape1");
+  Place(shape);
+  shape.SetBackStyle(1);
+  shape.SetBackColor(kRed);
+  shape.SetBorderStyle(0);
+  for (int kind : {Shape::kOval, Shape::kRoundedRectangle, Shape::kCircle, Shape::kRoundedSquare}) {
+    shape.SetShape(kind);
+    auto dib = Paint();
+    EXPECT_EQ(dib->At(30, 35), kRed) << kind;
+    EXPECT_EQ(dib->At(kind == Shape::kCircle || kind == Shape::kRoundedSquare ? 15 : 10, 20), kNavy) << kind;
+  }
+}
+
+TEST_F(ShapePaint, OutOfRangeValuesAreRefusedAndTheOldValueKept) {
+  Shape shape(surface_, L"Shape1");
+  shape.SetBorderStyle(3);
+  EXPECT_THROW(shape.SetBorderStyle(7), InvalidPropertyValue);
+  EXPECT_THROW(shape.SetBorderStyle(-1), InvalidPropertyValue);
+  EXPECT_EQ(shape.BorderStyle(), 3);
+  EXPECT_THROW(shape.SetShape(6), InvalidPropertyValue);
+  EXPECT_EQ(shape.ShapeKind(), Shape::kRectangle);
+  EXPECT_THROW(shape.SetFillStyle(8), InvalidPropertyValue);
+  EXPECT_EQ(shape.FillStyle(), 1);
+  EXPECT_THROW(shape.SetBackStyle(2), InvalidPropertyValue);
+  EXPECT_THROW(shape.SetBorderWidth(0), InvalidPropertyValue);
+  EXPECT_EQ(shape.BorderWidth(), 1);
+  Place(shape);
+  EXPECT_THROW(shape.SetWidth(-15), InvalidPropertyValue);
+  EXPECT_THROW(shape.Move(0, 0, 15, -1), InvalidPropertyValue);
+  EXPECT_EQ(shape.Width(), Tw(40));
+  EXPECT_EQ(shape.Height(), Tw(30));
+  EXPECT_EQ(shape.Left(), Tw(10));
+}
+
+using LinePaint = SurfaceTest;
+
+TEST_F(LinePaint, EtchedRuleLiesOnTheFirstAndSecondRows) {
+  Line dark(surface_, L"Line1");
+  Line light(surface_, L"Line2");
+  dark.SetBorderColor(RGB(192, 192, 192));
+  light.SetBorderColor(kSys3DHighlight);
+  dark.SetX2(1500);  // 100 pixels
+  light.SetY1(20);
+  light.SetX2(1500);
+  light.SetY2(20);
+  auto dib = Paint();
+  const COLORREF highlight = GetSysColor(COLOR_3DHIGHLIGHT);
+  EXPECT_EQ(dib->Count(RGB(192, 192, 192), 0, 0, 320, 1), 100);
+  EXPECT_EQ(dib->At(0, 0), RGB(192, 192, 192));
+  EXPECT_EQ(dib->At(99, 0), RGB(192, 192, 192));
+  EXPECT_EQ(dib->At(100, 0), kNavy);
+  EXPECT_EQ(dib->Count(highlight, 0, 1, 320, 2), 100);
+  EXPECT_EQ(dib->At(50, 2), kNavy);
+  EXPECT_EQ(light.Width(), 1500);
+  EXPECT_EQ(light.Top(), 20);
+  EXPECT_EQ(light.Height(), 0);
+}
+
+TEST_F(LinePaint, WidthStyleAndVerticalLines) {
+  Line line(surface_, L"Line1");
+  line.SetBorderColor(kYellow);
+  line.SetX1(Tw(10));
+  line.SetY1(Tw(50));
+  line.SetX2(Tw(110));
+  line.SetY2(Tw(50));
+  line.SetBorderWidth(3);
+  auto dib = Paint();
+  EXPECT_EQ(dib->At(60, 48), kNavy);
+  EXPECT_EQ(dib->At(60, 49), kYellow);
+  EXPECT_EQ(dib->At(60, 50), kYellow);
+  EXPECT_EQ(dib->At(60, 51), kYellow);
+  EXPECT_EQ(dib->At(60, 52), kNavy);
+
+  line.SetBorderWidth(1);
+  line.SetBorderStyle(3);  // dotted
+  dib = Paint();
+  const int dots = dib->Count(kYellow, 10, 50, 110, 51);
+  EXPECT_GT(dots, 10);
+  EXPECT_LT(dots, 90);
+
+  line.SetBorderStyle(0);
+  dib = Paint();
+  EXPECT_EQ(dib->Count(kYellow, 0, 0, 320, 240), 0);
+
+  // End points in either order: bounds follow them.
+  line.SetBorderStyle(1);
+  line.SetX1(Tw(200));
+  line.SetY1(Tw(100));
+  line.SetX2(Tw(200));
+  line.SetY2(Tw(10));
+  EXPECT_EQ(line.Left(), Tw(200));
+  EXPECT_EQ(line.Top(), Tw(10));
+  EXPECT_EQ(line.Height(), Tw(90));
+  dib = Paint();
+  EXPECT_EQ(dib->Count(kYellow, 200, 0, 201, 240), 90);
+  EXPECT_EQ(dib->At(200, 11), kYellow);
+  EXPECT_EQ(dib->At(200, 100), kYellow);  // drawn from (200,100) towards (200,10)
+  EXPECT_THROW(line.SetBorderStyle(7), InvalidPropertyValue);
+  EXPECT_THROW(line.SetBorderWidth(0), InvalidPropertyValue);
+  EXPECT_EQ(line.BorderStyle(), 1);
+}
+
+using LabelPaint = SurfaceTest;
+
+TEST_F(LabelPaint, OpaqueLabelFillsItsBoundsAndTextStaysInside) {
+  Label label(surface_, L"Label1");
+  label.Move(Tw(20), Tw(100), Tw(80), Tw(20));
+  label.SetBackColor(kWhite);
+  label.SetForeColor(kBlack);
+  label.SetCaption(L"Hg");
+  auto dib = Paint();
+  EXPECT_EQ(dib->At(20, 100), kWhite);
+  EXPECT_EQ(dib->At(99, 119), kWhite);
+  EXPECT_EQ(dib->At(19, 100), kNavy);
+  EXPECT_EQ(dib->At(100, 119), kNavy);
+  EXPECT_EQ(dib->At(20, 120), kNavy);
+  const int ink = dib->Count(kBlack, 20, 100, 100, 120);
+  EXPECT_GT(ink, 5);
+  EXPECT_EQ(dib->Count(kBlack, 0, 0, 320, 240), ink);
+  EXPECT_EQ(dib->Count(kWhite, 0, 0, 320, 240) + dib->Count(kBlack, 0, 0, 320, 240) +
+                (80 * 20 - dib->Count(kWhite, 20, 100, 100, 120) - ink),
+            80 * 20);
+}
+
+TEST_F(LabelPaint, TransparentLabelShowsWhatIsBehindIt) {
+  Shape band(surface_, L"Band");
+  band.Move(0, Tw(90), Tw(320), Tw(40));
+  band.SetBackStyle(1);
+  band.SetBackColor(kRed);
+  band.SetBorderStyle(0);
+  Label label(surface_, L"Label1");
+  label.Move(Tw(20), Tw(100), Tw(80), Tw(20));
+  label.SetBackColor(kWhite);
+  label.SetForeColor(kBlack);
+  label.SetCaption(L"Hg");
+  label.SetBackStyle(0);
+  auto dib = Paint();
+  EXPECT_EQ(dib->At(20, 100), kRed);
+  EXPECT_EQ(dib->At(99, 119), kRed);
+  EXPECT_EQ(dib->Count(kWhite, 0, 0, 320, 240), 0);
+  EXPECT_GT(dib->Count(kBlack, 20, 100, 100, 120), 5);
+
+  // Over the surface's own back colour.
+  label.SetTop(Tw(150));
+  dib = Paint();
+  EXPECT_EQ(dib->At(20, 150), kNavy);
+  EXPECT_GT(dib->Count(kBlack, 20, 150, 100, 170), 5);
+}
+
+TEST_F(LabelPaint, LaterConstituentsPaintOverEarlierOnesAndHiddenOnesNotAtAll) {
+  Label under(surface_, L"Under");
+  under.Move(Tw(10), Tw(10), Tw(40), Tw(40));
+  under.SetBackColor(kWhite);
+  Shape over(surface_, L"Over");
+  over.Move(Tw(30), Tw(30), Tw(40), Tw(40));
+  over.SetBackStyle(1);
+  over.SetBackColor(kRed);
+  over.SetBorderStyle(0);
+  auto dib = Paint();
+  EXPECT_EQ(dib->At(15, 15), kWhite);
+  EXPECT_EQ(dib->At(35, 35), kRed);  // overlap: the later one
+  over.SetVisible(false);
+  dib = Paint();
+  EXPECT_EQ(dib->At(35, 35), kWhite);
+  EXPECT_EQ(dib->At(60, 60), kNavy);
+}
+
+TEST_F(LabelPaint, AlignmentPlacesTheTextAndBadValuesAreRefused) {
+  Label label(surface_, L"Label1");
+  label.Move(Tw(0), Tw(0), Tw(300), Tw(20));
+  label.SetBackColor(kWhite);
+  label.SetForeColor(kBlack);
+  label.SetCaption(L"WW");
+  auto ink = [&](int left, int right) { return Paint()->Count(kBlack, left, 0, right, 20); };
+  EXPECT_GT(ink(0, 100), 0);
+  EXPECT_EQ(ink(100, 300), 0);
+  label.SetAlignment(1);
+  EXPECT_EQ(ink(0, 200), 0);
+  EXPECT_GT(ink(200, 300), 0);
+  label.SetAlignment(2);
+  EXPECT_EQ(ink(0, 100), 0);
+  EXPECT_GT(ink(100, 200), 0);
+  EXPECT_EQ(ink(200, 300), 0);
+  EXPECT_THROW(label.SetAlignment(3), InvalidPropertyValue);
+  EXPECT_EQ(label.Alignment(), 2);
+  EXPECT_THROW(label.SetBackStyle(2), InvalidPropertyValue);
+  EXPECT_THROW(label.SetMousePointer(16), InvalidPropertyValue);
+}
+
+TEST_F(LabelPaint, AutoSizeFitsTheTextOfItsFont) {
+  Label label(surface_, L"Label1");
+  label.Move(Tw(5), Tw(5), Tw(200), Tw(200));
+  label.SetCaption(L"Some caption");
+  label.SetAutoSize(true);
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
+  SIZE extent{};
+  GetTextExtentPoint32W(screen, L"Some caption", 12, &extent);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(screen, &tm);
+  SIZE longer{};
+  GetTextExtentPoint32W(screen, L"Some caption, longer", 20, &longer);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(label.Width(), Tw(extent.cx));
+  EXPECT_EQ(label.Height(), Tw(tm.tmHeight));
+  EXPECT_EQ(label.Left(), Tw(5));
+  label.SetCaption(L"Some caption, longer");
+  EXPECT_EQ(label.Width(), Tw(longer.cx));
+  label.SetCaption(L"");
+  EXPECT_EQ(label.Width(), 0);
+  EXPECT_EQ(label.Height(), Tw(tm.tmHeight));
+}
+
+// A constituent whose drawing fails, and an owner that draws last.
+class FailingConstituent : public Constituent {
+ public:
+  using Constituent::Constituent;
+  void Draw(HDC dc) override {
+    SelectObject(dc, GetStockObject(WHITE_PEN));
+    IntersectClipRect(dc, 0, 0, 1, 1);
+    throw std::runtime_error("drawing failed");
+  }
+};
+
+class OwnerDrawn : public SurfaceWindow {
+ protected:
+  void PaintOwn(HDC dc) override {
+    RECT r{0, 0, 5, 5};
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  }
+};
+
+TEST(SurfacePaintOrder, OwnerDrawsLastAFailingConstituentIsSkippedAndTheDcIsLeftAsItWas) {
+  OwnerDrawn surface;
+  surface.Create(GetDesktopWindow(), RECT{0, 0, 60, 60}, 0);
+  surface.SetBackColor(kNavy);
+  Shape first(surface, L"First");
+  first.Move(0, 0, Tw(20), Tw(20));
+  first.SetBackStyle(1);
+  first.SetBackColor(kRed);
+  first.SetBorderStyle(0);
+  FailingConstituent failing(surface, L"Failing");
+  Shape last(surface, L"Last");
+  last.Move(Tw(30), Tw(30), Tw(20), Tw(20));
+  last.SetBackStyle(1);
+  last.SetBackColor(kGreen);
+  last.SetBorderStyle(0);
+
+  Dib dib(60, 60);
+  HGDIOBJ pen = GetCurrentObject(dib.dc(), OBJ_PEN);
+  HGDIOBJ brush = GetCurrentObject(dib.dc(), OBJ_BRUSH);
+  HGDIOBJ font = GetCurrentObject(dib.dc(), OBJ_FONT);
+  SendMessageW(surface.hWnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib.dc()), PRF_CLIENT);
+  EXPECT_EQ(dib.At(0, 0), kWhite);     // the owner's drawing is on top
+  EXPECT_EQ(dib.At(10, 10), kRed);
+  EXPECT_EQ(dib.At(40, 40), kGreen);   // drawn after the failing one
+  EXPECT_EQ(dib.At(25, 25), kNavy);
+  EXPECT_EQ(GetCurrentObject(dib.dc(), OBJ_PEN), pen);
+  EXPECT_EQ(GetCurrentObject(dib.dc(), OBJ_BRUSH), brush);
+  EXPECT_EQ(GetCurrentObject(dib.dc(), OBJ_FONT), font);
+  HRGN clip = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetClipRgn(dib.dc(), clip), 0);  // no clip region left behind
+  DeleteObject(clip);
+}
+
+TEST_F(ShapePaint, WindowPaintIsBufferedAndReachesTheScreen) {
+  Shape shape(surface_, L"Shape1");
+  Place(shape);
+  shape.SetBackStyle(1);
+  shape.SetBackColor(kRed);
+  shape.SetBorderColor(kGreen);
+  RedrawWindow(surface_.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  // The background is not erased separately: WM_ERASEBKGND is answered without drawing.
+  EXPECT_EQ(SendMessageW(surface_.hWnd(), WM_ERASEBKGND, 0, 0), 1);
+  HDC dc = GetDC(surface_.hWnd());
+  EXPECT_EQ(GetPixel(dc, 5, 5), kNavy);
+  EXPECT_EQ(GetPixel(dc, 10, 20), kGreen);
+  EXPECT_EQ(GetPixel(dc, 30, 35), kRed);
+  ReleaseDC(surface_.hWnd(), dc);
+}
+
+}  // namespace
+}  // namespace tessel::hosttest
