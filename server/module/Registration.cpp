@@ -69,8 +69,11 @@ HRESULT UnregisterLibrary(RegistryScope scope) {
   HRESULT hr = scope == RegistryScope::User
                    ? UnRegisterTypeLibForUser(kLibId, kLibMajor, kLibMinor, LOCALE_NEUTRAL, kSysKind)
                    : UnRegisterTypeLib(kLibId, kLibMajor, kLibMinor, LOCALE_NEUTRAL, kSysKind);
-  if (hr == TYPE_E_LIBNOTREGISTERED || hr == TYPE_E_REGISTRYACCESS || hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND))
-    return S_OK;
+  if (SUCCEEDED(hr)) return hr;
+  // Some runtimes answer E_INVALIDARG rather than "not registered" for a library that is gone.
+  BSTR path = nullptr;
+  if (FAILED(QueryPathOfRegTypeLib(kLibId, kLibMajor, kLibMinor, LOCALE_NEUTRAL, &path))) return S_OK;
+  SysFreeString(path);
   return hr;
 }
 
