@@ -1,0 +1,410 @@
+#include "host/FormFile.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "tests/support/GdiCount.h"
+#include "tests/support/ImageBytes.h"
+
+namespace tessel {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+uint32_t Bits(float f) {
+  uint32_t b;
+  std::memcpy(&b, &f, sizeof b);
+  return b;
+}
+
+class FormFileText : public ::testing::Test {
+ protected:
+  void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  void TearDown() override { CoUninitialize(); }
+
+  static std::vector<std::string> Messages(const ParsedForm& p) {
+    std::vector<std::string> out;
+    for (const FormFileError& e : p.errors) out.push_back(e.ToString());
+    return out;
+  }
+};
+
+const std::vector<float> kFloats = {0.1f, -0.0f, 1e-45f, FLT_MAX, 8.25f, -3.3333333f,
+                                    std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()};
+
+const std::wstring kAwkward = L"quote \" back \\ tab \t line\nreturn\r bell \a del \x7F ação 日本 \U0001F600 lone \xD800 end";
+
+FormDescription EveryType() {
+  FormDescription form;
+  form.properties.Write(L"Caption", std::wstring(L"Every type"));
+  form.properties.Write(L"Width", int32_t(6000));
+  ControlDescription c;
+  c.type = L"Echo";
+  c.name = L"echo1";
+  c.extender = ExtenderProperties{L"echo1", -120, 240, 2400, 300, false, false, 3, false};
+  c.bag.Write(L"Min16", int16_t(INT16_MIN));
+  c.bag.Write(L"Max16", int16_t(INT16_MAX));
+  c.bag.Write(L"Small32", int32_t(7));  // the same number as a 16-bit value must stay 32-bit
+  c.bag.Write(L"Colour", int32_t(0x8000000F));
+  c.bag.Write(L"Min32", int32_t(INT32_MIN));
+  c.bag.Write(L"Yes", true);
+  c.bag.Write(L"No", false);
+  c.bag.Write(L"Empty", std::wstring());
+  c.bag.Write(L"Awkward", kAwkward);
+  for (size_t i = 0; i < kFloats.size(); ++i) c.bag.Write(L"F" + std::to_wstring(i), kFloats[i]);
+  c.bag.Write(L"NaN", std::numeric_limits<float>::quiet_NaN());
+  FontDesc d;
+  d.name = L"Times New Roman";
+  d.size = 13.5f;
+  d.weight = 600;
+  d.italic = true;
+  d.underline = true;
+  d.strikethrough = true;
+  d.charset = 204;
+  c.bag.Write(L"Font", Font::Create(d));
+  c.bag.Write(L"NoFont", FontRef());
+  c.bag.Write(L"Png", Picture::FromBytes(test::EncodeImage(test::ImageFormat::Png, 3, 2,
+                                                           {0xFF102030, 0xFF405060, 0xFF708090, 0, 1, 2})));
+  c.bag.Write(L"Icon", Picture::FromBytes(test::IconFile(16, RGB(1, 2, 3))));
+  c.bag.Write(L"Cursor", Picture::FromBytes(test::IconFile(32, RGB(4, 5, 6), true, POINT{7, 9})));
+  c.bag.Write(L"NoPicture", PictureRef());
+  form.controls.push_back(std::move(c));
+  return form;
+}
+
+TEST_F(FormFileText, EveryValueTypeComesBackExactlyAndTheTextIsStable) {
+  FormDescription original = EveryType();
+  const std::string text = WriteFormText(original);
+  ParsedForm parsed = ParseFormText(text, L"every.tform");
+  ASSERT_TRUE(parsed.errors.empty()) << Messages(parsed)[0];
+  ASSERT_EQ(parsed.form.controls.size(), 1u);
+  const ControlDescription& c = parsed.form.controls[0];
+  EXPECT_EQ(c.type, L"Echo");
+  EXPECT_EQ(c.name, L"echo1");
+  EXPECT_EQ(c.line, 8);
+  EXPECT_EQ(c.extender.left, -120);
+  EXPECT_EQ(c.extender.top, 240);
+  EXPECT_EQ(c.extender.width, 2400);
+  EXPECT_EQ(c.extender.height, 300);
+  EXPECT_EQ(c.extender.tabIndex, 3);
+  EXPECT_FALSE(c.extender.enabled);
+  EXPECT_FALSE(c.extender.visible);
+  EXPECT_FALSE(c.extender.tabStop);
+
+  const PropertyBag& before = original.controls[0].bag;
+  const PropertyBag& after = c.bag;
+  ASSERT_EQ(after.size(), before.size());
+  for (size_t i = 0; i < before.size(); ++i) {
+    const auto& [key, want] = before.Entries()[i];
+    const auto& [gotKey, got] = after.Entries()[i];
+    SCOPED_TRACE(std::string(key.begin(), key.end()));
+    EXPECT_EQ(gotKey, key);
+    ASSERT_EQ(got.index(), want.index()) << BagTypeName(got) << " vs " << BagTypeName(want);
+    if (auto f = std::get_if<float>(&want)) {
+      if (std::isnan(*f)) EXPECT_TRUE(std::isnan(std::get<float>(got)));
+      else EXPECT_EQ(Bits(std::get<float>(got)), Bits(*f));
+    } else if (auto f = std::get_if<FontRef>(&want)) {
+      if (!*f) EXPECT_EQ(std::get<FontRef>(got), nullptr);
+      else EXPECT_EQ(std::get<FontRef>(got)->Describe(), (*f)->Describe());
+    } else if (auto p = std::get_if<PictureRef>(&want)) {
+      const PictureRef& q = std::get<PictureRef>(got);
+      if (!*p) {
+        EXPECT_EQ(q, nullptr);
+      } else {
+        ASSERT_NE(q, nullptr);
+        EXPECT_EQ(q->Kind(), (*p)->Kind());
+        EXPECT_EQ(q->Bytes(), (*p)->Bytes());
+        EXPECT_EQ(q->SizePixels().cx, (*p)->SizePixels().cx);
+      }
+    } else {
+      EXPECT_TRUE(got == want);
+    }
+  }
+  EXPECT_EQ(after.ReadString(L"Awkward", L""), kAwkward);
+  EXPECT_EQ(parsed.form.properties.ReadString(L"caption", L""), L"Every type");
+  EXPECT_EQ(WriteFormText(parsed.form), text);
+}
+
+TEST_F(FormFileText, TheTextIsReadableAndEveryValueSaysItsType) {
+  FormDescription form;
+  form.properties.Write(L"Caption", std::wstring(L"Orders"));
+  form.properties.Write(L"BackColor", int32_t(0x80000005));
+  ControlDescription c;
+  c.type = L"KvTextBox";
+  c.name = L"txtName";
+  c.extender = ExtenderProperties{L"txtName", 120, 240, 2400, 300, true, true, 0, true};
+  c.bag.Write(L"Text", std::wstring(L"Ana \"Bia\"\nSegunda linha"));
+  c.bag.Write(L"MaxLength", int16_t(40));
+  c.bag.Write(L"Ratio", 0.1f);
+  c.bag.Write(L"Font", Font::Create(FontDesc{}));
+  c.bag.Write(L"Picture", PictureRef());
+  form.controls.push_back(std::move(c));
+  EXPECT_EQ(WriteFormText(form),
+            "TesselForm 1\n"
+            "\n"
+            "Form\n"
+            "  Caption = \"Orders\"\n"
+            "  BackColor = 0x80000005\n"
+            "EndForm\n"
+            "\n"
+            "Control KvTextBox txtName\n"
+            "  .Left = 120\n"
+            "  .Top = 240\n"
+            "  .Width = 2400\n"
+            "  .Height = 300\n"
+            "  .TabIndex = 0\n"
+            "  .TabStop = true\n"
+            "  .Visible = true\n"
+            "  .Enabled = true\n"
+            "  Text = \"Ana \\\"Bia\\\"\\nSegunda linha\"\n"
+            "  MaxLength = int16(40)\n"
+            "  Ratio = single(0.1)\n"
+            "  Font = font(\"MS Sans Serif\", 8.25, weight=400, italic=false, underline=false, "
+            "strikethrough=false, charset=1)\n"
+            "  Picture = picture(nothing)\n"
+            "EndControl\n");
+}
+
+TEST_F(FormFileText, KeywordsKeysAndAttributesIgnoreCaseOnRead) {
+  const char* text =
+      "tesselform 1\r\n"
+      "# a comment\r\n"
+      "FORM\r\n"
+      "  caption = \"x\"\r\n"
+      "endform\r\n"
+      "control Echo a\r\n"
+      "  .LEFT = 15\r\n"
+      "  .visible = FALSE\r\n"
+      "  Text = \"t\"\r\n"
+      "  Big = FONT(\"Arial\", 12, WEIGHT=700, Italic=True)\r\n"
+      "  Count = INT16(-2)\r\n"
+      "ENDCONTROL\r\n";
+  ParsedForm p = ParseFormText(text, L"case.tform");
+  ASSERT_TRUE(p.errors.empty()) << Messages(p)[0];
+  ASSERT_EQ(p.form.controls.size(), 1u);
+  const ControlDescription& c = p.form.controls[0];
+  EXPECT_EQ(c.extender.left, 15);
+  EXPECT_FALSE(c.extender.visible);
+  EXPECT_EQ(c.bag.ReadString(L"TEXT", L""), L"t");
+  EXPECT_EQ(c.bag.ReadInt16(L"count", 0), -2);
+  FontDesc d = c.bag.ReadFont(L"big", nullptr)->Describe();
+  EXPECT_EQ(d.name, L"Arial");
+  EXPECT_EQ(d.size, 12.0f);
+  EXPECT_TRUE(d.bold());
+  EXPECT_TRUE(d.italic);
+  EXPECT_EQ(c.LineOf(L"COUNT"), 11);
+  EXPECT_EQ(p.form.properties.ReadString(L"Caption", L""), L"x");
+}
+
+struct BadCase {
+  const char* what;
+  std::string text;
+  std::string message;  // the one error expected
+};
+
+std::vector<BadCase> BadCases() {
+  const std::string head = "TesselForm 1\nControl Echo good1\n  A = 1\nEndControl\n";
+  const std::string tail = "Control Echo good2\n  A = 2\nEndControl\n";
+  std::string corruptPicture = "  P = picture(bitmap, 12)\n    iVBORw0KGgoAAAAA\nEndPicture\n";
+  return {
+      {"no header", "Form\nEndForm\n",
+       "bad.tform:1: not a form file: it must begin with the line 'TesselForm 1'"},
+      {"later version", "TesselForm 2\n", "bad.tform:1: the file is of format version 2; this program reads version 1"},
+      {"wrong extender type", head + "Control Echo bad\n  .Visible = 1\nEndControl\n" + tail,
+       "bad.tform:6: control 'bad', key '.Visible': the value is a 32-bit integer where a Boolean was expected"},
+      {"int16 out of range", head + "Control Echo bad\n  N = int16(40000)\nEndControl\n" + tail,
+       "bad.tform:6: control 'bad', key 'N': the number 40000 is out of range for a 16-bit integer"},
+      {"unclosed string", head + "Control Echo bad\n  S = \"abc\nEndControl\n" + tail,
+       "bad.tform:6: control 'bad', key 'S': the string has no closing quote at '\"abc'"},
+      {"bad escape", head + "Control Echo bad\n  S = \"a\\qb\"\nEndControl\n" + tail,
+       "bad.tform:6: control 'bad', key 'S': unknown escape \\q in a string (use \\\" \\\\ \\n \\r \\t or \\uXXXX)"},
+      {"float without single", head + "Control Echo bad\n  F = 1.5\nEndControl\n" + tail,
+       "bad.tform:6: control 'bad', key 'F': '1.5' is not a 32-bit integer (write single(1.5) for a float)"},
+      {"duplicate key", head + "Control Echo bad\n  Text = \"a\"\n  TEXT = \"b\"\nEndControl\n" + tail,
+       "bad.tform:7: control 'bad', key 'TEXT': the key is given twice (first on line 6)"},
+      {"duplicate name", head + "Control Echo GOOD1\n  A = 3\nEndControl\n" + tail,
+       "bad.tform:5: control 'GOOD1': a control named 'good1' is already on line 2"},
+      {"font without size", head + "Control Echo bad\n  F = font(\"Arial\")\nEndControl\n" + tail,
+       "bad.tform:6: control 'bad', key 'F': expected ',' and the font size at ')'"},
+      {"picture not base64", head + "Control Echo bad\n  P = picture(icon, 3)\n    ab*d\nEndPicture\nEndControl\n" + tail,
+       "bad.tform:6: control 'bad', key 'P': the picture bytes are not valid base64"},
+      {"picture shorter than announced", head + "Control Echo bad\n  P = picture(icon, 4)\n    AAAB\nEndPicture\nEndControl\n" + tail,
+       "bad.tform:6: control 'bad', key 'P': the picture holds 3 bytes where 4 were announced (truncated?)"},
+      {"corrupt picture bytes", head + "Control Echo bad\n" + corruptPicture + "EndControl\n" + tail,
+       "bad.tform:6: control 'bad', key 'P': picture: the PNG data is corrupt or truncated"},
+      {"missing EndControl", head + "Control Echo bad\n  A = 1\n" + tail,
+       "bad.tform:5: control 'bad': the control has no EndControl before line 7"},
+      {"stray line", head + "A = 1\n" + tail, "bad.tform:5: expected 'Form' or 'Control <type> <name>'"},
+  };
+}
+
+TEST_F(FormFileText, EachBadFileNamesFileLineControlAndKeyAndKeepsTheOtherControls) {
+  for (const BadCase& bad : BadCases()) {
+    SCOPED_TRACE(bad.what);
+    ParsedForm p = ParseFormText(bad.text, L"bad.tform");
+    ASSERT_EQ(p.errors.size(), 1u) << (p.errors.size() > 1 ? p.errors[1].ToString() : "");
+    EXPECT_EQ(p.errors[0].ToString().substr(0, bad.message.size()), bad.message) << p.errors[0].ToString();
+    if (!p.readable) continue;
+    std::vector<std::wstring> names;
+    for (const auto& c : p.form.controls) names.push_back(c.name);
+    EXPECT_THAT(names, ElementsAre(L"good1", L"good2"));
+    EXPECT_EQ(p.form.controls[1].bag.ReadInt32(L"A", 0), 2);
+  }
+}
+
+TEST_F(FormFileText, ATruncatedFileReportsWhereItEnds) {
+  std::string text = WriteFormText(EveryType());
+  // Cut inside the icon's base64 lines.
+  size_t cut = text.find("Icon = picture(");
+  ASSERT_NE(cut, std::string::npos);
+  ParsedForm p = ParseFormText(text.substr(0, cut + 120), L"cut.tform");
+  ASSERT_EQ(p.errors.size(), 1u);
+  EXPECT_THAT(p.errors[0].ToString(),
+              HasSubstr("control 'echo1', key 'Icon': the file ends inside the picture begun on line"));
+  EXPECT_TRUE(p.form.controls.empty());
+
+  ParsedForm q = ParseFormText("TesselForm 1\nControl Echo a\n  .Left = 1\n", L"cut.tform");
+  ASSERT_EQ(q.errors.size(), 1u);
+  EXPECT_EQ(q.errors[0].ToString(), "cut.tform:2: control 'a': the file ends inside the control (EndControl is missing)");
+}
+
+TEST_F(FormFileText, InvalidUtf8IsReportedOnItsLine) {
+  ParsedForm p = ParseFormText("TesselForm 1\nControl Echo a\n  S = \"\xC3\x28\"\nEndControl\n", L"u.tform");
+  ASSERT_EQ(p.errors.size(), 1u);
+  EXPECT_EQ(p.errors[0].ToString(), "u.tform:3: control 'a': the line is not valid UTF-8 text");
+}
+
+TEST_F(FormFileText, AMegabyteStringSimplyWorks) {
+  std::wstring big;
+  for (int i = 0; i < 1 << 20; ++i) big += static_cast<wchar_t>(i % 7 == 0 ? L'ç' : i % 11 == 0 ? L'"' : L'a' + i % 26);
+  FormDescription form;
+  ControlDescription c;
+  c.type = L"Echo";
+  c.name = L"big";
+  c.bag.Write(L"Text", big);
+  form.controls.push_back(std::move(c));
+  std::string text = WriteFormText(form);
+  ParsedForm p = ParseFormText(text, L"big.tform");
+  ASSERT_TRUE(p.errors.empty());
+  EXPECT_EQ(p.form.controls.at(0).bag.ReadString(L"Text", L""), big);
+}
+
+TEST_F(FormFileText, NamesTheFormatCannotHoldAreRefusedBeforeAnythingIsWritten) {
+  FormDescription form;
+  ControlDescription c;
+  c.type = L"Echo";
+  c.name = L"two words";
+  form.controls.push_back(c);
+  EXPECT_THROW(WriteFormText(form), std::invalid_argument);
+  form.controls[0].name = L"ok";
+  form.controls[0].bag.Write(L"bad key", int32_t(1));
+  EXPECT_THROW(WriteFormText(form), std::invalid_argument);
+}
+
+// A scratch folder of its own for the file tests.
+class FormFileOnDisk : public FormFileText {
+ protected:
+  void SetUp() override {
+    FormFileText::SetUp();
+    wchar_t tmp[MAX_PATH];
+    GetTempPathW(MAX_PATH, tmp);
+    dir = std::wstring(tmp) + L"tessel-formfile-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(dir.c_str(), nullptr);
+    path = dir + L"\\form.tform";
+  }
+  void TearDown() override {
+    for (const std::wstring& f : Files()) {
+      SetFileAttributesW((dir + L"\\" + f).c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileW((dir + L"\\" + f).c_str());
+    }
+    RemoveDirectoryW(dir.c_str());
+    FormFileText::TearDown();
+  }
+  std::vector<std::wstring> Files() const {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+      if (fd.cFileName[0] != L'.') names.push_back(fd.cFileName);
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+    return names;
+  }
+  std::string Contents() const {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string s(GetFileSize(f, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(f, s.data(), DWORD(s.size()), &read, nullptr);
+    CloseHandle(f);
+    return s;
+  }
+  std::wstring dir, path;
+};
+
+TEST_F(FormFileOnDisk, SavingReplacesTheFileAndReadingGivesTheSameDescription) {
+  FormDescription form = EveryType();
+  WriteFormFile(path, form);
+  const std::string first = Contents();
+  EXPECT_EQ(first, WriteFormText(form));
+  ParsedForm p = ReadFormFile(path);
+  ASSERT_TRUE(p.errors.empty());
+  WriteFormFile(path, p.form);
+  EXPECT_EQ(Contents(), first);
+  EXPECT_THAT(Files(), ElementsAre(L"form.tform"));
+
+  ParsedForm missing = ReadFormFile(dir + L"\\none.tform");
+  ASSERT_EQ(missing.errors.size(), 1u);
+  EXPECT_FALSE(missing.readable);
+  EXPECT_THAT(missing.errors[0].ToString(), HasSubstr("none.tform: cannot open the file (error 2)"));
+}
+
+TEST_F(FormFileOnDisk, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
+  WriteFileAtomically(path, "old contents\n");
+  // Nothing the format cannot hold reaches the disk.
+  FormDescription bad;
+  bad.controls.push_back(ControlDescription{L"Echo", L"no good", 0, {}, {}, {}});
+  EXPECT_THROW(WriteFormFile(path, bad), std::invalid_argument);
+  EXPECT_EQ(Contents(), "old contents\n");
+
+  // A target held open by someone who does not share deletion cannot be replaced: the new text
+  // was written beside it and must be gone again.
+  HANDLE holder = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  try {
+    WriteFileAtomically(path, "new contents\n");
+    ADD_FAILURE() << "a file in use was replaced";
+  } catch (const std::runtime_error& e) {
+    EXPECT_THAT(e.what(), HasSubstr("the old file is unchanged"));
+  }
+  CloseHandle(holder);
+  EXPECT_EQ(Contents(), "old contents\n");
+  EXPECT_THAT(Files(), ElementsAre(L"form.tform"));
+
+  // A folder that does not exist.
+  EXPECT_THROW(WriteFileAtomically(dir + L"\\no\\such\\form.tform", "x"), std::runtime_error);
+  EXPECT_THAT(Files(), ElementsAre(L"form.tform"));
+}
+
+TEST_F(FormFileOnDisk, LoadingAndDroppingFormsWithPicturesAndFontsLeaksNoGdiObject) {
+  WriteFormFile(path, EveryType());
+  ReadFormFile(path);  // warm-up: caches of the decoders live on
+  const unsigned before = test::GdiObjectCount();
+  for (int i = 0; i < 5; ++i) {
+    ParsedForm p = ReadFormFile(path);
+    ASSERT_TRUE(p.errors.empty());
+    for (const auto& [k, v] : p.form.controls[0].bag.Entries())
+      if (auto f = std::get_if<FontRef>(&v); f && *f) (*f)->Handle();
+  }
+  EXPECT_EQ(test::GdiObjectCount(), before);
+}
+
+}  // namespace
+}  // namespace tessel
