@@ -1,0 +1,323 @@
+// The text box through real window messages sent to its edit: key events in order with KeyAscii
+// by reference, change notifications reflected by the surface, alignment that recreates the edit
+// without losing text, selection or focus, and the colours the edit is painted with.
+#include <gtest/gtest.h>
+#include <gmock/gmock.h>
+
+#include "host/constituents/TextBox.h"
+#include "tests/host/HostFixture.h"
+
+namespace tessel::hosttest {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class TextBoxTest : public SurfaceTest {
+ protected:
+  void SetUp() override {
+    SurfaceTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    box_ = std::make_unique<TextBox>(surface_, L"Texto");
+    box_->Move(Tw(10), Tw(10), Tw(200), Tw(25));
+    Watch();
+  }
+  void TearDown() override {
+    box_.reset();
+    SurfaceTest::TearDown();
+  }
+  void Watch() {
+    auto key = [this](const char* what) {
+      return [this, what](int16_t& code, int16_t& shift) {
+        log_(std::string(what) + "(" + std::to_string(code) + "," + std::to_string(shift) + ")");
+      };
+    };
+    auto mouse = [this](const char* what) {
+      return [this, what](int16_t& b, int16_t& s, float& x, float& y) {
+        log_(std::string(what) + "(" + std::to_string(b) + "," + std::to_string(s) + "," +
+             std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)) + ")");
+      };
+    };
+    box_->events.KeyDown = key("KeyDown");
+    box_->events.KeyUp = key("KeyUp");
+    box_->events.KeyPress = [this](int16_t& ascii) {
+      log_("KeyPress(" + std::to_string(ascii) + ")");
+      if (onKeyPress_) onKeyPress_(ascii);
+    };
+    box_->events.MouseDown = mouse("MouseDown");
+    box_->events.MouseMove = mouse("MouseMove");
+    box_->events.MouseUp = mouse("MouseUp");
+    box_->events.Change = [this] { log_("Change"); };
+    box_->events.GotFocus = [this] { log_("GotFocus"); };
+    box_->events.LostFocus = [this] { log_("LostFocus"); };
+    box_->events.Click = [this] { log_("Click"); };
+    box_->events.DblClick = [this] { log_("DblClick"); };
+  }
+  // One typed key: down, character, up, as TranslateMessage delivers them.
+  void Type(wchar_t ch, WORD vk = 0) {
+    HWND e = box_->Window();
+    if (!vk) vk = static_cast<WORD>(LOBYTE(VkKeyScanW(ch)));
+    SendMessageW(e, WM_KEYDOWN, vk, 1);
+    SendMessageW(e, WM_CHAR, ch, 1);
+    SendMessageW(e, WM_KEYUP, vk, 0xC0000001);
+  }
+  std::vector<std::string> Take() { return std::exchange(log_.lines, {}); }
+  LONG_PTR Style() const { return GetWindowLongPtrW(box_->Window(), GWL_STYLE); }
+
+  std::unique_ptr<TextBox> box_;
+  Recorder log_;
+  std::function<void(int16_t&)> onKeyPress_;
+};
+
+TEST_F(TextBoxTest, TypingRaisesKeyDownKeyPressChangeKeyUpAndKeyAsciiIsByReference) {
+  ASSERT_NE(box_->Window(), nullptr);
+  EXPECT_EQ(GetParent(box_->Window()), surface_.hWnd());
+  box_->SetText(L"");
+  Take();
+  Type(L'a', 'A');
+  EXPECT_EQ(box_->Text(), L"a");
+  EXPECT_THAT(Take(), ElementsAre("KeyDown(65,0)", "KeyPress(97)", "Change", "KeyUp(65,0)"));
+
+  // A handler that zeroes KeyAscii suppresses the character: no text, no Change.
+  onKeyPress_ = [](int16_t& ascii) { ascii = 0; };
+  Type(L'b', 'B');
+  EXPECT_EQ(box_->Text(), L"a");
+  EXPECT_THAT(Take(), ElementsAre("KeyDown(66,0)", "KeyPress(98)", "KeyUp(66,0)"));
+
+  // One that changes it changes what the edit receives.
+  onKeyPress_ = [](int16_t& ascii) {
+    if (ascii >= 'a' && ascii <= 'z') ascii = static_cast<int16_t>(ascii - 'a' + 'A');
+  };
+  Type(L'c', 'C');
+  EXPECT_EQ(box_->Text(), L"aC");
+  EXPECT_THAT(Take(), ElementsAre("KeyDown(67,0)", "KeyPress(99)", "Change", "KeyUp(67,0)"));
+
+  // Control characters go the same way: Backspace deletes.
+  onKeyPress_ = nullptr;
+  Type(L'\b', VK_BACK);
+  EXPECT_EQ(box_->Text(), L"a");
+  EXPECT_THAT(Take(), ElementsAre("KeyDown(8,0)", "KeyPress(8)", "Change", "KeyUp(8,0)"));
+
+  // Text set from code also reports Change, once.
+  box_->SetText(L"Text1");
+  EXPECT_THAT(Take(), ElementsAre("Change"));
+}
+
+TEST_F(TextBoxTest, AlignmentIsRefusedOutsideItsRangeAndOtherwiseRecreatesTheEditKeepingEverything) {
+  TextBox second(surface_, L"Second");
+  box_->SetText(L"hello");
+  box_->SetSelStart(1);
+  box_->SetSelLength(3);
+  box_->SetMaxLength(12);
+  box_->SetLocked(true);
+  box_->SetFocus();
+  ASSERT_TRUE(box_->HasFocus());
+  Take();
+  const HWND before = box_->Window();
+  EXPECT_EQ(Style() & (ES_RIGHT | ES_CENTER), 0);
+
+  EXPECT_THROW(box_->SetAlignment(3), InvalidPropertyValue);
+  EXPECT_THROW(box_->SetAlignment(-1), InvalidPropertyValue);
+  EXPECT_EQ(box_->Alignment(), 0);
+  EXPECT_EQ(box_->Window(), before);
+
+  box_->SetAlignment(1);
+  const HWND after = box_->Window();
+  EXPECT_NE(after, before);
+  EXPECT_FALSE(IsWindow(before));
+  EXPECT_EQ(Style() & ES_RIGHT, ES_RIGHT);
+  EXPECT_EQ(Style() & ES_READONLY, ES_READONLY);
+  EXPECT_EQ(box_->Text(), L"hello");
+  EXPECT_EQ(box_->SelStart(), 1);
+  EXPECT_EQ(box_->SelLength(), 3);
+  EXPECT_EQ(SendMessageW(after, EM_GETLIMITTEXT, 0, 0), 12);
+  EXPECT_EQ(GetFocus(), after);
+  EXPECT_THAT(Take(), IsEmpty());  // the focus moved between the two edits unseen
+  // The new edit stands where the old one stood: first child, before the second text box.
+  EXPECT_EQ(GetWindow(surface_.hWnd(), GW_CHILD), after);
+  EXPECT_EQ(GetWindow(after, GW_HWNDNEXT), second.Window());
+  RECT r{};
+  GetWindowRect(after, &r);
+  MapWindowPoints(nullptr, surface_.hWnd(), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.right, 210);
+
+  box_->SetAlignment(2);
+  EXPECT_EQ(Style() & ES_CENTER, ES_CENTER);
+  // Events still come from the new edit.
+  box_->SetLocked(false);
+  box_->SetSelStart(5);
+  Type(L'!', VK_OEM_1);
+  EXPECT_EQ(box_->Text(), L"hello!");
+  EXPECT_THAT(Take(), ElementsAre("KeyDown(186,0)", "KeyPress(33)", "Change", "KeyUp(186,0)"));
+}
+
+TEST_F(TextBoxTest, SelectionLimitPasswordAndLock) {
+  box_->SetText(L"hello world");
+  box_->SetSelStart(6);
+  box_->SetSelLength(5);
+  EXPECT_EQ(box_->SelText(), L"world");
+  box_->SetSelText(L"there");
+  EXPECT_EQ(box_->Text(), L"hello there");
+  EXPECT_EQ(box_->SelStart(), 11);
+  EXPECT_EQ(box_->SelLength(), 0);
+  box_->SetSelStart(100);  // past the end: the end
+  EXPECT_EQ(box_->SelStart(), 11);
+  box_->SetSelStart(0);
+  box_->SetSelLength(100);
+  EXPECT_EQ(box_->SelLength(), 11);
+  EXPECT_THROW(box_->SetSelStart(-1), InvalidPropertyValue);
+  EXPECT_THROW(box_->SetSelLength(-1), InvalidPropertyValue);
+  EXPECT_EQ(box_->SelLength(), 11);
+
+  box_->SetText(L"");
+  box_->SetMaxLength(3);
+  for (wchar_t ch : std::wstring(L"abcd")) Type(ch);
+  EXPECT_EQ(box_->Text(), L"abc");
+  EXPECT_THROW(box_->SetMaxLength(-1), InvalidPropertyValue);
+  EXPECT_EQ(box_->MaxLength(), 3);
+  box_->SetMaxLength(0);  // no limit
+  EXPECT_GE(SendMessageW(box_->Window(), EM_GETLIMITTEXT, 0, 0), 0x7FFF);
+
+  box_->SetPasswordChar(L"*z");
+  EXPECT_EQ(box_->PasswordChar(), L"*");
+  EXPECT_EQ(SendMessageW(box_->Window(), EM_GETPASSWORDCHAR, 0, 0), L'*');
+  EXPECT_EQ(box_->Text(), L"abc");
+  box_->SetPasswordChar(L"");
+  EXPECT_EQ(SendMessageW(box_->Window(), EM_GETPASSWORDCHAR, 0, 0), 0);
+
+  box_->SetLocked(true);
+  EXPECT_EQ(Style() & ES_READONLY, ES_READONLY);
+  box_->SetSelStart(3);
+  Type(L'x');
+  EXPECT_EQ(box_->Text(), L"abc");
+  box_->SetLocked(false);
+  Type(L'x');
+  EXPECT_EQ(box_->Text(), L"abcx");
+}
+
+TEST_F(TextBoxTest, ColoursReachTheEditThroughTheReflectedColourMessage) {
+  box_->SetBorderStyle(0);
+  box_->SetBackColor(RGB(0, 255, 0));
+  box_->SetForeColor(RGB(255, 0, 0));
+  Dib dib(200, 25);
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageW(surface_.hWnd(), WM_CTLCOLOREDIT,
+                                                      reinterpret_cast<WPARAM>(dib.dc()),
+                                                      reinterpret_cast<LPARAM>(box_->Window())));
+  ASSERT_NE(brush, nullptr);
+  LOGBRUSH lb{};
+  GetObjectW(brush, sizeof(lb), &lb);
+  EXPECT_EQ(lb.lbColor, RGB(0, 255, 0));
+  EXPECT_EQ(GetTextColor(dib.dc()), RGB(255, 0, 0));
+  EXPECT_EQ(GetBkColor(dib.dc()), RGB(0, 255, 0));
+
+  // The brush is made once per colour, not once per message.
+  const unsigned gdi = GdiObjects();
+  for (int i = 0; i < 5; ++i)
+    SendMessageW(surface_.hWnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dib.dc()),
+                 reinterpret_cast<LPARAM>(box_->Window()));
+  EXPECT_EQ(GdiObjects(), gdi);
+
+  // The edit's own painting uses it: its empty right end is green.
+  box_->SetText(L"ab");
+  auto printed = Print(box_->Window(), 200, 25);
+  EXPECT_EQ(printed->At(190, 12), RGB(0, 255, 0));
+
+  // System colours are resolved; a disabled edit writes in grey.
+  box_->SetBackColor(kSysWindow);
+  box_->SetEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(box_->Window()));
+  brush = reinterpret_cast<HBRUSH>(SendMessageW(surface_.hWnd(), WM_CTLCOLORSTATIC,
+                                                reinterpret_cast<WPARAM>(dib.dc()),
+                                                reinterpret_cast<LPARAM>(box_->Window())));
+  ASSERT_NE(brush, nullptr);
+  GetObjectW(brush, sizeof(lb), &lb);
+  EXPECT_EQ(lb.lbColor, GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(GetTextColor(dib.dc()), GetSysColor(COLOR_GRAYTEXT));
+}
+
+TEST_F(TextBoxTest, MouseAndFocusEventsInTwipsOfTheTextBox) {
+  box_->SetBorderStyle(0);
+  HWND e = box_->Window();
+  Take();
+  SendMessageW(e, WM_MOUSEMOVE, 0, MAKELPARAM(5, 3));
+  SendMessageW(e, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 3));
+  SendMessageW(e, WM_LBUTTONUP, 0, MAKELPARAM(6, 3));
+  SendMessageW(e, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(6, 3));
+  SendMessageW(e, WM_LBUTTONUP, 0, MAKELPARAM(6, 3));
+  SendMessageW(e, WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT, MAKELPARAM(7, 4));
+  auto lines = Take();
+  // The edit takes the focus on its own when pressed; the focus event comes first or second.
+  lines.erase(std::remove(lines.begin(), lines.end(), "GotFocus"), lines.end());
+  EXPECT_THAT(lines, ElementsAre("MouseMove(0,0,75,45)", "MouseDown(1,0,75,45)", "MouseUp(1,0,90,45)", "Click",
+                                 "DblClick", "MouseUp(1,0,90,45)", "MouseDown(2,1,105,60)"));
+  ReleaseCapture();
+
+  // With a border the client area is inset: coordinates stay relative to the outer edge.
+  box_->SetBorderStyle(1);
+  e = box_->Window();
+  POINT client{0, 0};
+  MapWindowPoints(e, surface_.hWnd(), &client, 1);
+  const int inset = client.x - 10;
+  EXPECT_GT(inset, 0);
+  Take();
+  SendMessageW(e, WM_MOUSEMOVE, 0, MAKELPARAM(5, 3));
+  EXPECT_THAT(Take(), ElementsAre("MouseMove(0,0," + std::to_string(15 * (5 + inset)) + "," +
+                                  std::to_string(15 * (3 + client.y - 10)) + ")"));
+
+  SetFocus(surface_.hWnd());
+  Take();
+  box_->SetFocus();
+  SetFocus(surface_.hWnd());
+  EXPECT_THAT(Take(), ElementsAre("GotFocus", "LostFocus"));
+}
+
+TEST_F(TextBoxTest, PlacementVisibilityAndTabStop) {
+  HWND e = box_->Window();
+  EXPECT_THROW(box_->SetWidth(-1), InvalidPropertyValue);
+  EXPECT_THROW(box_->Move(0, 0, 100, -100), InvalidPropertyValue);
+  RECT r{};
+  GetWindowRect(e, &r);
+  EXPECT_EQ(r.right - r.left, 200);
+  EXPECT_EQ(r.bottom - r.top, 25);
+  EXPECT_EQ(box_->Width(), Tw(200));
+  box_->Move(Tw(30), Tw(40), Tw(100), Tw(20));
+  GetWindowRect(e, &r);
+  MapWindowPoints(nullptr, surface_.hWnd(), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 30);
+  EXPECT_EQ(r.top, 40);
+  EXPECT_EQ(r.right, 130);
+  EXPECT_EQ(r.bottom, 60);
+
+  box_->SetVisible(false);
+  EXPECT_FALSE(IsWindowVisible(e));
+  box_->SetVisible(true);
+  EXPECT_TRUE(IsWindowVisible(e));
+  EXPECT_EQ(Style() & WS_TABSTOP, WS_TABSTOP);
+  box_->SetTabStop(false);
+  EXPECT_EQ(Style() & WS_TABSTOP, 0);
+  EXPECT_THROW(box_->SetBorderStyle(2), InvalidPropertyValue);
+  EXPECT_EQ(box_->BorderStyle(), 1);
+}
+
+TEST_F(TextBoxTest, TheFontIsHeldByReference) {
+  FontDesc desc;
+  desc.name = L"Arial";
+  desc.size = 14;
+  FontRef font = Font::Create(desc);
+  box_->SetFont(font);
+  EXPECT_EQ(box_->Font(), font);
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(box_->Window(), WM_GETFONT, 0, 0)), font->Handle());
+  // The font object changes; Refresh shows the change.
+  font->SetBold(true);
+  box_->Refresh();
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(box_->Window(), WM_GETFONT, 0, 0)), font->Handle());
+  LOGFONTW lf{};
+  GetObjectW(font->Handle(), sizeof(lf), &lf);
+  EXPECT_GE(lf.lfWeight, FW_BOLD);
+  box_->SetFont(nullptr);
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(box_->Window(), WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
+}
+
+}  // namespace
+}  // namespace tessel::hosttest
