@@ -1,0 +1,269 @@
+// The timer through real WM_TIMER messages, the picture box as a nested surface, the image, and
+// every handle given back after a surface with every kind of constituent is destroyed.
+#include <gtest/gtest.h>
+#include <gmock/gmock.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "host/constituents/Image.h"
+#include "host/constituents/Label.h"
+#include "host/constituents/Line.h"
+#include "host/constituents/PictureBox.h"
+#include "host/constituents/Shape.h"
+#include "host/constituents/TextBox.h"
+#include "host/constituents/Timer.h"
+#include "tests/host/HostFixture.h"
+
+namespace tessel::hosttest {
+namespace {
+
+using ::testing::ElementsAre;
+
+constexpr COLORREF kNavy = RGB(0, 0, 128);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+
+using TimerTest = SurfaceTest;
+
+TEST_F(TimerTest, FiresThroughWindowMessagesUntilDisabled) {
+  Timer timer(surface_, L"tmrMouse");
+  int ticks = 0;
+  timer.events.Timer = [&] { ++ticks; };
+  EXPECT_FALSE(timer.Running());  // enabled, but interval 0
+  timer.SetInterval(20);
+  EXPECT_TRUE(timer.Running());
+  ASSERT_TRUE(PumpUntil([&] { return ticks >= 3; }, 3000)) << ticks << " ticks";
+
+  timer.SetEnabled(false);
+  EXPECT_FALSE(timer.Running());
+  const int stopped = ticks;
+  Pump(120);
+  EXPECT_EQ(ticks, stopped);
+
+  // Interval 0 stops it as well; enabling again with an interval starts it.
+  timer.SetEnabled(true);
+  timer.SetInterval(0);
+  EXPECT_FALSE(timer.Running());
+  Pump(60);
+  EXPECT_EQ(ticks, stopped);
+  EXPECT_THROW(timer.SetInterval(-5), InvalidPropertyValue);
+  EXPECT_THROW(timer.SetInterval(65536), InvalidPropertyValue);
+  EXPECT_EQ(timer.Interval(), 0);
+
+  // A handler that disables its own timer gets exactly one tick.
+  timer.events.Timer = [&] {
+    ++ticks;
+    timer.SetEnabled(false);
+  };
+  timer.SetInterval(10);
+  ASSERT_TRUE(PumpUntil([&] { return ticks == stopped + 1; }, 3000));
+  Pump(60);
+  EXPECT_EQ(ticks, stopped + 1);
+}
+
+TEST_F(TimerTest, ADestroyedTimerRaisesNothingMore) {
+  int ticks = 0;
+  auto timer = std::make_unique<Timer>(surface_, L"tmr");
+  timer->events.Timer = [&] { ++ticks; };
+  timer->SetInterval(10);
+  ASSERT_TRUE(PumpUntil([&] { return ticks >= 1; }, 3000));
+  const unsigned windows = ThreadWindows();
+  timer.reset();
+  EXPECT_EQ(ThreadWindows(), windows - 1);  // its message-only window is gone
+  const int seen = ticks;
+  Pump(60);
+  EXPECT_EQ(ticks, seen);
+}
+
+using PictureBoxTest = SurfaceTest;
+
+TEST_F(PictureBoxTest, IsAChildSurfaceThatPaintsItsOwnConstituents) {
+  PictureBox box(surface_, L"Fundo");
+  box.SetBorderStyle(0);
+  box.Move(Tw(20), Tw(30), Tw(100), Tw(60));
+  box.SetBackColor(kRed);
+  Label label(box, L"lblCaption");
+  label.Move(Tw(10), Tw(10), Tw(20), Tw(20));
+  label.SetBackColor(kWhite);
+  ASSERT_NE(box.hWnd(), nullptr);
+  EXPECT_EQ(box.Window(), box.hWnd());
+  EXPECT_EQ(GetParent(box.hWnd()), surface_.hWnd());
+  RECT r{};
+  GetWindowRect(box.hWnd(), &r);
+  MapWindowPoints(nullptr, surface_.hWnd(), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 20);
+  EXPECT_EQ(r.top, 30);
+  EXPECT_EQ(r.right, 120);
+  EXPECT_EQ(r.bottom, 90);
+  EXPECT_EQ(box.ScaleWidth(), Tw(100));
+
+  auto dib = Print(box.hWnd(), 100, 60);
+  EXPECT_EQ(dib->At(0, 0), kRed);
+  EXPECT_EQ(dib->At(9, 9), kRed);
+  EXPECT_EQ(dib->At(10, 10), kWhite);
+  EXPECT_EQ(dib->At(29, 29), kWhite);
+  EXPECT_EQ(dib->At(30, 30), kRed);
+  EXPECT_EQ(dib->At(99, 59), kRed);
+
+  // The parent surface does not paint what stands on the picture box.
+  auto outer = Paint();
+  EXPECT_EQ(outer->Count(kWhite, 0, 0, 320, 240), 0);
+
+  // And the screen shows both through the window paint.
+  RedrawWindow(surface_.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  HDC screen = GetDC(surface_.hWnd());
+  EXPECT_EQ(GetPixel(screen, 5, 5), kNavy);
+  EXPECT_EQ(GetPixel(screen, 25, 35), kRed);
+  EXPECT_EQ(GetPixel(screen, 35, 45), kWhite);
+  ReleaseDC(surface_.hWnd(), screen);
+
+  box.SetBorderStyle(1);
+  GetClientRect(box.hWnd(), &r);
+  EXPECT_LT(r.right, 100);  // the sunken edge takes its share
+  EXPECT_THROW(box.SetBorderStyle(2), InvalidPropertyValue);
+  box.SetVisible(false);
+  EXPECT_FALSE(IsWindowVisible(box.hWnd()));
+}
+
+TEST_F(PictureBoxTest, RoutesMouseToItsConstituentsAndReflectsItsChildren) {
+  PictureBox box(surface_, L"Fundo");
+  box.SetBorderStyle(0);
+  box.Move(Tw(20), Tw(30), Tw(100), Tw(60));
+  Label label(box, L"lblText");
+  label.Move(Tw(10), Tw(10), Tw(20), Tw(20));
+  TextBox text(box, L"Texto");
+  text.Move(Tw(40), Tw(5), Tw(50), Tw(20));
+  Recorder log;
+  label.events.MouseDown = [&](int16_t& b, int16_t&, float& x, float& y) {
+    log("label down " + std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)));
+  };
+  label.events.Click = [&] { log("label click"); };
+  box.events.MouseDown = [&](int16_t& b, int16_t&, float& x, float& y) {
+    log("box down " + std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)));
+  };
+  box.events.Click = [&] { log("box click"); };
+  text.events.Change = [&] { log("text change"); };
+
+  SendMessageW(box.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 15));
+  SendMessageW(box.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(15, 15));
+  SendMessageW(box.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 50));
+  SendMessageW(box.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 50));
+  EXPECT_EQ(GetParent(text.Window()), box.hWnd());
+  SendMessageW(text.Window(), WM_CHAR, L'x', 1);
+  EXPECT_THAT(log.lines, ElementsAre("label down 75,75", "label click", "box down 75,750", "box click", "text change"));
+  EXPECT_EQ(text.Text(), L"x");
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// A 8 x 6 bitmap of one colour.
+PictureRef SolidPicture(COLORREF color) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = 8;
+  bi.bmiHeader.biHeight = -6;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  auto* px = static_cast<uint32_t*>(bits);
+  for (int i = 0; i < 48; ++i) px[i] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+  return Picture::FromBitmap(bitmap);
+}
+
+using ImageTest = SurfaceTest;
+
+TEST_F(ImageTest, DrawsAtItsOwnSizeClippedOrStretched) {
+  Image image(surface_, L"imgLogo");
+  image.Move(Tw(20), Tw(30), Tw(50), Tw(50));
+  image.SetPicture(SolidPicture(kMagenta));
+  EXPECT_EQ(image.Width(), Tw(8));  // takes the picture's size
+  EXPECT_EQ(image.Height(), Tw(6));
+  auto dib = Paint();
+  EXPECT_EQ(dib->Count(kMagenta, 0, 0, 320, 240), 48);
+  EXPECT_EQ(dib->At(20, 30), kMagenta);
+  EXPECT_EQ(dib->At(27, 35), kMagenta);
+  EXPECT_EQ(dib->At(28, 35), kNavy);
+
+  image.Move(Tw(20), Tw(30), Tw(4), Tw(6));  // clipped to its bounds
+  dib = Paint();
+  EXPECT_EQ(dib->Count(kMagenta, 0, 0, 320, 240), 24);
+  EXPECT_EQ(dib->At(24, 30), kNavy);
+
+  image.SetStretch(true);
+  image.Move(Tw(20), Tw(30), Tw(16), Tw(12));
+  dib = Paint();
+  EXPECT_EQ(dib->Count(kMagenta, 0, 0, 320, 240), 16 * 12);
+  EXPECT_EQ(dib->At(35, 41), kMagenta);
+  EXPECT_EQ(dib->At(36, 41), kNavy);
+
+  image.SetPicture(nullptr);
+  dib = Paint();
+  EXPECT_EQ(dib->Count(kMagenta, 0, 0, 320, 240), 0);
+}
+
+// Builds a surface with every kind of constituent, uses each, paints and tears it all down.
+void FullRound(HWND host) {
+  auto surface = std::make_unique<SurfaceWindow>();
+  surface->Create(host, RECT{0, 0, 200, 150});
+  surface->SetBackColor(RGB(10, 20, 30));
+  {
+    TextBox text(*surface, L"Texto");
+    text.Move(Tw(5), Tw(5), Tw(100), Tw(20));
+    text.SetBackColor(RGB(0, 200, 0));
+    text.SetText(L"abc");
+    FontDesc desc;
+    desc.name = L"Arial";
+    text.SetFont(Font::Create(desc));
+    text.SetAlignment(2);
+    Dib scratch(10, 10);
+    SendMessageW(surface->hWnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(scratch.dc()),
+                 reinterpret_cast<LPARAM>(text.Window()));
+    text.SetBackColor(RGB(0, 0, 200));
+    SendMessageW(surface->hWnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(scratch.dc()),
+                 reinterpret_cast<LPARAM>(text.Window()));
+    Label label(*surface, L"lbl");
+    label.SetCaption(L"Caption");
+    label.SetAutoSize(true);
+    label.SetToolTipText(L"tip");
+    label.SetMousePointer(2);
+    Shape shape(*surface, L"Fundo");
+    shape.Move(0, 0, Tw(100), Tw(100));
+    shape.SetBackStyle(1);
+    shape.SetFillStyle(7);
+    shape.SetBorderWidth(3);
+    Line line(*surface, L"Line1");
+    line.SetX2(Tw(200));
+    line.SetBorderStyle(2);
+    Image image(*surface, L"img");
+    image.SetPicture(SolidPicture(kRed));
+    PictureBox box(*surface, L"Fundo2");
+    box.Move(Tw(100), Tw(100), Tw(50), Tw(30));
+    Label inner(box, L"inner");
+    inner.SetCaption(L"x");
+    Timer timer(*surface, L"tmr");
+    int ticks = 0;
+    timer.events.Timer = [&] { ++ticks; };
+    timer.SetInterval(10);
+    PumpUntil([&] { return ticks > 0; }, 2000);
+    auto dib = Print(surface->hWnd(), 200, 150);
+    RedrawWindow(surface->hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump(20);
+  }
+  surface.reset();
+  Pump(20);
+}
+
+TEST_F(SurfaceTest, EveryHandleIsGivenBackWhenTheSurfaceAndItsConstituentsGo) {
+  // The first round fills the system's one-time caches (classes, stock objects, font mapping).
+  FullRound(top_);
+  const unsigned gdi = GdiObjects();
+  const unsigned windows = ThreadWindows();
+  FullRound(top_);
+  EXPECT_EQ(GdiObjects(), gdi);
+  EXPECT_EQ(ThreadWindows(), windows);
+}
+
+}  // namespace
+}  // namespace tessel::hosttest
