@@ -99,6 +99,9 @@ bool Surface::RouteMouse(UINT msg, WPARAM wp, LPARAM lp) {
   const bool isMouse = (msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK) && msg != WM_MOUSEWHEEL;
   if (!isMouse) return false;
 
+  // The owner pressed on its own window and holds the mouse: the gesture is its own to the end.
+  if (!captured_ && hWnd() && GetCapture() == hWnd()) return false;
+
   const POINT pt = PointOf(lp);
   Constituent* under = HitTest(pt);
   Constituent* target = captured_ ? captured_ : under;

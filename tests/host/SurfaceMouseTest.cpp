@@ -10,6 +10,7 @@
 #include "host/constituents/Line.h"
 #include "host/constituents/Shape.h"
 #include "tests/host/HostFixture.h"
+#include "tests/support/ImageBytes.h"
 
 namespace tessel::hosttest {
 namespace {
@@ -133,6 +134,21 @@ TEST_F(SurfaceMouse, LosingTheCaptureOrTheConstituentEndsTheGesture) {
   EXPECT_EQ(surface_.Constituents().size(), 1u);
 }
 
+TEST_F(SurfaceMouse, APressOnTheOwnersOwnWindowStaysTheOwnersAcrossConstituents) {
+  Recorder log;
+  Label a(surface_, L"A");
+  a.Move(Tw(10), Tw(10), Tw(50), Tw(50));
+  Watch(a, log);
+  // The owner took the mouse for a press on its own background.
+  SetCapture(surface_.hWnd());
+  Send(WM_MOUSEMOVE, MK_LBUTTON, 20, 20);
+  Send(WM_LBUTTONUP, 0, 20, 20);
+  EXPECT_THAT(log.lines, IsEmpty());
+  ReleaseCapture();
+  Send(WM_MOUSEMOVE, 0, 20, 20);
+  EXPECT_THAT(log.lines, ElementsAre("A.MouseMove(0,0,150,150)"));
+}
+
 TEST_F(SurfaceMouse, SetCursorAnswersWithTheConstituentsPointer) {
   Label a(surface_, L"A");
   a.Move(Tw(10), Tw(10), Tw(50), Tw(50));
@@ -157,6 +173,22 @@ TEST_F(SurfaceMouse, SetCursorAnswersWithTheConstituentsPointer) {
   EXPECT_EQ(setCursorAt(20, 20), arrow);
   a.SetMousePointer(3);
   EXPECT_EQ(setCursorAt(20, 20), LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM)));
+
+  // A custom pointer: the cursor picture given as MouseIcon.
+  PictureRef cursor = Picture::FromBytes(test::IconFile(32, RGB(0, 0, 255), true, POINT{4, 4}));
+  ASSERT_EQ(cursor->Kind(), PictureKind::Cursor);
+  a.SetMouseIcon(cursor);
+  a.SetMousePointer(99);
+  EXPECT_EQ(setCursorAt(20, 20), static_cast<HCURSOR>(cursor->Handle()));
+  a.SetMouseIcon(nullptr);
+  EXPECT_EQ(setCursorAt(20, 20), arrow);  // custom without an icon: the surface's own
+  // Only icons and cursors can be pointers.
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(bi.bmiHeader), 4, 4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  PictureRef bitmap = Picture::FromBitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  EXPECT_THROW(a.SetMouseIcon(bitmap), InvalidPropertyValue);
+  EXPECT_EQ(a.MouseIcon(), nullptr);
 }
 
 TEST_F(SurfaceMouse, ToolTipTextMakesARealToolOverTheLabel) {

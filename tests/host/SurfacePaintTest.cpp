@@ -2,6 +2,8 @@
 // creation order, the owner's own drawing on top; exact pixels at the edges the layout defines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "host/constituents/Label.h"
 #include "host/constituents/Line.h"
 #include "host/constituents/Shape.h"
@@ -348,6 +350,33 @@ TEST_F(LabelPaint, AutoSizeFitsTheTextOfItsFont) {
   label.SetCaption(L"");
   EXPECT_EQ(label.Width(), 0);
   EXPECT_EQ(label.Height(), Tw(tm.tmHeight));
+}
+
+TEST_F(LabelPaint, AnUnderlinedFontUnderlinesTheWholeCaption) {
+  Label label(surface_, L"lblText");
+  label.Move(Tw(10), Tw(10), Tw(200), Tw(40));
+  label.SetBackColor(kWhite);
+  label.SetForeColor(kBlack);
+  label.SetCaption(L"i   i   i");
+  FontDesc desc;
+  desc.name = L"Arial";
+  desc.size = 14;
+  FontRef font = Font::Create(desc);
+  label.SetFont(font);
+  auto longestRow = [&] {
+    auto dib = Paint();
+    int best = 0;
+    for (int y = 10; y < 50; ++y) best = std::max(best, dib->Count(kBlack, 10, y, 210, y + 1));
+    return best;
+  };
+  label.SetAutoSize(true);
+  const int textWidth = label.Width() / 15;
+  ASSERT_GT(textWidth, 20);
+  EXPECT_LT(longestRow(), textWidth / 2);
+  // The font is held by reference: a change to it shows once the label is refreshed.
+  font->SetUnderline(true);
+  label.Refresh();
+  EXPECT_GE(longestRow(), textWidth - 2);
 }
 
 // A constituent whose drawing fails, and an owner that draws last.
