@@ -6,9 +6,11 @@
 namespace tessel {
 
 void RegisterDecorControls(ControlTypes& types);  // decor/: Bevel, KvLinha
+void RegisterTextInputControls(ControlTypes& types);  // inputs/: KvTextBox, KvText
 
 inline void RegisterLibraryControls(ControlTypes& types) {
   RegisterDecorControls(types);
+  RegisterTextInputControls(types);
 }
 
 }  // namespace tessel

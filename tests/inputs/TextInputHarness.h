@@ -1,0 +1,93 @@
+#pragma once
+// A form holding the text input controls, with a recording host seam, keystrokes delivered to the
+// real edit windows as window messages, and bag helpers shared by the KvTextBox and KvText tests.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/ControlTypesLibrary.h"
+#include "host/Form.h"
+#include "server/contract/PropertyBag.h"
+#include "tests/support/RecordingHost.h"
+
+namespace tessel::test::textinput {
+
+// Types a character into an edit as the keyboard would: key down, the character, key up, each a
+// message to the window itself (so the form's navigation hook stays out of the way).
+inline void Type(HWND edit, wchar_t ch, UINT vk = 0) {
+  if (!vk) vk = LOBYTE(VkKeyScanW(ch));
+  const UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+  SendMessageW(edit, WM_KEYDOWN, vk, 1 | (static_cast<LPARAM>(scan) << 16));
+  SendMessageW(edit, WM_CHAR, ch, 1 | (static_cast<LPARAM>(scan) << 16));
+  SendMessageW(edit, WM_KEYUP, vk, 1 | (static_cast<LPARAM>(scan) << 16) | (1u << 30) | (1u << 31));
+}
+
+inline void TypeText(HWND edit, const std::wstring& text) {
+  for (wchar_t c : text) Type(edit, c);
+}
+
+// Handles every waiting message, for up to ms milliseconds or until done() holds.
+template <class Done>
+bool PumpUntil(Done done, int ms = 2000) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
+  for (;;) {
+    Form::PumpMessages();
+    if (done()) return true;
+    if (GetTickCount64() > end) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+}
+
+// The keys of a bag in the order they were written.
+inline std::vector<std::wstring> Keys(const PropertyBag& bag) {
+  std::vector<std::wstring> keys;
+  for (const auto& entry : bag.Entries()) keys.push_back(entry.first);
+  return keys;
+}
+
+class TextInputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterTextInputControls(types_);
+    form_ = Form::Create(L"Text inputs", 6000, 4000, true, &types_);
+    ASSERT_TRUE(form_ && form_->hWnd());
+    form_->SetHostServices(&host_);
+    SetForegroundWindow(form_->hWnd());
+    Form::PumpMessages();
+  }
+  void TearDown() override {
+    form_.reset();
+    Form::PumpMessages();
+  }
+
+  template <class T>
+  T& Add(const std::wstring& type, const std::wstring& name, int left, int top, int width, int height) {
+    return dynamic_cast<T&>(form_->Add(type, name, left, top, width, height));
+  }
+  template <class T>
+  T* Load(const std::wstring& type, const std::wstring& name, PropertyBag& bag, int left = 0, int top = 0,
+          int width = 2400, int height = 450) {
+    ExtenderProperties e;
+    e.left = left;
+    e.top = top;
+    e.width = width;
+    e.height = height;
+    return dynamic_cast<T*>(form_->AddLoaded(type, name, e, bag));
+  }
+  PropertyBag Saved(const std::wstring& name) {
+    for (auto& saved : form_->Save())
+      if (saved.extender.name == name) return saved.bag;
+    ADD_FAILURE() << "no saved control";
+    return {};
+  }
+
+  ControlTypes types_;
+  RecordingHost host_;
+  std::unique_ptr<Form> form_;
+};
+
+}  // namespace tessel::test::textinput
