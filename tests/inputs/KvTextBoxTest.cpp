@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/Form.h"
+#include "host/FormFile.h"
 #include "host/Twips.h"
 #include "inputs/KvText.h"
 #include "inputs/KvTextBox.h"
@@ -339,22 +340,44 @@ TEST_F(KvTextBoxTest, AStoredBagWithoutTheFocusKeysUsesRedAndSilver) {
 }
 
 TEST_F(KvTextBoxTest, ARefusedStoredValueFailsThatControlAndTheFormGoesOn) {
-  PropertyBag bad;
-  bad.Write(L"Text", std::wstring(L"nunca"));
-  bad.Write(L"Alignment", int16_t{7});
-  PropertyBag good;
-  good.Write(L"Caption", std::wstring(L"Nome:"));
+  // A form file whose first field stores an alignment of 7, followed by a field that is fine.
+  FormDescription description;
+  description.properties.Write(L"Caption", std::wstring(L"Cadastro"));
+  ControlDescription bad;
+  bad.type = L"KvTextBox";
+  bad.name = L"Ruim";
+  bad.extender.width = 2400;
+  bad.extender.height = 450;
+  bad.bag.Write(L"Text", std::wstring(L"nunca"));
+  bad.bag.Write(L"Alignment", int16_t{7});
+  ControlDescription good;
+  good.type = L"KvText";
+  good.name = L"Bom";
+  good.extender.top = 600;
+  good.extender.width = 3000;
+  good.extender.height = 400;
+  good.bag.Write(L"Caption", std::wstring(L"Nome:"));
+  description.controls = {bad, good};
+  wchar_t dir[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, dir);
+  const std::wstring path = std::wstring(dir) + L"kvtextbox-alignment-" + std::to_wstring(GetCurrentProcessId()) + L".tform";
+  WriteFormFile(path, description);
+
   const unsigned windowsBefore = UserObjectCount();
-  EXPECT_EQ(Load<KvTextBox>(L"KvTextBox", L"Ruim", bad), nullptr);
-  EXPECT_EQ(UserObjectCount(), windowsBefore);  // nothing of the failed control is left
-  KvText* ok = Load<KvText>(L"KvText", L"Bom", good, 0, 600, 3000, 400);
+  std::vector<FormFileError> errors = LoadForm(path, *form_);
+  DeleteFileW(path.c_str());
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].control, L"Ruim");
+  EXPECT_EQ(errors[0].key, L"Alignment");
+  EXPECT_GT(errors[0].line, 0);
+  EXPECT_NE(errors[0].ToString().find("Alignment"), std::string::npos) << errors[0].ToString();
+  EXPECT_THAT(form_->ControlNames(), ElementsAre(L"Bom"));
+  auto* ok = dynamic_cast<KvText*>(form_->Control(L"Bom"));
   ASSERT_TRUE(ok);
   EXPECT_EQ(ok->Caption(), L"Nome:");
-  ASSERT_EQ(form_->LoadFailures().size(), 1u);
-  EXPECT_EQ(form_->LoadFailures()[0].control, L"Ruim");
-  EXPECT_EQ(form_->LoadFailures()[0].type, L"KvTextBox");
-  EXPECT_EQ(form_->LoadFailures()[0].key, L"Alignment");
-  EXPECT_THAT(form_->ControlNames(), ElementsAre(L"Bom"));
+  // Nothing of the failed field is left: the only new windows are the good control's own and its edit.
+  EXPECT_EQ(UserObjectCount(), windowsBefore + 2);
+
   // A property write out of the field's range is refused with the same error and changes nothing.
   auto& box = Add<KvTextBox>(L"KvTextBox", L"Novo", 0, 1200, 2400, 450);
   EXPECT_THROW(box.SetAlignment(7), InvalidPropertyValue);
