@@ -5,22 +5,32 @@
 
 namespace tessel::test {
 
-DibProbe::DibProbe(HBITMAP dib) {
-  DIBSECTION ds{};
-  if (!dib || GetObjectW(dib, sizeof(ds), &ds) != sizeof(ds) || ds.dsBm.bmBitsPixel != 32 || !ds.dsBm.bmBits) return;
+DibProbe::DibProbe(HBITMAP bitmap) {
+  BITMAP bm{};
+  if (!bitmap || !GetObjectW(bitmap, sizeof(bm), &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return;
   GdiFlush();
-  bits_ = static_cast<const uint8_t*>(ds.dsBm.bmBits);
-  width_ = ds.dsBm.bmWidth;
-  height_ = ds.dsBm.bmHeight;
-  stride_ = ds.dsBm.bmWidthBytes;
-  bottomUp_ = ds.dsBmih.biHeight > 0;
+  // Read back through GetDIBits as top-down 32-bpp rows, whatever the bitmap's own layout.
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = bm.bmWidth;
+  bi.bmiHeader.biHeight = -bm.bmHeight;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  std::vector<uint32_t> pixels(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+  HDC screen = GetDC(nullptr);
+  const int rows = GetDIBits(screen, bitmap, 0, bm.bmHeight, pixels.data(), &bi, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  if (rows != bm.bmHeight) return;
+  pixels_ = std::move(pixels);
+  width_ = bm.bmWidth;
+  height_ = bm.bmHeight;
 }
 
 COLORREF DibProbe::At(int x, int y) const {
-  if (!bits_ || x < 0 || y < 0 || x >= width_ || y >= height_) return 0xFFFFFFFF;
-  const int row = bottomUp_ ? height_ - 1 - y : y;
-  const uint8_t* p = bits_ + static_cast<size_t>(row) * stride_ + static_cast<size_t>(x) * 4;
-  return RGB(p[2], p[1], p[0]);
+  if (pixels_.empty() || x < 0 || y < 0 || x >= width_ || y >= height_) return 0xFFFFFFFF;
+  const uint32_t p = pixels_[static_cast<size_t>(y) * width_ + x];
+  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
 int DibProbe::Count(const RECT& area, COLORREF color) const {

@@ -4,14 +4,16 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tessel::test {
 
 class DibProbe {
  public:
-  // The bitmap must be a 32-bpp DIB section; it stays owned by the caller.
-  explicit DibProbe(HBITMAP dib);
-  bool ok() const { return bits_ != nullptr; }
+  // Copies the bitmap's pixels (any bitmap not selected into a DC the caller still draws in);
+  // the bitmap stays owned by the caller.
+  explicit DibProbe(HBITMAP bitmap);
+  bool ok() const { return !pixels_.empty(); }
   int width() const { return width_; }
   int height() const { return height_; }
   // The pixel as 0x00BBGGRR (the RGB macro's layout); 0xFFFFFFFF outside the bitmap.
@@ -20,9 +22,8 @@ class DibProbe {
   int Count(const RECT& area, COLORREF color) const;
 
  private:
-  const uint8_t* bits_ = nullptr;
-  int width_ = 0, height_ = 0, stride_ = 0;
-  bool bottomUp_ = false;
+  std::vector<uint32_t> pixels_;  // top-down rows of 0x00RRGGBB
+  int width_ = 0, height_ = 0;
 };
 
 // "#RRGGBB" for failure messages.
