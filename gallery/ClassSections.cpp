@@ -1,0 +1,108 @@
+// Bands of the public automation classes, used the way any client uses them: by ProgID.
+#include <windows.h>
+#include <oleauto.h>
+
+#include <string>
+
+#include "gallery/Gallery.h"
+
+namespace tessel::gallery {
+
+namespace {
+
+VARIANT Text(const wchar_t* s) {
+  VARIANT v;
+  V_VT(&v) = VT_BSTR;
+  V_BSTR(&v) = SysAllocString(s);
+  return v;
+}
+VARIANT Small(short n) {
+  VARIANT v;
+  V_VT(&v) = VT_I2;
+  V_I2(&v) = n;
+  return v;
+}
+VARIANT Object(IDispatch* d) {
+  VARIANT v;
+  V_VT(&v) = VT_DISPATCH;
+  V_DISPATCH(&v) = d;
+  d->AddRef();   // the call releases its arguments
+  return v;
+}
+
+std::wstring Failure(const wchar_t* what, HRESULT hr) {
+  wchar_t text[160];
+  wsprintfW(text, L"%s failed (0x%08X): is TesselOCX.ocx registered?", what, static_cast<unsigned>(hr));
+  return text;
+}
+
+// Attaches a tip to a window through a new CBalloonToolTip; the object lives until the gallery closes.
+HRESULT AttachTip(SectionArea& area, HWND target, bool balloon, const wchar_t* text, const wchar_t* title, short icon) {
+  IDispatch* tip = nullptr;
+  HRESULT hr = CreateByProgId(L"TesselOCX.CBalloonToolTip", &tip);
+  if (FAILED(hr)) return hr;
+  IDispatch* parent = NewWindowObject(target);
+  hr = CallByName(tip, balloon ? L"CreateBalloon" : L"CreateTip", DISPATCH_METHOD,
+                  {Object(parent), Text(text), Text(title), Small(icon)}, nullptr);
+  parent->Release();
+  area.OnClose([tip] {
+    // The window belongs to its owner; Remove takes it away before the owner goes.
+    CallByName(tip, L"Remove", DISPATCH_METHOD, {}, nullptr);
+    tip->Release();
+  });
+  return hr;
+}
+
+}  // namespace
+
+void AddToolTipSection(SectionArea& area) {
+  HWND standard = area.AddButton(L"Standard tip", 0, 0, 160, 28);
+  HWND balloon = area.AddButton(L"Balloon tip", 176, 0, 160, 28);
+  area.AddText(L"Rest the pointer on a button to see its tip.", 352, 6, 260, 20);
+  HRESULT hr = AttachTip(area, standard, false, L"A standard tip: plain text, no icon.\r\nA second line.", L"", 0);
+  if (SUCCEEDED(hr))
+    hr = AttachTip(area, balloon, true,
+                   L"A balloon tip with a title and the information icon. Long texts wrap at 300 pixels.",
+                   L"Balloon", 1);
+  if (FAILED(hr)) area.AddText(Failure(L"Creating the tooltips", hr), 0, 36, 600, 20);
+  HoverInScreenshot(balloon);
+  area.SetHeight(FAILED(hr) ? 60 : 36);
+}
+
+void AddSystemSection(SectionArea& area) {
+  IDispatch* facts = nullptr;
+  HRESULT hr = CreateByProgId(L"TesselOCX.SOSystem", &facts);
+  if (FAILED(hr)) {
+    area.AddText(Failure(L"Creating TesselOCX.SOSystem", hr), 0, 0, 600, 20);
+    area.SetHeight(24);
+    return;
+  }
+  struct Row { const wchar_t* label; const wchar_t* property; const wchar_t* unit; };
+  const Row rows[] = {{L"Total memory", L"TotalMemory", L" bytes"},
+                      {L"Available memory", L"AvailableMemory", L" bytes"},
+                      {L"OS version", L"OSVersion", L""},
+                      {L"OS build", L"OSBuild", L""},
+                      {L"OS platform", L"OSPlatform", L""},
+                      {L"Processor", L"Processor", L""}};
+  int y = 0;
+  for (const Row& row : rows) {
+    VARIANT value;
+    VariantInit(&value);
+    std::wstring shown;
+    if (SUCCEEDED(CallByName(facts, row.property, DISPATCH_PROPERTYGET, {}, &value)) &&
+        SUCCEEDED(VariantChangeType(&value, &value, 0, VT_BSTR))) {
+      shown = std::wstring(V_BSTR(&value), SysStringLen(V_BSTR(&value))) + row.unit;
+      if (V_VT(&value) == VT_BSTR && std::wstring(V_BSTR(&value)) == L"2147483647") shown += L" (or more)";
+    } else {
+      shown = L"(not available)";
+    }
+    VariantClear(&value);
+    area.AddText(row.label, 0, y, 140, 20);
+    area.AddText(shown, 150, y, 400, 20);
+    y += 22;
+  }
+  facts->Release();
+  area.SetHeight(y);
+}
+
+}  // namespace tessel::gallery
