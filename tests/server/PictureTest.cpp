@@ -149,6 +149,30 @@ TEST_F(PictureTest, IconsAndCursorsKeepTheirKindAndSize) {
   EXPECT_EQ(pointer->Bytes(), cursor);
 }
 
+TEST_F(PictureTest, EnhancedMetafilesPlayIntoTheDestination) {
+  RECT frame{0, 0, 1000, 500};  // 10 x 5 mm
+  HDC recorder = CreateEnhMetaFileW(nullptr, nullptr, &frame, nullptr);
+  ASSERT_NE(recorder, nullptr);
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  RECT all{0, 0, 40, 20};
+  FillRect(recorder, &all, red);
+  DeleteObject(red);
+  HENHMETAFILE emf = CloseEnhMetaFile(recorder);
+  std::vector<uint8_t> bytes(GetEnhMetaFileBits(emf, 0, nullptr));
+  GetEnhMetaFileBits(emf, UINT(bytes.size()), bytes.data());
+  DeleteEnhMetaFile(emf);
+
+  PictureRef picture = Picture::FromBytes(bytes);
+  EXPECT_EQ(picture->Kind(), PictureKind::Metafile);
+  EXPECT_EQ(picture->Bytes(), bytes);
+  EXPECT_GT(picture->SizeHimetric().cx, 0);
+  Canvas canvas(30, 30, RGB(1, 2, 3));
+  picture->Render(canvas.dc(), RECT{5, 5, 25, 25}, true);
+  EXPECT_EQ(canvas.At(15, 15), RGB(255, 0, 0));
+  EXPECT_EQ(canvas.At(2, 2), RGB(1, 2, 3));
+  EXPECT_EQ(canvas.At(28, 28), RGB(1, 2, 3));
+}
+
 TEST_F(PictureTest, HandlesTakenOverAreStoredAsBytesThatLoadAgain) {
   HDC screen = GetDC(nullptr);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, 5, 3);
