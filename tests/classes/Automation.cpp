@@ -217,7 +217,8 @@ ParentWindow::ParentWindow(int width, int height) {
   }();
   RECT r{0, 0, width, height};
   AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-  hwnd_ = CreateWindowExW(0, MAKEINTATOM(cls), L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, r.right - r.left,
+  // Hidden: a shown window costs Wine a wait for the window manager when it goes; ShowTip shows it.
+  hwnd_ = CreateWindowExW(0, MAKEINTATOM(cls), L"parent", WS_OVERLAPPEDWINDOW, 50, 50, r.right - r.left,
                           r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   object_ = new WindowObject(hwnd_);
 }
@@ -299,6 +300,10 @@ TitleQuery QueryTitle(HWND tip, const TipRecorder& rec) {
 }
 
 RECT ShowTip(HWND tip, HWND parent) {
+  if (!IsWindowVisible(parent)) {
+    ShowWindow(parent, SW_SHOWNORMAL);
+    UpdateWindow(parent);
+  }
   SendMessageW(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
   RECT client{};
   GetClientRect(parent, &client);

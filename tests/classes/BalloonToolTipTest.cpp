@@ -357,3 +357,51 @@ TEST_F(BalloonToolTipTest, ReleasingTheObjectLeavesTheWindowToItsOwner) {
 }
 
 }  // namespace
+
+namespace {
+
+BOOL CALLBACK CountTips(HWND window, LPARAM count) {
+  if (ClassOf(window) == L"tooltips_class32") ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+int ThreadTipCount() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), CountTips, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+TEST_F(BalloonToolTipTest, RebuildsLeaveExactlyOneWindowBehind) {
+  const int before = ThreadTipCount();
+  ASSERT_EQ(tip.Call(L"CreateBalloon", {Obj(parent.object()), Str(L"t"), Str(L"T"), Short(1)}), S_OK);
+  for (int i = 0; i < 40; ++i) {
+    ASSERT_EQ(tip.Put(i % 2 ? L"Centered" : L"Style", i % 2 ? Bool(i % 4 == 1) : Int(i % 4 == 0 ? 1 : 0)), S_OK);
+    ASSERT_EQ(tip.Call(L"CreateTip", {Obj(parent.object()), Str(L"again")}), S_OK);
+  }
+  EXPECT_EQ(ThreadTipCount(), before + 1);
+  ASSERT_EQ(tip.Call(L"Remove", {}), S_OK);
+  EXPECT_EQ(ThreadTipCount(), before);
+
+  // Two objects on one parent keep two tips.
+  Auto other(CreateServerObject(kClsidBalloonToolTip));
+  ASSERT_EQ(tip.Call(L"CreateTip", {Obj(parent.object()), Str(L"one")}), S_OK);
+  ASSERT_EQ(other.Call(L"CreateBalloon", {Obj(parent.object()), Str(L"two")}), S_OK);
+  EXPECT_EQ(ThreadTipCount(), before + 2);
+  EXPECT_NE(Tip(), reinterpret_cast<HWND>(static_cast<INT_PTR>(other.GetLong(L"hWnd"))));
+}
+
+TEST_F(BalloonToolTipTest, TextsReachTheWindowInTheAnsiCodePage) {
+  const wchar_t* text = L"A\u00e7\u00e3o & reac\u00e7\u00e3o";
+  char expected[64] = {};
+  WideCharToMultiByte(CP_ACP, 0, text, -1, expected, sizeof(expected), nullptr, nullptr);
+  TipRecorder rec;
+  ASSERT_EQ(tip.Call(L"CreateBalloon", {Obj(parent.object()), Str(text), Str(text), Short(0)}), S_OK);
+  ASSERT_GE(rec.events().size(), 4u);
+  EXPECT_EQ(rec.events()[1].text, expected);
+  EXPECT_EQ(rec.events()[3].text, expected);
+  EXPECT_EQ(tip.GetText(L"TipText"), text) << "the stored text keeps every character";
+  // An ampersand is shown as it is: the tip has no-prefix.
+  EXPECT_TRUE(GetWindowLongW(Tip(), GWL_STYLE) & TTS_NOPREFIX);
+}
+
+}  // namespace
