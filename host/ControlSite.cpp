@@ -34,6 +34,8 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
   window_ = std::make_unique<UserControlWindow>(*this);
   // Hidden until the first handlers have run, so the first paint shows the finished layout.
   window_->Create(parent, PixelRect(), WS_CLIPSIBLINGS | (extender_.enabled ? 0 : WS_DISABLED));
+  // A control placed later stands in front of those placed before it.
+  SetWindowPos(window_->hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   const char* stage = "creating";
   try {
     control_ = factory(*this);

@@ -6,6 +6,7 @@
 #include "host/ControlTypesLibrary.h"
 #include "host/EmbeddedControl.h"
 #include "host/Form.h"
+#include "host/FormFile.h"
 #include "host/Twips.h"
 #include "tests/support/GdiCount.h"
 #include "tests/support/Pixels.h"
@@ -212,6 +213,36 @@ TEST_F(Decor, AKvLinhaInsideAnotherControlIsSizedAndColouredLikeOneOnAForm) {
   EXPECT_EQ(Hex(p.At(x, y)), Hex(kSilver));
   EXPECT_EQ(Hex(p.At(x + w - 1, y + PixelsFromTwipsY(20))), Hex(GetSysColor(COLOR_3DHILIGHT)));
   EXPECT_EQ(Hex(p.At(x - 1, y)), Hex(RGB(0x60, 0x40, 0x20)));  // the panel around it
+}
+
+TEST_F(Decor, ALaterControlStandsInFrontAndTheFormFileBringsBothBack) {
+  // A separator placed across the middle of a bevel shows over the bevel's own background.
+  form->Add(L"Bevel", L"Bevel1", 0, 0, 3000, 1500);
+  form->Add(L"KvLinha", L"Linha1", 300, 600, 2400, 30);
+  static_cast<Bevel*>(form->Control(L"Bevel1"))->SetBevelSytle(2);
+  const int x = PixelsFromTwipsX(1500), y = PixelsFromTwipsY(600);
+  DibProbe p = Shot();
+  EXPECT_EQ(Hex(p.At(x, y)), Hex(kSilver));
+  EXPECT_EQ(Hex(p.At(x, y + PixelsFromTwipsY(20))), Hex(GetSysColor(COLOR_3DHILIGHT)));
+
+  wchar_t dir[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, dir);
+  const std::wstring path = std::wstring(dir) + L"tessel-decor-" + std::to_wstring(GetCurrentProcessId()) + L".tform";
+  SaveForm(*form, path);
+  std::vector<FormFileError> errors;
+  auto loaded = OpenForm(path, true, errors, &ControlTypes::Default());
+  DeleteFileW(path.c_str());
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_TRUE(errors.empty());
+  form = std::move(loaded);
+  ASSERT_NE(form->Control(L"Linha1"), nullptr);
+  EXPECT_EQ(form->Control(L"Linha1")->Width(), 2400);
+  EXPECT_EQ(form->Control(L"Linha1")->Height(), 30);
+  // The raised look was never stored: the loaded bevel is sunken, and the line still in front.
+  DibProbe q = Shot();
+  EXPECT_EQ(Hex(q.At(0, PixelsFromTwipsY(750))), Hex(kGrey));
+  EXPECT_EQ(Hex(q.At(PixelsFromTwipsX(3000) - 1, PixelsFromTwipsY(750))), Hex(kWhite));
+  EXPECT_EQ(Hex(q.At(x, y)), Hex(kSilver));
 }
 
 TEST_F(Decor, FormsWithDecorationsGiveBackEveryGdiObjectAndWindow) {
