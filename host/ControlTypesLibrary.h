@@ -7,10 +7,12 @@ namespace tessel {
 
 void RegisterDecorControls(ControlTypes& types);  // decor/: Bevel, KvLinha
 void RegisterTextInputControls(ControlTypes& types);  // inputs/: KvTextBox, KvText
+void RegisterLinkPanelControls(ControlTypes& types);  // inputs/: KvFundo
 
 inline void RegisterLibraryControls(ControlTypes& types) {
   RegisterDecorControls(types);
   RegisterTextInputControls(types);
+  RegisterLinkPanelControls(types);
 }
 
 }  // namespace tessel

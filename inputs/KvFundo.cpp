@@ -1,0 +1,310 @@
+#include "inputs/KvFundo.h"
+
+#include <cmath>
+
+#include "decor/KvLinha.h"
+#include "host/EmbeddedControl.h"
+#include "host/Twips.h"
+#include "inputs/LinkCursor.h"
+
+namespace tessel {
+namespace {
+
+// The shell's narrow entry point takes the address in the ANSI code page.
+std::string Narrow(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return {};
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+// Runs one step of a layout or of the hover tracking; a step that fails is skipped.
+template <class Step>
+void Try(Step&& step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
+FontDesc TitleFont() {
+  FontDesc desc;
+  desc.name = L"Arial";
+  desc.size = 12.0f;
+  desc.weight = FW_BOLD;
+  return desc;
+}
+
+}  // namespace
+
+KvFundo::KvFundo(ControlSite& site)
+    : UserControl(site),
+      ownFont_(Font::Create(FontDesc{})),
+      fundo_(site.OwnSurface(), L"Fundo"),
+      header_(fundo_, L"Cabecalho"),
+      footer_(fundo_, L"Rodape"),
+      logo_(fundo_, L"imgLogo"),
+      title_(fundo_, L"lblCaption"),
+      link_(fundo_, L"lblText"),
+      hoverTimer_(fundo_, L"tmrMouse") {
+  // The designed look of the parts; Resize places them.
+  UserControl::SetBackColor(kDefaultBackColor);
+  fundo_.SetBorderStyle(0);
+  fundo_.SetBackColor(0xFFFFFF);
+
+  for (Shape* band : {&header_, &footer_}) {
+    band->SetBackStyle(1);
+    band->SetBackColor(kBandColor);
+    band->SetBorderColor(kBandOutline);
+  }
+  header_.Move(-15, -15, 0, kHeaderHeight);
+  footer_.Move(-15, 0, 0, kFooterHeight);
+
+  logo_.Move(kLogoLeft, 0, kLogoSize, kLogoSize);
+
+  title_.SetBackStyle(0);
+  title_.SetForeColor(0x808080);
+  title_.SetFont(Font::Create(TitleFont()));
+  title_.Move(kTitleLeft, kTitleTop, 0, 0);
+  title_.SetAutoSize(true);
+  title_.SetCaption(kDefaultTitle);
+
+  // The rule is a KvLinha placed on the background like any other control.
+  ExtenderProperties rule;
+  rule.name = L"KvLinha1";
+  rule.left = kRuleLeft;
+  rule.top = kRuleTop;
+  rule.width = 0;
+  rule.height = 30;
+  Try([&] {
+    rule_ = std::make_unique<EmbeddedControl>(
+        fundo_, L"KvLinha", [](ControlSite& s) -> std::unique_ptr<UserControl> { return std::make_unique<KvLinha>(s); },
+        rule, Ambient(), Host());
+  });
+
+  link_.SetBackStyle(0);
+  link_.SetForeColor(kDefaultColorNormal);
+  link_.SetFont(ownFont_);
+  link_.Move(kLinkLeft, 0, 0, 0);
+  link_.SetAutoSize(true);
+  Try([&] {
+    link_.SetMouseIcon(LinkCursorPicture());
+    link_.SetMousePointer(99);
+  });
+  link_.events.MouseMove = [this](int16_t&, int16_t&, float&, float&) { LinkMouseMove(); };
+  link_.events.MouseDown = [this](int16_t&, int16_t&, float&, float&) { LinkMouseDown(); };
+  link_.events.MouseUp = [this](int16_t&, int16_t&, float&, float&) { LinkMouseUp(); };
+  link_.events.Click = [this] { LinkClick(); };
+
+  hoverTimer_.SetEnabled(false);
+  hoverTimer_.events.Timer = [this] { HoverTick(); };
+}
+
+KvFundo::~KvFundo() = default;
+
+void KvFundo::Initialize() {
+  SetColorNormal(kDefaultColorNormal);
+  colorHot_ = kDefaultColorHot;
+  colorDown_ = kDefaultColorDown;
+  hoverUnderline_ = true;
+  state_ = kNormal;
+  link_.SetCaption(kDefaultAddress);
+  link_.SetForeColor(kDefaultColorNormal);
+  url_.clear();
+  clickResponse_ = 0;
+}
+
+void KvFundo::ReadProperties(PropertyBag& bag) {
+  SetCaption(bag.ReadString(L"Caption", kDefaultAddress));
+  SetCaptionTitulo(bag.ReadString(L"CaptionTitulo", kDefaultTitle));
+  SetURL(bag.ReadString(L"URL", kDefaultAddress));
+  SetClickResponse(bag.ReadInt32(L"ClickResponse", 0));
+  SetBackColor(static_cast<OleColor>(bag.ReadInt32(L"BackColor", static_cast<int32_t>(kDefaultBackColor))));
+  SetToolTipText2(bag.ReadString(L"ToolTipText2", L""));
+  SetColorNormal(static_cast<OleColor>(bag.ReadInt32(L"ColorNormal", static_cast<int32_t>(kDefaultColorNormal))));
+  SetColorHot(static_cast<OleColor>(bag.ReadInt32(L"ColorHot", static_cast<int32_t>(kDefaultColorHot))));
+  SetColorDown(static_cast<OleColor>(bag.ReadInt32(L"ColorDown", static_cast<int32_t>(kDefaultColorDown))));
+  // Font and Stretch go straight to their constituents.
+  if (FontRef font = bag.ReadFont(L"Font", ownFont_)) link_.SetFont(font);
+  SetHoverUnderline(bag.ReadBool(L"HoverUnderline", true));
+  logo_.SetStretch(bag.ReadBool(L"Stretch", false));
+  SetPicture(bag.ReadPicture(L"Picture", nullptr));
+}
+
+void KvFundo::WriteProperties(PropertyBag& bag) {
+  bag.Write(L"Caption", Caption(), std::wstring(kDefaultAddress));
+  bag.Write(L"CaptionTitulo", CaptionTitulo(), std::wstring(kDefaultTitle));
+  bag.Write(L"URL", url_, std::wstring(kDefaultAddress));
+  bag.Write(L"ClickResponse", clickResponse_, int32_t{0});
+  bag.Write(L"BackColor", static_cast<int32_t>(BackColor()), static_cast<int32_t>(kDefaultBackColor));
+  bag.Write(L"ToolTipText2", ToolTipText2(), std::wstring());
+  bag.Write(L"ColorNormal", static_cast<int32_t>(colorNormal_), static_cast<int32_t>(kDefaultColorNormal));
+  bag.Write(L"ColorHot", static_cast<int32_t>(colorHot_), static_cast<int32_t>(kDefaultColorHot));
+  bag.Write(L"ColorDown", static_cast<int32_t>(colorDown_), static_cast<int32_t>(kDefaultColorDown));
+  bag.Write(L"Font", Font(), ownFont_);
+  bag.Write(L"HoverUnderline", hoverUnderline_, true);
+  bag.Write(L"Stretch", Stretch(), false);
+  bag.Write(L"Picture", Picture(), PictureRef());
+}
+
+void KvFundo::Resize() { LayOut(); }
+
+void KvFundo::Terminate() {
+  Try([&] { hoverTimer_.SetEnabled(false); });
+}
+
+// Properties.
+
+void KvFundo::SetCaption(const std::wstring& text) {
+  link_.SetCaption(text);
+  PropertyChanged(L"Caption");
+  LayOut();
+}
+
+void KvFundo::SetCaptionTitulo(const std::wstring& text) {
+  title_.SetCaption(text);
+  PropertyChanged(L"CaptionTitulo");
+  LayOut();
+}
+
+void KvFundo::SetURL(const std::wstring& url) {
+  url_ = url;
+  PropertyChanged(L"URL");
+}
+
+void KvFundo::SetClickResponse(int32_t response) {
+  clickResponse_ = response;
+  PropertyChanged(L"ClickResponse");
+}
+
+void KvFundo::SetBackColor(OleColor color) {
+  UserControl::SetBackColor(color);
+  PropertyChanged(L"BackColor");
+}
+
+void KvFundo::SetToolTipText2(const std::wstring& text) {
+  link_.SetToolTipText(text);
+  PropertyChanged(L"ToolTipText2");
+}
+
+void KvFundo::SetColorNormal(OleColor color) {
+  colorNormal_ = color;
+  PropertyChanged(L"ColorNormal");
+  SetState(state_);
+}
+
+void KvFundo::SetColorHot(OleColor color) {
+  colorHot_ = color;
+  PropertyChanged(L"ColorHot");
+  SetState(state_);
+}
+
+void KvFundo::SetColorDown(OleColor color) {
+  colorDown_ = color;
+  PropertyChanged(L"ColorDown");
+  SetState(state_);
+}
+
+void KvFundo::SetFont(const FontRef& font) {
+  if (!font) return;
+  link_.SetFont(font);
+  PropertyChanged(L"Font");
+  // The new font gets the underline of the current look.
+  SetState(state_);
+}
+
+void KvFundo::SetHoverUnderline(bool on) {
+  hoverUnderline_ = on;
+  PropertyChanged(L"HoverUnderline");
+  SetState(state_);
+}
+
+void KvFundo::SetStretch(bool on) {
+  logo_.SetStretch(on);
+  PropertyChanged(L"Stretch");
+  LayOut();
+}
+
+void KvFundo::SetPicture(const PictureRef& picture) {
+  logo_.SetPicture(picture);
+  PropertyChanged(L"Picture");
+  LayOut();
+}
+
+// The link's look.
+
+void KvFundo::SetState(int state) {
+  const OleColor color = state == kHot ? colorHot_ : state == kDown ? colorDown_ : colorNormal_;
+  const bool underline = state != kNormal && hoverUnderline_;
+  link_.SetForeColor(color);
+  if (const FontRef& font = link_.Font()) {
+    if (font->Describe().underline != underline) font->SetUnderline(underline);
+  }
+  link_.Refresh();
+  state_ = state;
+}
+
+void KvFundo::LinkMouseMove() {
+  if (state_ != kNormal) return;
+  SetState(kHot);
+  Try([&] { hoverTimer_.SetInterval(kHoverIntervalMs); });
+  Try([&] { hoverTimer_.SetEnabled(true); });
+}
+
+void KvFundo::LinkMouseDown() { SetState(kDown); }
+
+void KvFundo::LinkMouseUp() { SetState(kNormal); }
+
+void KvFundo::LinkClick() {
+  if (clickResponse_ == kClickRaisesEvent) {
+    Raise(events.Click);
+    return;
+  }
+  if (url_.empty()) url_ = link_.Caption();
+  // The handler gets the member itself, so what it writes is what is opened and kept.
+  if (events.OpeningURL) events.OpeningURL(url_);
+  // What the shell answers is not looked at: an address nobody handles just opens nothing.
+  Host().ShellExecute(GetDesktopWindow(), "open", Narrow(url_), "", "", SW_SHOWNORMAL);
+}
+
+void KvFundo::HoverTick() {
+  // The whole panel counts: the link stays hot while the cursor is anywhere over it.
+  bool outside = false;
+  Try([&] {
+    POINT p = Host().CursorPos();
+    if (!ScreenToClient(hWnd(), &p)) return;
+    const long x = std::lround(static_cast<double>(p.x) * TwipsPerPixelX());
+    const long y = std::lround(static_cast<double>(p.y) * TwipsPerPixelY());
+    outside = x < 0 || y < 0 || x > Width() || y > Height();
+  });
+  if (!outside) return;
+  // A pressed link stays pressed until the button comes up.
+  Try([&] {
+    if (state_ == kHot) SetState(kNormal);
+  });
+  Try([&] { hoverTimer_.SetEnabled(false); });
+}
+
+// Layout: every step on its own, so a panel too narrow for one part still places the others.
+void KvFundo::LayOut() {
+  const int width = Width(), height = Height();
+  Try([&] { fundo_.Move(0, 0, width, height); });
+  Try([&] { header_.Move(-15, -15, width + 30, header_.Height()); });
+  Try([&] { footer_.Move(-15, fundo_.Height() - footer_.Height() + 15, width + 30, footer_.Height()); });
+  Try([&] { link_.SetTop(footer_.Top() + kLinkBelowFooterTop); });
+  Try([&] {
+    if (rule_) rule_->SetLeft(kRuleLeft);
+  });
+  Try([&] {
+    if (rule_) rule_->SetWidth(width - kRuleLeft);
+  });
+  Try([&] { title_.SetLeft(kTitleLeft); });
+  Try([&] {
+    logo_.SetWidth(kLogoSize);
+    logo_.SetHeight(kLogoSize);
+  });
+}
+
+}  // namespace tessel
