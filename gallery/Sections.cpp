@@ -2,12 +2,15 @@
 
 namespace tessel::gallery {
 
+void AddTextInputSection(SectionArea& area);  // TextInputSection.cpp
+
 namespace {
 
 // One row per band, top to bottom.
 const Section kSections[] = {
     {L"Tooltips (TesselOCX.CBalloonToolTip)", &AddToolTipSection},
     {L"System (TesselOCX.SOSystem)", &AddSystemSection},
+    {L"Text fields (KvText, KvTextBox)", &AddTextInputSection},
 };
 
 }  // namespace

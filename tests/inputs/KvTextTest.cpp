@@ -137,6 +137,8 @@ TEST_F(KvTextTest, BagRoundTripInKeyOrderWithDefaultsLeftOut) {
   EXPECT_THAT(Keys(fresh), ElementsAre(L"BackColor"));
   EXPECT_EQ(fresh.ReadInt32(L"BackColor", 0), 0xFFFFFF);
 
+  std::vector<std::wstring> changed;
+  form_->onPropertyChanged = [&](const std::wstring&, std::wstring_view key) { changed.emplace_back(key); };
   field.SetAlignment(1);
   field.SetBackColor(0xE0FFFF);
   field.SetBorderColor(0x404040);
@@ -151,6 +153,8 @@ TEST_F(KvTextTest, BagRoundTripInKeyOrderWithDefaultsLeftOut) {
   field.SetFont(Font::Create(FontDesc{L"Arial", 10.0f}));
   field.SetFontCaption(Font::Create(FontDesc{L"Arial", 9.0f, FW_BOLD}));
   PropertyBag bag = Saved(L"Origem");
+  // The writes above were made in key order, and each told the container under its own key.
+  EXPECT_EQ(changed, Keys(bag));
   EXPECT_THAT(Keys(bag), ElementsAre(L"Alignment", L"BackColor", L"BorderColor", L"Caption", L"Enabled", L"ForeColor",
                                      L"FontColor", L"Locked", L"MaxLength", L"PasswordChar", L"Text", L"Font",
                                      L"FontCaption"));
