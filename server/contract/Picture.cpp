@@ -324,7 +324,10 @@ PictureRef Picture::Adopt(IPicture* picture, PictureKind kind) {
 
 PictureRef Picture::FromBitmap(HBITMAP bitmap) {
   if (!bitmap || GetObjectType(bitmap) != OBJ_BITMAP) Fail("FromBitmap needs a bitmap handle");
-  return Adopt(PictureFromBitmap(bitmap), PictureKind::Bitmap);
+  GdiBitmap owned(bitmap);  // deleted here if the picture cannot be made
+  IPicture* picture = PictureFromBitmap(bitmap);
+  owned.release();
+  return Adopt(picture, PictureKind::Bitmap);
 }
 
 PictureRef Picture::FromIcon(HICON icon) {
@@ -338,7 +341,10 @@ PictureRef Picture::FromIcon(HICON icon) {
   pd.icon.hicon = icon;
   IPicture* picture = nullptr;
   HRESULT hr = OleCreatePictureIndirect(&pd, IID_IPicture, TRUE, reinterpret_cast<void**>(&picture));
-  if (FAILED(hr)) Fail("OleCreatePictureIndirect failed (" + Hex(hr) + ")");
+  if (FAILED(hr)) {
+    DestroyIcon(icon);
+    Fail("OleCreatePictureIndirect failed (" + Hex(hr) + ")");
+  }
   // Stored as an icon file, so it comes back as an icon whatever the handle was.
   return Adopt(picture, PictureKind::Icon);
 }
