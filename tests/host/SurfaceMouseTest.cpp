@@ -231,3 +231,33 @@ TEST_F(SurfaceMouse, ToolTipTextMakesARealToolOverTheLabel) {
 
 }  // namespace
 }  // namespace tessel::hosttest
+
+namespace tessel::hosttest {
+namespace {
+
+using Geometry = SurfaceTest;
+
+TEST_F(Geometry, TwipsRoundToTheNearestPixelAndTheSurfaceReportsItsScaleExtent) {
+  EXPECT_EQ(surface_.ScaleWidth(), 320 * 15);
+  EXPECT_EQ(surface_.ScaleHeight(), 240 * 15);
+  Label label(surface_, L"A");
+  label.Move(20, 7, 1500, 8);  // 1.33 -> 1, 0.47 -> 0; right 1520 -> 101, bottom 15 -> 1
+  const RECT r = label.BoundsPixels();
+  EXPECT_EQ(r.left, 1);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right, 101);
+  EXPECT_EQ(r.bottom, 1);
+  EXPECT_TRUE(label.HitTest(POINT{1, 0}));
+  EXPECT_FALSE(label.HitTest(POINT{101, 0}));
+  EXPECT_FALSE(label.HitTest(POINT{1, 1}));
+  // Negative positions are fine; only negative sizes are refused.
+  label.Move(-15, -15, 30, 30);
+  EXPECT_EQ(label.BoundsPixels().left, -1);
+  EXPECT_THROW(label.SetHeight(-30), InvalidPropertyValue);
+  EXPECT_EQ(label.Height(), 30);
+  label.SetVisible(false);
+  EXPECT_FALSE(label.HitTest(POINT{0, 0}));
+}
+
+}  // namespace
+}  // namespace tessel::hosttest
