@@ -3,6 +3,7 @@
 namespace tessel::gallery {
 
 void AddTextInputSection(SectionArea& area);  // TextInputSection.cpp
+void AddLinkPanelSection(SectionArea& area);  // LinkPanelSection.cpp
 
 namespace {
 
@@ -11,6 +12,7 @@ const Section kSections[] = {
     {L"Tooltips (TesselOCX.CBalloonToolTip)", &AddToolTipSection},
     {L"System (TesselOCX.SOSystem)", &AddSystemSection},
     {L"Text fields (KvText, KvTextBox)", &AddTextInputSection},
+    {L"Link panel (KvFundo)", &AddLinkPanelSection},
 };
 
 }  // namespace
