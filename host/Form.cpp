@@ -174,10 +174,10 @@ Form::~Form() {
 }
 
 void Form::Close() {
-  if (!hwnd_) return;
+  if (!hwnd_ || closing_) return;
+  closing_ = true;
   UnloadAll();
-  HWND w = hwnd_;
-  DestroyWindow(w);  // clears hwnd_ in WM_NCDESTROY
+  DestroyWindow(hwnd_);
   hwnd_ = nullptr;
   FormHooks::Remove(this);
   if (onClosed) onClosed();
@@ -246,8 +246,9 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       UnloadAll();
       break;
     case WM_NCDESTROY: {
+      // Destroyed by someone else than Close (a parent going, DestroyWindow on the handle).
       SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-      const bool closedElsewhere = hwnd_ != nullptr;
+      const bool closedElsewhere = !closing_;
       HWND w = hwnd_;
       hwnd_ = nullptr;
       if (closedElsewhere) {

@@ -146,6 +146,7 @@ class Form final : public ControlContainer {
   HostedControl* activeSite_ = nullptr;  // the control that has the focus inside the form
   HWND lastFocus_ = nullptr;
   bool dirty_ = false;
+  bool closing_ = false;
   bool comInitialized_ = false;
 };
 

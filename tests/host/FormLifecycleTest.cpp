@@ -213,6 +213,35 @@ TEST_F(FormLifecycle, TheSnapshotShowsTheFormsBackColour) {
   EXPECT_EQ(Hex(probe.At(probe.width() - 1, probe.height() - 1)), Hex(0x00204080));
 }
 
+TEST_F(FormLifecycle, ClosingTheWindowTerminatesTheControlsOnceAndEndsTheLoop) {
+  auto form = NewForm();
+  form->Add(L"Recorder", L"A", 0, 0, 1500, 450);
+  form->Add(L"Recorder", L"B", 0, 600, 1500, 450);
+  int closed = 0;
+  form->onClosed = [&] { ++closed; };
+  Take();
+  // The user's close box: the loop runs until the form is gone.
+  PostMessageW(form->hWnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(form->RunMessageLoop(), 0);
+  EXPECT_FALSE(form->IsOpen());
+  EXPECT_EQ(closed, 1);
+  EXPECT_THAT(Take(), ElementsAre(L"B.Terminate", L"A.Terminate"));
+  form.reset();
+  EXPECT_EQ(closed, 1);
+  EXPECT_THAT(Take(), IsEmpty());
+
+  // Destroyed from outside: the controls still go first and the form knows it is closed.
+  auto other = NewForm();
+  other->Add(L"Recorder", L"C", 0, 0, 1500, 450);
+  other->onClosed = [&] { ++closed; };
+  Take();
+  DestroyWindow(other->hWnd());
+  EXPECT_FALSE(other->IsOpen());
+  EXPECT_EQ(closed, 2);
+  EXPECT_THAT(Take(), ElementsAre(L"C.Terminate"));
+  EXPECT_THROW(other->Add(L"Recorder", L"D", 0, 0, 1500, 450), std::logic_error);
+}
+
 TEST_F(FormLifecycle, NoGdiObjectOrWindowIsLeftAfterTheFormCloses) {
   unsigned gdiBefore = 0, userBefore = 0, userDuring = 0;
   // The first round fills the system's one-time caches (stock brushes, DIB machinery); the second
