@@ -4,7 +4,9 @@
 #include "host/Form.h"
 #include "host/FormFile.h"
 #include "server/contract/Errors.h"
+#include "tests/support/GdiCount.h"
 #include "tests/support/ImageBytes.h"
+#include "tests/support/Pixels.h"
 
 namespace tessel {
 namespace {
@@ -195,6 +197,50 @@ TEST_F(FormFileForm, LoadingIntoAFormSetsItsCaptionAndSize) {
   EXPECT_EQ(OpenForm(base + L"-missing.tform", true, none, &types), nullptr);
   ASSERT_EQ(none.size(), 1u);
   EXPECT_THAT(none[0].ToString(), HasSubstr("cannot open the file"));
+}
+
+TEST_F(FormFileForm, TheFormsOwnColourFromTheFileIsWhatItPaints) {
+  const std::wstring path = Write(
+      "TesselForm 1\nForm\n  Width = 3000\n  Height = 1500\n  BackColor = 0x0000FF\nEndForm\n");
+  std::vector<FormFileError> errors;
+  auto form = OpenForm(path, true, errors, &types);
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(errors.empty());
+  unique_hbitmap shot = form->Snapshot();
+  test::DibProbe probe(shot.get());
+  ASSERT_TRUE(probe.ok());
+  EXPECT_EQ(probe.width(), 200);
+  EXPECT_EQ(probe.height(), 100);
+  EXPECT_EQ(test::Hex(probe.At(0, 0)), test::Hex(RGB(255, 0, 0)));
+  EXPECT_EQ(test::Hex(probe.At(199, 99)), test::Hex(RGB(255, 0, 0)));
+}
+
+TEST_F(FormFileForm, OpeningAndClosingFormsWithPicturesAndFontsGivesEveryGdiObjectBack) {
+  std::vector<uint8_t> png = test::EncodeImage(test::ImageFormat::Png, 8, 8, std::vector<uint32_t>(64, 0xFF336699));
+  {
+    auto form = Form::Create(L"Leaks", 3000, 3000, true, &types);
+    for (int i = 0; i < 3; ++i) {
+      auto& t = static_cast<Typed&>(form->Add(L"Typed", L"t" + std::to_wstring(i), 0, 300 * i, 600, 300));
+      t.font = Font::Create(FontDesc{L"Arial", 9.0f + i, 700, false, false, false, 0});
+      t.font->Handle();
+      t.picture = Picture::FromBytes(png);
+    }
+    SaveForm(*form, base + L"-a.tform");
+  }
+  {  // the first form made in a process sets up window classes and caches that stay
+    std::vector<FormFileError> errors;
+    OpenForm(base + L"-a.tform", true, errors, &types);
+  }
+  const unsigned before = test::GdiObjectCount();
+  for (int i = 0; i < 3; ++i) {
+    std::vector<FormFileError> errors;
+    auto form = OpenForm(base + L"-a.tform", true, errors, &types);
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(errors.empty());
+    static_cast<Typed*>(form->Control(L"t2"))->font->Handle();
+    form->Snapshot();
+  }
+  EXPECT_EQ(test::GdiObjectCount(), before);
 }
 
 TEST_F(FormFileForm, AControlThatFailsToSaveLeavesTheOldFile) {
