@@ -29,6 +29,16 @@ HINSTANCE ThisModule() {
 
 }  // namespace
 
+HFONT TextBox::CurrentFont() const {
+  HFONT handle = font_ ? font_->Handle() : nullptr;
+  return handle ? handle : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void TextBox::ApplyFont(bool redraw) {
+  appliedFont_ = CurrentFont();
+  SendMessageW(edit_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(appliedFont_), redraw ? TRUE : FALSE);
+}
+
 TextBox::TextBox(Surface& parent, std::wstring name) : Constituent(parent, std::move(name)) {
   if (parent.hWnd()) CreateEdit();
 }
@@ -89,8 +99,7 @@ void TextBox::CreateEdit() {
 
 void TextBox::ApplyState() {
   HWND e = edit_.get();
-  HFONT font = font_ ? font_->Handle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  SendMessageW(e, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  ApplyFont(false);
   SendMessageW(e, EM_SETLIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
   SendMessageW(e, EM_SETPASSWORDCHAR, passwordChar_.empty() ? 0 : passwordChar_[0], 0);
   SendMessageW(e, EM_SETSEL, static_cast<WPARAM>(selStart_), static_cast<LPARAM>(selStart_ + selLength_));
@@ -220,9 +229,7 @@ void TextBox::SetForeColor(OleColor color) {
 
 void TextBox::SetFont(FontRef font) {
   font_ = std::move(font);
-  if (!edit_) return;
-  HFONT handle = font_ ? font_->Handle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  SendMessageW(edit_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
+  if (edit_) ApplyFont(true);
 }
 
 void TextBox::SetEnabled(bool enabled) {
@@ -246,9 +253,7 @@ bool TextBox::HasFocus() const { return edit_ && GetFocus() == edit_.get(); }
 
 void TextBox::Refresh() {
   if (!edit_) return;
-  // The font object may have changed since it was handed over; its handle follows it.
-  HFONT handle = font_ ? font_->Handle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  SendMessageW(edit_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(handle), FALSE);
+  ApplyFont(false);
   InvalidateRect(edit_.get(), nullptr, TRUE);
   UpdateWindow(edit_.get());
 }
@@ -376,6 +381,12 @@ LRESULT TextBox::OnEditMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (click) Raise(events.Click);
       return r;
     }
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+      // The font is held by reference: a change made to the font object since it was handed over
+      // shows at the next paint.
+      if (CurrentFont() != appliedFont_) ApplyFont(false);
+      return DefSubclassProc(hwnd, msg, wp, lp);
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, &TextBox::EditProc, kSubclassId);
       return DefSubclassProc(hwnd, msg, wp, lp);

@@ -49,7 +49,7 @@ class TextBox : public Constituent {
   void SetBackColor(OleColor color);
   OleColor ForeColor() const { return foreColor_; }
   void SetForeColor(OleColor color);
-  // By reference: later changes to the font object show after Refresh. Null: the GUI font.
+  // By reference: later changes to the font object show at the next paint. Null: the GUI font.
   FontRef Font() const { return font_; }
   void SetFont(FontRef font);
   bool Enabled() const { return enabled_; }
@@ -87,6 +87,8 @@ class TextBox : public Constituent {
   DWORD EditExStyle() const;
   void CreateEdit();  // (re)creates the edit, keeping text, selection, focus and state
   void ApplyState();
+  HFONT CurrentFont() const;
+  void ApplyFont(bool redraw);
 
   unique_hwnd edit_;
   unique_hbrush backBrush_;
@@ -101,6 +103,7 @@ class TextBox : public Constituent {
   OleColor backColor_ = kSysWindow;
   OleColor foreColor_ = kSysWindowText;
   FontRef font_;
+  HFONT appliedFont_ = nullptr;  // borrowed from font_: the handle the edit was last given
   bool enabled_ = true;
   bool tabStop_ = true;
   bool recreating_ = false;    // focus moves while the edit is replaced raise nothing

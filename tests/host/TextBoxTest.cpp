@@ -308,9 +308,9 @@ TEST_F(TextBoxTest, TheFontIsHeldByReference) {
   box_->SetFont(font);
   EXPECT_EQ(box_->Font(), font);
   EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(box_->Window(), WM_GETFONT, 0, 0)), font->Handle());
-  // The font object changes; Refresh shows the change.
+  // The font object changes; the next paint shows the change.
   font->SetBold(true);
-  box_->Refresh();
+  Print(box_->Window(), 200, 25);
   EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(box_->Window(), WM_GETFONT, 0, 0)), font->Handle());
   LOGFONTW lf{};
   GetObjectW(font->Handle(), sizeof(lf), &lf);
