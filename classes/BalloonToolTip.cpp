@@ -17,6 +17,14 @@ std::vector<char> ToAnsi(const std::wstring& text) {
   return out;
 }
 
+// The tip dies with its owner; a handle kept after that may since name some other window.
+void DestroyIfStillOurs(HWND tip) {
+  if (!IsWindow(tip) || GetWindowThreadProcessId(tip, nullptr) != GetCurrentThreadId()) return;
+  char name[32] = {};
+  GetClassNameA(tip, name, sizeof(name));
+  if (lstrcmpiA(name, TOOLTIPS_CLASSA) == 0) DestroyWindow(tip);
+}
+
 void EnsureTooltipClass() {
   static const bool done = [] {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
@@ -29,7 +37,7 @@ void EnsureTooltipClass() {
 
 void BalloonToolTip::Build() {
   if (window_) {
-    DestroyWindow(window_);
+    DestroyIfStillOurs(window_);
     window_ = nullptr;
   }
   const DWORD style = settings_.style == static_cast<int32_t>(ToolStyle::Balloon) ? kBalloonStyle : kStandardStyle;
@@ -97,7 +105,7 @@ void BalloonToolTip::SetTipText(std::wstring text) { settings_.tipText = std::mo
 
 void BalloonToolTip::Remove() {
   if (window_) {
-    DestroyWindow(window_);
+    DestroyIfStillOurs(window_);
     window_ = nullptr;
   }
 }

@@ -2,6 +2,8 @@
 // each property write rebuilds it.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "server/module/Guids.h"
 #include "tests/classes/Automation.h"
 
@@ -402,6 +404,34 @@ TEST_F(BalloonToolTipTest, TextsReachTheWindowInTheAnsiCodePage) {
   EXPECT_EQ(tip.GetText(L"TipText"), text) << "the stored text keeps every character";
   // An ampersand is shown as it is: the tip has no-prefix.
   EXPECT_TRUE(GetWindowLongW(Tip(), GWL_STYLE) & TTS_NOPREFIX);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BalloonToolTipOwner, ATipWhoseOwnerIsGoneIsForgottenSafely) {
+  Auto tip(CreateServerObject(kClsidBalloonToolTip));
+  auto first = std::make_unique<ParentWindow>();
+  ASSERT_EQ(tip.Call(L"CreateBalloon", {Obj(first->object()), Str(L"t"), Str(L"T"), Short(2)}), S_OK);
+  HWND old = reinterpret_cast<HWND>(static_cast<INT_PTR>(tip.GetLong(L"hWnd")));
+  IDispatch* orphan = first->object();
+  orphan->AddRef();
+  first.reset();   // the owner goes, and the tip with it
+  EXPECT_FALSE(IsWindow(old));
+  EXPECT_EQ(tip.GetLong(L"hWnd"), static_cast<long>(reinterpret_cast<INT_PTR>(old))) << "the handle is only read";
+
+  // Writes now build nothing for the gone window, and a new parent takes the tip again.
+  ASSERT_EQ(tip.Put(L"Title", Str(L"nobody")), S_OK);
+  EXPECT_EQ(tip.GetLong(L"hWnd"), 0);
+  ASSERT_EQ(tip.Call(L"Remove", {}), S_OK);
+  ParentWindow second;
+  ASSERT_EQ(tip.PutRef(L"ParentControl", second.object()), S_OK);
+  HWND fresh = reinterpret_cast<HWND>(static_cast<INT_PTR>(tip.GetLong(L"hWnd")));
+  EXPECT_TRUE(IsWindow(fresh));
+  EXPECT_EQ(GetWindow(fresh, GW_OWNER), second.hwnd());
+  EXPECT_EQ(QueryTool(fresh, second.hwnd()).text, "t");
+  orphan->Release();
 }
 
 }  // namespace
