@@ -3,6 +3,7 @@
 namespace tessel::gallery {
 
 void AddTextInputSection(SectionArea& area);  // TextInputSection.cpp
+void AddDecorSection(SectionArea& area);      // DecorSection.cpp
 void AddLinkPanelSection(SectionArea& area);  // LinkPanelSection.cpp
 
 namespace {
@@ -12,6 +13,7 @@ const Section kSections[] = {
     {L"Tooltips (TesselOCX.CBalloonToolTip)", &AddToolTipSection},
     {L"System (TesselOCX.SOSystem)", &AddSystemSection},
     {L"Text fields (KvText, KvTextBox)", &AddTextInputSection},
+    {L"Decorations (Bevel, KvLinha)", &AddDecorSection},
     {L"Link panel (KvFundo)", &AddLinkPanelSection},
 };
 
