@@ -246,18 +246,24 @@ void KvFundo::SetState(int state) {
   state_ = state;
 }
 
+// While the form is being designed the link is a picture of itself: it neither lights up nor opens.
 void KvFundo::LinkMouseMove() {
-  if (state_ != kNormal) return;
+  if (!Ambient().userMode || state_ != kNormal) return;
   SetState(kHot);
   Try([&] { hoverTimer_.SetInterval(kHoverIntervalMs); });
   Try([&] { hoverTimer_.SetEnabled(true); });
 }
 
-void KvFundo::LinkMouseDown() { SetState(kDown); }
+void KvFundo::LinkMouseDown() {
+  if (Ambient().userMode) SetState(kDown);
+}
 
-void KvFundo::LinkMouseUp() { SetState(kNormal); }
+void KvFundo::LinkMouseUp() {
+  if (Ambient().userMode) SetState(kNormal);
+}
 
 void KvFundo::LinkClick() {
+  if (!Ambient().userMode) return;
   if (clickResponse_ == kClickRaisesEvent) {
     Raise(events.Click);
     return;
