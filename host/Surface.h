@@ -32,7 +32,8 @@ class Surface {
   bool RouteSetCursor();
 
   const std::vector<Constituent*>& Constituents() const { return constituents_; }
-  // The windowless constituent holding the mouse while a button is down, and the one under it.
+  // The windowless constituent holding the mouse while a button is down, and the one that was
+  // under the cursor at the last mouse move over the surface.
   Constituent* Captured() const { return captured_; }
   Constituent* Hovered() const { return hovered_; }
 
