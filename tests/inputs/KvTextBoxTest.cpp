@@ -106,7 +106,9 @@ TEST(KvTextBoxForceCase, FollowsTheAnsiCodePageAndLeavesCaselessCharactersAlone)
   const wchar_t omega = 0x03C9;
   lossy = FALSE;
   const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &omega, 1, ansi, 4, nullptr, &lossy);
-  if (n <= 0 || lossy) EXPECT_EQ(KvTextBox::ForceCase(static_cast<int16_t>(omega), true), static_cast<int16_t>(omega));
+  if (n <= 0 || lossy) {
+    EXPECT_EQ(KvTextBox::ForceCase(static_cast<int16_t>(omega), true), static_cast<int16_t>(omega));
+  }
 }
 
 TEST_F(KvTextBoxTest, AHostHandlerDecidesWhatTheFieldReceives) {
