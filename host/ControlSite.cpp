@@ -108,6 +108,17 @@ void HostedControl::ChangeAmbient(const AmbientProperties& ambient, std::wstring
   }
 }
 
+namespace {
+
+// A named callback: a lambda does not convert to the stdcall WNDENUMPROC of 32-bit Windows.
+BOOL CALLBACK CollectTabStop(HWND w, LPARAM lp) {
+  auto* out = reinterpret_cast<std::vector<HWND>*>(lp);
+  if ((GetWindowLongPtrW(w, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(w) && IsWindowEnabled(w)) out->push_back(w);
+  return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> HostedControl::TabStops() const {
   std::vector<HWND> stops;
   HWND own = hWnd();
@@ -117,15 +128,7 @@ std::vector<HWND> HostedControl::TabStops() const {
     return stops;
   }
   // Child windows come in Z order, which is the order their constituents were made.
-  EnumChildWindows(
-      own,
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto* out = reinterpret_cast<std::vector<HWND>*>(lp);
-        if ((GetWindowLongPtrW(w, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(w) && IsWindowEnabled(w))
-          out->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&stops));
+  EnumChildWindows(own, CollectTabStop, reinterpret_cast<LPARAM>(&stops));
   // A stop inside a disabled or hidden window is no stop.
   stops.erase(std::remove_if(stops.begin(), stops.end(),
                              [own](HWND w) {
