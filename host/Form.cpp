@@ -224,15 +224,21 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PRINTCLIENT:
       FillClient(hwnd_, reinterpret_cast<HDC>(wp), ambient_.backColor);
       return 0;
-    case WM_ACTIVATE:
+    case WM_ACTIVATE: {
+      HWND focus = GetFocus();
       if (LOWORD(wp) == WA_INACTIVE) {
-        HWND focus = GetFocus();
         if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
-      } else if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_)) {
+        break;
+      }
+      // Activation never takes the focus away from a control of the form that already has it
+      // (the window manager's activation may arrive after the program has set the focus).
+      if (focus && IsChild(hwnd_, focus)) return 0;
+      if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_)) {
         SetFocus(lastFocus_);
         return 0;
       }
       break;
+    }
     case WM_SETFOCUS: {
       // The form itself never keeps the focus while a control can take it.
       std::vector<HWND> stops = TabStops();

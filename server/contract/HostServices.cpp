@@ -88,16 +88,6 @@ void AddKey(std::vector<INPUT>& inputs, WORD vk, bool up) {
   inputs.push_back(in);
 }
 
-void AddChar(std::vector<INPUT>& inputs, wchar_t ch) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wScan = ch;
-  in.ki.dwFlags = KEYEVENTF_UNICODE;
-  inputs.push_back(in);
-  in.ki.dwFlags |= KEYEVENTF_KEYUP;
-  inputs.push_back(in);
-}
-
 void PumpPending() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -109,6 +99,82 @@ void PumpPending() {
     DispatchMessageW(&msg);
   }
 }
+
+// Posted keys reach the window one stroke at a time: the key up (and the next stroke) is posted
+// only once the key down has been fetched, so the character that the loop's TranslateMessage
+// makes from it comes before anything typed after it, as with a real keyboard. Each message goes
+// to the window that has the focus when it is posted, so "{TAB}abc" types into the next field.
+class KeyFeeder {
+ public:
+  struct Step {
+    UINT msg = 0;       // 0: wait here until what was posted so far has been fetched
+    WPARAM wp = 0;
+    LPARAM lp = 0;
+  };
+
+  static KeyFeeder& ForThisThread() {
+    thread_local KeyFeeder feeder;
+    return feeder;
+  }
+  ~KeyFeeder() {
+    if (window_) DestroyWindow(window_);
+  }
+
+  void Add(const Step& step) { steps_.push_back(step); }
+  void Start() {
+    if (!waiting_) Feed();
+  }
+
+ private:
+  static constexpr UINT kNext = WM_APP + 0x7E;
+
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kNext) {
+      ForThisThread().waiting_ = false;
+      ForThisThread().Feed();
+      return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+
+  bool EnsureWindow() {
+    if (window_) return true;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TesselKeyFeeder";
+    RegisterClassExW(&wc);  // already registered by another thread: fine
+    window_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    return window_ != nullptr;
+  }
+
+  void Feed() {
+    while (!steps_.empty()) {
+      const Step step = steps_.front();
+      steps_.erase(steps_.begin());
+      if (step.msg == 0) {
+        if (!EnsureWindow()) continue;  // no helper window: post on without waiting
+        waiting_ = true;
+        PostMessageW(window_, kNext, 0, 0);
+        return;
+      }
+      HWND target = GetFocus();
+      if (!target) target = GetActiveWindow();
+      if (!target) target = GetForegroundWindow();
+      if (target) PostMessageW(target, step.msg, step.wp, step.lp);
+    }
+    // Nothing left to send: the helper window goes, so idle programs hold no extra window.
+    if (window_) {
+      DestroyWindow(window_);
+      window_ = nullptr;
+    }
+  }
+
+  HWND window_ = nullptr;
+  std::vector<Step> steps_;
+  bool waiting_ = false;
+};
 
 class Platform final : public HostServices {
  public:
@@ -132,6 +198,7 @@ class Platform final : public HostServices {
   // Unmodified keys are posted to the window with the focus (or the active window), so they reach
   // it through the thread's own message loop, where the form's navigation sees them. Keys with
   // Shift, Ctrl or Alt need the real keyboard state and go through SendInput instead.
+  // With wait, the thread's messages are handled until every key has been delivered.
   void SendKeys(const std::wstring& keys, bool wait) override {
     const std::vector<KeyStroke> strokes = ParseKeys(keys);
     for (const KeyStroke& k : strokes) {
@@ -150,28 +217,18 @@ class Platform final : public HostServices {
         SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
         continue;
       }
-      HWND target = GetFocus();
-      if (!target) target = GetActiveWindow();
-      if (!target) target = GetForegroundWindow();
-      if (!target) {
-        std::vector<INPUT> inputs;
-        if (k.vk) {
-          AddKey(inputs, static_cast<WORD>(k.vk), false);
-          AddKey(inputs, static_cast<WORD>(k.vk), true);
-        } else {
-          AddChar(inputs, k.ch);
-        }
-        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-        continue;
-      }
+      KeyFeeder& feeder = KeyFeeder::ForThisThread();
       if (k.vk) {
         // The loop's TranslateMessage makes the WM_CHAR of Tab, Enter, Esc and Backspace.
-        PostMessageW(target, WM_KEYDOWN, k.vk, KeyLParam(k.vk, false));
-        PostMessageW(target, WM_KEYUP, k.vk, KeyLParam(k.vk, true));
+        feeder.Add({WM_KEYDOWN, k.vk, KeyLParam(k.vk, false)});
+        feeder.Add({});
+        feeder.Add({WM_KEYUP, k.vk, KeyLParam(k.vk, true)});
       } else {
-        PostMessageW(target, WM_CHAR, k.ch, 1);
+        feeder.Add({WM_CHAR, k.ch, 1});
       }
+      feeder.Add({});
     }
+    KeyFeeder::ForThisThread().Start();
     if (wait) PumpPending();
   }
 

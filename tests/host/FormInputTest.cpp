@@ -65,6 +65,11 @@ class FormInput : public ::testing::Test {
     form->SetHostServices(&host);
     SetForegroundWindow(form->hWnd());
     SetActiveWindow(form->hWnd());
+    // Let the display's own activation of the new window arrive before the test moves the focus.
+    for (int i = 0; i < 50 && GetForegroundWindow() != form->hWnd(); ++i) {
+      Form::PumpMessages();
+      Sleep(10);
+    }
     Form::PumpMessages();
   }
   std::vector<std::wstring> Take() { return std::exchange(log, {}); }
@@ -229,6 +234,25 @@ TEST_F(FormInput, PlatformSendKeysTabMovesTheFocusInTheRealForm) {
   PlatformHostServices().SendKeys(L"{TAB}", false);
   Form::PumpMessages();
   EXPECT_EQ(GetFocus(), Window(L"A"));
+}
+
+TEST_F(FormInput, PlatformSendKeysTypesTextAndNamedKeysIntoTheFocusedWindow) {
+  auto& field = static_cast<TwoEdits&>(form->Add(L"TwoEdits", L"Field", 0, 0, 1500, 450));
+  form->Add(L"FocusRecorder", L"Ok", 0, 600, 1500, 450);
+  form->SetDefaultButton(L"Ok");
+  SetFocus(field.edits[0]);
+  Take();
+  // Plain characters, a brace-quoted "+", Backspace by name, then "~" (Enter) for the default button.
+  PlatformHostServices().SendKeys(L"ab{+}c{BS}x~", true);
+  wchar_t text[16] = {};
+  GetWindowTextW(field.edits[0], text, 16);
+  EXPECT_STREQ(text, L"ab+x");
+  EXPECT_THAT(Take(), ElementsAre(L"Ok.AccessKeyPress(13)"));
+  // An unknown name is skipped and an unclosed brace ends the keys.
+  PlatformHostServices().SendKeys(L"{NOPE}y{TAB", true);
+  GetWindowTextW(field.edits[0], text, 16);
+  EXPECT_STREQ(text, L"ab+xy");
+  EXPECT_EQ(GetFocus(), field.edits[0]);
 }
 
 TEST_F(FormInput, ControlsReachTheFormsHostServices) {
