@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "host/WindowObject.h"  // NewWindowObject: a window as a parent for CBalloonToolTip
+
 namespace tessel::gallery {
 
 class SectionArea {
@@ -50,8 +52,6 @@ void AddSystemSection(SectionArea& area);
 // Automation helpers for sections that use the server by ProgID.
 HRESULT CreateByProgId(const wchar_t* progId, IDispatch** object);
 HRESULT CallByName(IDispatch* object, const wchar_t* name, WORD flags, std::vector<VARIANT> args, VARIANT* result);
-// An automation object with an "hWnd" property for a window, as a parent for CBalloonToolTip.
-IDispatch* NewWindowObject(HWND window);
 
 // The part the pointer rests on before a screenshot is taken, so that its tip shows in the picture.
 void HoverInScreenshot(HWND part);

@@ -1,5 +1,7 @@
 #include "tests/classes/Automation.h"
 
+#include "host/WindowObject.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -120,43 +122,6 @@ VARIANT Missing() {
 
 namespace {
 
-// The automation face of a parent window: only "hWnd", as late binding sees it.
-class WindowObject final : public IDispatch {
- public:
-  explicit WindowObject(HWND w) : window_(w) {}
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
-      *ppv = this;
-      AddRef();
-      return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG left = --refs_;
-    if (!left) delete this;
-    return left;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override {
-    if (lstrcmpiW(names[0], L"hWnd") != 0) { ids[0] = DISPID_UNKNOWN; return DISP_E_UNKNOWNNAME; }
-    ids[0] = 1;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* r, EXCEPINFO*, UINT*) override {
-    if (id != 1) return DISP_E_MEMBERNOTFOUND;
-    V_VT(r) = VT_I4;
-    V_I4(r) = static_cast<LONG>(reinterpret_cast<INT_PTR>(window_));
-    return S_OK;
-  }
- private:
-  ULONG refs_ = 1;
-  HWND window_;
-};
-
 struct RecorderState {
   HHOOK hook = nullptr;
   std::vector<TipEvent> events;
@@ -220,7 +185,7 @@ ParentWindow::ParentWindow(int width, int height) {
   // Hidden: a shown window costs Wine a wait for the window manager when it goes; ShowTip shows it.
   hwnd_ = CreateWindowExW(0, MAKEINTATOM(cls), L"parent", WS_OVERLAPPEDWINDOW, 50, 50, r.right - r.left,
                           r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  object_ = new WindowObject(hwnd_);
+  object_ = NewWindowObject(hwnd_);
 }
 
 ParentWindow::~ParentWindow() {
