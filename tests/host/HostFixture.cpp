@@ -48,25 +48,6 @@ std::unique_ptr<Dib> Print(HWND hwnd, int width, int height) {
   return dib;
 }
 
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-  while (!done()) {
-    if (GetTickCount64() > end) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-      if (done()) return true;
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-  return true;
-}
-
-void Pump(int ms) {
-  PumpUntil([] { return false; }, ms);
-}
-
 unsigned GdiObjects() {
   GdiFlush();
   if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return n;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/SurfaceWindow.h"
+#include "tests/support/MessagePump.h"
 
 namespace tessel::hosttest {
 
@@ -41,8 +42,8 @@ class Dib {
 std::unique_ptr<Dib> Print(HWND hwnd, int width, int height);
 
 // Dispatches messages until done() or the time runs out; true when done() held.
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 2000);
-void Pump(int ms);
+using test::Pump;
+using test::PumpUntil;
 
 // Objects of the process: GDI objects, and windows of this thread (top-level, child, message-only).
 unsigned GdiObjects();

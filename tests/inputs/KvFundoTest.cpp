@@ -15,6 +15,7 @@
 #include "inputs/LinkCursor.h"
 #include "tests/support/GdiCount.h"
 #include "tests/support/ImageBytes.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/RecordingHost.h"
 
@@ -38,21 +39,6 @@ class ShellHost : public RecordingHost {
   }
   std::vector<HWND> owners;
 };
-
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-  while (!done()) {
-    if (GetTickCount64() > end) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-      if (done()) return true;
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-  return true;
-}
 
 // Pumps for ms milliseconds and counts the ticks that reached a timer constituent's window.
 int PumpCountingTimerTicks(int ms) {

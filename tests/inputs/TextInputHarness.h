@@ -12,6 +12,7 @@
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
 #include "server/contract/PropertyBag.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/RecordingHost.h"
 
 namespace tessel::test::textinput {
@@ -30,17 +31,7 @@ inline void TypeText(HWND edit, const std::wstring& text) {
   for (wchar_t c : text) Type(edit, c);
 }
 
-// Handles every waiting message, for up to ms milliseconds or until done() holds.
-template <class Done>
-bool PumpUntil(Done done, int ms = 2000) {
-  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
-  for (;;) {
-    Form::PumpMessages();
-    if (done()) return true;
-    if (GetTickCount64() > end) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-}
+using test::PumpUntil;
 
 // The keys of a bag in the order they were written.
 inline std::vector<std::wstring> Keys(const PropertyBag& bag) {
