@@ -4,6 +4,7 @@
 
 #include "decor/KvLinha.h"
 #include "host/EmbeddedControl.h"
+#include "host/LayoutStep.h"
 #include "host/Twips.h"
 #include "inputs/LinkCursor.h"
 
@@ -18,15 +19,6 @@ std::string Narrow(const std::wstring& text) {
   std::string out(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
   return out;
-}
-
-// Runs one step of a layout or of the hover tracking; a step that fails is skipped.
-template <class Step>
-void Try(Step&& step) {
-  try {
-    step();
-  } catch (...) {
-  }
 }
 
 FontDesc TitleFont() {

@@ -2,20 +2,13 @@
 
 #include <utility>
 
+#include "host/LayoutStep.h"
+
 namespace tessel {
 namespace {
 
 constexpr OleColor kWhite = 0xFFFFFF;
 constexpr OleColor kSilver = 0xC0C0C0;
-
-// Runs one layout step; a step a constituent refuses is skipped and the next one runs.
-template <class Step>
-void Try(Step&& step) {
-  try {
-    step();
-  } catch (...) {
-  }
-}
 
 FontRef DesignedFont() {
   try {

@@ -3,6 +3,7 @@
 #include <limits>
 #include <utility>
 
+#include "host/LayoutStep.h"
 #include "server/contract/Errors.h"
 
 namespace tessel {
@@ -16,15 +17,6 @@ int16_t Narrow(int32_t value) {
   if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max())
     throw InvalidPropertyValue("Overflow");
   return static_cast<int16_t>(value);
-}
-
-// Runs one layout step; a step the constituent refuses is skipped and the next one runs.
-template <class Step>
-void Try(Step&& step) {
-  try {
-    step();
-  } catch (...) {
-  }
 }
 
 }  // namespace
