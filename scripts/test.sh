@@ -15,4 +15,6 @@ trap tessel_down EXIT
 tessel_display_up
 tessel_wine_up "$TESSEL_BUILD"
 say "running tests"
-ctest --test-dir "$TESSEL_BUILD" --output-on-failure -j "$TESSEL_JOBS" --timeout 120 "$@"
+# One test program at a time: they share one display, and a window of one program could take the
+# activation and the keyboard focus from another's.
+ctest --test-dir "$TESSEL_BUILD" --output-on-failure -j 1 --timeout 120 "$@"
