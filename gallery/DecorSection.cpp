@@ -13,7 +13,7 @@
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
 #include "host/FormFile.h"
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 
 namespace tessel::gallery {
 namespace {

@@ -9,7 +9,7 @@
 #include "gallery/Gallery.h"
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
-#include "host/Gdi.h"
+#include "server/contract/Gdi.h"
 #include "inputs/KvFundo.h"
 
 namespace tessel::gallery {

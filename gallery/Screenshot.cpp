@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "gallery/Gallery.h"
-#include "host/Gdi.h"
+#include "server/contract/Gdi.h"
 
 namespace tessel::gallery {
 

@@ -10,7 +10,7 @@
 #include "gallery/Gallery.h"
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 #include "inputs/KvText.h"
 #include "inputs/KvTextBox.h"
 #include "inputs/ValidarTextBox.h"

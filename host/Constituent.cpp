@@ -1,7 +1,7 @@
 #include "host/Constituent.h"
 
 #include "host/Surface.h"
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 
 namespace tessel {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 #include "host/UserControlWindow.h"
 #include "server/contract/Errors.h"
 

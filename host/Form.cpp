@@ -4,7 +4,7 @@
 #include <cwctype>
 #include <stdexcept>
 
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 
 namespace tessel {
 namespace {

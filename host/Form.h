@@ -15,7 +15,7 @@
 
 #include "host/ControlSite.h"
 #include "host/ControlTypes.h"
-#include "host/Gdi.h"
+#include "server/contract/Gdi.h"
 #include "server/contract/UserControl.h"
 
 namespace tessel {

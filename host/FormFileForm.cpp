@@ -6,7 +6,7 @@
 
 #include "host/Form.h"
 #include "host/FormFile.h"
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 
 namespace tessel {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "host/Constituent.h"
-#include "host/Gdi.h"
-#include "host/Twips.h"
+#include "server/contract/Gdi.h"
+#include "server/contract/Twips.h"
 
 namespace tessel {
 namespace {

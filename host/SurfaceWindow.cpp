@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "host/Constituent.h"
-#include "host/Gdi.h"
+#include "server/contract/Gdi.h"
 
 namespace tessel {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 #include "server/contract/UserControl.h"
 
 namespace tessel {

@@ -5,7 +5,7 @@
 #include "decor/KvLinha.h"
 #include "host/EmbeddedControl.h"
 #include "host/LayoutStep.h"
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 #include "inputs/LinkCursor.h"
 
 namespace tessel {

@@ -1,8 +1,8 @@
 #include "host/constituents/Image.h"
 
-#include "host/Gdi.h"
+#include "server/contract/Gdi.h"
 #include "host/Surface.h"
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 
 namespace tessel {
 

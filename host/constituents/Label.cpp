@@ -5,7 +5,7 @@
 #include <array>
 
 #include "host/Surface.h"
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 
 namespace tessel {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "host/Constituent.h"
 #include "host/Events.h"
-#include "host/Gdi.h"
+#include "server/contract/Gdi.h"
 #include "server/contract/Font.h"
 #include "server/contract/OleColor.h"
 #include "server/contract/Picture.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "host/Gdi.h"
+#include "server/contract/Gdi.h"
 #include "host/Surface.h"
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 
 namespace tessel {
 

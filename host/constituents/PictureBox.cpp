@@ -1,6 +1,6 @@
 #include "host/constituents/PictureBox.h"
 
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 
 namespace tessel {
 namespace {

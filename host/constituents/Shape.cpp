@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "host/Gdi.h"
+#include "server/contract/Gdi.h"
 #include "host/Surface.h"
 
 namespace tessel {

@@ -6,7 +6,7 @@
 
 #include "host/Constituent.h"
 #include "host/Events.h"
-#include "host/Gdi.h"
+#include "server/contract/Gdi.h"
 
 namespace tessel {
 

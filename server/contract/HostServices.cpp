@@ -242,4 +242,10 @@ HostServices& PlatformHostServices() {
   return platform;
 }
 
+void HostServices::ReportSkippedStep(std::wstring_view control, std::wstring_view step, std::wstring_view error) {
+  std::wstring line = L"TesselOCX: ";
+  line.append(control).append(L": ").append(step).append(L" skipped: ").append(error).append(L"\n");
+  OutputDebugStringW(line.c_str());
+}
+
 }  // namespace tessel

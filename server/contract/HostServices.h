@@ -8,6 +8,7 @@
 #include <shellapi.h>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tessel {
 
@@ -24,6 +25,9 @@ class HostServices {
   // Send-keys string such as "{TAB}" to the active window.
   virtual void SendKeys(const std::wstring& keys, bool wait) = 0;
   virtual uint64_t TickCount() = 0;                 // milliseconds
+  // The diagnostics sink: a layout or paint step of a control failed and was skipped. The
+  // platform writes "TesselOCX: <control>: <step> skipped: <error>" with OutputDebugString.
+  virtual void ReportSkippedStep(std::wstring_view control, std::wstring_view step, std::wstring_view error);
 };
 
 // The real platform.

@@ -1,4 +1,5 @@
 #include "server/contract/PropertyBag.h"
+#include "server/contract/PropertyTable.h"
 
 #include <windows.h>
 
@@ -157,6 +158,24 @@ void PropertyBag::Write(std::wstring_view key, BagValue value, std::optional<Bag
     }
   }
   entries_.emplace_back(std::wstring(key), std::move(value));
+}
+
+BagValue ReadTyped(const PropertyBag& bag, std::wstring_view key, BagType type, const BagValue& def) {
+  auto as = [&](auto fallback) { return std::holds_alternative<decltype(fallback)>(def) ? std::get<decltype(fallback)>(def) : fallback; };
+  switch (type) {
+    case BagType::Int16: return bag.ReadInt16(key, as(int16_t{0}));
+    case BagType::Int32: {
+      // A 32-bit default may be given as a 16-bit value.
+      if (auto p = std::get_if<int16_t>(&def)) return bag.ReadInt32(key, *p);
+      return bag.ReadInt32(key, as(int32_t{0}));
+    }
+    case BagType::Bool: return bag.ReadBool(key, as(false));
+    case BagType::String: return bag.ReadString(key, as(std::wstring{}));
+    case BagType::Single: return bag.ReadSingle(key, as(0.0f));
+    case BagType::Font: return bag.ReadFont(key, as(FontRef{}));
+    case BagType::Picture: return bag.ReadPicture(key, as(PictureRef{}));
+  }
+  return def;
 }
 
 }  // namespace tessel

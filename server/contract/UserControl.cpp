@@ -44,4 +44,12 @@ void UserControl::SetBackColor(OleColor color) { site_.OwnSurface().SetBackColor
 
 HWND UserControl::hWnd() const { return site_.OwnSurface().hWnd(); }
 
+void UserControl::ReportSkippedStep(std::wstring_view step, const char* error) noexcept {
+  try {
+    site_.Host().ReportSkippedStep(site_.Extender().name, step, WideFromUtf8(error));
+  } catch (const std::exception&) {
+    // Nothing is left to tell: the report itself could not be made (out of memory).
+  }
+}
+
 }  // namespace tessel

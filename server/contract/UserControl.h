@@ -7,6 +7,7 @@
 // Terminate runs last. A control overrides only the handlers it has work in.
 #include <windows.h>
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -123,6 +124,20 @@ class UserControl {
 
  protected:
   void PropertyChanged(std::wstring_view key) { site_.PropertyChanged(key); }
+
+  // Runs one layout or paint step. A step that fails is skipped, so the next one still runs, and
+  // the failure goes to the host's diagnostics with this control's name and the step's.
+  template <class Fn>
+  bool Step(std::wstring_view step, Fn&& fn) noexcept {
+    try {
+      fn();
+      return true;
+    } catch (const std::exception& e) {
+      ReportSkippedStep(step, e.what());
+    }
+    return false;
+  }
+  void ReportSkippedStep(std::wstring_view step, const char* error) noexcept;
 
  private:
   ControlSite& site_;

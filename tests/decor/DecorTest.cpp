@@ -7,7 +7,7 @@
 #include "host/EmbeddedControl.h"
 #include "host/Form.h"
 #include "host/FormFile.h"
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 #include "tests/support/GdiCount.h"
 #include "tests/support/Pixels.h"
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "host/Form.h"
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 #include "tests/host/Recorder.h"
 #include "tests/support/RecordingHost.h"
 

@@ -2,7 +2,7 @@
 // DC guards put back what they changed.
 #include <gtest/gtest.h>
 
-#include "host/Gdi.h"
+#include "server/contract/Gdi.h"
 #include "tests/host/HostFixture.h"
 
 namespace tessel::hosttest {

@@ -1,6 +1,6 @@
 #include "tests/host/HostFixture.h"
 
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 
 namespace tessel::hosttest {
 

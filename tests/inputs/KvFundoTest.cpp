@@ -10,7 +10,7 @@
 #include "host/EmbeddedControl.h"
 #include "host/Form.h"
 #include "host/FormFile.h"
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 #include "inputs/KvFundo.h"
 #include "inputs/LinkCursor.h"
 #include "tests/support/GdiCount.h"

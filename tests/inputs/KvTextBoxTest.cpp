@@ -7,7 +7,7 @@
 
 #include "host/Form.h"
 #include "host/FormFile.h"
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 #include "inputs/KvText.h"
 #include "inputs/KvTextBox.h"
 #include "inputs/ValidarTextBox.h"

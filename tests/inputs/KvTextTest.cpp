@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "host/Form.h"
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 #include "inputs/KvText.h"
 #include "tests/inputs/TextInputHarness.h"
 #include "tests/support/Pixels.h"

@@ -36,4 +36,8 @@ uint64_t RecordingHost::TickCount() {
   return ticks;
 }
 
+void RecordingHost::ReportSkippedStep(std::wstring_view control, std::wstring_view step, std::wstring_view error) {
+  calls.push_back(L"SkippedStep(" + std::wstring(control) + L"|" + std::wstring(step) + L"|" + std::wstring(error) + L")");
+}
+
 }  // namespace tessel::test

@@ -18,6 +18,8 @@ class RecordingHost : public HostServices {
   // Recorded; when forwardKeys is set the keys then go to the platform as well.
   void SendKeys(const std::wstring& keys, bool wait) override;
   uint64_t TickCount() override;
+  // Recorded as "SkippedStep(control|step|error)".
+  void ReportSkippedStep(std::wstring_view control, std::wstring_view step, std::wstring_view error) override;
 
   std::vector<std::wstring> calls;  // "MessageBox(text|title|flags)", "SendKeys({TAB}|0)"...
   int messageBoxAnswer = IDOK;

@@ -1,4 +1,4 @@
-#include "host/Twips.h"
+#include "server/contract/Twips.h"
 
 #include <cmath>
 
