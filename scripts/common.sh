@@ -5,6 +5,8 @@ TESSEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TESSEL_BUILD=${TESSEL_BUILD:-$TESSEL_ROOT/build}
 TESSEL_BUILD32=${TESSEL_BUILD32:-$TESSEL_ROOT/build-i686}
 TESSEL_JOBS=${TESSEL_JOBS:-$(nproc 2>/dev/null || echo 2)}
+# Paths below the tree are hashed relative to it, so every checkout shares the compiler cache.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$TESSEL_ROOT}
 
 say() { printf '[tessel] %s\n' "$*" >&2; }
 
@@ -36,7 +38,10 @@ tessel_install_deps() {
 tessel_build() {
   local arch=$1 dir=$2; shift 2
   if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$TESSEL_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release \
+    local launcher=()
+    # Rebuilds of unchanged sources (a second tree, a fresh clone) come from the compiler cache when there is one.
+    command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S "$TESSEL_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" \
       -DCMAKE_TOOLCHAIN_FILE="$TESSEL_ROOT/cmake/toolchain-$arch.cmake" >/dev/null
   fi
   local t=()
