@@ -1,0 +1,43 @@
+#pragma once
+// The benchmark program measures our controls beside the native Win32 control that does the same
+// work, in one run on one machine, and prints the ratio. Absolute times vary from machine to
+// machine; the ratio is what the library promises.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tessel::bench {
+
+// One row of the printed table: the same work done by our control and by the native one.
+struct Comparison {
+  std::wstring work;                  // "place + first paint, one KvTextBox"
+  std::wstring native;                // "EDIT with a client edge"
+  std::function<void()> ours;         // one repetition of the work
+  std::function<void()> theirs;       // one repetition of the native work (empty: none to compare)
+  int repetitions = 50;               // timed repetitions per sample
+};
+
+// A group of rows that belong together (one area of the library); each file of the program adds
+// its groups through a static Registration.
+struct Group {
+  std::wstring name;
+  std::function<std::vector<Comparison>()> make;  // called once, on the benchmark's thread
+};
+
+std::vector<Group>& Groups();
+
+struct Registration {
+  Registration(std::wstring name, std::function<std::vector<Comparison>()> make) {
+    Groups().push_back({std::move(name), std::move(make)});
+  }
+};
+
+// Milliseconds per repetition: the median of five samples.
+double MedianMilliseconds(const std::function<void()>& work, int repetitions);
+
+// Lets posted and sent messages run (paints, timers) without waiting for new ones.
+void PumpPending();
+
+}  // namespace tessel::bench
