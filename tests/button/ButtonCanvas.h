@@ -1,0 +1,53 @@
+#pragma once
+// A button state whose back buffer is a 32-bpp DIB section, with a pinned non-antialiased font,
+// so a test runs the painting steps and reads exact pixels back.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "button/ButtonState.h"
+
+namespace tessel::test {
+
+constexpr COLORREF kUnpainted = RGB(255, 0, 255);  // what the buffer holds before a paint
+
+class ButtonCanvas {
+ public:
+  ButtonCanvas(int width, int height);
+  ~ButtonCanvas();
+  ButtonCanvas(const ButtonCanvas&) = delete;
+  ButtonCanvas& operator=(const ButtonCanvas&) = delete;
+
+  HDC dc() const { return state.memDC.get(); }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  // The pixel as 0x00BBGGRR; kUnpainted for a pixel no step touched.
+  COLORREF At(int x, int y) const;
+  // The smallest rectangle holding every pixel of this colour (empty when there is none).
+  RECT Bounds(COLORREF color) const;
+  int Count(COLORREF color) const;
+  void Clear(COLORREF color = kUnpainted);
+  // Sets the derived face colours from backColor and hoverBackColor for the current style
+  // (StyleCells.cpp, with Render).
+  void DeriveColors();
+  // The elliptic face regions of a round shape and the straight face of the slanted ones, as the
+  // shape builder leaves them.
+  void ShapeFace();
+  // Runs the renderer of the current style with fresh lists; the outcome it returned.
+  int16_t Render(int32_t* faceState = nullptr, BevelColors* colors = nullptr);
+  // The pixels, top-down rows of 0x00RRGGBB.
+  const uint32_t* bits() const { return bits_; }
+
+  ButtonState state;
+  ButtonPaint paint{state};
+
+ private:
+  int width_, height_;
+  uint32_t* bits_ = nullptr;
+};
+
+// "#RRGGBB" of a COLORREF, for messages.
+std::string ColorName(COLORREF c);
+
+}  // namespace tessel::test
