@@ -58,18 +58,27 @@ std::wstring Value(HKEY root, const std::wstring& path, const wchar_t* name = nu
   return data;
 }
 
-// Every key that registration owns, below a classes root.
-std::vector<std::wstring> OwnedKeys() {
+// Every key that registration owns below a classes root (the library's keys too, with library).
+std::vector<std::wstring> OwnedKeys(bool library) {
   std::vector<std::wstring> keys;
-  for (const GUID* clsid : {&srv::kClsidBalloonToolTip, &srv::kClsidSOSystem}) keys.push_back(L"CLSID\\" + GuidText(*clsid));
-  keys.push_back(L"TesselOCX.CBalloonToolTip");
-  keys.push_back(L"TesselOCX.SOSystem");
+  for (const GUID* clsid : {&srv::kClsidBalloonToolTip, &srv::kClsidSOSystem}) {
+    for (const wchar_t* sub : {L"", L"\\InprocServer32", L"\\ProgID", L"\\TypeLib", L"\\VERSION"})
+      keys.push_back(L"CLSID\\" + GuidText(*clsid) + sub);
+  }
+  for (const wchar_t* progId : {L"TesselOCX.CBalloonToolTip", L"TesselOCX.SOSystem"}) {
+    keys.push_back(progId);
+    keys.push_back(std::wstring(progId) + L"\\CLSID");
+  }
+  if (library) {
+    keys.push_back(L"TypeLib\\" + GuidText(srv::kLibId));
+    keys.push_back(L"Interface\\" + GuidText(srv::kIidBalloonToolTip));
+    keys.push_back(L"Interface\\" + GuidText(srv::kIidSOSystem));
+  }
   return keys;
 }
 
-std::vector<std::wstring> LibraryKeys() {
-  return {L"TypeLib\\" + GuidText(srv::kLibId), L"Interface\\" + GuidText(srv::kIidBalloonToolTip),
-          L"Interface\\" + GuidText(srv::kIidSOSystem)};
+void ExpectGone(HKEY root, const std::wstring& prefix, bool library) {
+  for (const auto& k : OwnedKeys(library)) EXPECT_FALSE(KeyExists(root, prefix + k)) << std::string(k.begin(), k.end());
 }
 
 void ExpectClassKeys(HKEY root, const std::wstring& prefix) {
@@ -95,8 +104,7 @@ class Registration : public ::testing::Test {
 
 TEST_F(Registration, MachineRegistrationWritesTheTableAndRemovesExactlyIt) {
   ASSERT_EQ(RegSvr32(L"/u"), 0u);
-  for (const auto& k : OwnedKeys()) EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, k)) << std::string(k.begin(), k.end());
-  for (const auto& k : LibraryKeys()) EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, k)) << std::string(k.begin(), k.end());
+  ExpectGone(HKEY_CLASSES_ROOT, L"", true);
   // Removing what is already gone is no failure.
   EXPECT_EQ(RegSvr32(L"/u"), 0u);
 
@@ -119,8 +127,7 @@ TEST_F(Registration, MachineRegistrationWritesTheTableAndRemovesExactlyIt) {
   registered->Release();
 
   ASSERT_EQ(RegSvr32(L"/u"), 0u);
-  for (const auto& k : OwnedKeys()) EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, k)) << std::string(k.begin(), k.end());
-  for (const auto& k : LibraryKeys()) EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, k)) << std::string(k.begin(), k.end());
+  ExpectGone(HKEY_CLASSES_ROOT, L"", true);
   EXPECT_EQ(CLSIDFromProgID(L"TesselOCX.SOSystem", &clsid), CO_E_CLASSSTRING);
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"CLSID")) << "the shared parents stay";
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"Interface\\{00020400-0000-0000-C000-000000000046}"))
@@ -132,18 +139,14 @@ TEST_F(Registration, UserRegistrationGoesBelowTheCurrentUsersClasses) {
   const std::wstring user = L"Software\\Classes\\";
   ASSERT_EQ(RegSvr32(L"/n /i:user"), 0u);
   ExpectClassKeys(HKEY_CURRENT_USER, user);
-  for (const auto& k : OwnedKeys())
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\Classes\\" + k)) << "nothing for the machine";
+  ExpectGone(HKEY_LOCAL_MACHINE, L"Software\\Classes\\", false);  // nothing for the machine
   ITypeLib* registered = nullptr;
   ASSERT_EQ(LoadRegTypeLib(srv::kLibId, 1, 4, 0, &registered), S_OK) << "the type library is registered";
   registered->Release();
 
   ASSERT_EQ(RegSvr32(L"/u /n /i:user"), 0u);
-  for (const auto& k : OwnedKeys()) EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, user + k)) << std::string(k.begin(), k.end());
-  for (const auto& k : LibraryKeys()) {
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, user + k)) << std::string(k.begin(), k.end());
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, k)) << std::string(k.begin(), k.end());
-  }
+  ExpectGone(HKEY_CURRENT_USER, user, true);
+  ExpectGone(HKEY_CLASSES_ROOT, L"", true);
   EXPECT_EQ(RegSvr32(L"/u /n /i:user"), 0u) << "already gone";
 }
 

@@ -41,6 +41,33 @@ int DibProbe::Count(const RECT& area, COLORREF color) const {
   return n;
 }
 
+Canvas::Canvas(int width, int height, COLORREF background) : width_(width), height_(height) {
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+  dc_.reset(CreateCompatibleDC(nullptr));
+  bitmap_.reset(CreateDIBSection(dc_.get(), &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
+  old_ = SelectObject(dc_.get(), bitmap_.get());
+  const uint32_t fill = (GetRValue(background) << 16) | (GetGValue(background) << 8) | GetBValue(background);
+  std::fill(bits_, bits_ + static_cast<size_t>(width) * height, fill);
+}
+
+Canvas::~Canvas() { SelectObject(dc_.get(), old_); }
+
+COLORREF Canvas::At(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0xFFFFFFFF;
+  GdiFlush();
+  const uint32_t p = bits_[static_cast<size_t>(y) * width_ + x];
+  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+int Canvas::Count(const RECT& area, COLORREF color) const {
+  int n = 0;
+  for (int y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, height_); ++y)
+    for (int x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, width_); ++x)
+      if (At(x, y) == color) ++n;
+  return n;
+}
+
 std::string Hex(COLORREF color) {
   char text[16];
   std::snprintf(text, sizeof(text), "#%02X%02X%02X", GetRValue(color), GetGValue(color), GetBValue(color));

@@ -2,9 +2,13 @@
 // Reads exact pixels back from a 32-bpp DIB section (a form snapshot or a test's own target).
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "server/contract/Gdi.h"
 
 namespace tessel::test {
 
@@ -26,8 +30,35 @@ class DibProbe {
   int width_ = 0, height_ = 0;
 };
 
+// A 32-bpp top-down DIB section in a memory DC of its own, filled with one colour: a target that
+// pictures and renderers draw into, read back pixel for pixel.
+class Canvas {
+ public:
+  Canvas(int width, int height, COLORREF background);
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+  HDC dc() const { return dc_.get(); }
+  COLORREF At(int x, int y) const;   // 0x00BBGGRR; 0xFFFFFFFF outside
+  int Count(const RECT& area, COLORREF color) const;
+
+ private:
+  int width_, height_;
+  unique_hdc dc_;
+  unique_hbitmap bitmap_;
+  HGDIOBJ old_ = nullptr;
+  uint32_t* bits_ = nullptr;
+};
+
 // "#RRGGBB" for failure messages.
 std::string Hex(COLORREF color);
+
+// Exact colours at points: a failure names the point and both colours. Works on a DibProbe or a Canvas.
+struct Pixel { int x, y; COLORREF color; };
+template <class Probe>
+void ExpectPixels(const Probe& probe, std::initializer_list<Pixel> expected) {
+  for (const Pixel& p : expected) EXPECT_EQ(Hex(probe.At(p.x, p.y)), Hex(p.color)) << "at " << p.x << "," << p.y;
+}
 
 // The windows this process owns (top-level and children). GetGuiResources(GR_USEROBJECTS) where
 // the system implements it; elsewhere (Wine) the windows found by enumeration.
