@@ -1,5 +1,5 @@
-// "TesselTest.Window": a small scriptable top-level window for the class tests. Scripts hand it to
-// the tooltip as the parent (it has an hWnd) and ask it about the tooltip windows they get back.
+// "TesselTest.Window": a small scriptable top-level window for the class scripts. Scripts hand it to
+// the tooltip as the parent (it has an hWnd) and ask whether a window they got back still exists.
 #include <windows.h>
 #include <oleauto.h>
 
@@ -16,14 +16,9 @@ constexpr const wchar_t* kClsidKey = L"CLSID\\{2725E427-FF60-4774-AF2E-1ED4A7D22
 HINSTANCE g_instance = nullptr;
 std::atomic<long> g_objects{0};
 
-enum Member : DISPID {
-  kHwnd = 1, kClassName, kStyle, kExists, kOwner, kResize, kClose, kClientWidth, kText, kTopmost
-};
+enum Member : DISPID { kHwnd = 1, kExists, kClose };
 struct Name { const wchar_t* name; DISPID id; };
-constexpr Name kNames[] = {{L"hWnd", kHwnd},     {L"ClassName", kClassName}, {L"Style", kStyle},
-                           {L"Exists", kExists}, {L"Owner", kOwner},         {L"Resize", kResize},
-                           {L"Close", kClose},   {L"ClientWidth", kClientWidth}, {L"WindowText", kText},
-                           {L"IsTopmost", kTopmost}};
+constexpr Name kNames[] = {{L"hWnd", kHwnd}, {L"Exists", kExists}, {L"Close", kClose}};
 
 LRESULT CALLBACK WindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
 
@@ -33,12 +28,6 @@ HWND ArgWindow(DISPPARAMS* p, UINT fromEnd) {
   if (fromEnd >= p->cArgs) return nullptr;
   if (FAILED(VariantChangeType(&v, &p->rgvarg[p->cArgs - 1 - fromEnd], 0, VT_I8))) return nullptr;
   return reinterpret_cast<HWND>(static_cast<INT_PTR>(V_I8(&v)));
-}
-LONG ArgLong(DISPPARAMS* p, UINT fromEnd) {
-  VARIANT v;
-  VariantInit(&v);
-  if (fromEnd >= p->cArgs || FAILED(VariantChangeType(&v, &p->rgvarg[p->cArgs - 1 - fromEnd], 0, VT_I4))) return 0;
-  return V_I4(&v);
 }
 
 class TestWindow final : public IDispatch {
@@ -96,46 +85,10 @@ class TestWindow final : public IDispatch {
         V_VT(result) = VT_I4;
         V_I4(result) = static_cast<LONG>(reinterpret_cast<INT_PTR>(window_));
         return S_OK;
-      case kClassName: {
-        wchar_t name[128] = {};
-        GetClassNameW(ArgWindow(p, 0), name, 128);
-        V_VT(result) = VT_BSTR;
-        V_BSTR(result) = SysAllocString(name);
-        return S_OK;
-      }
-      case kStyle:
-        V_VT(result) = VT_I4;
-        V_I4(result) = static_cast<LONG>(GetWindowLongW(ArgWindow(p, 0), GWL_STYLE));
-        return S_OK;
       case kExists:
         V_VT(result) = VT_BOOL;
         V_BOOL(result) = IsWindow(ArgWindow(p, 0)) ? VARIANT_TRUE : VARIANT_FALSE;
         return S_OK;
-      case kOwner:
-        V_VT(result) = VT_I4;
-        V_I4(result) = static_cast<LONG>(reinterpret_cast<INT_PTR>(GetWindow(ArgWindow(p, 0), GW_OWNER)));
-        return S_OK;
-      case kTopmost:
-        V_VT(result) = VT_BOOL;
-        V_BOOL(result) = (GetWindowLongW(ArgWindow(p, 0), GWL_EXSTYLE) & WS_EX_TOPMOST) ? VARIANT_TRUE : VARIANT_FALSE;
-        return S_OK;
-      case kResize:
-        SetWindowPos(window_, nullptr, 0, 0, ArgLong(p, 0), ArgLong(p, 1), SWP_NOMOVE | SWP_NOZORDER);
-        return S_OK;
-      case kClientWidth: {
-        RECT r{};
-        GetClientRect(window_, &r);
-        V_VT(result) = VT_I4;
-        V_I4(result) = r.right;
-        return S_OK;
-      }
-      case kText: {
-        wchar_t text[256] = {};
-        GetWindowTextW(ArgWindow(p, 0), text, 256);
-        V_VT(result) = VT_BSTR;
-        V_BSTR(result) = SysAllocString(text);
-        return S_OK;
-      }
       case kClose:
         if (window_) DestroyWindow(window_);
         window_ = nullptr;
