@@ -69,9 +69,9 @@ TEST_F(TimerTest, ADestroyedTimerRaisesNothingMore) {
   timer->events.Timer = [&] { ++ticks; };
   timer->SetInterval(10);
   ASSERT_TRUE(PumpUntil([&] { return ticks >= 1; }, 3000));
-  const unsigned windows = ThreadWindows();
+  const unsigned windows = test::UserObjectCount();
   timer.reset();
-  EXPECT_EQ(ThreadWindows(), windows - 1);  // its message-only window is gone
+  EXPECT_EQ(test::UserObjectCount(), windows - 1);  // its message-only window is gone
   const int seen = ticks;
   Pump(60);
   EXPECT_EQ(ticks, seen);
@@ -100,16 +100,12 @@ TEST_F(PictureBoxTest, IsAChildSurfaceThatPaintsItsOwnConstituents) {
   EXPECT_EQ(box.ScaleWidth(), Tw(100));
 
   auto dib = Print(box.hWnd(), 100, 60);
-  EXPECT_EQ(dib->At(0, 0), kRed);
-  EXPECT_EQ(dib->At(9, 9), kRed);
-  EXPECT_EQ(dib->At(10, 10), kWhite);
-  EXPECT_EQ(dib->At(29, 29), kWhite);
-  EXPECT_EQ(dib->At(30, 30), kRed);
-  EXPECT_EQ(dib->At(99, 59), kRed);
+  ExpectPixels(*dib, {{0, 0, kRed}, {9, 9, kRed}, {10, 10, kWhite}, {29, 29, kWhite}, {30, 30, kRed},
+                  {99, 59, kRed}});
 
   // The parent surface does not paint what stands on the picture box.
   auto outer = Paint();
-  EXPECT_EQ(outer->Count(kWhite, 0, 0, 320, 240), 0);
+  EXPECT_EQ(outer->Count(RECT{0, 0, 320, 240}, kWhite), 0);
 
   // And the screen shows both through the window paint.
   RedrawWindow(surface_.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -181,26 +177,23 @@ TEST_F(ImageTest, DrawsAtItsOwnSizeClippedOrStretched) {
   EXPECT_EQ(image.Width(), Tw(8));  // takes the picture's size
   EXPECT_EQ(image.Height(), Tw(6));
   auto dib = Paint();
-  EXPECT_EQ(dib->Count(kMagenta, 0, 0, 320, 240), 48);
-  EXPECT_EQ(dib->At(20, 30), kMagenta);
-  EXPECT_EQ(dib->At(27, 35), kMagenta);
-  EXPECT_EQ(dib->At(28, 35), kNavy);
+  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kMagenta), 48);
+  ExpectPixels(*dib, {{20, 30, kMagenta}, {27, 35, kMagenta}, {28, 35, kNavy}});
 
   image.Move(Tw(20), Tw(30), Tw(4), Tw(6));  // clipped to its bounds
   dib = Paint();
-  EXPECT_EQ(dib->Count(kMagenta, 0, 0, 320, 240), 24);
+  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kMagenta), 24);
   EXPECT_EQ(dib->At(24, 30), kNavy);
 
   image.SetStretch(true);
   image.Move(Tw(20), Tw(30), Tw(16), Tw(12));
   dib = Paint();
-  EXPECT_EQ(dib->Count(kMagenta, 0, 0, 320, 240), 16 * 12);
-  EXPECT_EQ(dib->At(35, 41), kMagenta);
-  EXPECT_EQ(dib->At(36, 41), kNavy);
+  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kMagenta), 16 * 12);
+  ExpectPixels(*dib, {{35, 41, kMagenta}, {36, 41, kNavy}});
 
   image.SetPicture(nullptr);
   dib = Paint();
-  EXPECT_EQ(dib->Count(kMagenta, 0, 0, 320, 240), 0);
+  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kMagenta), 0);
 }
 
 // Builds a surface with every kind of constituent, uses each, paints and tears it all down.
@@ -217,7 +210,7 @@ void FullRound(HWND host) {
     desc.name = L"Arial";
     text.SetFont(Font::Create(desc));
     text.SetAlignment(2);
-    Dib scratch(10, 10);
+    Dib scratch(10, 10, 0);
     SendMessageW(surface->hWnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(scratch.dc()),
                  reinterpret_cast<LPARAM>(text.Window()));
     text.SetBackColor(RGB(0, 0, 200));
@@ -256,13 +249,7 @@ void FullRound(HWND host) {
 }
 
 TEST_F(SurfaceTest, EveryHandleIsGivenBackWhenTheSurfaceAndItsConstituentsGo) {
-  // The first round fills the system's one-time caches (classes, stock objects, font mapping).
-  FullRound(top_);
-  const unsigned gdi = GdiObjects();
-  const unsigned windows = ThreadWindows();
-  FullRound(top_);
-  EXPECT_EQ(GdiObjects(), gdi);
-  EXPECT_EQ(ThreadWindows(), windows);
+  test::ExpectNoLeaks([this] { FullRound(top_); }, 1, 1);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "host/Form.h"
 #include "server/contract/Twips.h"
 #include "tests/host/Recorder.h"
+#include "tests/support/Keys.h"
 #include "tests/support/RecordingHost.h"
 
 namespace tessel::test {
@@ -11,30 +12,6 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-
-// Builds the input a keyboard gives: the key down and later the key up, each posted to the window
-// that has the focus at that moment, fetched and translated by the thread's own loop, where the
-// form's hook sees them.
-void PressKey(UINT vk) {
-  ASSERT_NE(GetFocus(), nullptr);
-  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
-  PostMessageW(GetFocus(), WM_KEYDOWN, vk, 1 | scan);
-  Form::PumpMessages();
-  PostMessageW(GetFocus(), WM_KEYUP, vk, 1 | scan | (3u << 30));
-  Form::PumpMessages();
-}
-
-// Shift held in the thread's keyboard state while the key is handled.
-void PressWithShift(UINT vk) {
-  BYTE state[256];
-  GetKeyboardState(state);
-  BYTE held[256];
-  std::copy(state, state + 256, held);
-  held[VK_SHIFT] = 0x80;
-  SetKeyboardState(held);
-  PressKey(vk);
-  SetKeyboardState(state);
-}
 
 std::wstring ClassOf(HWND w) {
   wchar_t name[64] = {};
@@ -151,7 +128,7 @@ TEST_F(FormInput, TabAndShiftTabWalkTheControlsAndTheirWindowedConstituentsInTab
 
   seen.clear();
   for (int i = 0; i < 3; ++i) {
-    PressWithShift(VK_TAB);
+    PressKey(VK_TAB, true);
     seen.push_back(GetFocus());
   }
   EXPECT_THAT(seen, ElementsAre(Window(L"C"), b.edits[1], b.edits[0]));

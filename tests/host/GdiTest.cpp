@@ -9,12 +9,12 @@ namespace tessel::hosttest {
 namespace {
 
 TEST(Gdi, OwnedHandlesAreFreedOnceAndMoveTheirOwnership) {
-  const unsigned before = GdiObjects();
+  const unsigned before = test::GdiObjectCount();
   {
     unique_hbrush a(CreateSolidBrush(RGB(1, 2, 3)));
     ASSERT_TRUE(a);
     const HBRUSH raw = a.get();
-    EXPECT_EQ(GdiObjects(), before + 1);
+    EXPECT_EQ(test::GdiObjectCount(), before + 1);
     unique_hbrush b(std::move(a));
     EXPECT_FALSE(a);
     EXPECT_EQ(b.get(), raw);
@@ -24,11 +24,11 @@ TEST(Gdi, OwnedHandlesAreFreedOnceAndMoveTheirOwnership) {
     EXPECT_EQ(GetObjectType(raw), static_cast<DWORD>(OBJ_BRUSH));
     c.reset(CreateSolidBrush(RGB(4, 5, 6)));  // the old one goes at once
     EXPECT_EQ(GetObjectType(raw), 0u);
-    EXPECT_EQ(GdiObjects(), before + 1);
+    EXPECT_EQ(test::GdiObjectCount(), before + 1);
     c = std::move(c);  // self-move keeps the handle
     EXPECT_TRUE(c);
   }
-  EXPECT_EQ(GdiObjects(), before);
+  EXPECT_EQ(test::GdiObjectCount(), before);
 
   // Released handles belong to whoever took them.
   unique_hrgn region(CreateRectRgn(0, 0, 5, 5));
@@ -36,13 +36,13 @@ TEST(Gdi, OwnedHandlesAreFreedOnceAndMoveTheirOwnership) {
   EXPECT_FALSE(region);
   EXPECT_EQ(GetObjectType(taken), static_cast<DWORD>(OBJ_REGION));
   DeleteObject(taken);
-  EXPECT_EQ(GdiObjects(), before);
+  EXPECT_EQ(test::GdiObjectCount(), before);
 }
 
 TEST(Gdi, GuardsRestoreTheDcAndTheBackBufferCopiesInOneBlock) {
   Dib dib(20, 10, RGB(0, 0, 0));
   const HGDIOBJ pen = GetCurrentObject(dib.dc(), OBJ_PEN);
-  const unsigned before = GdiObjects();
+  const unsigned before = test::GdiObjectCount();
   {
     unique_hpen red(CreatePen(PS_SOLID, 1, RGB(255, 0, 0)));
     SelectGuard selected(dib.dc(), red.get());
@@ -69,7 +69,7 @@ TEST(Gdi, GuardsRestoreTheDcAndTheBackBufferCopiesInOneBlock) {
   }
   EXPECT_EQ(dib.At(0, 0), RGB(255, 255, 255));
   EXPECT_EQ(dib.At(19, 9), RGB(255, 255, 255));
-  EXPECT_EQ(GdiObjects(), before);
+  EXPECT_EQ(test::GdiObjectCount(), before);
 }
 
 }  // namespace

@@ -31,17 +31,9 @@ TEST_F(ShapePaint, OpaqueRectangleHasOnePixelBorderAndBackInside) {
   shape.SetBackColor(kRed);
   shape.SetBorderColor(kGreen);
   auto dib = Paint();
-  EXPECT_EQ(dib->At(0, 0), kNavy);
-  EXPECT_EQ(dib->At(10, 20), kGreen);
-  EXPECT_EQ(dib->At(49, 20), kGreen);
-  EXPECT_EQ(dib->At(10, 49), kGreen);
-  EXPECT_EQ(dib->At(49, 49), kGreen);
-  EXPECT_EQ(dib->At(9, 30), kNavy);
-  EXPECT_EQ(dib->At(50, 30), kNavy);
-  EXPECT_EQ(dib->At(30, 50), kNavy);
-  EXPECT_EQ(dib->At(11, 21), kRed);
-  EXPECT_EQ(dib->At(48, 48), kRed);
-  EXPECT_EQ(dib->Count(kRed, 11, 21, 49, 49), 38 * 28);
+  ExpectPixels(*dib, {{0, 0, kNavy}, {10, 20, kGreen}, {49, 20, kGreen}, {10, 49, kGreen}, {49, 49, kGreen},
+                  {9, 30, kNavy}, {50, 30, kNavy}, {30, 50, kNavy}, {11, 21, kRed}, {48, 48, kRed}});
+  EXPECT_EQ(dib->Count(RECT{11, 21, 49, 49}, kRed), 38 * 28);
 }
 
 TEST_F(ShapePaint, TransparentBackShowsTheSurfaceAndFillStylesPaintOverTheBack) {
@@ -49,27 +41,27 @@ TEST_F(ShapePaint, TransparentBackShowsTheSurfaceAndFillStylesPaintOverTheBack) 
   Place(shape);
   shape.SetBorderColor(kGreen);
   auto dib = Paint();
-  EXPECT_EQ(dib->At(10, 20), kGreen);
-  EXPECT_EQ(dib->At(30, 35), kNavy);  // transparent back, transparent fill (the defaults)
+  // transparent back, transparent fill (the defaults)
+  ExpectPixels(*dib, {{10, 20, kGreen}, {30, 35, kNavy}});
 
   shape.SetFillStyle(0);
   shape.SetFillColor(kYellow);
   dib = Paint();
-  EXPECT_EQ(dib->Count(kYellow, 11, 21, 49, 49), 38 * 28);
+  EXPECT_EQ(dib->Count(RECT{11, 21, 49, 49}, kYellow), 38 * 28);
 
   // Horizontal hatch over an opaque red back: yellow lines with red between them.
   shape.SetBackStyle(1);
   shape.SetBackColor(kRed);
   shape.SetFillStyle(2);
   dib = Paint();
-  const int yellow = dib->Count(kYellow, 11, 21, 49, 49);
-  const int red = dib->Count(kRed, 11, 21, 49, 49);
+  const int yellow = dib->Count(RECT{11, 21, 49, 49}, kYellow);
+  const int red = dib->Count(RECT{11, 21, 49, 49}, kRed);
   EXPECT_GT(yellow, 0);
   EXPECT_GT(red, yellow);
   EXPECT_EQ(yellow + red, 38 * 28);
   // A horizontal hatch colours whole rows.
   for (int y = 21; y < 49; ++y) {
-    const int row = dib->Count(kYellow, 11, y, 49, y + 1);
+    const int row = dib->Count(RECT{11, y, 49, y + 1}, kYellow);
     EXPECT_TRUE(row == 0 || row == 38) << "row " << y;
   }
 }
@@ -81,11 +73,8 @@ TEST_F(ShapePaint, WithoutABorderTheBackCoversExactlyTheBounds) {
   shape.SetBackColor(kRed);
   shape.SetBorderStyle(0);
   auto dib = Paint();
-  EXPECT_EQ(dib->Count(kRed, 0, 0, 320, 240), 40 * 30);
-  EXPECT_EQ(dib->At(10, 20), kRed);
-  EXPECT_EQ(dib->At(49, 49), kRed);
-  EXPECT_EQ(dib->At(50, 49), kNavy);
-  EXPECT_EQ(dib->At(49, 50), kNavy);
+  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kRed), 40 * 30);
+  ExpectPixels(*dib, {{10, 20, kRed}, {49, 49, kRed}, {50, 49, kNavy}, {49, 50, kNavy}});
 }
 
 TEST_F(ShapePaint, InsideSolidWideBorderStaysInsideTheBounds) {
@@ -97,24 +86,14 @@ TEST_F(ShapePaint, InsideSolidWideBorderStaysInsideTheBounds) {
   shape.SetBorderStyle(6);
   shape.SetBorderWidth(3);
   auto dib = Paint();
-  EXPECT_EQ(dib->At(10, 20), kGreen);
-  EXPECT_EQ(dib->At(12, 22), kGreen);
-  EXPECT_EQ(dib->At(13, 23), kRed);
-  EXPECT_EQ(dib->At(47, 47), kGreen);
-  EXPECT_EQ(dib->At(46, 46), kRed);
-  EXPECT_EQ(dib->At(9, 19), kNavy);
-  EXPECT_EQ(dib->At(50, 50), kNavy);
+  ExpectPixels(*dib, {{10, 20, kGreen}, {12, 22, kGreen}, {13, 23, kRed}, {47, 47, kGreen}, {46, 46, kRed},
+                  {9, 19, kNavy}, {50, 50, kNavy}});
 
   // A plain solid border of the same width is centred on the outline instead.
   shape.SetBorderStyle(1);
   dib = Paint();
-  EXPECT_EQ(dib->At(8, 18), kNavy);
-  EXPECT_EQ(dib->At(9, 19), kGreen);
-  EXPECT_EQ(dib->At(11, 21), kGreen);
-  EXPECT_EQ(dib->At(12, 22), kRed);
-  EXPECT_EQ(dib->At(50, 50), kGreen);
-  EXPECT_EQ(dib->At(47, 47), kRed);
-  EXPECT_EQ(dib->At(51, 51), kNavy);
+  ExpectPixels(*dib, {{8, 18, kNavy}, {9, 19, kGreen}, {11, 21, kGreen}, {12, 22, kRed}, {50, 50, kGreen},
+                  {47, 47, kRed}, {51, 51, kNavy}});
 }
 
 TEST_F(ShapePaint, SquareIsCentredAndDashedBorderIsBroken) {
@@ -124,15 +103,12 @@ TEST_F(ShapePaint, SquareIsCentredAndDashedBorderIsBroken) {
   shape.SetBorderColor(kGreen);
   auto dib = Paint();
   // A 30-pixel square in the middle of the 40-pixel width: x 15 to 44.
-  EXPECT_EQ(dib->At(14, 35), kNavy);
-  EXPECT_EQ(dib->At(15, 35), kGreen);
-  EXPECT_EQ(dib->At(44, 35), kGreen);
-  EXPECT_EQ(dib->At(45, 35), kNavy);
-  EXPECT_EQ(dib->Count(kGreen, 15, 20, 45, 21), 30);
+  ExpectPixels(*dib, {{14, 35, kNavy}, {15, 35, kGreen}, {44, 35, kGreen}, {45, 35, kNavy}});
+  EXPECT_EQ(dib->Count(RECT{15, 20, 45, 21}, kGreen), 30);
 
   shape.SetBorderStyle(2);
   dib = Paint();
-  const int dashes = dib->Count(kGreen, 15, 20, 45, 21);
+  const int dashes = dib->Count(RECT{15, 20, 45, 21}, kGreen);
   EXPECT_GT(dashes, 0);
   EXPECT_LT(dashes, 30);
 }
@@ -174,28 +150,6 @@ TEST_F(ShapePaint, OutOfRangeValuesAreRefusedAndTheOldValueKept) {
 
 using LinePaint = SurfaceTest;
 
-TEST_F(LinePaint, EtchedRuleLiesOnTheFirstAndSecondRows) {
-  Line dark(surface_, L"Line1");
-  Line light(surface_, L"Line2");
-  dark.SetBorderColor(RGB(192, 192, 192));
-  light.SetBorderColor(kSys3DHighlight);
-  dark.SetX2(1500);  // 100 pixels
-  light.SetY1(20);
-  light.SetX2(1500);
-  light.SetY2(20);
-  auto dib = Paint();
-  const COLORREF highlight = GetSysColor(COLOR_3DHIGHLIGHT);
-  EXPECT_EQ(dib->Count(RGB(192, 192, 192), 0, 0, 320, 1), 100);
-  EXPECT_EQ(dib->At(0, 0), RGB(192, 192, 192));
-  EXPECT_EQ(dib->At(99, 0), RGB(192, 192, 192));
-  EXPECT_EQ(dib->At(100, 0), kNavy);
-  EXPECT_EQ(dib->Count(highlight, 0, 1, 320, 2), 100);
-  EXPECT_EQ(dib->At(50, 2), kNavy);
-  EXPECT_EQ(light.Width(), 1500);
-  EXPECT_EQ(light.Top(), 20);
-  EXPECT_EQ(light.Height(), 0);
-}
-
 TEST_F(LinePaint, WidthStyleAndVerticalLines) {
   Line line(surface_, L"Line1");
   line.SetBorderColor(kYellow);
@@ -205,22 +159,18 @@ TEST_F(LinePaint, WidthStyleAndVerticalLines) {
   line.SetY2(Tw(50));
   line.SetBorderWidth(3);
   auto dib = Paint();
-  EXPECT_EQ(dib->At(60, 48), kNavy);
-  EXPECT_EQ(dib->At(60, 49), kYellow);
-  EXPECT_EQ(dib->At(60, 50), kYellow);
-  EXPECT_EQ(dib->At(60, 51), kYellow);
-  EXPECT_EQ(dib->At(60, 52), kNavy);
+  ExpectPixels(*dib, {{60, 48, kNavy}, {60, 49, kYellow}, {60, 50, kYellow}, {60, 51, kYellow}, {60, 52, kNavy}});
 
   line.SetBorderWidth(1);
   line.SetBorderStyle(3);  // dotted
   dib = Paint();
-  const int dots = dib->Count(kYellow, 10, 50, 110, 51);
+  const int dots = dib->Count(RECT{10, 50, 110, 51}, kYellow);
   EXPECT_GT(dots, 10);
   EXPECT_LT(dots, 90);
 
   line.SetBorderStyle(0);
   dib = Paint();
-  EXPECT_EQ(dib->Count(kYellow, 0, 0, 320, 240), 0);
+  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kYellow), 0);
 
   // End points in either order: bounds follow them.
   line.SetBorderStyle(1);
@@ -232,9 +182,9 @@ TEST_F(LinePaint, WidthStyleAndVerticalLines) {
   EXPECT_EQ(line.Top(), Tw(10));
   EXPECT_EQ(line.Height(), Tw(90));
   dib = Paint();
-  EXPECT_EQ(dib->Count(kYellow, 200, 0, 201, 240), 90);
-  EXPECT_EQ(dib->At(200, 11), kYellow);
-  EXPECT_EQ(dib->At(200, 100), kYellow);  // drawn from (200,100) towards (200,10)
+  EXPECT_EQ(dib->Count(RECT{200, 0, 201, 240}, kYellow), 90);
+  // drawn from (200,100) towards (200,10)
+  ExpectPixels(*dib, {{200, 11, kYellow}, {200, 100, kYellow}});
   EXPECT_THROW(line.SetBorderStyle(7), InvalidPropertyValue);
   EXPECT_THROW(line.SetBorderWidth(0), InvalidPropertyValue);
   EXPECT_EQ(line.BorderStyle(), 1);
@@ -249,16 +199,12 @@ TEST_F(LabelPaint, OpaqueLabelFillsItsBoundsAndTextStaysInside) {
   label.SetForeColor(kBlack);
   label.SetCaption(L"Hg");
   auto dib = Paint();
-  EXPECT_EQ(dib->At(20, 100), kWhite);
-  EXPECT_EQ(dib->At(99, 119), kWhite);
-  EXPECT_EQ(dib->At(19, 100), kNavy);
-  EXPECT_EQ(dib->At(100, 119), kNavy);
-  EXPECT_EQ(dib->At(20, 120), kNavy);
-  const int ink = dib->Count(kBlack, 20, 100, 100, 120);
+  ExpectPixels(*dib, {{20, 100, kWhite}, {99, 119, kWhite}, {19, 100, kNavy}, {100, 119, kNavy}, {20, 120, kNavy}});
+  const int ink = dib->Count(RECT{20, 100, 100, 120}, kBlack);
   EXPECT_GT(ink, 5);
-  EXPECT_EQ(dib->Count(kBlack, 0, 0, 320, 240), ink);
-  EXPECT_EQ(dib->Count(kWhite, 0, 0, 320, 240) + dib->Count(kBlack, 0, 0, 320, 240) +
-                (80 * 20 - dib->Count(kWhite, 20, 100, 100, 120) - ink),
+  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kBlack), ink);
+  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kWhite) + dib->Count(RECT{0, 0, 320, 240}, kBlack) +
+                (80 * 20 - dib->Count(RECT{20, 100, 100, 120}, kWhite) - ink),
             80 * 20);
 }
 
@@ -275,16 +221,15 @@ TEST_F(LabelPaint, TransparentLabelShowsWhatIsBehindIt) {
   label.SetCaption(L"Hg");
   label.SetBackStyle(0);
   auto dib = Paint();
-  EXPECT_EQ(dib->At(20, 100), kRed);
-  EXPECT_EQ(dib->At(99, 119), kRed);
-  EXPECT_EQ(dib->Count(kWhite, 0, 0, 320, 240), 0);
-  EXPECT_GT(dib->Count(kBlack, 20, 100, 100, 120), 5);
+  ExpectPixels(*dib, {{20, 100, kRed}, {99, 119, kRed}});
+  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kWhite), 0);
+  EXPECT_GT(dib->Count(RECT{20, 100, 100, 120}, kBlack), 5);
 
   // Over the surface's own back colour.
   label.SetTop(Tw(150));
   dib = Paint();
   EXPECT_EQ(dib->At(20, 150), kNavy);
-  EXPECT_GT(dib->Count(kBlack, 20, 150, 100, 170), 5);
+  EXPECT_GT(dib->Count(RECT{20, 150, 100, 170}, kBlack), 5);
 }
 
 TEST_F(LabelPaint, LaterConstituentsPaintOverEarlierOnesAndHiddenOnesNotAtAll) {
@@ -297,12 +242,11 @@ TEST_F(LabelPaint, LaterConstituentsPaintOverEarlierOnesAndHiddenOnesNotAtAll) {
   over.SetBackColor(kRed);
   over.SetBorderStyle(0);
   auto dib = Paint();
-  EXPECT_EQ(dib->At(15, 15), kWhite);
-  EXPECT_EQ(dib->At(35, 35), kRed);  // overlap: the later one
+  // overlap: the later one
+  ExpectPixels(*dib, {{15, 15, kWhite}, {35, 35, kRed}});
   over.SetVisible(false);
   dib = Paint();
-  EXPECT_EQ(dib->At(35, 35), kWhite);
-  EXPECT_EQ(dib->At(60, 60), kNavy);
+  ExpectPixels(*dib, {{35, 35, kWhite}, {60, 60, kNavy}});
 }
 
 TEST_F(LabelPaint, AlignmentPlacesTheTextAndBadValuesAreRefused) {
@@ -311,7 +255,7 @@ TEST_F(LabelPaint, AlignmentPlacesTheTextAndBadValuesAreRefused) {
   label.SetBackColor(kWhite);
   label.SetForeColor(kBlack);
   label.SetCaption(L"WW");
-  auto ink = [&](int left, int right) { return Paint()->Count(kBlack, left, 0, right, 20); };
+  auto ink = [&](int left, int right) { return Paint()->Count(RECT{left, 0, right, 20}, kBlack); };
   EXPECT_GT(ink(0, 100), 0);
   EXPECT_EQ(ink(100, 300), 0);
   label.SetAlignment(1);
@@ -366,7 +310,7 @@ TEST_F(LabelPaint, AnUnderlinedFontUnderlinesTheWholeCaption) {
   auto longestRow = [&] {
     auto dib = Paint();
     int best = 0;
-    for (int y = 10; y < 50; ++y) best = std::max(best, dib->Count(kBlack, 10, y, 210, y + 1));
+    for (int y = 10; y < 50; ++y) best = std::max(best, dib->Count(RECT{10, y, 210, y + 1}, kBlack));
     return best;
   };
   label.SetAutoSize(true);
@@ -414,15 +358,13 @@ TEST(SurfacePaintOrder, OwnerDrawsLastAFailingConstituentIsSkippedAndTheDcIsLeft
   last.SetBackColor(kGreen);
   last.SetBorderStyle(0);
 
-  Dib dib(60, 60);
+  Dib dib(60, 60, RGB(1, 2, 3));
   HGDIOBJ pen = GetCurrentObject(dib.dc(), OBJ_PEN);
   HGDIOBJ brush = GetCurrentObject(dib.dc(), OBJ_BRUSH);
   HGDIOBJ font = GetCurrentObject(dib.dc(), OBJ_FONT);
   SendMessageW(surface.hWnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib.dc()), PRF_CLIENT);
-  EXPECT_EQ(dib.At(0, 0), kWhite);     // the owner's drawing is on top
-  EXPECT_EQ(dib.At(10, 10), kRed);
-  EXPECT_EQ(dib.At(40, 40), kGreen);   // drawn after the failing one
-  EXPECT_EQ(dib.At(25, 25), kNavy);
+  // the owner's drawing is on top; drawn after the failing one
+  ExpectPixels(dib, {{0, 0, kWhite}, {10, 10, kRed}, {40, 40, kGreen}, {25, 25, kNavy}});
   EXPECT_EQ(GetCurrentObject(dib.dc(), OBJ_PEN), pen);
   EXPECT_EQ(GetCurrentObject(dib.dc(), OBJ_BRUSH), brush);
   EXPECT_EQ(GetCurrentObject(dib.dc(), OBJ_FONT), font);

@@ -200,7 +200,7 @@ TEST_F(TextBoxTest, ColoursReachTheEditThroughTheReflectedColourMessage) {
   box_->SetBorderStyle(0);
   box_->SetBackColor(RGB(0, 255, 0));
   box_->SetForeColor(RGB(255, 0, 0));
-  Dib dib(200, 25);
+  Dib dib(200, 25, 0);
   auto brush = reinterpret_cast<HBRUSH>(SendMessageW(surface_.hWnd(), WM_CTLCOLOREDIT,
                                                       reinterpret_cast<WPARAM>(dib.dc()),
                                                       reinterpret_cast<LPARAM>(box_->Window())));
@@ -212,11 +212,11 @@ TEST_F(TextBoxTest, ColoursReachTheEditThroughTheReflectedColourMessage) {
   EXPECT_EQ(GetBkColor(dib.dc()), RGB(0, 255, 0));
 
   // The brush is made once per colour, not once per message.
-  const unsigned gdi = GdiObjects();
+  const unsigned gdi = test::GdiObjectCount();
   for (int i = 0; i < 5; ++i)
     SendMessageW(surface_.hWnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dib.dc()),
                  reinterpret_cast<LPARAM>(box_->Window()));
-  EXPECT_EQ(GdiObjects(), gdi);
+  EXPECT_EQ(test::GdiObjectCount(), gdi);
 
   // The edit's own painting uses it: its empty right end is green.
   box_->SetText(L"ab");
