@@ -21,6 +21,7 @@ namespace tessel::hosttest {
 
 using Dib = test::Canvas;
 using test::ExpectPixels;
+using test::Pixel;
 
 // Paints a window's client area through WM_PRINTCLIENT into a new DIB.
 std::unique_ptr<Dib> Print(HWND hwnd, int width, int height);

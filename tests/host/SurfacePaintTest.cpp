@@ -19,88 +19,72 @@ constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
-using ShapePaint = SurfaceTest;
+class ShapePaint : public SurfaceTest {
+ protected:
+  // A 40 x 30 pixel shape at (10, 20), its pixels from x 10 to 49 and y 20 to 49: opaque red
+  // back, green border of the given style and width.
+  Shape& Placed(int borderStyle = 1, int borderWidth = 1) {
+    shape_ = std::make_unique<Shape>(surface_, L"Shape1");
+    shape_->Move(Tw(10), Tw(20), Tw(40), Tw(30));
+    shape_->SetBackStyle(1);
+    shape_->SetBackColor(kRed);
+    shape_->SetBorderColor(kGreen);
+    shape_->SetBorderStyle(borderStyle);
+    shape_->SetBorderWidth(borderWidth);
+    return *shape_;
+  }
+  std::unique_ptr<Shape> shape_;
+};
 
-// A 40 x 30 pixel shape at (10, 20): its pixels run from x 10 to 49 and from y 20 to 49.
-void Place(Constituent& c) { c.Move(Tw(10), Tw(20), Tw(40), Tw(30)); }
-
-TEST_F(ShapePaint, OpaqueRectangleHasOnePixelBorderAndBackInside) {
-  Shape shape(surface_, L"Shape1");
-  Place(shape);
-  shape.SetBackStyle(1);
-  shape.SetBackColor(kRed);
-  shape.SetBorderColor(kGreen);
-  auto dib = Paint();
-  ExpectPixels(*dib, {{0, 0, kNavy}, {10, 20, kGreen}, {49, 20, kGreen}, {10, 49, kGreen}, {49, 49, kGreen},
-                  {9, 30, kNavy}, {50, 30, kNavy}, {30, 50, kNavy}, {11, 21, kRed}, {48, 48, kRed}});
-  EXPECT_EQ(dib->Count(RECT{11, 21, 49, 49}, kRed), 38 * 28);
+TEST_F(ShapePaint, BordersLieOnInsideOrAcrossTheOutlineAndTheBackFillsTheRest) {
+  struct Case { int style, width; std::vector<Pixel> pixels; int redInside; };
+  const Case cases[] = {
+      // One-pixel border, back inside it; the surface all around.
+      {1, 1, {{0, 0, kNavy}, {10, 20, kGreen}, {49, 20, kGreen}, {10, 49, kGreen}, {49, 49, kGreen},
+              {9, 30, kNavy}, {50, 30, kNavy}, {30, 50, kNavy}, {11, 21, kRed}}, 38 * 28},
+      // No border: the back covers exactly the bounds.
+      {0, 1, {{10, 20, kRed}, {49, 49, kRed}, {50, 49, kNavy}, {49, 50, kNavy}}, 38 * 28},
+      // Inside solid, three wide: within the bounds.
+      {6, 3, {{10, 20, kGreen}, {12, 22, kGreen}, {13, 23, kRed}, {47, 47, kGreen}, {46, 46, kRed},
+              {9, 19, kNavy}, {50, 50, kNavy}}, 34 * 24},
+      // Plain solid, three wide: centred on the outline.
+      {1, 3, {{8, 18, kNavy}, {9, 19, kGreen}, {11, 21, kGreen}, {12, 22, kRed}, {50, 50, kGreen},
+              {47, 47, kRed}, {51, 51, kNavy}}, 36 * 26},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("border style " + std::to_string(c.style) + " width " + std::to_string(c.width));
+    Placed(c.style, c.width);
+    auto dib = Paint();
+    ExpectPixels(*dib, c.pixels);
+    EXPECT_EQ(dib->Count(RECT{11, 21, 49, 49}, kRed), c.redInside);
+  }
 }
 
 TEST_F(ShapePaint, TransparentBackShowsTheSurfaceAndFillStylesPaintOverTheBack) {
-  Shape shape(surface_, L"Shape1");
-  Place(shape);
-  shape.SetBorderColor(kGreen);
-  auto dib = Paint();
-  // transparent back, transparent fill (the defaults)
-  ExpectPixels(*dib, {{10, 20, kGreen}, {30, 35, kNavy}});
-
+  Shape& shape = Placed();
+  shape.SetBackStyle(0);
+  ExpectPixels(*Paint(), {{10, 20, kGreen}, {30, 35, kNavy}});  // transparent back and fill by default
   shape.SetFillStyle(0);
   shape.SetFillColor(kYellow);
-  dib = Paint();
-  EXPECT_EQ(dib->Count(RECT{11, 21, 49, 49}, kYellow), 38 * 28);
+  EXPECT_EQ(Paint()->Count(RECT{11, 21, 49, 49}, kYellow), 38 * 28);
 
-  // Horizontal hatch over an opaque red back: yellow lines with red between them.
+  // A horizontal hatch over the opaque back: whole yellow rows with red rows between.
   shape.SetBackStyle(1);
-  shape.SetBackColor(kRed);
   shape.SetFillStyle(2);
-  dib = Paint();
+  auto dib = Paint();
   const int yellow = dib->Count(RECT{11, 21, 49, 49}, kYellow);
-  const int red = dib->Count(RECT{11, 21, 49, 49}, kRed);
   EXPECT_GT(yellow, 0);
-  EXPECT_GT(red, yellow);
-  EXPECT_EQ(yellow + red, 38 * 28);
-  // A horizontal hatch colours whole rows.
+  EXPECT_EQ(yellow + dib->Count(RECT{11, 21, 49, 49}, kRed), 38 * 28);
   for (int y = 21; y < 49; ++y) {
     const int row = dib->Count(RECT{11, y, 49, y + 1}, kYellow);
     EXPECT_TRUE(row == 0 || row == 38) << "row " << y;
   }
 }
 
-TEST_F(ShapePaint, WithoutABorderTheBackCoversExactlyTheBounds) {
-  Shape shape(surface_, L"Shape1");
-  Place(shape);
-  shape.SetBackStyle(1);
-  shape.SetBackColor(kRed);
-  shape.SetBorderStyle(0);
-  auto dib = Paint();
-  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kRed), 40 * 30);
-  ExpectPixels(*dib, {{10, 20, kRed}, {49, 49, kRed}, {50, 49, kNavy}, {49, 50, kNavy}});
-}
-
-TEST_F(ShapePaint, InsideSolidWideBorderStaysInsideTheBounds) {
-  Shape shape(surface_, L"Shape1");
-  Place(shape);
-  shape.SetBackStyle(1);
-  shape.SetBackColor(kRed);
-  shape.SetBorderColor(kGreen);
-  shape.SetBorderStyle(6);
-  shape.SetBorderWidth(3);
-  auto dib = Paint();
-  ExpectPixels(*dib, {{10, 20, kGreen}, {12, 22, kGreen}, {13, 23, kRed}, {47, 47, kGreen}, {46, 46, kRed},
-                  {9, 19, kNavy}, {50, 50, kNavy}});
-
-  // A plain solid border of the same width is centred on the outline instead.
-  shape.SetBorderStyle(1);
-  dib = Paint();
-  ExpectPixels(*dib, {{8, 18, kNavy}, {9, 19, kGreen}, {11, 21, kGreen}, {12, 22, kRed}, {50, 50, kGreen},
-                  {47, 47, kRed}, {51, 51, kNavy}});
-}
-
 TEST_F(ShapePaint, SquareIsCentredAndDashedBorderIsBroken) {
-  Shape shape(surface_, L"Shape1");
-  Place(shape);
+  Shape& shape = Placed();
+  shape.SetBackStyle(0);
   shape.SetShape(Shape::kSquare);
-  shape.SetBorderColor(kGreen);
   auto dib = Paint();
   // A 30-pixel square in the middle of the 40-pixel width: x 15 to 44.
   ExpectPixels(*dib, {{14, 35, kNavy}, {15, 35, kGreen}, {44, 35, kGreen}, {45, 35, kNavy}});
@@ -114,11 +98,7 @@ TEST_F(ShapePaint, SquareIsCentredAndDashedBorderIsBroken) {
 }
 
 TEST_F(ShapePaint, RoundedAndOvalShapesLeaveTheCornersOut) {
-  Shape shape(surface_, L"Shape1");
-  Place(shape);
-  shape.SetBackStyle(1);
-  shape.SetBackColor(kRed);
-  shape.SetBorderStyle(0);
+  Shape& shape = Placed(0);
   for (int kind : {Shape::kOval, Shape::kRoundedRectangle, Shape::kCircle, Shape::kRoundedSquare}) {
     shape.SetShape(kind);
     auto dib = Paint();
@@ -128,24 +108,21 @@ TEST_F(ShapePaint, RoundedAndOvalShapesLeaveTheCornersOut) {
 }
 
 TEST_F(ShapePaint, OutOfRangeValuesAreRefusedAndTheOldValueKept) {
-  Shape shape(surface_, L"Shape1");
-  shape.SetBorderStyle(3);
+  Shape& shape = Placed(3);
   EXPECT_THROW(shape.SetBorderStyle(7), InvalidPropertyValue);
   EXPECT_THROW(shape.SetBorderStyle(-1), InvalidPropertyValue);
-  EXPECT_EQ(shape.BorderStyle(), 3);
   EXPECT_THROW(shape.SetShape(6), InvalidPropertyValue);
-  EXPECT_EQ(shape.ShapeKind(), Shape::kRectangle);
   EXPECT_THROW(shape.SetFillStyle(8), InvalidPropertyValue);
-  EXPECT_EQ(shape.FillStyle(), 1);
   EXPECT_THROW(shape.SetBackStyle(2), InvalidPropertyValue);
   EXPECT_THROW(shape.SetBorderWidth(0), InvalidPropertyValue);
-  EXPECT_EQ(shape.BorderWidth(), 1);
-  Place(shape);
   EXPECT_THROW(shape.SetWidth(-15), InvalidPropertyValue);
   EXPECT_THROW(shape.Move(0, 0, 15, -1), InvalidPropertyValue);
+  EXPECT_EQ(shape.BorderStyle(), 3);
+  EXPECT_EQ(shape.ShapeKind(), Shape::kRectangle);
+  EXPECT_EQ(shape.FillStyle(), 1);
+  EXPECT_EQ(shape.BorderWidth(), 1);
   EXPECT_EQ(shape.Width(), Tw(40));
   EXPECT_EQ(shape.Height(), Tw(30));
-  EXPECT_EQ(shape.Left(), Tw(10));
 }
 
 using LinePaint = SurfaceTest;
@@ -190,46 +167,38 @@ TEST_F(LinePaint, WidthStyleAndVerticalLines) {
   EXPECT_EQ(line.BorderStyle(), 1);
 }
 
-using LabelPaint = SurfaceTest;
+class LabelPaint : public SurfaceTest {
+ protected:
+  // Black text on white at (20, 100), 80 x 20 pixels.
+  Label& Placed(const wchar_t* caption = L"Hg") {
+    label_ = std::make_unique<Label>(surface_, L"Label1");
+    label_->Move(Tw(20), Tw(100), Tw(80), Tw(20));
+    label_->SetBackColor(kWhite);
+    label_->SetForeColor(kBlack);
+    label_->SetCaption(caption);
+    return *label_;
+  }
+  std::unique_ptr<Label> label_;
+};
 
-TEST_F(LabelPaint, OpaqueLabelFillsItsBoundsAndTextStaysInside) {
-  Label label(surface_, L"Label1");
-  label.Move(Tw(20), Tw(100), Tw(80), Tw(20));
-  label.SetBackColor(kWhite);
-  label.SetForeColor(kBlack);
-  label.SetCaption(L"Hg");
-  auto dib = Paint();
-  ExpectPixels(*dib, {{20, 100, kWhite}, {99, 119, kWhite}, {19, 100, kNavy}, {100, 119, kNavy}, {20, 120, kNavy}});
-  const int ink = dib->Count(RECT{20, 100, 100, 120}, kBlack);
-  EXPECT_GT(ink, 5);
-  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kBlack), ink);
-  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kWhite) + dib->Count(RECT{0, 0, 320, 240}, kBlack) +
-                (80 * 20 - dib->Count(RECT{20, 100, 100, 120}, kWhite) - ink),
-            80 * 20);
-}
-
-TEST_F(LabelPaint, TransparentLabelShowsWhatIsBehindIt) {
-  Shape band(surface_, L"Band");
-  band.Move(0, Tw(90), Tw(320), Tw(40));
+TEST_F(LabelPaint, AnOpaqueLabelFillsItsBoundsATransparentOneShowsWhatIsBehind) {
+  Shape band(surface_, L"Band");  // a red band under the label's upper half
+  band.Move(0, Tw(90), Tw(320), Tw(20));
   band.SetBackStyle(1);
   band.SetBackColor(kRed);
   band.SetBorderStyle(0);
-  Label label(surface_, L"Label1");
-  label.Move(Tw(20), Tw(100), Tw(80), Tw(20));
-  label.SetBackColor(kWhite);
-  label.SetForeColor(kBlack);
-  label.SetCaption(L"Hg");
-  label.SetBackStyle(0);
+  Label& label = Placed();
   auto dib = Paint();
-  ExpectPixels(*dib, {{20, 100, kRed}, {99, 119, kRed}});
+  ExpectPixels(*dib, {{20, 100, kWhite}, {99, 119, kWhite}, {19, 100, kRed}, {100, 119, kNavy}, {20, 120, kNavy}});
+  const int ink = dib->Count(RECT{20, 100, 100, 120}, kBlack);
+  EXPECT_GT(ink, 5);
+  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kBlack), ink) << "the text stays inside";
+
+  label.SetBackStyle(0);
+  dib = Paint();
+  ExpectPixels(*dib, {{20, 100, kRed}, {99, 119, kNavy}});
   EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kWhite), 0);
   EXPECT_GT(dib->Count(RECT{20, 100, 100, 120}, kBlack), 5);
-
-  // Over the surface's own back colour.
-  label.SetTop(Tw(150));
-  dib = Paint();
-  EXPECT_EQ(dib->At(20, 150), kNavy);
-  EXPECT_GT(dib->Count(RECT{20, 150, 100, 170}, kBlack), 5);
 }
 
 TEST_F(LabelPaint, LaterConstituentsPaintOverEarlierOnesAndHiddenOnesNotAtAll) {
@@ -250,11 +219,8 @@ TEST_F(LabelPaint, LaterConstituentsPaintOverEarlierOnesAndHiddenOnesNotAtAll) {
 }
 
 TEST_F(LabelPaint, AlignmentPlacesTheTextAndBadValuesAreRefused) {
-  Label label(surface_, L"Label1");
+  Label& label = Placed(L"WW");
   label.Move(Tw(0), Tw(0), Tw(300), Tw(20));
-  label.SetBackColor(kWhite);
-  label.SetForeColor(kBlack);
-  label.SetCaption(L"WW");
   auto ink = [&](int left, int right) { return Paint()->Count(RECT{left, 0, right, 20}, kBlack); };
   EXPECT_GT(ink(0, 100), 0);
   EXPECT_EQ(ink(100, 300), 0);
@@ -374,11 +340,7 @@ TEST(SurfacePaintOrder, OwnerDrawsLastAFailingConstituentIsSkippedAndTheDcIsLeft
 }
 
 TEST_F(ShapePaint, WindowPaintIsBufferedAndReachesTheScreen) {
-  Shape shape(surface_, L"Shape1");
-  Place(shape);
-  shape.SetBackStyle(1);
-  shape.SetBackColor(kRed);
-  shape.SetBorderColor(kGreen);
+  Placed();
   RedrawWindow(surface_.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   // The background is not erased separately: WM_ERASEBKGND is answered without drawing.
   EXPECT_EQ(SendMessageW(surface_.hWnd(), WM_ERASEBKGND, 0, 0), 1);

@@ -55,8 +55,8 @@ std::string Hex(COLORREF color);
 
 // Exact colours at points: a failure names the point and both colours. Works on a DibProbe or a Canvas.
 struct Pixel { int x, y; COLORREF color; };
-template <class Probe>
-void ExpectPixels(const Probe& probe, std::initializer_list<Pixel> expected) {
+template <class Probe, class Pixels = std::initializer_list<Pixel>>
+void ExpectPixels(const Probe& probe, const Pixels& expected) {
   for (const Pixel& p : expected) EXPECT_EQ(Hex(probe.At(p.x, p.y)), Hex(p.color)) << "at " << p.x << "," << p.y;
 }
 
