@@ -83,42 +83,21 @@ std::wstring Auto::GetText(const wchar_t* name) {
 HRESULT Auto::Put(const wchar_t* name, VARIANT value) { return Invoke(name, DISPATCH_PROPERTYPUT, {value}); }
 HRESULT Auto::PutRef(const wchar_t* name, IDispatch* value) { return Invoke(name, DISPATCH_PROPERTYPUTREF, {Obj(value)}); }
 
-VARIANT Str(const wchar_t* s) {
+// One VARIANT of a type; the member setter fills its value.
+template <class F>
+VARIANT Make(VARTYPE type, F fill) {
   VARIANT v;
-  V_VT(&v) = VT_BSTR;
-  V_BSTR(&v) = SysAllocString(s);
+  VariantInit(&v);
+  V_VT(&v) = type;
+  fill(v);
   return v;
 }
-VARIANT Int(long value) {
-  VARIANT v;
-  V_VT(&v) = VT_I4;
-  V_I4(&v) = value;
-  return v;
-}
-VARIANT Short(short value) {
-  VARIANT v;
-  V_VT(&v) = VT_I2;
-  V_I2(&v) = value;
-  return v;
-}
-VARIANT Bool(bool value) {
-  VARIANT v;
-  V_VT(&v) = VT_BOOL;
-  V_BOOL(&v) = value ? VARIANT_TRUE : VARIANT_FALSE;
-  return v;
-}
-VARIANT Obj(IDispatch* d) {
-  VARIANT v;
-  V_VT(&v) = VT_DISPATCH;
-  V_DISPATCH(&v) = d;
-  return v;
-}
-VARIANT Missing() {
-  VARIANT v;
-  V_VT(&v) = VT_ERROR;
-  V_ERROR(&v) = DISP_E_PARAMNOTFOUND;
-  return v;
-}
+VARIANT Str(const wchar_t* s) { return Make(VT_BSTR, [&](VARIANT& v) { V_BSTR(&v) = SysAllocString(s); }); }
+VARIANT Int(long value) { return Make(VT_I4, [&](VARIANT& v) { V_I4(&v) = value; }); }
+VARIANT Short(short value) { return Make(VT_I2, [&](VARIANT& v) { V_I2(&v) = value; }); }
+VARIANT Bool(bool value) { return Make(VT_BOOL, [&](VARIANT& v) { V_BOOL(&v) = value ? VARIANT_TRUE : VARIANT_FALSE; }); }
+VARIANT Obj(IDispatch* d) { return Make(VT_DISPATCH, [&](VARIANT& v) { V_DISPATCH(&v) = d; }); }
+VARIANT Missing() { return Make(VT_ERROR, [&](VARIANT& v) { V_ERROR(&v) = DISP_E_PARAMNOTFOUND; }); }
 
 namespace {
 
@@ -135,7 +114,6 @@ LRESULT CALLBACK RecordingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     TipEvent e{w, m, wp};
     if (m == TTM_ADDTOOLA) {
       const auto* t = reinterpret_cast<const TTTOOLINFOA*>(lp);
-      e.size = t->cbSize;
       e.flags = t->uFlags;
       e.tool = t->hwnd;
       e.id = t->uId;
@@ -208,11 +186,6 @@ TipRecorder::~TipRecorder() {
 
 const std::vector<TipEvent>& TipRecorder::events() const { return g_recorder->events; }
 void TipRecorder::clear() { g_recorder->events.clear(); }
-void TipRecorder::Watch(HWND tip) {
-  if (g_recorder->original.count(tip)) return;
-  g_recorder->original[tip] =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingProc)));
-}
 std::vector<UINT> TipRecorder::messages() const {
   std::vector<UINT> out;
   for (const TipEvent& e : g_recorder->events) out.push_back(e.message);

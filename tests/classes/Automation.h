@@ -82,7 +82,6 @@ struct TipEvent {
   HWND parent = nullptr;
   HINSTANCE instance = nullptr;
   UINT flags = 0;       // TTM_ADDTOOLA: the tool record
-  UINT size = 0;
   HWND tool = nullptr;
   UINT_PTR id = 0;
   RECT rect{};
@@ -96,8 +95,6 @@ class TipRecorder {
   ~TipRecorder();
   const std::vector<TipEvent>& events() const;
   void clear();
-  // Records what an existing tooltip window is sent from now on.
-  void Watch(HWND tip);
   // The messages of the events in order, for comparing sequences.
   std::vector<UINT> messages() const;
 };
