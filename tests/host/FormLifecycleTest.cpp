@@ -4,7 +4,7 @@
 #include "host/Form.h"
 #include "server/contract/Twips.h"
 #include "tests/host/Recorder.h"
-#include "tests/support/GdiCount.h"
+#include "tests/support/Leaks.h"
 #include "tests/support/Pixels.h"
 
 namespace tessel::test {
@@ -131,10 +131,8 @@ TEST_F(FormLifecycle, PlacementIsConvertedFromTwipsWithTheScreenResolution) {
   RECT r;
   GetWindowRect(c.hWnd(), &r);
   MapWindowPoints(nullptr, form->hWnd(), reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r.left, 10);
-  EXPECT_EQ(r.top, 20);
-  EXPECT_EQ(r.right - r.left, 100);
-  EXPECT_EQ(r.bottom - r.top, 30);
+  const RECT placed{10, 20, 110, 50};
+  EXPECT_TRUE(EqualRect(&r, &placed));
   EXPECT_EQ(c.ScaleWidth(), 100 * tx);
   EXPECT_EQ(c.ScaleHeight(), 30 * ty);
   RECT client;
@@ -207,10 +205,8 @@ TEST_F(FormLifecycle, TheSnapshotShowsTheFormsBackColour) {
   form->SetBackColor(0x00204080);
   unique_hbitmap shot = form->Snapshot();
   DibProbe probe(shot.get());
-  ASSERT_TRUE(probe.ok());
-  EXPECT_EQ(probe.width(), PixelsFromTwipsX(6000));
-  EXPECT_EQ(Hex(probe.At(0, 0)), Hex(0x00204080));
-  EXPECT_EQ(Hex(probe.At(probe.width() - 1, probe.height() - 1)), Hex(0x00204080));
+  ASSERT_EQ(probe.width(), PixelsFromTwipsX(6000));
+  ExpectPixels(probe, {{0, 0, 0x00204080}, {probe.width() - 1, probe.height() - 1, 0x00204080}});
 }
 
 TEST_F(FormLifecycle, ClosingTheWindowTerminatesTheControlsOnceAndEndsTheLoop) {
@@ -243,25 +239,13 @@ TEST_F(FormLifecycle, ClosingTheWindowTerminatesTheControlsOnceAndEndsTheLoop) {
 }
 
 TEST_F(FormLifecycle, NoGdiObjectOrWindowIsLeftAfterTheFormCloses) {
-  unsigned gdiBefore = 0, userBefore = 0, userDuring = 0;
-  // The first round fills the system's one-time caches (stock brushes, DIB machinery); the second
-  // must give back everything it took.
-  for (int round = 0; round < 2; ++round) {
-    gdiBefore = GdiObjectCount();
-    userBefore = UserObjectCount();
-    {
-      auto form = NewForm();
-      for (int i = 0; i < 5; ++i) form->Add(L"Recorder", L"C" + std::to_wstring(i), 0, i * 500, 1500, 450);
-      form->SetBackColor(0x00123456);
-      unique_hbitmap shot = form->Snapshot();
-      Form::PumpMessages();
-      userDuring = UserObjectCount();
-    }
+  ExpectNoLeaks([this] {
+    auto form = NewForm();
+    for (int i = 0; i < 5; ++i) form->Add(L"Recorder", L"C" + std::to_wstring(i), 0, i * 500, 1500, 450);
+    form->SetBackColor(0x00123456);
+    form->Snapshot();
     Form::PumpMessages();
-  }
-  EXPECT_GE(userDuring, userBefore + 6);  // the form and its five control windows
-  EXPECT_EQ(GdiObjectCount(), gdiBefore);
-  EXPECT_EQ(UserObjectCount(), userBefore);
+  }, 1, 1);
 }
 
 }  // namespace
