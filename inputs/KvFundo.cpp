@@ -21,6 +21,9 @@ std::string Narrow(const std::wstring& text) {
   return out;
 }
 
+// The panel's own font is the default of its Font key.
+BagValue OwnFontOf(const KvFundo& panel) { return panel.OwnFont(); }
+
 FontDesc TitleFont() {
   FontDesc desc;
   desc.name = L"Arial";
@@ -108,38 +111,59 @@ void KvFundo::Initialize() {
   clickResponse_ = 0;
 }
 
-void KvFundo::ReadProperties(PropertyBag& bag) {
-  SetCaption(bag.ReadString(L"Caption", kDefaultAddress));
-  SetCaptionTitulo(bag.ReadString(L"CaptionTitulo", kDefaultTitle));
-  SetURL(bag.ReadString(L"URL", kDefaultAddress));
-  SetClickResponse(bag.ReadInt32(L"ClickResponse", 0));
-  SetBackColor(static_cast<OleColor>(bag.ReadInt32(L"BackColor", static_cast<int32_t>(kDefaultBackColor))));
-  SetToolTipText2(bag.ReadString(L"ToolTipText2", L""));
-  SetColorNormal(static_cast<OleColor>(bag.ReadInt32(L"ColorNormal", static_cast<int32_t>(kDefaultColorNormal))));
-  SetColorHot(static_cast<OleColor>(bag.ReadInt32(L"ColorHot", static_cast<int32_t>(kDefaultColorHot))));
-  SetColorDown(static_cast<OleColor>(bag.ReadInt32(L"ColorDown", static_cast<int32_t>(kDefaultColorDown))));
-  // Font and Stretch go straight to their constituents.
-  if (FontRef font = bag.ReadFont(L"Font", ownFont_)) link_.SetFont(font);
-  SetHoverUnderline(bag.ReadBool(L"HoverUnderline", true));
-  logo_.SetStretch(bag.ReadBool(L"Stretch", false));
-  SetPicture(bag.ReadPicture(L"Picture", nullptr));
+PropertyTable<KvFundo> KvFundo::StoredProperties() {
+  // Reading goes through the write procedures, so the layout and the link's look are current when
+  // it ends; Font and Stretch go straight to their constituents.
+  using Row = StoredProperty<KvFundo>;
+  static const Row rows[] = {
+      {L"Caption", BagType::String, kDefaultAddress, kDefaultAddress,
+       [](const KvFundo& c) -> BagValue { return c.Caption(); },
+       [](KvFundo& c, const BagValue& v) { c.SetCaption(std::get<std::wstring>(v)); }},
+      {L"CaptionTitulo", BagType::String, kDefaultTitle, kDefaultTitle,
+       [](const KvFundo& c) -> BagValue { return c.CaptionTitulo(); },
+       [](KvFundo& c, const BagValue& v) { c.SetCaptionTitulo(std::get<std::wstring>(v)); }},
+      {L"URL", BagType::String, kDefaultAddress, kDefaultAddress,
+       [](const KvFundo& c) -> BagValue { return c.url_; },
+       [](KvFundo& c, const BagValue& v) { c.SetURL(std::get<std::wstring>(v)); }},
+      {L"ClickResponse", BagType::Int32, int32_t{0}, int32_t{0},
+       [](const KvFundo& c) -> BagValue { return c.clickResponse_; },
+       [](KvFundo& c, const BagValue& v) { c.SetClickResponse(std::get<int32_t>(v)); }},
+      {L"BackColor", BagType::Int32, BagColor(kDefaultBackColor), BagColor(kDefaultBackColor),
+       [](const KvFundo& c) -> BagValue { return BagColor(c.BackColor()); },
+       [](KvFundo& c, const BagValue& v) { c.SetBackColor(ColorFromBag(v)); }},
+      {L"ToolTipText2", BagType::String, L"", L"",
+       [](const KvFundo& c) -> BagValue { return c.ToolTipText2(); },
+       [](KvFundo& c, const BagValue& v) { c.SetToolTipText2(std::get<std::wstring>(v)); }},
+      {L"ColorNormal", BagType::Int32, BagColor(kDefaultColorNormal), BagColor(kDefaultColorNormal),
+       [](const KvFundo& c) -> BagValue { return BagColor(c.colorNormal_); },
+       [](KvFundo& c, const BagValue& v) { c.SetColorNormal(ColorFromBag(v)); }},
+      {L"ColorHot", BagType::Int32, BagColor(kDefaultColorHot), BagColor(kDefaultColorHot),
+       [](const KvFundo& c) -> BagValue { return BagColor(c.colorHot_); },
+       [](KvFundo& c, const BagValue& v) { c.SetColorHot(ColorFromBag(v)); }},
+      {L"ColorDown", BagType::Int32, BagColor(kDefaultColorDown), BagColor(kDefaultColorDown),
+       [](const KvFundo& c) -> BagValue { return BagColor(c.colorDown_); },
+       [](KvFundo& c, const BagValue& v) { c.SetColorDown(ColorFromBag(v)); }},
+      {L"Font", BagType::Font, OwnFontOf, OwnFontOf,
+       [](const KvFundo& c) -> BagValue { return c.Font(); },
+       [](KvFundo& c, const BagValue& v) {
+         if (const FontRef& font = std::get<FontRef>(v)) c.link_.SetFont(font);
+       }},
+      {L"HoverUnderline", BagType::Bool, true, true,
+       [](const KvFundo& c) -> BagValue { return c.hoverUnderline_; },
+       [](KvFundo& c, const BagValue& v) { c.SetHoverUnderline(std::get<bool>(v)); }},
+      {L"Stretch", BagType::Bool, false, false,
+       [](const KvFundo& c) -> BagValue { return c.Stretch(); },
+       [](KvFundo& c, const BagValue& v) { c.logo_.SetStretch(std::get<bool>(v)); }},
+      {L"Picture", BagType::Picture, PictureRef(), PictureRef(),
+       [](const KvFundo& c) -> BagValue { return c.Picture(); },
+       [](KvFundo& c, const BagValue& v) { c.SetPicture(std::get<PictureRef>(v)); }},
+  };
+  return rows;
 }
 
-void KvFundo::WriteProperties(PropertyBag& bag) {
-  bag.Write(L"Caption", Caption(), std::wstring(kDefaultAddress));
-  bag.Write(L"CaptionTitulo", CaptionTitulo(), std::wstring(kDefaultTitle));
-  bag.Write(L"URL", url_, std::wstring(kDefaultAddress));
-  bag.Write(L"ClickResponse", clickResponse_, int32_t{0});
-  bag.Write(L"BackColor", static_cast<int32_t>(BackColor()), static_cast<int32_t>(kDefaultBackColor));
-  bag.Write(L"ToolTipText2", ToolTipText2(), std::wstring());
-  bag.Write(L"ColorNormal", static_cast<int32_t>(colorNormal_), static_cast<int32_t>(kDefaultColorNormal));
-  bag.Write(L"ColorHot", static_cast<int32_t>(colorHot_), static_cast<int32_t>(kDefaultColorHot));
-  bag.Write(L"ColorDown", static_cast<int32_t>(colorDown_), static_cast<int32_t>(kDefaultColorDown));
-  bag.Write(L"Font", Font(), ownFont_);
-  bag.Write(L"HoverUnderline", hoverUnderline_, true);
-  bag.Write(L"Stretch", Stretch(), false);
-  bag.Write(L"Picture", Picture(), PictureRef());
-}
+void KvFundo::ReadProperties(PropertyBag& bag) { ReadStoredProperties(*this, bag, StoredProperties()); }
+
+void KvFundo::WriteProperties(PropertyBag& bag) { WriteStoredProperties(*this, bag, StoredProperties()); }
 
 void KvFundo::Resize() { LayOut(); }
 

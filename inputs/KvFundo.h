@@ -16,6 +16,7 @@
 #include "host/constituents/PictureBox.h"
 #include "host/constituents/Shape.h"
 #include "host/constituents/Timer.h"
+#include "server/contract/PropertyTable.h"
 #include "server/contract/UserControl.h"
 
 namespace tessel {
@@ -51,6 +52,9 @@ class KvFundo final : public UserControl {
   explicit KvFundo(ControlSite& site);
   ~KvFundo() override;
   std::wstring_view TypeName() const override { return L"KvFundo"; }
+
+  // The stored properties, in the order they are read and written.
+  static PropertyTable<KvFundo> StoredProperties();
 
   void Initialize() override;
   void ReadProperties(PropertyBag& bag) override;

@@ -52,41 +52,60 @@ KvText::KvText(ControlSite& site)
 
 void KvText::InitProperties() { Resize(); }
 
+PropertyTable<KvText> KvText::StoredProperties() {
+  // The stored caption goes straight to the label: reading lays out once, at the end.
+  using Row = StoredProperty<KvText>;
+  static const Row rows[] = {
+      {L"Alignment", BagType::Int16, int16_t{0}, int16_t{0},
+       [](const KvText& c) -> BagValue { return c.Alignment(); },
+       [](KvText& c, const BagValue& v) { c.txtCampo_.SetAlignment(std::get<int16_t>(v)); }},
+      {L"BackColor", BagType::Int32, BagColor(kSysWindow), BagColor(kSysWindow),
+       [](const KvText& c) -> BagValue { return BagColor(c.txtCampo_.BackColor()); },
+       [](KvText& c, const BagValue& v) { c.txtCampo_.SetBackColor(ColorFromBag(v)); }},
+      {L"BorderColor", BagType::Int32, BagColor(kSilver), BagColor(kSilver),
+       [](const KvText& c) -> BagValue { return BagColor(c.fundo_.BorderColor()); },
+       [](KvText& c, const BagValue& v) { c.fundo_.SetBorderColor(ColorFromBag(v)); }},
+      {L"Caption", BagType::String, L"Label1", L"Label1",
+       [](const KvText& c) -> BagValue { return c.lblCaption_.Caption(); },
+       [](KvText& c, const BagValue& v) { c.lblCaption_.SetCaption(std::get<std::wstring>(v)); }},
+      {L"Enabled", BagType::Bool, true, true,
+       [](const KvText& c) -> BagValue { return c.UserControl::Enabled(); },
+       [](KvText& c, const BagValue& v) { c.UserControl::SetEnabled(std::get<bool>(v)); }},
+      {L"ForeColor", BagType::Int32, BagColor(kSysWindowText), BagColor(kSysWindowText),
+       [](const KvText& c) -> BagValue { return BagColor(c.txtCampo_.ForeColor()); },
+       [](KvText& c, const BagValue& v) { c.txtCampo_.SetForeColor(ColorFromBag(v)); }},
+      {L"FontColor", BagType::Int32, BagColor(kSysWindowText), BagColor(kSysWindowText),
+       [](const KvText& c) -> BagValue { return BagColor(c.lblCaption_.ForeColor()); },
+       [](KvText& c, const BagValue& v) { c.lblCaption_.SetForeColor(ColorFromBag(v)); }},
+      {L"Locked", BagType::Bool, false, false,
+       [](const KvText& c) -> BagValue { return c.txtCampo_.Locked(); },
+       [](KvText& c, const BagValue& v) { c.txtCampo_.SetLocked(std::get<bool>(v)); }},
+      {L"MaxLength", BagType::Int32, int32_t{0}, int32_t{0},
+       [](const KvText& c) -> BagValue { return int32_t{c.txtCampo_.MaxLength()}; },
+       [](KvText& c, const BagValue& v) { c.txtCampo_.SetMaxLength(std::get<int32_t>(v)); }},
+      {L"PasswordChar", BagType::String, L"", L"",
+       [](const KvText& c) -> BagValue { return c.txtCampo_.PasswordChar(); },
+       [](KvText& c, const BagValue& v) { c.txtCampo_.SetPasswordChar(std::get<std::wstring>(v)); }},
+      {L"Text", BagType::String, L"Text1", L"Text1",
+       [](const KvText& c) -> BagValue { return c.txtCampo_.Text(); },
+       [](KvText& c, const BagValue& v) { c.txtCampo_.SetText(std::get<std::wstring>(v)); }},
+      {L"Font", BagType::Font, AmbientFont<KvText>, AmbientFont<KvText>,
+       [](const KvText& c) -> BagValue { return c.txtCampo_.Font(); },
+       [](KvText& c, const BagValue& v) { c.txtCampo_.SetFont(std::get<FontRef>(v)); }, true},
+      {L"FontCaption", BagType::Font, AmbientFont<KvText>, AmbientFont<KvText>,
+       [](const KvText& c) -> BagValue { return c.lblCaption_.Font(); },
+       [](KvText& c, const BagValue& v) { c.lblCaption_.SetFont(std::get<FontRef>(v)); }, true},
+  };
+  return rows;
+}
+
 void KvText::ReadProperties(PropertyBag& bag) {
-  txtCampo_.SetAlignment(bag.ReadInt16(L"Alignment", 0));
-  txtCampo_.SetBackColor(static_cast<OleColor>(bag.ReadInt32(L"BackColor", static_cast<int32_t>(kSysWindow))));
-  fundo_.SetBorderColor(static_cast<OleColor>(bag.ReadInt32(L"BorderColor", static_cast<int32_t>(kSilver))));
-  // Straight to the label: the layout runs once, at the end.
-  lblCaption_.SetCaption(bag.ReadString(L"Caption", L"Label1"));
-  UserControl::SetEnabled(bag.ReadBool(L"Enabled", true));
-  txtCampo_.SetForeColor(static_cast<OleColor>(bag.ReadInt32(L"ForeColor", static_cast<int32_t>(kSysWindowText))));
-  lblCaption_.SetForeColor(static_cast<OleColor>(bag.ReadInt32(L"FontColor", static_cast<int32_t>(kSysWindowText))));
-  txtCampo_.SetLocked(bag.ReadBool(L"Locked", false));
-  txtCampo_.SetMaxLength(bag.ReadInt32(L"MaxLength", 0));
-  txtCampo_.SetPasswordChar(bag.ReadString(L"PasswordChar", L""));
-  txtCampo_.SetText(bag.ReadString(L"Text", L"Text1"));
-  txtCampo_.SetFont(bag.ReadFont(L"Font", Ambient().font));
-  lblCaption_.SetFont(bag.ReadFont(L"FontCaption", Ambient().font));
+  ReadStoredProperties(*this, bag, StoredProperties());
   PaintBoxLikeField();
   Resize();
 }
 
-void KvText::WriteProperties(PropertyBag& bag) {
-  auto colour = [](OleColor c) { return static_cast<int32_t>(c); };
-  bag.Write(L"Alignment", static_cast<int16_t>(txtCampo_.Alignment()), int16_t{0});
-  bag.Write(L"BackColor", colour(txtCampo_.BackColor()), colour(kSysWindow));
-  bag.Write(L"BorderColor", colour(fundo_.BorderColor()), colour(kSilver));
-  bag.Write(L"Caption", lblCaption_.Caption(), std::wstring(L"Label1"));
-  bag.Write(L"Enabled", UserControl::Enabled(), true);
-  bag.Write(L"ForeColor", colour(txtCampo_.ForeColor()), colour(kSysWindowText));
-  bag.Write(L"FontColor", colour(lblCaption_.ForeColor()), colour(kSysWindowText));
-  bag.Write(L"Locked", txtCampo_.Locked(), false);
-  bag.Write(L"MaxLength", int32_t{txtCampo_.MaxLength()}, int32_t{0});
-  bag.Write(L"PasswordChar", txtCampo_.PasswordChar(), std::wstring());
-  bag.Write(L"Text", txtCampo_.Text(), std::wstring(L"Text1"));
-  if (txtCampo_.Font()) bag.Write(L"Font", txtCampo_.Font(), Ambient().font);
-  if (lblCaption_.Font()) bag.Write(L"FontCaption", lblCaption_.Font(), Ambient().font);
-}
+void KvText::WriteProperties(PropertyBag& bag) { WriteStoredProperties(*this, bag, StoredProperties()); }
 
 void KvText::Resize() {
   Try([&] {

@@ -9,6 +9,7 @@
 #include "host/constituents/Label.h"
 #include "host/constituents/Shape.h"
 #include "host/constituents/TextBox.h"
+#include "server/contract/PropertyTable.h"
 #include "server/contract/UserControl.h"
 
 namespace tessel {
@@ -21,6 +22,9 @@ class KvText final : public UserControl {
 
   explicit KvText(ControlSite& site);
   std::wstring_view TypeName() const override { return L"KvText"; }
+
+  // The stored properties, in the order they are read and written.
+  static PropertyTable<KvText> StoredProperties();
 
   void InitProperties() override;
   void ReadProperties(PropertyBag& bag) override;

@@ -56,55 +56,79 @@ void KvTextBox::InitProperties() {
   capitalizar_ = false;
 }
 
-void KvTextBox::ReadProperties(PropertyBag& bag) {
+PropertyTable<KvTextBox> KvTextBox::StoredProperties() {
   // Each value is applied before the next key is read, so the selection lands in the designed
-  // text before Text replaces it.
-  texto_.SetBackColor(static_cast<OleColor>(bag.ReadInt32(L"BackColor", static_cast<int32_t>(kSysWindow))));
-  texto_.SetForeColor(static_cast<OleColor>(bag.ReadInt32(L"ForeColor", static_cast<int32_t>(kSysWindowText))));
-  UserControl::SetEnabled(bag.ReadBool(L"Enabled", true));
-  texto_.SetFont(bag.ReadFont(L"Font", Ambient().font));
-  fundo_.SetBackColor(static_cast<OleColor>(bag.ReadInt32(L"BackStyle", static_cast<int32_t>(kSysWindow))));
-  fundo_.SetBorderStyle(bag.ReadInt16(L"BorderStyle", 3));
-  texto_.SetAlignment(bag.ReadInt16(L"Alignment", 0));
-  fundo_.SetBorderColor(static_cast<OleColor>(bag.ReadInt32(L"BorderColor", static_cast<int32_t>(kSysWindowText))));
-  texto_.SetLocked(bag.ReadBool(L"Locked", false));
-  texto_.SetMaxLength(bag.ReadInt32(L"MaxLength", 0));
-  texto_.SetPasswordChar(bag.ReadString(L"PasswordChar", L""));
-  texto_.SetSelLength(bag.ReadInt32(L"SelLength", 0));
-  texto_.SetSelStart(bag.ReadInt32(L"SelStart", 0));
-  texto_.SetSelText(bag.ReadString(L"SelText", L""));
-  texto_.SetText(bag.ReadString(L"Text", L"Text1"));
-  capitalizar_ = bag.ReadBool(L"Capitalizar", false);
-  colorOnFoco_ = static_cast<OleColor>(bag.ReadInt32(L"ColorOnFoco", static_cast<int32_t>(kRed)));
-  colorOffFoco_ = static_cast<OleColor>(bag.ReadInt32(L"ColorOffFoco", static_cast<int32_t>(kSilver)));
-  validarCampo_ = bag.ReadBool(L"ValidarCampo", false);
-  validarMsg_ = bag.ReadString(L"ValidarMSG", L"");
+  // text before Text replaces it. ValidarCampo and ValidarMSG are always stored, so a form shows
+  // whether each field is required.
+  using Row = StoredProperty<KvTextBox>;
+  static const Row rows[] = {
+      {L"BackColor", BagType::Int32, BagColor(kSysWindow), BagColor(kSysWindow),
+       [](const KvTextBox& c) -> BagValue { return BagColor(c.texto_.BackColor()); },
+       [](KvTextBox& c, const BagValue& v) { c.texto_.SetBackColor(ColorFromBag(v)); }},
+      {L"ForeColor", BagType::Int32, BagColor(kSysWindowText), BagColor(kSysWindowText),
+       [](const KvTextBox& c) -> BagValue { return BagColor(c.texto_.ForeColor()); },
+       [](KvTextBox& c, const BagValue& v) { c.texto_.SetForeColor(ColorFromBag(v)); }},
+      {L"Enabled", BagType::Bool, true, true,
+       [](const KvTextBox& c) -> BagValue { return c.UserControl::Enabled(); },
+       [](KvTextBox& c, const BagValue& v) { c.UserControl::SetEnabled(std::get<bool>(v)); }},
+      {L"Font", BagType::Font, AmbientFont<KvTextBox>, AmbientFont<KvTextBox>,
+       [](const KvTextBox& c) -> BagValue { return c.texto_.Font(); },
+       [](KvTextBox& c, const BagValue& v) { c.texto_.SetFont(std::get<FontRef>(v)); }, true},
+      {L"BackStyle", BagType::Int32, BagColor(kSysWindow), BagColor(kSysWindow),
+       [](const KvTextBox& c) -> BagValue { return BagColor(c.fundo_.BackColor()); },
+       [](KvTextBox& c, const BagValue& v) { c.fundo_.SetBackColor(ColorFromBag(v)); }},
+      {L"BorderStyle", BagType::Int16, int16_t{3}, int16_t{3},
+       [](const KvTextBox& c) -> BagValue { return c.BorderStyle(); },
+       [](KvTextBox& c, const BagValue& v) { c.fundo_.SetBorderStyle(std::get<int16_t>(v)); }},
+      {L"Alignment", BagType::Int16, int16_t{0}, int16_t{0},
+       [](const KvTextBox& c) -> BagValue { return c.Alignment(); },
+       [](KvTextBox& c, const BagValue& v) { c.texto_.SetAlignment(std::get<int16_t>(v)); }},
+      {L"BorderColor", BagType::Int32, BagColor(kSysWindowText), BagColor(kSysWindowText),
+       [](const KvTextBox& c) -> BagValue { return BagColor(c.fundo_.BorderColor()); },
+       [](KvTextBox& c, const BagValue& v) { c.fundo_.SetBorderColor(ColorFromBag(v)); }},
+      {L"Locked", BagType::Bool, false, false,
+       [](const KvTextBox& c) -> BagValue { return c.texto_.Locked(); },
+       [](KvTextBox& c, const BagValue& v) { c.texto_.SetLocked(std::get<bool>(v)); }},
+      {L"MaxLength", BagType::Int32, int32_t{0}, int32_t{0},
+       [](const KvTextBox& c) -> BagValue { return int32_t{c.texto_.MaxLength()}; },
+       [](KvTextBox& c, const BagValue& v) { c.texto_.SetMaxLength(std::get<int32_t>(v)); }},
+      {L"PasswordChar", BagType::String, L"", L"",
+       [](const KvTextBox& c) -> BagValue { return c.texto_.PasswordChar(); },
+       [](KvTextBox& c, const BagValue& v) { c.texto_.SetPasswordChar(std::get<std::wstring>(v)); }},
+      {L"SelLength", BagType::Int32, int32_t{0}, int32_t{0},
+       [](const KvTextBox& c) -> BagValue { return int32_t{c.texto_.SelLength()}; },
+       [](KvTextBox& c, const BagValue& v) { c.texto_.SetSelLength(std::get<int32_t>(v)); }},
+      {L"SelStart", BagType::Int32, int32_t{0}, int32_t{0},
+       [](const KvTextBox& c) -> BagValue { return int32_t{c.texto_.SelStart()}; },
+       [](KvTextBox& c, const BagValue& v) { c.texto_.SetSelStart(std::get<int32_t>(v)); }},
+      {L"SelText", BagType::String, L"", L"",
+       [](const KvTextBox& c) -> BagValue { return c.texto_.SelText(); },
+       [](KvTextBox& c, const BagValue& v) { c.texto_.SetSelText(std::get<std::wstring>(v)); }},
+      {L"Text", BagType::String, L"Text1", L"Text1",
+       [](const KvTextBox& c) -> BagValue { return c.texto_.Text(); },
+       [](KvTextBox& c, const BagValue& v) { c.texto_.SetText(std::get<std::wstring>(v)); }},
+      {L"Capitalizar", BagType::Bool, false, false,
+       [](const KvTextBox& c) -> BagValue { return c.capitalizar_; },
+       [](KvTextBox& c, const BagValue& v) { c.capitalizar_ = std::get<bool>(v); }},
+      {L"ColorOnFoco", BagType::Int32, BagColor(kRed), BagColor(kRed),
+       [](const KvTextBox& c) -> BagValue { return BagColor(c.colorOnFoco_); },
+       [](KvTextBox& c, const BagValue& v) { c.colorOnFoco_ = ColorFromBag(v); }},
+      {L"ColorOffFoco", BagType::Int32, BagColor(kSilver), BagColor(kSilver),
+       [](const KvTextBox& c) -> BagValue { return BagColor(c.colorOffFoco_); },
+       [](KvTextBox& c, const BagValue& v) { c.colorOffFoco_ = ColorFromBag(v); }},
+      {L"ValidarCampo", BagType::Bool, false, std::nullopt,
+       [](const KvTextBox& c) -> BagValue { return c.validarCampo_; },
+       [](KvTextBox& c, const BagValue& v) { c.validarCampo_ = std::get<bool>(v); }},
+      {L"ValidarMSG", BagType::String, L"", std::nullopt,
+       [](const KvTextBox& c) -> BagValue { return c.validarMsg_; },
+       [](KvTextBox& c, const BagValue& v) { c.validarMsg_ = std::get<std::wstring>(v); }},
+  };
+  return rows;
 }
 
-void KvTextBox::WriteProperties(PropertyBag& bag) {
-  auto colour = [](OleColor c) { return static_cast<int32_t>(c); };
-  bag.Write(L"BackColor", colour(texto_.BackColor()), colour(kSysWindow));
-  bag.Write(L"ForeColor", colour(texto_.ForeColor()), colour(kSysWindowText));
-  bag.Write(L"Enabled", UserControl::Enabled(), true);
-  if (texto_.Font()) bag.Write(L"Font", texto_.Font(), Ambient().font);
-  bag.Write(L"BackStyle", colour(fundo_.BackColor()), colour(kSysWindow));
-  bag.Write(L"BorderStyle", static_cast<int16_t>(fundo_.BorderStyle()), int16_t{3});
-  bag.Write(L"Alignment", static_cast<int16_t>(texto_.Alignment()), int16_t{0});
-  bag.Write(L"BorderColor", colour(fundo_.BorderColor()), colour(kSysWindowText));
-  bag.Write(L"Locked", texto_.Locked(), false);
-  bag.Write(L"MaxLength", int32_t{texto_.MaxLength()}, int32_t{0});
-  bag.Write(L"PasswordChar", texto_.PasswordChar(), std::wstring());
-  bag.Write(L"SelLength", int32_t{texto_.SelLength()}, int32_t{0});
-  bag.Write(L"SelStart", int32_t{texto_.SelStart()}, int32_t{0});
-  bag.Write(L"SelText", texto_.SelText(), std::wstring());
-  bag.Write(L"Text", texto_.Text(), std::wstring(L"Text1"));
-  bag.Write(L"Capitalizar", capitalizar_, false);
-  bag.Write(L"ColorOnFoco", colour(colorOnFoco_), colour(kRed));
-  bag.Write(L"ColorOffFoco", colour(colorOffFoco_), colour(kSilver));
-  // Always stored, so a form shows whether each field is required.
-  bag.Write(L"ValidarCampo", validarCampo_);
-  bag.Write(L"ValidarMSG", validarMsg_);
-}
+void KvTextBox::ReadProperties(PropertyBag& bag) { ReadStoredProperties(*this, bag, StoredProperties()); }
+
+void KvTextBox::WriteProperties(PropertyBag& bag) { WriteStoredProperties(*this, bag, StoredProperties()); }
 
 void KvTextBox::Resize() {
   // Each assignment is a step of its own: one that a constituent refuses (a negative inner width

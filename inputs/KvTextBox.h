@@ -8,6 +8,7 @@
 #include "host/Events.h"
 #include "host/constituents/Shape.h"
 #include "host/constituents/TextBox.h"
+#include "server/contract/PropertyTable.h"
 #include "server/contract/UserControl.h"
 
 namespace tessel {
@@ -19,6 +20,9 @@ class KvTextBox final : public UserControl {
 
   explicit KvTextBox(ControlSite& site);
   std::wstring_view TypeName() const override { return L"KvTextBox"; }
+
+  // The stored properties, in the order they are read and written.
+  static PropertyTable<KvTextBox> StoredProperties();
 
   void InitProperties() override;
   void ReadProperties(PropertyBag& bag) override;

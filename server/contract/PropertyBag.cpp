@@ -163,12 +163,13 @@ void PropertyBag::Write(std::wstring_view key, BagValue value, std::optional<Bag
 BagValue ReadTyped(const PropertyBag& bag, std::wstring_view key, BagType type, const BagValue& def) {
   auto as = [&](auto fallback) { return std::holds_alternative<decltype(fallback)>(def) ? std::get<decltype(fallback)>(def) : fallback; };
   switch (type) {
-    case BagType::Int16: return bag.ReadInt16(key, as(int16_t{0}));
-    case BagType::Int32: {
-      // A 32-bit default may be given as a 16-bit value.
+    // An integer default may be given in either width (a plain 3 is a 32-bit value).
+    case BagType::Int16:
+      if (auto p = std::get_if<int32_t>(&def)) return bag.ReadInt16(key, static_cast<int16_t>(*p));
+      return bag.ReadInt16(key, as(int16_t{0}));
+    case BagType::Int32:
       if (auto p = std::get_if<int16_t>(&def)) return bag.ReadInt32(key, *p);
       return bag.ReadInt32(key, as(int32_t{0}));
-    }
     case BagType::Bool: return bag.ReadBool(key, as(false));
     case BagType::String: return bag.ReadString(key, as(std::wstring{}));
     case BagType::Single: return bag.ReadSingle(key, as(0.0f));

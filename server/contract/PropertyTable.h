@@ -6,8 +6,10 @@
 // defaults from its table and calls ReadStoredProperties inside its own handler.
 #include <optional>
 #include <span>
+#include <type_traits>
 #include <utility>
 
+#include "server/contract/OleColor.h"
 #include "server/contract/PropertyBag.h"
 
 namespace tessel {
@@ -20,10 +22,14 @@ enum class BagType { Int16, Int32, Bool, String, Single, Font, Picture };
 BagValue ReadTyped(const PropertyBag& bag, std::wstring_view key, BagType type, const BagValue& def);
 
 // A default that is a fixed value, or one the control works out when asked (the ambient font).
+// Anything a BagValue is made from is a default as it stands: int16_t{3}, int32_t{0}, L"Text1".
 template <class Control>
 class PropertyDefault {
  public:
-  PropertyDefault(BagValue value) : value_(std::move(value)) {}  // NOLINT: a value is a default
+  template <class T, std::enable_if_t<std::is_constructible_v<BagValue, T> &&
+                                          !std::is_function_v<std::remove_pointer_t<std::decay_t<T>>>,
+                                      int> = 0>
+  PropertyDefault(T&& value) : value_(std::forward<T>(value)) {}  // NOLINT: a value is a default
   PropertyDefault(BagValue (*compute)(const Control&)) : compute_(compute) {}  // NOLINT
   BagValue Of(const Control& control) const { return compute_ ? compute_(control) : value_; }
 
@@ -32,6 +38,17 @@ class PropertyDefault {
   BagValue (*compute_)(const Control&) = nullptr;
 };
 
+// A colour is stored as a 32-bit integer holding its bits (system colours read as negative).
+inline int32_t BagColor(OleColor color) { return static_cast<int32_t>(color); }
+inline OleColor ColorFromBag(const BagValue& stored) { return static_cast<OleColor>(std::get<int32_t>(stored)); }
+
+// The container's ambient font, read when the bag is: the usual default of a font key.
+template <class Control>
+BagValue AmbientFont(const Control& control) {
+  return control.Ambient().font;
+}
+
+// The setter gets the value as the row's type (an Int32 row an int32_t, never an int16_t).
 template <class Control>
 struct StoredProperty {
   const wchar_t* key;
@@ -40,6 +57,9 @@ struct StoredProperty {
   std::optional<PropertyDefault<Control>> writeDefault;  // empty: the key is always written
   BagValue (*get)(const Control&);
   void (*set)(Control&, const BagValue&);
+  // A font or picture key that is not written at all while the control holds no object, instead
+  // of being stored as "nothing".
+  bool leftOutWhenNothing = false;
 };
 
 template <class Control>
@@ -52,13 +72,22 @@ void ReadStoredProperties(Control& control, const PropertyBag& bag, PropertyTabl
   for (const auto& p : table) p.set(control, ReadTyped(bag, p.key, p.type, p.readDefault.Of(control)));
 }
 
+// Holds no object: an empty font or picture reference.
+inline bool HoldsNothing(const BagValue& value) {
+  if (auto font = std::get_if<FontRef>(&value)) return !*font;
+  if (auto picture = std::get_if<PictureRef>(&value)) return !*picture;
+  return false;
+}
+
 template <class Control>
 void WriteStoredProperties(const Control& control, PropertyBag& bag, PropertyTable<Control> table) {
   for (const auto& p : table) {
+    BagValue value = p.get(control);
+    if (p.leftOutWhenNothing && HoldsNothing(value)) continue;
     if (p.writeDefault)
-      bag.Write(p.key, p.get(control), p.writeDefault->Of(control));
+      bag.Write(p.key, std::move(value), p.writeDefault->Of(control));
     else
-      bag.Write(p.key, p.get(control));
+      bag.Write(p.key, std::move(value));
   }
 }
 
