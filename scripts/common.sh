@@ -69,6 +69,20 @@ tessel_display_up() {
   export DISPLAY=":$n"
 }
 
+# Wine waits up to two seconds for a window manager to confirm each top-level window it hides or
+# destroys. Our own Xvfb has no window manager, so there Wine places the windows itself (Managed=N);
+# on a display that was given to us the desk's window manager keeps them. Set in every run, since
+# one prefix serves both.
+tessel_wine_window_manager() {
+  local key='HKCU\Software\Wine\X11 Driver'
+  if [ -n "$TESSEL_XVFB_PID" ]; then
+    grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null ||
+      wine reg add "$key" /v Managed /d N /f >/dev/null 2>&1 </dev/null || say "could not set Managed=N in $WINEPREFIX"
+  elif grep -q '^"Managed"=' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg delete "$key" /v Managed /f >/dev/null 2>&1 </dev/null || true
+  fi
+}
+
 # tessel_wine_up <build dir>: a private prefix for the tree, a persistent wineserver and one idle process.
 tessel_wine_up() {
   local dir=$1
@@ -83,6 +97,7 @@ tessel_wine_up() {
     wineserver -p >/dev/null 2>&1 </dev/null
     wineboot -i >/dev/null 2>&1 </dev/null
   fi
+  tessel_wine_window_manager
   if [ -f "$dir/tessel_idle.exe" ]; then
     setsid wine "$dir/tessel_idle.exe" >/dev/null 2>&1 </dev/null &
     TESSEL_IDLE_PID=$!
