@@ -1,11 +1,11 @@
 #include "host/Constituent.h"
 
-#include "host/Surface.h"
+#include "host/ConstituentSurface.h"
 #include "server/contract/Twips.h"
 
 namespace tessel {
 
-Constituent::Constituent(Surface& parent, std::wstring name) : parent_(parent), name_(std::move(name)) {
+Constituent::Constituent(Surface& parent, std::wstring name) : parent_(ConstituentSurface::Of(parent)), name_(std::move(name)) {
   parent_.Attach(this);
 }
 

@@ -10,16 +10,18 @@
 namespace tessel {
 
 class Surface;
+class ConstituentSurface;
 
 class Constituent {
  public:
+  // parent is the surface a control was given (ControlSite::OwnSurface) or a picture box.
   Constituent(Surface& parent, std::wstring name);
   virtual ~Constituent();
   Constituent(const Constituent&) = delete;
   Constituent& operator=(const Constituent&) = delete;
 
   const std::wstring& Name() const { return name_; }
-  Surface& Parent() const { return parent_; }
+  ConstituentSurface& Parent() const { return parent_; }
 
   int Left() const { return left_; }
   int Top() const { return top_; }
@@ -61,7 +63,7 @@ class Constituent {
   virtual void VisibilityChanged() {}  // windowed constituents show or hide their window here
 
  private:
-  Surface& parent_;
+  ConstituentSurface& parent_;
   std::wstring name_;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool visible_ = true;

@@ -9,7 +9,7 @@
 #include "host/Constituent.h"
 #include "host/ControlSite.h"
 #include "host/ControlTypes.h"
-#include "host/Surface.h"
+#include "host/ConstituentSurface.h"
 
 namespace tessel {
 

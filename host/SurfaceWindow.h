@@ -9,12 +9,12 @@
 // Constituents standing on a surface must be destroyed before the SurfaceWindow object is.
 #include <windows.h>
 
-#include "host/Surface.h"
+#include "host/ConstituentSurface.h"
 #include "server/contract/OleColor.h"
 
 namespace tessel {
 
-class SurfaceWindow : public Surface {
+class SurfaceWindow : public ConstituentSurface {
  public:
   SurfaceWindow() = default;
   ~SurfaceWindow() override;  // destroys the window if it still exists

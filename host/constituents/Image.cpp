@@ -1,7 +1,7 @@
 #include "host/constituents/Image.h"
 
 #include "server/contract/Gdi.h"
-#include "host/Surface.h"
+#include "host/ConstituentSurface.h"
 #include "server/contract/Twips.h"
 
 namespace tessel {

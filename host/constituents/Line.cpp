@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "server/contract/Gdi.h"
-#include "host/Surface.h"
+#include "host/ConstituentSurface.h"
 #include "server/contract/Twips.h"
 
 namespace tessel {

@@ -35,7 +35,7 @@ class PictureBox : public Constituent, public SurfaceWindow {
     MouseEvent MouseUp;
   } events;
 
-  using Surface::Invalidate;
+  using ConstituentSurface::Invalidate;
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "server/contract/Gdi.h"
-#include "host/Surface.h"
+#include "host/ConstituentSurface.h"
 
 namespace tessel {
 namespace {

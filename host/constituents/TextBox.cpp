@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "host/Surface.h"
+#include "host/ConstituentSurface.h"
 #include "server/contract/Twips.h"
 
 namespace tessel {

@@ -1,26 +1,8 @@
 #include "server/contract/UserControl.h"
 
-#include "host/Surface.h"
+#include "server/contract/Surface.h"
 
 namespace tessel {
-namespace {
-
-// The contract library sits below the host library, so it converts with the screen resolution
-// itself rather than through the host's helpers (same rule: 1440 twips to the inch).
-int TwipsPerPixel(int index) {
-  HDC screen = GetDC(nullptr);
-  int dpi = screen ? GetDeviceCaps(screen, index) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return 1440 / (dpi > 0 ? dpi : 96);
-}
-
-RECT ClientPixels(HWND hwnd) {
-  RECT r{};
-  if (hwnd) GetClientRect(hwnd, &r);
-  return r;
-}
-
-}  // namespace
 
 void UserControl::SetWidth(int twips) {
   const ExtenderProperties& e = site_.Extender();
@@ -32,12 +14,8 @@ void UserControl::SetHeight(int twips) {
   site_.Move(e.left, e.top, e.width, twips);
 }
 
-int UserControl::ScaleWidth() const {
-  return ClientPixels(site_.OwnSurface().hWnd()).right * TwipsPerPixel(LOGPIXELSX);
-}
-int UserControl::ScaleHeight() const {
-  return ClientPixels(site_.OwnSurface().hWnd()).bottom * TwipsPerPixel(LOGPIXELSY);
-}
+int UserControl::ScaleWidth() const { return site_.OwnSurface().ScaleWidth(); }
+int UserControl::ScaleHeight() const { return site_.OwnSurface().ScaleHeight(); }
 
 OleColor UserControl::BackColor() const { return site_.OwnSurface().BackColor(); }
 void UserControl::SetBackColor(OleColor color) { site_.OwnSurface().SetBackColor(color); }

@@ -15,10 +15,10 @@
 #include "server/contract/HostServices.h"
 #include "server/contract/OleColor.h"
 #include "server/contract/PropertyBag.h"
+#include "server/contract/Surface.h"
 
 namespace tessel {
 
-class Surface;
 class UserControl;
 
 // Ambient properties of the container, as the control sees them.

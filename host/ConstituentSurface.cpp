@@ -1,6 +1,7 @@
-#include "host/Surface.h"
+#include "host/ConstituentSurface.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "host/Constituent.h"
 #include "server/contract/Gdi.h"
@@ -40,19 +41,12 @@ POINT PointOf(LPARAM lp) {
 
 }  // namespace
 
-int Surface::ScaleWidth() const {
-  RECT r{};
-  if (!hWnd() || !GetClientRect(hWnd(), &r)) return 0;
-  return TwipsFromPixelsX(r.right - r.left);
+ConstituentSurface& ConstituentSurface::Of(Surface& surface) {
+  if (auto* holding = dynamic_cast<ConstituentSurface*>(&surface)) return *holding;
+  throw std::logic_error("constituents stand only on a surface of the container");
 }
 
-int Surface::ScaleHeight() const {
-  RECT r{};
-  if (!hWnd() || !GetClientRect(hWnd(), &r)) return 0;
-  return TwipsFromPixelsY(r.bottom - r.top);
-}
-
-void Surface::PaintContent(HDC dc) {
+void ConstituentSurface::PaintContent(HDC dc) {
   RECT area{};
   if (!hWnd() || !GetClientRect(hWnd(), &area)) GetClipBox(dc, &area);
   const int32_t back = TranslateColor(BackColor());
@@ -74,11 +68,7 @@ void Surface::PaintContent(HDC dc) {
   }
 }
 
-void Surface::Invalidate(const RECT* pixels) {
-  if (hWnd()) InvalidateRect(hWnd(), pixels, FALSE);
-}
-
-Constituent* Surface::HitTest(POINT client) const {
+Constituent* ConstituentSurface::HitTest(POINT client) const {
   for (auto it = constituents_.rbegin(); it != constituents_.rend(); ++it) {
     Constituent* c = *it;
     if (c->Windowed() || !c->Visible()) continue;
@@ -87,7 +77,7 @@ Constituent* Surface::HitTest(POINT client) const {
   return nullptr;
 }
 
-bool Surface::RouteMouse(UINT msg, WPARAM wp, LPARAM lp) {
+bool ConstituentSurface::RouteMouse(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_CAPTURECHANGED) {
     if (reinterpret_cast<HWND>(lp) != hWnd()) captured_ = nullptr;
     return false;
@@ -154,7 +144,7 @@ bool Surface::RouteMouse(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-bool Surface::RouteSetCursor() {
+bool ConstituentSurface::RouteSetCursor() {
   POINT pt{};
   if (!hWnd() || !GetCursorPos(&pt) || !ScreenToClient(hWnd(), &pt)) return false;
   Constituent* c = captured_ ? captured_ : HitTest(pt);
@@ -165,7 +155,7 @@ bool Surface::RouteSetCursor() {
   return true;
 }
 
-void Surface::Detach(Constituent* c) {
+void ConstituentSurface::Detach(Constituent* c) {
   constituents_.erase(std::remove(constituents_.begin(), constituents_.end(), c), constituents_.end());
   if (captured_ == c) {
     captured_ = nullptr;

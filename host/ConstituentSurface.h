@@ -6,26 +6,20 @@
 #include <windows.h>
 #include <vector>
 
-#include "server/contract/OleColor.h"
+#include "server/contract/Surface.h"
 
 namespace tessel {
 
 class Constituent;
 
-class Surface {
+class ConstituentSurface : public Surface {
  public:
-  virtual ~Surface() = default;
-  virtual HWND hWnd() const = 0;
-  virtual OleColor BackColor() const = 0;
-  virtual void SetBackColor(OleColor color) = 0;
-
-  // Client extent in twips.
-  int ScaleWidth() const;
-  int ScaleHeight() const;
+  // The surface a control's constituents stand on: every surface this container gives a control
+  // holds constituents. Throws std::logic_error for a surface of another kind.
+  static ConstituentSurface& Of(Surface& surface);
 
   // Paints the back colour and the visible windowless constituents into dc (client pixels).
   void PaintContent(HDC dc);
-  void Invalidate(const RECT* pixels = nullptr);
 
   // Called from the window procedure of the surface's window; true when the message was handled.
   bool RouteMouse(UINT msg, WPARAM wp, LPARAM lp);
