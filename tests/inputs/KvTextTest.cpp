@@ -22,15 +22,12 @@ using KvTextTest = TextInputTest;
 
 TEST_F(KvTextTest, HeightStaysBetween330And550) {
   auto& field = Add<KvText>(L"KvText", L"Nome", 0, 0, 3000, 1000);
-  EXPECT_EQ(field.Height(), 550);
-  EXPECT_EQ(field.Fundo().Height(), 550);
-  EXPECT_EQ(field.TxtCampo().Height(), 490);
-  field.SetHeight(100);
-  EXPECT_EQ(field.Height(), 330);
-  EXPECT_EQ(field.Fundo().Height(), 330);
-  EXPECT_EQ(field.TxtCampo().Height(), 270);
-  field.SetHeight(400);
-  EXPECT_EQ(field.Height(), 400);
+  for (auto [asked, kept] : {std::pair{1000, 550}, std::pair{100, 330}, std::pair{400, 400}}) {
+    field.SetHeight(asked);
+    EXPECT_EQ(field.Height(), kept);
+    EXPECT_EQ(field.Fundo().Height(), kept);
+    EXPECT_EQ(field.TxtCampo().Height(), kept - 60);
+  }
 }
 
 TEST_F(KvTextTest, CaptionBranchAndEmptyCaptionBranchUseTheirOwnInsets) {
@@ -96,16 +93,12 @@ TEST_F(KvTextTest, BackColorPaintsTheFieldAndTheBoxAlike) {
   EXPECT_EQ(field.TxtCampo().BackColor(), 0x00FFFFu);
   Form::PumpMessages();
 
+  // The outline, the box above the field, and the field right of its text.
   unique_hbitmap shot = form_->Snapshot();
-  ASSERT_TRUE(shot);
-  DibProbe probe(shot.get());
   const int left = PixelsFromTwipsX(600), top = PixelsFromTwipsY(300);
-  const int mid = left + PixelsFromTwipsX(1500);
-  const int fieldRight = left + PixelsFromTwipsX(60 + 2900);
-  EXPECT_EQ(probe.At(mid, top), RGB(255, 0, 0)) << Hex(probe.At(mid, top));          // outline
-  EXPECT_EQ(probe.At(mid, top + 2), RGB(255, 255, 0)) << Hex(probe.At(mid, top + 2));  // box, above the field
-  EXPECT_EQ(probe.At(fieldRight - 3, top + PixelsFromTwipsY(60) + 3), RGB(255, 255, 0))  // field, right of the text
-      << Hex(probe.At(fieldRight - 3, top + PixelsFromTwipsY(60) + 3));
+  const int mid = left + PixelsFromTwipsX(1500), fieldRight = left + PixelsFromTwipsX(60 + 2900);
+  ExpectPixels(DibProbe(shot.get()), {{mid, top, RGB(255, 0, 0)}, {mid, top + 2, RGB(255, 255, 0)},
+                                      {fieldRight - 3, top + PixelsFromTwipsY(60) + 3, RGB(255, 255, 0)}});
 }
 
 TEST_F(KvTextTest, ForwardsChangeKeyDownAndKeyPressWithoutConvertingKeys) {

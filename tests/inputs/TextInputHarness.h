@@ -12,24 +12,15 @@
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
 #include "server/contract/PropertyBag.h"
+#include "tests/support/Keys.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/RecordingHost.h"
 
 namespace tessel::test::textinput {
 
-// Types a character into an edit as the keyboard would: key down, the character, key up, each a
-// message to the window itself (so the form's navigation hook stays out of the way).
-inline void Type(HWND edit, wchar_t ch, UINT vk = 0) {
-  if (!vk) vk = LOBYTE(VkKeyScanW(ch));
-  const UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
-  SendMessageW(edit, WM_KEYDOWN, vk, 1 | (static_cast<LPARAM>(scan) << 16));
-  SendMessageW(edit, WM_CHAR, ch, 1 | (static_cast<LPARAM>(scan) << 16));
-  SendMessageW(edit, WM_KEYUP, vk, 1 | (static_cast<LPARAM>(scan) << 16) | (1u << 30) | (1u << 31));
-}
-
-inline void TypeText(HWND edit, const std::wstring& text) {
-  for (wchar_t c : text) Type(edit, c);
-}
+// Keystrokes go to the edit window itself, so the form's navigation stays out of the way.
+inline void Type(HWND edit, wchar_t ch, UINT vk = 0) { SendStroke(edit, ch, vk); }
+inline void TypeText(HWND edit, const std::wstring& text) { SendText(edit, text.c_str()); }
 
 using test::PumpUntil;
 
