@@ -204,6 +204,8 @@ TEST_F(BalloonToolTipTest, WithoutAParentWindowNothingIsBuilt) {
   ASSERT_EQ(tip.Put(L"Title", Str(L"no parent yet")), S_OK);
   EXPECT_EQ(Tip(), nullptr);
   EXPECT_TRUE(rec.events().empty());
+  ASSERT_EQ(tip.Put(L"Active", Bool(true)), S_OK);
+  EXPECT_EQ(Tip(), nullptr);
   ASSERT_EQ(tip.PutRef(L"ParentControl", parent.object()), S_OK);
   HWND w = Tip();
   ASSERT_TRUE(IsWindow(w));
