@@ -167,6 +167,7 @@ inline int32_t RoundEven(double v) { return static_cast<int32_t>(std::nearbyint(
 struct ButtonPaint {
   ButtonState& state;
   HWND window = nullptr;        // the control's own window; null when painting off screen only
+  HDC target = nullptr;         // where the finished frame goes: the paint's DC, or the window's when null
   double width = 0;             // W: the control's scale width in pixels
   double height = 0;            // H
   bool enabled = true;          // the host's Enabled

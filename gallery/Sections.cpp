@@ -5,6 +5,7 @@ namespace tessel::gallery {
 void AddTextInputSection(SectionArea& area);  // TextInputSection.cpp
 void AddDecorSection(SectionArea& area);      // DecorSection.cpp
 void AddLinkPanelSection(SectionArea& area);  // LinkPanelSection.cpp
+void AddButtonSection(SectionArea& area);     // ButtonSection.cpp
 
 namespace {
 
@@ -15,6 +16,7 @@ const Section kSections[] = {
     {L"Text fields (KvText, KvTextBox)", &AddTextInputSection},
     {L"Decorations (Bevel, KvLinha)", &AddDecorSection},
     {L"Link panel (KvFundo)", &AddLinkPanelSection},
+    {L"Buttons (ButtonStyle)", &AddButtonSection},
 };
 
 }  // namespace

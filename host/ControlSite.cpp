@@ -71,6 +71,11 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
   }
   if (extender_.visible) {
     ShowWindow(window_->hWnd(), SW_SHOWNA);
+    try {
+      control_->Show();
+    } catch (...) {
+      // The show notification only changes the look; the control stays.
+    }
     UpdateWindow(window_->hWnd());
   }
 }

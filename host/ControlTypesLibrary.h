@@ -8,11 +8,13 @@ namespace tessel {
 void RegisterDecorControls(ControlTypes& types);  // decor/: Bevel, KvLinha
 void RegisterTextInputControls(ControlTypes& types);  // inputs/: KvTextBox, KvText
 void RegisterLinkPanelControls(ControlTypes& types);  // inputs/: KvFundo
+void RegisterButtonControls(ControlTypes& types);  // button/: ButtonStyle
 
 inline void RegisterLibraryControls(ControlTypes& types) {
   RegisterDecorControls(types);
   RegisterTextInputControls(types);
   RegisterLinkPanelControls(types);
+  RegisterButtonControls(types);
 }
 
 }  // namespace tessel

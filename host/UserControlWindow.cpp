@@ -125,6 +125,19 @@ bool UserControlWindow::RouteInput(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
     case WM_CAPTURECHANGED:
       pressed_ = 0;
       return false;
+    case WM_SETCURSOR:
+      // A constituent under the cursor shows its own pointer; otherwise the control's MousePointer.
+      if (reinterpret_cast<HWND>(wp) != hWnd() || LOWORD(lp) != HTCLIENT) return false;
+      if (RouteSetCursor()) {
+        result = TRUE;
+        return true;
+      }
+      if (HCURSOR cursor = control_->Cursor()) {
+        SetCursor(cursor);
+        result = TRUE;
+        return true;
+      }
+      return false;
     case WM_KEYDOWN:
     case WM_KEYUP: {
       if (!userMode) return true;

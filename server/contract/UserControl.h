@@ -14,6 +14,7 @@
 #include "server/contract/Font.h"
 #include "server/contract/HostServices.h"
 #include "server/contract/OleColor.h"
+#include "server/contract/Picture.h"
 #include "server/contract/PropertyBag.h"
 #include "server/contract/Surface.h"
 
@@ -99,6 +100,9 @@ class UserControl {
   // windowed constituents do. Asked once, after the control is constructed.
   virtual bool CanGetFocus() const { return false; }
 
+  // The container has shown the control's window for the first time.
+  virtual void Show() {}
+
   // The type name under which the control is stored in form files ("Bevel", "KvTextBox").
   virtual std::wstring_view TypeName() const = 0;
 
@@ -115,6 +119,15 @@ class UserControl {
   OleColor BackColor() const;
   void SetBackColor(OleColor color);
   HWND hWnd() const;
+  // The pointer shown over the control's own window: 0 the window's own, 1 to 15 the standard
+  // pointers, 99 MouseIcon. Other values and a MouseIcon that is neither an icon nor a cursor
+  // raise InvalidPropertyValue.
+  int16_t MousePointer() const { return mousePointer_; }
+  void SetMousePointer(int16_t pointer);
+  PictureRef MouseIcon() const { return mouseIcon_; }
+  void SetMouseIcon(PictureRef icon);
+  // The cursor for MousePointer; null leaves the window's own.
+  HCURSOR Cursor() const;
 
   Surface& OwnSurface() { return site_.OwnSurface(); }
   const AmbientProperties& Ambient() const { return site_.Ambient(); }
@@ -141,6 +154,8 @@ class UserControl {
 
  private:
   ControlSite& site_;
+  int16_t mousePointer_ = 0;
+  PictureRef mouseIcon_;
 };
 
 }  // namespace tessel

@@ -1,0 +1,110 @@
+#pragma once
+// A form holding ButtonStyle controls with a recording host seam, an event log every button can be
+// wired to, mouse and key messages sent to the button's own window, and picture helpers.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "button/ButtonStyle.h"
+#include "host/ControlTypesLibrary.h"
+#include "host/Form.h"
+#include "server/contract/Picture.h"
+#include "tests/support/ImageBytes.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/RecordingHost.h"
+
+// Rectangles compare and print in expectations.
+inline bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
+inline std::ostream& operator<<(std::ostream& o, const RECT& r) {
+  return o << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
+}
+
+namespace tessel::test::button {
+
+class ButtonTest : public ::testing::Test {
+ public:
+  void SetUp() override { OpenForm(true); }
+  void TearDown() override {
+    form_.reset();
+    Form::PumpMessages();
+  }
+
+  void OpenForm(bool userMode) {
+    form_.reset();
+    if (!types_.Contains(L"ButtonStyle")) RegisterButtonControls(types_);
+    form_ = Form::Create(L"Buttons", 6000, 4000, userMode, &types_);
+    ASSERT_TRUE(form_ && form_->hWnd());
+    form_->SetHostServices(&host_);
+    Form::PumpMessages();
+  }
+
+  // A button of width x height pixels at (x, y) pixels, its events going to log_ under its name.
+  ButtonStyle& Add(const std::wstring& name, int x = 10, int y = 10, int width = 120, int height = 32) {
+    auto& b = dynamic_cast<ButtonStyle&>(form_->Add(L"ButtonStyle", name, x * 15, y * 15, width * 15, height * 15));
+    Wire(b, name);
+    return b;
+  }
+
+  void Wire(ButtonStyle& b, const std::wstring& name) {
+    auto mouse = [this, name](const wchar_t* what) {
+      return [this, name, what](int16_t& button, int16_t&, float&, float&) {
+        log_.push_back(name + L"." + what + L"(" + std::to_wstring(button) + L")");
+      };
+    };
+    b.events.MouseDown = mouse(L"MouseDown");
+    b.events.MouseUp = mouse(L"MouseUp");
+    b.events.Click = [this, name] { log_.push_back(name + L".Click"); };
+    b.events.DoubleClick = [this, name](int16_t& button) {
+      log_.push_back(name + L".DoubleClick(" + std::to_wstring(button) + L")");
+    };
+    b.events.MouseOnButton = [this, name](bool& on) {
+      log_.push_back(name + L".MouseOnButton(" + (on ? L"1" : L"0") + L")");
+    };
+    b.events.KeyDown = [this, name](int16_t& code, int16_t&) {
+      log_.push_back(name + L".KeyDown(" + std::to_wstring(code) + L")");
+    };
+    b.events.KeyUp = [this, name](int16_t& code, int16_t&) {
+      log_.push_back(name + L".KeyUp(" + std::to_wstring(code) + L")");
+    };
+  }
+
+  static LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+  static void Send(const ButtonStyle& b, UINT msg, WPARAM wp = 0, LPARAM lp = MAKELPARAM(5, 5)) {
+    SendMessageW(b.hWnd(), msg, wp, lp);
+  }
+  static void Key(const ButtonStyle& b, UINT vk, bool down) {
+    const UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+    Send(b, down ? WM_KEYDOWN : WM_KEYUP, vk, 1 | (static_cast<LPARAM>(scan) << 16) | (down ? 0 : (3u << 30)));
+  }
+  // The cursor as the host seam reports it: over the button's window, or over none.
+  void Hover(const ButtonStyle* b, WPARAM keys = 0) {
+    host_.windowAtPoint = b ? b->hWnd() : nullptr;
+    if (b) Send(*b, WM_MOUSEMOVE, keys, At(5, 5));
+  }
+
+  std::vector<std::wstring> TakeLog() { return std::exchange(log_, {}); }
+
+  // A bitmap picture of width x height whose pixel (x, y) is colour(x, y) (0x00RRGGBB).
+  template <class Fn>
+  static PictureRef Bitmap(int width, int height, Fn colour) {
+    std::vector<uint32_t> argb(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) argb[static_cast<size_t>(y) * width + x] = 0xFF000000u | colour(x, y);
+    return Picture::FromBytes(EncodeImage(ImageFormat::Bmp, width, height, argb));
+  }
+  static PictureRef Icon(int size = 32) { return Picture::FromBytes(IconFile(size, RGB(0, 0, 255))); }
+
+  ControlTypes types_;
+  RecordingHost host_;
+  std::unique_ptr<Form> form_;
+  std::vector<std::wstring> log_;
+};
+
+using Log = std::vector<std::wstring>;
+
+}  // namespace tessel::test::button

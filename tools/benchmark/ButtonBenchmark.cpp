@@ -1,0 +1,93 @@
+// ButtonStyle: the picture cache build beside one read and write of the same bitmap's bits, and a
+// whole redraw (dispatcher and block transfer) beside a native push button painted through
+// WM_PRINTCLIENT, both at 120 x 32.
+#include <memory>
+#include <vector>
+
+#include "button/ButtonPicture.h"
+#include "button/ButtonStyle.h"
+#include "host/ControlTypesLibrary.h"
+#include "host/Form.h"
+#include "tools/benchmark/Benchmark.h"
+
+namespace tessel::bench {
+namespace {
+
+constexpr int kSide = 256;
+
+// A 256 x 256 picture with a magenta key in its corner and a colour ramp elsewhere.
+PictureRef RampPicture() {
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), kSide, -kSide, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  auto* px = static_cast<uint32_t*>(bits);
+  for (int y = 0; y < kSide; ++y)
+    for (int x = 0; x < kSide; ++x) px[y * kSide + x] = (x + y) % 7 ? (x << 16 | y << 8 | 0x40) : 0xFF00FF;
+  return Picture::FromBitmap(dib);
+}
+
+struct Bench {
+  ControlTypes types;
+  std::unique_ptr<Form> form;
+  ButtonStyle* button = nullptr;
+  HWND native = nullptr;
+  unique_hdc printDC;
+  unique_hbitmap printBitmap;
+  HGDIOBJ printOld = nullptr;
+  ButtonState pictureState;
+  std::vector<uint8_t> bits = std::vector<uint8_t>(static_cast<size_t>(kSide) * kSide * 4);
+
+  Bench() {
+    RegisterLibraryControls(types);
+    form = Form::Create(L"Button benchmark", 4000, 2000, true, &types);
+    button = &static_cast<ButtonStyle&>(form->Add(L"ButtonStyle", L"cmd", 150, 150, 120 * 15, 32 * 15));
+    button->SetCaption(L"&Gravar");
+    native = CreateWindowExW(0, L"BUTTON", L"&Gravar", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 60, 120, 32,
+                             form->hWnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    HDC screen = GetDC(nullptr);
+    printDC.reset(CreateCompatibleDC(screen));
+    printBitmap.reset(CreateCompatibleBitmap(screen, 120, 32));
+    ReleaseDC(nullptr, screen);
+    printOld = SelectObject(printDC.get(), printBitmap.get());
+    pictureState.picture = RampPicture();
+    ReadPictureMetrics(pictureState);
+    PumpPending();
+  }
+  ~Bench() {
+    SelectObject(printDC.get(), printOld);
+    if (native) DestroyWindow(native);
+  }
+
+  void BuildCache() {
+    ButtonPaint p{pictureState};
+    p.width = p.height = kSide;
+    BuildPictureCache(p, kSide, kSide, nullptr);
+  }
+  void RoundTrip() {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), kSide, -kSide, 1, 32, BI_RGB};
+    HBITMAP bitmap = static_cast<HBITMAP>(pictureState.picture->Handle());
+    WindowDC screen(nullptr);
+    GetDIBits(screen.get(), bitmap, 0, kSide, bits.data(), &bi, DIB_RGB_COLORS);
+    SetDIBits(screen.get(), bitmap, 0, kSide, bits.data(), &bi, DIB_RGB_COLORS);
+  }
+};
+
+const Registration kButton(L"button (ButtonStyle)", [] {
+  auto bench = std::make_shared<Bench>();
+  std::vector<Comparison> rows;
+  rows.push_back({L"picture cache build, 256 x 256 bitmap", L"GetDIBits + SetDIBits of the same bitmap",
+                  [bench] { bench->BuildCache(); }, [bench] { bench->RoundTrip(); }, 20});
+  rows.push_back({L"full redraw (dispatcher + blit), 120 x 32", L"BUTTON painted through WM_PRINTCLIENT",
+                  [bench] { bench->button->Refresh(); },
+                  [bench] {
+                    SendMessageW(bench->native, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(bench->printDC.get()),
+                                 PRF_CLIENT);
+                  },
+                  200});
+  return rows;
+});
+
+}  // namespace
+}  // namespace tessel::bench
