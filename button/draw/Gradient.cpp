@@ -7,6 +7,23 @@
 #include "button/draw/PaintBox.h"
 
 namespace tessel {
+namespace {
+
+// The screen size in pixels. Asking the system costs far more than painting a face (the display
+// driver is queried each time), so it is read at most once a second: a changed display mode is
+// seen by the paints that follow within that second.
+SIZE ScreenPixels() {
+  static SIZE size{};
+  static ULONGLONG readAt = 0;
+  const ULONGLONG now = GetTickCount64();
+  if (readAt == 0 || now - readAt >= 1000) {
+    size = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    readAt = now;
+  }
+  return size;
+}
+
+}  // namespace
 
 void BuildGradientTable(std::span<int32_t> table, int32_t fromColor, int32_t toColor) {
   if (table.empty()) return;
@@ -39,8 +56,11 @@ GradientBands GradientBandsFor(int mode, int width, int height, int screenWidth,
 void DrawGradient(HDC dc, int mode, int width, int height, int32_t fromColor, int32_t toColor, int screenWidth,
                   int screenHeight) {
   if (mode <= 0) return;
-  if (screenWidth <= 0) screenWidth = GetSystemMetrics(SM_CXSCREEN);
-  if (screenHeight <= 0) screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  if (screenWidth <= 0 || screenHeight <= 0) {
+    const SIZE screen = ScreenPixels();
+    if (screenWidth <= 0) screenWidth = screen.cx;
+    if (screenHeight <= 0) screenHeight = screen.cy;
+  }
   const GradientBands bands = GradientBandsFor(mode, width, height, screenWidth, screenHeight);
   if (bands.count <= 0) return;
   // Up to a few thousand entries; one allocation per gradient paint.
@@ -48,12 +68,13 @@ void DrawGradient(HDC dc, int mode, int width, int height, int32_t fromColor, in
   BuildGradientTable(table, fromColor, toColor);
   const bool across = mode == 1 || mode == 2;
   const int s = bands.bandSize;
+  BoxPainter painter(dc);
   for (int i = 0; i < bands.count; ++i) {
     int32_t color = (mode % 2 == 1) ? table[i] : table[bands.count - 1 - i];
     if (across)
-      PaintBox(dc, i * s, 0, i * s + s, height, color);
+      painter.Box(i * s, 0, i * s + s, height, color);
     else
-      PaintBox(dc, 0, i * s, width, i * s + s, color);
+      painter.Box(0, i * s, width, i * s + s, color);
   }
 }
 

@@ -23,7 +23,8 @@ GradientBands GradientBandsFor(int mode, int width, int height, int screenWidth,
 // Paints the whole width x height face with the gradient of `mode` (1 left to right, 2 right to
 // left, 3 top to bottom, 4 bottom to top; 0 paints nothing) from `fromColor` to `toColor`, band by
 // band, within the DC's clip region. With two-pixel bands and an odd size the last column (row)
-// is left as it was. The screen size is the real one unless the caller gives another.
+// is left as it was. The screen size is the real one (read at most once a second) unless the
+// caller gives another.
 void DrawGradient(HDC dc, int mode, int width, int height, int32_t fromColor, int32_t toColor, int screenWidth = 0,
                   int screenHeight = 0);
 

@@ -12,6 +12,21 @@ namespace tessel {
 // within the DC's clip region. An empty or negative box paints nothing.
 void PaintBox(HDC dc, int x1, int y1, int x2, int y2, int32_t rgb);
 
+// Many boxes in a row (the bands of a gradient or a shading): the DC brush is selected once.
+class BoxPainter {
+ public:
+  explicit BoxPainter(HDC dc);
+  ~BoxPainter();
+  BoxPainter(const BoxPainter&) = delete;
+  BoxPainter& operator=(const BoxPainter&) = delete;
+  void Box(int x1, int y1, int x2, int y2, int32_t rgb);
+
+ private:
+  HDC dc_;
+  HGDIOBJ oldBrush_;
+  COLORREF oldColor_;
+};
+
 // One pixel in a colour, within the clip region.
 void PaintPixel(HDC dc, int x, int y, int32_t rgb);
 

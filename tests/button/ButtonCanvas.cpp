@@ -1,6 +1,6 @@
 #include "tests/button/ButtonCanvas.h"
 
-#include <cstdio>
+#include <algorithm>
 
 
 namespace tessel::test {
@@ -89,12 +89,6 @@ void ButtonCanvas::ShapeFace() {
     if (shape == shapeSlantLeft || shape == shapeSlantBoth) state.faceLeft = d;
     if (shape == shapeSlantRight || shape == shapeSlantBoth) state.faceRight = W - d;
   }
-}
-
-std::string ColorName(COLORREF c) {
-  char text[16];
-  std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-  return text;
 }
 
 }  // namespace tessel::test

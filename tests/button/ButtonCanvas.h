@@ -7,6 +7,7 @@
 #include <string>
 
 #include "button/ButtonState.h"
+#include "tests/support/Pixels.h"  // Hex
 
 namespace tessel::test {
 
@@ -47,7 +48,5 @@ class ButtonCanvas {
   uint32_t* bits_ = nullptr;
 };
 
-// "#RRGGBB" of a COLORREF, for messages.
-std::string ColorName(COLORREF c);
 
 }  // namespace tessel::test

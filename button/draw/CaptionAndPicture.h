@@ -1,0 +1,22 @@
+#pragma once
+// Puts the picture and the caption onto the painted face: both moved by the pressed offset, the
+// text in the colour of the state, with its raised or sunken copies, or the disabled look (white
+// one pixel down-right under grey).
+#include <cstdint>
+#include <string>
+
+#include "button/ButtonState.h"
+
+namespace tessel {
+
+// `faceFill` is the colour the face was filled with (the caption effects are shifts of it);
+// `textColorOverride` a colour the style chose, or -1; `isLatched` True draws the button down as
+// a latched one; `isToggle` is True for check and option buttons and comes back False when the
+// disabled caption was drawn with its white copy.
+void DrawCaptionAndPicture(ButtonPaint& paint, int32_t& faceFill, int32_t& textColorOverride, bool& isLatched,
+                           bool& isToggle);
+
+// The caption as it is drawn: every "||" a line break, in the system's ANSI code page.
+std::string AnsiCaptionText(const std::wstring& caption);
+
+}  // namespace tessel
