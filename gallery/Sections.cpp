@@ -6,6 +6,7 @@ void AddTextInputSection(SectionArea& area);  // TextInputSection.cpp
 void AddDecorSection(SectionArea& area);      // DecorSection.cpp
 void AddLinkPanelSection(SectionArea& area);  // LinkPanelSection.cpp
 void AddButtonSection(SectionArea& area);     // ButtonSection.cpp
+void AddButtonMatrixSection(SectionArea& area);  // ButtonMatrixSection.cpp
 
 namespace {
 
@@ -17,6 +18,7 @@ const Section kSections[] = {
     {L"Decorations (Bevel, KvLinha)", &AddDecorSection},
     {L"Link panel (KvFundo)", &AddLinkPanelSection},
     {L"Buttons (ButtonStyle)", &AddButtonSection},
+    {L"Button styles (ButtonStyle)", &AddButtonMatrixSection},
 };
 
 }  // namespace

@@ -77,7 +77,9 @@ void ExpectRows(int32_t style, const std::vector<Row>& rows, OleColor back = 0xD
     canvas.DeriveColors();
     canvas.Render();
     const COLORREF centre = canvas.At(20, 10);
-    if (row.face != F) EXPECT_EQ(Hex(centre), Hex(static_cast<COLORREF>(row.face))) << kLookNames[row.look];
+    if (row.face != F) {
+      EXPECT_EQ(Hex(centre), Hex(static_cast<COLORREF>(row.face))) << kLookNames[row.look];
+    }
     for (int k = 0; k < 12; ++k) {
       const COLORREF expected = row.edges[k] == F ? centre : static_cast<COLORREF>(row.edges[k]);
       EXPECT_EQ(Hex(canvas.At(kEdgeProbe[k].x, kEdgeProbe[k].y)), Hex(expected))
@@ -245,8 +247,12 @@ TEST(StyleRenderer, ShapeStepAndOutlineColour) {
     canvas.DeriveColors();
     BevelColors colors{};
     EXPECT_EQ(canvas.Render(nullptr, &colors), c.outcome) << c.style << "/" << c.shape << " " << kLookNames[c.look];
-    if (c.outline >= 0) EXPECT_EQ(colors[12], c.outline) << c.style << "/" << c.shape;
-    if (c.shape == shapeEllipse) EXPECT_EQ(canvas.At(0, 10), kUnpainted) << "nothing outside the face region";
+    if (c.outline >= 0) {
+      EXPECT_EQ(colors[12], c.outline) << c.style << "/" << c.shape;
+    }
+    if (c.shape == shapeEllipse) {
+      EXPECT_EQ(canvas.At(0, 10), kUnpainted) << "nothing outside the face region";
+    }
   }
 }
 
