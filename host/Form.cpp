@@ -4,6 +4,7 @@
 #include <cwctype>
 #include <stdexcept>
 
+#include "host/FormHooks.h"
 #include "server/contract/Twips.h"
 
 namespace tessel {
@@ -45,97 +46,7 @@ void FillClient(HWND hwnd, HDC dc, OleColor color) {
   FillRect(dc, &r, brush.get());
 }
 
-// Paints one window and then its visible children, bottom of the Z order first, each at its place
-// relative to origin (where the window's client area lands in dc).
-void PrintTree(HWND w, HDC dc, POINT origin) {
-  SaveDCGuard saved(dc);
-  SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
-  RECT client;
-  GetClientRect(w, &client);
-  IntersectClipRect(dc, 0, 0, client.right, client.bottom);
-  SendMessageW(w, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-  HWND child = GetWindow(w, GW_CHILD);
-  if (!child) return;
-  for (child = GetWindow(child, GW_HWNDLAST); child; child = GetWindow(child, GW_HWNDPREV)) {
-    if (!IsWindowVisible(child)) continue;
-    RECT wr;
-    GetWindowRect(child, &wr);
-    POINT corner{wr.left, wr.top};
-    ScreenToClient(w, &corner);
-    POINT clientCorner{0, 0};
-    ClientToScreen(child, &clientCorner);
-    ScreenToClient(w, &clientCorner);
-    if (clientCorner.x != corner.x || clientCorner.y != corner.y) {
-      // A border: the window's own non-client paint at its window origin.
-      SaveDCGuard frame(dc);
-      SetViewportOrgEx(dc, origin.x + corner.x, origin.y + corner.y, nullptr);
-      IntersectClipRect(dc, 0, 0, wr.right - wr.left, wr.bottom - wr.top);
-      SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT);
-    }
-    PrintTree(child, dc, POINT{origin.x + clientCorner.x, origin.y + clientCorner.y});
-  }
-}
-
 }  // namespace
-
-// The thread's forms and the two hooks that serve them: keystrokes on their way out of the
-// message queue, and focus changes before they happen.
-struct FormHooks {
-  static thread_local std::vector<Form*> forms;
-  static thread_local HHOOK messageHook;
-  static thread_local HHOOK focusHook;
-
-  static void Add(Form* form) {
-    forms.push_back(form);
-    if (!messageHook) messageHook = SetWindowsHookExW(WH_GETMESSAGE, MessageProc, nullptr, GetCurrentThreadId());
-    if (!focusHook) focusHook = SetWindowsHookExW(WH_CBT, FocusProc, nullptr, GetCurrentThreadId());
-  }
-  static void Remove(Form* form) {
-    forms.erase(std::remove(forms.begin(), forms.end(), form), forms.end());
-    if (forms.empty()) {
-      if (messageHook) UnhookWindowsHookEx(messageHook);
-      if (focusHook) UnhookWindowsHookEx(focusHook);
-      messageHook = focusHook = nullptr;
-    }
-  }
-  static Form* FormOf(HWND w) {
-    if (!w) return nullptr;
-    HWND root = GetAncestor(w, GA_ROOT);
-    for (Form* f : forms)
-      if (f->hwnd_ == root) return f;
-    return nullptr;
-  }
-  static LRESULT CALLBACK MessageProc(int code, WPARAM wp, LPARAM lp) {
-    if (code == HC_ACTION && wp == PM_REMOVE) {
-      MSG* msg = reinterpret_cast<MSG*>(lp);
-      if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) {
-        if (Form* form = FormOf(msg->hwnd)) {
-          try {
-            if (form->PreTranslateMessage(*msg)) msg->message = WM_NULL;
-          } catch (...) {
-          }
-        }
-      }
-    }
-    return CallNextHookEx(nullptr, code, wp, lp);
-  }
-  static LRESULT CALLBACK FocusProc(int code, WPARAM wp, LPARAM lp) {
-    if (code == HCBT_SETFOCUS) {
-      HWND gaining = reinterpret_cast<HWND>(wp);
-      if (Form* form = FormOf(gaining)) {
-        try {
-          form->FocusMoving(gaining);
-        } catch (...) {
-        }
-      }
-    }
-    return CallNextHookEx(nullptr, code, wp, lp);
-  }
-};
-
-thread_local std::vector<Form*> FormHooks::forms;
-thread_local HHOOK FormHooks::messageHook = nullptr;
-thread_local HHOOK FormHooks::focusHook = nullptr;
 
 Form::Form(const ControlTypes& types, bool userMode) : types_(types) {
   ambient_.userMode = userMode;
@@ -158,10 +69,21 @@ std::unique_ptr<Form> Form::Create(const std::wstring& title, int widthTwips, in
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
   const DWORD exStyle = WS_EX_CONTROLPARENT;
   AdjustWindowRectEx(&r, style, FALSE, exStyle);
-  HWND hwnd = CreateWindowExW(exStyle, kFormClass, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                              r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr),
-                              form.get());
-  if (!hwnd) throw std::runtime_error("cannot create the form window (is there a display?)");
+  // The caption is set once the window exists: a very long title given to CreateWindowEx can
+  // come back as a handle that names no window.
+  HWND hwnd = CreateWindowExW(exStyle, kFormClass, L"", style, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
+                              r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), form.get());
+  if (!hwnd || !IsWindow(hwnd) || form->hwnd_ != hwnd) {
+    form->hwnd_ = nullptr;
+    throw std::runtime_error("cannot create the form window (is there a display?)");
+  }
+  if (!SetWindowTextW(hwnd, title.c_str())) {
+    const DWORD error = GetLastError();
+    DestroyWindow(hwnd);
+    form->hwnd_ = nullptr;
+    throw std::runtime_error("cannot set the form's caption of " + std::to_string(title.size()) +
+                             " characters (error " + std::to_string(error) + ")");
+  }
   FormHooks::Add(form.get());
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
@@ -310,11 +232,8 @@ UserControl* Form::AddLoaded(std::wstring_view typeName, const std::wstring& nam
                              PropertyBag& bag) {
   ExtenderProperties ext = extender;
   ext.name = name;
-  const int wantedTab = extender.tabIndex;
   try {
-    HostedControl& site = Place(typeName, ext, &bag);
-    if (wantedTab >= 0 && wantedTab < static_cast<int>(tabOrder_.size())) SetTabIndex(name, wantedTab);
-    return site.Control();
+    return Place(typeName, ext, &bag).Control();
   } catch (const ControlError& e) {
     failures_.push_back(LoadFailure{name, std::wstring(typeName), e.key(), e.what()});
   } catch (const std::exception& e) {
@@ -365,61 +284,6 @@ std::vector<std::wstring> Form::ControlNames() const {
   return names;
 }
 
-std::vector<std::wstring> Form::TabOrder() const {
-  std::vector<std::wstring> names;
-  for (HostedControl* site : tabOrder_) names.push_back(site->Name());
-  return names;
-}
-
-void Form::Renumber() {
-  for (size_t i = 0; i < tabOrder_.size(); ++i) tabOrder_[i]->SetTabIndex(static_cast<int>(i));
-}
-
-void Form::SetTabIndex(std::wstring_view name, int index) {
-  HostedControl* site = Site(name);
-  if (!site) throw std::invalid_argument("no control named " + Narrow(name));
-  tabOrder_.erase(std::remove(tabOrder_.begin(), tabOrder_.end(), site), tabOrder_.end());
-  index = std::clamp(index, 0, static_cast<int>(tabOrder_.size()));
-  tabOrder_.insert(tabOrder_.begin() + index, site);
-  Renumber();
-}
-
-void Form::SetTabStop(std::wstring_view name, bool tabStop) {
-  HostedControl* site = Site(name);
-  if (!site) throw std::invalid_argument("no control named " + Narrow(name));
-  site->SetTabStop(tabStop);
-}
-
-std::vector<HostedControl*> Form::SitesByTab() const { return tabOrder_; }
-
-std::vector<HWND> Form::TabStops() const {
-  std::vector<HWND> stops;
-  for (HostedControl* site : tabOrder_) {
-    const ExtenderProperties& e = site->Extender();
-    if (!e.visible || !e.enabled || !e.tabStop || !site->Loaded()) continue;
-    for (HWND w : site->TabStops()) stops.push_back(w);
-  }
-  return stops;
-}
-
-void Form::MoveFocus(bool forward) {
-  const std::vector<HWND> stops = TabStops();
-  if (stops.empty()) return;
-  HWND focus = GetFocus();
-  int current = -1;
-  for (size_t i = 0; i < stops.size(); ++i) {
-    if (stops[i] == focus || IsChild(stops[i], focus)) {
-      current = static_cast<int>(i);
-      break;
-    }
-  }
-  const int n = static_cast<int>(stops.size());
-  int next;
-  if (current < 0) next = forward ? 0 : n - 1;
-  else next = (current + (forward ? 1 : n - 1)) % n;
-  SetFocus(stops[next]);
-}
-
 HostedControl* Form::SiteOfWindow(HWND w) const {
   for (; w && w != hwnd_; w = GetParent(w))
     for (const auto& site : sites_)
@@ -435,11 +299,6 @@ void Form::FocusMoving(HWND newFocus) {
   if (!ambient_.userMode) return;
   if (old && old->Control()) old->Control()->ExitFocus();
   if (site->Control()) site->Control()->EnterFocus();
-}
-
-void Form::FocusSite(HostedControl& site) {
-  std::vector<HWND> stops = site.TabStops();
-  if (!stops.empty()) SetFocus(stops.front());
 }
 
 void Form::SetDefaultButton(std::wstring_view name) {
@@ -513,77 +372,6 @@ int Form::ScaleHeight() const {
   RECT r{};
   if (hwnd_) GetClientRect(hwnd_, &r);
   return TwipsFromPixelsY(r.bottom);
-}
-
-void Form::RenderTo(HDC dc) const {
-  if (!hwnd_) return;
-  PrintTree(hwnd_, dc, POINT{0, 0});
-}
-
-unique_hbitmap Form::Snapshot() const {
-  RECT r{};
-  if (hwnd_) GetClientRect(hwnd_, &r);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = std::max<LONG>(r.right, 1);
-  bi.bmiHeader.biHeight = -std::max<LONG>(r.bottom, 1);
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  unique_hbitmap bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap) return bitmap;
-  unique_hdc dc(CreateCompatibleDC(nullptr));
-  {
-    SelectGuard select(dc.get(), bitmap.get());
-    RenderTo(dc.get());
-    GdiFlush();
-  }
-  return bitmap;
-}
-
-bool Form::PreTranslateMessage(MSG& msg) {
-  if (!hwnd_ || !ambient_.userMode) return false;
-  if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
-  auto wants = [&msg](LRESULT mask) {
-    const LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
-    return (code & mask) != 0;
-  };
-  if (msg.message == WM_KEYDOWN) {
-    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
-    const bool alt = GetKeyState(VK_MENU) < 0;
-    switch (msg.wParam) {
-      case VK_TAB:
-        if (ctrl || alt || wants(DLGC_WANTTAB | DLGC_WANTALLKEYS)) return false;
-        MoveFocus(GetKeyState(VK_SHIFT) >= 0);
-        return true;
-      case VK_RETURN:
-        if (!defaultSite_ || !defaultSite_->Control() || wants(DLGC_WANTALLKEYS)) return false;
-        defaultSite_->Control()->AccessKeyPress(L'\r');
-        return true;
-      case VK_ESCAPE:
-        if (!cancelSite_ || !cancelSite_->Control() || wants(DLGC_WANTALLKEYS)) return false;
-        cancelSite_->Control()->AccessKeyPress(static_cast<wchar_t>(27));
-        return true;
-      default:
-        return false;
-    }
-  }
-  if (msg.message == WM_SYSCHAR) {
-    const wchar_t key = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(msg.wParam)));
-    for (HostedControl* site : tabOrder_) {
-      UserControl* control = site->Control();
-      const ExtenderProperties& e = site->Extender();
-      if (!control || !e.visible || !e.enabled) continue;
-      for (wchar_t k : control->AccessKeys()) {
-        if (static_cast<wchar_t>(std::towupper(k)) != key) continue;
-        FocusSite(*site);
-        control->AccessKeyPress(static_cast<wchar_t>(msg.wParam));
-        return true;
-      }
-    }
-  }
-  return false;
 }
 
 int Form::RunMessageLoop() {

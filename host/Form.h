@@ -53,7 +53,8 @@ class Form final : public ControlContainer {
   // name already used, ControlError when the control fails to start.
   UserControl& Add(std::wstring_view typeName, const std::wstring& name, int left, int top, int width,
                    int height);
-  // Places a stored control (ReadProperties). A control that fails is not placed: the failure is
+  // Places a stored control (ReadProperties) at the end of the tab order; the caller applies the
+  // stored order once every control is placed. A control that fails is not placed: the failure is
   // recorded with its name and the key being read, and nullptr is returned.
   UserControl* AddLoaded(std::wstring_view typeName, const std::wstring& name, const ExtenderProperties& extender,
                          PropertyBag& bag);

@@ -29,7 +29,8 @@ struct ControlDescription {
   int line = 0;  // the line of its "Control" line; 0 for a control that was not read from text
   ExtenderProperties extender;
   PropertyBag bag;
-  std::vector<std::pair<std::wstring, int>> keyLines;  // the line of each bag entry
+  std::vector<std::pair<std::wstring, int>> keyLines;       // the line of each bag entry
+  std::vector<std::pair<std::wstring, int>> extenderLines;  // of each extender entry (".Left")
 
   int LineOf(std::wstring_view key) const;  // the entry's line, or the control's own line
 };
@@ -81,9 +82,14 @@ FormDescription DescribeForm(Form& form);
 // value refused by the control), each with the file, line, control and key.
 std::vector<FormFileError> LoadForm(const std::wstring& path, Form& form);
 // A new form made from the file's caption and size, with its controls placed. Returns nullptr
-// when the file is not a form file at all; errors receives every problem either way.
+// when the file is not a form file at all or the form cannot be made; errors receives every
+// problem either way. Controls follow the stored tab order once all are placed; a key that a
+// control did not read is a problem.
 std::unique_ptr<Form> OpenForm(const std::wstring& path, bool userMode, std::vector<FormFileError>& errors,
                                const ControlTypes* types = nullptr);
+// The same from form text already read; path names the errors.
+std::unique_ptr<Form> OpenForm(const ParsedForm& parsed, const std::wstring& path, bool userMode,
+                               std::vector<FormFileError>& errors, const ControlTypes* types = nullptr);
 // Saves atomically; throws ControlError when a control fails to save, std::runtime_error when the
 // file cannot be written. The old file is intact after any failure.
 void SaveForm(Form& form, const std::wstring& path);

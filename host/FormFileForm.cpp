@@ -37,6 +37,8 @@ FormSettings ReadSettings(const ParsedForm& parsed, const std::wstring& path, st
       read();
     } catch (const PropertyError& e) {
       errors.push_back(FormFileError{path, LineOf(parsed.form.formKeyLines, e.key()), {}, e.key(), e.what()});
+    } catch (const std::exception& e) {
+      errors.push_back(FormFileError{path, 0, {}, {}, e.what()});
     }
   };
   guard([&] { s.caption = bag.ReadString(L"Caption", L""); });
@@ -73,23 +75,49 @@ void ApplyColours(Form& form, const FormSettings& s) {
   if (s.font) form.SetFont(s.font);
 }
 
+// A key the control did not read would be dropped without a word when the form is saved again.
+void ReportUnreadKeys(const ControlDescription& c, const PropertyBag& bag, const std::wstring& path,
+                      std::vector<FormFileError>& errors) {
+  for (const std::wstring& key : bag.UnreadKeys())
+    errors.push_back(FormFileError{path, c.LineOf(key), c.name, key,
+                                   "the control does not read this key (is the name misspelt?); saving would drop it"});
+}
+
+// The stored tab order, applied once every control is placed: by .TabIndex, and where a control
+// has none, by its place in the file; equal positions keep the order of the file.
+void ApplyTabOrder(Form& form, const std::vector<const ControlDescription*>& placed) {
+  std::vector<std::pair<int, const ControlDescription*>> wanted;
+  for (size_t i = 0; i < placed.size(); ++i) {
+    const ControlDescription& c = *placed[i];
+    bool given = false;
+    for (const auto& [key, line] : c.extenderLines) given = given || SameKey(key, L".TabIndex");
+    wanted.emplace_back(given ? c.extender.tabIndex : static_cast<int>(i), &c);
+  }
+  std::stable_sort(wanted.begin(), wanted.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& [index, c] : wanted) form.SetTabIndex(c->name, index);
+}
+
 void PlaceControls(Form& form, const ParsedForm& parsed, const std::wstring& path,
                    std::vector<FormFileError>& errors) {
+  std::vector<const ControlDescription*> placed;
   for (const ControlDescription& c : parsed.form.controls) {
     form.ClearLoadFailures();
     PropertyBag bag = c.bag;  // the control reads its own copy; the description stays as read
-    UserControl* placed = nullptr;
     try {
-      placed = form.AddLoaded(c.type, c.name, c.extender, bag);
+      if (form.AddLoaded(c.type, c.name, c.extender, bag)) {
+        placed.push_back(&c);
+        ReportUnreadKeys(c, bag, path, errors);
+        continue;
+      }
     } catch (const std::exception& e) {
       errors.push_back(FormFileError{path, c.line, c.name, {}, e.what()});
       continue;
     }
-    if (placed) continue;
     for (const LoadFailure& f : form.LoadFailures())
       errors.push_back(FormFileError{path, f.key.empty() ? c.line : c.LineOf(f.key), c.name, f.key, f.message});
   }
   form.ClearLoadFailures();
+  ApplyTabOrder(form, placed);
 }
 
 // Problems in the order of the file, whichever stage found them.
@@ -140,11 +168,23 @@ std::vector<FormFileError> LoadForm(const std::wstring& path, Form& form) {
 
 std::unique_ptr<Form> OpenForm(const std::wstring& path, bool userMode, std::vector<FormFileError>& errors,
                                const ControlTypes* types) {
-  ParsedForm parsed = ReadFormFile(path);
+  return OpenForm(ReadFormFile(path), path, userMode, errors, types);
+}
+
+std::unique_ptr<Form> OpenForm(const ParsedForm& parsed, const std::wstring& path, bool userMode,
+                               std::vector<FormFileError>& errors, const ControlTypes* types) {
   errors = parsed.errors;
   if (!parsed.readable) return nullptr;
   FormSettings s = ReadSettings(parsed, path, errors);
-  std::unique_ptr<Form> form = Form::Create(s.caption, s.width, s.height, userMode, types);
+  std::unique_ptr<Form> form;
+  try {
+    form = Form::Create(s.caption, s.width, s.height, userMode, types);
+  } catch (const std::exception& e) {
+    // The form itself cannot be made: that is the problem, not each control in turn.
+    errors.push_back(FormFileError{path, 0, {}, {}, std::string("the form cannot be made: ") + e.what()});
+    SortByLine(errors);
+    return nullptr;
+  }
   ApplyColours(*form, s);
   PlaceControls(*form, parsed, path, errors);
   SortByLine(errors);

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "server/contract/PropertyBag.h"
+#include "server/contract/WholeFile.h"
 
 namespace tessel {
 
@@ -291,21 +292,13 @@ PictureRef Picture::FromBytes(const std::vector<uint8_t>& bytes) {
 }
 
 PictureRef Picture::FromFile(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    Fail("cannot open " + Utf8FromWide(path) + " (error " + std::to_string(GetLastError()) + ")");
   std::vector<uint8_t> bytes;
-  LARGE_INTEGER size{};
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (int64_t(1) << 30);
-  if (ok) {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-                           read == bytes.size());
+  try {
+    const std::string text = ReadWholeFile(path, int64_t(1) << 30);
+    bytes.assign(text.begin(), text.end());
+  } catch (const FileReadError& e) {
+    Fail(Utf8FromWide(path) + ": " + e.what());
   }
-  CloseHandle(file);
-  if (!ok) Fail("cannot read " + Utf8FromWide(path));
   try {
     return FromBytes(bytes);
   } catch (const std::runtime_error& e) {

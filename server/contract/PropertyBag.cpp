@@ -77,7 +77,20 @@ bool BagValuesEqual(const BagValue& a, const BagValue& b) {
 
 const BagValue* PropertyBag::Lookup(std::wstring_view key) const {
   lastKeyRead_.assign(key);
+  for (const std::wstring& k : keysRead_)
+    if (SameKey(k, key)) return Find(key);
+  keysRead_.emplace_back(key);
   return Find(key);
+}
+
+std::vector<std::wstring> PropertyBag::UnreadKeys() const {
+  std::vector<std::wstring> unread;
+  for (const auto& [key, value] : entries_) {
+    bool read = false;
+    for (const std::wstring& k : keysRead_) read = read || SameKey(k, key);
+    if (!read) unread.push_back(key);
+  }
+  return unread;
 }
 
 const BagValue* PropertyBag::Find(std::wstring_view key) const {

@@ -61,11 +61,15 @@ class PropertyBag {
   // The key of the most recent read, found or not: a loader names it when a control's
   // ReadProperties fails with an error of its own (a value refused by a constituent).
   const std::wstring& LastKeyRead() const { return lastKeyRead_; }
+  // The stored keys that no read has asked for, in the order of the entries: a loader reports
+  // them, whichever keys a control reads and however it decides to.
+  std::vector<std::wstring> UnreadKeys() const;
 
  private:
   const BagValue* Lookup(std::wstring_view key) const;
   std::vector<std::pair<std::wstring, BagValue>> entries_;
   mutable std::wstring lastKeyRead_;
+  mutable std::vector<std::wstring> keysRead_;
 };
 
 }  // namespace tessel

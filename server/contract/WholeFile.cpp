@@ -1,0 +1,42 @@
+#include "server/contract/WholeFile.h"
+
+#include <windows.h>
+
+namespace tessel {
+namespace {
+
+// The file handle is closed on every way out, a throw included.
+struct FileHandle {
+  HANDLE h;
+  ~FileHandle() {
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  }
+};
+
+[[noreturn]] void Fail(const char* what, DWORD error) {
+  throw FileReadError(std::string(what) + " (error " + std::to_string(error) + ")");
+}
+
+std::string SizeText(int64_t bytes) {
+  if (bytes >= (int64_t(1) << 20) && bytes % (int64_t(1) << 20) == 0) return std::to_string(bytes >> 20) + " MB";
+  return std::to_string(bytes) + " bytes";
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const std::wstring& path, int64_t largestBytes) {
+  FileHandle file{CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr)};
+  if (file.h == INVALID_HANDLE_VALUE) Fail("cannot open the file", GetLastError());
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.h, &size)) Fail("cannot read the file", GetLastError());
+  if (size.QuadPart > largestBytes) throw FileReadError("the file is larger than " + SizeText(largestBytes));
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!bytes.empty() &&
+      (!ReadFile(file.h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()))
+    Fail("cannot read the file", GetLastError());
+  return bytes;
+}
+
+}  // namespace tessel
