@@ -81,6 +81,7 @@ FormDescription DescribeForm(Form& form);
 // problem found: in the text, and controls that failed to load (unknown type, duplicate name, a
 // value refused by the control), each with the file, line, control and key.
 std::vector<FormFileError> LoadForm(const std::wstring& path, Form& form);
+std::vector<FormFileError> LoadForm(const ParsedForm& parsed, const std::wstring& path, Form& form);
 // A new form made from the file's caption and size, with its controls placed. Returns nullptr
 // when the file is not a form file at all or the form cannot be made; errors receives every
 // problem either way. Controls follow the stored tab order once all are placed; a key that a

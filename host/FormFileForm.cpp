@@ -94,7 +94,7 @@ void ApplyTabOrder(Form& form, const std::vector<const ControlDescription*>& pla
     wanted.emplace_back(given ? c.extender.tabIndex : static_cast<int>(i), &c);
   }
   std::stable_sort(wanted.begin(), wanted.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (const auto& [index, c] : wanted) form.SetTabIndex(c->name, index);
+  for (size_t i = 0; i < wanted.size(); ++i) form.SetTabIndex(wanted[i].second->name, static_cast<int>(i));
 }
 
 void PlaceControls(Form& form, const ParsedForm& parsed, const std::wstring& path,
@@ -150,7 +150,10 @@ FormDescription DescribeForm(Form& form) {
 }
 
 std::vector<FormFileError> LoadForm(const std::wstring& path, Form& form) {
-  ParsedForm parsed = ReadFormFile(path);
+  return LoadForm(ReadFormFile(path), path, form);
+}
+
+std::vector<FormFileError> LoadForm(const ParsedForm& parsed, const std::wstring& path, Form& form) {
   std::vector<FormFileError> errors = parsed.errors;
   if (!parsed.readable) return errors;
   FormSettings s = ReadSettings(parsed, path, errors);

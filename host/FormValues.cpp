@@ -281,7 +281,17 @@ std::string Excerpt(std::wstring_view text) {
 
 int64_t ParseInteger(std::wstring_view t, const NumberPlace& place) {
   if (t.empty()) Throw(std::string("expected ") + place.what);
-  const std::string s = Utf8FromWide(t.substr(0, 64));  // no number of the format is longer
+  if (t.size() > 64) {  // longer than any number that fits: a run of digits is out of range
+    std::wstring_view digits = t;
+    const bool hex = digits.size() > 2 && digits[0] == L'0' && (digits[1] == L'x' || digits[1] == L'X');
+    if (hex) digits.remove_prefix(2);
+    else if (digits[0] == L'+' || digits[0] == L'-') digits.remove_prefix(1);
+    for (wchar_t c : digits)
+      if (!(c >= L'0' && c <= L'9') && !(hex && ((c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F'))))
+        Throw("'" + Excerpt(t) + "' is not a " + place.what);
+    Throw("the number " + Excerpt(t) + " is out of range for a " + place.what);
+  }
+  const std::string s = Utf8FromWide(t);
   bool outOfRange = false;
   int64_t v = 0;
   std::from_chars_result r{};
@@ -304,7 +314,7 @@ int64_t ParseInteger(std::wstring_view t, const NumberPlace& place) {
     r = std::from_chars(s.data() + plus, s.data() + s.size(), v, 10);
     if (r.ec == std::errc::result_out_of_range) outOfRange = true;
   }
-  const bool whole = t.size() <= 64 && r.ptr == s.data() + s.size();
+  const bool whole = r.ptr == s.data() + s.size();
   if ((r.ec != std::errc() && !outOfRange) || !whole) Throw("'" + Excerpt(t) + "' is not a " + place.what);
   if (outOfRange || v < place.lo || v > place.hi)
     Throw("the number " + Excerpt(t) + " is out of range for a " + place.what);

@@ -4,6 +4,7 @@
 #include "host/Form.h"
 #include "host/FormFile.h"
 #include "server/contract/Errors.h"
+#include "server/contract/WholeFile.h"
 #include "tests/support/GdiCount.h"
 #include "tests/support/ImageBytes.h"
 #include "tests/support/Pixels.h"
@@ -30,6 +31,7 @@ class Typed : public UserControl {
     flag = bag.ReadBool(L"Flag", false);
     font = bag.ReadFont(L"Font", Ambient().font);
     picture = bag.ReadPicture(L"Picture", nullptr);
+    if (flag) note = bag.ReadString(L"Note", L"");  // read only when it matters
   }
   void WriteProperties(PropertyBag& bag) override {
     if (failWrite) throw InvalidPropertyValue("Invalid property value");
@@ -40,6 +42,7 @@ class Typed : public UserControl {
     bag.Write(L"Flag", flag, false);
     bag.Write(L"Font", font, Ambient().font);
     bag.Write(L"Picture", picture, PictureRef());
+    if (flag) bag.Write(L"Note", note, std::wstring());
   }
   std::wstring caption;
   int16_t count = 0;
@@ -48,6 +51,7 @@ class Typed : public UserControl {
   bool flag = false;
   FontRef font;
   PictureRef picture;
+  std::wstring note;
   bool failWrite = false;
 };
 
@@ -68,13 +72,11 @@ class FormFileForm : public ::testing::Test {
     return path;
   }
   static std::string Read(const std::wstring& path) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string s(GetFileSize(f, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(f, s.data(), DWORD(s.size()), &read, nullptr);
-    CloseHandle(f);
-    return s;
+    try {
+      return ReadWholeFile(path, 1 << 30);
+    } catch (const FileReadError&) {
+      return "<missing>";
+    }
   }
   static std::vector<std::string> Strings(const std::vector<FormFileError>& errors) {
     std::vector<std::string> out;
@@ -159,7 +161,13 @@ TEST_F(FormFileForm, AControlThatFailsToLoadIsReportedWithFileLineControlAndKeyA
       "EndControl\n"                        // 23
       "Control Typed good2\n"               // 24
       "  Count = int16(2)\n"                // 25
-      "EndControl\n");                      // 26
+      "  Note = \"unread\"\n"               // 26
+      "EndControl\n"                        // 27
+      "Control Typed noted\n"               // 28
+      "  Flag = true\n"                     // 29
+      "  Note = \"read\"\n"                 // 30
+      "  Sise = 3\n"                        // 31
+      "EndControl\n");                      // 32
   std::vector<FormFileError> errors;
   auto form = OpenForm(path, true, errors, &types);
   ASSERT_NE(form, nullptr);
@@ -173,9 +181,28 @@ TEST_F(FormFileForm, AControlThatFailsToLoadIsReportedWithFileLineControlAndKeyA
                                  "string was expected",
                           file + ":17: control 'refused', key 'Size': ReadProperties: Invalid property value",
                           file + ":20: control 'picture', key 'Picture': picture: the bytes are not a picture of a known "
-                                 "format (BMP, ICO, CUR, WMF, EMF, JPEG, PNG, GIF, TIFF); they begin with 00 00 00 00"));
-  EXPECT_THAT(form->ControlNames(), ElementsAre(L"good1", L"good2"));
+                                 "format (BMP, ICO, CUR, WMF, EMF, JPEG, PNG, GIF, TIFF); they begin with 00 00 00 00",
+                          file + ":26: control 'good2', key 'Note': the control does not read this key (is the name "
+                                 "misspelt?); saving would drop it",
+                          file + ":31: control 'noted', key 'Sise': the control does not read this key (is the name "
+                                 "misspelt?); saving would drop it"));
+  EXPECT_THAT(form->ControlNames(), ElementsAre(L"good1", L"good2", L"noted"));
   EXPECT_EQ(static_cast<Typed*>(form->Control(L"good2"))->count, 2);
+}
+
+TEST_F(FormFileForm, TheStoredTabOrderIsAppliedOnceEveryControlIsPlaced) {
+  // A control without .TabIndex keeps its place in the file; equal positions keep the file's order.
+  const std::wstring path = Write(
+      "TesselForm 1\n"
+      "Control Typed a\n  .TabIndex = 2\nEndControl\n"
+      "Control Typed b\nEndControl\n"
+      "Control Typed c\n  .TabIndex = 0\nEndControl\n"
+      "Control Typed d\n  .TabIndex = 1\nEndControl\n");
+  std::vector<FormFileError> errors;
+  auto form = OpenForm(path, true, errors, &types);
+  ASSERT_NE(form, nullptr);
+  EXPECT_THAT(form->TabOrder(), ElementsAre(L"c", L"b", L"d", L"a"));
+  EXPECT_EQ(form->Site(L"a")->Extender().tabIndex, 3);
 }
 
 TEST_F(FormFileForm, LoadingIntoAFormSetsItsCaptionAndSize) {

@@ -1,4 +1,5 @@
 #include "host/FormFile.h"
+#include "server/contract/WholeFile.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -241,6 +242,22 @@ std::vector<BadCase> BadCases() {
       {"missing EndControl", head + "Control Echo bad\n  A = 1\n" + tail,
        "bad.tform:5: control 'bad': the control has no EndControl before line 7"},
       {"stray line", head + "A = 1\n" + tail, "bad.tform:5: expected 'Form' or 'Control <type> <name>'"},
+      // Every number meets the range of its place, written in decimal or in hexadecimal.
+      {"hexadecimal version", "TesselForm 0xFFFFFFFF\n",
+       "bad.tform:1: the number 0xFFFFFFFF is out of range for a format version"},
+      {"hexadecimal int16", head + "Control Echo bad\n  N = int16(0x10000)\nEndControl\n" + tail,
+       "bad.tform:6: control 'bad', key 'N': the number 0x10000 is out of range for a 16-bit integer"},
+      {"plus and minus", head + "Control Echo bad\n  N = +-5\nEndControl\n" + tail,
+       "bad.tform:6: control 'bad', key 'N': '+-5' is not a 32-bit integer"},
+      {"negative width", head + "Control Echo bad\n  .Width = -1\nEndControl\n" + tail,
+       "bad.tform:6: control 'bad', key '.Width': the number -1 is out of range for .Width (0 or more)"},
+      {"font size zero", head + "Control Echo bad\n  F = font(\"Arial\", 0)\nEndControl\n" + tail,
+       "bad.tform:6: control 'bad', key 'F': the font size 0 is out of range"},
+      {"megabyte number", head + "Control Echo bad\n  N = " + std::string(1 << 20, '9') + "\nEndControl\n" + tail,
+       "bad.tform:6: control 'bad', key 'N': the number " + std::string(80, '9') + "... (1048576 characters) is out"},
+      // A line of the form's own ends a picture that lacks its EndPicture.
+      {"picture without EndPicture", head + "Control Echo bad\n  P = picture(icon, 3)\n    AAAA\n" + tail,
+       "bad.tform:6: control 'bad', key 'P': the picture has no EndPicture before line 8"},
   };
 }
 
@@ -250,6 +267,7 @@ TEST_F(FormFileText, EachBadFileNamesFileLineControlAndKeyAndKeepsTheOtherContro
     ParsedForm p = ParseFormText(bad.text, L"bad.tform");
     ASSERT_EQ(p.errors.size(), 1u) << (p.errors.size() > 1 ? p.errors[1].ToString() : "");
     EXPECT_EQ(p.errors[0].ToString().substr(0, bad.message.size()), bad.message) << p.errors[0].ToString();
+    EXPECT_LT(p.errors[0].message.size(), 300u);  // a message quotes only the start of a long value
     if (!p.readable) continue;
     std::vector<std::wstring> names;
     for (const auto& c : p.form.controls) names.push_back(c.name);
@@ -338,13 +356,11 @@ class FormFileOnDisk : public FormFileText {
     return names;
   }
   std::string Contents() const {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string s(GetFileSize(f, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(f, s.data(), DWORD(s.size()), &read, nullptr);
-    CloseHandle(f);
-    return s;
+    try {
+      return ReadWholeFile(path, 1 << 30);
+    } catch (const FileReadError&) {
+      return "<missing>";
+    }
   }
   std::wstring dir, path;
 };

@@ -3,6 +3,8 @@
 #   -DEMULATOR= -DTOOL= -DARGS="a;b" -DEXPECT_RC=n -DEXPECT="regex@@regex" [-DREJECT=regex]
 #   -DRESAVE_TWICE=ON -DFORM= -DOUT_DIR= [-DEXACT=ON]
 #     the second save equals the first; with EXACT the first also equals the form
+#   -DTEMPLATE=<form.in> -DCAPTION_LENGTH=n (with RESAVE_TWICE, instead of FORM)
+#     the form is written out with a caption of n characters, which the saves must keep
 cmake_minimum_required(VERSION 3.20)
 
 function(run_tool rc_var out_var)
@@ -13,6 +15,12 @@ endfunction()
 
 if(RESAVE_TWICE)
   file(MAKE_DIRECTORY ${OUT_DIR})
+  if(TEMPLATE)
+    string(REPEAT "x" ${CAPTION_LENGTH} CAPTION)
+    get_filename_component(name ${TEMPLATE} NAME_WLE)
+    set(FORM ${OUT_DIR}/${name})
+    configure_file(${TEMPLATE} ${FORM} @ONLY)
+  endif()
   run_tool(rc out resave ${FORM} ${OUT_DIR}/first.tform)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "first resave failed (${rc}):\n${out}")
@@ -26,6 +34,12 @@ if(RESAVE_TWICE)
   file(READ ${OUT_DIR}/second.tform second)
   if(EXACT AND NOT first STREQUAL original)
     message(FATAL_ERROR "saving the form changed it:\n${first}")
+  endif()
+  if(CAPTION)
+    string(FIND "${first}" "Caption = \"${CAPTION}\"" at)
+    if(at EQUAL -1)
+      message(FATAL_ERROR "the saved form lost its caption of ${CAPTION_LENGTH} characters")
+    endif()
   endif()
   if(NOT second STREQUAL first)
     message(FATAL_ERROR "the second save differs from the first:\n${second}")

@@ -60,7 +60,8 @@ int Check(const std::wstring& path) {
   std::unique_ptr<Form> form = OpenForm(path, true, errors, &LibraryTypes());
   Report(errors);
   if (!errors.empty()) {
-    Out(stdout, Utf8FromWide(path) + ": " + Count(errors.size(), "error"));
+    const size_t loaded = form ? form->ControlNames().size() : 0;
+    Out(stdout, Utf8FromWide(path) + ": " + Count(errors.size(), "error") + ", " + Count(loaded, "control") + " loaded");
     return kProblems;
   }
   Out(stdout, Utf8FromWide(path) + ": OK, " + Count(form->ControlNames().size(), "control"));
