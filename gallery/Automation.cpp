@@ -3,6 +3,7 @@
 #include <oleauto.h>
 
 #include "gallery/Gallery.h"
+#include "server/contract/ComOwners.h"
 
 namespace tessel::gallery {
 
@@ -26,17 +27,13 @@ HRESULT CallByName(IDispatch* object, const wchar_t* name, WORD flags, std::vect
       params.rgdispidNamedArgs = &put;
       params.cNamedArgs = 1;
     }
-    VARIANT ignored;
-    VariantInit(&ignored);
-    EXCEPINFO excep{};
-    hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result ? result : &ignored, &excep, nullptr);
-    if (hr == DISP_E_EXCEPTION && excep.scode) hr = excep.scode;
-    SysFreeString(excep.bstrSource);
-    SysFreeString(excep.bstrDescription);
-    SysFreeString(excep.bstrHelpFile);
-    VariantClear(&ignored);
+    unique_variant ignored;
+    unique_excepinfo excep;
+    hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result ? result : ignored.get(), excep.get(),
+                        nullptr);
+    if (hr == DISP_E_EXCEPTION && excep->scode) hr = excep->scode;
   }
-  for (VARIANT& v : args) VariantClear(&v);
+  for (VARIANT& v : args) VariantClear(&v);  // the call consumes its arguments
   return hr;
 }
 

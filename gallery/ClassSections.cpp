@@ -4,7 +4,10 @@
 
 #include <string>
 
+#include <wrl/client.h>
+
 #include "gallery/Gallery.h"
+#include "server/contract/ComOwners.h"
 
 namespace tessel::gallery {
 
@@ -38,17 +41,16 @@ std::wstring Failure(const wchar_t* what, HRESULT hr) {
 
 // Attaches a tip to a window through a new CBalloonToolTip; the object lives until the gallery closes.
 HRESULT AttachTip(SectionArea& area, HWND target, bool balloon, const wchar_t* text, const wchar_t* title, short icon) {
-  IDispatch* tip = nullptr;
-  HRESULT hr = CreateByProgId(L"TesselOCX.CBalloonToolTip", &tip);
+  Microsoft::WRL::ComPtr<IDispatch> tip;
+  HRESULT hr = CreateByProgId(L"TesselOCX.CBalloonToolTip", tip.GetAddressOf());
   if (FAILED(hr)) return hr;
-  IDispatch* parent = NewWindowObject(target);
-  hr = CallByName(tip, balloon ? L"CreateBalloon" : L"CreateTip", DISPATCH_METHOD,
-                  {Object(parent), Text(text), Text(title), Small(icon)}, nullptr);
-  parent->Release();
+  Microsoft::WRL::ComPtr<IDispatch> parent;
+  parent.Attach(NewWindowObject(target));
+  hr = CallByName(tip.Get(), balloon ? L"CreateBalloon" : L"CreateTip", DISPATCH_METHOD,
+                  {Object(parent.Get()), Text(text), Text(title), Small(icon)}, nullptr);
   area.OnClose([tip] {
     // The window belongs to its owner; Remove takes it away before the owner goes.
-    CallByName(tip, L"Remove", DISPATCH_METHOD, {}, nullptr);
-    tip->Release();
+    CallByName(tip.Get(), L"Remove", DISPATCH_METHOD, {}, nullptr);
   });
   return hr;
 }
@@ -70,8 +72,8 @@ void AddToolTipSection(SectionArea& area) {
 }
 
 void AddSystemSection(SectionArea& area) {
-  IDispatch* facts = nullptr;
-  HRESULT hr = CreateByProgId(L"TesselOCX.SOSystem", &facts);
+  Microsoft::WRL::ComPtr<IDispatch> facts;
+  HRESULT hr = CreateByProgId(L"TesselOCX.SOSystem", facts.GetAddressOf());
   if (FAILED(hr)) {
     area.AddText(Failure(L"Creating TesselOCX.SOSystem", hr), 0, 0, 600, 20);
     area.SetHeight(24);
@@ -86,22 +88,20 @@ void AddSystemSection(SectionArea& area) {
                       {L"Processor", L"Processor", L""}};
   int y = 0;
   for (const Row& row : rows) {
-    VARIANT value;
-    VariantInit(&value);
+    unique_variant value;
     std::wstring shown;
-    if (SUCCEEDED(CallByName(facts, row.property, DISPATCH_PROPERTYGET, {}, &value)) &&
-        SUCCEEDED(VariantChangeType(&value, &value, 0, VT_BSTR))) {
-      shown = std::wstring(V_BSTR(&value), SysStringLen(V_BSTR(&value))) + row.unit;
-      if (V_VT(&value) == VT_BSTR && std::wstring(V_BSTR(&value)) == L"2147483647") shown += L" (or more)";
+    if (SUCCEEDED(CallByName(facts.Get(), row.property, DISPATCH_PROPERTYGET, {}, value.get())) &&
+        SUCCEEDED(VariantChangeType(value.get(), value.get(), 0, VT_BSTR))) {
+      const BSTR text = V_BSTR(value.get());
+      shown = std::wstring(text, SysStringLen(text)) + row.unit;
+      if (std::wstring(text) == L"2147483647") shown += L" (or more)";
     } else {
       shown = L"(not available)";
     }
-    VariantClear(&value);
     area.AddText(row.label, 0, y, 140, 20);
     area.AddText(shown, 150, y, 400, 20);
     y += 22;
   }
-  facts->Release();
   area.SetHeight(y);
 }
 

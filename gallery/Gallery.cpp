@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gallery/Gallery.h"
+#include "server/contract/Gdi.h"
 
 namespace tessel::gallery {
 
@@ -19,11 +20,11 @@ constexpr int kWidth = 680;      // client width
 constexpr int kMargin = 12;
 constexpr int kBandHeight = 120; // what a section gets before it says how much it needs
 
-HFONT g_font = nullptr;
+unique_hfont g_font;
 HWND g_hoverTarget = nullptr;
 std::vector<std::unique_ptr<SectionArea>> g_areas;
 
-void UseGuiFont(HWND window) { SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(g_font), FALSE); }
+void UseGuiFont(HWND window) { SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(g_font.get()), FALSE); }
 
 LRESULT CALLBACK GalleryProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -110,7 +111,7 @@ int Run(HINSTANCE instance, const std::wstring& screenshot) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  g_font = CreateFontIndirectW(&metrics.lfMessageFont);
+  g_font.reset(CreateFontIndirectW(&metrics.lfMessageFont));
 
   WNDCLASSW wc{};
   wc.lpfnWndProc = GalleryProc;
@@ -148,7 +149,7 @@ int Run(HINSTANCE instance, const std::wstring& screenshot) {
   for (auto& area : g_areas)
     for (auto& cleanup : area->Cleanups()) cleanup();
   g_areas.clear();
-  DeleteObject(g_font);
+  g_font.reset();
   return result;
 }
 

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include <wrl/client.h>
+
 #include "gallery/Gallery.h"
 #include "server/contract/Gdi.h"
 
@@ -22,14 +24,6 @@ BOOL CALLBACK AddOwnWindow(HWND window, LPARAM param) {
   return TRUE;
 }
 
-template <class T>
-struct ComPtr {
-  T* p = nullptr;
-  ~ComPtr() { if (p) p->Release(); }
-  T** operator&() { return &p; }
-  T* operator->() const { return p; }
-};
-
 }  // namespace
 
 HRESULT SaveScreenshot(const std::wstring& path) {
@@ -43,16 +37,10 @@ HRESULT SaveScreenshot(const std::wstring& path) {
   const int width = area.right - area.left, height = area.bottom - area.top;
   if (width <= 0 || height <= 0) return E_FAIL;
 
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;   // top-down rows, as WIC reads them
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
   WindowDC screenDc(nullptr);
   unique_hdc memory(CreateCompatibleDC(screenDc.get()));
-  unique_hbitmap bitmap(CreateDIBSection(screenDc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  unique_hbitmap bitmap = CreateDib32(screenDc.get(), width, height, &bits);  // top-down rows, as WIC reads them
   if (!memory || !bitmap) return E_OUTOFMEMORY;
   {
     SelectGuard select(memory.get(), bitmap.get());
@@ -63,17 +51,17 @@ HRESULT SaveScreenshot(const std::wstring& path) {
   auto* pixels = static_cast<BYTE*>(bits);
   for (int i = 0; i < width * height; ++i) pixels[i * 4 + 3] = 0xFF;
 
-  ComPtr<IWICImagingFactory> factory;
-  ComPtr<IWICStream> stream;
-  ComPtr<IWICBitmapEncoder> encoder;
-  ComPtr<IWICBitmapFrameEncode> frame;
+  Microsoft::WRL::ComPtr<IWICImagingFactory> factory;
+  Microsoft::WRL::ComPtr<IWICStream> stream;
+  Microsoft::WRL::ComPtr<IWICBitmapEncoder> encoder;
+  Microsoft::WRL::ComPtr<IWICBitmapFrameEncode> frame;
   HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void**>(&factory));
-  if (SUCCEEDED(hr)) hr = factory->CreateStream(&stream);
+                                reinterpret_cast<void**>(factory.GetAddressOf()));
+  if (SUCCEEDED(hr)) hr = factory->CreateStream(stream.GetAddressOf());
   if (SUCCEEDED(hr)) hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
-  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder);
-  if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.p, WICBitmapEncoderNoCache);
-  if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(&frame, nullptr);
+  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.GetAddressOf());
+  if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache);
+  if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.GetAddressOf(), nullptr);
   if (SUCCEEDED(hr)) hr = frame->Initialize(nullptr);
   if (SUCCEEDED(hr)) hr = frame->SetSize(width, height);
   WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;

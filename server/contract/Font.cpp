@@ -4,6 +4,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "server/contract/ComOwners.h"
+#include "server/contract/Twips.h"
+
 namespace tessel {
 
 namespace {
@@ -48,14 +51,12 @@ FontRef Font::Create(const FontDesc& desc) {
   fd.fItalic = desc.italic;
   fd.fUnderline = desc.underline;
   fd.fStrikethrough = desc.strikethrough;
-  IFont* font = nullptr;
-  Check(OleCreateFontIndirect(&fd, IID_IFont, reinterpret_cast<void**>(&font)), "OleCreateFontIndirect");
+  Microsoft::WRL::ComPtr<IFont> font;
+  Check(OleCreateFontIndirect(&fd, IID_IFont, reinterpret_cast<void**>(font.GetAddressOf())),
+        "OleCreateFontIndirect");
   // The handle is realised for the screen: a 9-point font is 12 pixels high at 96 dpi.
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  font->SetRatio(dpi, 2540);
-  return FontRef(new Font(font, desc));
+  font->SetRatio(ScreenDpiY(), 2540);
+  return FontRef(new Font(std::move(font), desc));
 }
 
 FontRef Font::Wrap(IFont* font) {
@@ -63,8 +64,8 @@ FontRef Font::Wrap(IFont* font) {
   FontDesc d;
   BSTR name = nullptr;
   if (SUCCEEDED(font->get_Name(&name)) && name) {
+    const unique_bstr owned(name);
     d.name.assign(name, SysStringLen(name));
-    SysFreeString(name);
   }
   CY size{};
   if (SUCCEEDED(font->get_Size(&size))) d.size = static_cast<float>(static_cast<double>(size.int64) / 10000.0);
@@ -77,21 +78,17 @@ FontRef Font::Wrap(IFont* font) {
   if (SUCCEEDED(font->get_Underline(&b))) d.underline = b != FALSE;
   b = FALSE;
   if (SUCCEEDED(font->get_Strikethrough(&b))) d.strikethrough = b != FALSE;
-  font->AddRef();
-  return FontRef(new Font(font, d));
+  return FontRef(new Font(Microsoft::WRL::ComPtr<IFont>(font), d));  // one reference of its own
 }
 
-Font::~Font() {
-  if (font_) font_->Release();
-}
+Font::~Font() = default;
 
 FontDesc Font::Describe() const { return desc_; }
 
 void Font::SetName(const std::wstring& name) {
   CheckName(name);
-  BSTR b = SysAllocStringLen(name.data(), static_cast<UINT>(name.size()));
-  HRESULT hr = font_->put_Name(b);
-  SysFreeString(b);
+  const unique_bstr b(SysAllocStringLen(name.data(), static_cast<UINT>(name.size())));
+  HRESULT hr = font_->put_Name(b.get());
   Check(hr, "setting the name");
   desc_.name = name;
 }

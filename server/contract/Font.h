@@ -8,6 +8,9 @@
 #include <olectl.h>
 #include <memory>
 #include <string>
+#include <utility>
+
+#include <wrl/client.h>
 
 namespace tessel {
 
@@ -47,15 +50,15 @@ class Font {
   FontRef Clone() const;
   // Borrowed: the font object owns the handle and keeps it valid while it lives and is unchanged.
   HFONT Handle() const;
-  IFont* Get() const { return font_; }
+  IFont* Get() const { return font_.Get(); }
 
   ~Font();
   Font(const Font&) = delete;
   Font& operator=(const Font&) = delete;
 
  private:
-  Font(IFont* font, FontDesc desc) : font_(font), desc_(std::move(desc)) {}
-  IFont* font_;
+  Font(Microsoft::WRL::ComPtr<IFont> font, FontDesc desc) : font_(std::move(font)), desc_(std::move(desc)) {}
+  Microsoft::WRL::ComPtr<IFont> font_;
   FontDesc desc_;
 };
 

@@ -121,6 +121,20 @@ class BackBuffer {
   int width_, height_;
 };
 
+// A top-down 32-bpp DIB section (rows of BGRA pixels from the top, 4 bytes a pixel); bits gets
+// the first row. Null, with bits null, when it cannot be made.
+inline unique_hbitmap CreateDib32(HDC dc, int width, int height, void** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  *bits = nullptr;
+  return unique_hbitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0));
+}
+
 // An RGB (0x00BBGGRR) value for drawing from a translated OLE colour, with a fallback for -1.
 inline COLORREF ColorOr(int32_t rgb, COLORREF fallback) { return rgb < 0 ? fallback : static_cast<COLORREF>(rgb); }
 

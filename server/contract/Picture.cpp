@@ -8,33 +8,18 @@
 #include <string>
 #include <utility>
 
+#include <wrl/client.h>
+
+#include "server/contract/Gdi.h"
 #include "server/contract/PropertyBag.h"
+#include "server/contract/Twips.h"
 #include "server/contract/WholeFile.h"
 
 namespace tessel {
 
 namespace {
 
-// Owns one COM interface pointer.
-template <class T>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ~ComPtr() {
-    if (p_) p_->Release();
-  }
-  ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  T* get() const { return p_; }
-  T* operator->() const { return p_; }
-  T** put() { return &p_; }
-  void** put_void() { return reinterpret_cast<void**>(&p_); }
-  T* release() { return std::exchange(p_, nullptr); }
-
- private:
-  T* p_ = nullptr;
-};
+using Microsoft::WRL::ComPtr;
 
 // The imaging components need COM on this thread; callers that have not set it up get it for the
 // duration of one load, balanced before the load returns.
@@ -49,21 +34,6 @@ class ComScope {
 
  private:
   HRESULT hr_;
-};
-
-class GdiBitmap {
- public:
-  explicit GdiBitmap(HBITMAP h = nullptr) : h_(h) {}
-  ~GdiBitmap() {
-    if (h_) DeleteObject(h_);
-  }
-  GdiBitmap(const GdiBitmap&) = delete;
-  GdiBitmap& operator=(const GdiBitmap&) = delete;
-  HBITMAP get() const { return h_; }
-  HBITMAP release() { return std::exchange(h_, nullptr); }
-
- private:
-  HBITMAP h_;
 };
 
 std::string Hex(HRESULT hr) {
@@ -114,8 +84,8 @@ Format Recognise(const std::vector<uint8_t>& b) {
 
 ComPtr<IStream> MemoryStream(const std::vector<uint8_t>& bytes) {
   ComPtr<IStream> s;
-  *s.put() = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
-  if (!s.get()) Fail("out of memory while reading " + std::to_string(bytes.size()) + " bytes");
+  s.Attach(SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size())));
+  if (!s.Get()) Fail("out of memory while reading " + std::to_string(bytes.size()) + " bytes");
   return s;
 }
 
@@ -125,24 +95,24 @@ HBITMAP DecodeWithImaging(const std::vector<uint8_t>& bytes, Format format) {
   ComScope com;
   ComPtr<IWICImagingFactory> factory;
   HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                factory.put_void());
+                                reinterpret_cast<void**>(factory.GetAddressOf()));
   if (FAILED(hr)) Fail("the imaging components are not available (" + Hex(hr) + ")");
   ComPtr<IWICStream> stream;
-  hr = factory->CreateStream(stream.put());
+  hr = factory->CreateStream(stream.GetAddressOf());
   if (SUCCEEDED(hr))
     hr = stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
   if (FAILED(hr)) Fail("cannot read the bytes (" + Hex(hr) + ")");
   const std::string kind = FormatName(format);
   ComPtr<IWICBitmapDecoder> decoder;
-  hr = factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put());
+  hr = factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.GetAddressOf());
   if (FAILED(hr)) Fail("the " + kind + " data is corrupt or truncated (" + Hex(hr) + ")");
   ComPtr<IWICBitmapFrameDecode> frame;
-  hr = decoder->GetFrame(0, frame.put());
+  hr = decoder->GetFrame(0, frame.GetAddressOf());
   if (FAILED(hr)) Fail("the " + kind + " data holds no readable image (" + Hex(hr) + ")");
   ComPtr<IWICFormatConverter> converter;
-  hr = factory->CreateFormatConverter(converter.put());
+  hr = factory->CreateFormatConverter(converter.GetAddressOf());
   if (SUCCEEDED(hr))
-    hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+    hr = converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
                                WICBitmapPaletteTypeCustom);
   if (FAILED(hr)) Fail("the " + kind + " image cannot be converted (" + Hex(hr) + ")");
   UINT width = 0, height = 0;
@@ -151,15 +121,8 @@ HBITMAP DecodeWithImaging(const std::vector<uint8_t>& bytes, Format format) {
   if (width > 32768 || height > 32768 || uint64_t(width) * height > (uint64_t(1) << 28))
     Fail("the " + kind + " image is too large (" + std::to_string(width) + " x " + std::to_string(height) + ")");
 
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = static_cast<LONG>(width);
-  bi.bmiHeader.biHeight = -static_cast<LONG>(height);
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  GdiBitmap dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  unique_hbitmap dib = CreateDib32(nullptr, static_cast<int>(width), static_cast<int>(height), &bits);
   if (!dib.get() || !bits) Fail("cannot create a " + std::to_string(width) + " x " + std::to_string(height) + " bitmap");
   const UINT stride = width * 4;
   hr = converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits));
@@ -168,23 +131,31 @@ HBITMAP DecodeWithImaging(const std::vector<uint8_t>& bytes, Format format) {
   return dib.release();
 }
 
-IPicture* PictureFromBitmap(HBITMAP bitmap) {
-  PICTDESC pd{};
-  pd.cbSizeofstruct = sizeof pd;
-  pd.picType = PICTYPE_BITMAP;
-  pd.bmp.hbitmap = bitmap;
-  IPicture* picture = nullptr;
-  HRESULT hr = OleCreatePictureIndirect(&pd, IID_IPicture, TRUE, reinterpret_cast<void**>(&picture));
+// A picture object that owns the handle in pd from here on.
+ComPtr<IPicture> PictureOwning(const PICTDESC& pd) {
+  ComPtr<IPicture> picture;
+  HRESULT hr = OleCreatePictureIndirect(const_cast<PICTDESC*>(&pd), IID_IPicture, TRUE,
+                                        reinterpret_cast<void**>(picture.GetAddressOf()));
   if (FAILED(hr)) Fail("OleCreatePictureIndirect failed (" + Hex(hr) + ")");
   return picture;
 }
 
+ComPtr<IPicture> PictureFromBitmap(unique_hbitmap bitmap) {
+  PICTDESC pd{};
+  pd.cbSizeofstruct = sizeof pd;
+  pd.picType = PICTYPE_BITMAP;
+  pd.bmp.hbitmap = bitmap.get();
+  ComPtr<IPicture> picture = PictureOwning(pd);
+  bitmap.release();  // the picture owns it now
+  return picture;
+}
+
 // The container's loader for icons, cursors and metafiles.
-IPicture* LoadWithOle(const std::vector<uint8_t>& bytes, Format format) {
+ComPtr<IPicture> LoadWithOle(const std::vector<uint8_t>& bytes, Format format) {
   ComPtr<IStream> stream = MemoryStream(bytes);
-  IPicture* picture = nullptr;
-  HRESULT hr = OleLoadPicture(stream.get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(&picture));
+  ComPtr<IPicture> picture;
+  HRESULT hr = OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+                              reinterpret_cast<void**>(picture.GetAddressOf()));
   if (FAILED(hr) || !picture) Fail(std::string("the ") + FormatName(format) + " data is corrupt or truncated (" + Hex(hr) + ")");
   return picture;
 }
@@ -207,49 +178,49 @@ std::vector<uint8_t> PngFromBitmap(HBITMAP bitmap) {
   ComScope com;
   ComPtr<IWICImagingFactory> factory;
   HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                factory.put_void());
+                                reinterpret_cast<void**>(factory.GetAddressOf()));
   ComPtr<IWICBitmap> source;
-  if (SUCCEEDED(hr)) hr = factory->CreateBitmapFromHBITMAP(bitmap, nullptr, WICBitmapIgnoreAlpha, source.put());
+  if (SUCCEEDED(hr)) hr = factory->CreateBitmapFromHBITMAP(bitmap, nullptr, WICBitmapIgnoreAlpha, source.GetAddressOf());
   ComPtr<IStream> stream;
-  *stream.put() = SHCreateMemStream(nullptr, 0);
-  if (SUCCEEDED(hr) && !stream.get()) hr = E_OUTOFMEMORY;
+  stream.Attach(SHCreateMemStream(nullptr, 0));
+  if (SUCCEEDED(hr) && !stream.Get()) hr = E_OUTOFMEMORY;
   ComPtr<IWICBitmapEncoder> encoder;
-  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put());
-  if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache);
+  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.GetAddressOf());
+  if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache);
   ComPtr<IWICBitmapFrameEncode> frame;
-  if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.put(), nullptr);
+  if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.GetAddressOf(), nullptr);
   if (SUCCEEDED(hr)) hr = frame->Initialize(nullptr);
   UINT w = 0, h = 0;
   if (SUCCEEDED(hr)) hr = source->GetSize(&w, &h);
   if (SUCCEEDED(hr)) hr = frame->SetSize(w, h);
-  if (SUCCEEDED(hr)) hr = frame->WriteSource(source.get(), nullptr);
+  if (SUCCEEDED(hr)) hr = frame->WriteSource(source.Get(), nullptr);
   if (SUCCEEDED(hr)) hr = frame->Commit();
   if (SUCCEEDED(hr)) hr = encoder->Commit();
   if (FAILED(hr)) Fail("the bitmap cannot be stored (" + Hex(hr) + ")");
-  return StreamBytes(stream.get());
+  return StreamBytes(stream.Get());
 }
 
 // The picture as a file (ICO for icons).
 std::vector<uint8_t> SavedBytes(IPicture* picture) {
   {
     ComPtr<IStream> stream;
-    *stream.put() = SHCreateMemStream(nullptr, 0);
-    if (!stream.get()) Fail("out of memory");
+    stream.Attach(SHCreateMemStream(nullptr, 0));
+    if (!stream.Get()) Fail("out of memory");
     LONG written = 0;
-    if (SUCCEEDED(picture->SaveAsFile(stream.get(), TRUE, &written))) {
-      std::vector<uint8_t> bytes = StreamBytes(stream.get());
+    if (SUCCEEDED(picture->SaveAsFile(stream.Get(), TRUE, &written))) {
+      std::vector<uint8_t> bytes = StreamBytes(stream.Get());
       if (!bytes.empty()) return bytes;
     }
   }
   // Some systems write nothing through SaveAsFile; the persistent form is the same file behind an
   // 8-byte header ("lt", two zero bytes, the length that follows).
   ComPtr<IPersistStream> persist;
-  HRESULT hr = picture->QueryInterface(IID_IPersistStream, persist.put_void());
+  HRESULT hr = picture->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(persist.GetAddressOf()));
   ComPtr<IStream> stream;
-  *stream.put() = SHCreateMemStream(nullptr, 0);
-  if (SUCCEEDED(hr) && stream.get()) hr = persist->Save(stream.get(), TRUE);
-  if (FAILED(hr) || !stream.get()) Fail("the picture cannot be stored (" + Hex(hr) + ")");
-  std::vector<uint8_t> bytes = StreamBytes(stream.get());
+  stream.Attach(SHCreateMemStream(nullptr, 0));
+  if (SUCCEEDED(hr) && stream.Get()) hr = persist->Save(stream.Get(), TRUE);
+  if (FAILED(hr) || !stream.Get()) Fail("the picture cannot be stored (" + Hex(hr) + ")");
+  std::vector<uint8_t> bytes = StreamBytes(stream.Get());
   if (bytes.size() > 8 && bytes[0] == 'l' && bytes[1] == 't' && bytes[2] == 0 && bytes[3] == 0) {
     uint32_t length = bytes[4] | (bytes[5] << 8) | (bytes[6] << 16) | (uint32_t(bytes[7]) << 24);
     if (length == bytes.size() - 8) bytes.erase(bytes.begin(), bytes.begin() + 8);
@@ -276,10 +247,8 @@ PictureRef Picture::FromBytes(const std::vector<uint8_t>& bytes) {
     case Format::Png:
     case Format::Gif:
     case Format::Tiff: {
-      GdiBitmap bitmap(DecodeWithImaging(bytes, format));
-      IPicture* picture = PictureFromBitmap(bitmap.get());
-      bitmap.release();  // the picture owns it now
-      return PictureRef(new Picture(picture, bytes, PictureKind::Bitmap));
+      return PictureRef(
+          new Picture(PictureFromBitmap(unique_hbitmap(DecodeWithImaging(bytes, format))), bytes, PictureKind::Bitmap));
     }
     default: {
       char head[40];
@@ -306,45 +275,37 @@ PictureRef Picture::FromFile(const std::wstring& path) {
   }
 }
 
-PictureRef Picture::Adopt(IPicture* picture, PictureKind kind) {
-  PictureRef ref(new Picture(picture, {}, kind));  // owns the picture even if storing it fails
+PictureRef Picture::Adopt(Microsoft::WRL::ComPtr<IPicture> picture, PictureKind kind) {
+  PictureRef ref(new Picture(std::move(picture), {}, kind));  // owns the picture even if storing it fails
   if (kind == PictureKind::Bitmap)
     ref->bytes_ = PngFromBitmap(static_cast<HBITMAP>(ref->Handle()));
   else
-    ref->bytes_ = SavedBytes(picture);
+    ref->bytes_ = SavedBytes(ref->picture_.Get());
   return ref;
 }
 
 PictureRef Picture::FromBitmap(HBITMAP bitmap) {
   if (!bitmap || GetObjectType(bitmap) != OBJ_BITMAP) Fail("FromBitmap needs a bitmap handle");
-  GdiBitmap owned(bitmap);  // deleted here if the picture cannot be made
-  IPicture* picture = PictureFromBitmap(bitmap);
-  owned.release();
-  return Adopt(picture, PictureKind::Bitmap);
+  return Adopt(PictureFromBitmap(unique_hbitmap(bitmap)), PictureKind::Bitmap);  // deleted if that fails
 }
 
 PictureRef Picture::FromIcon(HICON icon) {
   ICONINFO info{};
   if (!icon || !GetIconInfo(icon, &info)) Fail("FromIcon needs an icon handle");
-  if (info.hbmColor) DeleteObject(info.hbmColor);
-  if (info.hbmMask) DeleteObject(info.hbmMask);
+  unique_hbitmap(info.hbmColor).reset();  // GetIconInfo hands out copies of the icon's bitmaps
+  unique_hbitmap(info.hbmMask).reset();
+  unique_hicon owned(icon);  // destroyed here if the picture cannot be made
   PICTDESC pd{};
   pd.cbSizeofstruct = sizeof pd;
   pd.picType = PICTYPE_ICON;
   pd.icon.hicon = icon;
-  IPicture* picture = nullptr;
-  HRESULT hr = OleCreatePictureIndirect(&pd, IID_IPicture, TRUE, reinterpret_cast<void**>(&picture));
-  if (FAILED(hr)) {
-    DestroyIcon(icon);
-    Fail("OleCreatePictureIndirect failed (" + Hex(hr) + ")");
-  }
+  ComPtr<IPicture> picture = PictureOwning(pd);
+  owned.release();
   // Stored as an icon file, so it comes back as an icon whatever the handle was.
-  return Adopt(picture, PictureKind::Icon);
+  return Adopt(std::move(picture), PictureKind::Icon);
 }
 
-Picture::~Picture() {
-  if (picture_) picture_->Release();
-}
+Picture::~Picture() = default;
 
 PictureKind Picture::Kind() const { return kind_; }
 
@@ -370,6 +331,7 @@ SIZE Picture::SizePixels() const {
   } else if (kind_ == PictureKind::Icon || kind_ == PictureKind::Cursor) {
     ICONINFO info{};
     if (GetIconInfo(static_cast<HICON>(h), &info)) {
+      const unique_hbitmap color(info.hbmColor), mask(info.hbmMask);
       BITMAP bm{};
       SIZE s{0, 0};
       if (info.hbmColor && GetObjectW(info.hbmColor, sizeof bm, &bm)) {
@@ -377,17 +339,12 @@ SIZE Picture::SizePixels() const {
       } else if (info.hbmMask && GetObjectW(info.hbmMask, sizeof bm, &bm)) {
         s = SIZE{bm.bmWidth, bm.bmHeight / 2};  // a monochrome icon's mask holds AND and XOR halves
       }
-      if (info.hbmColor) DeleteObject(info.hbmColor);
-      if (info.hbmMask) DeleteObject(info.hbmMask);
       return s;
     }
   }
   // Metafiles have no pixels of their own: their himetric extent at the screen's resolution.
   SIZE him = SizeHimetric();
-  HDC screen = GetDC(nullptr);
-  int dx = GetDeviceCaps(screen, LOGPIXELSX), dy = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return SIZE{MulDiv(him.cx, dx, 2540), MulDiv(him.cy, dy, 2540)};
+  return SIZE{MulDiv(him.cx, ScreenDpiX(), 2540), MulDiv(him.cy, ScreenDpiY(), 2540)};
 }
 
 void Picture::Render(HDC dc, const RECT& dest, bool stretch) const {
@@ -398,10 +355,9 @@ void Picture::Render(HDC dc, const RECT& dest, bool stretch) const {
     return;
   }
   SIZE px = SizePixels();
-  int saved = SaveDC(dc);
+  SaveDCGuard saved(dc);
   IntersectClipRect(dc, dest.left, dest.top, dest.right, dest.bottom);
   picture_->Render(dc, dest.left, dest.top, px.cx, px.cy, 0, him.cy, him.cx, -him.cy, nullptr);
-  RestoreDC(dc, saved);
 }
 
 }  // namespace tessel

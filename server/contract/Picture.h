@@ -7,7 +7,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include <wrl/client.h>
 
 namespace tessel {
 
@@ -32,7 +35,7 @@ class Picture {
   SIZE SizeHimetric() const;
   // Borrowed handle (HBITMAP, HICON or HCURSOR), owned by the picture.
   HANDLE Handle() const;
-  IPicture* Get() const { return picture_; }
+  IPicture* Get() const { return picture_.Get(); }
   // The bytes that recreate this picture through FromBytes (the original file where there was one).
   const std::vector<uint8_t>& Bytes() const { return bytes_; }
 
@@ -44,10 +47,10 @@ class Picture {
   Picture& operator=(const Picture&) = delete;
 
  private:
-  Picture(IPicture* picture, std::vector<uint8_t> bytes, PictureKind kind)
-      : picture_(picture), bytes_(std::move(bytes)), kind_(kind) {}
-  static PictureRef Adopt(IPicture* picture, PictureKind kind);
-  IPicture* picture_;
+  Picture(Microsoft::WRL::ComPtr<IPicture> picture, std::vector<uint8_t> bytes, PictureKind kind)
+      : picture_(std::move(picture)), bytes_(std::move(bytes)), kind_(kind) {}
+  static PictureRef Adopt(Microsoft::WRL::ComPtr<IPicture> picture, PictureKind kind);
+  Microsoft::WRL::ComPtr<IPicture> picture_;
   std::vector<uint8_t> bytes_;
   PictureKind kind_;
 };

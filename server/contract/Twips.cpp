@@ -2,13 +2,14 @@
 
 #include <cmath>
 
+#include "server/contract/Gdi.h"
+
 namespace tessel {
 namespace {
 
 int ScreenDpi(int index) {
-  HDC screen = GetDC(nullptr);
-  int dpi = screen ? GetDeviceCaps(screen, index) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
+  WindowDC screen(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen.get(), index) : 96;
   return dpi > 0 ? dpi : 96;
 }
 
@@ -16,6 +17,8 @@ int Rounded(double value) { return static_cast<int>(std::lround(value)); }
 
 }  // namespace
 
+int ScreenDpiX() { return ScreenDpi(LOGPIXELSX); }
+int ScreenDpiY() { return ScreenDpi(LOGPIXELSY); }
 int TwipsPerPixelX() { return 1440 / ScreenDpi(LOGPIXELSX); }
 int TwipsPerPixelY() { return 1440 / ScreenDpi(LOGPIXELSY); }
 int PixelsFromTwipsX(int twips) { return Rounded(static_cast<double>(twips) / TwipsPerPixelX()); }

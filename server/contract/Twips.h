@@ -4,6 +4,9 @@
 
 namespace tessel {
 
+// The screen resolution in dots per inch (96 when it cannot be read); the one place that reads it.
+int ScreenDpiX();
+int ScreenDpiY();
 int TwipsPerPixelX();  // 15 at 96 dpi
 int TwipsPerPixelY();
 int PixelsFromTwipsX(int twips);  // rounded to the nearest pixel

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "classes/BalloonToolTip.h"
+#include "server/contract/ComOwners.h"
 #include "server/module/ClassTable.h"
 #include "server/module/DispatchObject.h"
 #include "server/module/Guids.h"
@@ -43,26 +44,21 @@ HRESULT WindowOf(IDispatch* parent, HWND* window) {
     return RaiseError(DISP_E_MEMBERNOTFOUND, L"Object doesn't support this property or method", kSource,
                       kIidBalloonToolTip);
   DISPPARAMS none{};
-  VARIANT value;
-  VariantInit(&value);
-  EXCEPINFO excep{};
+  unique_variant value;
+  unique_excepinfo excep;
   HRESULT hr = parent->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET | DISPATCH_METHOD, &none,
-                              &value, &excep, nullptr);
+                              value.get(), excep.get(), nullptr);
   if (FAILED(hr)) {
-    SysFreeString(excep.bstrSource);
-    SysFreeString(excep.bstrDescription);
-    SysFreeString(excep.bstrHelpFile);
     if (hr == DISP_E_MEMBERNOTFOUND)
       return RaiseError(hr, L"Object doesn't support this property or method", kSource, kIidBalloonToolTip);
     return RaiseError(hr, L"The parent object could not tell its window handle", kSource, kIidBalloonToolTip);
   }
-  hr = VariantChangeType(&value, &value, 0, VT_I8);
+  hr = VariantChangeType(value.get(), value.get(), 0, VT_I8);
   if (FAILED(hr)) {
-    VariantClear(&value);
     return RaiseError(DISP_E_TYPEMISMATCH, L"Type mismatch: hWnd is not a window handle", kSource,
                       kIidBalloonToolTip);
   }
-  *window = reinterpret_cast<HWND>(static_cast<INT_PTR>(V_I8(&value)));
+  *window = reinterpret_cast<HWND>(static_cast<INT_PTR>(V_I8(value.get())));
   return S_OK;
 }
 
@@ -176,17 +172,10 @@ class BalloonToolTipObject final : public DispatchObject<IBalloonToolTipDual, kI
       return DISP_E_TYPEMISMATCH;
     }
 
-    VARIANT text, title, icon;
-    VariantInit(&text);
-    VariantInit(&title);
-    VariantInit(&icon);
-    struct Cleanup {
-      VARIANT* v[3];
-      ~Cleanup() { for (VARIANT* x : v) VariantClear(x); }
-    } cleanup{{&text, &title, &icon}};
+    unique_variant text, title, icon;
 
     const VARTYPE types[kParams] = {VT_DISPATCH, VT_BSTR, VT_BSTR, VT_I2};
-    VARIANT* slots[kParams] = {nullptr, &text, &title, &icon};
+    VARIANT* slots[kParams] = {nullptr, text.get(), title.get(), icon.get()};
     for (UINT i = 1; i < kParams; ++i) {
       if (IsMissing(given[i])) {
         V_VT(slots[i]) = types[i];
@@ -194,11 +183,9 @@ class BalloonToolTipObject final : public DispatchObject<IBalloonToolTipDual, kI
         else V_I2(slots[i]) = 0;
         continue;
       }
-      VARIANT copy;
-      VariantInit(&copy);
-      HRESULT hr = VariantCopyInd(&copy, given[i]);
-      if (SUCCEEDED(hr)) hr = VariantChangeType(slots[i], &copy, 0, types[i]);
-      VariantClear(&copy);
+      unique_variant copy;
+      HRESULT hr = VariantCopyInd(copy.get(), given[i]);
+      if (SUCCEEDED(hr)) hr = VariantChangeType(slots[i], copy.get(), 0, types[i]);
       if (FAILED(hr)) {
         if (argErr) *argErr = (i < positional) ? params->cArgs - 1 - i : 0;
         return hr == DISP_E_OVERFLOW ? hr : DISP_E_TYPEMISMATCH;
@@ -213,11 +200,11 @@ class BalloonToolTipObject final : public DispatchObject<IBalloonToolTipDual, kI
       V_DISPATCH(&args[3]) = nullptr;
     }
     V_VT(&args[2]) = VT_BYREF | VT_BSTR;
-    V_BSTRREF(&args[2]) = &V_BSTR(&text);
+    V_BSTRREF(&args[2]) = &V_BSTR(text.get());
     V_VT(&args[1]) = VT_BYREF | VT_BSTR;
-    V_BSTRREF(&args[1]) = &V_BSTR(&title);
+    V_BSTRREF(&args[1]) = &V_BSTR(title.get());
     V_VT(&args[0]) = VT_BYREF | VT_I2;
-    V_I2REF(&args[0]) = &V_I2(&icon);
+    V_I2REF(&args[0]) = &V_I2(icon.get());
     DISPPARAMS all{args, nullptr, kParams, 0};
     return DispInvokeChecked(info, id, DISPATCH_METHOD, &all, result, excep, nullptr);
   }

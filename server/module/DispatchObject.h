@@ -7,6 +7,8 @@
 
 #include <atomic>
 
+#include <wrl/client.h>
+
 #include "server/module/Module.h"
 
 namespace tessel::server {
@@ -56,23 +58,19 @@ class DispatchObject : public Dual, public ISupportErrorInfo {
   }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    ITypeInfo* info = nullptr;
-    HRESULT hr = TypeInfoOf(kIid, &info);
+    Microsoft::WRL::ComPtr<ITypeInfo> info;
+    HRESULT hr = TypeInfoOf(kIid, info.GetAddressOf());
     if (FAILED(hr)) return hr;
-    hr = DispGetIDsOfNames(info, names, count, ids);
-    info->Release();
-    return hr;
+    return DispGetIDsOfNames(info.Get(), names, count, ids);
   }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO* excep, UINT* argErr) override {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    ITypeInfo* info = nullptr;
-    HRESULT hr = TypeInfoOf(kIid, &info);
+    Microsoft::WRL::ComPtr<ITypeInfo> info;
+    HRESULT hr = TypeInfoOf(kIid, info.GetAddressOf());
     if (FAILED(hr)) return hr;
     DISPPARAMS none{};
-    hr = DispatchCall(info, id, flags, params ? params : &none, result, excep, argErr);
-    info->Release();
-    return hr;
+    return DispatchCall(info.Get(), id, flags, params ? params : &none, result, excep, argErr);
   }
 
  protected:
@@ -88,11 +86,10 @@ class DispatchObject : public Dual, public ISupportErrorInfo {
     SetErrorInfo(0, nullptr);
     HRESULT hr = DispInvoke(static_cast<Dual*>(this), info, id, flags, params, result, excep, argErr);
     if (hr == DISP_E_EXCEPTION && excep && !excep->bstrDescription) {
-      IErrorInfo* error = nullptr;
-      if (GetErrorInfo(0, &error) == S_OK && error) {
+      Microsoft::WRL::ComPtr<IErrorInfo> error;
+      if (GetErrorInfo(0, error.GetAddressOf()) == S_OK && error) {
         error->GetDescription(&excep->bstrDescription);
         if (!excep->bstrSource) error->GetSource(&excep->bstrSource);
-        error->Release();
       }
     }
     return hr;

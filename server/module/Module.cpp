@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include <wrl/client.h>
+
 namespace tessel::server {
 
 namespace {
@@ -15,9 +17,11 @@ HINSTANCE g_instance = nullptr;
 std::atomic<long> g_objects{0};
 std::atomic<long> g_locks{0};
 
+using Microsoft::WRL::ComPtr;
+
 std::mutex g_typeLock;
-ITypeLib* g_typeLib = nullptr;
-std::vector<std::pair<IID, ITypeInfo*>> g_typeInfos;
+ComPtr<ITypeLib> g_typeLib;
+std::vector<std::pair<IID, ComPtr<ITypeInfo>>> g_typeInfos;
 
 }  // namespace
 
@@ -48,12 +52,10 @@ HRESULT LoadEmbeddedTypeLib(ITypeLib** lib) {
   std::lock_guard<std::mutex> guard(g_typeLock);
   if (!g_typeLib) {
     // The library is resource TYPELIB 1 of the server file itself.
-    HRESULT hr = LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &g_typeLib);
+    HRESULT hr = LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, g_typeLib.GetAddressOf());
     if (FAILED(hr)) return hr;
   }
-  g_typeLib->AddRef();
-  *lib = g_typeLib;
-  return S_OK;
+  return g_typeLib.CopyTo(lib);
 }
 
 HRESULT TypeInfoOf(REFIID iid, ITypeInfo** info) {
@@ -61,47 +63,34 @@ HRESULT TypeInfoOf(REFIID iid, ITypeInfo** info) {
   {
     std::lock_guard<std::mutex> guard(g_typeLock);
     for (auto& [id, ti] : g_typeInfos) {
-      if (IsEqualIID(id, iid)) {
-        ti->AddRef();
-        *info = ti;
-        return S_OK;
-      }
+      if (IsEqualIID(id, iid)) return ti.CopyTo(info);
     }
   }
-  ITypeLib* lib = nullptr;
-  HRESULT hr = LoadEmbeddedTypeLib(&lib);
+  ComPtr<ITypeLib> lib;
+  HRESULT hr = LoadEmbeddedTypeLib(lib.GetAddressOf());
   if (FAILED(hr)) return hr;
-  ITypeInfo* ti = nullptr;
-  hr = lib->GetTypeInfoOfGuid(iid, &ti);
-  lib->Release();
+  ComPtr<ITypeInfo> ti;
+  hr = lib->GetTypeInfoOfGuid(iid, ti.GetAddressOf());
   if (FAILED(hr)) return hr;
   std::lock_guard<std::mutex> guard(g_typeLock);
-  ti->AddRef();
   g_typeInfos.emplace_back(iid, ti);
-  *info = ti;
-  return S_OK;
+  return ti.CopyTo(info);
 }
 
 void ReleaseTypeLibrary() {
   std::lock_guard<std::mutex> guard(g_typeLock);
-  for (auto& entry : g_typeInfos) entry.second->Release();
   g_typeInfos.clear();
-  if (g_typeLib) g_typeLib->Release();
-  g_typeLib = nullptr;
+  g_typeLib.Reset();
 }
 
 HRESULT RaiseError(HRESULT hr, const wchar_t* description, const wchar_t* source, REFIID iid) {
-  ICreateErrorInfo* create = nullptr;
-  if (SUCCEEDED(CreateErrorInfo(&create))) {
+  ComPtr<ICreateErrorInfo> create;
+  if (SUCCEEDED(CreateErrorInfo(create.GetAddressOf()))) {
     create->SetGUID(iid);
     create->SetDescription(const_cast<LPOLESTR>(description));
     create->SetSource(const_cast<LPOLESTR>(source));
-    IErrorInfo* info = nullptr;
-    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-      SetErrorInfo(0, info);
-      info->Release();
-    }
-    create->Release();
+    ComPtr<IErrorInfo> info;
+    if (SUCCEEDED(create.As(&info))) SetErrorInfo(0, info.Get());
   }
   return hr;
 }

@@ -2,6 +2,11 @@
 
 #include <oleauto.h>
 
+#include <wrl/client.h>
+
+#include "server/contract/ComOwners.h"
+#include "server/contract/SystemHandles.h"
+
 #include "server/module/ClassTable.h"
 #include "server/module/Guids.h"
 #include "server/module/Module.h"
@@ -31,14 +36,14 @@ std::wstring GuidText(const GUID& guid) {
 }
 
 HRESULT WriteEntry(HKEY root, const std::wstring& prefix, const RegistryEntry& entry) {
-  HKEY key = nullptr;
+  HKEY created = nullptr;
   LSTATUS status = RegCreateKeyExW(root, (prefix + entry.key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                   KEY_SET_VALUE, nullptr, &key, nullptr);
+                                   KEY_SET_VALUE, nullptr, &created, nullptr);
   if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
-  status = RegSetValueExW(key, entry.name.empty() ? nullptr : entry.name.c_str(), 0, REG_SZ,
+  const unique_hkey key(created);
+  status = RegSetValueExW(key.get(), entry.name.empty() ? nullptr : entry.name.c_str(), 0, REG_SZ,
                           reinterpret_cast<const BYTE*>(entry.value.c_str()),
                           static_cast<DWORD>((entry.value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
   return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status);
 }
 
@@ -55,14 +60,12 @@ HRESULT RemoveEntries(HKEY root, const std::wstring& prefix, const std::vector<R
 }
 
 HRESULT RegisterLibrary(RegistryScope scope) {
-  ITypeLib* lib = nullptr;
-  HRESULT hr = LoadEmbeddedTypeLib(&lib);
+  Microsoft::WRL::ComPtr<ITypeLib> lib;
+  HRESULT hr = LoadEmbeddedTypeLib(lib.GetAddressOf());
   if (FAILED(hr)) return hr;
   std::wstring path = ModulePath();
-  hr = scope == RegistryScope::User ? RegisterTypeLibForUser(lib, path.data(), nullptr)
-                                    : RegisterTypeLib(lib, path.data(), nullptr);
-  lib->Release();
-  return hr;
+  return scope == RegistryScope::User ? RegisterTypeLibForUser(lib.Get(), path.data(), nullptr)
+                                      : RegisterTypeLib(lib.Get(), path.data(), nullptr);
 }
 
 HRESULT UnregisterLibrary(RegistryScope scope) {
@@ -73,7 +76,7 @@ HRESULT UnregisterLibrary(RegistryScope scope) {
   // Some runtimes answer E_INVALIDARG rather than "not registered" for a library that is gone.
   BSTR path = nullptr;
   if (FAILED(QueryPathOfRegTypeLib(kLibId, kLibMajor, kLibMinor, LOCALE_NEUTRAL, &path))) return S_OK;
-  SysFreeString(path);
+  const unique_bstr owned(path);
   return hr;
 }
 
