@@ -35,6 +35,13 @@ const ControlFactory* ControlTypes::Find(std::wstring_view typeName) const {
   return nullptr;
 }
 
+const ControlIdentity* ControlTypes::Identity(std::wstring_view typeName) const {
+  if (!Contains(typeName)) return nullptr;
+  for (const ControlIdentity& identity : kControlIdentities)
+    if (SameName(identity.typeName, typeName)) return &identity;
+  return nullptr;
+}
+
 std::vector<std::wstring> ControlTypes::Names() const {
   std::vector<std::wstring> names;
   for (const auto& entry : types_) names.push_back(entry.first);

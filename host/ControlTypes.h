@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/ControlIdentities.h"
 #include "server/contract/UserControl.h"
 
 namespace tessel {
@@ -24,6 +25,9 @@ class ControlTypes {
   bool Contains(std::wstring_view typeName) const { return Find(typeName) != nullptr; }
   // The registered names, in the order they were first registered.
   std::vector<std::wstring> Names() const;
+  // The class and event-interface identities of a registered type of the library; nullptr for a
+  // name that is not registered or that no control of the library has.
+  const ControlIdentity* Identity(std::wstring_view typeName) const;
 
  private:
   std::vector<std::pair<std::wstring, ControlFactory>> types_;

@@ -11,20 +11,9 @@ const ClassEntry kPublicClasses[] = {
     {&kClsidSOSystem, L"SOSystem", &CreateSOSystem},
 };
 
-// The user controls add their rows here; none is registered or handed out by DllGetClassObject.
-const ClassEntry kPrivateControls[] = {
-    {nullptr, nullptr, nullptr},
-};
-
 }  // namespace
 
 std::span<const ClassEntry> PublicClasses() { return kPublicClasses; }
-
-std::span<const ClassEntry> PrivateControls() {
-  std::span<const ClassEntry> all(kPrivateControls);
-  // The placeholder row keeps the array non-empty while no control is listed.
-  return all.first(all.size() - (all.back().clsid ? 0 : 1));
-}
 
 const ClassEntry* FindClass(std::span<const ClassEntry> table, REFCLSID clsid) {
   for (const ClassEntry& entry : table)

@@ -1,7 +1,6 @@
 #pragma once
-// The classes the server can create. Public classes are served by DllGetClassObject and written
-// by registration; private user controls have class identities of their own but are created only
-// by containers inside the server.
+// The classes the server can create: the public classes, served by DllGetClassObject and written
+// by registration. The user controls linked into the server are created only by its containers.
 #include <windows.h>
 
 #include <span>
@@ -17,7 +16,6 @@ struct ClassEntry {
 };
 
 std::span<const ClassEntry> PublicClasses();
-std::span<const ClassEntry> PrivateControls();
 const ClassEntry* FindClass(std::span<const ClassEntry> table, REFCLSID clsid);
 
 HRESULT CreateBalloonToolTip(REFIID riid, void** ppv);

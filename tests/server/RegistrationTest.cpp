@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
+#include "host/ControlIdentities.h"
 #include "server/module/Guids.h"
 
 namespace {
@@ -110,6 +112,11 @@ TEST_F(Registration, MachineRegistrationWritesTheTableAndRemovesExactlyIt) {
 
   ASSERT_EQ(RegSvr32(L""), 0u);
   ExpectClassKeys(HKEY_CLASSES_ROOT, L"");
+  // The user controls are private: neither their classes nor their event interfaces are written.
+  for (const tessel::ControlIdentity& control : tessel::kControlIdentities) {
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"CLSID\\" + GuidText(control.clsid)));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Interface\\" + GuidText(control.events)));
+  }
   const std::wstring lib = L"TypeLib\\" + GuidText(srv::kLibId);
   EXPECT_EQ(lstrcmpiW(Value(HKEY_CLASSES_ROOT, lib + kLibrarySubkey).c_str(), ServerPath().c_str()), 0);
   EXPECT_EQ(Value(HKEY_CLASSES_ROOT, lib + L"\\1.4"), L"TesselOCX");
@@ -183,6 +190,15 @@ TEST_F(ServerModule, ServesOnlyThePublicClasses) {
   EXPECT_EQ(p, nullptr);
   EXPECT_EQ(getClassObject(srv::kLibId, IID_IClassFactory, &p), CLASS_E_CLASSNOTAVAILABLE);
   EXPECT_EQ(getClassObject(srv::kIidSOSystem, IID_IClassFactory, &p), CLASS_E_CLASSNOTAVAILABLE);
+  // Each user control has identities of its own, distinct from every other, and none is served.
+  std::set<std::wstring> ids{GuidText(srv::kLibId), GuidText(srv::kClsidSOSystem), GuidText(srv::kIidSOSystem),
+                             GuidText(srv::kClsidBalloonToolTip), GuidText(srv::kIidBalloonToolTip)};
+  for (const tessel::ControlIdentity& control : tessel::kControlIdentities) {
+    EXPECT_TRUE(ids.insert(GuidText(control.clsid)).second);
+    EXPECT_TRUE(ids.insert(GuidText(control.events)).second);
+    EXPECT_EQ(getClassObject(control.clsid, IID_IClassFactory, &p), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(p, nullptr);
+  }
 
   IClassFactory* factory = nullptr;
   ASSERT_EQ(getClassObject(srv::kClsidSOSystem, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
