@@ -8,14 +8,6 @@ void PlainStrip(PictureBox& strip, OleColor color) {
   strip.SetBackColor(color);
 }
 
-// One strip's move; a refused size (a control narrower than its strips) skips that strip only.
-void Place(PictureBox& strip, int left, int top, int width, int height) {
-  try {
-    strip.Move(left, top, width, height);
-  } catch (...) {
-  }
-}
-
 }  // namespace
 
 Bevel::Bevel(ControlSite& site)
@@ -50,10 +42,11 @@ void Bevel::SetBevelSytle(int32_t value) {
 void Bevel::Resize() {
   // Widths and heights are the control's as the container sees them; the right and bottom strips
   // stand against the inner extent of the control's own window.
-  Place(picture1_, 0, 0, kStripTwips, Height());
-  Place(picture2_, 0, 0, Width(), kStripTwips);
-  Place(picture3_, ScaleWidth() - kStripTwips, 0, kStripTwips, Height());
-  Place(picture4_, 0, ScaleHeight() - kStripTwips, Width(), kStripTwips);
+  // A refused size (a control narrower than its strips) skips that strip only.
+  Step(L"move Picture1", [&] { picture1_.Move(0, 0, kStripTwips, Height()); });
+  Step(L"move Picture2", [&] { picture2_.Move(0, 0, Width(), kStripTwips); });
+  Step(L"move Picture3", [&] { picture3_.Move(ScaleWidth() - kStripTwips, 0, kStripTwips, Height()); });
+  Step(L"move Picture4", [&] { picture4_.Move(0, ScaleHeight() - kStripTwips, Width(), kStripTwips); });
 }
 
 }  // namespace tessel

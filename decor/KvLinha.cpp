@@ -22,37 +22,24 @@ KvLinha::KvLinha(ControlSite& site)
 
 void KvLinha::Initialize() {
   // Each step on its own: the parent may not be there yet, and then the background stays.
-  try {
-    SetHeight(kHeightTwips);
-  } catch (...) {
-  }
-  try {
-    SetBackColor(Site().ParentBackColor());
-  } catch (...) {
-  }
+  Step(L"keep the rule's height", [&] { SetHeight(kHeightTwips); });
+  Step(L"take the parent's back colour", [&] { SetBackColor(Site().ParentBackColor()); });
 }
 
 void KvLinha::InitProperties() { SetHeight(kHeightTwips); }
 
 void KvLinha::Resize() {
-  try {
+  Step(L"keep the rule's height", [&] {
     if (Height() != kHeightTwips) SetHeight(kHeightTwips);
-  } catch (...) {
-  }
+  });
   LayOut();
 }
 
 void KvLinha::Paint(HDC dc) { LayOut(); }
 
 void KvLinha::LayOut() {
-  try {
-    SetEnds(line1_, 0, 0, Width(), 0);
-  } catch (...) {
-  }
-  try {
-    SetEnds(line2_, 0, kSecondLineTwips, Width(), kSecondLineTwips);
-  } catch (...) {
-  }
+  Step(L"lay Line1", [&] { SetEnds(line1_, 0, 0, Width(), 0); });
+  Step(L"lay Line2", [&] { SetEnds(line2_, 0, kSecondLineTwips, Width(), kSecondLineTwips); });
 }
 
 }  // namespace tessel

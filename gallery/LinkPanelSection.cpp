@@ -82,8 +82,8 @@ void AddLinkPanelSection(SectionArea& area) {
       // A handler may change the address; this one tags where the visit came from.
       if (url.find(L'?') == std::wstring::npos) url += L"?from=gallery";
     };
-  } catch (...) {
-    host.Show(L"The panel could not be opened.");
+  } catch (const std::exception& e) {
+    host.Show(L"The panel could not be opened: " + WideFromUtf8(e.what()));
     return;
   }
   // Beside the gallery window, top aligned.

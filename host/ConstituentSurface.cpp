@@ -4,36 +4,14 @@
 #include <stdexcept>
 
 #include "host/Constituent.h"
+#include "host/MouseArgs.h"
 #include "server/contract/Gdi.h"
+#include "server/contract/HostServices.h"
+#include "server/contract/PropertyBag.h"
 #include "server/contract/Twips.h"
 
 namespace tessel {
 namespace {
-
-int16_t ShiftState(WPARAM wp) {
-  int16_t shift = 0;
-  if (wp & MK_SHIFT) shift |= 1;
-  if (wp & MK_CONTROL) shift |= 2;
-  if (GetKeyState(VK_MENU) < 0) shift |= 4;
-  return shift;
-}
-
-int16_t HeldButtons(WPARAM wp) {
-  int16_t buttons = 0;
-  if (wp & MK_LBUTTON) buttons |= 1;
-  if (wp & MK_RBUTTON) buttons |= 2;
-  if (wp & MK_MBUTTON) buttons |= 4;
-  return buttons;
-}
-
-int16_t ButtonOf(UINT msg) {
-  switch (msg) {
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: return 1;
-    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: return 2;
-    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: return 4;
-    default: return 0;
-  }
-}
 
 POINT PointOf(LPARAM lp) {
   return POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
@@ -62,8 +40,9 @@ void ConstituentSurface::PaintContent(HDC dc) {
     SaveDCGuard saved(dc);
     try {
       c->Draw(dc);
-    } catch (...) {
+    } catch (const std::exception& e) {
       // A paint never fails: the constituent is skipped and the others are still drawn.
+      ReportToDebugger(c->Name(), L"Draw", WideFromUtf8(e.what()));
     }
   }
 }
@@ -101,7 +80,7 @@ bool ConstituentSurface::RouteMouse(UINT msg, WPARAM wp, LPARAM lp) {
   const RECT bounds = target->BoundsPixels();
   float x = static_cast<float>(TwipsFromPixelsX(pt.x - bounds.left));
   float y = static_cast<float>(TwipsFromPixelsY(pt.y - bounds.top));
-  const int16_t shift = ShiftState(wp);
+  const int16_t shift = MouseShift(wp);
 
   switch (msg) {
     case WM_MOUSEMOVE:
@@ -118,10 +97,10 @@ bool ConstituentSurface::RouteMouse(UINT msg, WPARAM wp, LPARAM lp) {
         // The second press of a double click: DblClick instead of MouseDown, and no Click after it.
         clickPending_ = false;
         if (msg == WM_LBUTTONDBLCLK) target->OnDblClick();
-        else target->OnMouseDown(ButtonOf(msg), shift, x, y);
+        else target->OnMouseDown(MouseButtonOf(msg), shift, x, y);
       } else {
         if (msg == WM_LBUTTONDOWN) clickPending_ = true;
-        target->OnMouseDown(ButtonOf(msg), shift, x, y);
+        target->OnMouseDown(MouseButtonOf(msg), shift, x, y);
       }
       return true;
     }
@@ -133,7 +112,7 @@ bool ConstituentSurface::RouteMouse(UINT msg, WPARAM wp, LPARAM lp) {
       }
       const bool click = msg == WM_LBUTTONUP && clickPending_ && under == target;
       if (msg == WM_LBUTTONUP) clickPending_ = false;
-      target->OnMouseUp(ButtonOf(msg), shift, x, y);
+      target->OnMouseUp(MouseButtonOf(msg), shift, x, y);
       // The MouseUp handler may have removed the constituent.
       if (click && std::find(constituents_.begin(), constituents_.end(), target) != constituents_.end())
         target->OnClick();

@@ -66,8 +66,8 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
   }
   try {
     control_->Resize();
-  } catch (...) {
-    // Layout skips a failing step; the control stays.
+  } catch (const std::exception& e) {
+    ReportSkipped(L"Resize after loading", e);  // layout skips a failing step; the control stays
   }
   if (extender_.visible) {
     ShowWindow(window_->hWnd(), SW_SHOWNA);
@@ -84,8 +84,8 @@ void HostedControl::Unload() {
   if (control_) {
     try {
       control_->Terminate();
-    } catch (...) {
-      // Terminate releases what it can; the object goes in any case.
+    } catch (const std::exception& e) {
+      ReportSkipped(L"Terminate", e);  // it released what it could; the object goes in any case
     }
   }
   if (window_) window_->Attach(nullptr);
@@ -109,7 +109,8 @@ void HostedControl::ChangeAmbient(const AmbientProperties& ambient, std::wstring
   if (!control_) return;
   try {
     control_->AmbientChanged(changedName);
-  } catch (...) {
+  } catch (const std::exception& e) {
+    ReportSkipped(L"AmbientChanged", e);
   }
 }
 
@@ -161,7 +162,8 @@ void HostedControl::Move(int left, int top, int width, int height) {
   if (sized && control_) {
     try {
       control_->Resize();
-    } catch (...) {
+    } catch (const std::exception& e) {
+      ReportSkipped(L"Resize", e);
     }
   }
 }
@@ -174,6 +176,14 @@ void HostedControl::SetEnabled(bool enabled) {
 void HostedControl::SetVisible(bool visible) {
   extender_.visible = visible;
   if (hWnd()) ShowWindow(hWnd(), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void HostedControl::ReportSkipped(std::wstring_view handler, const std::exception& e) noexcept {
+  try {
+    Host().ReportSkippedStep(Name(), handler, WideFromUtf8(e.what()));
+  } catch (const std::exception&) {
+    ReportToDebugger(Name(), handler, L"(the host could not take the report)");
+  }
 }
 
 }  // namespace tessel

@@ -89,6 +89,7 @@ class HostedControl final : public ControlSite {
 
  private:
   RECT PixelRect() const;
+  void ReportSkipped(std::wstring_view handler, const std::exception& e) noexcept;
 
   ControlContainer& container_;
   std::wstring typeName_;

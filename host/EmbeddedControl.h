@@ -56,7 +56,9 @@ class EmbeddedControl final : public Constituent, public ControlContainer {
     syncing_ = true;
     try {
       Constituent::Move(e.left, e.top, e.width, e.height);
-    } catch (...) {
+    } catch (const InvalidPropertyValue& error) {
+      // A negative extent the control ended with: the constituent keeps its last bounds.
+      host_.ReportSkippedStep(Name(), L"take the control's extent", WideFromUtf8(error.what()));
     }
     syncing_ = false;
   }

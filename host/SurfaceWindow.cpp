@@ -4,18 +4,11 @@
 
 #include "host/Constituent.h"
 #include "server/contract/Gdi.h"
+#include "server/contract/HostServices.h"
+#include "server/contract/PropertyBag.h"
+#include "server/contract/ThisModule.h"
 
 namespace tessel {
-namespace {
-
-HINSTANCE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-  return module;
-}
-
-}  // namespace
 
 const wchar_t* SurfaceWindow::ClassName() {
   static const wchar_t* const name = [] {
@@ -58,13 +51,15 @@ void SurfaceWindow::SetBackColor(OleColor color) {
 void SurfaceWindow::Paint(HDC dc) {
   try {
     PaintContent(dc);
-  } catch (...) {
+  } catch (const std::exception& e) {
+    ReportToDebugger(L"surface", L"paint the back colour and constituents", WideFromUtf8(e.what()));
   }
   SaveDCGuard saved(dc);
   try {
     PaintOwn(dc);
-  } catch (...) {
+  } catch (const std::exception& e) {
     // The owner's drawing failed part way: what was drawn stays, nothing escapes a paint.
+    ReportToDebugger(L"surface", L"paint the owner's drawing", WideFromUtf8(e.what()));
   }
 }
 
@@ -161,6 +156,7 @@ LRESULT CALLBACK SurfaceWindow::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
     return self->WindowProc(msg, wp, lp);
   } catch (...) {
     // Nothing may unwind through the system's dispatch.
+    ReportToDebugger(L"surface", L"window message", CurrentErrorText());
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
 }

@@ -2,55 +2,23 @@
 
 #include <windowsx.h>
 
+#include "host/MouseArgs.h"
+#include "server/contract/HostServices.h"
+#include "server/contract/PropertyBag.h"
 #include "server/contract/Twips.h"
 #include "server/contract/UserControl.h"
 
 namespace tessel {
-namespace {
-
-int16_t ButtonOf(UINT msg) {
-  switch (msg) {
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: return 1;
-    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: return 2;
-    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: return 4;
-    default: return 0;
-  }
-}
-
-int16_t ButtonsHeld(WPARAM wp) {
-  int16_t b = 0;
-  if (wp & MK_LBUTTON) b |= 1;
-  if (wp & MK_RBUTTON) b |= 2;
-  if (wp & MK_MBUTTON) b |= 4;
-  return b;
-}
-
-}  // namespace
 
 UserControlWindow::~UserControlWindow() { Destroy(); }
-
-int16_t UserControlWindow::ShiftState() {
-  int16_t s = 0;
-  if (GetKeyState(VK_SHIFT) < 0) s |= 1;
-  if (GetKeyState(VK_CONTROL) < 0) s |= 2;
-  if (GetKeyState(VK_MENU) < 0) s |= 4;
-  return s;
-}
-
-int16_t UserControlWindow::MouseShift(WPARAM wp) {
-  int16_t s = 0;
-  if (wp & MK_SHIFT) s |= 1;
-  if (wp & MK_CONTROL) s |= 2;
-  if (GetKeyState(VK_MENU) < 0) s |= 4;
-  return s;
-}
 
 void UserControlWindow::PaintOwn(HDC dc) {
   if (!control_) return;
   try {
     control_->Paint(dc);
-  } catch (...) {
+  } catch (const std::exception& e) {
     // A paint never fails: what was drawn stays, the rest is left as the surface painted it.
+    control_->Host().ReportSkippedStep(control_->Extender().name, L"Paint", WideFromUtf8(e.what()));
   }
 }
 
@@ -58,8 +26,9 @@ LRESULT UserControlWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   try {
     if (RouteInput(msg, wp, lp, result)) return result;
-  } catch (...) {
+  } catch (const std::exception& e) {
     // An input handler's error ends that notification only; the window goes on.
+    if (control_) control_->Host().ReportSkippedStep(control_->Extender().name, L"input message", WideFromUtf8(e.what()));
     return 0;
   }
   return SurfaceWindow::WindowProc(msg, wp, lp);
@@ -87,10 +56,10 @@ bool UserControlWindow::RouteInput(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
       const float x = static_cast<float>(TwipsFromPixelsX(GET_X_LPARAM(lp)));
       const float y = static_cast<float>(TwipsFromPixelsY(GET_Y_LPARAM(lp)));
       const int16_t shift = MouseShift(wp);
-      const int16_t button = ButtonOf(msg);
+      const int16_t button = MouseButtonOf(msg);
       switch (msg) {
         case WM_MOUSEMOVE:
-          control_->MouseMove(ButtonsHeld(wp), shift, x, y);
+          control_->MouseMove(HeldButtons(wp), shift, x, y);
           break;
         case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
           if (control_->CanGetFocus() && GetFocus() != hWnd()) SetFocus(hWnd());
@@ -142,7 +111,7 @@ bool UserControlWindow::RouteInput(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
     case WM_KEYUP: {
       if (!userMode) return true;
       int16_t code = static_cast<int16_t>(wp);
-      int16_t shift = ShiftState();
+      int16_t shift = KeyboardShift();
       if (msg == WM_KEYDOWN) control_->KeyDown(code, shift);
       else control_->KeyUp(code, shift);
       result = 0;

@@ -18,9 +18,6 @@ class UserControlWindow final : public SurfaceWindow {
   ~UserControlWindow() override;
   void Attach(UserControl* control) { control_ = control; }
 
-  static int16_t ShiftState();                 // 1 shift, 2 ctrl, 4 alt, from the keyboard
-  static int16_t MouseShift(WPARAM wp);        // from a mouse message's key flags and Alt
-
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void PaintOwn(HDC dc) override;

@@ -4,7 +4,6 @@
 
 #include "decor/KvLinha.h"
 #include "host/EmbeddedControl.h"
-#include "host/LayoutStep.h"
 #include "server/contract/Twips.h"
 #include "inputs/LinkCursor.h"
 
@@ -12,7 +11,7 @@ namespace tessel {
 namespace {
 
 // The shell's narrow entry point takes the address in the ANSI code page.
-std::string Narrow(const std::wstring& text) {
+std::string AnsiFromWide(const std::wstring& text) {
   if (text.empty()) return {};
   const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   if (n <= 0) return {};
@@ -73,7 +72,7 @@ KvFundo::KvFundo(ControlSite& site)
   rule.top = kRuleTop;
   rule.width = 0;
   rule.height = 30;
-  Try([&] {
+  Step(L"place the rule KvLinha1", [&] {
     rule_ = std::make_unique<EmbeddedControl>(
         fundo_, L"KvLinha", [](ControlSite& s) -> std::unique_ptr<UserControl> { return std::make_unique<KvLinha>(s); },
         rule, Ambient(), Host());
@@ -84,7 +83,7 @@ KvFundo::KvFundo(ControlSite& site)
   link_.SetFont(ownFont_);
   link_.Move(kLinkLeft, 0, 0, 0);
   link_.SetAutoSize(true);
-  Try([&] {
+  Step(L"give lblText the hand cursor", [&] {
     link_.SetMouseIcon(LinkCursorPicture());
     link_.SetMousePointer(99);
   });
@@ -168,7 +167,7 @@ void KvFundo::WriteProperties(PropertyBag& bag) { WriteStoredProperties(*this, b
 void KvFundo::Resize() { LayOut(); }
 
 void KvFundo::Terminate() {
-  Try([&] { hoverTimer_.SetEnabled(false); });
+  Step(L"stop hover timer", [&] { hoverTimer_.SetEnabled(false); });
 }
 
 // Properties.
@@ -266,8 +265,8 @@ void KvFundo::SetState(int state) {
 void KvFundo::LinkMouseMove() {
   if (!Ambient().userMode || state_ != kNormal) return;
   SetState(kHot);
-  Try([&] { hoverTimer_.SetInterval(kHoverIntervalMs); });
-  Try([&] { hoverTimer_.SetEnabled(true); });
+  Step(L"set hover timer interval", [&] { hoverTimer_.SetInterval(kHoverIntervalMs); });
+  Step(L"start hover timer", [&] { hoverTimer_.SetEnabled(true); });
 }
 
 void KvFundo::LinkMouseDown() {
@@ -288,13 +287,13 @@ void KvFundo::LinkClick() {
   // The handler gets the member itself, so what it writes is what is opened and kept.
   if (events.OpeningURL) events.OpeningURL(url_);
   // What the shell answers is not looked at: an address nobody handles just opens nothing.
-  Host().ShellExecute(GetDesktopWindow(), "open", Narrow(url_), "", "", SW_SHOWNORMAL);
+  Host().ShellExecute(GetDesktopWindow(), "open", AnsiFromWide(url_), "", "", SW_SHOWNORMAL);
 }
 
 void KvFundo::HoverTick() {
   // The whole panel counts: the link stays hot while the cursor is anywhere over it.
   bool outside = false;
-  Try([&] {
+  Step(L"read the cursor position", [&] {
     POINT p = Host().CursorPos();
     if (!ScreenToClient(hWnd(), &p)) return;
     const long x = std::lround(static_cast<double>(p.x) * TwipsPerPixelX());
@@ -303,27 +302,27 @@ void KvFundo::HoverTick() {
   });
   if (!outside) return;
   // A pressed link stays pressed until the button comes up.
-  Try([&] {
+  Step(L"put the link back to normal", [&] {
     if (state_ == kHot) SetState(kNormal);
   });
-  Try([&] { hoverTimer_.SetEnabled(false); });
+  Step(L"stop hover timer", [&] { hoverTimer_.SetEnabled(false); });
 }
 
 // Layout: every step on its own, so a panel too narrow for one part still places the others.
 void KvFundo::LayOut() {
   const int width = Width(), height = Height();
-  Try([&] { fundo_.Move(0, 0, width, height); });
-  Try([&] { header_.Move(-15, -15, width + 30, header_.Height()); });
-  Try([&] { footer_.Move(-15, fundo_.Height() - footer_.Height() + 15, width + 30, footer_.Height()); });
-  Try([&] { link_.SetTop(footer_.Top() + kLinkBelowFooterTop); });
-  Try([&] {
+  Step(L"move Fundo", [&] { fundo_.Move(0, 0, width, height); });
+  Step(L"move Cabecalho", [&] { header_.Move(-15, -15, width + 30, header_.Height()); });
+  Step(L"move Rodape", [&] { footer_.Move(-15, fundo_.Height() - footer_.Height() + 15, width + 30, footer_.Height()); });
+  Step(L"set lblText.Top", [&] { link_.SetTop(footer_.Top() + kLinkBelowFooterTop); });
+  Step(L"set KvLinha1.Left", [&] {
     if (rule_) rule_->SetLeft(kRuleLeft);
   });
-  Try([&] {
+  Step(L"set KvLinha1.Width", [&] {
     if (rule_) rule_->SetWidth(width - kRuleLeft);
   });
-  Try([&] { title_.SetLeft(kTitleLeft); });
-  Try([&] {
+  Step(L"set lblCaption.Left", [&] { title_.SetLeft(kTitleLeft); });
+  Step(L"size imgLogo", [&] {
     logo_.SetWidth(kLogoSize);
     logo_.SetHeight(kLogoSize);
   });

@@ -2,21 +2,12 @@
 
 #include <utility>
 
-#include "host/LayoutStep.h"
 
 namespace tessel {
 namespace {
 
 constexpr OleColor kWhite = 0xFFFFFF;
 constexpr OleColor kSilver = 0xC0C0C0;
-
-FontRef DesignedFont() {
-  try {
-    return Font::Create(FontDesc{});
-  } catch (...) {
-    return nullptr;  // without OLE fonts the constituent keeps the GUI font
-  }
-}
 
 }  // namespace
 
@@ -27,7 +18,8 @@ KvText::KvText(ControlSite& site)
       txtCampo_(site.OwnSurface(), L"txtCampo") {
   // As designed: a right-aligned caption in the window text colour that sizes itself, a white
   // rounded box with a silver outline, and a borderless white field.
-  lblCaption_.SetFont(DesignedFont());
+  // Without OLE fonts a constituent keeps the GUI font.
+  Step(L"give lblCaption its font", [&] { lblCaption_.SetFont(Font::Create(FontDesc{})); });
   lblCaption_.SetBackStyle(0);
   lblCaption_.SetAlignment(1);
   lblCaption_.SetForeColor(kSysWindowText);
@@ -42,7 +34,7 @@ KvText::KvText(ControlSite& site)
   txtCampo_.SetBorderStyle(0);
   txtCampo_.SetAppearance(0);
   txtCampo_.SetBackColor(kWhite);
-  txtCampo_.SetFont(DesignedFont());
+  Step(L"give txtCampo its font", [&] { txtCampo_.SetFont(Font::Create(FontDesc{})); });
   txtCampo_.SetText(L"Text1");
 
   txtCampo_.events.Change = [this] { Raise(events.Change); };
@@ -108,35 +100,35 @@ void KvText::ReadProperties(PropertyBag& bag) {
 void KvText::WriteProperties(PropertyBag& bag) { WriteStoredProperties(*this, bag, StoredProperties()); }
 
 void KvText::Resize() {
-  Try([&] {
+  Step(L"keep the minimum height", [&] {
     if (Height() < kMinHeight) SetHeight(kMinHeight);
   });
-  Try([&] {
+  Step(L"keep the maximum height", [&] {
     if (Height() > kMaxHeight) SetHeight(kMaxHeight);
   });
   if (!lblCaption_.Caption().empty()) {
-    Try([&] { lblCaption_.SetVisible(true); });
-    Try([&] { lblCaption_.SetTop(30); });
-    Try([&] { lblCaption_.SetLeft(0); });
-    Try([&] { fundo_.SetTop(0); });
-    Try([&] { fundo_.SetLeft(lblCaption_.Width() + kCaptionGap); });
-    Try([&] { fundo_.SetWidth(Width() - (lblCaption_.Width() + kCaptionGap)); });
-    Try([&] { fundo_.SetHeight(Height()); });
-    Try([&] { txtCampo_.SetTop(30); });
-    Try([&] { txtCampo_.SetLeft(fundo_.Left() + 60); });
-    Try([&] { txtCampo_.SetWidth(fundo_.Width() - 100); });
-    Try([&] { txtCampo_.SetHeight(fundo_.Height() - 60); });
+    Step(L"show lblCaption", [&] { lblCaption_.SetVisible(true); });
+    Step(L"set lblCaption.Top", [&] { lblCaption_.SetTop(30); });
+    Step(L"set lblCaption.Left", [&] { lblCaption_.SetLeft(0); });
+    Step(L"set Fundo.Top", [&] { fundo_.SetTop(0); });
+    Step(L"set Fundo.Left", [&] { fundo_.SetLeft(lblCaption_.Width() + kCaptionGap); });
+    Step(L"set Fundo.Width", [&] { fundo_.SetWidth(Width() - (lblCaption_.Width() + kCaptionGap)); });
+    Step(L"set Fundo.Height", [&] { fundo_.SetHeight(Height()); });
+    Step(L"set txtCampo.Top", [&] { txtCampo_.SetTop(30); });
+    Step(L"set txtCampo.Left", [&] { txtCampo_.SetLeft(fundo_.Left() + 60); });
+    Step(L"set txtCampo.Width", [&] { txtCampo_.SetWidth(fundo_.Width() - 100); });
+    Step(L"set txtCampo.Height", [&] { txtCampo_.SetHeight(fundo_.Height() - 60); });
   } else {
     // Without a caption the box takes the whole width, and the field sits deeper inside it.
-    Try([&] { lblCaption_.SetVisible(false); });
-    Try([&] { fundo_.SetTop(0); });
-    Try([&] { fundo_.SetLeft(0); });
-    Try([&] { fundo_.SetWidth(Width()); });
-    Try([&] { fundo_.SetHeight(Height()); });
-    Try([&] { txtCampo_.SetTop(60); });
-    Try([&] { txtCampo_.SetLeft(60); });
-    Try([&] { txtCampo_.SetWidth(fundo_.Width() - 100); });
-    Try([&] { txtCampo_.SetHeight(fundo_.Height() - 90); });
+    Step(L"hide lblCaption", [&] { lblCaption_.SetVisible(false); });
+    Step(L"set Fundo.Top", [&] { fundo_.SetTop(0); });
+    Step(L"set Fundo.Left", [&] { fundo_.SetLeft(0); });
+    Step(L"set Fundo.Width", [&] { fundo_.SetWidth(Width()); });
+    Step(L"set Fundo.Height", [&] { fundo_.SetHeight(Height()); });
+    Step(L"set txtCampo.Top", [&] { txtCampo_.SetTop(60); });
+    Step(L"set txtCampo.Left", [&] { txtCampo_.SetLeft(60); });
+    Step(L"set txtCampo.Width", [&] { txtCampo_.SetWidth(fundo_.Width() - 100); });
+    Step(L"set txtCampo.Height", [&] { txtCampo_.SetHeight(fundo_.Height() - 90); });
   }
 }
 

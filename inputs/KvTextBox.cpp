@@ -3,7 +3,6 @@
 #include <limits>
 #include <utility>
 
-#include "host/LayoutStep.h"
 #include "server/contract/Errors.h"
 
 namespace tessel {
@@ -13,7 +12,7 @@ constexpr OleColor kSilver = 0xC0C0C0;
 constexpr OleColor kRed = 0x0000FF;
 
 // Integer properties stored in 16 bits take a 32-bit value; one that does not fit is refused.
-int16_t Narrow(int32_t value) {
+int16_t Int16OrOverflow(int32_t value) {
   if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max())
     throw InvalidPropertyValue("Overflow");
   return static_cast<int16_t>(value);
@@ -32,11 +31,8 @@ KvTextBox::KvTextBox(ControlSite& site)
   texto_.SetBorderStyle(0);
   texto_.SetAppearance(0);
   texto_.SetText(L"Text1");
-  try {
-    texto_.SetFont(Font::Create(FontDesc{}));
-  } catch (...) {
-    // Without OLE fonts the field keeps the GUI font.
-  }
+  // Without OLE fonts the field keeps the GUI font.
+  Step(L"give Texto its font", [&] { texto_.SetFont(Font::Create(FontDesc{})); });
 
   texto_.events.KeyDown = [this](int16_t& keyCode, int16_t& shift) { Raise(events.KeyDown, keyCode, shift); };
   texto_.events.KeyUp = [this](int16_t& keyCode, int16_t& shift) { Raise(events.KeyUp, keyCode, shift); };
@@ -46,8 +42,8 @@ KvTextBox::KvTextBox(ControlSite& site)
   texto_.events.MouseUp = [this](int16_t& b, int16_t& s, float& x, float& y) { Raise(events.MouseUp, b, s, x, y); };
   texto_.events.Change = [this] { Raise(events.Change); };
   // The outline shows where the focus is; neither change raises an event.
-  texto_.events.GotFocus = [this] { Try([&] { fundo_.SetBorderColor(colorOnFoco_); }); };
-  texto_.events.LostFocus = [this] { Try([&] { fundo_.SetBorderColor(colorOffFoco_); }); };
+  texto_.events.GotFocus = [this] { Step(L"colour Fundo outline", [&] { fundo_.SetBorderColor(colorOnFoco_); }); };
+  texto_.events.LostFocus = [this] { Step(L"colour Fundo outline", [&] { fundo_.SetBorderColor(colorOffFoco_); }); };
 }
 
 void KvTextBox::InitProperties() {
@@ -133,16 +129,16 @@ void KvTextBox::WriteProperties(PropertyBag& bag) { WriteStoredProperties(*this,
 void KvTextBox::Resize() {
   // Each assignment is a step of its own: one that a constituent refuses (a negative inner width
   // on a narrow control) is skipped and the rest still runs.
-  Try([&] { fundo_.SetLeft(0); });
-  Try([&] { fundo_.SetTop(0); });
-  Try([&] { texto_.SetLeft(kInset); });
-  Try([&] { texto_.SetTop(kInset); });
-  Try([&] { fundo_.SetWidth(Width()); });
-  Try([&] { fundo_.SetHeight(Height()); });
-  Try([&] { texto_.SetWidth(Width() - 2 * kInset); });
-  Try([&] { texto_.SetHeight(Height() - 2 * kInset); });
+  Step(L"set Fundo.Left", [&] { fundo_.SetLeft(0); });
+  Step(L"set Fundo.Top", [&] { fundo_.SetTop(0); });
+  Step(L"set Texto.Left", [&] { texto_.SetLeft(kInset); });
+  Step(L"set Texto.Top", [&] { texto_.SetTop(kInset); });
+  Step(L"set Fundo.Width", [&] { fundo_.SetWidth(Width()); });
+  Step(L"set Fundo.Height", [&] { fundo_.SetHeight(Height()); });
+  Step(L"set Texto.Width", [&] { texto_.SetWidth(Width() - 2 * kInset); });
+  Step(L"set Texto.Height", [&] { texto_.SetHeight(Height() - 2 * kInset); });
   // The container calls Resize again at the new height, which lays out once more.
-  Try([&] {
+  Step(L"keep the minimum height", [&] {
     if (Height() < kMinHeight) SetHeight(kMinHeight);
   });
 }
@@ -173,12 +169,12 @@ void KvTextBox::SetBackStyle(OleColor color) {
 }
 
 void KvTextBox::SetBorderStyle(int32_t style) {
-  fundo_.SetBorderStyle(Narrow(style));
+  fundo_.SetBorderStyle(Int16OrOverflow(style));
   PropertyChanged(L"BorderStyle");
 }
 
 void KvTextBox::SetAlignment(int32_t alignment) {
-  texto_.SetAlignment(Narrow(alignment));
+  texto_.SetAlignment(Int16OrOverflow(alignment));
   PropertyChanged(L"Alignment");
 }
 
@@ -277,17 +273,11 @@ void KvTextBox::FilterKey(int16_t& keyAscii) {
     // Enter never reaches the field and raises no KeyPress: it becomes a Tab to the next control,
     // sent without waiting.
     keyAscii = 0;
-    try {
-      Host().SendKeys(L"{TAB}", false);
-    } catch (...) {
-    }
+    Step(L"send Enter on as Tab", [&] { Host().SendKeys(L"{TAB}", false); });
     return;
   }
-  try {
-    keyAscii = ForceCase(keyAscii, capitalizar_);
-  } catch (...) {
-    // A failing conversion leaves the key as typed.
-  }
+  // A failing conversion leaves the key as typed.
+  Step(L"force the key's case", [&] { keyAscii = ForceCase(keyAscii, capitalizar_); });
   Raise(events.KeyPress, keyAscii);
 }
 

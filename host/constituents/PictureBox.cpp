@@ -1,5 +1,6 @@
 #include "host/constituents/PictureBox.h"
 
+#include "host/MouseArgs.h"
 #include "server/contract/Twips.h"
 
 namespace tessel {
@@ -58,8 +59,7 @@ LRESULT PictureBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK && msg != WM_MOUSEWHEEL) {
     if (RouteMouse(msg, wp, lp)) return 0;
     // Not over one of its own constituents: the picture box itself answers.
-    int16_t shift = static_cast<int16_t>(((wp & MK_SHIFT) ? 1 : 0) | ((wp & MK_CONTROL) ? 2 : 0) |
-                                         (GetKeyState(VK_MENU) < 0 ? 4 : 0));
+    int16_t shift = MouseShift(wp);
     float x = static_cast<float>(TwipsFromPixelsX(static_cast<short>(LOWORD(lp))));
     float y = static_cast<float>(TwipsFromPixelsY(static_cast<short>(HIWORD(lp))));
     int16_t button = 0;
@@ -79,7 +79,7 @@ LRESULT PictureBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         Raise(events.DblClick);
         return 0;
       case WM_MOUSEMOVE:
-        button = static_cast<int16_t>(((wp & MK_LBUTTON) ? 1 : 0) | ((wp & MK_RBUTTON) ? 2 : 0) | ((wp & MK_MBUTTON) ? 4 : 0));
+        button = HeldButtons(wp);
         Raise(events.MouseMove, button, shift, x, y);
         return 0;
       case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: {

@@ -5,27 +5,15 @@
 #include <algorithm>
 
 #include "host/ConstituentSurface.h"
+#include "host/MouseArgs.h"
+#include "server/contract/HostServices.h"
 #include "server/contract/Twips.h"
+#include "server/contract/ThisModule.h"
 
 namespace tessel {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x7E57;
-
-int16_t ShiftNow() {
-  int16_t shift = 0;
-  if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
-  if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
-  if (GetKeyState(VK_MENU) < 0) shift |= 4;
-  return shift;
-}
-
-HINSTANCE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-  return module;
-}
 
 }  // namespace
 
@@ -298,6 +286,8 @@ LRESULT CALLBACK TextBox::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UI
   try {
     return reinterpret_cast<TextBox*>(self)->OnEditMessage(hwnd, msg, wp, lp);
   } catch (...) {
+    // Nothing may unwind through the system's dispatch: the field gets the message as it came.
+    ReportToDebugger(reinterpret_cast<TextBox*>(self)->Name(), L"edit message", CurrentErrorText());
     return DefSubclassProc(hwnd, msg, wp, lp);
   }
 }
@@ -308,27 +298,21 @@ LRESULT TextBox::OnEditMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
     MapWindowPoints(hwnd, GetParent(hwnd), &pt, 1);
     const RECT bounds = BoundsPixels();
-    int16_t shift = 0;
-    if (wp & MK_SHIFT) shift |= 1;
-    if (wp & MK_CONTROL) shift |= 2;
-    if (GetKeyState(VK_MENU) < 0) shift |= 4;
+    int16_t shift = MouseShift(wp);
     float x = static_cast<float>(TwipsFromPixelsX(pt.x - bounds.left));
     float y = static_cast<float>(TwipsFromPixelsY(pt.y - bounds.top));
     Raise(handler, button, shift, x, y);
   };
-  auto held = [&]() -> int16_t {
-    return static_cast<int16_t>(((wp & MK_LBUTTON) ? 1 : 0) | ((wp & MK_RBUTTON) ? 2 : 0) | ((wp & MK_MBUTTON) ? 4 : 0));
-  };
 
   switch (msg) {
     case WM_KEYDOWN: {
-      int16_t keyCode = static_cast<int16_t>(wp), shift = ShiftNow();
+      int16_t keyCode = static_cast<int16_t>(wp), shift = KeyboardShift();
       Raise(events.KeyDown, keyCode, shift);
       if (keyCode == 0) return 0;  // the handler took the key
       return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(static_cast<uint16_t>(keyCode)), lp);
     }
     case WM_KEYUP: {
-      int16_t keyCode = static_cast<int16_t>(wp), shift = ShiftNow();
+      int16_t keyCode = static_cast<int16_t>(wp), shift = KeyboardShift();
       Raise(events.KeyUp, keyCode, shift);
       if (keyCode == 0) return 0;
       return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(static_cast<uint16_t>(keyCode)), lp);
@@ -365,7 +349,7 @@ LRESULT TextBox::OnEditMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_MOUSEMOVE: {
       const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
-      mouse(events.MouseMove, held());
+      mouse(events.MouseMove, HeldButtons(wp));
       return r;
     }
     case WM_LBUTTONUP:

@@ -2,17 +2,13 @@
 
 #include <stdexcept>
 
+#include "server/contract/HostServices.h"
+#include "server/contract/ThisModule.h"
+
 namespace tessel {
 namespace {
 
 constexpr UINT_PTR kTimerId = 1;
-
-HINSTANCE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-  return module;
-}
 
 }  // namespace
 
@@ -65,7 +61,9 @@ LRESULT CALLBACK Timer::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       try {
         Raise(self->events.Timer);
       } catch (...) {
-        // A failing handler does not stop the timer; the next tick comes as usual.
+        // A failing handler does not stop the timer; the next tick comes as usual. Nothing may
+        // unwind through the system's dispatch.
+        ReportToDebugger(self->Name(), L"Timer event", CurrentErrorText());
       }
     }
     return 0;

@@ -1,8 +1,13 @@
 #include "server/contract/HostServices.h"
 
+#include "server/contract/PropertyBag.h"  // WideFromUtf8
+#include "server/contract/ThisModule.h"
+
 #include <shellapi.h>
 
 #include <cwctype>
+#include <exception>
+#include <new>
 #include <vector>
 
 namespace tessel {
@@ -142,7 +147,7 @@ class KeyFeeder {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = &Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hInstance = ThisModule();
     wc.lpszClassName = L"TesselKeyFeeder";
     RegisterClassExW(&wc);  // already registered by another thread: fine
     window_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
@@ -243,9 +248,27 @@ HostServices& PlatformHostServices() {
 }
 
 void HostServices::ReportSkippedStep(std::wstring_view control, std::wstring_view step, std::wstring_view error) {
-  std::wstring line = L"TesselOCX: ";
-  line.append(control).append(L": ").append(step).append(L" skipped: ").append(error).append(L"\n");
-  OutputDebugStringW(line.c_str());
+  ReportToDebugger(control, step, error);
+}
+
+void ReportToDebugger(std::wstring_view source, std::wstring_view step, std::wstring_view error) noexcept {
+  try {
+    std::wstring line = L"TesselOCX: ";
+    line.append(source).append(L": ").append(step).append(L" skipped: ").append(error).append(L"\n");
+    OutputDebugStringW(line.c_str());
+  } catch (const std::bad_alloc&) {
+    OutputDebugStringW(L"TesselOCX: a step was skipped (out of memory while reporting it)\n");
+  }
+}
+
+std::wstring CurrentErrorText() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    return WideFromUtf8(e.what());
+  } catch (...) {
+    return L"an exception that is not a std::exception";
+  }
 }
 
 }  // namespace tessel

@@ -33,4 +33,10 @@ class HostServices {
 // The real platform.
 HostServices& PlatformHostServices();
 
+// The platform's diagnostics line, for code that has no host at hand (a window procedure, a
+// constituent's timer); never throws.
+void ReportToDebugger(std::wstring_view source, std::wstring_view step, std::wstring_view error) noexcept;
+// The message of the exception being handled; called from inside a catch block.
+std::wstring CurrentErrorText();
+
 }  // namespace tessel

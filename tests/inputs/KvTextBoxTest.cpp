@@ -204,11 +204,14 @@ TEST_F(KvTextBoxTest, LayoutInsetsTheFieldAndKeepsTheMinimumHeight) {
   EXPECT_EQ(bounds(box.Fundo()), (std::vector<int>{0, 0, 1500, 375}));
   EXPECT_EQ(bounds(box.Texto()), (std::vector<int>{30, 30, 1440, 315}));
 
-  // Narrower than both insets: the field keeps its width, the rest of the layout still runs.
+  // Narrower than both insets: the field keeps its width, the rest of the layout still runs, and
+  // the refused step reaches the host's diagnostics with the control, the step and the error.
+  host_.calls.clear();
   form_->Site(L"Campo")->Move(0, 0, 45, 600);
   EXPECT_EQ(box.Width(), 45);
   EXPECT_EQ(bounds(box.Fundo()), (std::vector<int>{0, 0, 45, 600}));
   EXPECT_EQ(bounds(box.Texto()), (std::vector<int>{30, 30, 1440, 540}));
+  EXPECT_THAT(host_.calls, ElementsAre(L"SkippedStep(Campo|set Texto.Width|Invalid property value)"));
   // There is no minimum width.
   box.SetWidth(0);
   EXPECT_EQ(box.Width(), 0);
