@@ -1,10 +1,11 @@
 #pragma once
-// A form holding the text input controls, with a recording host seam, keystrokes delivered to the
-// real edit windows as window messages, and bag helpers shared by the KvTextBox and KvText tests.
+// One form for every test of the input controls (a top-level window is dearer than a control),
+// with a recording host, the keys the controls' writes name, and bag helpers.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,33 +17,67 @@
 #include "tests/support/MessagePump.h"
 #include "tests/support/RecordingHost.h"
 
-namespace tessel::test::textinput {
+namespace tessel::test {
 
-// Keystrokes go to the edit window itself, so the form's navigation stays out of the way.
-inline void Type(HWND edit, wchar_t ch, UINT vk = 0) { SendStroke(edit, ch, vk); }
-inline void TypeText(HWND edit, const std::wstring& text) { SendText(edit, text.c_str()); }
-
-using test::PumpUntil;
-
-// The keys of a bag in the order they were written.
-inline std::vector<std::wstring> Keys(const PropertyBag& bag) {
-  std::vector<std::wstring> keys;
-  for (const auto& entry : bag.Entries()) keys.push_back(entry.first);
-  return keys;
+// Keystrokes straight to a field's edit window, so the form's navigation stays out of the way.
+inline void Type(HWND edit, const std::wstring& text) {
+  for (wchar_t ch : text) SendStroke(edit, ch, ch == L'\b' ? VK_BACK : ch == L'\r' ? VK_RETURN : 0);
 }
 
-class TextInputTest : public ::testing::Test {
+inline std::vector<int> Bounds(const Constituent& c) { return {c.Left(), c.Top(), c.Width(), c.Height()}; }
+
+// Every event of a text field as one line of text, in the order raised.
+struct EventLog {
+  std::vector<std::string> lines;
+  std::function<void(int16_t&)> onKeyPress;
+
+  template <class Field>
+  void Attach(Field& field) {
+    field.events.KeyDown = [this](int16_t& k, int16_t&) { lines.push_back("KeyDown(" + std::to_string(k) + ")"); };
+    field.events.KeyPress = [this](int16_t& k) {
+      lines.push_back("KeyPress(" + std::to_string(k) + ")");
+      if (onKeyPress) onKeyPress(k);
+    };
+    field.events.Change = [this] { lines.push_back("Change"); };
+    if constexpr (requires { field.events.KeyUp; }) {
+      field.events.KeyUp = [this](int16_t& k, int16_t&) { lines.push_back("KeyUp(" + std::to_string(k) + ")"); };
+      auto mouse = [this](const char* what) {
+        return [this, what](int16_t& b, int16_t& s, float& x, float& y) {
+          lines.push_back(std::string(what) + "(" + std::to_string(b) + "," + std::to_string(s) + "," +
+                          std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)) + ")");
+        };
+      };
+      field.events.MouseDown = mouse("MouseDown");
+      field.events.MouseMove = mouse("MouseMove");
+      field.events.MouseUp = mouse("MouseUp");
+    }
+  }
+};
+
+class InputTest : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() {
+    types_ = new ControlTypes;
+    RegisterLibraryControls(*types_);
+    form_ = Form::Create(L"Inputs", 9000, 6000, true, types_).release();
+  }
+  static void TearDownTestSuite() {
+    delete form_;
+    delete types_;
+  }
   void SetUp() override {
-    RegisterTextInputControls(types_);
-    form_ = Form::Create(L"Text inputs", 6000, 4000, true, &types_);
-    ASSERT_TRUE(form_ && form_->hWnd());
+    ASSERT_NE(form_, nullptr);
     form_->SetHostServices(&host_);
+    form_->onPropertyChanged = [this](const std::wstring&, std::wstring_view key) { changed_.emplace_back(key); };
     SetForegroundWindow(form_->hWnd());
     Form::PumpMessages();
   }
   void TearDown() override {
-    form_.reset();
+    for (const std::wstring& name : form_->ControlNames()) form_->Remove(name);
+    form_->onPropertyChanged = nullptr;
+    form_->SetHostServices(nullptr);
+    form_->ClearLoadFailures();
+    form_->SetUserMode(true);
     Form::PumpMessages();
   }
 
@@ -51,25 +86,38 @@ class TextInputTest : public ::testing::Test {
     return dynamic_cast<T&>(form_->Add(type, name, left, top, width, height));
   }
   template <class T>
-  T* Load(const std::wstring& type, const std::wstring& name, PropertyBag& bag, int left = 0, int top = 0,
-          int width = 2400, int height = 450) {
+  T* Load(const std::wstring& type, const std::wstring& name, PropertyBag bag, int width = 2400, int height = 450) {
     ExtenderProperties e;
-    e.left = left;
-    e.top = top;
+    e.top = 3000;
     e.width = width;
     e.height = height;
     return dynamic_cast<T*>(form_->AddLoaded(type, name, e, bag));
   }
-  PropertyBag Saved(const std::wstring& name) {
-    for (auto& saved : form_->Save())
-      if (saved.extender.name == name) return saved.bag;
-    ADD_FAILURE() << "no saved control";
-    return {};
+  static std::vector<std::wstring> Keys(const PropertyBag& bag) {
+    std::vector<std::wstring> keys;
+    for (const auto& entry : bag.Entries()) keys.push_back(entry.first);
+    return keys;
+  }
+  template <class T>
+  static PropertyBag Written(T& control) {
+    PropertyBag bag;
+    control.WriteProperties(bag);
+    return bag;
+  }
+  // Each write of the list, one per stored key in the table's order, names its own key once.
+  template <class T>
+  void ExpectEachWriteNamesItsKey(T& control, const std::vector<std::function<void(T&)>>& writes) {
+    changed_.clear();
+    for (const auto& write : writes) write(control);
+    std::vector<std::wstring> keys;
+    for (const auto& row : T::StoredProperties()) keys.push_back(row.key);
+    EXPECT_EQ(changed_, keys);
   }
 
-  ControlTypes types_;
+  static inline ControlTypes* types_ = nullptr;
+  static inline Form* form_ = nullptr;
   RecordingHost host_;
-  std::unique_ptr<Form> form_;
+  std::vector<std::wstring> changed_;
 };
 
-}  // namespace tessel::test::textinput
+}  // namespace tessel::test
