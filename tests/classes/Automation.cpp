@@ -1,10 +1,10 @@
 #include "tests/classes/Automation.h"
 
-#include "host/WindowObject.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
+
+#include "host/WindowObject.h"
 
 namespace tessel::test {
 
@@ -19,15 +19,12 @@ HMODULE ServerModule() {
   return module;
 }
 
-IDispatch* CreateServerObject(const CLSID& clsid) {
+ComPtr<IDispatch> CreateServerObject(const CLSID& clsid) {
   using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
   auto get = reinterpret_cast<GetClassObject>(GetProcAddress(ServerModule(), "DllGetClassObject"));
-  if (!get) return nullptr;
-  IClassFactory* factory = nullptr;
-  if (FAILED(get(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)))) return nullptr;
-  IDispatch* object = nullptr;
-  factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&object));
-  factory->Release();
+  ComPtr<IClassFactory> factory;
+  ComPtr<IDispatch> object;
+  if (get && SUCCEEDED(get(clsid, IID_PPV_ARGS(&factory)))) factory->CreateInstance(nullptr, IID_PPV_ARGS(&object));
   return object;
 }
 
@@ -39,11 +36,8 @@ DISPID Auto::Id(const wchar_t* name) const {
 }
 
 HRESULT Auto::Invoke(const wchar_t* name, WORD flags, std::vector<VARIANT> args) {
-  VariantClear(&result);
-  SysFreeString(excep.bstrDescription);
-  SysFreeString(excep.bstrSource);
-  SysFreeString(excep.bstrHelpFile);
-  excep = EXCEPINFO{};
+  result.reset();
+  excep = std::make_unique<unique_excepinfo>();
   argErr = 0;
   std::vector<VARIANT> reversed(args.rbegin(), args.rend());
   DISPID put = DISPID_PROPERTYPUT;
@@ -52,104 +46,100 @@ HRESULT Auto::Invoke(const wchar_t* name, WORD flags, std::vector<VARIANT> args)
     params.rgdispidNamedArgs = &put;
     params.cNamedArgs = 1;
   }
-  HRESULT hr = d_->Invoke(Id(name), IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &result, &excep, &argErr);
+  HRESULT hr = d_->Invoke(Id(name), IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.get(), excep->get(), &argErr);
   for (VARIANT& v : args)
     if (V_VT(&v) == VT_BSTR) VariantClear(&v);
   return hr;
 }
 
-VARIANT Auto::Get(const wchar_t* name) {
-  HRESULT hr = Invoke(name, DISPATCH_PROPERTYGET, {});
-  EXPECT_EQ(hr, S_OK) << "reading " << std::string(name, name + wcslen(name));
-  VARIANT copy;
-  VariantInit(&copy);
-  VariantCopy(&copy, &result);
-  return copy;
+HRESULT Auto::PutRef(const wchar_t* name, IDispatch* value) { return Invoke(name, DISPATCH_PROPERTYPUTREF, {Obj(value)}); }
+
+const VARIANT& Auto::Get(const wchar_t* name) {
+  EXPECT_EQ(Invoke(name, DISPATCH_PROPERTYGET, {}), S_OK) << "reading " << std::string(name, name + wcslen(name));
+  return *result.get();
 }
 
 long Auto::GetLong(const wchar_t* name) {
-  VARIANT v = Get(name);
-  VariantChangeType(&v, &v, 0, VT_I4);
-  return V_VT(&v) == VT_I4 ? V_I4(&v) : -12345;
+  Get(name);
+  return SUCCEEDED(VariantChangeType(result.get(), result.get(), 0, VT_I4)) ? V_I4(result.get()) : -12345;
 }
 
 std::wstring Auto::GetText(const wchar_t* name) {
-  VARIANT v = Get(name);
-  std::wstring s = V_VT(&v) == VT_BSTR && V_BSTR(&v) ? std::wstring(V_BSTR(&v), SysStringLen(V_BSTR(&v))) : L"<not a string>";
-  VariantClear(&v);
-  return s;
+  const VARIANT& v = Get(name);
+  return V_VT(&v) == VT_BSTR ? std::wstring(V_BSTR(&v), SysStringLen(V_BSTR(&v))) : L"<not a string>";
 }
 
-HRESULT Auto::Put(const wchar_t* name, VARIANT value) { return Invoke(name, DISPATCH_PROPERTYPUT, {value}); }
-HRESULT Auto::PutRef(const wchar_t* name, IDispatch* value) { return Invoke(name, DISPATCH_PROPERTYPUTREF, {Obj(value)}); }
-
-// One VARIANT of a type; the member setter fills its value.
-template <class F>
-VARIANT Make(VARTYPE type, F fill) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = type;
-  fill(v);
-  return v;
-}
-VARIANT Str(const wchar_t* s) { return Make(VT_BSTR, [&](VARIANT& v) { V_BSTR(&v) = SysAllocString(s); }); }
-VARIANT Int(long value) { return Make(VT_I4, [&](VARIANT& v) { V_I4(&v) = value; }); }
-VARIANT Short(short value) { return Make(VT_I2, [&](VARIANT& v) { V_I2(&v) = value; }); }
-VARIANT Bool(bool value) { return Make(VT_BOOL, [&](VARIANT& v) { V_BOOL(&v) = value ? VARIANT_TRUE : VARIANT_FALSE; }); }
-VARIANT Obj(IDispatch* d) { return Make(VT_DISPATCH, [&](VARIANT& v) { V_DISPATCH(&v) = d; }); }
-VARIANT Missing() { return Make(VT_ERROR, [&](VARIANT& v) { V_ERROR(&v) = DISP_E_PARAMNOTFOUND; }); }
+// One VARIANT of a type, its value set by the member macro.
+#define TESSEL_VARIANT(type, member, value) \
+  VARIANT v{};                             \
+  V_VT(&v) = type;                         \
+  member(&v) = value;                      \
+  return v
+VARIANT Str(const wchar_t* s) { TESSEL_VARIANT(VT_BSTR, V_BSTR, SysAllocString(s)); }
+VARIANT Int(long value) { TESSEL_VARIANT(VT_I4, V_I4, value); }
+VARIANT Short(short value) { TESSEL_VARIANT(VT_I2, V_I2, value); }
+VARIANT Bool(bool value) { TESSEL_VARIANT(VT_BOOL, V_BOOL, value ? VARIANT_TRUE : VARIANT_FALSE); }
+VARIANT Obj(IDispatch* d) { TESSEL_VARIANT(VT_DISPATCH, V_DISPATCH, d); }
+VARIANT Missing() { TESSEL_VARIANT(VT_ERROR, V_ERROR, DISP_E_PARAMNOTFOUND); }
+#undef TESSEL_VARIANT
 
 namespace {
 
 struct RecorderState {
   HHOOK hook = nullptr;
-  std::vector<TipEvent> events;
+  std::vector<TipLine> lines;
   std::map<HWND, WNDPROC> original;
 };
 RecorderState* g_recorder = nullptr;
 
+std::string HexOf(uintptr_t v) {
+  char s[24];
+  snprintf(s, sizeof s, "%llx", static_cast<unsigned long long>(v));
+  return s;
+}
+
+std::string Describe(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  switch (m) {
+    case TTM_ADDTOOLA: {
+      const auto* t = reinterpret_cast<const TTTOOLINFOA*>(lp);
+      const RECT& r = t->rect;
+      return "TTM_ADDTOOLA(" + HexOf(t->uFlags) + "," + std::to_string(t->uId) + "," + std::to_string(r.left) + " " +
+             std::to_string(r.top) + " " + std::to_string(r.right) + " " + std::to_string(r.bottom) + "," +
+             (t->hwnd == GetWindow(w, GW_OWNER) ? "owner," : "") +
+             (t->hinst == reinterpret_cast<HINSTANCE>(ServerModule()) ? "server," : "") +
+             (t->lpszText ? t->lpszText : "") + ")";
+    }
+    case TTM_SETTITLEA: return "TTM_SETTITLEA(" + std::to_string(static_cast<INT_PTR>(wp)) + "," + (lp ? reinterpret_cast<const char*>(lp) : "") + ")";
+    case TTM_SETMAXTIPWIDTH: return "TTM_SETMAXTIPWIDTH(" + std::to_string(lp) + ")";
+    case TTM_SETTIPTEXTCOLOR: return "TTM_SETTIPTEXTCOLOR(" + HexOf(wp) + ")";
+    case TTM_SETTIPBKCOLOR: return "TTM_SETTIPBKCOLOR(" + HexOf(wp) + ")";
+    case TTM_ACTIVATE: return "TTM_ACTIVATE(" + std::to_string(wp) + ")";
+    default: return "WM_USER+" + std::to_string(m - WM_USER);
+  }
+}
+
 LRESULT CALLBACK RecordingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   WNDPROC original = g_recorder ? g_recorder->original[w] : nullptr;
-  if (g_recorder && m >= WM_USER && m < WM_USER + 0x80) {
-    TipEvent e{w, m, wp};
-    if (m == TTM_ADDTOOLA) {
-      const auto* t = reinterpret_cast<const TTTOOLINFOA*>(lp);
-      e.flags = t->uFlags;
-      e.tool = t->hwnd;
-      e.id = t->uId;
-      e.rect = t->rect;
-      e.toolInstance = t->hinst;
-      e.text = t->lpszText ? t->lpszText : "";
-    } else if (m == TTM_SETTITLEA) {
-      e.text = lp ? reinterpret_cast<const char*>(lp) : "";
-    }
-    g_recorder->events.push_back(e);
-  }
-  if (!original) return DefWindowProcW(w, m, wp, lp);
-  return CallWindowProcW(original, w, m, wp, lp);
+  if (g_recorder && m >= WM_USER && m < WM_USER + 0x80) g_recorder->lines.push_back({w, Describe(w, m, wp, lp)});
+  return original ? CallWindowProcW(original, w, m, wp, lp) : DefWindowProcW(w, m, wp, lp);
 }
 
 LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
-  if (code == HCBT_CREATEWND && g_recorder) {
-    HWND w = reinterpret_cast<HWND>(wp);
-    if (ClassOf(w) == L"tooltips_class32") {
-      const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
-      TipEvent e{w, WM_CREATE, 0};
-      e.style = static_cast<DWORD>(cs->style);
-      e.exStyle = cs->dwExStyle;
-      e.parent = cs->hwndParent;
-      e.instance = cs->hInstance;
-      g_recorder->events.push_back(e);
-      g_recorder->original[w] = reinterpret_cast<WNDPROC>(
-          SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingProc)));
-    }
+  HWND w = reinterpret_cast<HWND>(wp);
+  if (code == HCBT_CREATEWND && g_recorder && ClassOf(w) == L"tooltips_class32") {
+    const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
+    const bool server = cs->hInstance == reinterpret_cast<HINSTANCE>(ServerModule());
+    g_recorder->lines.push_back(
+        {w, "create(" + HexOf(static_cast<DWORD>(cs->style)) + "," + HexOf(cs->dwExStyle) + (server ? ",server)" : ")")});
+    g_recorder->original[w] =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingProc)));
   }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
 
 }  // namespace
 
-ParentWindow::ParentWindow(int width, int height) {
+ParentWindow::ParentWindow() {
   static const ATOM cls = [] {
     WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;
@@ -158,16 +148,16 @@ ParentWindow::ParentWindow(int width, int height) {
     wc.lpszClassName = L"TesselTipParent";
     return RegisterClassW(&wc);
   }();
-  RECT r{0, 0, width, height};
+  RECT r{0, 0, 320, 200};
   AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-  // Hidden: a shown window costs Wine a wait for the window manager when it goes; ShowTip shows it.
+  // Hidden until ShowTip shows it.
   hwnd_ = CreateWindowExW(0, MAKEINTATOM(cls), L"parent", WS_OVERLAPPEDWINDOW, 50, 50, r.right - r.left,
                           r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  object_ = NewWindowObject(hwnd_);
+  object_.Attach(NewWindowObject(hwnd_));
 }
 
 ParentWindow::~ParentWindow() {
-  object_->Release();
+  object_.Reset();
   DestroyWindow(hwnd_);
 }
 
@@ -184,11 +174,11 @@ TipRecorder::~TipRecorder() {
   g_recorder = nullptr;
 }
 
-const std::vector<TipEvent>& TipRecorder::events() const { return g_recorder->events; }
-void TipRecorder::clear() { g_recorder->events.clear(); }
-std::vector<UINT> TipRecorder::messages() const {
-  std::vector<UINT> out;
-  for (const TipEvent& e : g_recorder->events) out.push_back(e.message);
+const std::vector<TipLine>& TipRecorder::entries() const { return g_recorder->lines; }
+void TipRecorder::clear() { g_recorder->lines.clear(); }
+std::vector<std::string> TipRecorder::lines() const {
+  std::vector<std::string> out;
+  for (const TipLine& l : g_recorder->lines) out.push_back(l.line);
   return out;
 }
 
@@ -198,42 +188,11 @@ ToolQuery QueryTool(HWND tip, HWND parent) {
   TTTOOLINFOA info{};
   info.cbSize = TTTOOLINFOA_V2_SIZE;
   info.hwnd = parent;
-  info.uId = 0;
   info.lpszText = text;
   q.found = SendMessageA(tip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info)) != 0;
   q.flags = info.uFlags;
-  q.tool = info.hwnd;
-  q.id = info.uId;
   q.rect = info.rect;
   q.text = text;
-  return q;
-}
-
-TitleQuery QueryTitle(HWND tip, const TipRecorder& rec) {
-  TitleQuery q;
-  wchar_t title[128] = {};
-  TTGETTITLE t{};
-  t.dwSize = sizeof(t);
-  t.cch = 128;
-  t.pszTitle = title;
-  t.uTitleBitmap = 0xDEAD;   // left alone by a tooltip that does not answer
-  SendMessageW(tip, TTM_GETTITLE, 0, reinterpret_cast<LPARAM>(&t));
-  if (t.uTitleBitmap != 0xDEAD) {
-    q.title = title;
-    q.icon = t.uTitleBitmap;
-    q.answered = true;
-    return q;
-  }
-  for (auto it = rec.events().rbegin(); it != rec.events().rend(); ++it) {
-    if (it->window == tip && it->message == TTM_SETTITLEA) {
-      wchar_t wide[1024] = {};
-      MultiByteToWideChar(CP_ACP, 0, it->text.c_str(), -1, wide, 1024);
-      q.title = wide;
-      q.icon = static_cast<UINT>(it->wParam);
-      q.answered = true;
-      break;
-    }
-  }
   return q;
 }
 
@@ -250,15 +209,11 @@ RECT ShowTip(HWND tip, HWND parent) {
   SetForegroundWindow(parent);
   SetCursorPos(centre.x, centre.y);
   RECT shown{};
-  const DWORD start = GetTickCount();
   // One move starts the tip's delay; every further move would start it again.
   PostMessageW(parent, WM_MOUSEMOVE, 0, MAKELPARAM(client.right / 2, client.bottom / 2));
-  while (GetTickCount() - start < 3000) {
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(20)) {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     if (IsWindowVisible(tip)) {
       Sleep(100);
       while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
@@ -266,7 +221,6 @@ RECT ShowTip(HWND tip, HWND parent) {
       GetWindowRect(tip, &shown);
       break;
     }
-    Sleep(20);
   }
   return shown;
 }

@@ -4,120 +4,96 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <oleauto.h>
+#include <wrl/client.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "server/contract/ComOwners.h"
+
 namespace tessel::test {
+
+using Microsoft::WRL::ComPtr;
 
 // TesselOCX.ocx beside the test program, loaded once; objects come from its own class factories.
 HMODULE ServerModule();
-IDispatch* CreateServerObject(const CLSID& clsid);   // new reference, or nullptr
+ComPtr<IDispatch> CreateServerObject(const CLSID& clsid);
 
 // A late-bound object: names are looked up through GetIDsOfNames like a script does.
 class Auto {
  public:
   Auto() = default;
-  explicit Auto(IDispatch* d) : d_(d) {}                 // takes the reference
-  Auto(const Auto&) = delete;
-  Auto& operator=(const Auto&) = delete;
-  Auto(Auto&& o) noexcept : d_(o.d_) { o.d_ = nullptr; }
-  Auto& operator=(Auto&& o) noexcept {
-    if (this != &o) {
-      if (d_) d_->Release();
-      d_ = o.d_;
-      o.d_ = nullptr;
-    }
-    return *this;
-  }
-  ~Auto() { if (d_) d_->Release(); }
-  IDispatch* get() const { return d_; }
+  explicit Auto(ComPtr<IDispatch> d) : d_(std::move(d)) {}
+  IDispatch* get() const { return d_.Get(); }
   explicit operator bool() const { return d_ != nullptr; }
 
   DISPID Id(const wchar_t* name) const;
-  // Arguments in source order. Returns the HRESULT of Invoke; the result and exception are kept.
+  // Arguments in source order, string arguments freed afterwards. Returns the HRESULT of Invoke;
+  // the result, exception and argument error are kept.
   HRESULT Invoke(const wchar_t* name, WORD flags, std::vector<VARIANT> args);
-  VARIANT Get(const wchar_t* name);                       // asserts success
+  HRESULT Call(const wchar_t* name, std::vector<VARIANT> args) { return Invoke(name, DISPATCH_METHOD, std::move(args)); }
+  HRESULT Put(const wchar_t* name, VARIANT value) { return Invoke(name, DISPATCH_PROPERTYPUT, {value}); }
+  HRESULT PutRef(const wchar_t* name, IDispatch* value);
+  const VARIANT& Get(const wchar_t* name);   // expects success
   long GetLong(const wchar_t* name);
   std::wstring GetText(const wchar_t* name);
-  HRESULT Put(const wchar_t* name, VARIANT value);
-  HRESULT PutRef(const wchar_t* name, IDispatch* value);
-  HRESULT Call(const wchar_t* name, std::vector<VARIANT> args) { return Invoke(name, DISPATCH_METHOD, std::move(args)); }
+  HWND Window() { return reinterpret_cast<HWND>(static_cast<INT_PTR>(GetLong(L"hWnd"))); }
 
-  VARIANT result{};
-  EXCEPINFO excep{};
+  unique_variant result;
+  std::unique_ptr<unique_excepinfo> excep = std::make_unique<unique_excepinfo>();
   UINT argErr = 0;
 
  private:
-  IDispatch* d_ = nullptr;
+  ComPtr<IDispatch> d_;
 };
 
-VARIANT Str(const wchar_t* s);   // a VT_BSTR the call frees afterwards
+VARIANT Str(const wchar_t* s);   // a VT_BSTR that the call frees
 VARIANT Int(long v);
 VARIANT Short(short v);
 VARIANT Bool(bool v);
 VARIANT Obj(IDispatch* d);       // borrowed
 VARIANT Missing();
 
-// A plain parent window with an automation "hWnd" property, as a form would offer it.
+// A plain hidden parent window with an automation "hWnd" property, as a form would offer it.
 class ParentWindow {
  public:
-  ParentWindow(int width = 320, int height = 200);
+  ParentWindow();
   ~ParentWindow();
   HWND hwnd() const { return hwnd_; }
-  IDispatch* object() const { return object_; }
+  IDispatch* object() const { return object_.Get(); }
+
  private:
   HWND hwnd_ = nullptr;
-  IDispatch* object_ = nullptr;
+  ComPtr<IDispatch> object_;
 };
 
-// Every tooltip window created on this thread while the recorder lives: how it was created, and
-// the tooltip messages it was sent, in order.
-struct TipEvent {
+// Every tooltip window created on this thread while the recorder lives, and the tooltip messages
+// it is sent, each as one line: "create(80800043,0)", "TTM_ADDTOOLA(10,0,0 0 320 200,Text)",
+// "TTM_SETTITLEA(1,Title)", "TTM_ACTIVATE(1)"... Texts are the ANSI bytes sent. A create line ends
+// with ",server" when the window belongs to the server module; an added tool whose window is the
+// tip's owner and whose module is the server's says "owner,server" before its text.
+struct TipLine {
   HWND window;
-  UINT message;         // WM_CREATE stands for the creation itself
-  WPARAM wParam;
-  DWORD style = 0;      // creation: the style asked for
-  DWORD exStyle = 0;
-  HWND parent = nullptr;
-  HINSTANCE instance = nullptr;
-  UINT flags = 0;       // TTM_ADDTOOLA: the tool record
-  HWND tool = nullptr;
-  UINT_PTR id = 0;
-  RECT rect{};
-  HINSTANCE toolInstance = nullptr;
-  std::string text;     // TTM_ADDTOOLA text, TTM_SETTITLEA title
+  std::string line;
 };
-
 class TipRecorder {
  public:
   TipRecorder();
   ~TipRecorder();
-  const std::vector<TipEvent>& events() const;
+  std::vector<std::string> lines() const;
+  const std::vector<TipLine>& entries() const;
   void clear();
-  // The messages of the events in order, for comparing sequences.
-  std::vector<UINT> messages() const;
 };
 
-// Window state read back with the tooltip's own query messages.
+// The tool as the tooltip window reports it.
 struct ToolQuery {
   bool found = false;
   UINT flags = 0;
-  HWND tool = nullptr;
-  UINT_PTR id = 0;
   RECT rect{};
   std::string text;
 };
 ToolQuery QueryTool(HWND tip, HWND parent);
-
-// The title and icon a tooltip shows. Asked with TTM_GETTITLE where the platform answers it; Wine's
-// tooltip leaves that message unanswered, and there the last TTM_SETTITLEA the recorder saw counts.
-struct TitleQuery {
-  std::wstring title;
-  UINT icon = 0;
-  bool answered = false;   // false: neither the window nor the recorder knew
-};
-TitleQuery QueryTitle(HWND tip, const TipRecorder& rec);
 
 // Moves the cursor onto the tool and waits until the tip shows; returns its screen rectangle
 // (empty when it never showed).
