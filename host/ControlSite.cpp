@@ -60,9 +60,6 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
     if (std::string_view(stage) != "ReadProperties") key.clear();
     Unload();
     throw ControlError(extender_.name, key, std::string(stage) + ": " + e.what());
-  } catch (...) {
-    Unload();
-    throw ControlError(extender_.name, {}, std::string(stage) + ": unknown error");
   }
   try {
     control_->Resize();
@@ -73,8 +70,8 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
     ShowWindow(window_->hWnd(), SW_SHOWNA);
     try {
       control_->Show();
-    } catch (...) {
-      // The show notification only changes the look; the control stays.
+    } catch (const std::exception& e) {
+      ReportSkipped(L"Show", e);  // the show notification only changes the look; the control stays
     }
     UpdateWindow(window_->hWnd());
   }

@@ -12,14 +12,6 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"TesselForm";
 
-std::string Narrow(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
-
 bool SameName(std::wstring_view a, std::wstring_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
@@ -61,8 +53,9 @@ std::unique_ptr<Form> Form::Create(const std::wstring& title, int widthTwips, in
   form->comInitialized_ = SUCCEEDED(hr);
   try {
     form->ambient_.font = Font::Create(FontDesc{});
-  } catch (...) {
+  } catch (const std::runtime_error& e) {
     // Without OLE fonts the controls fall back to their own.
+    ReportToDebugger(L"form", L"make the ambient font", WideFromUtf8(e.what()));
   }
   RegisterFormClass(StaticProc);
   RECT r{0, 0, PixelsFromTwipsX(widthTwips), PixelsFromTwipsY(heightTwips)};
@@ -130,6 +123,8 @@ LRESULT CALLBACK Form::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   try {
     return form->WindowProc(msg, wp, lp);
   } catch (...) {
+    // Nothing may unwind through the system's dispatch.
+    ReportToDebugger(L"form", L"window message", CurrentErrorText());
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
 }
@@ -194,9 +189,9 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 HostedControl& Form::Place(std::wstring_view typeName, const ExtenderProperties& extender, PropertyBag* bag) {
   if (!hwnd_) throw std::logic_error("the form is closed");
   const ControlFactory* factory = types_.Find(typeName);
-  if (!factory) throw std::invalid_argument("unknown control type: " + Narrow(typeName));
+  if (!factory) throw std::invalid_argument("unknown control type: " + Utf8FromWide(typeName));
   if (extender.name.empty()) throw std::invalid_argument("a control needs a name");
-  if (Site(extender.name)) throw std::invalid_argument("a control named " + Narrow(extender.name) + " exists");
+  if (Site(extender.name)) throw std::invalid_argument("a control named " + Utf8FromWide(extender.name) + " exists");
   AmbientProperties ambient = ambient_;
   ambient.displayName = extender.name;
   ambient.displayAsDefault = false;
@@ -209,7 +204,7 @@ HostedControl& Form::Place(std::wstring_view typeName, const ExtenderProperties&
   tabOrder_.push_back(&ref);
   try {
     ref.Load(hwnd_, *factory, bag);
-  } catch (...) {
+  } catch (const std::exception&) {  // the site has unloaded the control and says why
     tabOrder_.pop_back();
     sites_.pop_back();
     throw;
@@ -303,7 +298,7 @@ void Form::FocusMoving(HWND newFocus) {
 
 void Form::SetDefaultButton(std::wstring_view name) {
   HostedControl* site = name.empty() ? nullptr : Site(name);
-  if (!name.empty() && !site) throw std::invalid_argument("no control named " + Narrow(name));
+  if (!name.empty() && !site) throw std::invalid_argument("no control named " + Utf8FromWide(name));
   HostedControl* old = defaultSite_;
   defaultSite_ = site;
   if (old == site) return;
@@ -317,7 +312,7 @@ void Form::SetDefaultButton(std::wstring_view name) {
 
 void Form::SetCancelButton(std::wstring_view name) {
   HostedControl* site = name.empty() ? nullptr : Site(name);
-  if (!name.empty() && !site) throw std::invalid_argument("no control named " + Narrow(name));
+  if (!name.empty() && !site) throw std::invalid_argument("no control named " + Utf8FromWide(name));
   cancelSite_ = site;
 }
 

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "host/FormFile.h"
+#include "server/contract/SystemHandles.h"
 #include "server/contract/WholeFile.h"
 
 namespace tessel {
@@ -44,8 +45,8 @@ void WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
 
   wchar_t temp[MAX_PATH + 16];
   if (!GetTempFileNameW(dir.c_str(), L"~tf", 0, temp)) fail("cannot create a temporary file beside it", GetLastError());
-  HANDLE f = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) {
+  unique_hfile f = OwnedFile(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f) {
     DWORD error = GetLastError();
     DeleteFileW(temp);
     fail("cannot open the temporary file", error);
@@ -55,11 +56,11 @@ void WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
   while (done < bytes.size() && !error) {
     DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
     DWORD written = 0;
-    if (!WriteFile(f, bytes.data() + done, chunk, &written, nullptr) || written == 0) error = GetLastError();
+    if (!WriteFile(f.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) error = GetLastError();
     done += written;
   }
-  if (!error && !FlushFileBuffers(f)) error = GetLastError();
-  CloseHandle(f);
+  if (!error && !FlushFileBuffers(f.get())) error = GetLastError();
+  f.reset();  // closed before the move, which needs the file free
   if (!error && !MoveFileExW(temp, full.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     error = GetLastError();
   if (error) {

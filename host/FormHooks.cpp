@@ -45,6 +45,8 @@ LRESULT CALLBACK FormHooks::MessageProc(int code, WPARAM wp, LPARAM lp) {
         try {
           if (form->PreTranslateMessage(*msg)) msg->message = WM_NULL;
         } catch (...) {
+          // Nothing may unwind through the hook chain; the key goes on as it came.
+          ReportToDebugger(L"form", L"key translation", CurrentErrorText());
         }
       }
     }
@@ -59,6 +61,7 @@ LRESULT CALLBACK FormHooks::FocusProc(int code, WPARAM wp, LPARAM lp) {
       try {
         form->FocusMoving(gaining);
       } catch (...) {
+        ReportToDebugger(L"form", L"focus notifications", CurrentErrorText());
       }
     }
   }

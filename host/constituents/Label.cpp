@@ -2,9 +2,8 @@
 
 #include <commctrl.h>
 
-#include <array>
-
 #include "host/ConstituentSurface.h"
+#include "server/contract/MousePointer.h"
 #include "server/contract/Twips.h"
 
 namespace tessel {
@@ -22,27 +21,6 @@ UINT AlignmentFlags(int alignment) {
     default: return DT_LEFT;
   }
 }
-
-// The standard pointers 0..15; 0 leaves the surface's own cursor.
-constexpr std::array<WORD, 16> kPointers = {
-    0,                                     // 0 default
-    32512,               // 1 arrow
-    32515,               // 2 cross
-    32513,               // 3 I-beam
-    32641,               // 4 icon
-    32646,               // 5 size (four arrows)
-    32643,               // 6 size NE-SW
-    32645,               // 7 size N-S
-    32642,               // 8 size NW-SE
-    32644,               // 9 size W-E
-    32516,               // 10 up arrow
-    32514,               // 11 hourglass
-    32648,               // 12 no drop
-    32650,               // 13 arrow and hourglass
-    32651,               // 14 arrow and question mark
-    32646,               // 15 size all
-};
-static_assert(kPointers.size() == 16, "one entry per standard pointer");
 
 }  // namespace
 
@@ -186,21 +164,16 @@ void Label::VisibilityChanged() {
 }
 
 void Label::SetMousePointer(int pointer) {
-  if (!(pointer >= 0 && pointer <= 15) && pointer != 99) throw InvalidPropertyValue("Invalid property value");
+  CheckMousePointer(pointer);
   mousePointer_ = pointer;
 }
 
 void Label::SetMouseIcon(PictureRef icon) {
-  if (icon && icon->Kind() != PictureKind::Icon && icon->Kind() != PictureKind::Cursor)
-    throw InvalidPropertyValue("Invalid property value");
+  CheckMouseIcon(icon);
   mouseIcon_ = std::move(icon);
 }
 
-HCURSOR Label::Cursor() const {
-  if (mousePointer_ == 99) return mouseIcon_ ? static_cast<HCURSOR>(mouseIcon_->Handle()) : nullptr;
-  if (mousePointer_ <= 0 || mousePointer_ >= static_cast<int>(kPointers.size())) return nullptr;
-  return LoadCursorW(nullptr, MAKEINTRESOURCEW(kPointers[static_cast<size_t>(mousePointer_)]));
-}
+HCURSOR Label::Cursor() const { return PointerCursor(mousePointer_, mouseIcon_); }
 
 void Label::OnMouseDown(int16_t button, int16_t shift, float x, float y) { Raise(events.MouseDown, button, shift, x, y); }
 void Label::OnMouseMove(int16_t button, int16_t shift, float x, float y) { Raise(events.MouseMove, button, shift, x, y); }

@@ -2,16 +2,10 @@
 
 #include <windows.h>
 
+#include "server/contract/SystemHandles.h"
+
 namespace tessel {
 namespace {
-
-// The file handle is closed on every way out, a throw included.
-struct FileHandle {
-  HANDLE h;
-  ~FileHandle() {
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  }
-};
 
 [[noreturn]] void Fail(const char* what, DWORD error) {
   throw FileReadError(std::string(what) + " (error " + std::to_string(error) + ")");
@@ -25,16 +19,16 @@ std::string SizeText(int64_t bytes) {
 }  // namespace
 
 std::string ReadWholeFile(const std::wstring& path, int64_t largestBytes) {
-  FileHandle file{CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr)};
-  if (file.h == INVALID_HANDLE_VALUE) Fail("cannot open the file", GetLastError());
+  const unique_hfile file = OwnedFile(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) Fail("cannot open the file", GetLastError());
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.h, &size)) Fail("cannot read the file", GetLastError());
+  if (!GetFileSizeEx(file.get(), &size)) Fail("cannot read the file", GetLastError());
   if (size.QuadPart > largestBytes) throw FileReadError("the file is larger than " + SizeText(largestBytes));
   std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
   DWORD read = 0;
   if (!bytes.empty() &&
-      (!ReadFile(file.h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()))
+      (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()))
     Fail("cannot read the file", GetLastError());
   return bytes;
 }

@@ -45,10 +45,11 @@ struct Bench {
     button->SetCaption(L"&Gravar");
     native = CreateWindowExW(0, L"BUTTON", L"&Gravar", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 60, 120, 32,
                              form->hWnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    HDC screen = GetDC(nullptr);
-    printDC.reset(CreateCompatibleDC(screen));
-    printBitmap.reset(CreateCompatibleBitmap(screen, 120, 32));
-    ReleaseDC(nullptr, screen);
+    {
+      WindowDC screen(nullptr);
+      printDC.reset(CreateCompatibleDC(screen.get()));
+      printBitmap.reset(CreateCompatibleBitmap(screen.get(), 120, 32));
+    }
     printOld = SelectObject(printDC.get(), printBitmap.get());
     pictureState.picture = RampPicture();
     ReadPictureMetrics(pictureState);

@@ -6,7 +6,6 @@
 //
 // The mutations are chosen by a fixed-seed generator, so a run is the same every time.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -19,8 +18,10 @@
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
 #include "host/FormFile.h"
+#include "server/contract/HostServices.h"
 #include "server/contract/WholeFile.h"
 #include "tests/support/GdiCount.h"
+#include "tools/ToolMain.h"
 
 namespace {
 
@@ -266,11 +267,8 @@ int Run(const std::vector<std::wstring>& args) {
         // decoders, window classes) are made; from there on nothing may grow.
         if (++forms == std::max<long long>(1, inputs / every / 10)) before = Measure();
       }
-    } catch (const std::exception& e) {
-      Keep(std::string("exception escaped: ") + e.what(), text);
-      ++failures;
     } catch (...) {
-      Keep("exception escaped", text);
+      Keep("exception escaped: " + Utf8FromWide(CurrentErrorText()), text);
       ++failures;
     }
     g_busy = false;
@@ -294,19 +292,6 @@ int Run(const std::vector<std::wstring>& args) {
 }  // namespace
 
 int main() {
-  int argc = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  std::vector<std::wstring> args;
-  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-  LocalFree(argv);
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  int code = 2;
-  try {
-    code = Run(args);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "formfuzz: %s\n", e.what());
-  }
-  if (SUCCEEDED(com)) CoUninitialize();
-  std::fflush(stdout);
+  const int code = tessel::RunTool("formfuzz", 2, Run);
   ExitProcess(static_cast<UINT>(code));  // the watchdog thread is still waiting
 }

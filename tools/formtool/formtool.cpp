@@ -4,7 +4,6 @@
 //   formtool resave <file> [<out>]           loads and saves (over <file> without <out>)
 //   formtool render <file> <png> [--design]  the form at its natural size as a PNG image
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdio>
 #include <memory>
@@ -14,6 +13,7 @@
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
 #include "host/FormFile.h"
+#include "tools/ToolMain.h"
 #include "server/contract/Picture.h"
 
 namespace {
@@ -115,20 +115,4 @@ int Run(const std::vector<std::wstring>& args) {
 
 }  // namespace
 
-int main() {
-  int argc = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  std::vector<std::wstring> args;
-  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-  LocalFree(argv);
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  int code = kFailed;
-  try {
-    code = Run(args);
-  } catch (const std::exception& e) {
-    Out(stderr, std::string("formtool: ") + e.what());
-    code = kFailed;
-  }
-  if (SUCCEEDED(com)) CoUninitialize();
-  return code;
-}
+int main() { return tessel::RunTool("formtool", kFailed, Run); }
