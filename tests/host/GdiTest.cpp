@@ -1,5 +1,5 @@
-// The owned-handle wrappers free exactly once, hand ownership over on move and release, and the
-// DC guards put back what they changed.
+// The owned-handle wrappers free exactly once and hand ownership over on move and release; the DC
+// guards put back what they changed; the back buffer reaches its target only when copied.
 #include <gtest/gtest.h>
 
 #include "server/contract/Gdi.h"
@@ -10,31 +10,19 @@ namespace {
 
 TEST(Gdi, OwnedHandlesAreFreedOnceAndMoveTheirOwnership) {
   const unsigned before = test::GdiObjectCount();
-  {
-    unique_hbrush a(CreateSolidBrush(RGB(1, 2, 3)));
-    ASSERT_TRUE(a);
-    const HBRUSH raw = a.get();
-    EXPECT_EQ(test::GdiObjectCount(), before + 1);
-    unique_hbrush b(std::move(a));
-    EXPECT_FALSE(a);
-    EXPECT_EQ(b.get(), raw);
-    unique_hbrush c;
-    c = std::move(b);
-    EXPECT_EQ(c.get(), raw);
-    EXPECT_EQ(GetObjectType(raw), static_cast<DWORD>(OBJ_BRUSH));
-    c.reset(CreateSolidBrush(RGB(4, 5, 6)));  // the old one goes at once
-    EXPECT_EQ(GetObjectType(raw), 0u);
-    EXPECT_EQ(test::GdiObjectCount(), before + 1);
-    c = std::move(c);  // self-move keeps the handle
-    EXPECT_TRUE(c);
-  }
-  EXPECT_EQ(test::GdiObjectCount(), before);
-
-  // Released handles belong to whoever took them.
-  unique_hrgn region(CreateRectRgn(0, 0, 5, 5));
-  HRGN taken = region.release();
-  EXPECT_FALSE(region);
-  EXPECT_EQ(GetObjectType(taken), static_cast<DWORD>(OBJ_REGION));
+  unique_hbrush a(CreateSolidBrush(RGB(1, 2, 3)));
+  const HBRUSH raw = a.get();
+  unique_hbrush b(std::move(a));
+  unique_hbrush c;
+  c = std::move(b);
+  EXPECT_TRUE(!a && !b && c.get() == raw);
+  c = std::move(c);  // self-move keeps the handle
+  EXPECT_EQ(test::GdiObjectCount(), before + 1);
+  c.reset(CreateSolidBrush(RGB(4, 5, 6)));  // the old one goes at once
+  EXPECT_EQ(GetObjectType(raw), 0u);
+  HBRUSH taken = c.release();  // released handles belong to whoever took them
+  EXPECT_FALSE(c);
+  EXPECT_EQ(GetObjectType(taken), static_cast<DWORD>(OBJ_BRUSH));
   DeleteObject(taken);
   EXPECT_EQ(test::GdiObjectCount(), before);
 }
@@ -46,20 +34,13 @@ TEST(Gdi, GuardsRestoreTheDcAndTheBackBufferCopiesInOneBlock) {
   {
     unique_hpen red(CreatePen(PS_SOLID, 1, RGB(255, 0, 0)));
     SelectGuard selected(dib.dc(), red.get());
-    EXPECT_EQ(GetCurrentObject(dib.dc(), OBJ_PEN), red.get());
     {
       SaveDCGuard saved(dib.dc());
       IntersectClipRect(dib.dc(), 0, 0, 2, 2);
       SelectObject(dib.dc(), GetStockObject(WHITE_PEN));
     }
     EXPECT_EQ(GetCurrentObject(dib.dc(), OBJ_PEN), red.get());
-    HRGN clip = CreateRectRgn(0, 0, 0, 0);
-    EXPECT_EQ(GetClipRgn(dib.dc(), clip), 0);
-    DeleteObject(clip);
-  }
-  EXPECT_EQ(GetCurrentObject(dib.dc(), OBJ_PEN), pen);
-
-  {
+    EXPECT_EQ(GetClipRgn(dib.dc(), unique_hrgn(CreateRectRgn(0, 0, 0, 0)).get()), 0);
     BackBuffer buffer(dib.dc(), 20, 10);
     ASSERT_TRUE(buffer.ok());
     RECT all{0, 0, 20, 10};
@@ -67,8 +48,8 @@ TEST(Gdi, GuardsRestoreTheDcAndTheBackBufferCopiesInOneBlock) {
     EXPECT_EQ(dib.At(5, 5), RGB(0, 0, 0));  // nothing reaches the target before the copy
     buffer.CopyTo(dib.dc());
   }
-  EXPECT_EQ(dib.At(0, 0), RGB(255, 255, 255));
-  EXPECT_EQ(dib.At(19, 9), RGB(255, 255, 255));
+  EXPECT_EQ(GetCurrentObject(dib.dc(), OBJ_PEN), pen);
+  ExpectPixels(dib, {{0, 0, RGB(255, 255, 255)}, {19, 9, RGB(255, 255, 255)}});
   EXPECT_EQ(test::GdiObjectCount(), before);
 }
 

@@ -12,6 +12,22 @@ std::unique_ptr<Dib> Print(HWND hwnd, int width, int height) {
 
 int Tw(int pixels) { return TwipsFromPixelsX(pixels); }
 
+std::unique_ptr<Shape> Block(Surface& on, const wchar_t* name, RECT pixels, COLORREF color) {
+  auto shape = std::make_unique<Shape>(on, name);
+  shape->Move(Tw(pixels.left), Tw(pixels.top), Tw(pixels.right - pixels.left), Tw(pixels.bottom - pixels.top));
+  shape->SetBackStyle(1);
+  shape->SetBackColor(color);
+  shape->SetBorderStyle(0);
+  return shape;
+}
+
+RECT PlacedIn(HWND child, HWND parent) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 namespace {
 
 // One visible top-level window for the whole program. Hiding or destroying a visible top-level

@@ -9,9 +9,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "host/SurfaceWindow.h"
+#include "host/constituents/Shape.h"
 #include "tests/support/GdiCount.h"
 #include "tests/support/Leaks.h"
 #include "tests/support/MessagePump.h"
@@ -33,6 +36,13 @@ using test::PumpUntil;
 // Twips of n pixels at the screen's resolution.
 int Tw(int pixels);
 
+// A rectangle's edges, to compare in one expectation.
+inline std::tuple<LONG, LONG, LONG, LONG> Edges(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+// An opaque, borderless shape of one colour, placed in pixels.
+std::unique_ptr<Shape> Block(Surface& on, const wchar_t* name, RECT pixels, COLORREF color);
+// Where a child window stands in its parent's client area, in pixels.
+RECT PlacedIn(HWND child, HWND parent);
+
 // The host: a popup window at the top left of the screen holding a 320 x 240 surface window.
 class SurfaceTest : public ::testing::Test {
  protected:
@@ -50,6 +60,38 @@ class SurfaceTest : public ::testing::Test {
 struct Recorder {
   std::vector<std::string> lines;
   void operator()(std::string line) { lines.push_back(std::move(line)); }
+  std::vector<std::string> Take() { return std::exchange(lines, {}); }
 };
+
+// Records a constituent's events as "prefixMouseDown(button,shift,x,y)", "prefixClick"..., and its
+// key, change and focus events where it has them.
+template <class Events>
+void Watch(Events& events, Recorder& log, const std::string& prefix = "") {
+  auto mouse = [&log, prefix](const char* what) {
+    return [&log, prefix, what](int16_t& b, int16_t& s, float& x, float& y) {
+      log(prefix + what + "(" + std::to_string(b) + "," + std::to_string(s) + "," +
+          std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)) + ")");
+    };
+  };
+  auto note = [&log, prefix](const char* what) { return [&log, prefix, what] { log(prefix + what); }; };
+  events.MouseDown = mouse("MouseDown");
+  events.MouseMove = mouse("MouseMove");
+  events.MouseUp = mouse("MouseUp");
+  events.Click = note("Click");
+  events.DblClick = note("DblClick");
+  if constexpr (requires { events.KeyDown; }) {
+    auto key = [&log, prefix](const char* what) {
+      return [&log, prefix, what](int16_t& code, int16_t& shift) {
+        log(prefix + what + "(" + std::to_string(code) + "," + std::to_string(shift) + ")");
+      };
+    };
+    events.KeyDown = key("KeyDown");
+    events.KeyUp = key("KeyUp");
+    events.KeyPress = [&log, prefix](int16_t& ascii) { log(prefix + "KeyPress(" + std::to_string(ascii) + ")"); };
+    events.GotFocus = note("GotFocus");
+    events.LostFocus = note("LostFocus");
+  }
+  if constexpr (requires { events.Change; }) events.Change = note("Change");
+}
 
 }  // namespace tessel::hosttest

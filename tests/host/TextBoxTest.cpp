@@ -21,41 +21,18 @@ class TextBoxTest : public SurfaceTest {
     if (IsSkipped() || HasFatalFailure()) return;
     box_ = std::make_unique<TextBox>(surface_, L"Texto");
     box_->Move(Tw(10), Tw(10), Tw(200), Tw(25));
-    Watch();
+    Watch(box_->events, log_);
+    box_->events.KeyPress = [this](int16_t& ascii) {
+      log_("KeyPress(" + std::to_string(ascii) + ")");
+      if (onKeyPress_) onKeyPress_(ascii);
+    };
   }
   void TearDown() override {
     box_.reset();
     SurfaceTest::TearDown();
   }
-  void Watch() {
-    auto key = [this](const char* what) {
-      return [this, what](int16_t& code, int16_t& shift) {
-        log_(std::string(what) + "(" + std::to_string(code) + "," + std::to_string(shift) + ")");
-      };
-    };
-    auto mouse = [this](const char* what) {
-      return [this, what](int16_t& b, int16_t& s, float& x, float& y) {
-        log_(std::string(what) + "(" + std::to_string(b) + "," + std::to_string(s) + "," +
-             std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)) + ")");
-      };
-    };
-    box_->events.KeyDown = key("KeyDown");
-    box_->events.KeyUp = key("KeyUp");
-    box_->events.KeyPress = [this](int16_t& ascii) {
-      log_("KeyPress(" + std::to_string(ascii) + ")");
-      if (onKeyPress_) onKeyPress_(ascii);
-    };
-    box_->events.MouseDown = mouse("MouseDown");
-    box_->events.MouseMove = mouse("MouseMove");
-    box_->events.MouseUp = mouse("MouseUp");
-    box_->events.Change = [this] { log_("Change"); };
-    box_->events.GotFocus = [this] { log_("GotFocus"); };
-    box_->events.LostFocus = [this] { log_("LostFocus"); };
-    box_->events.Click = [this] { log_("Click"); };
-    box_->events.DblClick = [this] { log_("DblClick"); };
-  }
   void Type(wchar_t ch, UINT vk = 0) { test::SendStroke(box_->Window(), ch, vk); }
-  std::vector<std::string> Take() { return std::exchange(log_.lines, {}); }
+  std::vector<std::string> Take() { return log_.Take(); }
   LONG_PTR Style() const { return GetWindowLongPtrW(box_->Window(), GWL_STYLE); }
 
   std::unique_ptr<TextBox> box_;
@@ -64,40 +41,21 @@ class TextBoxTest : public SurfaceTest {
 };
 
 TEST_F(TextBoxTest, TypingRaisesKeyDownKeyPressChangeKeyUpAndKeyAsciiIsByReference) {
-  ASSERT_NE(box_->Window(), nullptr);
-  EXPECT_EQ(GetParent(box_->Window()), surface_.hWnd());
-  box_->SetText(L"");
+  // A handler that zeroes KeyAscii suppresses the character; one that changes it changes what the
+  // edit receives; Backspace goes the same way.
+  onKeyPress_ = [](int16_t& ascii) { ascii = ascii == 'b' ? 0 : ascii == 'c' ? 'C' : ascii; };
   Take();
-  Type(L'a', 'A');
+  for (auto [ch, vk] : {std::pair{L'a', 'A'}, {L'b', 'B'}, {L'c', 'C'}, {L'\b', VK_BACK}}) Type(ch, vk);
   EXPECT_EQ(box_->Text(), L"a");
-  EXPECT_THAT(Take(), ElementsAre("KeyDown(65,0)", "KeyPress(97)", "Change", "KeyUp(65,0)"));
-
-  // A handler that zeroes KeyAscii suppresses the character: no text, no Change.
-  onKeyPress_ = [](int16_t& ascii) { ascii = 0; };
-  Type(L'b', 'B');
-  EXPECT_EQ(box_->Text(), L"a");
-  EXPECT_THAT(Take(), ElementsAre("KeyDown(66,0)", "KeyPress(98)", "KeyUp(66,0)"));
-
-  // One that changes it changes what the edit receives.
-  onKeyPress_ = [](int16_t& ascii) {
-    if (ascii >= 'a' && ascii <= 'z') ascii = static_cast<int16_t>(ascii - 'a' + 'A');
-  };
-  Type(L'c', 'C');
-  EXPECT_EQ(box_->Text(), L"aC");
-  EXPECT_THAT(Take(), ElementsAre("KeyDown(67,0)", "KeyPress(99)", "Change", "KeyUp(67,0)"));
-
-  // Control characters go the same way: Backspace deletes.
-  onKeyPress_ = nullptr;
-  Type(L'\b', VK_BACK);
-  EXPECT_EQ(box_->Text(), L"a");
-  EXPECT_THAT(Take(), ElementsAre("KeyDown(8,0)", "KeyPress(8)", "Change", "KeyUp(8,0)"));
-
-  // Text set from code also reports Change, once.
-  box_->SetText(L"Text1");
+  EXPECT_THAT(Take(), ElementsAre("KeyDown(65,0)", "KeyPress(97)", "Change", "KeyUp(65,0)",  //
+                                  "KeyDown(66,0)", "KeyPress(98)", "KeyUp(66,0)",            //
+                                  "KeyDown(67,0)", "KeyPress(99)", "Change", "KeyUp(67,0)",  //
+                                  "KeyDown(8,0)", "KeyPress(8)", "Change", "KeyUp(8,0)"));
+  box_->SetText(L"Text1");  // text set from code reports Change once
   EXPECT_THAT(Take(), ElementsAre("Change"));
 }
 
-TEST_F(TextBoxTest, AlignmentIsRefusedOutsideItsRangeAndOtherwiseRecreatesTheEditKeepingEverything) {
+TEST_F(TextBoxTest, AlignmentRecreatesTheEditKeepingEverything) {
   TextBox second(surface_, L"Second");
   box_->SetText(L"hello");
   box_->SetSelStart(1);
@@ -109,11 +67,6 @@ TEST_F(TextBoxTest, AlignmentIsRefusedOutsideItsRangeAndOtherwiseRecreatesTheEdi
   Take();
   const HWND before = box_->Window();
   EXPECT_EQ(Style() & (ES_RIGHT | ES_CENTER), 0);
-
-  EXPECT_THROW(box_->SetAlignment(3), InvalidPropertyValue);
-  EXPECT_THROW(box_->SetAlignment(-1), InvalidPropertyValue);
-  EXPECT_EQ(box_->Alignment(), 0);
-  EXPECT_EQ(box_->Window(), before);
 
   box_->SetAlignment(1);
   const HWND after = box_->Window();
@@ -130,11 +83,7 @@ TEST_F(TextBoxTest, AlignmentIsRefusedOutsideItsRangeAndOtherwiseRecreatesTheEdi
   // The new edit stands where the old one stood: first child, before the second text box.
   EXPECT_EQ(GetWindow(surface_.hWnd(), GW_CHILD), after);
   EXPECT_EQ(GetWindow(after, GW_HWNDNEXT), second.Window());
-  RECT r{};
-  GetWindowRect(after, &r);
-  MapWindowPoints(nullptr, surface_.hWnd(), reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r.left, 10);
-  EXPECT_EQ(r.right, 210);
+  EXPECT_EQ(Edges(PlacedIn(after, surface_.hWnd())), Edges({10, 10, 210, 35}));
 
   box_->SetAlignment(2);
   EXPECT_EQ(Style() & ES_CENTER, ES_CENTER);
@@ -160,15 +109,11 @@ TEST_F(TextBoxTest, SelectionLimitPasswordAndLock) {
   box_->SetSelStart(0);
   box_->SetSelLength(100);
   EXPECT_EQ(box_->SelLength(), 11);
-  EXPECT_THROW(box_->SetSelStart(-1), InvalidPropertyValue);
-  EXPECT_THROW(box_->SetSelLength(-1), InvalidPropertyValue);
 
   box_->SetText(L"");
   box_->SetMaxLength(3);
   test::SendText(box_->Window(), L"abcd");
   EXPECT_EQ(box_->Text(), L"abc");
-  EXPECT_THROW(box_->SetMaxLength(-1), InvalidPropertyValue);
-  EXPECT_EQ(box_->MaxLength(), 3);
   box_->SetMaxLength(0);  // no limit
   EXPECT_GE(SendMessageW(box_->Window(), EM_GETLIMITTEXT, 0, 0), 0x7FFF);
 
@@ -194,38 +139,27 @@ TEST_F(TextBoxTest, ColoursReachTheEditThroughTheReflectedColourMessage) {
   box_->SetBackColor(RGB(0, 255, 0));
   box_->SetForeColor(RGB(255, 0, 0));
   Dib dib(200, 25, 0);
-  auto brush = reinterpret_cast<HBRUSH>(SendMessageW(surface_.hWnd(), WM_CTLCOLOREDIT,
-                                                      reinterpret_cast<WPARAM>(dib.dc()),
-                                                      reinterpret_cast<LPARAM>(box_->Window())));
-  ASSERT_NE(brush, nullptr);
-  LOGBRUSH lb{};
-  GetObjectW(brush, sizeof(lb), &lb);
-  EXPECT_EQ(lb.lbColor, RGB(0, 255, 0));
+  // The colour of the brush the surface answers with, its text and back colours set on the DC.
+  auto brushColour = [&](UINT msg) {
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(surface_.hWnd(), msg, reinterpret_cast<WPARAM>(dib.dc()),
+                                                       reinterpret_cast<LPARAM>(box_->Window())));
+    LOGBRUSH lb{};
+    return GetObjectW(brush, sizeof(lb), &lb) ? lb.lbColor : CLR_INVALID;
+  };
+  EXPECT_EQ(brushColour(WM_CTLCOLOREDIT), RGB(0, 255, 0));
   EXPECT_EQ(GetTextColor(dib.dc()), RGB(255, 0, 0));
   EXPECT_EQ(GetBkColor(dib.dc()), RGB(0, 255, 0));
-
-  // The brush is made once per colour, not once per message.
-  const unsigned gdi = test::GdiObjectCount();
-  for (int i = 0; i < 5; ++i)
-    SendMessageW(surface_.hWnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dib.dc()),
-                 reinterpret_cast<LPARAM>(box_->Window()));
+  const unsigned gdi = test::GdiObjectCount();  // the brush is made once per colour, not per message
+  for (int i = 0; i < 5; ++i) brushColour(WM_CTLCOLOREDIT);
   EXPECT_EQ(test::GdiObjectCount(), gdi);
-
-  // The edit's own painting uses it: its empty right end is green.
   box_->SetText(L"ab");
-  auto printed = Print(box_->Window(), 200, 25);
-  EXPECT_EQ(printed->At(190, 12), RGB(0, 255, 0));
+  EXPECT_EQ(Print(box_->Window(), 200, 25)->At(190, 12), RGB(0, 255, 0));  // the edit paints with it
 
   // System colours are resolved; a disabled edit writes in grey.
   box_->SetBackColor(kSysWindow);
   box_->SetEnabled(false);
   EXPECT_FALSE(IsWindowEnabled(box_->Window()));
-  brush = reinterpret_cast<HBRUSH>(SendMessageW(surface_.hWnd(), WM_CTLCOLORSTATIC,
-                                                reinterpret_cast<WPARAM>(dib.dc()),
-                                                reinterpret_cast<LPARAM>(box_->Window())));
-  ASSERT_NE(brush, nullptr);
-  GetObjectW(brush, sizeof(lb), &lb);
-  EXPECT_EQ(lb.lbColor, GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(brushColour(WM_CTLCOLORSTATIC), GetSysColor(COLOR_WINDOW));
   EXPECT_EQ(GetTextColor(dib.dc()), GetSysColor(COLOR_GRAYTEXT));
 }
 
@@ -265,40 +199,23 @@ TEST_F(TextBoxTest, MouseAndFocusEventsInTwipsOfTheTextBox) {
   EXPECT_THAT(Take(), ElementsAre("GotFocus", "LostFocus"));
 }
 
-TEST_F(TextBoxTest, PlacementAndVisibilityReachTheEdit) {
-  HWND e = box_->Window();
-  EXPECT_THROW(box_->SetWidth(-1), InvalidPropertyValue);
-  EXPECT_THROW(box_->Move(0, 0, 100, -100), InvalidPropertyValue);
-  EXPECT_THROW(box_->SetBorderStyle(2), InvalidPropertyValue);
+TEST_F(TextBoxTest, PlacementVisibilityTabStopAndTheFontReachTheEdit) {
   box_->Move(Tw(30), Tw(40), Tw(100), Tw(20));
-  RECT r{};
-  GetWindowRect(e, &r);
-  MapWindowPoints(nullptr, surface_.hWnd(), reinterpret_cast<POINT*>(&r), 2);
-  const RECT expected{30, 40, 130, 60};
-  EXPECT_TRUE(EqualRect(&r, &expected));
+  EXPECT_EQ(Edges(PlacedIn(box_->Window(), surface_.hWnd())), Edges({30, 40, 130, 60}));
   box_->SetVisible(false);
-  EXPECT_FALSE(IsWindowVisible(e));
+  EXPECT_FALSE(IsWindowVisible(box_->Window()));
   box_->SetTabStop(false);
   EXPECT_EQ(Style() & WS_TABSTOP, 0);
-}
 
-TEST_F(TextBoxTest, TheFontIsHeldByReference) {
-  FontDesc desc;
-  desc.name = L"Arial";
-  desc.size = 14;
-  FontRef font = Font::Create(desc);
+  // The font is held by reference: a change to it shows in the next paint.
+  FontRef font = Font::Create(FontDesc{L"Arial", 14});
   box_->SetFont(font);
-  EXPECT_EQ(box_->Font(), font);
-  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(box_->Window(), WM_GETFONT, 0, 0)), font->Handle());
-  // The font object changes; the next paint shows the change.
   font->SetBold(true);
   Print(box_->Window(), 200, 25);
-  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(box_->Window(), WM_GETFONT, 0, 0)), font->Handle());
-  LOGFONTW lf{};
-  GetObjectW(font->Handle(), sizeof(lf), &lf);
-  EXPECT_GE(lf.lfWeight, FW_BOLD);
+  auto shown = [&] { return reinterpret_cast<HFONT>(SendMessageW(box_->Window(), WM_GETFONT, 0, 0)); };
+  EXPECT_EQ(shown(), font->Handle());
   box_->SetFont(nullptr);
-  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(box_->Window(), WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
+  EXPECT_EQ(shown(), GetStockObject(DEFAULT_GUI_FONT));
 }
 
 }  // namespace

@@ -5,17 +5,20 @@
 #include <oleauto.h>
 
 #include <gtest/gtest.h>
+#include <wrl/client.h>
 
 #include <set>
 #include <string>
 #include <vector>
 
 #include "host/ControlIdentities.h"
+#include "server/contract/SystemHandles.h"
 #include "server/module/Guids.h"
 
 namespace {
 
 namespace srv = tessel::server;
+using Microsoft::WRL::ComPtr;
 
 std::wstring ServerPath() {
   wchar_t path[MAX_PATH] = {};
@@ -34,23 +37,21 @@ std::wstring GuidText(const GUID& g) {
 // Runs regsvr32 silently with the given switches; returns its exit code.
 DWORD RegSvr32(const std::wstring& switches) {
   std::wstring command = L"regsvr32.exe /s " + switches + L" \"" + ServerPath() + L"\"";
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
+  STARTUPINFOW si{sizeof(si)};
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 0xFFFF;
+  const tessel::unique_hfile process(pi.hProcess), thread(pi.hThread);
   WaitForSingleObject(pi.hProcess, 60000);
   DWORD code = 0xFFFE;
   GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
   return code;
 }
 
 bool KeyExists(HKEY root, const std::wstring& path) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
+  const bool found = RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
+  const tessel::unique_hkey owned(key);
+  return found;
 }
 
 std::wstring Value(HKEY root, const std::wstring& path, const wchar_t* name = nullptr) {
@@ -60,40 +61,38 @@ std::wstring Value(HKEY root, const std::wstring& path, const wchar_t* name = nu
   return data;
 }
 
-// Every key that registration owns below a classes root (the library's keys too, with library).
-std::vector<std::wstring> OwnedKeys(bool library) {
-  std::vector<std::wstring> keys;
-  for (const GUID* clsid : {&srv::kClsidBalloonToolTip, &srv::kClsidSOSystem}) {
-    for (const wchar_t* sub : {L"", L"\\InprocServer32", L"\\ProgID", L"\\TypeLib", L"\\VERSION"})
-      keys.push_back(L"CLSID\\" + GuidText(*clsid) + sub);
-  }
-  for (const wchar_t* progId : {L"TesselOCX.CBalloonToolTip", L"TesselOCX.SOSystem"}) {
-    keys.push_back(progId);
-    keys.push_back(std::wstring(progId) + L"\\CLSID");
-  }
-  if (library) {
-    keys.push_back(L"TypeLib\\" + GuidText(srv::kLibId));
-    keys.push_back(L"Interface\\" + GuidText(srv::kIidBalloonToolTip));
-    keys.push_back(L"Interface\\" + GuidText(srv::kIidSOSystem));
-  }
-  return keys;
-}
+struct Class {
+  const GUID* clsid;
+  const GUID* iid;
+  const wchar_t* progId;
+};
+const Class kClasses[] = {{&srv::kClsidBalloonToolTip, &srv::kIidBalloonToolTip, L"TesselOCX.CBalloonToolTip"},
+                          {&srv::kClsidSOSystem, &srv::kIidSOSystem, L"TesselOCX.SOSystem"}};
 
+// Every key that registration owns below a classes root (the library's keys too, with library).
 void ExpectGone(HKEY root, const std::wstring& prefix, bool library) {
-  for (const auto& k : OwnedKeys(library)) EXPECT_FALSE(KeyExists(root, prefix + k)) << std::string(k.begin(), k.end());
+  std::vector<std::wstring> keys;
+  for (const Class& c : kClasses) {
+    for (const wchar_t* sub : {L"", L"\\InprocServer32", L"\\ProgID", L"\\TypeLib", L"\\VERSION"})
+      keys.push_back(L"CLSID\\" + GuidText(*c.clsid) + sub);
+    keys.insert(keys.end(), {c.progId, std::wstring(c.progId) + L"\\CLSID"});
+    if (library) keys.push_back(L"Interface\\" + GuidText(*c.iid));
+  }
+  if (library) keys.push_back(L"TypeLib\\" + GuidText(srv::kLibId));
+  for (const auto& k : keys) EXPECT_FALSE(KeyExists(root, prefix + k)) << std::string(k.begin(), k.end());
 }
 
 void ExpectClassKeys(HKEY root, const std::wstring& prefix) {
-  struct Cls { const GUID* clsid; const wchar_t* progId; };
-  for (Cls c : {Cls{&srv::kClsidBalloonToolTip, L"TesselOCX.CBalloonToolTip"}, Cls{&srv::kClsidSOSystem, L"TesselOCX.SOSystem"}}) {
+  for (const Class& c : kClasses) {
     const std::wstring key = prefix + L"CLSID\\" + GuidText(*c.clsid);
-    EXPECT_EQ(lstrcmpiW(Value(root, key + L"\\InprocServer32").c_str(), ServerPath().c_str()), 0)
-        << "server path of " << std::string(c.progId, c.progId + wcslen(c.progId));
+    EXPECT_EQ(lstrcmpiW(Value(root, key + L"\\InprocServer32").c_str(), ServerPath().c_str()), 0);
     EXPECT_EQ(Value(root, key + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
     EXPECT_EQ(Value(root, key + L"\\ProgID"), c.progId);
     EXPECT_EQ(Value(root, key + L"\\TypeLib"), GuidText(srv::kLibId));
     EXPECT_EQ(Value(root, prefix + c.progId + L"\\CLSID"), GuidText(*c.clsid));
   }
+  ComPtr<ITypeLib> registered;
+  EXPECT_EQ(LoadRegTypeLib(srv::kLibId, 1, 4, 0, &registered), S_OK) << "the type library is registered";
 }
 
 const wchar_t* kLibrarySubkey = sizeof(void*) == 8 ? L"\\1.4\\0\\win64" : L"\\1.4\\0\\win32";
@@ -125,13 +124,10 @@ TEST_F(Registration, MachineRegistrationWritesTheTableAndRemovesExactlyIt) {
 
   // Registered objects come by ProgID.
   CLSID clsid{};
-  ASSERT_EQ(CLSIDFromProgID(L"TesselOCX.SOSystem", &clsid), S_OK);
-  EXPECT_TRUE(IsEqualCLSID(clsid, srv::kClsidSOSystem));
-  ASSERT_EQ(CLSIDFromProgID(L"TesselOCX.CBalloonToolTip", &clsid), S_OK);
-  EXPECT_TRUE(IsEqualCLSID(clsid, srv::kClsidBalloonToolTip));
-  ITypeLib* registered = nullptr;
-  ASSERT_EQ(LoadRegTypeLib(srv::kLibId, 1, 4, 0, &registered), S_OK);
-  registered->Release();
+  for (const Class& c : kClasses) {
+    ASSERT_EQ(CLSIDFromProgID(c.progId, &clsid), S_OK);
+    EXPECT_TRUE(IsEqualCLSID(clsid, *c.clsid));
+  }
 
   ASSERT_EQ(RegSvr32(L"/u"), 0u);
   ExpectGone(HKEY_CLASSES_ROOT, L"", true);
@@ -147,9 +143,6 @@ TEST_F(Registration, UserRegistrationGoesBelowTheCurrentUsersClasses) {
   ASSERT_EQ(RegSvr32(L"/n /i:user"), 0u);
   ExpectClassKeys(HKEY_CURRENT_USER, user);
   ExpectGone(HKEY_LOCAL_MACHINE, L"Software\\Classes\\", false);  // nothing for the machine
-  ITypeLib* registered = nullptr;
-  ASSERT_EQ(LoadRegTypeLib(srv::kLibId, 1, 4, 0, &registered), S_OK) << "the type library is registered";
-  registered->Release();
 
   ASSERT_EQ(RegSvr32(L"/u /n /i:user"), 0u);
   ExpectGone(HKEY_CURRENT_USER, user, true);
@@ -186,10 +179,10 @@ TEST_F(ServerModule, ExportsItsEntryPointsByTheirPlainNames) {
 
 TEST_F(ServerModule, ServesOnlyThePublicClasses) {
   void* p = reinterpret_cast<void*>(1);
-  EXPECT_EQ(getClassObject(IID_IDispatch, IID_IClassFactory, &p), CLASS_E_CLASSNOTAVAILABLE);
-  EXPECT_EQ(p, nullptr);
-  EXPECT_EQ(getClassObject(srv::kLibId, IID_IClassFactory, &p), CLASS_E_CLASSNOTAVAILABLE);
-  EXPECT_EQ(getClassObject(srv::kIidSOSystem, IID_IClassFactory, &p), CLASS_E_CLASSNOTAVAILABLE);
+  for (const GUID* other : {&IID_IDispatch, &srv::kLibId, &srv::kIidSOSystem}) {
+    EXPECT_EQ(getClassObject(*other, IID_IClassFactory, &p), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(p, nullptr);
+  }
   // Each user control has identities of its own, distinct from every other, and none is served.
   std::set<std::wstring> ids{GuidText(srv::kLibId), GuidText(srv::kClsidSOSystem), GuidText(srv::kIidSOSystem),
                              GuidText(srv::kClsidBalloonToolTip), GuidText(srv::kIidBalloonToolTip)};
@@ -197,48 +190,38 @@ TEST_F(ServerModule, ServesOnlyThePublicClasses) {
     EXPECT_TRUE(ids.insert(GuidText(control.clsid)).second);
     EXPECT_TRUE(ids.insert(GuidText(control.events)).second);
     EXPECT_EQ(getClassObject(control.clsid, IID_IClassFactory, &p), CLASS_E_CLASSNOTAVAILABLE);
-    EXPECT_EQ(p, nullptr);
   }
 
-  IClassFactory* factory = nullptr;
-  ASSERT_EQ(getClassObject(srv::kClsidSOSystem, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
-  IUnknown* outer = reinterpret_cast<IUnknown*>(factory);
-  void* object = nullptr;
-  EXPECT_EQ(factory->CreateInstance(outer, IID_IUnknown, &object), CLASS_E_NOAGGREGATION);
-  EXPECT_EQ(factory->CreateInstance(nullptr, IID_IClassFactory, &object), E_NOINTERFACE);
-  EXPECT_EQ(object, nullptr);
+  ComPtr<IClassFactory> factory;
+  ASSERT_EQ(getClassObject(srv::kClsidSOSystem, IID_PPV_ARGS(&factory)), S_OK);
+  ComPtr<IUnknown> object;
+  EXPECT_EQ(factory->CreateInstance(factory.Get(), IID_PPV_ARGS(&object)), CLASS_E_NOAGGREGATION);
+  EXPECT_EQ(factory->CreateInstance(nullptr, IID_IClassFactory, &p), E_NOINTERFACE);
+  EXPECT_EQ(p, nullptr);
   ASSERT_EQ(factory->CreateInstance(nullptr, srv::kIidSOSystem, &object), S_OK);
-  IDispatch* dispatch = nullptr;
-  ASSERT_EQ(static_cast<IUnknown*>(object)->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)), S_OK);
-  ISupportErrorInfo* errors = nullptr;
-  ASSERT_EQ(dispatch->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&errors)), S_OK);
+  ComPtr<ISupportErrorInfo> errors;
+  ASSERT_EQ(object.As(&errors), S_OK);
   EXPECT_EQ(errors->InterfaceSupportsErrorInfo(srv::kIidSOSystem), S_OK);
   EXPECT_EQ(errors->InterfaceSupportsErrorInfo(IID_IDispatch), S_FALSE);
-  errors->Release();
-  dispatch->Release();
-  static_cast<IUnknown*>(object)->Release();
-  factory->Release();
 }
 
 TEST_F(ServerModule, CanUnloadOnlyWithoutObjectsAndLocks) {
   ASSERT_EQ(canUnloadNow(), S_OK);
-  IClassFactory* factory = nullptr;
-  ASSERT_EQ(getClassObject(srv::kClsidBalloonToolTip, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
-  IDispatch* a = nullptr;
-  IDispatch* b = nullptr;
-  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&a)), S_OK);
-  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&b)), S_OK);
+  ComPtr<IClassFactory> factory;
+  ASSERT_EQ(getClassObject(srv::kClsidBalloonToolTip, IID_PPV_ARGS(&factory)), S_OK);
+  ComPtr<IDispatch> a, b;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(&a)), S_OK);
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(&b)), S_OK);
   ASSERT_EQ(factory->LockServer(TRUE), S_OK);
-  factory->Release();
+  factory.Reset();
   EXPECT_EQ(canUnloadNow(), S_FALSE);
-  a->Release();
-  EXPECT_EQ(canUnloadNow(), S_FALSE);
-  b->Release();
+  a.Reset();
+  b.Reset();
   EXPECT_EQ(canUnloadNow(), S_FALSE) << "still locked";
-  ASSERT_EQ(getClassObject(srv::kClsidBalloonToolTip, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
-  EXPECT_EQ(canUnloadNow(), S_FALSE) << "a factory is alive";
+  ASSERT_EQ(getClassObject(srv::kClsidBalloonToolTip, IID_PPV_ARGS(&factory)), S_OK);
   factory->LockServer(FALSE);
-  factory->Release();
+  EXPECT_EQ(canUnloadNow(), S_FALSE) << "a factory is alive";
+  factory.Reset();
   EXPECT_EQ(canUnloadNow(), S_OK);
 }
 
