@@ -150,7 +150,6 @@ ParentWindow::ParentWindow() {
   }();
   RECT r{0, 0, 320, 200};
   AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-  // Hidden until ShowTip shows it.
   hwnd_ = CreateWindowExW(0, MAKEINTATOM(cls), L"parent", WS_OVERLAPPEDWINDOW, 50, 50, r.right - r.left,
                           r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   object_.Attach(NewWindowObject(hwnd_));
@@ -194,35 +193,6 @@ ToolQuery QueryTool(HWND tip, HWND parent) {
   q.rect = info.rect;
   q.text = text;
   return q;
-}
-
-RECT ShowTip(HWND tip, HWND parent) {
-  if (!IsWindowVisible(parent)) {
-    ShowWindow(parent, SW_SHOWNORMAL);
-    UpdateWindow(parent);
-  }
-  SendMessageW(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
-  RECT client{};
-  GetClientRect(parent, &client);
-  POINT centre{client.right / 2, client.bottom / 2};
-  ClientToScreen(parent, &centre);
-  SetForegroundWindow(parent);
-  SetCursorPos(centre.x, centre.y);
-  RECT shown{};
-  // One move starts the tip's delay; every further move would start it again.
-  PostMessageW(parent, WM_MOUSEMOVE, 0, MAKELPARAM(client.right / 2, client.bottom / 2));
-  for (const DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(20)) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    if (IsWindowVisible(tip)) {
-      Sleep(100);
-      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-      UpdateWindow(tip);
-      GetWindowRect(tip, &shown);
-      break;
-    }
-  }
-  return shown;
 }
 
 std::wstring ClassOf(HWND window) {

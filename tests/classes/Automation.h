@@ -55,7 +55,7 @@ VARIANT Bool(bool v);
 VARIANT Obj(IDispatch* d);       // borrowed
 VARIANT Missing();
 
-// A plain hidden parent window with an automation "hWnd" property, as a form would offer it.
+// A plain (hidden) parent window with an automation "hWnd" property, as a form would offer it.
 class ParentWindow {
  public:
   ParentWindow();
@@ -95,9 +95,6 @@ struct ToolQuery {
 };
 ToolQuery QueryTool(HWND tip, HWND parent);
 
-// Moves the cursor onto the tool and waits until the tip shows; returns its screen rectangle
-// (empty when it never showed).
-RECT ShowTip(HWND tip, HWND parent);
 std::wstring ClassOf(HWND window);
 
 }  // namespace tessel::test

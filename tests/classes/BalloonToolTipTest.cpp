@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "server/contract/Gdi.h"
 #include "server/module/Guids.h"
 #include "tests/classes/Automation.h"
 
@@ -207,27 +206,6 @@ TEST_F(BalloonToolTipTest, BadArgumentsChangeOnlyTheStyleAndNamedOnesGoWhereThey
   ASSERT_EQ(tip.get()->Invoke(ids[0], IID_NULL, 0, DISPATCH_METHOD, &p, nullptr, nullptr, nullptr), S_OK);
   EXPECT_EQ(tip.GetText(L"TipText") + L"|" + tip.GetText(L"Title"), L"42|");
   EXPECT_EQ(tip.GetLong(L"Icon"), 3);
-}
-
-TEST_F(BalloonToolTipTest, AShownTipWrapsAtItsMaximumWidthAndFillsItselfWithItsBackColour) {
-  ASSERT_EQ(tip.Put(L"BackColor", Int(0x00336699)), S_OK);
-  auto shown = [&](const wchar_t* text) {
-    EXPECT_EQ(tip.Call(L"CreateTip", {Obj(parent.object()), Str(text)}), S_OK);
-    return ShowTip(tip.Window(), parent.hwnd());
-  };
-  const RECT one = shown(L"short");
-  ASSERT_GT(one.bottom - one.top, 0) << "the tip never showed";
-  const RECT many = shown(L"This tip carries a sentence that is far too long to stay on one line of three hundred "
-                          L"pixels, so the tooltip has to break it into several lines of text.");
-  const RECT broken = shown(L"first\r\nsecond");
-  const int line = one.bottom - one.top;
-  EXPECT_LE(many.right - many.left, 300 + 20) << "broken at 300 pixels plus the margins";
-  EXPECT_GT(many.right - many.left, 200);
-  EXPECT_GE(many.bottom - many.top, line + 10);
-  EXPECT_GE(broken.bottom - broken.top, line + 10) << "line breaks in the text are honoured";
-  tessel::WindowDC screen(nullptr);
-  EXPECT_EQ(GetPixel(screen.get(), broken.left + 2, broken.top + 2), 0x00336699u);
-  EXPECT_EQ(GetPixel(screen.get(), broken.right - 3, broken.bottom - 3), 0x00336699u);
 }
 
 }  // namespace

@@ -15,5 +15,4 @@ check((e = thrown(function () { tip.CreateTip(null, "x"); })) == "800A01A8", "nu
 check((e = thrown(function () { tip.ParentControl = 7; })) == "80020005", "a number as parent: type mismatch, " + e);
 check((e = thrown(function () { tip.CreateTip(win); })) != "none", "the text is not optional");
 check(tip.Remove() === false && tip.hWnd == 0, "Remove returns false");
-win.Close();
 if (failures == 0) WScript.Echo("ALL PASSED: balloon_tooltip.js");

@@ -1,5 +1,5 @@
-// "TesselTest.Window": a small scriptable top-level window for the class scripts. Scripts hand it to
-// the tooltip as the parent (it has an hWnd) and ask whether a window they got back still exists.
+// "TesselTest.Window": a small scriptable top-level window for the class scripts, which hand it to
+// the tooltip as the parent: its one member is the read-only hWnd. The window goes with the object.
 #include <windows.h>
 #include <oleauto.h>
 
@@ -16,19 +16,9 @@ constexpr const wchar_t* kClsidKey = L"CLSID\\{2725E427-FF60-4774-AF2E-1ED4A7D22
 HINSTANCE g_instance = nullptr;
 std::atomic<long> g_objects{0};
 
-enum Member : DISPID { kHwnd = 1, kExists, kClose };
-struct Name { const wchar_t* name; DISPID id; };
-constexpr Name kNames[] = {{L"hWnd", kHwnd}, {L"Exists", kExists}, {L"Close", kClose}};
+constexpr DISPID kHwnd = 1;
 
 LRESULT CALLBACK WindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
-
-HWND ArgWindow(DISPPARAMS* p, UINT fromEnd) {
-  VARIANT v;
-  VariantInit(&v);
-  if (fromEnd >= p->cArgs) return nullptr;
-  if (FAILED(VariantChangeType(&v, &p->rgvarg[p->cArgs - 1 - fromEnd], 0, VT_I8))) return nullptr;
-  return reinterpret_cast<HWND>(static_cast<INT_PTR>(V_I8(&v)));
-}
 
 class TestWindow final : public IDispatch {
  public:
@@ -66,36 +56,17 @@ class TestWindow final : public IDispatch {
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-    HRESULT hr = S_OK;
-    for (UINT i = 0; i < count; ++i) {
-      ids[i] = DISPID_UNKNOWN;
-      for (const Name& n : kNames)
-        if (i == 0 && lstrcmpiW(n.name, names[i]) == 0) ids[i] = n.id;
-      if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
-    }
-    return hr;
+    for (UINT i = 0; i < count; ++i) ids[i] = i == 0 && lstrcmpiW(names[0], L"hWnd") == 0 ? kHwnd : DISPID_UNKNOWN;
+    return ids[0] == kHwnd && count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
   }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* p, VARIANT* result, EXCEPINFO*,
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
                                    UINT*) override {
-    VARIANT dummy;
-    if (!result) result = &dummy;
-    VariantInit(result);
-    switch (id) {
-      case kHwnd:
-        V_VT(result) = VT_I4;
-        V_I4(result) = static_cast<LONG>(reinterpret_cast<INT_PTR>(window_));
-        return S_OK;
-      case kExists:
-        V_VT(result) = VT_BOOL;
-        V_BOOL(result) = IsWindow(ArgWindow(p, 0)) ? VARIANT_TRUE : VARIANT_FALSE;
-        return S_OK;
-      case kClose:
-        if (window_) DestroyWindow(window_);
-        window_ = nullptr;
-        return S_OK;
-      default:
-        return DISP_E_MEMBERNOTFOUND;
+    if (id != kHwnd) return DISP_E_MEMBERNOTFOUND;
+    if (result) {
+      V_VT(result) = VT_I4;
+      V_I4(result) = static_cast<LONG>(reinterpret_cast<INT_PTR>(window_));
     }
+    return S_OK;
   }
 
  private:
@@ -126,14 +97,10 @@ class Factory final : public IClassFactory {
 };
 Factory g_factory;
 
+// RegSetKeyValue makes the key on the way and closes it again.
 LSTATUS SetDefault(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-  HKEY k = nullptr;
-  LSTATUS s = RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr);
-  if (s != ERROR_SUCCESS) return s;
-  s = RegSetValueExW(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(k);
-  return s;
+  return RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), name, REG_SZ, value.c_str(),
+                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 }  // namespace
