@@ -37,8 +37,8 @@ DISPID Auto::Id(const wchar_t* name) const {
 
 HRESULT Auto::Invoke(const wchar_t* name, WORD flags, std::vector<VARIANT> args) {
   result.reset();
-  excep = std::make_unique<unique_excepinfo>();
-  argErr = 0;
+  unique_excepinfo excep;
+  UINT argErr = 0;
   std::vector<VARIANT> reversed(args.rbegin(), args.rend());
   DISPID put = DISPID_PROPERTYPUT;
   DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
@@ -46,7 +46,7 @@ HRESULT Auto::Invoke(const wchar_t* name, WORD flags, std::vector<VARIANT> args)
     params.rgdispidNamedArgs = &put;
     params.cNamedArgs = 1;
   }
-  HRESULT hr = d_->Invoke(Id(name), IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.get(), excep->get(), &argErr);
+  HRESULT hr = d_->Invoke(Id(name), IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.get(), excep.get(), &argErr);
   for (VARIANT& v : args)
     if (V_VT(&v) == VT_BSTR) VariantClear(&v);
   return hr;
@@ -87,7 +87,7 @@ namespace {
 
 struct RecorderState {
   HHOOK hook = nullptr;
-  std::vector<TipLine> lines;
+  std::vector<std::string> lines;
   std::map<HWND, WNDPROC> original;
 };
 RecorderState* g_recorder = nullptr;
@@ -120,7 +120,7 @@ std::string Describe(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 
 LRESULT CALLBACK RecordingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   WNDPROC original = g_recorder ? g_recorder->original[w] : nullptr;
-  if (g_recorder && m >= WM_USER && m < WM_USER + 0x80) g_recorder->lines.push_back({w, Describe(w, m, wp, lp)});
+  if (g_recorder && m >= WM_USER && m < WM_USER + 0x80) g_recorder->lines.push_back(Describe(w, m, wp, lp));
   return original ? CallWindowProcW(original, w, m, wp, lp) : DefWindowProcW(w, m, wp, lp);
 }
 
@@ -129,8 +129,8 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
   if (code == HCBT_CREATEWND && g_recorder && ClassOf(w) == L"tooltips_class32") {
     const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
     const bool server = cs->hInstance == reinterpret_cast<HINSTANCE>(ServerModule());
-    g_recorder->lines.push_back(
-        {w, "create(" + HexOf(static_cast<DWORD>(cs->style)) + "," + HexOf(cs->dwExStyle) + (server ? ",server)" : ")")});
+    g_recorder->lines.push_back("create(" + HexOf(static_cast<DWORD>(cs->style)) + "," + HexOf(cs->dwExStyle) +
+                                (server ? ",server)" : ")"));
     g_recorder->original[w] =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingProc)));
   }
@@ -173,13 +173,8 @@ TipRecorder::~TipRecorder() {
   g_recorder = nullptr;
 }
 
-const std::vector<TipLine>& TipRecorder::entries() const { return g_recorder->lines; }
+const std::vector<std::string>& TipRecorder::lines() const { return g_recorder->lines; }
 void TipRecorder::clear() { g_recorder->lines.clear(); }
-std::vector<std::string> TipRecorder::lines() const {
-  std::vector<std::string> out;
-  for (const TipLine& l : g_recorder->lines) out.push_back(l.line);
-  return out;
-}
 
 ToolQuery QueryTool(HWND tip, HWND parent) {
   ToolQuery q;

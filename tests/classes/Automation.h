@@ -6,7 +6,6 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,7 +29,7 @@ class Auto {
 
   DISPID Id(const wchar_t* name) const;
   // Arguments in source order, string arguments freed afterwards. Returns the HRESULT of Invoke;
-  // the result, exception and argument error are kept.
+  // the result is kept.
   HRESULT Invoke(const wchar_t* name, WORD flags, std::vector<VARIANT> args);
   HRESULT Call(const wchar_t* name, std::vector<VARIANT> args) { return Invoke(name, DISPATCH_METHOD, std::move(args)); }
   HRESULT Put(const wchar_t* name, VARIANT value) { return Invoke(name, DISPATCH_PROPERTYPUT, {value}); }
@@ -41,8 +40,6 @@ class Auto {
   HWND Window() { return reinterpret_cast<HWND>(static_cast<INT_PTR>(GetLong(L"hWnd"))); }
 
   unique_variant result;
-  std::unique_ptr<unique_excepinfo> excep = std::make_unique<unique_excepinfo>();
-  UINT argErr = 0;
 
  private:
   ComPtr<IDispatch> d_;
@@ -73,16 +70,11 @@ class ParentWindow {
 // "TTM_SETTITLEA(1,Title)", "TTM_ACTIVATE(1)"... Texts are the ANSI bytes sent. A create line ends
 // with ",server" when the window belongs to the server module; an added tool whose window is the
 // tip's owner and whose module is the server's says "owner,server" before its text.
-struct TipLine {
-  HWND window;
-  std::string line;
-};
 class TipRecorder {
  public:
   TipRecorder();
   ~TipRecorder();
-  std::vector<std::string> lines() const;
-  const std::vector<TipLine>& entries() const;
+  const std::vector<std::string>& lines() const;
   void clear();
 };
 
