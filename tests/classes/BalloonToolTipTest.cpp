@@ -52,7 +52,8 @@ TEST_F(BalloonToolTipTest, CreateMethodsBuildTheWindowAndSendItsSettingsInOrder)
   const std::string balloon = "create(80800043,0,server)", standard = "create(80800003,0,server)";
   std::vector<Case> cases = {
       {L"CreateBalloon", {Str(L"Save the form"), Str(L"Saving"), Short(1)}, balloon, "Save the form", "1,Saving"},
-      {L"CreateBalloon", {Str(L"x"), Str(L"Odd"), Short(-5)}, balloon, "x", "-5,Odd"},
+      {L"CreateBalloon", {Str(std::wstring(100000, L'w').c_str()), Str(L"Odd"), Short(-5)}, balloon,
+       std::string(100000, 'w'), "-5,Odd"},
       {L"CreateBalloon", {Str(L"two arguments")}, balloon, "two arguments", "0,"},
       {L"CreateBalloon", {Str(L"x"), Str(L"T"), Missing()}, balloon, "x", "0,T"},
       {L"CreateBalloon", {Str(L"A\u00e7\u00e3o & reac\u00e7\u00e3o"), Str(L"A\u00e7\u00e3o & reac\u00e7\u00e3o"), Short(0)},
@@ -63,7 +64,7 @@ TEST_F(BalloonToolTipTest, CreateMethodsBuildTheWindowAndSendItsSettingsInOrder)
                      std::to_string(icon == 2 || icon == 3 ? icon : 0) + ",Heads up"});
   cases.push_back({L"CreateTip", {Str(L"t")}, standard, "t", "0,", {"TTM_SETTIPTEXTCOLOR(ffffff)", "TTM_SETTIPBKCOLOR(336699)"}});
   for (Case& c : cases) {
-    SCOPED_TRACE(c.tool + " " + c.title);
+    SCOPED_TRACE(c.tool.substr(0, 20) + " " + c.title);
     if (!c.colours.empty()) {
       ASSERT_EQ(tip.Put(L"BackColor", Int(0x336699)), S_OK);
       ASSERT_EQ(tip.Put(L"ForeColor", Int(0xFFFFFF)), S_OK);
@@ -94,7 +95,8 @@ TEST_F(BalloonToolTipTest, CreateMethodsBuildTheWindowAndSendItsSettingsInOrder)
 }
 
 // Every write but Active destroys the window and builds a new one from all the settings, still
-// active or not as before; reads change nothing, and one window is left per object.
+// active or not as before; reads change nothing, and one window is left per object. Only style 1
+// is a balloon.
 TEST_F(BalloonToolTipTest, EveryWriteExceptActiveRebuildsTheWindowFromAllTheSettings) {
   const int tipsBefore = ThreadTipCount();
   ASSERT_EQ(tip.Call(L"CreateBalloon", {Obj(parent.object()), Str(L"t"), Str(L"T"), Short(2)}), S_OK);
@@ -104,7 +106,7 @@ TEST_F(BalloonToolTipTest, EveryWriteExceptActiveRebuildsTheWindowFromAllTheSett
   SetWindowPos(parent.hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
   struct Write { const wchar_t* name; VARIANT value; };
   TipRecorder rec;
-  for (const Write& w : {Write{L"Style", Int(0)}, Write{L"Centered", Bool(true)}, Write{L"Icon", Int(3)},
+  for (const Write& w : {Write{L"Style", Int(7)}, Write{L"Centered", Bool(true)}, Write{L"Icon", Int(3)},
                          Write{L"ForeColor", Int(0x0000FF)}, Write{L"Title", Str(L"New title")},
                          Write{L"BackColor", Int(0xCCFFFF)}, Write{L"TipText", Str(L"new text")}}) {
     HWND before = tip.Window();

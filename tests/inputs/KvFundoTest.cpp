@@ -267,10 +267,16 @@ TEST_F(KvFundoTest, ANewPanelStoresOnlyItsEmptyUrlAndEachWriteNamesItsKey) {
   ASSERT_THAT(Keys(bag), ElementsAre(L"URL"));
   EXPECT_EQ(bag.ReadString(L"URL", L"?"), L"");
   EXPECT_EQ(Load<KvFundo>(L"KvFundo", L"Copy", bag, 6000, 4500)->URL(), L"") << "not replaced by the default";
-  // A stored colour shows in the link's look at once.
+  // A stored panel takes the defaults of the keys it lacks, the address as URL too, and shows a
+  // stored colour in the link's look at once.
   PropertyBag stored;
   stored.Write(L"ColorNormal", static_cast<int32_t>(kSysWindowText));
-  EXPECT_EQ(Load<KvFundo>(L"KvFundo", L"Loaded", stored, 6000, 4500)->Link().ForeColor(), kSysWindowText);
+  KvFundo& loaded = *Load<KvFundo>(L"KvFundo", L"Loaded", stored, 6000, 4500);
+  EXPECT_EQ(loaded.URL() + L"|" + loaded.Caption() + L"|" + loaded.CaptionTitulo(),
+            L"https://tesselocx.example/|https://tesselocx.example/|T\u00EDtulo");
+  EXPECT_EQ(std::vector<OleColor>({loaded.BackColor(), loaded.ColorHot(), loaded.ColorDown(), loaded.Link().ForeColor()}),
+            std::vector<OleColor>({0xF1F1F1, 0x0000FF, 0xFF0000, kSysWindowText}));
+  EXPECT_TRUE(loaded.HoverUnderline());
 
   ExpectEachWriteNamesItsKey<KvFundo>(
       *panel, {[](KvFundo& p) { p.SetCaption(L"a"); }, [](KvFundo& p) { p.SetCaptionTitulo(L"b"); },
