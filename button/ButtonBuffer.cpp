@@ -7,26 +7,6 @@
 #include "server/contract/Twips.h"
 
 namespace tessel {
-namespace {
-
-// The window's DC, or the screen's while the button paints off screen.
-class ControlDC {
- public:
-  explicit ControlDC(HWND window) : window_(window), dc_(GetDC(window)) {}
-  ~ControlDC() {
-    if (dc_) ReleaseDC(window_, dc_);
-  }
-  ControlDC(const ControlDC&) = delete;
-  ControlDC& operator=(const ControlDC&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
-}  // namespace
-
 void UpdateCaptionFont(ButtonState& state, const FontRef& font) {
   HDC mem = state.memDC.get();
   if (!mem || !font) return;
@@ -48,7 +28,8 @@ void UpdateCaptionFont(ButtonState& state, const FontRef& font) {
 
 void CreateBackBuffer(ButtonPaint& paint, const FontRef& font) {
   ButtonState& s = paint.state;
-  ControlDC dc(paint.window);
+  // The window's DC, or the screen's while the button paints off screen.
+  WindowDC dc(paint.window);
   if (!s.memDC) {
     s.memDC.reset(CreateCompatibleDC(dc.get()));
     if (!s.memDC) return;

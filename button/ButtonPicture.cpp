@@ -1,55 +1,8 @@
 #include "button/ButtonPicture.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <vector>
 
 namespace tessel {
-namespace {
-
-// A top-down 32-bpp DIB section: its pixels are read and written in place, all at once.
-unique_hbitmap MakeDib(int width, int height, uint32_t*& bits) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* p = nullptr;
-  unique_hbitmap dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0));
-  bits = static_cast<uint32_t*>(p);
-  return dib;
-}
-
-bool NearKey(uint32_t pixel, uint32_t key) {
-  for (int shift = 0; shift <= 16; shift += 8) {
-    const int a = static_cast<int>((pixel >> shift) & 0xFF);
-    const int b = static_cast<int>((key >> shift) & 0xFF);
-    if (std::abs(a - b) > kKeyTolerance) return false;
-  }
-  return true;
-}
-
-unique_hrgn RectRegion(int l, int t, int r, int b) { return unique_hrgn(CreateRectRgn(l, t, r, b)); }
-
-// The union of the transparent runs, one rectangle per run.
-unique_hrgn RunsRegion(const std::vector<RECT>& runs) {
-  if (runs.empty()) return RectRegion(0, 0, 0, 0);
-  std::vector<char> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
-  auto* rd = reinterpret_cast<RGNDATA*>(data.data());
-  rd->rdh.dwSize = sizeof(RGNDATAHEADER);
-  rd->rdh.iType = RDH_RECTANGLES;
-  rd->rdh.nCount = static_cast<DWORD>(runs.size());
-  rd->rdh.nRgnSize = static_cast<DWORD>(runs.size() * sizeof(RECT));
-  RECT bounds{runs[0]};
-  for (const RECT& r : runs) UnionRect(&bounds, &bounds, &r);
-  rd->rdh.rcBound = bounds;
-  std::copy(runs.begin(), runs.end(), reinterpret_cast<RECT*>(rd->Buffer));
-  return unique_hrgn(ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), rd));
-}
-
-}  // namespace
 
 void ReadPictureMetrics(ButtonState& s) {
   s.pictureIsIcon = 0;
@@ -75,76 +28,6 @@ void ReadPictureMetrics(ButtonState& s) {
   }
   s.pictureWidth = header.bmWidth;
   s.pictureHeight = header.bmHeight;
-}
-
-void BuildPictureCache(ButtonPaint& paint, int32_t width, int32_t height, HRGN cutRegion) {
-  ButtonState& s = paint.state;
-  if (!s.picture) return;
-  s.pictureCache.reset();
-  s.pictureCacheWidth = s.pictureCacheHeight = 0;
-  if (s.pictureIsIcon == 1 || width <= 0 || height <= 0) return;
-
-  uint32_t* bits = nullptr;
-  unique_hbitmap cache = MakeDib(width, height, bits);
-  if (!cache || !bits) return;
-  if (width == s.pictureWidth && height == s.pictureHeight) {
-    // Unscaled: the bitmap's bits are read into the copy in one call.
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-    WindowDC screen(nullptr);
-    GetDIBits(screen.get(), static_cast<HBITMAP>(s.picture->Handle()), 0, static_cast<UINT>(height), bits, &bi,
-              DIB_RGB_COLORS);
-  } else {
-    unique_hdc src(CreateCompatibleDC(nullptr)), dst(CreateCompatibleDC(nullptr));
-    SelectGuard selectSrc(src.get(), s.picture->Handle());
-    SelectGuard selectDst(dst.get(), cache.get());
-    SetStretchBltMode(dst.get(), COLORONCOLOR);
-    StretchBlt(dst.get(), 0, 0, width, height, src.get(), 0, 0, s.pictureWidth, s.pictureHeight, SRCCOPY);
-  }
-  GdiFlush();
-
-  if (cutRegion) {
-    s.regionB = RectRegion(0, 0, paint.W(), paint.H());
-    s.regionA = RectRegion(0, 0, paint.W(), paint.H());
-  }
-  const uint32_t key = bits[0] & 0xFFFFFF;
-  std::vector<RECT> runs;
-  for (int y = 0; y < height; ++y) {
-    uint32_t* row = bits + static_cast<size_t>(y) * width;
-    int start = -1;
-    for (int x = 0; x < width; ++x) {
-      if (NearKey(row[x], key)) {
-        row[x] = key;
-        if (start < 0) start = x;
-      } else if (start >= 0) {
-        runs.push_back(RECT{start, y, x, y + 1});
-        start = -1;
-      }
-    }
-    if (start >= 0) runs.push_back(RECT{start, y, width, y + 1});
-  }
-  GdiFlush();
-
-  if (cutRegion && !runs.empty()) {
-    unique_hrgn cut = RunsRegion(runs);
-    CombineRgn(cutRegion, cutRegion, cut.get(), RGN_DIFF);
-    CombineRgn(s.regionB.get(), s.regionB.get(), cut.get(), RGN_DIFF);
-    // Each run grown by one pixel on every side: the union of the runs moved by one pixel in
-    // every direction.
-    unique_hrgn grown = RectRegion(0, 0, 0, 0);
-    unique_hrgn moved = RectRegion(0, 0, 0, 0);
-    for (int dy = -1; dy <= 1; ++dy) {
-      for (int dx = -1; dx <= 1; ++dx) {
-        CombineRgn(moved.get(), cut.get(), nullptr, RGN_COPY);
-        OffsetRgn(moved.get(), dx, dy);
-        CombineRgn(grown.get(), grown.get(), moved.get(), RGN_OR);
-      }
-    }
-    CombineRgn(s.regionA.get(), s.regionA.get(), grown.get(), RGN_DIFF);
-  }
-  s.pictureCache = std::move(cache);
-  s.pictureCacheWidth = width;
-  s.pictureCacheHeight = height;
 }
 
 void DrawTransparentBitmap(HDC dest, const RECT& destRect, HBITMAP source, int32_t drawnWidth, int32_t drawnHeight,

@@ -105,6 +105,13 @@ class ButtonStyle final : public UserControl {
   void SetDelayDrawing(bool delay);
   void Refresh();
 
+  // What the pointer and the keyboard can leave a button showing: under the pointer, held down,
+  // held and dragged off, marked as the default (focused) button. ShowLook shows the button so
+  // without a pointer, a capture or a timer (galleries, previews, pictures for a manual); the
+  // next pointer, key or focus change takes over from it.
+  enum class Look { Rest, Hot, Pressed, DraggedOff, Default };
+  void ShowLook(Look look);
+
   // The redraw dispatcher: the style's renderer paints the back buffer, which is copied to dc (the
   // window's own DC when null), and shaped outlines are framed.
   void Redraw(HDC dc = nullptr);

@@ -1,6 +1,8 @@
 #include "button/draw/FillBackground.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "button/draw/FaceClip.h"
 #include "button/draw/Gradient.h"
@@ -35,9 +37,10 @@ void FillBackground(ButtonPaint& paint, int32_t& faceFill, int32_t& faceState, i
   } else if (s.buttonStyle == bsRounded && (paint.enabled || s.mode != modeCommand)) {
     // 25 levels darker at the bottom row in red and green, 25 * blue / 192 in blue.
     const double perRow = H > 0 ? 25.0 / H : 0.0;
-    BoxPainter painter(dc);
-    for (int y = 0; y <= H; ++y)
-      painter.Box(0, y, W, y + 1, ShiftColor(fill, static_cast<int>(std::nearbyint(-perRow * y)), true));
+    std::vector<int32_t> rows(static_cast<size_t>(std::max(H, 0)));
+    for (int y = 0; y < H; ++y)
+      rows[static_cast<size_t>(y)] = ShiftColor(fill, static_cast<int>(std::nearbyint(-perRow * y)), true);
+    PaintStrips(dc, false, 1, rows.data(), H, W);
   } else {
     PaintBox(dc, 0, 0, W, H, fill);
   }

@@ -63,19 +63,12 @@ void DrawGradient(HDC dc, int mode, int width, int height, int32_t fromColor, in
   }
   const GradientBands bands = GradientBandsFor(mode, width, height, screenWidth, screenHeight);
   if (bands.count <= 0) return;
-  // Up to a few thousand entries; one allocation per gradient paint.
   std::vector<int32_t> table(bands.count);
   BuildGradientTable(table, fromColor, toColor);
   const bool across = mode == 1 || mode == 2;
-  const int s = bands.bandSize;
-  BoxPainter painter(dc);
-  for (int i = 0; i < bands.count; ++i) {
-    int32_t color = (mode % 2 == 1) ? table[i] : table[bands.count - 1 - i];
-    if (across)
-      painter.Box(i * s, 0, i * s + s, height, color);
-    else
-      painter.Box(0, i * s, width, i * s + s, color);
-  }
+  // Even modes run the other way: the last entry is the first band.
+  if (mode % 2 == 0) std::reverse(table.begin(), table.end());
+  PaintStrips(dc, across, bands.bandSize, table.data(), bands.count, across ? height : width);
 }
 
 }  // namespace tessel

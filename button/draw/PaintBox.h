@@ -27,6 +27,12 @@ class BoxPainter {
   COLORREF oldColor_;
 };
 
+// A row of strips in one call: strip i (colour colors[i]) covers stripSize pixels from i * stripSize
+// along the direction (columns when across, rows otherwise) and length pixels the other way, the
+// same pixels as one box per strip. The colours go into a one-pixel-thick image that is
+// stretched over the strips, within the clip region.
+void PaintStrips(HDC dc, bool across, int stripSize, const int32_t* colors, int count, int length);
+
 // One pixel in a colour, within the clip region.
 void PaintPixel(HDC dc, int x, int y, int32_t rgb);
 

@@ -1,5 +1,6 @@
-// Every style in every state on four shapes, rendered and compared with the images kept in
-// tests/button/golden. After an intended change of the drawing, regenerate them with
+// Every style in every state on six shapes, drawn by real buttons through the redraw dispatcher
+// (renderer, block transfer and the frame of round and custom outlines) and compared with the
+// images kept in tests/button/golden. After an intended change of the drawing, regenerate them with
 //   TESSEL_UPDATE_GOLDEN=1 GTEST_FILTER='*GoldenImages*' scripts/test.sh -R tests_button
 // and look at the new images before committing them.
 #include <gtest/gtest.h>
@@ -9,124 +10,105 @@
 #include <string>
 #include <vector>
 
-#include "button/draw/Gradient.h"
-#include "tests/button/ButtonCanvas.h"
+#include "server/contract/Font.h"
 #include "server/contract/Picture.h"
+#include "tests/button/ButtonHarness.h"
 #include "tests/support/ImageBytes.h"
 #include "tests/support/Pixels.h"
 
-namespace tessel::test {
+namespace tessel::test::button {
 namespace {
 
 constexpr int kCellW = 84, kCellH = 30, kGap = 4;
-constexpr COLORREF kContainer = 0xE0E0E0;
-constexpr int32_t kShapes[] = {shapeRectangle, shapeSlantBoth, shapeEllipse, shapeEllipseFramed};
-constexpr int kShapeCount = 4;
+constexpr uint32_t kContainer = 0xE0E0E0;
+constexpr int32_t kShapes[] = {shapeRectangle, shapeSlantBoth, shapeEllipse, shapeEllipseFramed, shapeCustom,
+                               shapeCustomShaded};
+constexpr int kShapeCount = 6;
 
 enum GoldenLook { gRest, gHot, gPressed, gDraggedOff, gDefault, gLatched, gDisabled, gLookCount };
 const char* const kStyleNames[] = {"classic", "soft", "rounded", "pastel", "flatbevel", "ring", "light", "glossy"};
 
-void ApplyLook(ButtonState& s, ButtonPaint& paint, int look) {
-  switch (look) {
-    case gHot: s.isHoverTracking = true; s.Set(isHot, true); break;
-    case gPressed: s.isHoverTracking = s.isPressedTracking = true; s.Set(isHot | isPressed, true); break;
-    case gDraggedOff: s.isPressedTracking = true; s.Set(isPressed, true); break;
-    case gDefault: s.Set(isDefault, true); break;
-    case gLatched: s.mode = modeCheck; s.value = true; break;
-    case gDisabled: paint.enabled = false; break;
-    default: break;
+// Sets the look as a program would, and undoes it again.
+void ApplyLook(ButtonStyle& b, int look, bool on) {
+  static const ButtonStyle::Look kShown[] = {ButtonStyle::Look::Rest, ButtonStyle::Look::Hot,
+                                             ButtonStyle::Look::Pressed, ButtonStyle::Look::DraggedOff,
+                                             ButtonStyle::Look::Default};
+  if (look == gLatched) {
+    b.SetMode(on ? modeCheck : modeCommand);
+    b.SetValue(on);
+  } else if (look == gDisabled) {
+    b.SetEnabled(!on);
+  } else {
+    b.ShowLook(on ? kShown[look] : ButtonStyle::Look::Rest);
   }
 }
 
-// The window outline of a shape: what the control shows of its back buffer.
-HRGN Outline(int32_t shape, const ButtonCanvas& c) {
-  const int W = c.width(), H = c.height();
-  if (shape >= shapeEllipse) return CreateEllipticRgn(0, 0, W, H);
-  if (shape == shapeSlantBoth) {
-    const POINT p[] = {{0, 0}, {c.state.faceLeft, H + 1}, {W + 1, H + 1}, {c.state.faceRight + 1, 0}};
-    return CreatePolygonRgn(p, 4, WINDING);
-  }
-  return CreateRectRgn(0, 0, W + 1, H + 1);
-}
-
-struct Cell {
-  std::vector<uint32_t> pixels;  // 0x00RRGGBB, the cell's outline only; the container elsewhere
-  RECT captionBox;               // where glyphs may differ between machines
-};
-
-Cell RenderCell(int32_t style, int32_t shape, int look) {
-  ButtonCanvas canvas(kCellW, kCellH);
-  ButtonState& s = canvas.state;
-  s.buttonStyle = style;
-  s.buttonShape = shape;
-  s.backColor = 0xD8D8D8;
-  s.hoverBackColor = 0xF0E0C8;
-  s.hoverForeColor = 0x800000;
-  s.caption = L"Save";
-  canvas.ShapeFace();
-  ApplyLook(s, canvas.paint, look);
-  canvas.DeriveColors();
-  // The caption centred on the straight face.
-  RECT text{0, 0, kCellW, kCellH};
-  DrawTextW(canvas.dc(), L"Save", 4, &text, DT_CALCRECT | DT_WORDBREAK);
-  const int tw = text.right, th = text.bottom;
-  const int left = s.faceLeft + (s.faceRight - s.faceLeft - tw) / 2;
-  s.captionRect = {left, (kCellH - th) / 2, left + tw, (kCellH - th) / 2 + th};
-  // What the shape builder leaves in the buffer: the round face's gradient, the framed outline.
-  if (shape == shapeEllipse) DrawGradient(canvas.dc(), gradTopBottom, kCellW, kCellH, 0xFFFFFF, 0x808080);
-  if (shape == shapeEllipseFramed) {
-    HRGN outline = CreateEllipticRgn(0, 0, kCellW, kCellH);
-    FrameRgn(canvas.dc(), outline, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), 1, 1);
-    DeleteObject(outline);
-  }
-  canvas.Render();
-  Cell cell;
-  cell.pixels.assign(canvas.bits(), canvas.bits() + kCellW * kCellH);
-  for (uint32_t& p : cell.pixels) p &= 0x00FFFFFF;  // the focus rectangle's inversion sets the top byte
-  HRGN outline = Outline(shape, canvas);
-  for (int y = 0; y < kCellH; ++y)
-    for (int x = 0; x < kCellW; ++x)
-      if (!PtInRegion(outline, x, y)) cell.pixels[y * kCellW + x] = 0xE0E0E0;
-  DeleteObject(outline);
-  cell.captionBox = s.captionRect;
-  InflateRect(&cell.captionBox, 3, 3);
-  OffsetRect(&cell.captionBox, 1, 1);
-  return cell;
+// A hexagon with pointed ends on the magenta key: the outline of the picture-shaped buttons.
+uint32_t Hexagon(int x, int y) {
+  const int d = y < 15 ? 15 - y : y - 14;
+  return x >= d && x < kCellW - d ? 0x3060C0u : 0xFF00FFu;
 }
 
 struct Sheet {
   int width = kShapeCount * (kCellW + kGap) + kGap;
   int height = gLookCount * (kCellH + kGap) + kGap;
   std::vector<uint32_t> pixels = std::vector<uint32_t>(width * height, kContainer);
-  std::vector<RECT> captionBoxes;
+  std::vector<RECT> captionBoxes;  // where glyphs may differ between machines
 };
 
-Sheet RenderSheet(int32_t style) {
-  Sheet sheet;
-  for (int look = 0; look < gLookCount; ++look)
+class GoldenImages : public ButtonTest, public ::testing::WithParamInterface<int32_t> {
+ protected:
+  // One button per shape, each frame drawn by the dispatcher into a DIB and cut to the window's
+  // outline: what the screen shows of the button.
+  Sheet RenderSheet(int32_t style) {
+    FontDesc tahoma;
+    tahoma.name = L"Tahoma";
+    tahoma.size = 8.25f;
+    const PictureRef outline = Bitmap(kCellW, kCellH, Hexagon);
+    void* bits = nullptr;
+    unique_hbitmap dib = CreateDib32(nullptr, kCellW, kCellH, &bits);
+    unique_hdc dc(CreateCompatibleDC(nullptr));
+    SelectGuard select(dc.get(), dib.get());
+    Sheet sheet;
     for (int col = 0; col < kShapeCount; ++col) {
-      Cell cell = RenderCell(style, kShapes[col], look);
-      const int ox = kGap + col * (kCellW + kGap), oy = kGap + look * (kCellH + kGap);
-      for (int y = 0; y < kCellH; ++y)
-        for (int x = 0; x < kCellW; ++x) sheet.pixels[(oy + y) * sheet.width + ox + x] = cell.pixels[y * kCellW + x];
-      RECT box = cell.captionBox;
-      OffsetRect(&box, ox, oy);
-      sheet.captionBoxes.push_back(box);
+      ButtonStyle& b = Add(L"shape" + std::to_wstring(col), 10, 10 + col * 40, kCellW, kCellH);
+      b.SetFont(Font::Create(tahoma));
+      b.SetCaption(L"Save");
+      b.SetBackColor(0xD8D8D8);
+      b.SetHoverBackColor(0xF0E0C8);
+      b.SetHoverForeColor(0x800000);
+      if (kShapes[col] >= shapeCustom) b.SetPicture(outline);
+      b.SetButtonStyle(style);
+      b.SetButtonShape(kShapes[col]);
+      unique_hrgn region(CreateRectRgn(0, 0, 0, 0));
+      const bool shaped = GetWindowRgn(b.hWnd(), region.get()) != ERROR;
+      for (int look = 0; look < gLookCount; ++look) {
+        ApplyLook(b, look, true);
+        PatBlt(dc.get(), 0, 0, kCellW, kCellH, BLACKNESS);
+        b.Redraw(dc.get());
+        GdiFlush();
+        const int ox = kGap + col * (kCellW + kGap), oy = kGap + look * (kCellH + kGap);
+        const auto* px = static_cast<const uint32_t*>(bits);
+        for (int y = 0; y < kCellH; ++y)
+          for (int x = 0; x < kCellW; ++x)
+            if (!shaped || PtInRegion(region.get(), x, y))
+              sheet.pixels[(oy + y) * sheet.width + ox + x] = px[y * kCellW + x] & 0xFFFFFF;
+        RECT box = b.State().captionRect;
+        InflateRect(&box, 3, 3);
+        OffsetRect(&box, ox + 1, oy + 1);
+        sheet.captionBoxes.push_back(box);
+        ApplyLook(b, look, false);
+      }
     }
-  return sheet;
-}
+    return sheet;
+  }
+};
 
 std::wstring GoldenPath(int32_t style) {
   std::string name = std::string(TESSEL_BUTTON_GOLDEN_DIR) + "/style" + std::to_string(style) + "-" +
                      kStyleNames[style] + ".png";
   return std::wstring(name.begin(), name.end());
 }
-
-class GoldenImages : public ::testing::TestWithParam<int32_t> {
- protected:
-  void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-  void TearDown() override { CoUninitialize(); }
-};
 
 // Faces, bevels, rings, corner pixels and focus indicators match pixel for pixel. Inside the
 // caption boxes the glyph shapes come from the machine's font rasteriser, so there only the set of
@@ -185,4 +167,4 @@ INSTANTIATE_TEST_SUITE_P(EveryStyle, GoldenImages, ::testing::Range(0, 8),
                          [](const auto& info) { return std::string(kStyleNames[info.param]); });
 
 }  // namespace
-}  // namespace tessel::test
+}  // namespace tessel::test::button

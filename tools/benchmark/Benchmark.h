@@ -34,8 +34,19 @@ struct Registration {
   }
 };
 
-// Milliseconds per repetition: the median of five samples.
+// Milliseconds per repetition: the median of seven samples.
 double MedianMilliseconds(const std::function<void()>& work, int repetitions);
+// Both works sampled in turn (ours, theirs, ours, ...), each the median of its samples; theirs
+// may be empty.
+struct Timing {
+  double ours = 0;
+  double theirs = 0;
+};
+Timing MedianMilliseconds(const std::function<void()>& ours, const std::function<void()>& theirs, int repetitions);
+
+// The GDI objects and the windows (with their children) the process holds now.
+unsigned GdiObjects();
+unsigned Windows();
 
 // Lets posted and sent messages run (paints, timers) without waiting for new ones.
 void PumpPending();

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "button/ButtonState.h"
 #include "button/DerivedColors.h"
@@ -18,14 +19,6 @@ constexpr int kWidth = 120, kHeight = 32;
 const wchar_t* const kStyles[] = {L"classic", L"soft", L"rounded", L"pastel", L"flat bevel", L"ring", L"light", L"glossy"};
 const wchar_t* const kLooks[] = {L"rest", L"hot", L"pressed", L"dragged off", L"default", L"latched", L"disabled"};
 constexpr int kLookCount = 7;
-
-unsigned GdiObjects() {
-  GdiFlush();
-  if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return n;
-  unsigned n = 0;  // Wine: the live entries of the handle table, by index
-  for (ULONG_PTR index = 0x20; index < 0x10000; ++index) n += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
-  return n;
-}
 
 // A window with a ButtonStyle back buffer of its size, as the control keeps one.
 struct Bench {
@@ -71,8 +64,10 @@ struct Bench {
     SelectObject(state.memDC.get(), state.bufferPrevBitmap);
   }
 
-  void Set(int style, int look) {
+  void Set(int style, int look, int32_t gradientMode = gradNone) {
     state.buttonStyle = style;
+    state.gradientMode = gradientMode;
+    state.gradientColor = 0xC08040;
     state.mode = look == 5 ? modeCheck : modeCommand;
     state.value = look == 5;
     state.stateFlags = 0;
@@ -133,6 +128,19 @@ std::vector<Comparison> ButtonRender() {
                         bench->Redraw();
                       },
                       [bench] { bench->NativeRedraw(); }, 200});
+  // Gradient faces: one band per pixel column (left to right) or row (top to bottom).
+  const std::pair<int32_t, const wchar_t*> gradients[] = {{gradLeftRight, L"gradient left to right"},
+                                                          {gradTopBottom, L"gradient top to bottom"}};
+  for (int style : {0, 2, 7})
+    for (const auto& [mode, name] : gradients)
+      for (int look : {0, 3})
+        rows.push_back({std::wstring(kStyles[style]) + L", " + kLooks[look] + L", " + name + L", 120x32 redraw + blit",
+                        L"BUTTON via WM_PRINTCLIENT + blit",
+                        [bench, style, look, mode] {
+                          bench->Set(style, look, mode);
+                          bench->Redraw();
+                        },
+                        [bench] { bench->NativeRedraw(); }, 200});
   return rows;
 }
 
