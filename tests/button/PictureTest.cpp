@@ -1,6 +1,7 @@
 #include <string>
 
 #include "button/ButtonPicture.h"
+#include "tests/button/ButtonCanvas.h"
 #include "tests/button/ButtonHarness.h"
 #include "tests/support/GdiCount.h"
 #include "tests/support/Pixels.h"
@@ -10,45 +11,17 @@ namespace {
 
 constexpr uint32_t kMagenta = 0xFF00FF;  // 0x00RRGGBB, as the picture helper takes it
 
-// A back buffer on a 32-bpp DIB section filled with one colour, and the model that paints into it.
-class Canvas {
- public:
-  Canvas(int width, int height, COLORREF fill) : width_(width), height_(height) {
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    dib_.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    state.memDC.reset(CreateCompatibleDC(nullptr));
-    old_ = SelectObject(state.memDC.get(), dib_.get());
-    unique_hbrush brush(CreateSolidBrush(fill));
-    RECT all{0, 0, width, height};
-    FillRect(state.memDC.get(), &all, brush.get());
-  }
-  ~Canvas() { SelectObject(state.memDC.get(), old_); }
-  ButtonPaint Paint(bool enabled = true) {
-    ButtonPaint p{state};
-    p.width = width_;
-    p.height = height_;
-    p.enabled = enabled;
-    return p;
-  }
+// A back buffer filled with one colour, holding the picture under test.
+struct Canvas : ButtonCanvas {
+  Canvas(int width, int height, COLORREF fill) : ButtonCanvas(width, height) { Clear(fill); }
   void Use(const PictureRef& picture) {
     state.picture = picture;
     ReadPictureMetrics(state);
   }
-  COLORREF At(int x, int y) {
-    GdiFlush();
-    SelectObject(state.memDC.get(), old_);
-    const COLORREF c = DibProbe(dib_.get()).At(x, y);
-    SelectObject(state.memDC.get(), dib_.get());
-    return c;
+  ButtonPaint Paint(bool enabled = true) {
+    paint.enabled = enabled;
+    return paint;
   }
-  ButtonState state;
-
- private:
-  int width_, height_;
-  unique_hbitmap dib_;
-  HGDIOBJ old_;
 };
 
 constexpr COLORREF kGreen = RGB(0, 160, 0);

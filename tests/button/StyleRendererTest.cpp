@@ -126,13 +126,6 @@ TEST(StyleRenderer, Rounded) {
 }
 
 TEST(StyleRenderer, Ring) {
-  ExpectRows(bsRing, {
-      {kRest, {F, F, F, F, F, F, F, F, F, F, F, F}},
-      {kDefault, {F, F, F, F, F, F, F, F, F, F, F, F}},
-      {kHot, {F, F, F, F, F, F, F, F, W, W, G, G}},
-      {kPressed, {F, F, F, F, F, F, F, F, G, G, W, W}},
-      {kLatched, {F, F, F, F, F, F, F, F, G, G, W, W}, 0xDFDFDF},
-  });
   // While the form is designed the button at rest shows a dotted outline 64 darker than its
   // container (0xE0E0E0 here).
   ButtonCanvas canvas(40, 20);
@@ -169,41 +162,6 @@ TEST(StyleRenderer, Glossy) {
                  {36, 16, up},       {37, 1, up},          {37, 17, dark}, {38, 18, K}, {38, 1, K}};
   for (const auto& c : corners)
     EXPECT_EQ(Hex(canvas.At(c.x, c.y)), Hex(static_cast<COLORREF>(c.color))) << c.x << ", " << c.y;
-}
-
-// Round and custom shapes get no bevel; the shape step leaves the outline colour for the frame.
-TEST(StyleRenderer, ShapeStepAndOutlineColour) {
-  struct Case {
-    int32_t style, shape;
-    Look look;
-    int16_t outcome;
-    int32_t outline;
-  };
-  const Case cases[] = {
-      {bsClassic, shapeRectangle, kRest, 1, 0x000000},
-      {bsClassic, shapeEllipse, kRest, 1, -1},
-      {bsSoft, shapeEllipseFramed, kRest, 1, -1},
-      {bsSoft, shapeEllipseFramed, kHot, 3, 0},
-      {bsGlossy, shapeEllipseFramed, kPressed, 3, 0},  // no sunken ring on the framed ellipse
-      {bsRounded, shapeEllipse, kRest, 3, 0xEF826B},
-      {bsRounded, shapeEllipse, kPressed, 4, 0xEF826B},
-  };
-  for (const Case& c : cases) {
-    ButtonCanvas canvas(40, 20);
-    canvas.state.buttonStyle = c.style;
-    canvas.state.buttonShape = c.shape;
-    canvas.ShapeFace();
-    Apply(canvas, c.look);
-    canvas.DeriveColors();
-    BevelColors colors{};
-    EXPECT_EQ(canvas.Render(nullptr, &colors), c.outcome) << c.style << "/" << c.shape << " " << kLookNames[c.look];
-    if (c.outline >= 0) {
-      EXPECT_EQ(colors[12], c.outline) << c.style << "/" << c.shape;
-    }
-    if (c.shape == shapeEllipse) {
-      EXPECT_EQ(canvas.At(0, 10), kUnpainted) << "nothing outside the face region";
-    }
-  }
 }
 
 // Redraws cycling through every style, state and shape leave the GDI object count where it was
