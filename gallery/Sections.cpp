@@ -7,6 +7,7 @@ void AddDecorSection(SectionArea& area);      // DecorSection.cpp
 void AddLinkPanelSection(SectionArea& area);  // LinkPanelSection.cpp
 void AddButtonSection(SectionArea& area);     // ButtonSection.cpp
 void AddButtonMatrixSection(SectionArea& area);  // ButtonMatrixSection.cpp
+void AddFramesSection(SectionArea& area);     // FramesSection.cpp
 
 namespace {
 
@@ -19,6 +20,7 @@ const Section kSections[] = {
     {L"Link panel (KvFundo)", &AddLinkPanelSection},
     {L"Buttons (ButtonStyle)", &AddButtonSection},
     {L"Button styles (ButtonStyle)", &AddButtonMatrixSection},
+    {L"Group frames (tzFrames)", &AddFramesSection},
 };
 
 }  // namespace

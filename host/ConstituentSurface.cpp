@@ -27,11 +27,7 @@ ConstituentSurface& ConstituentSurface::Of(Surface& surface) {
 void ConstituentSurface::PaintContent(HDC dc) {
   RECT area{};
   if (!hWnd() || !GetClientRect(hWnd(), &area)) GetClipBox(dc, &area);
-  const int32_t back = TranslateColor(BackColor());
-  if (back >= 0) {
-    unique_hbrush brush(CreateSolidBrush(static_cast<COLORREF>(back)));
-    if (brush) FillRect(dc, &area, brush.get());
-  }
+  PaintBackground(dc, area);
   // A constituent's handler may add or remove constituents while another one paints.
   const std::vector<Constituent*> order = constituents_;
   for (Constituent* c : order) {
@@ -45,6 +41,13 @@ void ConstituentSurface::PaintContent(HDC dc) {
       ReportToDebugger(c->Name(), L"Draw", WideFromUtf8(e.what()));
     }
   }
+}
+
+void ConstituentSurface::PaintBackground(HDC dc, const RECT& area) {
+  const int32_t back = TranslateColor(BackColor());
+  if (back < 0) return;
+  unique_hbrush brush(CreateSolidBrush(static_cast<COLORREF>(back)));
+  if (brush) FillRect(dc, &area, brush.get());
 }
 
 Constituent* ConstituentSurface::HitTest(POINT client) const {

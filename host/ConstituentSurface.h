@@ -31,6 +31,10 @@ class ConstituentSurface : public Surface {
   Constituent* Captured() const { return captured_; }
   Constituent* Hovered() const { return hovered_; }
 
+ protected:
+  // What lies under the constituents: the back colour, or the persistent image where one is kept.
+  virtual void PaintBackground(HDC dc, const RECT& area);
+
  private:
   friend class Constituent;
   void Attach(Constituent* c) { constituents_.push_back(c); }

@@ -34,6 +34,7 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
   window_ = std::make_unique<UserControlWindow>(*this);
   // Hidden until the first handlers have run, so the first paint shows the finished layout.
   window_->Create(parent, PixelRect(), WS_CLIPSIBLINGS | (extender_.enabled ? 0 : WS_DISABLED));
+  SetPropW(window_->hWnd(), kWindowMark, reinterpret_cast<HANDLE>(this));
   // A control placed later stands in front of those placed before it.
   SetWindowPos(window_->hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   const char* stage = "creating";
@@ -86,6 +87,7 @@ void HostedControl::Unload() {
     }
   }
   if (window_) window_->Attach(nullptr);
+  if (hWnd()) RemovePropW(hWnd(), kWindowMark);
   control_.reset();
   window_.reset();
 }
@@ -132,11 +134,13 @@ std::vector<HWND> HostedControl::TabStops() const {
   }
   // Child windows come in Z order, which is the order their constituents were made.
   EnumChildWindows(own, CollectTabStop, reinterpret_cast<LPARAM>(&stops));
-  // A stop inside a disabled or hidden window is no stop.
+  // A stop inside a disabled window is no stop; one of a control placed inside this one (a frame
+  // holding it) takes its own place in the form's order.
   stops.erase(std::remove_if(stops.begin(), stops.end(),
                              [own](HWND w) {
+                               if (GetPropW(w, kWindowMark)) return true;
                                for (HWND p = GetParent(w); p && p != own; p = GetParent(p))
-                                 if (!IsWindowEnabled(p)) return true;
+                                 if (!IsWindowEnabled(p) || GetPropW(p, kWindowMark)) return true;
                                return false;
                              }),
               stops.end());

@@ -40,6 +40,8 @@ class ControlContainer {
   virtual OleColor ContainerBackColor() const = 0;
   virtual HostServices& ContainerHost() = 0;
   virtual void ControlPropertyChanged(HostedControl& control, std::wstring_view key) {}
+  // The controls placed inside control (it is their container), in the order placed.
+  virtual std::vector<UserControl*> ControlsInside(const HostedControl& control) const { return {}; }
 };
 
 class HostedControl final : public ControlSite {
@@ -86,6 +88,11 @@ class HostedControl final : public ControlSite {
   HWND ParentWindow() const override { return parent_; }
   OleColor ParentBackColor() const override { return container_.ContainerBackColor(); }
   HostServices& Host() override { return container_.ContainerHost(); }
+  std::vector<UserControl*> ContainedControls() const override { return container_.ControlsInside(*this); }
+
+  // Marks the windows of hosted controls, so a container's tab stops leave out those of the
+  // controls placed inside it.
+  static constexpr const wchar_t* kWindowMark = L"TesselHostedControl";
 
  private:
   RECT PixelRect() const;

@@ -9,12 +9,14 @@ void RegisterDecorControls(ControlTypes& types);  // decor/: Bevel, KvLinha
 void RegisterTextInputControls(ControlTypes& types);  // inputs/: KvTextBox, KvText
 void RegisterLinkPanelControls(ControlTypes& types);  // inputs/: KvFundo
 void RegisterButtonControls(ControlTypes& types);  // button/: ButtonStyle
+void RegisterFrameControls(ControlTypes& types);      // frames/: tzFrames
 
 inline void RegisterLibraryControls(ControlTypes& types) {
   RegisterDecorControls(types);
   RegisterTextInputControls(types);
   RegisterLinkPanelControls(types);
   RegisterButtonControls(types);
+  RegisterFrameControls(types);
 }
 
 }  // namespace tessel

@@ -197,13 +197,14 @@ HostedControl& Form::Place(std::wstring_view typeName, const ExtenderProperties&
   ambient.displayAsDefault = false;
   ExtenderProperties ext = extender;
   ext.tabIndex = static_cast<int>(tabOrder_.size());
+  const HWND parent = ParentFor(ext);
   auto site = std::make_unique<HostedControl>(*this, std::wstring(typeName), ext, ambient);
   HostedControl& ref = *site;
   // The site is listed before it loads, so the control's first handlers can reach the form.
   sites_.push_back(std::move(site));
   tabOrder_.push_back(&ref);
   try {
-    ref.Load(hwnd_, *factory, bag);
+    ref.Load(parent, *factory, bag);
   } catch (const std::exception&) {  // the site has unloaded the control and says why
     tabOrder_.pop_back();
     sites_.pop_back();
@@ -212,9 +213,25 @@ HostedControl& Form::Place(std::wstring_view typeName, const ExtenderProperties&
   return ref;
 }
 
+HWND Form::ParentFor(const ExtenderProperties& extender) const {
+  if (extender.container.empty()) return hwnd_;
+  HostedControl* holder = Site(extender.container);
+  if (!holder || !holder->Control() || !holder->Control()->IsContainer())
+    throw std::invalid_argument("no container named " + Utf8FromWide(extender.container));
+  return holder->hWnd();
+}
+
+std::vector<UserControl*> Form::ControlsInside(const HostedControl& control) const {
+  std::vector<UserControl*> inside;
+  for (const auto& site : sites_)
+    if (site->Control() && SameName(site->Extender().container, control.Name())) inside.push_back(site->Control());
+  return inside;
+}
+
 UserControl& Form::Add(std::wstring_view typeName, const std::wstring& name, int left, int top, int width,
-                       int height) {
+                       int height, std::wstring_view container) {
   ExtenderProperties ext;
+  ext.container = container;
   ext.name = name;
   ext.left = left;
   ext.top = top;
@@ -240,6 +257,16 @@ UserControl* Form::AddLoaded(std::wstring_view typeName, const std::wstring& nam
 void Form::Remove(std::wstring_view name) {
   HostedControl* site = Site(name);
   if (!site) return;
+  // The controls inside go first, last placed first, while their container's window still exists.
+  for (auto it = sites_.rbegin(); it != sites_.rend();) {
+    if (SameName((*it)->Extender().container, site->Name())) {
+      const std::wstring inner = (*it)->Name();
+      Remove(inner);
+      it = sites_.rbegin();
+    } else {
+      ++it;
+    }
+  }
   if (defaultSite_ == site) defaultSite_ = nullptr;
   if (cancelSite_ == site) cancelSite_ = nullptr;
   if (activeSite_ == site) activeSite_ = nullptr;

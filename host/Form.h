@@ -51,13 +51,16 @@ class Form final : public ControlContainer {
 
   // Places a new control (InitProperties). Throws std::invalid_argument for an unknown type or a
   // name already used, ControlError when the control fails to start.
+  // container names a control already placed that holds others (a frame): the new control is then
+  // a child window of it, at left and top of its client area; invalid_argument for any other.
   UserControl& Add(std::wstring_view typeName, const std::wstring& name, int left, int top, int width,
-                   int height);
+                   int height, std::wstring_view container = {});
   // Places a stored control (ReadProperties) at the end of the tab order; the caller applies the
   // stored order once every control is placed. A control that fails is not placed: the failure is
   // recorded with its name and the key being read, and nullptr is returned.
   UserControl* AddLoaded(std::wstring_view typeName, const std::wstring& name, const ExtenderProperties& extender,
                          PropertyBag& bag);
+  // Removes the control, and first every control placed inside it.
   void Remove(std::wstring_view name);
   const std::vector<LoadFailure>& LoadFailures() const { return failures_; }
   void ClearLoadFailures() { failures_.clear(); }
@@ -119,12 +122,14 @@ class Form final : public ControlContainer {
   OleColor ContainerBackColor() const override;
   HostServices& ContainerHost() override { return Host(); }
   void ControlPropertyChanged(HostedControl& control, std::wstring_view key) override;
+  std::vector<UserControl*> ControlsInside(const HostedControl& control) const override;
 
  private:
   Form(const ControlTypes& types, bool userMode);
   static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
   void UnloadAll();
+  HWND ParentFor(const ExtenderProperties& extender) const;
   HostedControl& Place(std::wstring_view typeName, const ExtenderProperties& extender, PropertyBag* bag);
   std::vector<HostedControl*> SitesByTab() const;
   std::vector<HWND> TabStops() const;

@@ -25,6 +25,10 @@ inline constexpr ExtenderKey kExtenderKeys[] = {
     {L"Enabled", nullptr, &ExtenderProperties::enabled},
 };
 
+// The container a control stands in (a frame's name). Written after the keys above, and only by a
+// control placed inside another one, so that files without containers keep their bytes.
+inline constexpr const wchar_t* kContainerKey = L"Container";
+
 // The key named (without its '.'), or nullptr.
 inline const ExtenderKey* FindExtenderKey(std::wstring_view name) {
   for (const ExtenderKey& k : kExtenderKeys)

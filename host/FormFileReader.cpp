@@ -196,10 +196,18 @@ class FormReader {
       auto [k, valueText] = SplitEntry(t);
       key = k;
       if (key[0] == L'.') {
-        const ExtenderKey* ek = FindExtenderKey(std::wstring_view(key).substr(1));
-        if (!ek) ThrowValueError("unknown extender key; they are .Left .Top .Width .Height .TabIndex .TabStop .Visible .Enabled");
+        const std::wstring_view bare = std::wstring_view(key).substr(1);
+        const ExtenderKey* ek = FindExtenderKey(bare);
+        if (!ek && !SameKey(bare, kContainerKey))
+          ThrowValueError("unknown extender key; they are .Left .Top .Width .Height .TabIndex .TabStop .Visible .Enabled .Container");
         NoteKey(current_.extenderLines, key, line);
         BagValue v = ParseValue(valueText, lines_, line);
+        if (!ek) {
+          auto p = std::get_if<std::wstring>(&v);
+          if (!p || !IsName(*p)) ThrowValueError("the container is the name of a control placed before this one, as a string");
+          current_.extender.container = *p;
+          return;
+        }
         if (ek->number) {
           auto p = std::get_if<int32_t>(&v);
           if (!p) ThrowValueError(std::string("the value is a ") + BagTypeName(v) + " where a 32-bit integer was expected");

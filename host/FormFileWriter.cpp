@@ -33,6 +33,13 @@ std::string WriteFormText(const FormDescription& form) {
       out += k.number ? std::to_string(c.extender.*(k.number)) : BoolText(c.extender.*(k.flag));
       out += "\n";
     }
+    if (!c.extender.container.empty()) {
+      if (!IsName(c.extender.container))
+        throw std::invalid_argument("the container name '" + Utf8FromWide(c.extender.container) + "' cannot be stored");
+      out += "  ." + Utf8FromWide(kContainerKey) + " = ";
+      AppendValueText(out, BagValue(c.extender.container), "  ");
+      out += "\n";
+    }
     for (const auto& [k, v] : c.bag.Entries()) WriteEntry(out, k, v, "  ");
     out += "EndControl\n";
   }

@@ -26,7 +26,10 @@ const wchar_t* SurfaceWindow::ClassName() {
   return name;
 }
 
-SurfaceWindow::~SurfaceWindow() { Destroy(); }
+SurfaceWindow::~SurfaceWindow() {
+  Destroy();
+  ReleaseImage();
+}
 
 void SurfaceWindow::Create(HWND parent, const RECT& pixels, DWORD style, DWORD exStyle, int id) {
   if (hwnd_) throw std::logic_error("surface window already created");

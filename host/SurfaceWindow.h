@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "host/ConstituentSurface.h"
+#include "server/contract/Gdi.h"
 #include "server/contract/OleColor.h"
 
 namespace tessel {
@@ -36,10 +37,28 @@ class SurfaceWindow : public ConstituentSurface {
   // constituents in creation order, then PaintOwn. dc is in client pixels. Never throws.
   void Paint(HDC dc);
 
+  // Drawing services (SurfaceDrawing.cpp).
+  void SetPersistentImage(bool keep) override;
+  HDC DrawingDC() override;
+  void Cls() override;
+  OleColor ForeColor() const override { return foreColor_; }
+  void SetForeColor(OleColor color) override;
+  OleColor FillColor() const override { return fillColor_; }
+  void SetFillColor(OleColor color) override { fillColor_ = color; }
+  int FillStyle() const override { return fillStyle_; }
+  void SetFillStyle(int style) override { fillStyle_ = style; }
+  FontRef Font() const override { return font_; }
+  void SetFont(const FontRef& font) override { font_ = font; }
+  int TextWidth(std::wstring_view text) override;
+  int TextHeight(std::wstring_view text) override;
+  void RoundRect(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) override;
+  void PaintPicture(const Picture& picture, int x, int y, int w, int h) override;
+
   // Window class shared by every surface window (CS_DBLCLKS, no background brush).
   static const wchar_t* ClassName();
 
  protected:
+  void PaintBackground(HDC dc, const RECT& area) override;
   // The owner's own drawing, on top of the constituents.
   virtual void PaintOwn(HDC dc) {}
   // Extended by derived windows; anything they do not handle goes to SurfaceWindow::WindowProc,
@@ -54,8 +73,23 @@ class SurfaceWindow : public ConstituentSurface {
   void PaintBuffered(HDC dc, const RECT& area);
   bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
+  SIZE TextExtent(std::wstring_view text);
+  void ReleaseImage();
+  void SelectDrawingFont(HDC dc);
+
   HWND hwnd_ = nullptr;
   OleColor backColor_ = kSysButtonFace;
+  // The persistent image and the drawing state of the window.
+  bool keepImage_ = false;
+  unique_hdc imageDc_;
+  unique_hbitmap image_;
+  HGDIOBJ imageOldBitmap_ = nullptr;
+  HGDIOBJ imageOldFont_ = nullptr;
+  SIZE imageSize_{0, 0};
+  OleColor foreColor_ = kSysButtonText;
+  OleColor fillColor_ = 0;
+  int fillStyle_ = kFillTransparent;
+  FontRef font_;
 };
 
 }  // namespace tessel

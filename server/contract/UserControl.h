@@ -10,6 +10,7 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "server/contract/Font.h"
 #include "server/contract/HostServices.h"
@@ -40,6 +41,8 @@ struct ExtenderProperties {
   bool visible = true;
   int tabIndex = 0;
   bool tabStop = true;
+  // The control this one stands in (a frame), by name; empty for the container itself.
+  std::wstring container;
 };
 
 // What a control needs of its container. The form implements one site per placed control.
@@ -57,6 +60,8 @@ class ControlSite {
   virtual HWND ParentWindow() const = 0;         // the window the control stands on
   virtual OleColor ParentBackColor() const = 0;  // throws when the parent is not available yet
   virtual HostServices& Host() = 0;
+  // The controls placed inside this one when it is a container (a frame), in the order placed.
+  virtual std::vector<UserControl*> ContainedControls() const { return {}; }
 };
 
 class UserControl {
@@ -99,6 +104,9 @@ class UserControl {
   // Whether the control's own window takes the focus (a self-drawn button); otherwise only its
   // windowed constituents do. Asked once, after the control is constructed.
   virtual bool CanGetFocus() const { return false; }
+  // Whether other controls can be placed inside this one (a frame): they become child windows
+  // of its own window and move, hide and clip with it.
+  virtual bool IsContainer() const { return false; }
 
   // The container has shown the control's window for the first time.
   virtual void Show() {}

@@ -1,0 +1,40 @@
+// The panel style: the whole window is a gradient panel clipped to a rounded rectangle, its
+// outline's corners filled out by single pixels, the caption word-wrapped in the middle.
+#include <array>
+
+#include "frames/FrameStyles.h"
+#include "server/contract/Gdi.h"
+#include "server/contract/Surface.h"
+
+namespace tessel::frames {
+
+void DrawPanelStyle(DrawTarget& c, StyleFrame& f) {
+  const int W = f.W, H = f.H;
+  f.text.halfHeight = RoundEven(f.p.textBoxHeight / 2.0);
+  const int32_t line =
+      (f.p.themeColor == themeCustom || f.p.headerStyle == hsSolid) ? f.pal.frame : f.pal.themeBorder;
+  c.surface.SetFillColor(static_cast<OleColor>(f.pal.fill));
+  c.surface.SetForeColor(static_cast<OleColor>(line));
+  const int radius = f.p.roundedCorner ? 9 : 0;
+  HeaderFill(c.dc, f.pal.gradientStart, f.pal.gradientEnd, 0, 0, W, H, f.p.gradientHeaderStyle, false, 0, 2.03);
+
+  unique_hrgn kept(CreateRectRgn(0, 0, W, H));
+  unique_hrgn rounded(CreateRoundRectRgn(0, 0, W, H, radius, radius));
+  if (kept && rounded && CombineRgn(kept.get(), kept.get(), rounded.get(), RGN_AND) != ERROR) {
+    // The window owns the region from here on; the next redraw replaces it.
+    if (SetWindowRgn(c.surface.hWnd(), kept.get(), TRUE)) kept.release();
+  }
+
+  c.surface.SetFillStyle(f.p.headerStyle == hsGradient ? kFillTransparent : kFillSolid);
+  c.surface.RoundRect(0, 0, W, H, radius, radius);
+  c.surface.SetFillStyle(kFillSolid);
+
+  const std::array<POINT, 8> corners{{{0, 4}, {4, 0}, {W - 5, 0}, {W - 1, 4},
+                                      {0, H - 5}, {4, H - 1}, {W - 5, H - 1}, {W - 1, H - 5}}};
+  for (const POINT& p : corners) SetPixelV(c.dc, p.x, p.y, static_cast<COLORREF>(line));
+
+  f.caption = RECT{6, 0, W - 6, H - 2};
+  f.iconY = RoundEven((H - f.p.iconSize) / 2.0);
+}
+
+}  // namespace tessel::frames
