@@ -13,8 +13,8 @@
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
 #include "host/FormFile.h"
-#include "server/contract/Surface.h"
 #include "server/contract/Gdi.h"
+#include "server/contract/Surface.h"
 #include "server/contract/Twips.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/RecordingHost.h"
@@ -25,6 +25,8 @@ using namespace tessel::frames;
 
 class FrameTest : public ::testing::Test {
  protected:
+  static constexpr COLORREF kFrame = RGB(200, 0, 0), kFill = RGB(0, 200, 0), kBox = RGB(0, 0, 200);
+
   void SetUp() override {
     RegisterLibraryControls(types_);
     form_ = Form::Create(L"Frames", 9000, 6000, true, &types_);
@@ -44,24 +46,34 @@ class FrameTest : public ::testing::Test {
     return static_cast<TzFrames&>(form_->Add(L"tzFrames", name, TwipsFromPixelsX(x), TwipsFromPixelsY(y),
                                              TwipsFromPixelsX(w), TwipsFromPixelsY(h), container));
   }
-  // A frame loaded from bag (ReadProperties), w x h pixels.
-  TzFrames& LoadFrame(const std::wstring& name, PropertyBag& bag, int w = 200, int h = 120) {
+  // A frame of the style in Tahoma 8 with an empty caption and colours that say what drew each pixel.
+  TzFrames& Plain(int style, bool rounded) {
+    TzFrames& f = AddFrame(L"fra" + std::to_wstring(++count_));
+    f.SetFont(Font::Create(FontDesc{L"Tahoma", 8.0f}));
+    f.SetStyle(style);
+    f.SetCaption(L"");
+    f.SetRoundedCorner(rounded);
+    f.SetFrameColor(kFrame);
+    f.SetFillColor(kFill);
+    f.SetTextBoxColor(kBox);
+    return f;
+  }
+  // A frame read from bag (ReadProperties), 200 x 120 pixels.
+  TzFrames& LoadFrame(const std::wstring& name, PropertyBag& bag) {
     ExtenderProperties e;
-    e.width = TwipsFromPixelsX(w);
-    e.height = TwipsFromPixelsY(h);
+    e.width = TwipsFromPixelsX(200);
+    e.height = TwipsFromPixelsY(120);
     UserControl* c = form_->AddLoaded(L"tzFrames", name, e, bag);
     if (!c) throw std::runtime_error("the frame did not load");
     return static_cast<TzFrames&>(*c);
   }
-  // The frame's window as its paints show it (its persistent image).
+  // The frame's window as its paints show it (its persistent image), client size.
   static DibProbe Image(const TzFrames& frame) {
     RECT r{};
     GetClientRect(frame.hWnd(), &r);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB};
-    void* bits = nullptr;
     WindowDC screen(nullptr);
-    unique_hbitmap dib(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    void* bits = nullptr;
+    unique_hbitmap dib = CreateDib32(screen.get(), r.right, r.bottom, &bits);
     {
       unique_hdc dc(CreateCompatibleDC(screen.get()));
       SelectGuard select(dc.get(), dib.get());
@@ -69,14 +81,25 @@ class FrameTest : public ::testing::Test {
     }
     return DibProbe(dib.get());
   }
+  // A 16 x 16 bitmap of one colour.
+  static PictureRef Square(COLORREF colour) {
+    WindowDC screen(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(screen.get(), 16, 16);
+    {
+      unique_hdc dc(CreateCompatibleDC(screen.get()));
+      SelectGuard s(dc.get(), bmp);
+      unique_hbrush brush(CreateSolidBrush(colour));
+      RECT all{0, 0, 16, 16};
+      FillRect(dc.get(), &all, brush.get());
+    }
+    return Picture::FromBitmap(bmp);
+  }
 
   ControlTypes types_;
   std::unique_ptr<Form> form_;
   RecordingHost host_;
   std::vector<std::wstring> changed_;
+  int count_ = 0;
 };
-
-// Text for failure messages.
-inline std::string Rgb(int32_t c) { return Hex(static_cast<COLORREF>(c)); }
 
 }  // namespace tessel::test::frames

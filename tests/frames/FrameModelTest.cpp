@@ -1,7 +1,8 @@
-// The frame's model: presets, themes, text flags, what each write reports and changes, the
-// disabled palette, fonts, the minimum size, the mouse event and the stored properties.
+// The frame's model: presets, themes, text flags, what each write reports and stores, the
+// disabled palette, reading, fonts, the minimum size and the mouse event.
 #include <array>
 #include <functional>
+#include <tuple>
 
 #include "frames/FrameThemes.h"
 #include "tests/frames/FrameFixture.h"
@@ -9,263 +10,214 @@
 namespace tessel::test::frames {
 namespace {
 
-constexpr int32_t kSentinel = 7;  // a value no preset writes
-
-struct PresetRow {
-  int32_t style, textColor, frameColor, textBoxColor, alignment, fill, theme, rounded, roundedTxt, gradient, header;
-};
-constexpr int32_t kAmbientFill = -100;  // the container's back colour
+constexpr int32_t kKept = 7;       // a value no preset writes: the row leaves the property alone
+constexpr int32_t kAmbient = -100;  // the container's back colour
 
 TEST_F(FrameTest, AStyleWriteAppliesItsPresetAndLeavesWhatItsRowDoesNotName) {
-  // Before each write: fill 0x010203, theme khaki, square corners, rounded caption box, and
-  // sentinel header values; the row says what each style leaves.
-  constexpr std::array<PresetRow, 9> kRows{{
-      {0, RGB(3, 54, 207), RGB(195, 195, 195), 0xFFFFFF, 0, kAmbientFill, 3, 0, 1, kSentinel, kSentinel},
-      {1, 0, 0, 0xFFFFFF, 2, 0x010203, 0, 0, 1, kSentinel, kSentinel},
-      {2, 0, RGB(106, 106, 106), RGB(240, 239, 176), 2, kAmbientFill, 3, 0, 1, kSentinel, kSentinel},
+  struct Row {
+    int32_t style, text, frame, box, align, fill, theme, rounded, roundedTxt, gradient, header;
+  };
+  // Before each write: fill 0x010203, theme khaki, square corners, rounded caption box, the
+  // header kinds kKept and a caption box 40 high.
+  constexpr std::array<Row, 9> kRows{{
+      {0, RGB(3, 54, 207), RGB(195, 195, 195), 0xFFFFFF, 0, kAmbient, 3, 0, 1, kKept, kKept},
+      {1, 0, 0, 0xFFFFFF, 2, 0x010203, 0, 0, 1, kKept, kKept},
+      {2, 0, RGB(106, 106, 106), RGB(240, 239, 176), 2, kAmbient, 3, 0, 1, kKept, kKept},
       {3, 0, 0, RGB(240, 239, 176), 2, RGB(255, 255, 224), 3, 1, 0, 1, 0},
       {4, 0, 0, 0xFFFFFF, 2, 0x010203, 0, 0, 1, 0, 0},
-      {5, 0xFFFFFF, RGB(192, 0, 0), RGB(192, 0, 0), 0, kAmbientFill, 3, 0, 1, kSentinel, kSentinel},
-      {6, 0xFFFFFF, RGB(0, 0, 166), RGB(0, 0, 166), 0, kAmbientFill, 3, 0, 1, kSentinel, kSentinel},
-      {7, RGB(3, 54, 207), RGB(195, 195, 195), 0xFFFFFF, 0, kAmbientFill, 3, 0, 1, kSentinel, kSentinel},
+      {5, 0xFFFFFF, RGB(192, 0, 0), RGB(192, 0, 0), 0, kAmbient, 3, 0, 1, kKept, kKept},
+      {6, 0xFFFFFF, RGB(0, 0, 166), RGB(0, 0, 166), 0, kAmbient, 3, 0, 1, kKept, kKept},
+      {7, RGB(3, 54, 207), RGB(195, 195, 195), 0xFFFFFF, 0, kAmbient, 3, 0, 1, kKept, kKept},
       {8, 0, 0, 0xFFFFFF, 2, 0x010203, 0, 0, 1, 2, 1},
   }};
   form_->SetBackColor(RGB(10, 20, 30));
   TzFrames& f = AddFrame(L"fra");
-  for (const PresetRow& row : kRows) {
-    SCOPED_TRACE("Style " + std::to_string(row.style));
-    f.SetStyle(5);  // a preset that names neither theme nor headers, so the sentinels below hold
+  const auto reset = [&] {
+    f.SetStyle(5);  // names neither theme nor headers
     f.SetFillColor(0x010203);
     f.SetThemeColor(3);
     f.SetRoundedCorner(false);
     f.SetRoundedCornerTxtBox(true);
-    f.SetGradientHeaderStyle(kSentinel);
-    f.SetHeaderStyle(kSentinel);
+    f.SetGradientHeaderStyle(kKept);
+    f.SetHeaderStyle(kKept);
     f.SetTextBoxHeight(40);
+  };
+  for (const Row& row : kRows) {
+    SCOPED_TRACE("Style " + std::to_string(row.style));
+    reset();
     const ThemeColors khaki = f.Theme();
     changed_.clear();
     f.SetStyle(row.style);
     EXPECT_EQ(changed_, std::vector<std::wstring>{L"Style"});
     const FrameProperties& p = f.Properties();
-    EXPECT_EQ(p.textColor, row.textColor);
-    EXPECT_EQ(p.frameColor, row.frameColor);
-    EXPECT_EQ(p.textBoxColor, row.textBoxColor);
+    EXPECT_EQ((std::array<int32_t, 11>{p.style, p.textColor, p.frameColor, p.textBoxColor, p.alignment, p.fillColor,
+                                       p.themeColor, p.roundedCorner, p.roundedCornerTxtBox, p.gradientHeaderStyle,
+                                       p.headerStyle}),
+              (std::array<int32_t, 11>{row.style, row.text, row.frame, row.box, row.align,
+                                       row.fill == kAmbient ? static_cast<int32_t>(RGB(10, 20, 30)) : row.fill, row.theme, row.rounded,
+                                       row.roundedTxt, row.gradient, row.header}));
     EXPECT_EQ(p.textBoxHeight, 22);
-    EXPECT_EQ(p.alignment, row.alignment);
-    EXPECT_EQ(p.fillColor, row.fill == kAmbientFill ? RGB(10, 20, 30) : row.fill);
-    EXPECT_EQ(p.themeColor, row.theme);
-    EXPECT_EQ(f.Theme().start, khaki.start) << "a preset stores the theme without recomputing its colours";
-    EXPECT_EQ(p.roundedCorner, row.rounded != 0);
-    EXPECT_EQ(p.roundedCornerTxtBox, row.roundedTxt != 0);
-    EXPECT_EQ(p.gradientHeaderStyle, row.gradient);
-    EXPECT_EQ(p.headerStyle, row.header);
-    EXPECT_EQ(f.TextFlags(), CaptionTextFlags(row.style, row.alignment));
+    EXPECT_EQ(f.Theme().start, khaki.start) << "a preset stores the theme without working out its colours";
+    EXPECT_EQ(f.TextFlags(), row.align == 0 ? (row.style == 8 ? 0x14u : 0x24u) : (row.style == 8 ? 0x15u : 0x25u));
   }
-  f.SetTextBoxHeight(40);
+  reset();
   f.SetStyle(9);
-  EXPECT_EQ(f.Style(), 9);
   EXPECT_EQ(f.TextBoxHeight(), 40) << "a style above 8 changes nothing else";
 }
 
-TEST_F(FrameTest, ThemesGiveTheirGradientAndBorderColoursAndTheCustomThemeItsOwn) {
-  struct Row {
-    int32_t theme;
-    ThemeColors colors;
-  };
-  const std::array<Row, 8> rows{{
+TEST_F(FrameTest, ThemesAndTextFlagsAreTables) {
+  const int32_t silver[] = {RGB(153, 151, 180), RGB(244, 244, 251), RGB(75, 75, 111)};
+  const std::array<std::pair<int32_t, std::array<int32_t, 3>>, 8> themes{{
       {0, {RGB(129, 169, 226), RGB(221, 236, 254), RGB(0, 0, 128)}},
-      {1, {RGB(153, 151, 180), RGB(244, 244, 251), RGB(75, 75, 111)}},
+      {1, {silver[0], silver[1], silver[2]}},
       {2, {RGB(181, 197, 143), RGB(247, 249, 225), RGB(63, 93, 56)}},
       {3, {RGB(194, 194, 171), RGB(248, 248, 242), RGB(145, 145, 115)}},
       {4, {RGB(217, 172, 1), RGB(255, 239, 165), RGB(117, 91, 30)}},
-      {5, {0x111111, 0x222222, 0x333333}},
-      {6, {RGB(153, 151, 180), RGB(244, 244, 251), RGB(75, 75, 111)}},
-      {-1, {RGB(153, 151, 180), RGB(244, 244, 251), RGB(75, 75, 111)}},
+      {5, {0x111111, 0x222222, 0x333333}},  // ColorFrom, ColorTo, the frame colour of the last drawing
+      {6, {silver[0], silver[1], silver[2]}},
+      {-1, {silver[0], silver[1], silver[2]}},
   }};
-  for (const Row& row : rows) {
-    const ThemeColors c = ThemeFor(row.theme, 0x111111, 0x222222, 0x333333);
-    EXPECT_EQ(c.start, row.colors.start) << row.theme;
-    EXPECT_EQ(c.end, row.colors.end) << row.theme;
-    EXPECT_EQ(c.border, row.colors.border) << row.theme;
+  for (const auto& [theme, colours] : themes) {
+    const ThemeColors c = ThemeFor(theme, 0x111111, 0x222222, 0x333333);
+    EXPECT_EQ((std::array<int32_t, 3>{c.start, c.end, c.border}), colours) << theme;
+  }
+  const std::array<int32_t, 4> alignments{0, 1, 2, 7};
+  const std::array<UINT, 4> single{0x24, 0x26, 0x25, 0x25}, wrapped{0x14, 0x16, 0x15, 0x15};
+  for (size_t a = 0; a < alignments.size(); ++a) {
+    EXPECT_EQ(CaptionTextFlags(3, alignments[a]), single[a]) << alignments[a];
+    EXPECT_EQ(CaptionTextFlags(8, alignments[a]), wrapped[a]) << alignments[a];
   }
 }
 
-TEST_F(FrameTest, TextFlagsWrapOnlyThePanelAndAlignByAlignment) {
-  const std::array<std::array<UINT, 4>, 2> expected{{{0x24, 0x26, 0x25, 0x25}, {0x14, 0x16, 0x15, 0x15}}};
-  const std::array<int32_t, 4> alignments{0, 1, 2, 7};
-  for (int panel = 0; panel < 2; ++panel)
-    for (size_t a = 0; a < alignments.size(); ++a)
-      EXPECT_EQ(CaptionTextFlags(panel ? 8 : 3, alignments[a]), expected[panel][a]) << panel << "/" << a;
-}
-
-TEST_F(FrameTest, EachWriteReportsItsOwnKeyExceptCaptionAndAnUnchangedTheme) {
+TEST_F(FrameTest, EachWriteReportsItsKeyAndColoursAreStoredTranslated) {
   TzFrames& f = AddFrame(L"fra");
   const FontRef font = Font::Create(FontDesc{L"Tahoma", 9.0f});
+  const int32_t face = static_cast<int32_t>(GetSysColor(COLOR_BTNFACE));
+  using Colour = std::pair<void (TzFrames::*)(OleColor), int32_t (TzFrames::*)() const>;
   struct Row {
     const wchar_t* key;  // nullptr: nothing is reported
-    std::function<void(TzFrames&)> write;
+    std::function<void()> write;
+    Colour colour{};
   };
   const std::vector<Row> rows{
-      {L"FrameColor", [](TzFrames& t) { t.SetFrameColor(1); }},
-      {L"BackColor", [](TzFrames& t) { t.SetBackColor(2); }},
-      {L"FillColor", [](TzFrames& t) { t.SetFillColor(3); }},
-      {L"TextBoxColor", [](TzFrames& t) { t.SetTextBoxColor(4); }},
-      {L"TxtBoxShadow", [](TzFrames& t) { t.SetTxtBoxShadow(1); }},
-      {L"RoundedCorner", [](TzFrames& t) { t.SetRoundedCorner(false); }},
-      {L"Enabled", [](TzFrames& t) { t.SetEnabled(false); }},
-      {L"RoundedCornerTxtBox", [](TzFrames& t) { t.SetRoundedCornerTxtBox(true); }},
-      {nullptr, [](TzFrames& t) { t.SetCaption(L"Dados"); }},
-      {L"TextBoxHeight", [](TzFrames& t) { t.SetTextBoxHeight(30); }},
-      {L"TextColor", [](TzFrames& t) { t.SetTextColor(5); }},
-      {L"Alignment", [](TzFrames& t) { t.SetAlignment(0); }},
-      {L"IconAlignment", [](TzFrames& t) { t.SetIconAlignment(1); }},
-      {L"Font", [&](TzFrames& t) { t.SetFont(font); }},
-      {L"Picture", [](TzFrames& t) { t.SetPicture(nullptr); }},
-      {L"IconSize", [](TzFrames& t) { t.SetIconSize(24); }},
-      {L"ThemeColor", [](TzFrames& t) { t.SetThemeColor(2); }},
-      {nullptr, [](TzFrames& t) { t.SetThemeColor(2); }},
-      {L"ColorFrom", [](TzFrames& t) { t.SetColorFrom(6); }},
-      {L"ColorTo", [](TzFrames& t) { t.SetColorTo(7); }},
-      {L"HeaderStyle", [](TzFrames& t) { t.SetHeaderStyle(0); }},
-      {L"GradientHeaderStyle", [](TzFrames& t) { t.SetGradientHeaderStyle(3); }},
+      {L"FrameColor", {}, {&TzFrames::SetFrameColor, &TzFrames::FrameColor}},
+      {L"BackColor", {}, {&TzFrames::SetBackColor, &TzFrames::BackColor}},
+      {L"FillColor", {}, {&TzFrames::SetFillColor, &TzFrames::FillColor}},
+      {L"TextBoxColor", {}, {&TzFrames::SetTextBoxColor, &TzFrames::TextBoxColor}},
+      {L"TextColor", {}, {&TzFrames::SetTextColor, &TzFrames::TextColor}},
+      {L"ColorFrom", {}, {&TzFrames::SetColorFrom, &TzFrames::ColorFrom}},
+      {L"ColorTo", {}, {&TzFrames::SetColorTo, &TzFrames::ColorTo}},
+      {L"TxtBoxShadow", [&] { f.SetTxtBoxShadow(1); }},
+      {L"RoundedCorner", [&] { f.SetRoundedCorner(false); }},
+      {L"Enabled", [&] { f.SetEnabled(false); }},
+      {L"RoundedCornerTxtBox", [&] { f.SetRoundedCornerTxtBox(true); }},
+      {nullptr, [&] { f.SetCaption(L"Dados"); }},
+      {L"TextBoxHeight", [&] { f.SetTextBoxHeight(30); }},
+      {L"Alignment", [&] { f.SetAlignment(0); }},
+      {L"IconAlignment", [&] { f.SetIconAlignment(1); }},
+      {L"Font", [&] { f.SetFont(font); }},
+      {L"Picture", [&] { f.SetPicture(nullptr); }},
+      {L"IconSize", [&] { f.SetIconSize(24); }},
+      {L"ThemeColor", [&] { f.SetThemeColor(2); }},
+      {nullptr, [&] { f.SetThemeColor(2); }},
+      {L"HeaderStyle", [&] { f.SetHeaderStyle(0); }},
+      {L"GradientHeaderStyle", [&] { f.SetGradientHeaderStyle(3); }},
   };
   for (const Row& row : rows) {
+    std::vector<std::wstring> expected;
+    if (row.key) expected.assign(row.colour.first ? 2 : 1, row.key);
+    const std::string name = row.key ? Utf8FromWide(row.key) : "caption or unchanged theme";
     changed_.clear();
-    row.write(f);
-    const std::vector<std::wstring> expected = row.key ? std::vector<std::wstring>{row.key} : std::vector<std::wstring>{};
-    EXPECT_EQ(changed_, expected) << (row.key ? Utf8FromWide(row.key) : "caption or unchanged theme");
-  }
-}
-
-TEST_F(FrameTest, ColourWritesStoreTheTranslatedValueAndBackColorAlsoColoursTheWindow) {
-  TzFrames& f = AddFrame(L"fra");
-  const int32_t face = static_cast<int32_t>(GetSysColor(COLOR_BTNFACE));
-  const std::vector<std::pair<std::function<void(OleColor)>, std::function<int32_t()>>> colours{
-      {[&](OleColor c) { f.SetFrameColor(c); }, [&] { return f.FrameColor(); }},
-      {[&](OleColor c) { f.SetBackColor(c); }, [&] { return f.BackColor(); }},
-      {[&](OleColor c) { f.SetFillColor(c); }, [&] { return f.FillColor(); }},
-      {[&](OleColor c) { f.SetTextBoxColor(c); }, [&] { return f.TextBoxColor(); }},
-      {[&](OleColor c) { f.SetTextColor(c); }, [&] { return f.TextColor(); }},
-      {[&](OleColor c) { f.SetColorFrom(c); }, [&] { return f.ColorFrom(); }},
-      {[&](OleColor c) { f.SetColorTo(c); }, [&] { return f.ColorTo(); }},
-  };
-  for (size_t i = 0; i < colours.size(); ++i) {
-    colours[i].first(kSysButtonFace);
-    EXPECT_EQ(colours[i].second(), face) << i;
-    colours[i].first(0x800000FF);  // no such system colour
-    EXPECT_EQ(colours[i].second(), -1) << i;
+    if (row.write) row.write();
+    if (const auto [set, get] = row.colour; set) {
+      (f.*set)(kSysButtonFace);
+      EXPECT_EQ((f.*get)(), face) << name;
+      (f.*set)(0x800000FF);  // no such system colour
+      EXPECT_EQ((f.*get)(), -1) << name;
+    }
+    EXPECT_EQ(changed_, expected) << name;
   }
   f.SetBackColor(RGB(9, 8, 7));
-  EXPECT_EQ(f.OwnSurface().BackColor(), RGB(9, 8, 7));
+  EXPECT_EQ(f.OwnSurface().BackColor(), RGB(9, 8, 7)) << "BackColor also colours the window";
 }
 
 TEST_F(FrameTest, AnUnchangedThemeDoesNotRedrawAndTheGradientFollowsOnlyTheThemeItIsGiven) {
   TzFrames& f = AddFrame(L"fra");
-  HDC image = f.OwnSurface().DrawingDC();
-  SetPixelV(image, 100, 60, RGB(1, 1, 1));
+  SetPixelV(f.OwnSurface().DrawingDC(), 100, 60, RGB(1, 1, 1));
   f.SetThemeColor(0);
   EXPECT_EQ(Image(f).At(100, 60), RGB(1, 1, 1)) << "the same theme drew again";
-
   f.SetColorFrom(RGB(10, 0, 0));
   EXPECT_EQ(f.Theme().start, RGB(129, 169, 226)) << "ColorFrom outside the custom theme changed the gradient";
   f.SetThemeColor(5);
   EXPECT_EQ(f.Theme().start, RGB(10, 0, 0));
   f.SetColorTo(RGB(0, 20, 0));
   EXPECT_EQ(f.Theme().end, RGB(0, 20, 0)) << "ColorTo inside the custom theme goes straight to the gradient";
-  EXPECT_NE(Image(f).At(100, 60), RGB(1, 1, 1));
-
   f.SetThemeColor(4);
   f.SetStyle(8);
   EXPECT_EQ(f.ThemeColor(), 0);
   EXPECT_EQ(f.Theme().start, RGB(217, 172, 1)) << "the panel preset keeps the gold gradient until a theme write";
 }
 
-TEST_F(FrameTest, TheDisabledPaletteIsBlackUntilPropertiesAreReadThenSystemGreys) {
-  TzFrames& fresh = AddFrame(L"fresh");
+TEST_F(FrameTest, ReadingColoursTheWindowCopiesTheFontAndMakesTheDisabledPalette) {
+  TzFrames& fresh = Plain(0, false);
   EXPECT_EQ(fresh.DisabledColors(), Palette{});
-  fresh.SetStyle(0);
-  fresh.SetCaption(L"");
   fresh.SetEnabled(false);
-  EXPECT_EQ(Image(fresh).At(100, 119 - 1), RGB(0, 0, 0)) << "a never-read frame draws its disabled outline black";
+  EXPECT_EQ(Image(fresh).At(100, 118), RGB(0, 0, 0)) << "a never-read frame draws its disabled outline black";
 
   form_->SetBackColor(RGB(40, 50, 60));
-  PropertyBag bag;
-  TzFrames& loaded = LoadFrame(L"loaded", bag);
-  const auto sys = [](int index) { return static_cast<int32_t>(GetSysColor(index)); };
-  const Palette expected{sys(COLOR_INACTIVEBORDER), sys(COLOR_3DLIGHT), RGB(40, 50, 60),
-                         sys(COLOR_BTNFACE), sys(COLOR_BTNFACE), sys(COLOR_INACTIVEBORDER)};
-  EXPECT_EQ(loaded.DisabledColors(), expected);
-  loaded.SetEnabled(false);
-  EXPECT_EQ(loaded.CurrentColors(), expected);
-  loaded.SetEnabled(true);
-  EXPECT_EQ(loaded.CurrentColors().gradientStart, RGB(129, 169, 226));
-}
-
-TEST_F(FrameTest, AFontWriteCopiesBoldItalicNameAndSizeIntoTheFramesOwnFont) {
-  TzFrames& f = AddFrame(L"fra");
-  const FontRef own = f.Font();
-  FontDesc given{L"Courier New", 12.0f, FW_BOLD, true, true, true, 0};
-  f.SetFont(Font::Create(given));
-  EXPECT_EQ(f.Font(), own) << "the frame keeps its own font object";
-  const FontDesc d = own->Describe();
-  EXPECT_EQ(d.name, L"Courier New");
-  EXPECT_FLOAT_EQ(d.size, 12.0f);
-  EXPECT_TRUE(d.bold());
-  EXPECT_TRUE(d.italic);
-  EXPECT_FALSE(d.underline);
-  EXPECT_FALSE(d.strikethrough);
-  EXPECT_EQ(d.charset, DEFAULT_CHARSET);
-}
-
-TEST_F(FrameTest, AFrameIsNeverSmallerThan700By400Twips) {
-  TzFrames& f = AddFrame(L"fra");
-  form_->Site(L"fra")->Move(0, 0, 500, 300);
-  EXPECT_EQ(f.Width(), kMinWidthTwips);
-  EXPECT_EQ(f.Height(), kMinHeightTwips);
-  form_->Site(L"fra")->Move(0, 0, 900, 300);
-  EXPECT_EQ(f.Width(), 900);
-  EXPECT_EQ(f.Height(), kMinHeightTwips);
-}
-
-TEST_F(FrameTest, MouseMoveReachesTheHostInPixelsByReference) {
-  TzFrames& f = AddFrame(L"fra");
-  std::vector<std::array<float, 4>> seen;
-  f.events.MouseMove = [&](int16_t& b, int16_t& s, float& x, float& y) {
-    seen.push_back({static_cast<float>(b), static_cast<float>(s), x, y});
-  };
-  SendMessageW(f.hWnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(12, 34));
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0], (std::array<float, 4>{1, 0, 12, 34}));
-}
-
-TEST_F(FrameTest, ANewFrameStoresItsTranslatedBackColoursAndItsGradientHeader) {
-  // Every other value a new frame starts with is its key's default; the two colours are stored
-  // translated while the default is the ambient system colour itself.
-  AddFrame(L"fra");
-  const std::vector<SavedControl> saved = form_->Save();
-  ASSERT_EQ(saved.size(), 1u);
-  const auto& entries = saved[0].bag.Entries();
-  ASSERT_EQ(entries.size(), 3u);
-  const int32_t face = static_cast<int32_t>(GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(entries[0].first, L"BackColor");
-  EXPECT_TRUE(BagValuesEqual(entries[0].second, face));
-  EXPECT_EQ(entries[1].first, L"FillColor");
-  EXPECT_TRUE(BagValuesEqual(entries[1].second, face));
-  EXPECT_EQ(entries[2].first, L"HeaderStyle");
-  EXPECT_TRUE(BagValuesEqual(entries[2].second, int32_t{1}));
-}
-
-TEST_F(FrameTest, ReadingColoursTheWindowAppliesTheThemeAndCopiesTheFont) {
   PropertyBag bag;
   bag.Write(L"BackColor", int32_t{0x020202});
   bag.Write(L"ThemeColor", int32_t{5});
   bag.Write(L"ColorFrom", int32_t{0x060606});
   bag.Write(L"Font", Font::Create(FontDesc{L"Tahoma", 10.0f, FW_BOLD}));
-  TzFrames& f = LoadFrame(L"fra", bag);
+  TzFrames& f = LoadFrame(L"loaded", bag);
   EXPECT_EQ(f.OwnSurface().BackColor(), 0x020202u);
   EXPECT_EQ(f.Theme().start, 0x060606);
   EXPECT_NE(f.Font(), std::get<FontRef>(*bag.Find(L"Font"))) << "the frame copies into its own font";
   EXPECT_EQ(f.Font()->Describe().name, L"Tahoma");
+  const auto sys = [](int index) { return static_cast<int32_t>(GetSysColor(index)); };
+  const Palette greys{sys(COLOR_INACTIVEBORDER), sys(COLOR_3DLIGHT), RGB(40, 50, 60),
+                      sys(COLOR_BTNFACE),        sys(COLOR_BTNFACE), sys(COLOR_INACTIVEBORDER)};
+  EXPECT_EQ(f.DisabledColors(), greys);
+  f.SetEnabled(false);
+  EXPECT_EQ(f.CurrentColors(), greys);
+}
+
+TEST_F(FrameTest, AFontWriteCopiesBoldItalicNameAndSizeIntoTheFramesOwnFont) {
+  TzFrames& f = AddFrame(L"fra");
+  const FontRef own = f.Font();
+  f.SetFont(Font::Create(FontDesc{L"Courier New", 12.0f, FW_BOLD, true, true, true, 0}));
+  EXPECT_EQ(f.Font(), own) << "the frame keeps its own font object";
+  const FontDesc d = own->Describe();
+  EXPECT_EQ(std::make_tuple(d.name, d.size, d.bold(), d.italic, d.underline, d.strikethrough, d.charset),
+            std::make_tuple(std::wstring(L"Courier New"), 12.0f, true, true, false, false, BYTE{DEFAULT_CHARSET}));
+}
+
+TEST_F(FrameTest, ANewFrameStoresItsBackColoursAndGradientHeaderAndIsNeverBelow700By400Twips) {
+  TzFrames& f = AddFrame(L"fra");
+  const std::vector<SavedControl> saved = form_->Save();
+  ASSERT_EQ(saved.size(), 1u);
+  const int32_t face = static_cast<int32_t>(GetSysColor(COLOR_BTNFACE));
+  // The colours are stored translated, where the default is the ambient system colour itself.
+  const std::array<std::pair<std::wstring, int32_t>, 3> want{{{L"BackColor", face}, {L"FillColor", face}, {L"HeaderStyle", 1}}};
+  const auto& entries = saved[0].bag.Entries();
+  ASSERT_EQ(entries.size(), want.size());
+  for (size_t i = 0; i < want.size(); ++i) {
+    EXPECT_EQ(entries[i].first, want[i].first);
+    EXPECT_TRUE(BagValuesEqual(entries[i].second, BagValue(want[i].second))) << Utf8FromWide(want[i].first);
+  }
+  form_->Site(L"fra")->Move(0, 0, 500, 300);
+  EXPECT_EQ(std::make_pair(f.Width(), f.Height()), std::make_pair(700, 400));
+  form_->Site(L"fra")->Move(0, 0, 900, 300);
+  EXPECT_EQ(std::make_pair(f.Width(), f.Height()), std::make_pair(900, 400));
+}
+
+TEST_F(FrameTest, MouseMoveReachesTheHostInPixelsByReference) {
+  TzFrames& f = AddFrame(L"fra");
+  std::vector<std::array<float, 4>> seen;
+  f.events.MouseMove = [&](int16_t& b, int16_t& s, float& x, float& y) { seen.push_back({float(b), float(s), x, y}); };
+  SendMessageW(f.hWnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(12, 34));
+  EXPECT_EQ(seen, (std::vector<std::array<float, 4>>{{1, 0, 12, 34}}));
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ std::vector<Comparison> FrameComparisons() {
   // Objects stay flat: 10,000 property writes and resizes in a row, every style and gradient.
   TzFrames& f = *bench->frame;
   HostedControl* site = bench->form->Site(L"fra");
-  const unsigned before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const unsigned before = GdiObjects();
   const DWORD started = GetTickCount();
   for (int i = 0; i < 10000; ++i) {
     switch (i % 4) {
@@ -103,7 +103,7 @@ std::vector<Comparison> FrameComparisons() {
     }
   }
   const DWORD took = GetTickCount() - started;
-  const unsigned after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const unsigned after = GdiObjects();
   site->Move(0, 0, TwipsFromPixelsX(kWidth), TwipsFromPixelsY(kHeight));
   f.SetThemeColor(1);
   f.SetThemeColor(0);  // the blue gradient again for the rows below
