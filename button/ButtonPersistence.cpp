@@ -139,7 +139,9 @@ void ButtonStyle::InitProperties() {
   s_.showFocusRect = true;
   s_.hoverForeColor = kSysButtonText;
   s_.hoverBackColor = kSysButtonFace;
-  if (Ambient().font) font_ = Ambient().font;
+  // A button takes the font of a form it is placed on, but none from a frame, which has no
+  // scale of its own; the copy keeps its font style apart from the form's.
+  if (Site().ParentHasScaleMode() && Ambient().font) font_ = Ambient().font->Clone();
   s_.ambientBackColor = TranslateColor(Ambient().backColor);
   s_.backColor = kSysButtonFace;
   RefreshColors();

@@ -13,7 +13,7 @@
 namespace tessel {
 
 ButtonStyle::ButtonStyle(ControlSite& site)
-    : UserControl(site), font_(site.Ambient().font ? site.Ambient().font : Font::Create(FontDesc{})) {}
+    : UserControl(site), font_(Font::Create(FontDesc{})) {}
 
 ButtonStyle::~ButtonStyle() {
   // A member that goes away leaves its group first, so no later walk can reach it.

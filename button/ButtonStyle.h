@@ -46,8 +46,20 @@ class ButtonStyle final : public UserControl {
   void KeyUp(int16_t& keyCode, int16_t& shift) override;
   void GotFocus() override;
   bool CanGetFocus() const override { return true; }
+  // A focused push button takes Enter and is shown as the default button meanwhile.
+  bool TakesEnter() const override { return s_.mode == modeCommand; }
   // The container's show notification; its only effect is at design time.
   void Show() override;
+  // The container's drag-and-drop notifications, raised as the events of the same names with the
+  // position in pixels. A button without a handler for OLEDragOver or OLEDragDrop takes no drop.
+  void OLEDragOver(IDataObject*& data, int32_t& effect, int16_t& button, int16_t& shift, float& x, float& y,
+                   int16_t& state) override;
+  void OLEDragDrop(IDataObject*& data, int32_t& effect, int16_t& button, int16_t& shift, float& x,
+                   float& y) override;
+  void OLEStartDrag(IDataObject*& data, int32_t& allowedEffects) override;
+  void OLEGiveFeedback(int32_t& effect, bool& defaultCursors) override;
+  void OLESetData(IDataObject*& data, int16_t& dataFormat) override;
+  void OLECompleteDrag(int32_t& effect) override;
 
   // Properties (reads return the model or the host's value; writes check, store, tell the
   // container under the bag key and redraw or lay out).

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "server/contract/Twips.h"
+#include "host/DragSource.h"
 #include "host/UserControlWindow.h"
+#include "server/contract/Twips.h"
 #include "server/contract/Errors.h"
 
 namespace tessel {
@@ -18,6 +19,10 @@ HostedControl::HostedControl(ControlContainer& container, std::wstring typeName,
 HostedControl::~HostedControl() { Unload(); }
 
 HWND HostedControl::hWnd() const { return window_ ? window_->hWnd() : nullptr; }
+
+IDropTarget* HostedControl::DropTarget() const { return window_ ? window_->DropTargetOf() : nullptr; }
+
+void HostedControl::OLEDrag(UserControl& source) { RunDrag(source, Host()); }
 
 Surface& HostedControl::OwnSurface() {
   if (!window_) throw std::logic_error("the control has no window");
@@ -175,8 +180,16 @@ void HostedControl::SetEnabled(bool enabled) {
 }
 
 void HostedControl::SetVisible(bool visible) {
+  const bool shown = visible && !extender_.visible;
   extender_.visible = visible;
-  if (hWnd()) ShowWindow(hWnd(), visible ? SW_SHOWNA : SW_HIDE);
+  if (!hWnd()) return;
+  ShowWindow(hWnd(), visible ? SW_SHOWNA : SW_HIDE);
+  if (!shown || !control_) return;
+  try {
+    control_->Show();  // each time the control becomes visible
+  } catch (const std::exception& e) {
+    ReportSkipped(L"Show", e);
+  }
 }
 
 void HostedControl::ReportSkipped(std::wstring_view handler, const std::exception& e) noexcept {

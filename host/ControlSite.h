@@ -42,6 +42,8 @@ class ControlContainer {
   virtual void ControlPropertyChanged(HostedControl& control, std::wstring_view key) {}
   // The controls placed inside control (it is their container), in the order placed.
   virtual std::vector<UserControl*> ControlsInside(const HostedControl& control) const { return {}; }
+  // Whether the window control stands on keeps a scale mode of its own (see ControlSite).
+  virtual bool ContainerHasScaleMode(const HostedControl& control) const { return true; }
 };
 
 class HostedControl final : public ControlSite {
@@ -93,6 +95,10 @@ class HostedControl final : public ControlSite {
   // Marks the windows of hosted controls, so a container's tab stops leave out those of the
   // controls placed inside it.
   static constexpr const wchar_t* kWindowMark = L"TesselHostedControl";
+  bool ParentHasScaleMode() const override { return container_.ContainerHasScaleMode(*this); }
+  void OLEDrag(UserControl& source) override;
+  // The drop target on the control's window (null without OLE on the thread).
+  IDropTarget* DropTarget() const;
 
  private:
   RECT PixelRect() const;

@@ -49,8 +49,9 @@ Form::Form(const ControlTypes& types, bool userMode) : types_(types) {
 std::unique_ptr<Form> Form::Create(const std::wstring& title, int widthTwips, int heightTwips, bool userMode,
                                    const ControlTypes* types) {
   std::unique_ptr<Form> form(new Form(types ? *types : ControlTypes::Default(), userMode));
-  const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  form->comInitialized_ = SUCCEEDED(hr);
+  // OLE, not only COM: the controls' windows are drop targets.
+  const HRESULT hr = OleInitialize(nullptr);
+  form->oleInitialized_ = SUCCEEDED(hr);
   try {
     form->ambient_.font = Font::Create(FontDesc{});
   } catch (const std::runtime_error& e) {
@@ -85,7 +86,7 @@ std::unique_ptr<Form> Form::Create(const std::wstring& title, int widthTwips, in
 
 Form::~Form() {
   Close();
-  if (comInitialized_) CoUninitialize();
+  if (oleInitialized_) OleUninitialize();
 }
 
 void Form::Close() {
@@ -100,7 +101,7 @@ void Form::Close() {
 
 void Form::UnloadAll() {
   // Last placed first, so a control never outlives one placed before it.
-  defaultSite_ = cancelSite_ = activeSite_ = nullptr;
+  defaultSite_ = cancelSite_ = activeSite_ = shownDefault_ = nullptr;
   while (!sites_.empty()) {
     std::unique_ptr<HostedControl> site = std::move(sites_.back());
     sites_.pop_back();
@@ -270,12 +271,14 @@ void Form::Remove(std::wstring_view name) {
   if (defaultSite_ == site) defaultSite_ = nullptr;
   if (cancelSite_ == site) cancelSite_ = nullptr;
   if (activeSite_ == site) activeSite_ = nullptr;
+  if (shownDefault_ == site) shownDefault_ = nullptr;
   tabOrder_.erase(std::remove(tabOrder_.begin(), tabOrder_.end(), site), tabOrder_.end());
   auto it = std::find_if(sites_.begin(), sites_.end(), [site](const auto& s) { return s.get() == site; });
   std::unique_ptr<HostedControl> owned = std::move(*it);
   sites_.erase(it);
   owned->Unload();
   Renumber();
+  ShowDefault();
 }
 
 std::vector<SavedControl> Form::Save() {
@@ -321,20 +324,34 @@ void Form::FocusMoving(HWND newFocus) {
   if (!ambient_.userMode) return;
   if (old && old->Control()) old->Control()->ExitFocus();
   if (site->Control()) site->Control()->EnterFocus();
+  ShowDefault();
+}
+
+HostedControl* Form::EnterSite() const {
+  if (ambient_.userMode && activeSite_ && activeSite_->Control() && activeSite_->Control()->TakesEnter())
+    return activeSite_;
+  return defaultSite_;
+}
+
+void Form::ShowDefault() {
+  HostedControl* now = EnterSite();
+  HostedControl* old = shownDefault_;
+  if (now == old) return;
+  shownDefault_ = now;
+  // The one that stops looking like the default button hears it first.
+  for (HostedControl* changed : {old, now}) {
+    if (!changed) continue;
+    AmbientProperties a = changed->Ambient();
+    a.displayAsDefault = changed == now;
+    changed->ChangeAmbient(a, L"DisplayAsDefault");
+  }
 }
 
 void Form::SetDefaultButton(std::wstring_view name) {
   HostedControl* site = name.empty() ? nullptr : Site(name);
   if (!name.empty() && !site) throw std::invalid_argument("no control named " + Utf8FromWide(name));
-  HostedControl* old = defaultSite_;
   defaultSite_ = site;
-  if (old == site) return;
-  for (HostedControl* changed : {old, site}) {
-    if (!changed) continue;
-    AmbientProperties a = changed->Ambient();
-    a.displayAsDefault = changed == site;
-    changed->ChangeAmbient(a, L"DisplayAsDefault");
-  }
+  ShowDefault();
 }
 
 void Form::SetCancelButton(std::wstring_view name) {
@@ -347,7 +364,7 @@ void Form::Broadcast(std::wstring_view name) {
   for (const auto& site : sites_) {
     AmbientProperties a = ambient_;
     a.displayName = site->Name();
-    a.displayAsDefault = site.get() == defaultSite_;
+    a.displayAsDefault = site.get() == shownDefault_;
     site->ChangeAmbient(a, name);
   }
 }
@@ -372,12 +389,15 @@ void Form::SetUserMode(bool userMode) {
   if (ambient_.userMode == userMode) return;
   ambient_.userMode = userMode;
   Broadcast(L"UserMode");
+  ShowDefault();
 }
 
 OleColor Form::ContainerBackColor() const {
   if (!hwnd_) throw std::logic_error("the form has no window");
   return ambient_.backColor;
 }
+
+bool Form::ContainerHasScaleMode(const HostedControl& control) const { return control.ParentWindow() == hwnd_; }
 
 void Form::ControlPropertyChanged(HostedControl& control, std::wstring_view key) {
   dirty_ = true;

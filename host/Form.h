@@ -80,7 +80,9 @@ class Form final : public ControlContainer {
   void MoveFocus(bool forward);
 
   // The control that gets AccessKeyPress(13) on Enter and the one that gets (27) on Esc; an empty
-  // name clears. The default button sees DisplayAsDefault True.
+  // name clears. While the focus is on a control that takes Enter itself (a push button), Enter
+  // and the ambient DisplayAsDefault belong to that one; otherwise to the default button. Each
+  // change of the control shown as default reaches both through AmbientChanged.
   void SetDefaultButton(std::wstring_view name);
   void SetCancelButton(std::wstring_view name);
 
@@ -123,6 +125,8 @@ class Form final : public ControlContainer {
   HostServices& ContainerHost() override { return Host(); }
   void ControlPropertyChanged(HostedControl& control, std::wstring_view key) override;
   std::vector<UserControl*> ControlsInside(const HostedControl& control) const override;
+  // The form keeps its own scale; a control that holds others (a frame) keeps none.
+  bool ContainerHasScaleMode(const HostedControl& control) const override;
 
  private:
   Form(const ControlTypes& types, bool userMode);
@@ -136,6 +140,8 @@ class Form final : public ControlContainer {
   HostedControl* SiteOfWindow(HWND w) const;
   void FocusMoving(HWND newFocus);
   void FocusSite(HostedControl& site);
+  HostedControl* EnterSite() const;  // the control Enter goes to now
+  void ShowDefault();                // moves DisplayAsDefault to EnterSite()
   void Renumber();
   void Broadcast(std::wstring_view name);
   friend struct FormHooks;
@@ -150,10 +156,11 @@ class Form final : public ControlContainer {
   HostedControl* defaultSite_ = nullptr;
   HostedControl* cancelSite_ = nullptr;
   HostedControl* activeSite_ = nullptr;  // the control that has the focus inside the form
+  HostedControl* shownDefault_ = nullptr;  // the control that sees DisplayAsDefault True
   HWND lastFocus_ = nullptr;
   bool dirty_ = false;
   bool closing_ = false;
-  bool comInitialized_ = false;
+  bool oleInitialized_ = false;
 };
 
 }  // namespace tessel

@@ -21,10 +21,12 @@ bool Form::PreTranslateMessage(MSG& msg) {
         if (ctrl || alt || wants(DLGC_WANTTAB | DLGC_WANTALLKEYS)) return false;
         MoveFocus(GetKeyState(VK_SHIFT) >= 0);
         return true;
-      case VK_RETURN:
-        if (!defaultSite_ || !defaultSite_->Control() || wants(DLGC_WANTALLKEYS)) return false;
-        defaultSite_->Control()->AccessKeyPress(L'\r');
+      case VK_RETURN: {
+        HostedControl* site = EnterSite();
+        if (!site || !site->Control() || wants(DLGC_WANTALLKEYS)) return false;
+        site->Control()->AccessKeyPress(L'\r');
         return true;
+      }
       case VK_ESCAPE:
         if (!cancelSite_ || !cancelSite_->Control() || wants(DLGC_WANTALLKEYS)) return false;
         cancelSite_->Control()->AccessKeyPress(static_cast<wchar_t>(27));

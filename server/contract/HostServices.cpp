@@ -247,6 +247,10 @@ HostServices& PlatformHostServices() {
   return platform;
 }
 
+HRESULT HostServices::DoDragDrop(IDataObject* data, IDropSource* source, DWORD allowedEffects, DWORD* effect) {
+  return ::DoDragDrop(data, source, allowedEffects, effect);
+}
+
 void HostServices::ReportSkippedStep(std::wstring_view control, std::wstring_view step, std::wstring_view error) {
   ReportToDebugger(control, step, error);
 }

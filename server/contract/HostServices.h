@@ -1,11 +1,14 @@
 #pragma once
 // Everything a control does that a test cannot drive deterministically goes through this seam:
-// message boxes, the cursor and window-from-point, shell execution, send-keys and the clock.
+// message boxes, the cursor and window-from-point, shell execution, send-keys, the clock and the
+// modal loop of an OLE drag.
 // The product uses the platform; tests install a recorder on the form.
 #include <windows.h>
 // MessageBox and ShellExecute are also macros of the Windows headers; including shellapi.h here
 // makes every file see the same spelling of the member names, whatever it includes itself.
 #include <shellapi.h>
+#include <ole2.h>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -25,6 +28,9 @@ class HostServices {
   // Send-keys string such as "{TAB}" to the active window.
   virtual void SendKeys(const std::wstring& keys, bool wait) = 0;
   virtual uint64_t TickCount() = 0;                 // milliseconds
+  // DoDragDrop semantics: runs the drag loop with the mouse and keyboard until the drop or the
+  // cancel; the platform calls DoDragDrop.
+  virtual HRESULT DoDragDrop(IDataObject* data, IDropSource* source, DWORD allowedEffects, DWORD* effect);
   // The diagnostics sink: a layout or paint step of a control failed and was skipped. The
   // platform writes "TesselOCX: <control>: <step> skipped: <error>" with OutputDebugString.
   virtual void ReportSkippedStep(std::wstring_view control, std::wstring_view step, std::wstring_view error);

@@ -6,6 +6,8 @@
 // ReadProperties (loading); Resize; Paint. WriteProperties runs whenever the form is saved and
 // Terminate runs last. A control overrides only the handlers it has work in.
 #include <windows.h>
+#include <ole2.h>
+
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -30,7 +32,9 @@ struct AmbientProperties {
   FontRef font;
   std::wstring displayName;
   bool userMode = true;           // False while a developer edits the form
-  bool displayAsDefault = false;  // the control is the form's default button
+  // The control is drawn as the button Enter clicks: the focused control when it takes Enter
+  // itself, otherwise the form's default button.
+  bool displayAsDefault = false;
 };
 
 // Properties the container keeps for each placed control (positions in twips of the container).
@@ -62,6 +66,11 @@ class ControlSite {
   virtual HostServices& Host() = 0;
   // The controls placed inside this one when it is a container (a frame), in the order placed.
   virtual std::vector<UserControl*> ContainedControls() const { return {}; }
+  // Whether the window the control stands on keeps a scale mode of its own (a form does). A frame
+  // holding controls has none: its controls are measured in twips and take no font from it.
+  virtual bool ParentHasScaleMode() const { return true; }
+  // Runs an OLE drag with the control as its source (see UserControl::OLEDrag).
+  virtual void OLEDrag(UserControl& source) {}
 };
 
 class UserControl {
@@ -107,6 +116,34 @@ class UserControl {
   // Whether other controls can be placed inside this one (a frame): they become child windows
   // of its own window and move, hide and clip with it.
   virtual bool IsContainer() const { return false; }
+  // Whether Enter belongs to the control while it has the focus (a push button): the container
+  // then shows it as the default button and gives it AccessKeyPress(13) instead of the form's
+  // default button.
+  virtual bool TakesEnter() const { return false; }
+
+  // OLE drag and drop over the control's own window, reported by the drop target the container
+  // registers on it: OLEDragOver with state 0 when a drag enters, 2 while it moves and 1 when it
+  // leaves, and OLEDragDrop when it is dropped. effect comes in as the effects the source allows
+  // (DROPEFFECT_*) and goes back as what the control does with the data; a control that takes no
+  // drops answers DROPEFFECT_NONE. Button and shift as for the mouse, x and y in twips.
+  virtual void OLEDragOver(IDataObject*& data, int32_t& effect, int16_t& button, int16_t& shift, float& x, float& y,
+                           int16_t& state) {
+    effect = DROPEFFECT_NONE;
+  }
+  virtual void OLEDragDrop(IDataObject*& data, int32_t& effect, int16_t& button, int16_t& shift, float& x, float& y) {
+    effect = DROPEFFECT_NONE;
+  }
+  // A drag the control starts with OLEDrag: OLEStartDrag lets it fill the data object and narrow
+  // the allowed effects (none cancels the drag); OLEGiveFeedback follows every change of the
+  // target's effect (defaultCursors False when the control set a pointer itself); OLESetData is
+  // raised when a target asks for a format that was offered without data; OLECompleteDrag ends
+  // it with the effect the target performed.
+  virtual void OLEStartDrag(IDataObject*& data, int32_t& allowedEffects) {}
+  virtual void OLEGiveFeedback(int32_t& effect, bool& defaultCursors) {}
+  virtual void OLESetData(IDataObject*& data, int16_t& dataFormat) {}
+  virtual void OLECompleteDrag(int32_t& effect) {}
+  // Starts an OLE drag from the control and returns once it was dropped or cancelled.
+  void OLEDrag() { site_.OLEDrag(*this); }
 
   // The container has shown the control's window for the first time.
   virtual void Show() {}

@@ -56,6 +56,7 @@ class Recorder : public UserControl {
   void EnterFocus() override { Note(L"EnterFocus"); }
   void ExitFocus() override { Note(L"ExitFocus"); }
   bool CanGetFocus() const override { return focusable; }
+  bool TakesEnter() const override { return takesEnter; }
 
   void SetCaption(const std::wstring& caption) {
     caption_ = caption;
@@ -66,6 +67,7 @@ class Recorder : public UserControl {
 
   // Set by the factory before any handler runs.
   bool focusable = false;
+  bool takesEnter = false;
   bool failWrite = false;
   std::wstring accessKeys;
 

@@ -36,6 +36,13 @@ uint64_t RecordingHost::TickCount() {
   return ticks;
 }
 
+HRESULT RecordingHost::DoDragDrop(IDataObject* data, IDropSource* source, DWORD allowedEffects, DWORD* effect) {
+  calls.push_back(L"DoDragDrop(" + std::to_wstring(allowedEffects) + L")");
+  if (dragLoop) return dragLoop(data, source, allowedEffects, effect);
+  *effect = DROPEFFECT_NONE;
+  return DRAGDROP_S_CANCEL;
+}
+
 void RecordingHost::ReportSkippedStep(std::wstring_view control, std::wstring_view step, std::wstring_view error) {
   calls.push_back(L"SkippedStep(" + std::wstring(control) + L"|" + std::wstring(step) + L"|" + std::wstring(error) + L")");
 }

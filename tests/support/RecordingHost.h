@@ -1,6 +1,7 @@
 #pragma once
 // A HostServices that records every call as one line of text and answers from values the test
 // sets, so message boxes, the cursor, the shell and the clock are driven by the test.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ class RecordingHost : public HostServices {
   // Recorded; when forwardKeys is set the keys then go to the platform as well.
   void SendKeys(const std::wstring& keys, bool wait) override;
   uint64_t TickCount() override;
+  // Recorded as "DoDragDrop(allowed effects)"; dragLoop plays the user's part, cancelled without one.
+  HRESULT DoDragDrop(IDataObject* data, IDropSource* source, DWORD allowedEffects, DWORD* effect) override;
   // Recorded as "SkippedStep(control|step|error)".
   void ReportSkippedStep(std::wstring_view control, std::wstring_view step, std::wstring_view error) override;
 
@@ -28,6 +31,7 @@ class RecordingHost : public HostServices {
   INT_PTR shellResult = 42;
   uint64_t ticks = 0;
   bool forwardKeys = false;
+  std::function<HRESULT(IDataObject* data, IDropSource* source, DWORD allowed, DWORD* effect)> dragLoop;
   bool recordQueries = false;     // also record CursorPos, WindowFromPoint and TickCount
 };
 
