@@ -83,39 +83,31 @@ TEST_F(Behaviour, EnterOnTheDefaultButtonClicksOnlyCommandButtons) {
 }
 
 // Hover: the first move over the window turns the button hot and starts the 50 ms timer 237 on
-// its own window; the real timer ends it once the cursor is over another window.
-TEST_F(Behaviour, HoverStartsAndTheTimerEndsIt) {
+// its own window; the real timer ends it once the cursor is over another window. A press dragged
+// off is drawn unpressed, pressed again back over the button, and released off it without Click.
+TEST_F(Behaviour, HoverTimerAndPressDraggedOff) {
   ButtonStyle& b = Add(L"b");
   Hover(&b);
-  EXPECT_TRUE(b.State().isHoverTracking);
   EXPECT_TRUE(b.State().Has(isHot));
   EXPECT_EQ(GetPropA(b.hWnd(), "lv_ClassID"), static_cast<HANDLE>(&b));
   EXPECT_EQ(reinterpret_cast<UINT_PTR>(GetPropA(b.hWnd(), "lv_TimerID")), 237u);
   Send(b, WM_MOUSEMOVE, 0, At(6, 6));
   Pump(120);
   EXPECT_TRUE(b.State().isHoverTracking) << "ticks while the cursor stays keep the hover";
-  Hover(nullptr);
-  EXPECT_TRUE(PumpUntil([&] { return !b.State().isHoverTracking; }, 1000));
-  EXPECT_FALSE(b.State().Has(isHot));
-  EXPECT_EQ(TakeLog(), (Log{L"b.MouseOnButton(1)", L"b.MouseOnButton(0)"}));
-  EXPECT_EQ(KillTimer(b.hWnd(), 237), FALSE) << "the timer stopped itself";
-}
-
-TEST_F(Behaviour, PressAndDragOffShowsUnpressedAndReleasesWithoutClick) {
-  ButtonStyle& b = Add(L"b");
-  Hover(&b);
   Send(b, WM_LBUTTONDOWN, MK_LBUTTON);
   EXPECT_TRUE(b.State().PressedLook());
   Hover(nullptr);
   EXPECT_TRUE(PumpUntil([&] { return !b.State().isHoverTracking; }, 1000));
   EXPECT_TRUE(b.State().Has(isPressed));
   EXPECT_FALSE(b.State().PressedLook()) << "off the control the press is drawn unpressed";
+  EXPECT_EQ(KillTimer(b.hWnd(), 237), FALSE) << "the timer stopped itself";
   Hover(&b, MK_LBUTTON);
   EXPECT_TRUE(b.State().PressedLook()) << "back over it, pressed again";
   EXPECT_TRUE(b.State().isPressedTracking);
   Hover(nullptr);
   EXPECT_TRUE(PumpUntil([&] { return !b.State().isHoverTracking; }, 1000));
   Send(b, WM_LBUTTONUP, 0, At(-20, -20));
+  EXPECT_FALSE(b.State().Has(isHot));
   EXPECT_EQ(TakeLog(), (Log{L"b.MouseOnButton(1)", L"b.MouseDown(1)", L"b.MouseOnButton(0)", L"b.MouseOnButton(1)",
                             L"b.MouseOnButton(0)", L"b.MouseUp(1)"}));
 }

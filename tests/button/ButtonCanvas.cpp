@@ -1,7 +1,10 @@
 #include "tests/button/ButtonCanvas.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include "button/DerivedColors.h"
+#include "button/draw/Renderers.h"
 
 namespace tessel::test {
 
@@ -89,6 +92,19 @@ void ButtonCanvas::ShapeFace() {
     if (shape == shapeSlantLeft || shape == shapeSlantBoth) state.faceLeft = d;
     if (shape == shapeSlantRight || shape == shapeSlantBoth) state.faceRight = W - d;
   }
+}
+
+void ButtonCanvas::DeriveColors() { UpdateDerivedColors(state); }
+
+int16_t ButtonCanvas::Render(int32_t* faceState) {
+  BevelPoints points{};
+  BevelColors list{};
+  int32_t state32 = 0;
+  int16_t outcome = 0;
+  if (Renderer r = RendererFor(state.buttonStyle)) r(paint, points, list, state32, outcome);
+  GdiFlush();
+  if (faceState) *faceState = state32;
+  return outcome;
 }
 
 }  // namespace tessel::test

@@ -4,10 +4,17 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 #include "button/ButtonState.h"
 #include "tests/support/Pixels.h"  // Hex
+
+// Rectangles compare and print in expectations.
+inline bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
+inline std::ostream& operator<<(std::ostream& o, const RECT& r) {
+  return o << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
+}
 
 namespace tessel::test {
 
@@ -29,14 +36,13 @@ class ButtonCanvas {
   RECT Bounds(COLORREF color) const;
   int Count(COLORREF color) const;
   void Clear(COLORREF color = kUnpainted);
-  // Sets the derived face colours from backColor and hoverBackColor for the current style
-  // (StyleCells.cpp, with Render).
+  // Sets the derived face colours from backColor and hoverBackColor for the current style.
   void DeriveColors();
   // The elliptic face regions of a round shape and the straight face of the slanted ones, as the
   // shape builder leaves them.
   void ShapeFace();
   // Runs the renderer of the current style with fresh lists; the outcome it returned.
-  int16_t Render(int32_t* faceState = nullptr, BevelColors* colors = nullptr);
+  int16_t Render(int32_t* faceState = nullptr);
   // The pixels, top-down rows of 0x00RRGGBB.
   const uint32_t* bits() const { return bits_; }
 
@@ -47,6 +53,5 @@ class ButtonCanvas {
   int width_, height_;
   uint32_t* bits_ = nullptr;
 };
-
 
 }  // namespace tessel::test

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,15 +13,10 @@
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
 #include "server/contract/Picture.h"
+#include "tests/button/ButtonCanvas.h"
 #include "tests/support/ImageBytes.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/RecordingHost.h"
-
-// Rectangles compare and print in expectations.
-inline bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
-inline std::ostream& operator<<(std::ostream& o, const RECT& r) {
-  return o << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
-}
 
 namespace tessel::test::button {
 

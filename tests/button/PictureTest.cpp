@@ -1,4 +1,5 @@
 #include <string>
+#include <vector>
 
 #include "button/ButtonPicture.h"
 #include "tests/button/ButtonCanvas.h"
@@ -10,91 +11,58 @@ namespace tessel::test::button {
 namespace {
 
 constexpr uint32_t kMagenta = 0xFF00FF;  // 0x00RRGGBB, as the picture helper takes it
-
-// A back buffer filled with one colour, holding the picture under test.
-struct Canvas : ButtonCanvas {
-  Canvas(int width, int height, COLORREF fill) : ButtonCanvas(width, height) { Clear(fill); }
-  void Use(const PictureRef& picture) {
-    state.picture = picture;
-    ReadPictureMetrics(state);
-  }
-  ButtonPaint Paint(bool enabled = true) {
-    paint.enabled = enabled;
-    return paint;
-  }
-};
-
 constexpr COLORREF kGreen = RGB(0, 160, 0);
 
-// The key is the top-left pixel; everything within 3 of it in each channel is transparent and
-// the cached copy holds the key exactly there.
-TEST(ButtonPicture, NearKeyPixelsAreTransparent) {
-  Canvas c(8, 4, kGreen);
-  c.Use(ButtonTest::Bitmap(8, 4, [](int x, int y) -> uint32_t {
-    if (y > 0) return 0x0000FF;
-    switch (x) {
-      case 0: return kMagenta;
-      case 1: return 0xFC03FD;  // 3 off in every channel
-      case 2: return 0xFB00FF;  // red 4 off
-      default: return 0x0000FF;
-    }
-  }));
-  EXPECT_EQ(c.state.pictureWidth, 8);
-  EXPECT_EQ(c.state.pictureIsIcon, 0);
-  ButtonPaint p = c.Paint();
-  DrawPicture(p, RECT{0, 0, 8, 4});
-  EXPECT_EQ(c.At(0, 0), kGreen);
-  EXPECT_EQ(c.At(1, 0), kGreen);
-  EXPECT_EQ(c.At(2, 0), RGB(0xFB, 0x00, 0xFF));
-  EXPECT_EQ(c.At(3, 0), RGB(0, 0, 0xFF));
-  EXPECT_EQ(c.At(5, 3), RGB(0, 0, 0xFF));
-  ASSERT_TRUE(c.state.pictureCache);
-  DibProbe cache(c.state.pictureCache.get());
-  EXPECT_EQ(cache.At(1, 0), RGB(0xFF, 0, 0xFF)) << "the near-key pixel holds the key exactly";
-  EXPECT_EQ(cache.At(2, 0), RGB(0xFB, 0, 0xFF));
-}
-
-// Beside the caption a picture is drawn at its own size, made smaller (aspect kept) to fit its
-// box, never larger.
-TEST(ButtonPicture, BoxedPictureShrinksToFitButNeverGrows) {
-  struct Case {
-    int pw, ph;
-    POINT drawn, empty;
+// What a picture leaves on a green face. The key is the top-left pixel and everything within 3 of
+// it in each channel is transparent; beside the caption a picture is drawn at its own size, made
+// smaller (aspect kept) to fit its box, never larger; disabled, its dark parts turn grey and its
+// white parts show the face; an icon is drawn at the rectangle.
+TEST(ButtonPicture, PixelsByKeySizeStateAndKind) {
+  struct Probe {
+    int x, y;
+    COLORREF color;
   };
-  const Case cases[] = {{64, 32, {31, 15}, {31, 16}}, {16, 16, {15, 15}, {16, 5}}};
-  for (const Case& k : cases) {
-    Canvas c(32, 32, kGreen);
-    c.Use(ButtonTest::Bitmap(k.pw, k.ph, [](int x, int y) { return x < 4 && y < 4 ? kMagenta : 0xFF0000u; }));
-    ButtonPaint p = c.Paint();
-    DrawPicture(p, RECT{0, 0, 32, 32});
-    EXPECT_EQ(c.At(k.drawn.x, k.drawn.y), RGB(255, 0, 0)) << k.pw << "x" << k.ph;
-    EXPECT_EQ(c.At(k.empty.x, k.empty.y), kGreen) << k.pw << "x" << k.ph;
+  struct Case {
+    const char* what;
+    PictureRef picture;
+    int size;
+    RECT at;
+    bool enabled;
+    std::vector<Probe> probes;
+  };
+  const auto nearKey = [](int x, int y) -> uint32_t {
+    if (y > 0 || x > 2) return 0x0000FF;
+    return x == 0 ? kMagenta : x == 1 ? 0xFC03FDu : 0xFB00FFu;  // 3 off in every channel; red 4 off
+  };
+  const auto redOnKey = [](int x, int y) { return x < 4 && y < 4 ? kMagenta : 0xFF0000u; };
+  const auto blackAndWhite = [](int x, int) -> uint32_t { return x < 4 ? kMagenta : x < 8 ? 0x000000u : 0xFFFFFFu; };
+  const Case cases[] = {
+      {"near the key", ButtonTest::Bitmap(8, 4, nearKey), 8, {0, 0, 8, 4}, true,
+       {{0, 0, kGreen}, {1, 0, kGreen}, {2, 0, RGB(0xFB, 0, 0xFF)}, {3, 0, RGB(0, 0, 0xFF)}, {5, 3, RGB(0, 0, 0xFF)}}},
+      {"shrinks", ButtonTest::Bitmap(64, 32, redOnKey), 32, {0, 0, 32, 32}, true, {{31, 15, RGB(255, 0, 0)}, {31, 16, kGreen}}},
+      {"never grows", ButtonTest::Bitmap(16, 16, redOnKey), 32, {0, 0, 32, 32}, true, {{15, 15, RGB(255, 0, 0)}, {16, 5, kGreen}}},
+      {"disabled", ButtonTest::Bitmap(12, 4, blackAndWhite), 12, {0, 0, 12, 4}, false,
+       {{2, 1, kGreen}, {5, 1, RGB(0x80, 0x80, 0x80)}, {10, 1, kGreen}}},
+      {"icon", ButtonTest::Icon(32), 24, {2, 2, 18, 18}, true, {{10, 10, RGB(0, 0, 255)}, {1, 1, kGreen}, {18, 18, kGreen}}},
+  };
+  for (const Case& c : cases) {
+    ButtonCanvas canvas(c.size, c.size);
+    canvas.Clear(kGreen);
+    canvas.state.picture = c.picture;
+    ReadPictureMetrics(canvas.state);
+    canvas.paint.enabled = c.enabled;
+    DrawPicture(canvas.paint, c.at);
+    GdiFlush();
+    for (const Probe& p : c.probes) EXPECT_EQ(Hex(canvas.At(p.x, p.y)), Hex(p.color)) << c.what << " at " << p.x << ", " << p.y;
+    const bool icon = c.picture == cases[4].picture;
+    EXPECT_EQ(canvas.state.pictureIsIcon, icon ? 1 : 0) << c.what;
+    EXPECT_EQ(static_cast<bool>(canvas.state.pictureCache), !icon) << c.what << ": icons keep their own transparency";
+    if (c.picture == cases[0].picture) {
+      DibProbe cache(canvas.state.pictureCache.get());
+      EXPECT_EQ(cache.At(1, 0), RGB(0xFF, 0, 0xFF)) << "the near-key pixel holds the key exactly";
+      EXPECT_EQ(cache.At(2, 0), RGB(0xFB, 0, 0xFF));
+    }
   }
-}
-
-// Disabled: the picture's dark parts turn grey and its white parts show the face.
-TEST(ButtonPicture, DisabledPictureIsGreyed) {
-  const COLORREF face = RGB(0xE0, 0xC0, 0x00);
-  Canvas c(12, 4, face);
-  c.Use(ButtonTest::Bitmap(12, 4, [](int x, int) -> uint32_t { return x < 4 ? kMagenta : x < 8 ? 0x000000u : 0xFFFFFFu; }));
-  ButtonPaint p = c.Paint(false);
-  DrawPicture(p, RECT{0, 0, 12, 4});
-  EXPECT_EQ(c.At(2, 1), face) << "transparent";
-  EXPECT_EQ(c.At(5, 1), RGB(0x80, 0x80, 0x80)) << "black turns grey";
-  EXPECT_EQ(c.At(10, 1), face) << "white shows the face";
-}
-
-TEST(ButtonPicture, IconsDrawAtTheRectangle) {
-  Canvas c(24, 24, kGreen);
-  c.Use(ButtonTest::Icon(32));
-  EXPECT_EQ(c.state.pictureIsIcon, 1);
-  EXPECT_EQ(c.state.pictureWidth, 32);
-  ButtonPaint p = c.Paint();
-  DrawPicture(p, RECT{2, 2, 18, 18});
-  EXPECT_EQ(c.At(10, 10), RGB(0, 0, 255));
-  EXPECT_EQ(c.At(1, 1), kGreen);
-  EXPECT_EQ(c.At(18, 18), kGreen);
-  EXPECT_FALSE(c.state.pictureCache) << "icons keep their own transparency";
 }
 
 using CustomClick = ButtonTest;

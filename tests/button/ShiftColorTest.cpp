@@ -16,7 +16,7 @@ struct ShiftCase {
 };
 
 // Channel arithmetic, clamping, blue scaling (truncated toward zero), inversion and the reversal
-// of the amount away from pure black and white, with the colours the styles derive.
+// of the amount away from pure black and white.
 const ShiftCase kShifts[] = {
     {0x808080, 0, false, false, false, 0x808080, 0},
     {0x808080, -48, false, false, false, 0x505050, -48},
@@ -33,12 +33,8 @@ const ShiftCase kShifts[] = {
     {0x7F7F7F, -16, false, true, false, 0x6F6F6F, -16},      // no extreme: amount kept
     {0x102030, 0, false, false, true, 0xEFDFCF, 0},          // 255 - c per channel
     {0xFFFFFF, 0, false, true, true, 0x404040, -64},         // inverted to black: 64, then -64
-    {0xFFFFFF, -32, false, false, false, 0xDFDFDF, -32},     // the edge colour of the flat styles
     {0xFFFFFF, -32, true, false, false, 0xD5DFDF, -32},      // ... and of the rounded style
-    {0x808080, 12, false, false, false, 0x8C8C8C, 12},       // pastel shade
-    {0x8C8C8C, 31, false, false, false, 0xABABAB, 31},       // pastel edge
     {0x808080, 16, true, false, false, 0x8A9090, 16},        // glossy edge
-    {0xDFDFDF, 8, false, false, false, 0xE7E7E7, 8},         // light style
 };
 
 TEST(ShiftColor, ShiftsClampsScalesInvertsAndAvoidsExtremes) {
