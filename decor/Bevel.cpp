@@ -3,23 +3,21 @@
 namespace tessel {
 namespace {
 
-void PlainStrip(PictureBox& strip, OleColor color) {
-  strip.SetBorderStyle(0);
-  strip.SetBackColor(color);
-}
+constexpr int kNoBorder = 0;
 
 }  // namespace
 
+// The strips are plain picture boxes without a border, each made so from the start.
 Bevel::Bevel(ControlSite& site)
     : UserControl(site),
-      picture1_(site.OwnSurface(), L"Picture1"),
-      picture2_(site.OwnSurface(), L"Picture2"),
-      picture3_(site.OwnSurface(), L"Picture3"),
-      picture4_(site.OwnSurface(), L"Picture4") {
-  PlainStrip(picture1_, kDark);
-  PlainStrip(picture2_, kDark);
-  PlainStrip(picture3_, kLight);
-  PlainStrip(picture4_, kLight);
+      picture1_(site.OwnSurface(), L"Picture1", kNoBorder),
+      picture2_(site.OwnSurface(), L"Picture2", kNoBorder),
+      picture3_(site.OwnSurface(), L"Picture3", kNoBorder),
+      picture4_(site.OwnSurface(), L"Picture4", kNoBorder) {
+  picture1_.SetBackColor(kDark);
+  picture2_.SetBackColor(kDark);
+  picture3_.SetBackColor(kLight);
+  picture4_.SetBackColor(kLight);
 }
 
 void Bevel::SetBevelSytle(int32_t value) {

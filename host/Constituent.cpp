@@ -28,7 +28,7 @@ void Constituent::Move(int left, int top, int width, int height) {
   width_ = width;
   height_ = height;
   Invalidate();
-  Relocated();
+  parent_.Relocate(this);
 }
 
 void Constituent::SetVisible(bool visible) {

@@ -63,6 +63,7 @@ class Constituent {
   virtual void VisibilityChanged() {}  // windowed constituents show or hide their window here
 
  private:
+  friend class ConstituentSurface;  // moves held windows once a layout is done
   ConstituentSurface& parent_;
   std::wstring name_;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;

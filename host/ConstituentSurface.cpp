@@ -45,9 +45,7 @@ void ConstituentSurface::PaintContent(HDC dc) {
 
 void ConstituentSurface::PaintBackground(HDC dc, const RECT& area) {
   const int32_t back = TranslateColor(BackColor());
-  if (back < 0) return;
-  unique_hbrush brush(CreateSolidBrush(static_cast<COLORREF>(back)));
-  if (brush) FillRect(dc, &area, brush.get());
+  if (back >= 0) FillSolid(dc, area, static_cast<COLORREF>(back));
 }
 
 Constituent* ConstituentSurface::HitTest(POINT client) const {
@@ -137,8 +135,32 @@ bool ConstituentSurface::RouteSetCursor() {
   return true;
 }
 
+void ConstituentSurface::Relocate(Constituent* c) {
+  if (holds_ == 0) {
+    c->Relocated();
+    return;
+  }
+  if (std::find(held_.begin(), held_.end(), c) == held_.end()) held_.push_back(c);
+}
+
+void ConstituentSurface::EndHold() noexcept {
+  if (--holds_ > 0) return;
+  const std::vector<Constituent*> moved = std::move(held_);
+  held_.clear();
+  for (Constituent* c : moved) {
+    // A window moved by one relocation may have taken another constituent with it.
+    if (std::find(constituents_.begin(), constituents_.end(), c) == constituents_.end()) continue;
+    try {
+      c->Relocated();
+    } catch (const std::exception& e) {
+      ReportToDebugger(c->Name(), L"move the window", WideFromUtf8(e.what()));
+    }
+  }
+}
+
 void ConstituentSurface::Detach(Constituent* c) {
   constituents_.erase(std::remove(constituents_.begin(), constituents_.end(), c), constituents_.end());
+  held_.erase(std::remove(held_.begin(), held_.end(), c), held_.end());
   if (captured_ == c) {
     captured_ = nullptr;
     if (hWnd() && GetCapture() == hWnd()) ReleaseCapture();

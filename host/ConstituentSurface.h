@@ -26,6 +26,20 @@ class ConstituentSurface : public Surface {
   bool RouteSetCursor();
 
   const std::vector<Constituent*>& Constituents() const { return constituents_; }
+
+  // While a layout is held, moved constituents keep their windows (and tools) where they are; when
+  // the outermost hold ends, each one that was moved goes to its last place in one move. A layout that
+  // sets left, top, width and height one after the other so moves each window once.
+  class LayoutHold {
+   public:
+    explicit LayoutHold(ConstituentSurface& surface) : surface_(surface) { ++surface_.holds_; }
+    ~LayoutHold() { surface_.EndHold(); }
+    LayoutHold(const LayoutHold&) = delete;
+    LayoutHold& operator=(const LayoutHold&) = delete;
+
+   private:
+    ConstituentSurface& surface_;
+  };
   // The windowless constituent holding the mouse while a button is down, and the one that was
   // under the cursor at the last mouse move over the surface.
   Constituent* Captured() const { return captured_; }
@@ -39,12 +53,16 @@ class ConstituentSurface : public Surface {
   friend class Constituent;
   void Attach(Constituent* c) { constituents_.push_back(c); }
   void Detach(Constituent* c);
+  void Relocate(Constituent* c);  // now, or when the layout hold ends
+  void EndHold() noexcept;
   Constituent* HitTest(POINT client) const;
 
   std::vector<Constituent*> constituents_;
   Constituent* captured_ = nullptr;  // windowless constituent that got the button down
   Constituent* hovered_ = nullptr;
   bool clickPending_ = false;        // a left press on captured_ that a release may turn into Click
+  int holds_ = 0;
+  std::vector<Constituent*> held_;   // moved while the layout was held, in the order first moved
 };
 
 }  // namespace tessel

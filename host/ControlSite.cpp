@@ -44,6 +44,8 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
   SetWindowPos(window_->hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   const char* stage = "creating";
   try {
+    // The constituents' windows go to their places once the first handlers have laid them out.
+    ConstituentSurface::LayoutHold hold(*window_);
     control_ = factory(*this);
     if (!control_) throw std::runtime_error("the control type made no control");
     window_->Attach(control_.get());
@@ -68,6 +70,7 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
     throw ControlError(extender_.name, key, std::string(stage) + ": " + e.what());
   }
   try {
+    ConstituentSurface::LayoutHold hold(*window_);
     control_->Resize();
   } catch (const std::exception& e) {
     ReportSkipped(L"Resize after loading", e);  // layout skips a failing step; the control stays
@@ -167,6 +170,7 @@ void HostedControl::Move(int left, int top, int width, int height) {
                SWP_NOZORDER | SWP_NOACTIVATE);
   if (sized && control_) {
     try {
+      ConstituentSurface::LayoutHold hold(*window_);
       control_->Resize();
     } catch (const std::exception& e) {
       ReportSkipped(L"Resize", e);

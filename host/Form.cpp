@@ -34,8 +34,7 @@ void RegisterFormClass(WNDPROC proc) {
 void FillClient(HWND hwnd, HDC dc, OleColor color) {
   RECT r;
   GetClientRect(hwnd, &r);
-  unique_hbrush brush(CreateSolidBrush(ColorOr(TranslateColor(color), GetSysColor(COLOR_BTNFACE))));
-  FillRect(dc, &r, brush.get());
+  FillSolid(dc, r, ColorOr(TranslateColor(color), GetSysColor(COLOR_BTNFACE)));
 }
 
 }  // namespace
@@ -47,7 +46,7 @@ Form::Form(const ControlTypes& types, bool userMode) : types_(types) {
 }
 
 std::unique_ptr<Form> Form::Create(const std::wstring& title, int widthTwips, int heightTwips, bool userMode,
-                                   const ControlTypes* types) {
+                                   const ControlTypes* types, FormDisplay display) {
   std::unique_ptr<Form> form(new Form(types ? *types : ControlTypes::Default(), userMode));
   // OLE, not only COM: the controls' windows are drop targets.
   const HRESULT hr = OleInitialize(nullptr);
@@ -79,8 +78,10 @@ std::unique_ptr<Form> Form::Create(const std::wstring& title, int widthTwips, in
                              " characters (error " + std::to_string(error) + ")");
   }
   FormHooks::Add(form.get());
-  ShowWindow(hwnd, SW_SHOW);
-  UpdateWindow(hwnd);
+  if (display == FormDisplay::Shown) {
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+  }
   return form;
 }
 
@@ -89,9 +90,25 @@ Form::~Form() {
   if (oleInitialized_) OleUninitialize();
 }
 
+Form::PlacementHold::PlacementHold(Form& form) : form_(form) {
+  if (form_.placementHolds_++ > 0 || !form_.hwnd_ || !IsWindowVisible(form_.hwnd_)) return;
+  SendMessageW(form_.hwnd_, WM_SETREDRAW, FALSE, 0);
+  form_.redrawHeld_ = true;
+}
+
+Form::PlacementHold::~PlacementHold() {
+  if (--form_.placementHolds_ > 0 || !form_.redrawHeld_) return;
+  form_.redrawHeld_ = false;
+  if (!form_.hwnd_ || form_.closing_) return;
+  SendMessageW(form_.hwnd_, WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(form_.hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 void Form::Close() {
   if (!hwnd_ || closing_) return;
   closing_ = true;
+  // The controls go without drawing what is left behind them.
+  if (IsWindowVisible(hwnd_)) SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
   UnloadAll();
   DestroyWindow(hwnd_);
   hwnd_ = nullptr;

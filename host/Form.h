@@ -15,6 +15,7 @@
 
 #include "host/ControlSite.h"
 #include "host/ControlTypes.h"
+#include "host/FormDisplay.h"
 #include "server/contract/Gdi.h"
 #include "server/contract/UserControl.h"
 
@@ -37,10 +38,12 @@ struct LoadFailure {
 
 class Form final : public ControlContainer {
  public:
-  // A visible form whose client area is widthTwips x heightTwips. types defaults to
-  // ControlTypes::Default(). Throws std::runtime_error when the window cannot be made.
+  // A form whose client area is widthTwips x heightTwips, shown unless display says otherwise.
+  // types defaults to ControlTypes::Default(). Throws std::runtime_error when the window cannot
+  // be made.
   static std::unique_ptr<Form> Create(const std::wstring& title, int widthTwips, int heightTwips,
-                                      bool userMode = true, const ControlTypes* types = nullptr);
+                                      bool userMode = true, const ControlTypes* types = nullptr,
+                                      FormDisplay display = FormDisplay::Shown);
   ~Form() override;  // terminates and destroys the controls (last placed first), then the window
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -48,6 +51,19 @@ class Form final : public ControlContainer {
   HWND hWnd() const { return hwnd_; }
   bool IsOpen() const { return hwnd_ != nullptr; }
   void Close();  // unloads every control and destroys the window; onClosed follows
+
+  // While a placement is held, controls placed or removed draw nothing; when the outermost hold
+  // ends, the form and every control paint once (at the next message pump).
+  class PlacementHold {
+   public:
+    explicit PlacementHold(Form& form);
+    ~PlacementHold();
+    PlacementHold(const PlacementHold&) = delete;
+    PlacementHold& operator=(const PlacementHold&) = delete;
+
+   private:
+    Form& form_;
+  };
 
   // Places a new control (InitProperties). Throws std::invalid_argument for an unknown type or a
   // name already used, ControlError when the control fails to start.
@@ -161,6 +177,8 @@ class Form final : public ControlContainer {
   bool dirty_ = false;
   bool closing_ = false;
   bool oleInitialized_ = false;
+  int placementHolds_ = 0;
+  bool redrawHeld_ = false;  // drawing of the shown form is switched off by the holds
 };
 
 }  // namespace tessel

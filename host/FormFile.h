@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/FormDisplay.h"
 #include "server/contract/PropertyBag.h"
 #include "server/contract/UserControl.h"
 
@@ -85,12 +86,14 @@ std::vector<FormFileError> LoadForm(const ParsedForm& parsed, const std::wstring
 // A new form made from the file's caption and size, with its controls placed. Returns nullptr
 // when the file is not a form file at all or the form cannot be made; errors receives every
 // problem either way. Controls follow the stored tab order once all are placed; a key that a
-// control did not read is a problem.
+// control did not read is a problem. A shown form paints once, when every control is placed; a
+// hidden one never paints.
 std::unique_ptr<Form> OpenForm(const std::wstring& path, bool userMode, std::vector<FormFileError>& errors,
-                               const ControlTypes* types = nullptr);
+                               const ControlTypes* types = nullptr, FormDisplay display = FormDisplay::Shown);
 // The same from form text already read; path names the errors.
 std::unique_ptr<Form> OpenForm(const ParsedForm& parsed, const std::wstring& path, bool userMode,
-                               std::vector<FormFileError>& errors, const ControlTypes* types = nullptr);
+                               std::vector<FormFileError>& errors, const ControlTypes* types = nullptr,
+                               FormDisplay display = FormDisplay::Shown);
 // Saves atomically; throws ControlError when a control fails to save, std::runtime_error when the
 // file cannot be written. The old file is intact after any failure.
 void SaveForm(Form& form, const std::wstring& path);

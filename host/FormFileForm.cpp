@@ -99,6 +99,7 @@ void ApplyTabOrder(Form& form, const std::vector<const ControlDescription*>& pla
 
 void PlaceControls(Form& form, const ParsedForm& parsed, const std::wstring& path,
                    std::vector<FormFileError>& errors) {
+  Form::PlacementHold once(form);  // the controls paint together when all are placed
   std::vector<const ControlDescription*> placed;
   for (const ControlDescription& c : parsed.form.controls) {
     form.ClearLoadFailures();
@@ -170,18 +171,18 @@ std::vector<FormFileError> LoadForm(const ParsedForm& parsed, const std::wstring
 }
 
 std::unique_ptr<Form> OpenForm(const std::wstring& path, bool userMode, std::vector<FormFileError>& errors,
-                               const ControlTypes* types) {
-  return OpenForm(ReadFormFile(path), path, userMode, errors, types);
+                               const ControlTypes* types, FormDisplay display) {
+  return OpenForm(ReadFormFile(path), path, userMode, errors, types, display);
 }
 
 std::unique_ptr<Form> OpenForm(const ParsedForm& parsed, const std::wstring& path, bool userMode,
-                               std::vector<FormFileError>& errors, const ControlTypes* types) {
+                               std::vector<FormFileError>& errors, const ControlTypes* types, FormDisplay display) {
   errors = parsed.errors;
   if (!parsed.readable) return nullptr;
   FormSettings s = ReadSettings(parsed, path, errors);
   std::unique_ptr<Form> form;
   try {
-    form = Form::Create(s.caption, s.width, s.height, userMode, types);
+    form = Form::Create(s.caption, s.width, s.height, userMode, types, display);
   } catch (const std::exception& e) {
     // The form itself cannot be made: that is the problem, not each control in turn.
     errors.push_back(FormFileError{path, 0, {}, {}, std::string("the form cannot be made: ") + e.what()});

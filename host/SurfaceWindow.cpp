@@ -1,5 +1,6 @@
 #include "host/SurfaceWindow.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "host/Constituent.h"
@@ -9,6 +10,64 @@
 #include "server/contract/ThisModule.h"
 
 namespace tessel {
+namespace {
+
+// One back buffer for the surface windows of the thread that made the first of them: it grows to
+// the largest surface painted, is reused by every paint after that, and is given back when the
+// last surface window goes. A window at rest so holds no bitmap of its own. A paint on another
+// thread, or one that starts while another is composing, gets a buffer of its own.
+class SharedBackBuffer {
+ public:
+  void AddWindow() {
+    if (windows_++ == 0) thread_ = GetCurrentThreadId();
+  }
+  void RemoveWindow() {
+    if (--windows_ == 0) Free();
+  }
+  // The buffer's DC with at least width x height pixels, or null when it cannot be lent now.
+  HDC Borrow(HDC compatible, int width, int height) {
+    if (busy_ || GetCurrentThreadId() != thread_) return nullptr;
+    if (width > width_ || height > height_) {
+      Free();
+      const int w = std::max(width, width_), h = std::max(height, height_);
+      dc_.reset(CreateCompatibleDC(compatible));
+      bitmap_.reset(CreateCompatibleBitmap(compatible, w, h));
+      if (!dc_ || !bitmap_ || !(old_ = SelectObject(dc_.get(), bitmap_.get()))) {
+        Free();
+        return nullptr;
+      }
+      width_ = w;
+      height_ = h;
+    }
+    busy_ = true;
+    return dc_.get();
+  }
+  void GiveBack() { busy_ = false; }
+
+ private:
+  void Free() {
+    if (old_) SelectObject(dc_.get(), old_);
+    old_ = nullptr;
+    bitmap_.reset();
+    dc_.reset();
+    width_ = height_ = 0;
+  }
+
+  unique_hdc dc_;
+  unique_hbitmap bitmap_;
+  HGDIOBJ old_ = nullptr;
+  int width_ = 0, height_ = 0;
+  int windows_ = 0;
+  DWORD thread_ = 0;
+  bool busy_ = false;
+};
+
+SharedBackBuffer& Shared() {
+  static SharedBackBuffer buffer;
+  return buffer;
+}
+
+}  // namespace
 
 const wchar_t* SurfaceWindow::ClassName() {
   static const wchar_t* const name = [] {
@@ -69,6 +128,15 @@ void SurfaceWindow::Paint(HDC dc) {
 void SurfaceWindow::PaintBuffered(HDC dc, const RECT& area) {
   const int width = area.right - area.left, height = area.bottom - area.top;
   if (width <= 0 || height <= 0) return;
+  if (HDC shared = Shared().Borrow(dc, width, height)) {
+    {
+      SaveDCGuard clean(shared);  // the next paint finds the buffer's DC as this one did
+      Paint(shared);
+    }
+    BitBlt(dc, 0, 0, width, height, shared, 0, 0, SRCCOPY);
+    Shared().GiveBack();
+    return;
+  }
   BackBuffer buffer(dc, width, height);
   if (!buffer.ok()) {
     Paint(dc);
@@ -147,12 +215,14 @@ LRESULT CALLBACK SurfaceWindow::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
     auto* self = static_cast<SurfaceWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     self->hwnd_ = hwnd;
+    Shared().AddWindow();
   }
   auto* self = reinterpret_cast<SurfaceWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
+    Shared().RemoveWindow();
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
   try {

@@ -15,7 +15,7 @@ KvText::KvText(ControlSite& site)
     : UserControl(site),
       lblCaption_(site.OwnSurface(), L"lblCaption"),
       fundo_(site.OwnSurface(), L"Fundo"),
-      txtCampo_(site.OwnSurface(), L"txtCampo") {
+      txtCampo_(site.OwnSurface(), L"txtCampo", TextBoxDesign{0, 0, L"Text1"}) {
   // As designed: a right-aligned caption in the window text colour that sizes itself, a white
   // rounded box with a silver outline, and a borderless white field.
   // Without OLE fonts a constituent keeps the GUI font.
@@ -31,11 +31,8 @@ KvText::KvText(ControlSite& site)
   fundo_.SetFillColor(kWhite);
   fundo_.SetBorderColor(kSilver);
   fundo_.SetBorderStyle(1);
-  txtCampo_.SetBorderStyle(0);
-  txtCampo_.SetAppearance(0);
   txtCampo_.SetBackColor(kWhite);
   Step(L"give txtCampo its font", [&] { txtCampo_.SetFont(Font::Create(FontDesc{})); });
-  txtCampo_.SetText(L"Text1");
 
   txtCampo_.events.Change = [this] { Raise(events.Change); };
   txtCampo_.events.KeyDown = [this](int16_t& keyCode, int16_t& shift) { Raise(events.KeyDown, keyCode, shift); };

@@ -21,16 +21,15 @@ int16_t Int16OrOverflow(int32_t value) {
 }  // namespace
 
 KvTextBox::KvTextBox(ControlSite& site)
-    : UserControl(site), fundo_(site.OwnSurface(), L"Fundo"), texto_(site.OwnSurface(), L"Texto") {
+    : UserControl(site),
+      fundo_(site.OwnSurface(), L"Fundo"),
+      texto_(site.OwnSurface(), L"Texto", TextBoxDesign{0, 0, L"Text1"}) {
   // As designed: a rounded, opaque outline in black around a flat field without a border.
   fundo_.SetShape(Shape::kRoundedRectangle);
   fundo_.SetBackStyle(1);
   fundo_.SetBorderColor(0);
   fundo_.SetBorderStyle(1);
   fundo_.SetBackColor(kSysWindow);
-  texto_.SetBorderStyle(0);
-  texto_.SetAppearance(0);
-  texto_.SetText(L"Text1");
   // Without OLE fonts the field keeps the GUI font.
   Step(L"give Texto its font", [&] { texto_.SetFont(Font::Create(FontDesc{})); });
 

@@ -46,12 +46,20 @@ void Line::Draw(HDC dc) {
   static constexpr int kStyles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_SOLID};
   // Patterned lines exist only one pixel wide; wider ones are drawn solid.
   const int style = borderWidth_ > 1 ? PS_SOLID : kStyles[borderStyle_ - 1];
+  auto stroke = [&] {
+    SetBkMode(dc, TRANSPARENT);
+    MoveToEx(dc, PixelsFromTwipsX(x1_), PixelsFromTwipsY(y1_), nullptr);
+    LineTo(dc, PixelsFromTwipsX(x2_), PixelsFromTwipsY(y2_));
+  };
+  if (style == PS_SOLID && borderWidth_ == 1) {
+    DcPenGuard solid(dc, static_cast<COLORREF>(color));  // a thin solid line makes no pen
+    stroke();
+    return;
+  }
   unique_hpen pen(CreatePen(style, borderWidth_, static_cast<COLORREF>(color)));
   if (!pen) return;
   SelectGuard selected(dc, pen.get());
-  SetBkMode(dc, TRANSPARENT);
-  MoveToEx(dc, PixelsFromTwipsX(x1_), PixelsFromTwipsY(y1_), nullptr);
-  LineTo(dc, PixelsFromTwipsX(x2_), PixelsFromTwipsY(y2_));
+  stroke();
 }
 
 }  // namespace tessel

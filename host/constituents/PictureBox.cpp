@@ -10,10 +10,12 @@ void Refuse() { throw InvalidPropertyValue("Invalid property value"); }
 
 }  // namespace
 
-PictureBox::PictureBox(Surface& parent, std::wstring name) : Constituent(parent, std::move(name)) {
+PictureBox::PictureBox(Surface& parent, std::wstring name, int borderStyle)
+    : Constituent(parent, std::move(name)), borderStyle_(borderStyle) {
+  if (borderStyle < 0 || borderStyle > 1) Refuse();
   if (HWND owner = parent.hWnd()) {
     const RECT r = BoundsPixels();
-    SurfaceWindow::Create(owner, r, WS_VISIBLE, WS_EX_CLIENTEDGE);
+    SurfaceWindow::Create(owner, r, WS_VISIBLE, borderStyle ? WS_EX_CLIENTEDGE : 0);
   }
 }
 

@@ -13,9 +13,9 @@ namespace tessel {
 
 class PictureBox : public Constituent, public SurfaceWindow {
  public:
-  // The window is made at once when the parent surface has one (back colour button face,
-  // BorderStyle 1).
-  PictureBox(Surface& parent, std::wstring name);
+  // The window is made at once when the parent surface has one, with back colour button face and
+  // the border style given (1 fixed single by default; a plain strip is made with 0).
+  PictureBox(Surface& parent, std::wstring name, int borderStyle = 1);
   ~PictureBox() override;
 
   bool Windowed() const override { return true; }

@@ -124,19 +124,26 @@ void Shape::Draw(HDC dc) {
   const RECT figure = Figure(shape_, BoundsPixels());
   if (figure.right <= figure.left || figure.bottom <= figure.top) return;
 
+  // Solid fills and solid one-pixel outlines use the DC's own brush and pen: a paint makes no
+  // object for them.
+  const HBRUSH dcBrush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
   if (backStyle_ == 1) {
     const int32_t back = TranslateColor(backColor_);
     if (back >= 0) {
-      unique_hbrush brush(CreateSolidBrush(static_cast<COLORREF>(back)));
-      if (brush) Fill(dc, shape_, figure, brush.get());
+      DcBrushGuard solid(dc, static_cast<COLORREF>(back));
+      Fill(dc, shape_, figure, dcBrush);
     }
   }
-  if (fillStyle_ != 1) {
+  if (fillStyle_ == 0) {
     const int32_t fill = TranslateColor(fillColor_);
     if (fill >= 0) {
-      unique_hbrush brush(fillStyle_ == 0 ? CreateSolidBrush(static_cast<COLORREF>(fill))
-                                          : CreateHatchBrush(kHatches[static_cast<size_t>(fillStyle_ - 2)],
-                                                             static_cast<COLORREF>(fill)));
+      DcBrushGuard solid(dc, static_cast<COLORREF>(fill));
+      Fill(dc, shape_, figure, dcBrush);
+    }
+  } else if (fillStyle_ != 1) {
+    const int32_t fill = TranslateColor(fillColor_);
+    if (fill >= 0) {
+      unique_hbrush brush(CreateHatchBrush(kHatches[static_cast<size_t>(fillStyle_ - 2)], static_cast<COLORREF>(fill)));
       SetBkMode(dc, TRANSPARENT);  // the back colour shows between hatch lines
       if (brush) Fill(dc, shape_, figure, brush.get());
     }
@@ -148,6 +155,12 @@ void Shape::Draw(HDC dc) {
     // Patterned lines exist only one pixel wide; wider ones are drawn solid.
     const bool patterned = style != PS_SOLID && style != PS_INSIDEFRAME;
     const int width = borderWidth_;
+    if (width == 1 && style == PS_SOLID) {
+      DcPenGuard solid(dc, static_cast<COLORREF>(border));
+      SelectGuard noFill(dc, GetStockObject(NULL_BRUSH));
+      Outline(dc, shape_, figure);
+      return;
+    }
     unique_hpen pen;
     if (width > 1) {
       // Square corners: a wide outline is mitred, not rounded.

@@ -27,7 +27,13 @@ void TextBox::ApplyFont(bool redraw) {
   SendMessageW(edit_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(appliedFont_), redraw ? TRUE : FALSE);
 }
 
-TextBox::TextBox(Surface& parent, std::wstring name) : Constituent(parent, std::move(name)) {
+TextBox::TextBox(Surface& parent, std::wstring name, TextBoxDesign design)
+    : Constituent(parent, std::move(name)),
+      text_(std::move(design.text)),
+      borderStyle_(design.borderStyle),
+      appearance_(design.appearance) {
+  if (borderStyle_ < 0 || borderStyle_ > 1 || appearance_ < 0 || appearance_ > 1)
+    throw InvalidPropertyValue("Invalid property value");
   if (parent.hWnd()) CreateEdit();
 }
 
@@ -271,7 +277,7 @@ bool TextBox::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       const COLORREF back = ColorOr(TranslateColor(backColor_), GetSysColor(COLOR_WINDOW));
       const COLORREF fore = enabled_ ? ColorOr(TranslateColor(foreColor_), GetSysColor(COLOR_WINDOWTEXT))
                                      : GetSysColor(COLOR_GRAYTEXT);
-      if (!backBrush_) backBrush_.reset(CreateSolidBrush(back));
+      if (!backBrush_) backBrush_ = SharedBrush::OfColor(back);
       SetTextColor(dc, fore);
       SetBkColor(dc, back);
       result = reinterpret_cast<LRESULT>(backBrush_.get());

@@ -12,14 +12,23 @@
 #include "server/contract/Gdi.h"
 #include "server/contract/Font.h"
 #include "server/contract/OleColor.h"
+#include "server/contract/SharedBrush.h"
 
 namespace tessel {
 
+// What a text box is made with. An edit reads its border bits only when it is created, so a field
+// designed without a border is given its window once, already without one.
+struct TextBoxDesign {
+  int borderStyle = 1;  // 0 none, 1 fixed single
+  int appearance = 1;   // 0 flat, 1 3D
+  std::wstring text;
+};
+
 class TextBox : public Constituent {
  public:
-  // Created with text "" and a fixed single border; the edit window is made at once when the
-  // surface has a window.
-  TextBox(Surface& parent, std::wstring name);
+  // Created as designed (by default: text "" and a fixed single 3D border); the edit window is
+  // made at once when the surface has a window.
+  TextBox(Surface& parent, std::wstring name, TextBoxDesign design = {});
   ~TextBox() override;
 
   bool Windowed() const override { return true; }
@@ -91,7 +100,7 @@ class TextBox : public Constituent {
   void ApplyFont(bool redraw);
 
   unique_hwnd edit_;
-  unique_hbrush backBrush_;
+  SharedBrush backBrush_;       // shared with every field of the same back colour
   std::wstring text_;          // kept while there is no window
   int selStart_ = 0, selLength_ = 0;
   int maxLength_ = 0;

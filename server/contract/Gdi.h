@@ -135,6 +135,50 @@ inline unique_hbitmap CreateDib32(HDC dc, int width, int height, void** bits) {
   return unique_hbitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0));
 }
 
+// Fills with a solid colour through the DC's own brush: no brush is made, and the DC's brush colour
+// is left as it was.
+inline void FillSolid(HDC dc, const RECT& r, COLORREF color) {
+  const COLORREF old = SetDCBrushColor(dc, color);
+  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  SetDCBrushColor(dc, old);
+}
+
+// Selects the DC's own brush (or pen) in the colour given and puts the previous object and colour
+// back when it leaves scope: a solid fill or a solid one-pixel line without making an object.
+class DcBrushGuard {
+ public:
+  DcBrushGuard(HDC dc, COLORREF color)
+      : dc_(dc), oldColor_(SetDCBrushColor(dc, color)), old_(SelectObject(dc, GetStockObject(DC_BRUSH))) {}
+  ~DcBrushGuard() {
+    if (old_) SelectObject(dc_, old_);
+    SetDCBrushColor(dc_, oldColor_);
+  }
+  DcBrushGuard(const DcBrushGuard&) = delete;
+  DcBrushGuard& operator=(const DcBrushGuard&) = delete;
+
+ private:
+  HDC dc_;
+  COLORREF oldColor_;
+  HGDIOBJ old_;
+};
+
+class DcPenGuard {
+ public:
+  DcPenGuard(HDC dc, COLORREF color)
+      : dc_(dc), oldColor_(SetDCPenColor(dc, color)), old_(SelectObject(dc, GetStockObject(DC_PEN))) {}
+  ~DcPenGuard() {
+    if (old_) SelectObject(dc_, old_);
+    SetDCPenColor(dc_, oldColor_);
+  }
+  DcPenGuard(const DcPenGuard&) = delete;
+  DcPenGuard& operator=(const DcPenGuard&) = delete;
+
+ private:
+  HDC dc_;
+  COLORREF oldColor_;
+  HGDIOBJ old_;
+};
+
 // An RGB (0x00BBGGRR) value for drawing from a translated OLE colour, with a fallback for -1.
 inline COLORREF ColorOr(int32_t rgb, COLORREF fallback) { return rgb < 0 ? fallback : static_cast<COLORREF>(rgb); }
 

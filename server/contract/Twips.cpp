@@ -7,10 +7,18 @@
 namespace tessel {
 namespace {
 
-int ScreenDpi(int index) {
+int ReadScreenDpi(int index) {
   WindowDC screen(nullptr);
   const int dpi = screen ? GetDeviceCaps(screen.get(), index) : 96;
   return dpi > 0 ? dpi : 96;
+}
+
+// The resolution of the screen does not change while the process runs (the system asks for a new
+// sign-in when it does): it is read once, at the first conversion.
+int ScreenDpi(int index) {
+  static const int x = ReadScreenDpi(LOGPIXELSX);
+  static const int y = ReadScreenDpi(LOGPIXELSY);
+  return index == LOGPIXELSX ? x : y;
 }
 
 int Rounded(double value) { return static_cast<int>(std::lround(value)); }

@@ -13,14 +13,17 @@ std::vector<Group>& Groups() {
   return groups;
 }
 
-double MedianMilliseconds(const std::function<void()>& work, int repetitions) {
-  return MedianMilliseconds(work, {}, repetitions).ours;
+double MedianMilliseconds(const std::function<void()>& work, int repetitions,
+                          const std::function<void()>& prepare) {
+  return MedianMilliseconds(work, {}, repetitions, prepare).ours;
 }
 
-Timing MedianMilliseconds(const std::function<void()>& ours, const std::function<void()>& theirs, int repetitions) {
+Timing MedianMilliseconds(const std::function<void()>& ours, const std::function<void()>& theirs, int repetitions,
+                          const std::function<void()>& prepareOurs, const std::function<void()>& prepareTheirs) {
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
-  auto sample = [&](const std::function<void()>& work) {
+  auto sample = [&](const std::function<void()>& work, const std::function<void()>& prepare) {
+    if (prepare) prepare();
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
     for (int i = 0; i < repetitions; ++i) work();
@@ -28,14 +31,18 @@ Timing MedianMilliseconds(const std::function<void()>& ours, const std::function
     return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart / repetitions;
   };
   // Warm: first-use costs (class registration, font mapping) are not the work measured.
+  if (prepareOurs) prepareOurs();
   ours();
-  if (theirs) theirs();
+  if (theirs) {
+    if (prepareTheirs) prepareTheirs();
+    theirs();
+  }
   // The two take turns, so a burst of load on a shared machine falls on both alike.
   constexpr int kSamples = 7;
   double a[kSamples], b[kSamples] = {};
   for (int i = 0; i < kSamples; ++i) {
-    a[i] = sample(ours);
-    if (theirs) b[i] = sample(theirs);
+    a[i] = sample(ours, prepareOurs);
+    if (theirs) b[i] = sample(theirs, prepareTheirs);
   }
   std::sort(std::begin(a), std::end(a));
   std::sort(std::begin(b), std::end(b));
@@ -87,15 +94,25 @@ int wmain(int argc, wchar_t** argv) {
     if (only && !wcsstr(group.name.c_str(), only)) continue;
     wprintf(L"\n### %ls\n\n| work | ours (ms) | native | native (ms) | ratio |\n|---|---|---|---|---|\n", group.name.c_str());
     for (const Comparison& row : group.make()) {
-      const Timing t = MedianMilliseconds(row.ours, row.theirs, row.repetitions);
-      const double ours = t.ours;
+      const Timing t = MedianMilliseconds(row.ours, row.theirs, row.repetitions, row.prepare, row.prepareNative);
+      const double ours = t.ours / row.units;
       if (row.theirs) {
-        const double theirs = t.theirs;
+        const double theirs = t.theirs / row.units;
         wprintf(L"| %ls | %.3f | %ls | %.3f | %.2fx |\n", row.work.c_str(), ours, row.native.c_str(), theirs,
                 theirs > 0 ? ours / theirs : 0.0);
       } else {
         wprintf(L"| %ls | %.3f | - | - | - |\n", row.work.c_str(), ours);  // ASCII: the console code page may lack a dash
       }
+      fflush(stdout);
+    }
+    if (!group.quantities) continue;
+    wprintf(L"\n| quantity | ours | native | native | ratio |\n|---|---|---|---|---|\n");
+    for (const Quantity& row : group.quantities()) {
+      const double ours = row.ours(), theirs = row.theirs();
+      wchar_t ratio[32] = L"-";
+      if (theirs > 0) swprintf(ratio, 32, L"%.2fx", ours / theirs);
+      wprintf(L"| %ls | %.1f %ls | %ls | %.1f %ls | %ls |\n", row.work.c_str(), ours, row.unit.c_str(),
+              row.native.c_str(), theirs, row.unit.c_str(), ratio);
       fflush(stdout);
     }
   }

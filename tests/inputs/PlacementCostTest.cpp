@@ -1,0 +1,119 @@
+// What placing and loading controls costs the system: the windows a control makes and how often
+// each moves, and the paints a loaded form gets.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host/FormFile.h"
+#include "tests/inputs/TextInputHarness.h"
+
+namespace tessel::test::textinput {
+namespace {
+
+// Windows of this thread as the system reports them: made (with the styles they were made with),
+// moved or sized, and painted.
+struct WindowLog {
+  struct Made {
+    LONG style, exStyle;
+  };
+  std::map<HWND, Made> made;
+  std::map<HWND, int> moves, paints;
+  std::vector<HWND> order;
+
+  static WindowLog*& Current() {
+    static WindowLog* log = nullptr;
+    return log;
+  }
+  static LRESULT CALLBACK Cbt(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_CREATEWND && Current()) {
+      const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
+      Current()->made[reinterpret_cast<HWND>(wp)] = {cs->style, static_cast<LONG>(cs->dwExStyle)};
+      Current()->order.push_back(reinterpret_cast<HWND>(wp));
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+  static LRESULT CALLBACK Sent(int code, WPARAM wp, LPARAM lp) {
+    const CWPSTRUCT* m = reinterpret_cast<CWPSTRUCT*>(lp);
+    if (code == HC_ACTION && Current()) {
+      if (m->message == WM_WINDOWPOSCHANGED) {
+        const UINT flags = reinterpret_cast<WINDOWPOS*>(m->lParam)->flags;
+        if ((flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) ++Current()->moves[m->hwnd];
+      }
+      if (m->message == WM_PAINT) ++Current()->paints[m->hwnd];
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+  static LRESULT CALLBACK Posted(int code, WPARAM wp, LPARAM lp) {
+    const MSG* m = reinterpret_cast<MSG*>(lp);
+    if (code == HC_ACTION && wp == PM_REMOVE && m->message == WM_PAINT && Current()) ++Current()->paints[m->hwnd];
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+
+  WindowLog() {
+    Current() = this;
+    const DWORD thread = GetCurrentThreadId();
+    hooks[0] = SetWindowsHookExW(WH_CBT, Cbt, nullptr, thread);
+    hooks[1] = SetWindowsHookExW(WH_CALLWNDPROC, Sent, nullptr, thread);
+    hooks[2] = SetWindowsHookExW(WH_GETMESSAGE, Posted, nullptr, thread);
+  }
+  ~WindowLog() {
+    for (HHOOK h : hooks) UnhookWindowsHookEx(h);
+    Current() = nullptr;
+  }
+  HHOOK hooks[3] = {};
+};
+
+using PlacementCost = TextInputTest;
+
+TEST_F(PlacementCost, EachWindowIsMadeOnceWithItsFinalStylesAndMovedAtMostOnce) {
+  RegisterLibraryControls(types_);
+  const struct {
+    const wchar_t* type;
+    size_t windows;  // the control's own window and those of its windowed constituents
+  } cases[] = {{L"KvTextBox", 2}, {L"KvText", 2}, {L"Bevel", 5}, {L"KvLinha", 1}};
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.type);
+    WindowLog log;
+    form_->Add(c.type, L"c" + std::to_wstring(n++), 150, 150 + n * 600, 3000, 450);
+    Form::PumpMessages();
+    EXPECT_EQ(log.made.size(), c.windows);
+    for (HWND w : log.order) {
+      ASSERT_TRUE(IsWindow(w)) << "a window made while placing was destroyed again";
+      constexpr LONG kEdges = WS_BORDER | WS_DLGFRAME;
+      EXPECT_EQ(GetWindowLongW(w, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE),
+                log.made[w].exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE));
+      EXPECT_EQ(GetWindowLongW(w, GWL_STYLE) & kEdges, log.made[w].style & kEdges);
+      EXPECT_LE(log.moves[w], 1);
+    }
+  }
+}
+
+TEST_F(PlacementCost, ALoadedFormPaintsOnceWhenAllIsPlacedAndAHiddenOneNever) {
+  const ParsedForm parsed = ParseFormText(
+      "TesselForm 1\nForm\n  Width = 6000\n  Height = 3000\nEndForm\n"
+      "Control KvTextBox a\n  .Left = 120\n  .Top = 120\n  .Width = 2400\n  .Height = 375\nEndControl\n"
+      "Control Bevel b\n  .Left = 120\n  .Top = 600\n  .Width = 2400\n  .Height = 600\nEndControl\n"
+      "Control KvLinha c\n  .Left = 120\n  .Top = 1500\n  .Width = 2400\n  .Height = 30\nEndControl\n",
+      L"paints.tform");
+  RegisterLibraryControls(types_);
+  for (const FormDisplay display : {FormDisplay::Shown, FormDisplay::Hidden}) {
+    WindowLog log;
+    std::vector<FormFileError> errors;
+    std::unique_ptr<Form> form = OpenForm(parsed, L"paints.tform", true, errors, &types_, display);
+    ASSERT_TRUE(form);
+    EXPECT_TRUE(errors.empty());
+    const std::map<HWND, int> whileLoading = log.paints;
+    Pump(50);
+    for (const std::wstring& name : form->ControlNames()) {
+      HWND w = form->Site(name)->hWnd();
+      EXPECT_EQ(whileLoading.count(w), 0u) << "painted while the form was loading";
+      EXPECT_EQ(log.paints[w], display == FormDisplay::Shown ? 1 : 0);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tessel::test::textinput
