@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "host/Constituent.h"
 #include "host/FormFile.h"
 #include "tests/inputs/TextInputHarness.h"
 
@@ -65,10 +66,9 @@ struct WindowLog {
   HHOOK hooks[3] = {};
 };
 
-using PlacementCost = TextInputTest;
+using PlacementCost = InputTest;
 
 TEST_F(PlacementCost, EachWindowIsMadeOnceWithItsFinalStylesAndMovedAtMostOnce) {
-  RegisterLibraryControls(types_);
   const struct {
     const wchar_t* type;
     size_t windows;  // the control's own window and those of its windowed constituents
@@ -98,11 +98,10 @@ TEST_F(PlacementCost, ALoadedFormPaintsOnceWhenAllIsPlacedAndAHiddenOneNever) {
       "Control Bevel b\n  .Left = 120\n  .Top = 600\n  .Width = 2400\n  .Height = 600\nEndControl\n"
       "Control KvLinha c\n  .Left = 120\n  .Top = 1500\n  .Width = 2400\n  .Height = 30\nEndControl\n",
       L"paints.tform");
-  RegisterLibraryControls(types_);
   for (const FormDisplay display : {FormDisplay::Shown, FormDisplay::Hidden}) {
     WindowLog log;
     std::vector<FormFileError> errors;
-    std::unique_ptr<Form> form = OpenForm(parsed, L"paints.tform", true, errors, &types_, display);
+    std::unique_ptr<Form> form = OpenForm(parsed, L"paints.tform", true, errors, types_, display);
     ASSERT_TRUE(form);
     EXPECT_TRUE(errors.empty());
     const std::map<HWND, int> whileLoading = log.paints;
