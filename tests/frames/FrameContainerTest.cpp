@@ -12,7 +12,7 @@ class Probe : public UserControl {
   std::wstring_view TypeName() const override { return L"Probe"; }
   void Terminate() override {
     const HWND parent = GetParent(hWnd());
-    log->push_back(Extender().name + (parent && IsWindowVisible(parent) ? L"+" : L"-"));
+    log->push_back(Extender().name + (parent && IsWindow(parent) ? L"+" : L"-"));
   }
   static inline std::vector<std::wstring>* log = nullptr;
 };
