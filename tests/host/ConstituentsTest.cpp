@@ -72,7 +72,7 @@ TEST_F(TimerTest, FiresThroughWindowMessagesUntilDisabledOrDestroyed) {
 
 using PictureBoxTest = SurfaceTest;
 
-TEST_F(PictureBoxTest, IsAChildSurfaceThatPaintsItsOwnConstituents) {
+TEST_F(PictureBoxTest, IsAChildSurfaceThatPaintsItsOwnConstituentsAndRoutesTheMouseToThem) {
   PictureBox box(surface_, L"Fundo");
   box.SetBorderStyle(0);
   box.Move(Tw(20), Tw(30), Tw(100), Tw(60));
@@ -80,17 +80,27 @@ TEST_F(PictureBoxTest, IsAChildSurfaceThatPaintsItsOwnConstituents) {
   Label label(box, L"lblCaption");
   label.Move(Tw(10), Tw(10), Tw(20), Tw(20));
   label.SetBackColor(kWhite);
-  ASSERT_NE(box.hWnd(), nullptr);
+  TextBox text(box, L"Texto");
+  text.Move(Tw(40), Tw(5), Tw(50), Tw(20));
   EXPECT_EQ(box.Window(), box.hWnd());
+  EXPECT_EQ(GetParent(text.Window()), box.hWnd());
   EXPECT_EQ(Edges(PlacedIn(box.hWnd(), surface_.hWnd())), Edges({20, 30, 120, 90}));
   EXPECT_EQ(box.ScaleWidth(), Tw(100));
+  ExpectPixels(*Print(box.hWnd(), 100, 60), {{0, 0, kRed}, {9, 9, kRed}, {10, 10, kWhite}, {29, 29, kWhite}, {30, 30, kRed}});
+  EXPECT_EQ(Paint()->Count(RECT{0, 0, 320, 240}, kWhite), 0);  // the parent leaves the box's constituents to it
 
-  auto dib = Print(box.hWnd(), 100, 60);
-  ExpectPixels(*dib, {{0, 0, kRed}, {9, 9, kRed}, {10, 10, kWhite}, {29, 29, kWhite}, {30, 30, kRed},
-                  {99, 59, kRed}});
-
-  // The parent surface does not paint what stands on the picture box.
-  EXPECT_EQ(Paint()->Count(RECT{0, 0, 320, 240}, kWhite), 0);
+  Recorder log;
+  Watch(label.events, log, "label.");
+  Watch(box.events, log, "box.");
+  text.events.Change = [&] { log("text.Change"); };
+  for (LPARAM at : {MAKELPARAM(15, 15), MAKELPARAM(5, 50)}) {
+    SendMessageW(box.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(box.hWnd(), WM_LBUTTONUP, 0, at);
+  }
+  SendMessageW(text.Window(), WM_CHAR, L'x', 1);  // the edit's notification is reflected to it
+  EXPECT_THAT(log.lines, ElementsAre("label.MouseDown(1,0,75,75)", "label.MouseUp(1,0,75,75)", "label.Click",
+                                     "box.MouseDown(1,0,75,750)", "box.MouseUp(1,0,75,750)", "box.Click", "text.Change"));
+  EXPECT_EQ(GetCapture(), nullptr);
 
   box.SetBorderStyle(1);
   RECT r{};
@@ -98,31 +108,6 @@ TEST_F(PictureBoxTest, IsAChildSurfaceThatPaintsItsOwnConstituents) {
   EXPECT_LT(r.right, 100);  // the sunken edge takes its share
   box.SetVisible(false);
   EXPECT_FALSE(IsWindowVisible(box.hWnd()));
-}
-
-TEST_F(PictureBoxTest, RoutesMouseToItsConstituentsAndReflectsItsChildren) {
-  PictureBox box(surface_, L"Fundo");
-  box.SetBorderStyle(0);
-  box.Move(Tw(20), Tw(30), Tw(100), Tw(60));
-  Label label(box, L"lblText");
-  label.Move(Tw(10), Tw(10), Tw(20), Tw(20));
-  TextBox text(box, L"Texto");
-  text.Move(Tw(40), Tw(5), Tw(50), Tw(20));
-  Recorder log;
-  Watch(label.events, log, "label.");
-  Watch(box.events, log, "box.");
-  text.events.Change = [&] { log("text.Change"); };
-
-  SendMessageW(box.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 15));
-  SendMessageW(box.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(15, 15));
-  SendMessageW(box.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 50));
-  SendMessageW(box.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 50));
-  EXPECT_EQ(GetParent(text.Window()), box.hWnd());
-  SendMessageW(text.Window(), WM_CHAR, L'x', 1);
-  EXPECT_THAT(log.lines, ElementsAre("label.MouseDown(1,0,75,75)", "label.MouseUp(1,0,75,75)", "label.Click",
-                                     "box.MouseDown(1,0,75,750)", "box.MouseUp(1,0,75,750)", "box.Click", "text.Change"));
-  EXPECT_EQ(text.Text(), L"x");
-  EXPECT_EQ(GetCapture(), nullptr);
 }
 
 // A 8 x 6 bitmap of one colour.
@@ -167,16 +152,15 @@ void FullRound(HWND host) {
   {
     TextBox text(*surface, L"Texto");
     text.Move(Tw(5), Tw(5), Tw(100), Tw(20));
-    text.SetBackColor(RGB(0, 200, 0));
     text.SetText(L"abc");
     text.SetFont(Font::Create(FontDesc{L"Arial"}));
     text.SetAlignment(2);
     Dib scratch(10, 10, 0);
-    SendMessageW(surface->hWnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(scratch.dc()),
-                 reinterpret_cast<LPARAM>(text.Window()));
-    text.SetBackColor(RGB(0, 0, 200));
-    SendMessageW(surface->hWnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(scratch.dc()),
-                 reinterpret_cast<LPARAM>(text.Window()));
+    for (COLORREF back : {RGB(0, 200, 0), RGB(0, 0, 200)}) {  // a brush for each colour
+      text.SetBackColor(back);
+      SendMessageW(surface->hWnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(scratch.dc()),
+                   reinterpret_cast<LPARAM>(text.Window()));
+    }
     Label label(*surface, L"lbl");
     label.SetCaption(L"Caption");
     label.SetAutoSize(true);

@@ -97,44 +97,19 @@ TEST_F(FormFileText, EveryValueTypeComesBackExactlyAndTheTextIsStable) {
   EXPECT_EQ(WriteFormText(parsed.form), text);
 }
 
+// Each value says its type in a form a person can read and write; 32-bit numbers stay plain.
 TEST_F(FormFileText, TheTextIsReadableAndEveryValueSaysItsType) {
-  FormDescription form;
-  form.properties.Write(L"Caption", std::wstring(L"Orders"));
-  form.properties.Write(L"BackColor", int32_t(0x80000005));
-  ControlDescription c;
-  c.type = L"KvTextBox";
-  c.name = L"txtName";
-  c.extender = ExtenderProperties{L"txtName", 120, 240, 2400, 300, true, true, 0, true};
-  c.bag.Write(L"Text", std::wstring(L"Ana \"Bia\"\nSegunda linha"));
-  c.bag.Write(L"MaxLength", int16_t(40));
-  c.bag.Write(L"Ratio", 0.1f);
-  c.bag.Write(L"Font", Font::Create(FontDesc{}));
-  c.bag.Write(L"Picture", PictureRef());
-  form.controls.push_back(std::move(c));
-  EXPECT_EQ(WriteFormText(form),
-            "TesselForm 1\n"
-            "\n"
-            "Form\n"
-            "  Caption = \"Orders\"\n"
-            "  BackColor = 0x80000005\n"
-            "EndForm\n"
-            "\n"
-            "Control KvTextBox txtName\n"
-            "  .Left = 120\n"
-            "  .Top = 240\n"
-            "  .Width = 2400\n"
-            "  .Height = 300\n"
-            "  .TabIndex = 0\n"
-            "  .TabStop = true\n"
-            "  .Visible = true\n"
-            "  .Enabled = true\n"
-            "  Text = \"Ana \\\"Bia\\\"\\nSegunda linha\"\n"
-            "  MaxLength = int16(40)\n"
-            "  Ratio = single(0.1)\n"
-            "  Font = font(\"MS Sans Serif\", 8.25, weight=400, italic=false, underline=false, "
-            "strikethrough=false, charset=1)\n"
-            "  Picture = picture(nothing)\n"
-            "EndControl\n");
+  const std::string text = WriteFormText(EveryType());
+  EXPECT_EQ(text.substr(0, text.find("  Awkward")),
+            "TesselForm 1\n\nForm\n  Caption = \"Every type\"\n  Width = 6000\nEndForm\n\nControl Echo echo1\n"
+            "  .Left = -120\n  .Top = 240\n  .Width = 2400\n  .Height = 300\n  .TabIndex = 3\n  .TabStop = false\n"
+            "  .Visible = false\n  .Enabled = false\n  Min16 = int16(-32768)\n  Max16 = int16(32767)\n  Small32 = 7\n"
+            "  Colour = 0x8000000F\n  Min32 = 0x80000000\n  Yes = true\n  No = false\n  Empty = \"\"\n");
+  for (const char* line : {"  Awkward = \"quote \\\" back \\\\ tab \\t line\\nreturn\\r bell \\u0007",
+                           "  F0 = single(0.1)\n", "  Font = font(\"Times New Roman\", 13.5, weight=600, italic=true, "
+                           "underline=true, strikethrough=true, charset=204)\n  NoFont = font(nothing)\n",
+                           "  NoPicture = picture(nothing)\nEndControl\n"})
+    EXPECT_THAT(text, HasSubstr(line));
 }
 
 TEST_F(FormFileText, KeywordsKeysAndAttributesIgnoreCaseOnRead) {

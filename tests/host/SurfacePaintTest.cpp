@@ -116,14 +116,11 @@ TEST_F(LinePaint, WidthStyleAndVerticalLines) {
 
   line.SetBorderWidth(1);
   line.SetBorderStyle(3);  // dotted
-  dib = Paint();
-  const int dots = dib->Count(RECT{10, 50, 110, 51}, kYellow);
+  const int dots = Paint()->Count(RECT{10, 50, 110, 51}, kYellow);
   EXPECT_GT(dots, 10);
   EXPECT_LT(dots, 90);
-
   line.SetBorderStyle(0);
-  dib = Paint();
-  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kYellow), 0);
+  EXPECT_EQ(Paint()->Count(RECT{0, 0, 320, 240}, kYellow), 0);
 
   // End points in either order: bounds follow them.
   line.SetBorderStyle(1);
@@ -131,13 +128,10 @@ TEST_F(LinePaint, WidthStyleAndVerticalLines) {
   line.SetY1(Tw(100));
   line.SetX2(Tw(200));
   line.SetY2(Tw(10));
-  EXPECT_EQ(line.Left(), Tw(200));
-  EXPECT_EQ(line.Top(), Tw(10));
-  EXPECT_EQ(line.Height(), Tw(90));
+  EXPECT_EQ(std::vector<int>({line.Left(), line.Top(), line.Height()}), std::vector<int>({Tw(200), Tw(10), Tw(90)}));
   dib = Paint();
   EXPECT_EQ(dib->Count(RECT{200, 0, 201, 240}, kYellow), 90);
-  // drawn from (200,100) towards (200,10)
-  ExpectPixels(*dib, {{200, 11, kYellow}, {200, 100, kYellow}});
+  ExpectPixels(*dib, {{200, 11, kYellow}, {200, 100, kYellow}});  // drawn from (200,100) towards (200,10)
 }
 
 class LabelPaint : public SurfaceTest {
@@ -183,46 +177,43 @@ TEST_F(LabelPaint, LaterConstituentsPaintOverEarlierOnesAndHiddenOnesNotAtAll) {
 TEST_F(LabelPaint, AlignmentPlacesTheText) {
   Label& label = Placed(L"WW");
   label.Move(Tw(0), Tw(0), Tw(300), Tw(20));
-  auto ink = [&](int left, int right) { return Paint()->Count(RECT{left, 0, right, 20}, kBlack); };
-  EXPECT_GT(ink(0, 100), 0);
-  EXPECT_EQ(ink(100, 300), 0);
-  label.SetAlignment(1);
-  EXPECT_EQ(ink(0, 200), 0);
-  EXPECT_GT(ink(200, 300), 0);
-  label.SetAlignment(2);
-  EXPECT_EQ(ink(0, 100), 0);
-  EXPECT_GT(ink(100, 200), 0);
-  EXPECT_EQ(ink(200, 300), 0);
+  // Ink in the thirds of the width, for left, right and centred text.
+  auto inked = [&] {
+    auto dib = Paint();
+    std::vector<bool> thirds;
+    for (int x : {0, 100, 200}) thirds.push_back(dib->Count(RECT{x, 0, x + 100, 20}, kBlack) > 0);
+    return thirds;
+  };
+  for (int alignment : {0, 1, 2}) {
+    label.SetAlignment(alignment);
+    EXPECT_EQ(inked(), (std::vector<bool>{alignment == 0, alignment == 2, alignment == 1})) << alignment;
+  }
 }
 
 TEST_F(LabelPaint, AutoSizeFitsTheTextOfItsFont) {
-  Label label(surface_, L"Label1");
-  label.Move(Tw(5), Tw(5), Tw(200), Tw(200));
-  label.SetCaption(L"Some caption");
-  label.SetAutoSize(true);
   WindowDC screen(nullptr);
   SelectGuard font(screen.get(), GetStockObject(DEFAULT_GUI_FONT));
-  SIZE extent{}, longer{};
+  auto width = [&](const wchar_t* text) {
+    SIZE extent{};
+    GetTextExtentPoint32W(screen.get(), text, static_cast<int>(wcslen(text)), &extent);
+    return Tw(extent.cx);
+  };
   TEXTMETRICW tm{};
-  GetTextExtentPoint32W(screen.get(), L"Some caption", 12, &extent);
-  GetTextExtentPoint32W(screen.get(), L"Some caption, longer", 20, &longer);
   GetTextMetricsW(screen.get(), &tm);
-  EXPECT_EQ(label.Width(), Tw(extent.cx));
-  EXPECT_EQ(label.Height(), Tw(tm.tmHeight));
-  EXPECT_EQ(label.Left(), Tw(5));
-  label.SetCaption(L"Some caption, longer");
-  EXPECT_EQ(label.Width(), Tw(longer.cx));
-  label.SetCaption(L"");
-  EXPECT_EQ(label.Width(), 0);
-  EXPECT_EQ(label.Height(), Tw(tm.tmHeight));
+  Label& label = Placed(L"Some caption");
+  label.SetFont(nullptr);
+  label.SetAutoSize(true);
+  EXPECT_EQ(label.Left(), Tw(20));
+  for (const wchar_t* caption : {L"Some caption", L"Some caption, longer", L""}) {
+    label.SetCaption(caption);
+    EXPECT_EQ(label.Width(), width(caption));
+    EXPECT_EQ(label.Height(), Tw(tm.tmHeight));
+  }
 }
 
 TEST_F(LabelPaint, AnUnderlinedFontUnderlinesTheWholeCaption) {
-  Label label(surface_, L"lblText");
+  Label& label = Placed(L"i   i   i");
   label.Move(Tw(10), Tw(10), Tw(200), Tw(40));
-  label.SetBackColor(kWhite);
-  label.SetForeColor(kBlack);
-  label.SetCaption(L"i   i   i");
   FontRef font = Font::Create(FontDesc{L"Arial", 14});
   label.SetFont(font);
   auto longestRow = [&] {
@@ -269,15 +260,15 @@ TEST(SurfacePaintOrder, OwnerDrawsLastAFailingConstituentIsSkippedAndTheDcIsLeft
   auto last = Block(surface, L"Last", {30, 30, 50, 50}, kGreen);
 
   Dib dib(60, 60, RGB(1, 2, 3));
-  HGDIOBJ pen = GetCurrentObject(dib.dc(), OBJ_PEN);
-  HGDIOBJ brush = GetCurrentObject(dib.dc(), OBJ_BRUSH);
-  HGDIOBJ font = GetCurrentObject(dib.dc(), OBJ_FONT);
+  auto selected = [&] {
+    return std::vector<HGDIOBJ>{GetCurrentObject(dib.dc(), OBJ_PEN), GetCurrentObject(dib.dc(), OBJ_BRUSH),
+                                GetCurrentObject(dib.dc(), OBJ_FONT)};
+  };
+  const std::vector<HGDIOBJ> before = selected();
   SendMessageW(surface.hWnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib.dc()), PRF_CLIENT);
-  // the owner's drawing is on top; drawn after the failing one
+  // The owner's drawing is on top; what comes after the failing one is drawn.
   ExpectPixels(dib, {{0, 0, kWhite}, {10, 10, kRed}, {40, 40, kGreen}, {25, 25, kNavy}});
-  EXPECT_EQ(GetCurrentObject(dib.dc(), OBJ_PEN), pen);
-  EXPECT_EQ(GetCurrentObject(dib.dc(), OBJ_BRUSH), brush);
-  EXPECT_EQ(GetCurrentObject(dib.dc(), OBJ_FONT), font);
+  EXPECT_EQ(selected(), before);
   EXPECT_EQ(GetClipRgn(dib.dc(), unique_hrgn(CreateRectRgn(0, 0, 0, 0)).get()), 0);  // no clip region left behind
 }
 

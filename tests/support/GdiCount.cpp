@@ -3,6 +3,28 @@
 #include <windows.h>
 
 namespace tessel::test {
+namespace {
+
+bool Ours(HWND w) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  return pid == GetCurrentProcessId();
+}
+
+BOOL CALLBACK CountChild(HWND, LPARAM n) {
+  ++*reinterpret_cast<unsigned*>(n);
+  return TRUE;
+}
+
+BOOL CALLBACK CountTop(HWND w, LPARAM n) {
+  if (Ours(w)) {
+    ++*reinterpret_cast<unsigned*>(n);
+    EnumChildWindows(w, CountChild, n);
+  }
+  return TRUE;
+}
+
+}  // namespace
 
 unsigned GdiObjectCount() {
   GdiFlush();
@@ -11,6 +33,16 @@ unsigned GdiObjectCount() {
   unsigned n = 0;
   for (ULONG_PTR index = 0x20; index < 0x10000; ++index)
     if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++n;
+  return n;
+}
+
+unsigned UserObjectCount() {
+  if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) return n;
+  unsigned n = 0;
+  EnumWindows(CountTop, reinterpret_cast<LPARAM>(&n));
+  // Message-only windows are not listed by EnumWindows.
+  for (HWND w = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); w; w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr))
+    n += Ours(w);
   return n;
 }
 

@@ -1,9 +1,12 @@
 #pragma once
-// The number of GDI objects the process holds, for tests that check nothing leaks.
+// The number of GDI objects and windows the process holds, for tests that check nothing leaks.
 namespace tessel::test {
 
 // GetGuiResources where the system implements it; elsewhere (Wine) the live entries of the
 // process's handle table, probed by index.
 unsigned GdiObjectCount();
+// The windows this process owns (top-level, children and message-only). GetGuiResources where the
+// system implements it; elsewhere (Wine) the windows found by enumeration.
+unsigned UserObjectCount();
 
 }  // namespace tessel::test

@@ -2,90 +2,74 @@
 
 #include <shlwapi.h>
 #include <wincodec.h>
+#include <wrl/client.h>
 
 #include <stdexcept>
 
+#include "server/contract/Gdi.h"
 #include "server/contract/Picture.h"
 
 namespace tessel::test {
-
 namespace {
 
 void Check(HRESULT hr, const char* what) {
   if (FAILED(hr)) throw std::runtime_error(std::string("test image: ") + what);
 }
 
-template <class T>
-struct Releaser {
-  T* p = nullptr;
-  ~Releaser() {
-    if (p) p->Release();
-  }
-};
-
 }  // namespace
 
 std::vector<uint8_t> EncodeImage(ImageFormat format, int width, int height, const std::vector<uint32_t>& argb) {
-  HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  using Microsoft::WRL::ComPtr;
+  const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   std::vector<uint8_t> out;
   {
-    Releaser<IWICImagingFactory> factory;
-    Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                           reinterpret_cast<void**>(&factory.p)), "factory");
-    Releaser<IStream> stream;
-    stream.p = SHCreateMemStream(nullptr, 0);
+    ComPtr<IWICImagingFactory> factory;
+    Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory)), "factory");
+    ComPtr<IStream> stream;
+    stream.Attach(SHCreateMemStream(nullptr, 0));
     const GUID* container = format == ImageFormat::Bmp    ? &GUID_ContainerFormatBmp
                             : format == ImageFormat::Png  ? &GUID_ContainerFormatPng
                             : format == ImageFormat::Jpeg ? &GUID_ContainerFormatJpeg
                                                           : &GUID_ContainerFormatGif;
-    Releaser<IWICBitmapEncoder> encoder;
-    Check(factory.p->CreateEncoder(*container, nullptr, &encoder.p), "encoder");
-    Check(encoder.p->Initialize(stream.p, WICBitmapEncoderNoCache), "initialise");
-    Releaser<IWICBitmapFrameEncode> frame;
-    Check(encoder.p->CreateNewFrame(&frame.p, nullptr), "frame");
-    Check(frame.p->Initialize(nullptr), "frame initialise");
-    Check(frame.p->SetSize(width, height), "size");
+    ComPtr<IWICBitmapEncoder> encoder;
+    Check(factory->CreateEncoder(*container, nullptr, &encoder), "encoder");
+    Check(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache), "initialise");
+    ComPtr<IWICBitmapFrameEncode> frame;
+    Check(encoder->CreateNewFrame(&frame, nullptr), "frame");
+    Check(frame->Initialize(nullptr), "frame initialise");
+    Check(frame->SetSize(width, height), "size");
     // The source is 32-bpp BGRA; the encoder converts it to what its format can hold.
-    Releaser<IWICBitmap> source;
-    Check(factory.p->CreateBitmapFromMemory(width, height, GUID_WICPixelFormat32bppBGRA, width * 4,
-                                            width * height * 4,
-                                            reinterpret_cast<BYTE*>(const_cast<uint32_t*>(argb.data())), &source.p),
+    ComPtr<IWICBitmap> source;
+    Check(factory->CreateBitmapFromMemory(width, height, GUID_WICPixelFormat32bppBGRA, width * 4, width * height * 4,
+                                          reinterpret_cast<BYTE*>(const_cast<uint32_t*>(argb.data())), &source),
           "source");
-    Check(frame.p->WriteSource(source.p, nullptr), "write");
-    Check(frame.p->Commit(), "commit frame");
-    Check(encoder.p->Commit(), "commit");
+    Check(frame->WriteSource(source.Get(), nullptr), "write");
+    Check(frame->Commit(), "commit frame");
+    Check(encoder->Commit(), "commit");
     STATSTG st{};
-    stream.p->Stat(&st, STATFLAG_NONAME);
+    stream->Stat(&st, STATFLAG_NONAME);
     out.resize(static_cast<size_t>(st.cbSize.QuadPart));
-    LARGE_INTEGER zero{};
-    stream.p->Seek(zero, STREAM_SEEK_SET, nullptr);
+    stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
     ULONG read = 0;
-    stream.p->Read(out.data(), static_cast<ULONG>(out.size()), &read);
+    stream->Read(out.data(), static_cast<ULONG>(out.size()), &read);
   }
   if (SUCCEEDED(init)) CoUninitialize();
   return out;
 }
 
 std::vector<uint8_t> IconFile(int size, COLORREF colour, bool cursor, POINT hotSpot) {
-  HDC screen = GetDC(nullptr);
-  HBITMAP image = CreateCompatibleBitmap(screen, size, size);
-  HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, image);
-  HBRUSH brush = CreateSolidBrush(colour);
-  RECT r{0, 0, size, size};
-  FillRect(dc, &r, brush);
-  SelectObject(dc, mask);
-  PatBlt(dc, 0, 0, size, size, BLACKNESS);  // a black mask: every pixel opaque
-  SelectObject(dc, old);
-  DeleteObject(brush);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  ICONINFO info{TRUE, 0, 0, mask, image};
-  HICON icon = CreateIconIndirect(&info);
-  DeleteObject(image);
-  DeleteObject(mask);
-  std::vector<uint8_t> bytes = Picture::FromIcon(icon)->Bytes();
+  unique_hbitmap image(CreateCompatibleBitmap(WindowDC(nullptr).get(), size, size));
+  unique_hbitmap mask(CreateBitmap(size, size, 1, 1, nullptr));
+  {
+    unique_hdc dc(CreateCompatibleDC(nullptr));
+    SelectGuard selected(dc.get(), image.get());
+    RECT r{0, 0, size, size};
+    FillRect(dc.get(), &r, unique_hbrush(CreateSolidBrush(colour)).get());
+    SelectObject(dc.get(), mask.get());
+    PatBlt(dc.get(), 0, 0, size, size, BLACKNESS);  // a black mask: every pixel opaque
+  }
+  ICONINFO info{TRUE, 0, 0, mask.get(), image.get()};
+  std::vector<uint8_t> bytes = Picture::FromIcon(CreateIconIndirect(&info))->Bytes();
   if (cursor && bytes.size() > 22) {
     // The same file as a cursor: type 2, and the directory entry's planes and bit count fields
     // become the hot spot.

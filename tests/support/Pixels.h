@@ -9,45 +9,50 @@
 #include <vector>
 
 #include "server/contract/Gdi.h"
+#include "tests/support/GdiCount.h"
 
 namespace tessel::test {
 
-class DibProbe {
+// Top-down rows of 0x00RRGGBB pixels, read as 0x00BBGGRR (the RGB macro's layout).
+class PixelRows {
+ public:
+  int width() const { return width_; }
+  int height() const { return height_; }
+  // The pixel; 0xFFFFFFFF outside the rows.
+  COLORREF At(int x, int y) const;
+  // Counts the pixels of a rectangle (clipped to the rows) that have exactly this colour.
+  int Count(const RECT& area, COLORREF color) const;
+
+ protected:
+  const uint32_t* rows_ = nullptr;
+  int width_ = 0, height_ = 0;
+};
+
+class DibProbe : public PixelRows {
  public:
   // Copies the bitmap's pixels (any bitmap not selected into a DC the caller still draws in);
   // the bitmap stays owned by the caller.
   explicit DibProbe(HBITMAP bitmap);
   bool ok() const { return !pixels_.empty(); }
-  int width() const { return width_; }
-  int height() const { return height_; }
-  // The pixel as 0x00BBGGRR (the RGB macro's layout); 0xFFFFFFFF outside the bitmap.
-  COLORREF At(int x, int y) const;
-  // Counts the pixels of a rectangle (clipped to the bitmap) that have exactly this colour.
-  int Count(const RECT& area, COLORREF color) const;
 
  private:
-  std::vector<uint32_t> pixels_;  // top-down rows of 0x00RRGGBB
-  int width_ = 0, height_ = 0;
+  std::vector<uint32_t> pixels_;
 };
 
 // A 32-bpp top-down DIB section in a memory DC of its own, filled with one colour: a target that
 // pictures and renderers draw into, read back pixel for pixel.
-class Canvas {
+class Canvas : public PixelRows {
  public:
   Canvas(int width, int height, COLORREF background);
   ~Canvas();
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
   HDC dc() const { return dc_.get(); }
-  COLORREF At(int x, int y) const;   // 0x00BBGGRR; 0xFFFFFFFF outside
-  int Count(const RECT& area, COLORREF color) const;
 
  private:
-  int width_, height_;
   unique_hdc dc_;
   unique_hbitmap bitmap_;
   HGDIOBJ old_ = nullptr;
-  uint32_t* bits_ = nullptr;
 };
 
 // "#RRGGBB" for failure messages.
@@ -59,9 +64,5 @@ template <class Probe, class Pixels = std::initializer_list<Pixel>>
 void ExpectPixels(const Probe& probe, const Pixels& expected) {
   for (const Pixel& p : expected) EXPECT_EQ(Hex(probe.At(p.x, p.y)), Hex(p.color)) << "at " << p.x << "," << p.y;
 }
-
-// The windows this process owns (top-level and children). GetGuiResources(GR_USEROBJECTS) where
-// the system implements it; elsewhere (Wine) the windows found by enumeration.
-unsigned UserObjectCount();
 
 }  // namespace tessel::test

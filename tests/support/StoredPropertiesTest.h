@@ -1,17 +1,9 @@
 #pragma once
-// One persistence test for every control whose stored properties come from its property table.
-// A control takes part with a table of sample values and one line, next to its other tests:
-//
-//   template <>
-//   struct StoredSamples<KvText> {
-//     static constexpr const wchar_t* kTypeName = L"KvText";
-//     static std::vector<StoredSample> Values() { return {{L"Alignment", int16_t{1}}, ...}; }
-//   };
-//   INSTANTIATE_TYPED_TEST_SUITE_P(KvText, StoredPropertiesTest, KvText);
-//
-// The control declares `static PropertyTable<Control> StoredProperties()`. The samples list every
-// key once, in the order the control stores them, each with a value of its row's type that differs
-// from the row's defaults.
+// One persistence test for every control whose stored properties come from its property table
+// (`static PropertyTable<Control> StoredProperties()`). A control takes part with a specialisation
+// of StoredSamples (kTypeName, and Values() listing every key once, in the order the control stores
+// them, each with a value of its row's type that differs from the row's defaults) and one
+// INSTANTIATE_TYPED_TEST_SUITE_P line, as tests/inputs/PersistenceTest.cpp shows.
 #include <gtest/gtest.h>
 
 #include <memory>
