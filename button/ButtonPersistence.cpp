@@ -32,6 +32,7 @@ struct ButtonStoredProperties {
   }
 
   static BagValue CurrentBackColor(const ButtonStyle& b) { return Color(b.s_.backColor); }
+  static BagValue HeldFont(const ButtonStyle& b) { return BagValue(b.font_); }
 
   static PropertyTable<ButtonStyle> Table() {
     static const std::array<Row, 23> rows{{
@@ -47,10 +48,10 @@ struct ButtonStoredProperties {
         {L"Shape", BagType::Int32, BagValue(int32_t{0}), BagValue(int32_t{0}),
          [](const ButtonStyle& b) { return BagValue(b.s_.buttonShape); },
          [](ButtonStyle& b, const BagValue& v) { b.s_.buttonShape = AsInt(v); }},
-        {L"Font", BagType::Font, BagValue(FontRef()), BagValue(FontRef()),
-         [](const ButtonStyle& b) { return BagValue(b.font_); },
+        // Always written; a bag without it leaves the button the font it holds.
+        {L"Font", BagType::Font, &HeldFont, std::nullopt, &HeldFont,
          [](ButtonStyle& b, const BagValue& v) {
-           if (const FontRef& f = std::get<FontRef>(v)) b.font_ = f;  // none keeps the ambient font
+           if (const FontRef& f = std::get<FontRef>(v)) b.font_ = f;
          }},
         {L"cFore", BagType::Int32, Color(kSysButtonText), Color(kSysButtonText),
          [](const ButtonStyle& b) { return Color(b.foreColor_); },

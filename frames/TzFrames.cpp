@@ -31,6 +31,7 @@ void TzFrames::Initialize() {
 void TzFrames::InitProperties() {
   p_.caption = Ambient().displayName;
   p_.backColor = p_.fillColor = AmbientBack();
+  OwnSurface().SetBackColor(static_cast<OleColor>(p_.backColor));  // what controls placed inside see
   p_.roundedCorner = true;
   p_.roundedCornerTxtBox = false;
   p_.style = fsHeader;

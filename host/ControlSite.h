@@ -36,8 +36,8 @@ class ControlError : public std::runtime_error {
 class ControlContainer {
  public:
   virtual ~ControlContainer() = default;
-  // The back colour of the window the control stands on; throws when there is none yet.
-  virtual OleColor ContainerBackColor() const = 0;
+  // The back colour of the window control stands on; throws when there is none yet.
+  virtual OleColor ContainerBackColor(const HostedControl& control) const = 0;
   virtual HostServices& ContainerHost() = 0;
   virtual void ControlPropertyChanged(HostedControl& control, std::wstring_view key) {}
   // The controls placed inside control (it is their container), in the order placed.
@@ -88,7 +88,7 @@ class HostedControl final : public ControlSite {
   void SetEnabled(bool enabled) override;
   void SetVisible(bool visible) override;
   HWND ParentWindow() const override { return parent_; }
-  OleColor ParentBackColor() const override { return container_.ContainerBackColor(); }
+  OleColor ParentBackColor() const override { return container_.ContainerBackColor(*this); }
   HostServices& Host() override { return container_.ContainerHost(); }
   std::vector<UserControl*> ContainedControls() const override { return container_.ControlsInside(*this); }
 

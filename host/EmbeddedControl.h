@@ -37,7 +37,7 @@ class EmbeddedControl final : public Constituent, public ControlContainer {
   bool HitTest(POINT) const override { return false; }
 
   // ControlContainer
-  OleColor ContainerBackColor() const override { return Parent().BackColor(); }
+  OleColor ContainerBackColor(const HostedControl&) const override { return Parent().BackColor(); }
   HostServices& ContainerHost() override { return host_; }
 
  protected:

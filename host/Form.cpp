@@ -210,12 +210,12 @@ HostedControl& Form::Place(std::wstring_view typeName, const ExtenderProperties&
   if (!factory) throw std::invalid_argument("unknown control type: " + Utf8FromWide(typeName));
   if (extender.name.empty()) throw std::invalid_argument("a control needs a name");
   if (Site(extender.name)) throw std::invalid_argument("a control named " + Utf8FromWide(extender.name) + " exists");
-  AmbientProperties ambient = ambient_;
-  ambient.displayName = extender.name;
-  ambient.displayAsDefault = false;
   ExtenderProperties ext = extender;
   ext.tabIndex = static_cast<int>(tabOrder_.size());
   const HWND parent = ParentFor(ext);
+  AmbientProperties ambient = AmbientOn(parent);
+  ambient.displayName = extender.name;
+  ambient.displayAsDefault = false;
   auto site = std::make_unique<HostedControl>(*this, std::wstring(typeName), ext, ambient);
   HostedControl& ref = *site;
   // The site is listed before it loads, so the control's first handlers can reach the form.
@@ -379,7 +379,7 @@ void Form::SetCancelButton(std::wstring_view name) {
 
 void Form::Broadcast(std::wstring_view name) {
   for (const auto& site : sites_) {
-    AmbientProperties a = ambient_;
+    AmbientProperties a = AmbientOn(site->ParentWindow());
     a.displayName = site->Name();
     a.displayAsDefault = site.get() == shownDefault_;
     site->ChangeAmbient(a, name);
@@ -409,9 +409,17 @@ void Form::SetUserMode(bool userMode) {
   ShowDefault();
 }
 
-OleColor Form::ContainerBackColor() const {
+AmbientProperties Form::AmbientOn(HWND parent) const {
+  AmbientProperties a = ambient_;
+  // A frame answers its own back colour (its window's background) to the controls inside it.
+  if (HostedControl* holder = SiteOfWindow(parent); holder && holder->Control())
+    a.backColor = holder->Control()->BackColor();
+  return a;
+}
+
+OleColor Form::ContainerBackColor(const HostedControl& control) const {
   if (!hwnd_) throw std::logic_error("the form has no window");
-  return ambient_.backColor;
+  return AmbientOn(control.ParentWindow()).backColor;
 }
 
 bool Form::ContainerHasScaleMode(const HostedControl& control) const { return control.ParentWindow() == hwnd_; }
@@ -419,6 +427,17 @@ bool Form::ContainerHasScaleMode(const HostedControl& control) const { return co
 void Form::ControlPropertyChanged(HostedControl& control, std::wstring_view key) {
   dirty_ = true;
   if (onPropertyChanged) onPropertyChanged(control.Name(), key);
+  // A new back colour of a frame is the ambient back colour of the controls inside it.
+  if (SameKey(key, L"BackColor") && control.Control() && control.Control()->IsContainer())
+    for (const auto& site : sites_)
+      if (site->ParentWindow() == control.hWnd()) {
+        AmbientProperties a = site->Ambient();
+        a.backColor = control.Control()->BackColor();
+        site->ChangeAmbient(a, L"BackColor");
+      }
+  // A write may change whether the focused control takes Enter (a button's mode): the default
+  // look moves at once.
+  ShowDefault();
 }
 
 int Form::ScaleWidth() const {

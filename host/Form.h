@@ -137,7 +137,8 @@ class Form final : public ControlContainer {
   static void PumpMessages();
 
   // ControlContainer
-  OleColor ContainerBackColor() const override;
+  // The form's back colour, or the frame's for a control placed inside one.
+  OleColor ContainerBackColor(const HostedControl& control) const override;
   HostServices& ContainerHost() override { return Host(); }
   void ControlPropertyChanged(HostedControl& control, std::wstring_view key) override;
   std::vector<UserControl*> ControlsInside(const HostedControl& control) const override;
@@ -160,6 +161,8 @@ class Form final : public ControlContainer {
   void ShowDefault();                // moves DisplayAsDefault to EnterSite()
   void Renumber();
   void Broadcast(std::wstring_view name);
+  // The ambient properties the form gives a control standing on parent.
+  AmbientProperties AmbientOn(HWND parent) const;
   friend struct FormHooks;
 
   const ControlTypes& types_;

@@ -30,16 +30,22 @@ class ButtonTest : public ::testing::Test {
 
   void OpenForm(bool userMode) {
     form_.reset();
-    if (!types_.Contains(L"ButtonStyle")) RegisterButtonControls(types_);
+    if (!types_.Contains(L"ButtonStyle")) {
+      RegisterButtonControls(types_);
+      RegisterFrameControls(types_);
+    }
     form_ = Form::Create(L"Buttons", 6000, 4000, userMode, &types_);
     ASSERT_TRUE(form_ && form_->hWnd());
     form_->SetHostServices(&host_);
     Form::PumpMessages();
   }
 
-  // A button of width x height pixels at (x, y) pixels, its events going to log_ under its name.
-  ButtonStyle& Add(const std::wstring& name, int x = 10, int y = 10, int width = 120, int height = 32) {
-    auto& b = dynamic_cast<ButtonStyle&>(form_->Add(L"ButtonStyle", name, x * 15, y * 15, width * 15, height * 15));
+  // A button of width x height pixels at (x, y) pixels of the form or of the frame named
+  // container, its events going to log_ under its name.
+  ButtonStyle& Add(const std::wstring& name, int x = 10, int y = 10, int width = 120, int height = 32,
+                   const std::wstring& container = L"") {
+    auto& b = dynamic_cast<ButtonStyle&>(
+        form_->Add(L"ButtonStyle", name, x * 15, y * 15, width * 15, height * 15, container));
     Wire(b, name);
     return b;
   }

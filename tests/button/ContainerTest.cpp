@@ -1,9 +1,10 @@
-// What the form gives the button: the default look that follows the focus, the ambient back
-// colour, the parent's font, the pointer over its window and the show notification.
+// What the form gives the button: the default look that follows the focus and the mode, the
+// container's back colour and font (the form's or a frame's), the pointer over its window and the
+// show notification.
 #include <string>
-#include <tuple>
 
 #include "button/draw/ShiftColor.h"
+#include "frames/TzFrames.h"
 #include "tests/button/ButtonHarness.h"
 
 namespace tessel::test::button {
@@ -11,27 +12,68 @@ namespace {
 
 using Container = ButtonTest;
 
-// A focused push button is shown as the default and takes Enter; a check button does not, so the
-// form's default button keeps both while it has the focus.
-TEST_F(Container, TheDefaultLookAndEnterFollowTheFocusedPushButton) {
-  ButtonStyle* b[] = {&Add(L"d", 10, 10), &Add(L"c", 10, 50), &Add(L"k", 10, 90)};
-  b[2]->SetMode(modeCheck);
+// A control that takes Enter and records what it hears, with whether button "b" shows the default
+// look at that moment.
+class Recorder final : public UserControl {
+ public:
+  Recorder(ControlSite& site, Log& log, Form& form) : UserControl(site), log_(log), form_(form) {}
+  std::wstring_view TypeName() const override { return L"Recorder"; }
+  bool TakesEnter() const override { return true; }
+  void AmbientChanged(std::wstring_view name) override {
+    const HostedControl* b = form_.Site(L"b");
+    const bool shown = b && dynamic_cast<ButtonStyle&>(*b->Control()).State().Has(isDefault);
+    log_.push_back(L"d." + std::wstring(name) + (Ambient().displayAsDefault ? L"(1)" : L"(0)") +
+                   (shown ? L" b shown" : L""));
+  }
+  void AccessKeyPress(wchar_t key) override { log_.push_back(L"d.Key(" + std::to_wstring(key) + L")"); }
+
+ private:
+  Log& log_;
+  Form& form_;
+};
+
+// Enter and the default look belong to the focused push button, else to the default button; a
+// mode write moves them at once, and the one that loses the look hears it first.
+TEST_F(Container, TheDefaultLookFollowsTheFocusedPushButtonAndItsMode) {
+  types_.Register(L"Recorder", [this](ControlSite& site) -> std::unique_ptr<UserControl> {
+    return std::make_unique<Recorder>(site, log_, *form_);
+  });
+  ButtonStyle& b = Add(L"b", 10, 50);
+  form_->Add(L"Recorder", L"d", 150, 150, 900, 450);
   form_->SetDefaultButton(L"d");
-  const std::tuple<int, int, const wchar_t*> steps[] = {{1, 1, L"c.Click"}, {2, 0, L"d.Click"}, {1, 1, L"c.Click"}};
-  for (auto [focus, shown, clicked] : steps) {
-    SetFocus(b[focus]->hWnd());
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(b[i]->State().Has(isDefault), i == shown) << focus << " " << i;
+  auto enter = [&] {
     MSG enter{GetFocus(), WM_KEYDOWN, VK_RETURN, 0x001C0001};
     EXPECT_TRUE(form_->PreTranslateMessage(enter));
-    EXPECT_EQ(TakeLog(), Log{clicked});
-  }
+  };
+  SetFocus(b.hWnd());
+  enter();
+  b.SetMode(modeCheck);
+  enter();
+  b.SetMode(modeOption);
+  b.SetMode(modeCommand);
+  EXPECT_TRUE(b.State().Has(isDefault));
+  enter();
+  EXPECT_EQ(TakeLog(), (Log{L"d.DisplayAsDefault(1)", L"d.DisplayAsDefault(0)", L"b.Click", L"d.DisplayAsDefault(1)",
+                            L"d.Key(13)", L"d.DisplayAsDefault(0)", L"b.Click"}));
 }
 
-// The form's back colour reaches the buttons; a round ring button, whose design-time outline is a
-// darker shade of it, is drawn again at once.
-TEST_F(Container, TheFormsBackColourRedrawsTheRoundButtons) {
+// The container's back colour reaches the buttons: the form's, or a frame's for a button inside
+// it, which a loaded button also takes as its own back colour. A round ring button, whose
+// design-time outline is a darker shade of it, is drawn again at once. A new button takes a copy
+// of the form's font, but none from a frame.
+TEST_F(Container, BackColourAndFontComeFromTheFormOrTheFrame) {
   OpenForm(false);
+  form_->SetFont(Font::Create(FontDesc{L"Arial", 12.0f}));
+  auto& frame = dynamic_cast<TzFrames&>(form_->Add(L"tzFrames", L"f", 1500, 150, 3000, 1500));
+  frame.SetBackColor(0xC0FFC0);
   ButtonStyle& r = Add(L"r", 10, 10, 80, 40);
+  ButtonStyle& inner = Add(L"inner", 10, 30, 80, 40, L"f");
+  ExtenderProperties e;
+  e.container = L"f";
+  PropertyBag none;
+  auto* loaded = dynamic_cast<ButtonStyle*>(form_->AddLoaded(L"ButtonStyle", L"loaded", e, none));
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(loaded->BackColor(), 0xC0FFC0u);
   r.SetButtonStyle(bsRing);
   r.SetButtonShape(shapeEllipse);
   const int32_t colour = 0x00406080;
@@ -43,17 +85,17 @@ TEST_F(Container, TheFormsBackColourRedrawsTheRoundButtons) {
   };
   EXPECT_EQ(outline(), 0);
   form_->SetBackColor(colour);
-  EXPECT_EQ(r.State().ambientBackColor, colour);
   EXPECT_GT(outline(), 20);
-}
+  EXPECT_EQ(r.State().ambientBackColor, colour);
+  EXPECT_EQ(inner.State().ambientBackColor, 0xC0FFC0);
+  frame.SetBackColor(0x123456);
+  EXPECT_EQ(inner.State().ambientBackColor, 0x123456);
+  EXPECT_EQ(r.State().ambientBackColor, colour);
 
-// A new button takes a copy of the form's font: its own font style leaves the form's as it was.
-TEST_F(Container, ANewButtonTakesACopyOfTheFormsFont) {
-  form_->SetFont(Font::Create(FontDesc{L"Arial", 12.0f}));
-  ButtonStyle& b = Add(L"b");
-  b.SetFontStyle(2);
-  EXPECT_EQ(b.Font()->Describe().name, L"Arial");
-  EXPECT_FALSE(form_->Ambient().font->Describe().bold());
+  r.SetFontStyle(2);
+  EXPECT_EQ(r.Font()->Describe().name, L"Arial");
+  EXPECT_FALSE(form_->Ambient().font->Describe().bold()) << "a copy of the form's font";
+  EXPECT_EQ(inner.Font()->Describe().name, FontDesc{}.name) << "its own font in a frame";
 }
 
 // WM_SETCURSOR on the button's window shows its MousePointer; a mouse icon makes it 99, custom.
