@@ -108,17 +108,17 @@ void AddDecorSection(SectionArea& area) {
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
     HFONT gui = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    auto button = [&](const wchar_t* text, int id, int twipsX) {
+    auto button = [&](const wchar_t* text, int id, int twipsX, int twipsWidth) {
       HWND w = CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                               PixelsFromTwipsX(twipsX), PixelsFromTwipsY(2220), PixelsFromTwipsX(1320),
+                               PixelsFromTwipsX(twipsX), PixelsFromTwipsY(2220), PixelsFromTwipsX(twipsWidth),
                                PixelsFromTwipsY(380), form.hWnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                instance, nullptr);
       SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(gui), FALSE);
     };
-    button(L"Raised", kRaisedId, 240);
-    button(L"Sunken", kSunkenId, 1640);
-    button(L"Save form", kSaveId, 3040);
-    button(L"Open saved copy", kOpenId, 4440);
+    button(L"Raised", kRaisedId, 240, 1200);
+    button(L"Sunken", kSunkenId, 1560, 1200);
+    button(L"Save form", kSaveId, 2880, 1200);
+    button(L"Open saved copy", kOpenId, 4200, 1560);
     page->status = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_PATHELLIPSIS,
                                    PixelsFromTwipsX(240), PixelsFromTwipsY(2700), PixelsFromTwipsX(5520),
                                    PixelsFromTwipsY(260), form.hWnd(), nullptr, instance, nullptr);

@@ -13,10 +13,10 @@ namespace tessel::gallery {
 void AddFramesSection(SectionArea& area) {
   static ControlTypes types;
   if (!types.Contains(L"tzFrames")) RegisterLibraryControls(types);
-  area.AddText(L"tzFrames opens below: the nine styles across; blue, gold, custom and olive (both disabled, "
+  area.AddText(L"tzFrames opens in a form of its own: the nine styles across; blue, gold, custom and olive (both disabled, "
                L"the last with square corners) down, each frame holding controls.",
-               0, 0, 620, 16);
-  area.SetHeight(18);
+               0, 0, 620, 32);
+  area.SetHeight(34);
   std::unique_ptr<Form> form;
   try {
     form = OpenFrameSamples(L"tzFrames", &types);

@@ -132,6 +132,7 @@ int Run(HINSTANCE instance, const std::wstring& screenshot) {
 
   int result = 0;
   if (!screenshot.empty()) {
+    LayOutForScreenshot(window);
     PumpFor(500);
     ShowHoverTip();
     EnumWindows(RedrawOwnWindow, 0);

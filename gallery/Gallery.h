@@ -56,6 +56,9 @@ HRESULT CallByName(IDispatch* object, const wchar_t* name, WORD flags, std::vect
 // The part the pointer rests on before a screenshot is taken, so that its tip shows in the picture.
 void HoverInScreenshot(HWND part);
 
+// Lays the gallery's top-level windows side by side on the screen, none over another.
+void LayOutForScreenshot(HWND gallery);
+
 // Writes the screen area of every visible top-level window of this process to a PNG file.
 HRESULT SaveScreenshot(const std::wstring& path);
 

@@ -62,7 +62,7 @@ tessel_display_up() {
     fi
     n=$((n + 1))
   done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+  Xvfb ":$n" -screen 0 "${TESSEL_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 </dev/null &
   TESSEL_XVFB_PID=$!
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   [ -e "/tmp/.X11-unix/X$n" ] || { say "Xvfb did not start"; return 1; }
