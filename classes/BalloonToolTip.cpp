@@ -1,21 +1,12 @@
 #include "classes/BalloonToolTip.h"
 
+#include "server/contract/Ansi.h"
+
 #include <utility>
-#include <vector>
 
 namespace tessel {
 
 namespace {
-
-std::vector<char> ToAnsi(const std::wstring& text) {
-  std::vector<char> out(1, '\0');
-  if (text.empty()) return out;
-  int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return out;
-  out.assign(static_cast<size_t>(n) + 1, '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
 
 // The tip dies with its owner; a handle kept after that may since name some other window.
 void DestroyIfStillOurs(HWND tip) {
@@ -52,7 +43,7 @@ void BalloonToolTip::Build() {
 
   RECT client{};
   GetClientRect(settings_.parent, &client);
-  std::vector<char> text = ToAnsi(settings_.tipText);
+  std::string text = AnsiFromWide(settings_.tipText);
   ToolRecordA tool{};
   tool.cbSize = sizeof(ToolRecordA);
   tool.uFlags = settings_.centered ? kCenteredFlags : kSubclassFlag;
@@ -65,7 +56,7 @@ void BalloonToolTip::Build() {
   SendMessageA(window_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   SendMessageA(window_, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
 
-  std::vector<char> title = ToAnsi(settings_.title);
+  std::string title = AnsiFromWide(settings_.title);
   SendMessageA(window_, TTM_SETTITLEA, static_cast<WPARAM>(static_cast<INT_PTR>(settings_.icon)),
                reinterpret_cast<LPARAM>(title.data()));
   if (settings_.foreColor != 0)

@@ -4,21 +4,12 @@
 
 #include "decor/KvLinha.h"
 #include "host/EmbeddedControl.h"
+#include "server/contract/Ansi.h"
 #include "server/contract/Twips.h"
 #include "inputs/LinkCursor.h"
 
 namespace tessel {
 namespace {
-
-// The shell's narrow entry point takes the address in the ANSI code page.
-std::string AnsiFromWide(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return {};
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
 
 // The panel's own font is the default of its Font key.
 BagValue OwnFontOf(const KvFundo& panel) { return panel.OwnFont(); }

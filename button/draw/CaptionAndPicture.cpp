@@ -4,6 +4,7 @@
 #include "button/ButtonTools.h"
 #include "button/CaptionLayout.h"
 #include "button/draw/ShiftColor.h"
+#include "server/contract/Ansi.h"
 
 namespace tessel {
 namespace {
@@ -21,13 +22,7 @@ void DrawCaption(HDC dc, const std::string& text, RECT r, int32_t rgb, UINT flag
 }  // namespace
 
 std::string AnsiCaptionText(const std::wstring& caption) {
-  const std::wstring wide = CaptionText(caption);
-  if (wide.empty()) return {};
-  const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string text(size > 0 ? size : 0, '\0');
-  if (size > 0)
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr, nullptr);
-  return text;
+  return AnsiFromWide(CaptionText(caption));
 }
 
 void DrawCaptionAndPicture(ButtonPaint& paint, int32_t& faceFill, int32_t& textColorOverride, bool& isLatched,

@@ -1,4 +1,5 @@
 #include "host/FormFile.h"
+#include "host/Form.h"
 #include "server/contract/SystemHandles.h"
 #include "server/contract/WholeFile.h"
 
@@ -8,7 +9,10 @@
 #include <cfloat>
 #include <limits>
 
+#include "tests/host/Recorder.h"
 #include "tests/support/ImageBytes.h"
+#include "tests/support/Leaks.h"
+#include "tests/support/Pixels.h"
 
 namespace tessel {
 namespace {
@@ -112,35 +116,17 @@ TEST_F(FormFileText, TheTextIsReadableAndEveryValueSaysItsType) {
     EXPECT_THAT(text, HasSubstr(line));
 }
 
+// Keywords, extender keys, value types and attributes ignore case and CR LF ends lines: the file
+// reads as if written in the usual form.
 TEST_F(FormFileText, KeywordsKeysAndAttributesIgnoreCaseOnRead) {
-  const char* text =
-      "tesselform 1\r\n"
-      "# a comment\r\n"
-      "FORM\r\n"
-      "  caption = \"x\"\r\n"
-      "endform\r\n"
-      "control Echo a\r\n"
-      "  .LEFT = 15\r\n"
-      "  .visible = FALSE\r\n"
-      "  Text = \"t\"\r\n"
-      "  Big = FONT(\"Arial\", 12, WEIGHT=700, Italic=True)\r\n"
-      "  Count = INT16(-2)\r\n"
-      "ENDCONTROL\r\n";
-  ParsedForm p = ParseFormText(text, L"case.tform");
+  ParsedForm p = ParseFormText("tesselform 1\r\n# a comment\r\nFORM\r\n  Caption = \"x\"\r\nendform\r\n"
+                               "control Echo a\r\n  .LEFT = 15\r\n  .visible = FALSE\r\n"
+                               "  Big = FONT(\"Arial\", 12, WEIGHT=700, Italic=True)\r\n  Count = INT16(-2)\r\nENDCONTROL\r\n",
+                               L"case.tform");
   ASSERT_TRUE(p.errors.empty()) << Messages(p)[0];
-  ASSERT_EQ(p.form.controls.size(), 1u);
-  const ControlDescription& c = p.form.controls[0];
-  EXPECT_EQ(c.extender.left, 15);
-  EXPECT_FALSE(c.extender.visible);
-  EXPECT_EQ(c.bag.ReadString(L"TEXT", L""), L"t");
-  EXPECT_EQ(c.bag.ReadInt16(L"count", 0), -2);
-  FontDesc d = c.bag.ReadFont(L"big", nullptr)->Describe();
-  EXPECT_EQ(d.name, L"Arial");
-  EXPECT_EQ(d.size, 12.0f);
-  EXPECT_TRUE(d.bold());
-  EXPECT_TRUE(d.italic);
-  EXPECT_EQ(c.LineOf(L"COUNT"), 11);
-  EXPECT_EQ(p.form.properties.ReadString(L"Caption", L""), L"x");
+  const char* usual = "TesselForm 1\nForm\n  Caption = \"x\"\nEndForm\nControl Echo a\n  .Left = 15\n  .Visible = false\n"
+                      "  Big = font(\"Arial\", 12, weight=700, italic=true)\n  Count = int16(-2)\nEndControl\n";
+  EXPECT_EQ(WriteFormText(p.form), WriteFormText(ParseFormText(usual, L"usual.tform").form));
 }
 
 struct BadCase {
@@ -177,11 +163,8 @@ std::vector<BadCase> BadCases() {
        "bad.tform:5: control 'bad': the control has no EndControl before line 7"},
       {"stray line", head + "A = 1\n" + tail, "bad.tform:5: expected 'Form' or 'Control <type> <name>'"},
       // Every number meets the range of its place, written in decimal or in hexadecimal.
-      {"hexadecimal version", "TesselForm 0xFFFFFFFF\n",
-       "bad.tform:1: the number 0xFFFFFFFF is out of range for a format version"},
       {"hexadecimal int16", Bad("  N = int16(0x10000)\n"),
        k6 + "'N': the number 0x10000 is out of range for a 16-bit integer"},
-      {"plus and minus", Bad("  N = +-5\n"), k6 + "'N': '+-5' is not a 32-bit integer"},
       {"negative width", Bad("  .Width = -1\n"), k6 + "'.Width': the number -1 is out of range for .Width (0 or more)"},
       {"font size zero", Bad("  F = font(\"Arial\", 0)\n"), k6 + "'F': the font size 0 is out of range"},
       {"megabyte number", Bad("  N = " + std::string(1 << 20, '9') + "\n"),
@@ -215,6 +198,17 @@ TEST_F(FormFileText, ATruncatedFileReportsWhereItEnds) {
   EXPECT_THAT(p.errors[0].ToString(),
               HasSubstr("control 'echo1', key 'Icon': the file ends inside the picture begun on line"));
   EXPECT_TRUE(p.form.controls.empty());
+}
+
+// Reading a form with fonts and pictures, realising and drawing them, gives every handle back.
+TEST_F(FormFileText, ReadFontsAndPicturesGiveEveryHandleBack) {
+  const std::string text = WriteFormText(EveryType());
+  test::ExpectNoLeaks([&] {
+    const PropertyBag bag = ParseFormText(text, L"leak.tform").form.controls.at(0).bag;
+    bag.ReadFont(L"Font", nullptr)->Handle();
+    test::Canvas canvas(40, 40, 0);
+    for (const wchar_t* key : {L"Png", L"Icon", L"Cursor"}) bag.ReadPicture(key, nullptr)->Render(canvas.dc(), RECT{0, 0, 40, 40}, true);
+  }, 1, 2);
 }
 
 // A scratch folder of its own for the file tests.
@@ -285,6 +279,76 @@ TEST_F(FormFileOnDisk, SavingReplacesTheFileAndAFailedSaveLeavesTheOldFileAndNoT
 
   // A folder that does not exist.
   EXPECT_THROW(WriteFileAtomically(dir + L"\\no\\such\\form.tform", "x"), std::runtime_error);
+  EXPECT_THAT(Files(), ElementsAre(L"form.tform"));
+}
+
+
+// A form read from text: its own properties, the stored tab order, and the errors of the controls
+// that fail to load, beside the ones that load.
+class FormFileForm : public FormFileOnDisk {
+ protected:
+  std::unique_ptr<Form> Open(const std::string& text, std::vector<std::string>& messages) {
+    std::vector<FormFileError> errors;
+    auto form = OpenForm(ParseFormText(text, L"f.tform"), L"f.tform", true, errors, &types);
+    for (const auto& e : errors) messages.push_back(e.ToString());
+    return form;
+  }
+  std::vector<std::wstring> log;
+  ControlTypes types = test::RecorderTypes(log);
+};
+
+// A key the control read but does not write back is no error; one it never read is, since saving
+// would drop it. A control without .TabIndex keeps its place in the file, equal places keep the
+// file's order.
+TEST_F(FormFileForm, ErrorsNameLineControlAndKeyTheOthersLoadInTheirStoredTabOrder) {
+  std::vector<std::string> errors;
+  auto form = Open("TesselForm 1\nForm\n  Tint = 5\nEndForm\n"                                  // 1-4
+                   "Control Recorder a\n  .TabIndex = 2\n  Flag = true\nEndControl\n"             // 5-8
+                   "Control Recorder b\nEndControl\n"                                               // 9-10
+                   "Control Recorder c\n  .TabIndex = 0\n  Note = \"unread\"\nEndControl\n"       // 11-14
+                   "Control Recorder d\n  .TabIndex = 1\nEndControl\n"                             // 15-17
+                   "Control Recorder refused\n  Size = -5\nEndControl\n",                          // 18-20
+                   errors);
+  ASSERT_NE(form, nullptr);
+  EXPECT_THAT(errors, ElementsAre("f.tform:3: key 'Tint': unknown form property; a form has Caption, Width, Height, "
+                                  "BackColor, ForeColor and Font",
+                                  "f.tform:13: control 'c', key 'Note': the control does not read this key (is the name "
+                                  "misspelt?); saving would drop it",
+                                  "f.tform:19: control 'refused', key 'Size': ReadProperties: Invalid property value"));
+  EXPECT_THAT(form->TabOrder(), ElementsAre(L"c", L"b", L"d", L"a"));
+  EXPECT_EQ(form->Site(L"a")->Extender().tabIndex, 3);
+}
+
+TEST_F(FormFileForm, LoadingIntoAFormSetsItsCaptionSizeAndColoursAndTheFormPaintsThem) {
+  auto form = Form::Create(L"Before", 6000, 4500, true, &types);
+  EXPECT_TRUE(LoadForm(ParseFormText("TesselForm 1\nForm\n  Caption = \"Loaded\"\n  Width = 3000\n  Height = 1500\n"
+                                     "  BackColor = 0x0000FF\n  ForeColor = 255\nEndForm\n", L"f.tform"),
+                       L"f.tform", *form).empty());
+  wchar_t caption[64];
+  GetWindowTextW(form->hWnd(), caption, 64);
+  EXPECT_STREQ(caption, L"Loaded");
+  EXPECT_EQ(form->ScaleHeight(), 1500);
+  EXPECT_EQ(form->Ambient().foreColor, 255u);
+  unique_hbitmap shot = form->Snapshot();
+  test::DibProbe probe(shot.get());
+  ASSERT_EQ(std::vector<int>({probe.width(), probe.height()}), std::vector<int>({200, 100}));
+  test::ExpectPixels(probe, {{0, 0, RGB(255, 0, 0)}, {199, 99, RGB(255, 0, 0)}});
+}
+
+TEST_F(FormFileForm, AControlThatFailsToSaveIsNamedAndLeavesTheOldFile) {
+  auto form = Form::Create(L"Save", 3000, 3000, true, &types);
+  auto& r = static_cast<test::Recorder&>(form->Add(L"Recorder", L"r", 0, 0, 300, 300));
+  SaveForm(*form, path);
+  const std::string before = Contents();
+  r.SetCaption(L"changed");
+  r.failWrite = true;
+  try {
+    SaveForm(*form, path);
+    ADD_FAILURE() << "saved";
+  } catch (const ControlError& e) {
+    EXPECT_EQ(e.control(), L"r");
+  }
+  EXPECT_EQ(Contents(), before);
   EXPECT_THAT(Files(), ElementsAre(L"form.tform"));
 }
 

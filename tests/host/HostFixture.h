@@ -15,6 +15,7 @@
 
 #include "host/SurfaceWindow.h"
 #include "host/constituents/Shape.h"
+#include "tests/support/EventLog.h"
 #include "tests/support/GdiCount.h"
 #include "tests/support/Leaks.h"
 #include "tests/support/MessagePump.h"
@@ -23,13 +24,13 @@
 namespace tessel::hosttest {
 
 using Dib = test::Canvas;
+using test::EventLog;
 using test::ExpectPixels;
 using test::Pixel;
 
 // Paints a window's client area through WM_PRINTCLIENT into a new DIB.
 std::unique_ptr<Dib> Print(HWND hwnd, int width, int height);
 
-// Dispatches messages until done() or the time runs out; true when done() held.
 using test::Pump;
 using test::PumpUntil;
 
@@ -55,43 +56,5 @@ class SurfaceTest : public ::testing::Test {
   HWND top_ = nullptr;
   SurfaceWindow surface_;
 };
-
-// Events recorded as text, compared with an expected list.
-struct Recorder {
-  std::vector<std::string> lines;
-  void operator()(std::string line) { lines.push_back(std::move(line)); }
-  std::vector<std::string> Take() { return std::exchange(lines, {}); }
-};
-
-// Records a constituent's events as "prefixMouseDown(button,shift,x,y)", "prefixClick"..., and its
-// key, change and focus events where it has them.
-template <class Events>
-void Watch(Events& events, Recorder& log, const std::string& prefix = "") {
-  auto mouse = [&log, prefix](const char* what) {
-    return [&log, prefix, what](int16_t& b, int16_t& s, float& x, float& y) {
-      log(prefix + what + "(" + std::to_string(b) + "," + std::to_string(s) + "," +
-          std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)) + ")");
-    };
-  };
-  auto note = [&log, prefix](const char* what) { return [&log, prefix, what] { log(prefix + what); }; };
-  events.MouseDown = mouse("MouseDown");
-  events.MouseMove = mouse("MouseMove");
-  events.MouseUp = mouse("MouseUp");
-  events.Click = note("Click");
-  events.DblClick = note("DblClick");
-  if constexpr (requires { events.KeyDown; }) {
-    auto key = [&log, prefix](const char* what) {
-      return [&log, prefix, what](int16_t& code, int16_t& shift) {
-        log(prefix + what + "(" + std::to_string(code) + "," + std::to_string(shift) + ")");
-      };
-    };
-    events.KeyDown = key("KeyDown");
-    events.KeyUp = key("KeyUp");
-    events.KeyPress = [&log, prefix](int16_t& ascii) { log(prefix + "KeyPress(" + std::to_string(ascii) + ")"); };
-    events.GotFocus = note("GotFocus");
-    events.LostFocus = note("LostFocus");
-  }
-  if constexpr (requires { events.Change; }) events.Change = note("Change");
-}
 
 }  // namespace tessel::hosttest

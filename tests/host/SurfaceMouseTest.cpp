@@ -10,6 +10,7 @@
 #include "host/constituents/Line.h"
 #include "host/constituents/Shape.h"
 #include "server/contract/PropertyBag.h"
+#include "server/contract/Twips.h"
 #include "tests/host/HostFixture.h"
 #include "tests/support/ImageBytes.h"
 
@@ -36,13 +37,13 @@ class SurfaceMouse : public SurfaceTest {
   std::unique_ptr<Label> Placed(const wchar_t* name, int x, int y) {
     auto label = std::make_unique<Label>(surface_, name);
     label->Move(Tw(x), Tw(y), Tw(50), Tw(50));
-    Watch(label->events, log_, Utf8FromWide(name) + ".");
+    log_.Watch(label->events, Utf8FromWide(name) + ".");
     return label;
   }
   void Send(UINT msg, WPARAM wp, int x, int y) { SendMessageW(surface_.hWnd(), msg, wp, MAKELPARAM(x, y)); }
 
   std::unique_ptr<Label> a_, b_;
-  Recorder log_;
+  EventLog log_;
 };
 
 TEST_F(SurfaceMouse, TheTopmostConstituentUnderTheCursorGetsTheMouseInItsOwnTwips) {
@@ -171,16 +172,20 @@ TEST_F(SurfaceMouse, ToolTipTextMakesARealToolThatFollowsTheLabel) {
   EXPECT_FALSE(IsWindow(tip));
 }
 
+// Twips become pixels of the screen's resolution, rounded to the nearest, halves away from zero.
 TEST_F(SurfaceMouse, TwipsRoundToTheNearestPixelAndOnlyVisibleBoundsAreHit) {
+  WindowDC screen(nullptr);
+  EXPECT_EQ(TwipsPerPixelX(), 1440 / GetDeviceCaps(screen.get(), LOGPIXELSX));
   EXPECT_EQ(surface_.ScaleWidth(), 320 * 15);
   EXPECT_EQ(surface_.ScaleHeight(), 240 * 15);
-  a_->Move(20, 7, 1500, 8);  // 1.33 -> 1, 0.47 -> 0; right 1520 -> 101, bottom 15 -> 1
-  EXPECT_EQ(Edges(a_->BoundsPixels()), Edges({1, 0, 101, 1}));
-  EXPECT_TRUE(a_->HitTest(POINT{1, 0}));
-  EXPECT_FALSE(a_->HitTest(POINT{101, 0}));
-  EXPECT_FALSE(a_->HitTest(POINT{1, 1}));
+  a_->Move(23, 7, 1500, 1);  // 1.53 -> 2, 0.47 -> 0; right 1523 -> 102, bottom 8 -> 1
+  EXPECT_EQ(Edges(a_->BoundsPixels()), Edges({2, 0, 102, 1}));
+  EXPECT_TRUE(a_->HitTest(POINT{2, 0}));
+  EXPECT_FALSE(a_->HitTest(POINT{102, 0}));
+  EXPECT_FALSE(a_->HitTest(POINT{2, 1}));
   a_->Move(-15, -15, 30, 30);  // negative positions are fine
   EXPECT_EQ(a_->BoundsPixels().left, -1);
+  EXPECT_EQ(std::vector<int>({PixelsFromTwipsY(-8), TwipsFromPixelsX(PixelsFromTwipsX(450))}), std::vector<int>({-1, 450}));
   a_->SetVisible(false);
   EXPECT_FALSE(a_->HitTest(POINT{0, 0}));
 }

@@ -190,43 +190,34 @@ TEST_F(LabelPaint, AlignmentPlacesTheText) {
   }
 }
 
-TEST_F(LabelPaint, AutoSizeFitsTheTextOfItsFont) {
-  WindowDC screen(nullptr);
-  SelectGuard font(screen.get(), GetStockObject(DEFAULT_GUI_FONT));
-  auto width = [&](const wchar_t* text) {
-    SIZE extent{};
-    GetTextExtentPoint32W(screen.get(), text, static_cast<int>(wcslen(text)), &extent);
-    return Tw(extent.cx);
-  };
-  TEXTMETRICW tm{};
-  GetTextMetricsW(screen.get(), &tm);
-  Label& label = Placed(L"Some caption");
-  label.SetFont(nullptr);
-  label.SetAutoSize(true);
-  EXPECT_EQ(label.Left(), Tw(20));
-  for (const wchar_t* caption : {L"Some caption", L"Some caption, longer", L""}) {
-    label.SetCaption(caption);
-    EXPECT_EQ(label.Width(), width(caption));
-    EXPECT_EQ(label.Height(), Tw(tm.tmHeight));
-  }
-}
-
-TEST_F(LabelPaint, AnUnderlinedFontUnderlinesTheWholeCaption) {
+// AutoSize fits the caption in the label's font, which is held by reference: a change to it shows
+// once the label is refreshed.
+TEST_F(LabelPaint, AutoSizeFitsTheTextOfItsFontAndAnUnderlinedFontUnderlinesTheWholeCaption) {
   Label& label = Placed(L"i   i   i");
   label.Move(Tw(10), Tw(10), Tw(200), Tw(40));
   FontRef font = Font::Create(FontDesc{L"Arial", 14});
   label.SetFont(font);
+  label.SetAutoSize(true);
+  for (const wchar_t* caption : {L"Some caption", L"", L"i   i   i"}) {
+    label.SetCaption(caption);
+    WindowDC screen(nullptr);
+    SelectGuard selected(screen.get(), font->Handle());
+    TEXTMETRICW tm{};
+    GetTextMetricsW(screen.get(), &tm);
+    SIZE extent{};
+    GetTextExtentPoint32W(screen.get(), caption, static_cast<int>(wcslen(caption)), &extent);
+    EXPECT_EQ(std::vector<int>({label.Left(), label.Width(), label.Height()}),
+              std::vector<int>({Tw(10), Tw(extent.cx), Tw(tm.tmHeight)}));
+  }
   auto longestRow = [&] {
     auto dib = Paint();
     int best = 0;
     for (int y = 10; y < 50; ++y) best = std::max(best, dib->Count(RECT{10, y, 210, y + 1}, kBlack));
     return best;
   };
-  label.SetAutoSize(true);
   const int textWidth = label.Width() / 15;
   ASSERT_GT(textWidth, 20);
   EXPECT_LT(longestRow(), textWidth / 2);
-  // The font is held by reference: a change to it shows once the label is refreshed.
   font->SetUnderline(true);
   label.Refresh();
   EXPECT_GE(longestRow(), textWidth - 2);

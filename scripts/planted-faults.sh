@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Plants each fault listed in tests/README.md alone, builds the test program that must catch it,
+# runs it and expects it to fail, then puts the source back. Needs a built tree (scripts/test.sh).
+#   scripts/planted-faults.sh [name...]     (all faults without names)
+set -uo pipefail
+. "$(dirname "$0")/common.sh"
+cd "$TESSEL_ROOT"
+
+# name | file | perl substitution (perl -0pi -e) | test program
+FAULTS=$(cat <<'LIST'
+bevel-raised|decor/Bevel.cpp|s/(picture[12]_\.SetBackColor\()kDark/$1kLight/g; s/(picture[34]_\.SetBackColor\()kLight/$1kDark/g|tests_decor
+kvtext-caption-unmarked|inputs/KvText.cpp|s/(void KvText::SetCaption\(.*?)PropertyChanged\(L"Caption"\);/$1/s|tests_inputs
+hatch-brush-leak|host/constituents/Shape.cpp|s/(if \(brush\) Fill\(dc, shape_, figure, brush\.get\(\)\);)/$1 brush.release();/|tests_host
+kvtextbox-key-order|inputs/KvTextBox.cpp|s/(      \{L"ColorOnFoco".*?\n.*?\n.*?\n)(      \{L"ColorOffFoco".*?\n.*?\n.*?\n)/$2$1/|tests_inputs
+shift-tab-forward|host/FormKeys.cpp|s/MoveFocus\(GetKeyState\(VK_SHIFT\) >= 0\)/MoveFocus(true)/|tests_host
+twips-truncated|server/contract/Twips.cpp|s/static_cast<int>\(std::lround\(value\)\)/static_cast<int>(value)/|tests_host
+tip-colours-back-first|classes/BalloonToolTip.cpp|s/(  if \(settings_\.foreColor != 0\)\n.*?\n)(  if \(settings_\.backColor != 0\)\n.*?\n)/$2$1/|tests_classes
+terminate-skipped|host/ControlSite.cpp|s/      control_->Terminate\(\);/      \/\/ control_->Terminate();/|tests_host
+backslash-unescaped|host/FormValues.cpp|s/      case L'\\\\': out \+= L"\\\\\\\\"; continue;\n//|tests_host
+version-key-left|server/module/Registration.cpp|s/(    if \(!it->name\.empty\(\)\) continue;[^\n]*\n)/$1    if (it->key.size() >= 7 \&\& it->key.compare(it->key.size() - 7, 7, L"VERSION") == 0) continue;\n/|tests_server
+keys-reversed|host/FormFileWriter.cpp|s/for \(const auto& \[k, v\] : c\.bag\.Entries\(\)\) WriteEntry/for (auto it = c.bag.Entries().rbegin(); it != c.bag.Entries().rend(); ++it) if (const auto\& [k, v] = *it; true) WriteEntry/|tests_host
+timer-window-left|host/constituents/Timer.cpp|s/(    SetWindowLongPtrW\(window_\.get\(\), GWLP_USERDATA, 0\);\n)/$1    window_.release();\n/|tests_host
+tab-stop-on-disabled|host/FormTabOrder.cpp|s/ \x7c\x7c !e\.enabled//|tests_host
+kvtextbox-focus-green|inputs/KvTextBox.cpp|s/constexpr OleColor kRed = 0x0000FF;/constexpr OleColor kRed = 0x00FF00;/|tests_inputs
+kvfundo-hot-unmarked|inputs/KvFundo.cpp|s/(  colorHot_ = color;\n)  PropertyChanged\(L"ColorHot"\);\n/$1/|tests_inputs
+keypress-before-case|inputs/KvTextBox.cpp|s/(  Step\(L"force the key's case".*?\n)(  Raise\(events\.KeyPress, keyAscii\);\n)/$2$1/|tests_inputs
+hover-timer-runs-on|inputs/KvFundo.cpp|s/(if \(state_ == kHot\) SetState\(kNormal\);\n  \}\);)\n  Step\(L"stop hover timer"[^\n]*/$1/|tests_inputs
+balloon-loses-icon|classes/BalloonToolTip.cpp|s/settings_\.icon = settings_\.style == static_cast<int32_t>\(ToolStyle::Balloon\) \? icon : StandardTipIcon\(icon\);/settings_.icon = StandardTipIcon(icon);/|tests_classes
+standard-tip-info-icon|classes/BalloonToolTip.h|s/icon <= 3 && icon != 1/icon <= 3/|tests_classes
+rebuilt-tip-active|classes/BalloonToolTip.cpp|s/(  Build\(\);\n)  SetActive\(active\);/$1  SetActive(true);/|tests_classes
+LIST
+)
+
+trap tessel_down EXIT
+tessel_display_up
+tessel_wine_up "$TESSEL_BUILD" >/dev/null 2>&1
+
+caught=0 missed=0 failed=0
+while IFS='|' read -r name file subst program; do
+  [ -z "$name" ] && continue
+  if [ $# -gt 0 ] && ! printf '%s\n' "$@" | grep -qx "$name"; then continue; fi
+  cp "$file" "$file.unplanted"
+  perl -0pi -e "$subst" "$file"
+  if cmp -s "$file" "$file.unplanted"; then
+    say "$name: the substitution no longer applies to $file"; failed=$((failed + 1))
+  elif ! cmake --build "$TESSEL_BUILD" -j "$TESSEL_JOBS" --target "$program" >"$TESSEL_BUILD/planted-$name.log" 2>&1; then
+    say "$name: $program does not build with the fault (see build/planted-$name.log)"; failed=$((failed + 1))
+  elif (cd "$TESSEL_BUILD" && timeout 300 ./wine-run "./$program.exe" --gtest_brief=1 >>"planted-$name.log" 2>&1); then
+    say "$name: MISSED, $program passes"; missed=$((missed + 1))
+  else
+    say "$name: caught by $(grep -m3 -o 'FAILED  \] [A-Za-z0-9_./]*' "$TESSEL_BUILD/planted-$name.log" | cut -c11- | paste -sd' ')"
+    caught=$((caught + 1))
+  fi
+  mv "$file.unplanted" "$file"
+  touch "$file"
+done <<<"$FAULTS"
+say "planted faults: $caught caught, $missed missed, $failed not planted"
+[ "$missed" -eq 0 ] && [ "$failed" -eq 0 ]
