@@ -21,24 +21,13 @@ using ::testing::IsEmpty;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255), kBand = RGB(0xF1, 0xF1, 0xF1), kOutline = RGB(0xC0, 0xC0, 0xC0);
 
-// Also keeps the owner the panel hands to the shell, which the recorded line leaves out.
-struct ShellHost : RecordingHost {
-  INT_PTR ShellExecute(HWND owner, const std::string& verb, const std::string& file, const std::string& parameters,
-                       const std::string& directory, int show) override {
-    owners.push_back(owner);
-    return RecordingHost::ShellExecute(owner, verb, file, parameters, directory, show);
-  }
-  std::vector<HWND> owners;
-};
-
 class KvFundoTest : public InputTest {
  protected:
   void SetUp() override {
     InputTest::SetUp();
     SetCursorPos(1279, 1023);  // the real pointer stays away: only the test's messages reach the panel
-    form_->SetHostServices(&shell_);
     panel = &Add<KvFundo>(L"KvFundo", L"Panel", 0, 0, 6000, 4500);
-    shell_.cursor = ScreenOf(200, 150);  // the middle of the panel
+    host_.cursor = ScreenOf(200, 150);  // the middle of the panel
   }
   POINT ScreenOf(int x, int y) const {
     POINT p{x, y};
@@ -65,7 +54,6 @@ class KvFundoTest : public InputTest {
     return best;
   }
 
-  ShellHost shell_;
   KvFundo* panel = nullptr;
 };
 
@@ -107,31 +95,31 @@ TEST_F(KvFundoTest, TheLinkStaysHotOverThePanelAndTurnsNormalWithinOneTickOfLeav
   Hover();
   // Anywhere over the panel keeps it hot, the bottom right corner too: only beyond Width or Height is out.
   for (POINT in : {POINT{20, 20}, POINT{400, 300}}) {
-    shell_.cursor = ScreenOf(in.x, in.y);
+    host_.cursor = ScreenOf(in.x, in.y);
     Pump(120);
     EXPECT_EQ(panel->State(), KvFundo::kHot);
     EXPECT_TRUE(panel->HoverTimer().Running());
   }
   for (POINT out : {POINT{401, 150}, POINT{200, -1}, POINT{-1, 150}, POINT{200, 301}}) {
     Hover();
-    shell_.cursor = ScreenOf(out.x, out.y);
+    host_.cursor = ScreenOf(out.x, out.y);
     EXPECT_TRUE(PumpUntil([&] { return panel->State() == KvFundo::kNormal; }, 150)) << out.x << "," << out.y;
     EXPECT_FALSE(Underlined());
     EXPECT_FALSE(panel->HoverTimer().Running());
-    shell_.cursor = ScreenOf(200, 150);
+    host_.cursor = ScreenOf(200, 150);
   }
   // A pressed link stays pressed once the cursor leaves; the release comes through the capture
   // wherever the pointer is, and away from the link it is no click, nor is a press of the background.
   Hover();
   Press();
-  shell_.cursor = ScreenOf(-50, -50);
+  host_.cursor = ScreenOf(-50, -50);
   EXPECT_TRUE(PumpUntil([&] { return !panel->HoverTimer().Running(); }, 200));
   EXPECT_EQ(panel->State(), KvFundo::kDown);
   Release(MAKELPARAM(-30, -30));
   EXPECT_EQ(panel->State(), KvFundo::kNormal);
   SendMessageW(Background(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
   Release(MAKELPARAM(20, 20));
-  EXPECT_THAT(shell_.calls, IsEmpty());
+  EXPECT_THAT(host_.calls, IsEmpty());
 }
 
 TEST_F(KvFundoTest, AClickOpensTheAddressOrRaisesClickAsClickResponseSays) {
@@ -142,7 +130,7 @@ TEST_F(KvFundoTest, AClickOpensTheAddressOrRaisesClickAsClickResponseSays) {
     std::wstring urlAfter;
   };
   std::vector<std::wstring> events;
-  const std::wstring openDefault = L"ShellExecute(open|https://tesselocx.example/|||1)";
+  const std::wstring openDefault = L"ShellExecute(desktop|open|https://tesselocx.example/|||1)";
   const Case cases[] = {
       {"an empty URL opens the link text and keeps the copy", [] {}, {L"OpeningURL(https://tesselocx.example/)"},
        {openDefault}, KvFundo::kDefaultAddress},
@@ -150,12 +138,12 @@ TEST_F(KvFundoTest, AClickOpensTheAddressOrRaisesClickAsClickResponseSays) {
        [&] {
          panel->SetURL(L"http://first.example/");
          panel->events.OpeningURL = [&](std::wstring& url) {
-           events.push_back(L"OpeningURL(" + url + L") before the shell: " + std::to_wstring(shell_.calls.empty()));
+           events.push_back(L"OpeningURL(" + url + L") before the shell: " + std::to_wstring(host_.calls.empty()));
            url = L"http://rewritten.example/x?y=1";
          };
        },
-       {L"OpeningURL(http://first.example/) before the shell: 1"}, {L"ShellExecute(open|http://rewritten.example/x?y=1|||1)"}, L"http://rewritten.example/x?y=1"},
-      {"a failing shell changes nothing", [&] { shell_.shellResult = 2; }, {L"OpeningURL(https://tesselocx.example/)"},
+       {L"OpeningURL(http://first.example/) before the shell: 1"}, {L"ShellExecute(desktop|open|http://rewritten.example/x?y=1|||1)"}, L"http://rewritten.example/x?y=1"},
+      {"a failing shell changes nothing", [&] { host_.shellResult = 2; }, {L"OpeningURL(https://tesselocx.example/)"},
        {openDefault}, KvFundo::kDefaultAddress},
       {"ClickResponse 1 raises Click and opens nothing", [&] { panel->SetClickResponse(1); }, {L"Click"}, {}, L""},
       {"any other ClickResponse opens", [&] { panel->SetClickResponse(2); },
@@ -169,21 +157,19 @@ TEST_F(KvFundoTest, AClickOpensTheAddressOrRaisesClickAsClickResponseSays) {
     events.clear();
     panel->events.Click = [&] { events.push_back(L"Click"); };
     panel->events.OpeningURL = [&](std::wstring& url) { events.push_back(L"OpeningURL(" + url + L")"); };
-    shell_.calls.clear();
-    shell_.owners.clear();
+    host_.calls.clear();
     c.setUp();
     ClickLink();
     EXPECT_EQ(events, c.events);
-    EXPECT_EQ(shell_.calls, c.shell);
-    for (HWND owner : shell_.owners) EXPECT_EQ(owner, GetDesktopWindow());
+    EXPECT_EQ(host_.calls, c.shell);
     EXPECT_EQ(panel->URL(), c.urlAfter);
     EXPECT_EQ(panel->State(), KvFundo::kNormal);
     EXPECT_EQ(panel->HoverTimer().Running(), form_->UserMode());
     form_->SetUserMode(true);
-    shell_.cursor = ScreenOf(-50, -50);  // the hover timer puts the link back to normal
+    host_.cursor = ScreenOf(-50, -50);  // the hover timer puts the link back to normal
     PumpUntil([&] { return !panel->HoverTimer().Running(); }, 200);
-    shell_.cursor = ScreenOf(200, 150);
-    shell_.shellResult = 42;
+    host_.cursor = ScreenOf(200, 150);
+    host_.shellResult = 42;
   }
 }
 
@@ -203,16 +189,11 @@ TEST_F(KvFundoTest, ThePointerOverTheLinkIsA32PixelHand) {
   DrawIconEx(canvas.dc(), 0, 0, static_cast<HICON>(cursor->Handle()), 32, 32, 0, nullptr, DI_NORMAL);
   ExpectPixels(canvas, {{6, 0, RGB(0, 0, 0)}, {6, 2, kWhite}, {30, 30, RGB(128, 128, 128)}});
 
+  // The link shows it; the surface's pointer tests show how a pointer 99 with an icon is answered.
   EXPECT_EQ(panel->Link().MousePointer(), 99);
-  const RECT link = panel->Link().BoundsPixels();
-  for (auto [at, hand] : {std::pair{POINT{(link.left + link.right) / 2, (link.top + link.bottom) / 2}, true},
-                          std::pair{POINT{20, 150}, false}}) {
-    ClientToScreen(Background(), &at);
-    ASSERT_TRUE(SetCursorPos(at.x, at.y));
-    SendMessageW(Background(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Background()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    EXPECT_EQ(GetCursor() == panel->Link().Cursor(), hand) << "the hand over the link only";
-  }
-  SetCursorPos(1279, 1023);
+  ASSERT_TRUE(panel->Link().MouseIcon());
+  EXPECT_EQ(panel->Link().MouseIcon()->Bytes(), cursor->Bytes());
+  EXPECT_EQ(panel->Link().Cursor(), static_cast<HCURSOR>(panel->Link().MouseIcon()->Handle()));
 }
 
 TEST_F(KvFundoTest, LayoutFollowsEveryResizeAndANarrowPanelSkipsOnlyTheRule) {

@@ -77,13 +77,13 @@ TEST_F(KvTextTest, PassesChangeKeyDownAndKeyPressOnWithoutConvertingKeysAndEnter
   auto& field = Add<KvText>(L"KvText", L"Nome", 0, 0, 3000, 400);
   field.SetText(L"");
   EventLog log;
-  log.Attach(field);
+  log.Watch(field.events);
   HWND edit = field.TxtCampo().Window();
   SetFocus(edit);
   Type(edit, L"Az\r");
   EXPECT_EQ(field.Text(), L"Az");
-  EXPECT_THAT(log.lines, ElementsAre("KeyDown(65)", "KeyPress(65)", "Change", "KeyDown(90)", "KeyPress(122)", "Change",
-                                     "KeyDown(13)", "KeyPress(13)"));
+  EXPECT_THAT(log.lines, ElementsAre("KeyDown(65,0)", "KeyPress(65)", "Change", "KeyDown(90,0)", "KeyPress(122)", "Change",
+                                     "KeyDown(13,0)", "KeyPress(13)"));
   EXPECT_THAT(host_.calls, IsEmpty());
   EXPECT_EQ(GetFocus(), edit);
 }

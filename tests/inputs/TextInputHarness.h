@@ -13,6 +13,8 @@
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
 #include "server/contract/PropertyBag.h"
+#include "tests/support/Bags.h"
+#include "tests/support/EventLog.h"
 #include "tests/support/Keys.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/RecordingHost.h"
@@ -25,34 +27,6 @@ inline void Type(HWND edit, const std::wstring& text) {
 }
 
 inline std::vector<int> Bounds(const Constituent& c) { return {c.Left(), c.Top(), c.Width(), c.Height()}; }
-
-// Every event of a text field as one line of text, in the order raised.
-struct EventLog {
-  std::vector<std::string> lines;
-  std::function<void(int16_t&)> onKeyPress;
-
-  template <class Field>
-  void Attach(Field& field) {
-    field.events.KeyDown = [this](int16_t& k, int16_t&) { lines.push_back("KeyDown(" + std::to_string(k) + ")"); };
-    field.events.KeyPress = [this](int16_t& k) {
-      lines.push_back("KeyPress(" + std::to_string(k) + ")");
-      if (onKeyPress) onKeyPress(k);
-    };
-    field.events.Change = [this] { lines.push_back("Change"); };
-    if constexpr (requires { field.events.KeyUp; }) {
-      field.events.KeyUp = [this](int16_t& k, int16_t&) { lines.push_back("KeyUp(" + std::to_string(k) + ")"); };
-      auto mouse = [this](const char* what) {
-        return [this, what](int16_t& b, int16_t& s, float& x, float& y) {
-          lines.push_back(std::string(what) + "(" + std::to_string(b) + "," + std::to_string(s) + "," +
-                          std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)) + ")");
-        };
-      };
-      field.events.MouseDown = mouse("MouseDown");
-      field.events.MouseMove = mouse("MouseMove");
-      field.events.MouseUp = mouse("MouseUp");
-    }
-  }
-};
 
 class InputTest : public ::testing::Test {
  protected:
@@ -92,17 +66,6 @@ class InputTest : public ::testing::Test {
     e.width = width;
     e.height = height;
     return dynamic_cast<T*>(form_->AddLoaded(type, name, e, bag));
-  }
-  static std::vector<std::wstring> Keys(const PropertyBag& bag) {
-    std::vector<std::wstring> keys;
-    for (const auto& entry : bag.Entries()) keys.push_back(entry.first);
-    return keys;
-  }
-  template <class T>
-  static PropertyBag Written(T& control) {
-    PropertyBag bag;
-    control.WriteProperties(bag);
-    return bag;
   }
   // Each write of the list, one per stored key in the table's order, names its own key once.
   template <class T>

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "server/contract/SystemHandles.h"
@@ -136,11 +138,7 @@ TEST_F(PictureTest, FilesLoadAndMissingFilesSaySo) {
   GetTempPathW(MAX_PATH, dir);
   const std::wstring path = std::wstring(dir) + L"tessel-picture-test.png";
   const std::vector<uint8_t> bytes = Quads();
-  {
-    unique_hfile file = OwnedFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    ASSERT_TRUE(file && WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr));
-  }
+  std::ofstream(std::filesystem::path(path), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   EXPECT_EQ(Picture::FromFile(path)->Bytes(), bytes);
   DeleteFileW(path.c_str());
   try {

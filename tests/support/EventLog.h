@@ -19,6 +19,7 @@ struct EventLog {
   // Records every event the object has, each line starting with prefix.
   template <class Events>
   void Watch(Events& events, const std::string& prefix = "") {
+    static_assert(requires { events.Change; } || requires { events.Click; }, "give the object's events");
     auto note = [this, prefix](const char* what) { return [this, prefix, what] { (*this)(prefix + what); }; };
     auto key = [this, prefix](const char* what) {
       return [this, prefix, what](int16_t& code, int16_t& shift) {

@@ -21,7 +21,8 @@ HWND RecordingHost::WindowFromPoint(POINT screen) {
 INT_PTR RecordingHost::ShellExecute(HWND owner, const std::string& verb, const std::string& file,
                                     const std::string& parameters, const std::string& directory, int show) {
   auto wide = [](const std::string& s) { return std::wstring(s.begin(), s.end()); };
-  calls.push_back(L"ShellExecute(" + wide(verb) + L"|" + wide(file) + L"|" + wide(parameters) + L"|" + wide(directory) +
+  const std::wstring by = owner == GetDesktopWindow() ? L"desktop" : owner ? L"window" : L"nobody";
+  calls.push_back(L"ShellExecute(" + by + L"|" + wide(verb) + L"|" + wide(file) + L"|" + wide(parameters) + L"|" + wide(directory) +
                   L"|" + std::to_wstring(show) + L")");
   return shellResult;
 }

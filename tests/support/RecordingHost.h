@@ -24,7 +24,8 @@ class RecordingHost : public HostServices {
   // Recorded as "SkippedStep(control|step|error)".
   void ReportSkippedStep(std::wstring_view control, std::wstring_view step, std::wstring_view error) override;
 
-  std::vector<std::wstring> calls;  // "MessageBox(text|title|flags)", "SendKeys({TAB}|0)"...
+  // "MessageBox(text|title|flags)", "SendKeys({TAB}|0)", "ShellExecute(desktop|open|file|||1)"...
+  std::vector<std::wstring> calls;
   int messageBoxAnswer = IDOK;
   POINT cursor{0, 0};
   HWND windowAtPoint = nullptr;   // what WindowFromPoint answers (cursor queries are recorded too)

@@ -9,11 +9,13 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/ControlTypes.h"
 #include "host/Form.h"
 #include "server/contract/PropertyTable.h"
+#include "tests/support/Bags.h"
 #include "tests/support/RecordingHost.h"
 
 namespace tessel::test {
@@ -47,10 +49,8 @@ class StoredPropertiesTest : public ::testing::Test {
     form_ = Form::Create(L"Stored properties", 9000, 6000, true, types_).release();
   }
   static void TearDownTestSuite() {
-    delete form_;
-    form_ = nullptr;
-    delete types_;
-    types_ = nullptr;
+    delete std::exchange(form_, nullptr);
+    delete std::exchange(types_, nullptr);
   }
   void SetUp() override {
     ASSERT_NE(form_, nullptr);
@@ -97,16 +97,6 @@ class StoredPropertiesTest : public ::testing::Test {
     if (!c) throw std::runtime_error("the control did not load: " + form_->LoadFailures().back().message);
     return dynamic_cast<Control&>(*c);
   }
-  static PropertyBag Written(Control& control) {
-    PropertyBag bag;
-    control.WriteProperties(bag);
-    return bag;
-  }
-  static std::vector<std::wstring> Keys(const PropertyBag& bag) {
-    std::vector<std::wstring> keys;
-    for (const auto& entry : bag.Entries()) keys.push_back(entry.first);
-    return keys;
-  }
   // Same keys in the same order, each value of the same type and equal as the bag compares.
   static void ExpectSameBag(const PropertyBag& want, const PropertyBag& got) {
     ASSERT_EQ(Keys(got), Keys(want));
@@ -133,19 +123,19 @@ TYPED_TEST_P(StoredPropertiesTest, DefaultsAreLeftOut) {
   PropertyBag want;
   for (const auto& row : this->Table())
     if (!row.writeDefault || this->SampleOf(row)->defaultsDiffer) want.Write(row.key, row.readDefault.Of(control));
-  this->ExpectSameBag(want, this->Written(control));
+  this->ExpectSameBag(want, Written(control));
 }
 
 // A bag holding one sample reads into a control that writes it back as it was, beside nothing but
 // the always-written keys; that bag reads and writes again unchanged.
 TYPED_TEST_P(StoredPropertiesTest, EachValueRoundTrips) {
-  const PropertyBag defaults = this->Written(this->Load(PropertyBag{}));
+  const PropertyBag defaults = Written(this->Load(PropertyBag{}));
   for (const auto& row : this->Table()) {
     SCOPED_TRACE(Utf8FromWide(row.key));
     const StoredSample& sample = *this->SampleOf(row);
     PropertyBag stored;
     stored.Write(row.key, sample.value);
-    PropertyBag written = this->Written(this->Load(stored));
+    PropertyBag written = Written(this->Load(stored));
     PropertyBag want;
     for (const auto& r : this->Table()) {
       if (&r == &row && sample.keptWhenRead)
@@ -154,7 +144,7 @@ TYPED_TEST_P(StoredPropertiesTest, EachValueRoundTrips) {
         want.Write(r.key, *v);
     }
     this->ExpectSameBag(want, written);
-    this->ExpectSameBag(written, this->Written(this->Load(written)));
+    this->ExpectSameBag(written, Written(this->Load(written)));
     this->RemoveAll();
   }
 }
@@ -168,7 +158,7 @@ TYPED_TEST_P(StoredPropertiesTest, KeysAreWrittenInTheirOrder) {
     this->RowOf(s->key)->set(control, s->value);
     want.insert(want.begin(), s->key);
   }
-  EXPECT_EQ(this->Keys(this->Written(control)), want);
+  EXPECT_EQ(Keys(Written(control)), want);
 }
 
 // A stored value of another type fails the reading with an error that names its key.

@@ -1,10 +1,11 @@
 // "TesselTest.Window": a small scriptable top-level window for the class scripts, which hand it to
-// the tooltip as the parent: its one member is the read-only hWnd. The window goes with the object.
+// the tooltip as the parent: its one member is the read-only hWnd.
 #include <windows.h>
 #include <oleauto.h>
 
-#include <atomic>
 #include <string>
+
+#include "host/WindowObject.h"
 
 namespace {
 
@@ -14,65 +15,19 @@ constexpr const wchar_t* kProgId = L"TesselTest.Window";
 constexpr const wchar_t* kClsidKey = L"CLSID\\{2725E427-FF60-4774-AF2E-1ED4A7D222F7}";
 
 HINSTANCE g_instance = nullptr;
-std::atomic<long> g_objects{0};
 
-constexpr DISPID kHwnd = 1;
-
-LRESULT CALLBACK WindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
-
-class TestWindow final : public IDispatch {
- public:
-  TestWindow() {
-    ++g_objects;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = g_instance;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = L"TesselTestWindow";
-    RegisterClassW(&wc);
-    window_ = CreateWindowExW(0, wc.lpszClassName, L"Tessel test window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
-                              320, 200, nullptr, nullptr, g_instance, nullptr);
-  }
-  ~TestWindow() {
-    if (window_) DestroyWindow(window_);
-    --g_objects;
-  }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
-      *ppv = this;
-      AddRef();
-      return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    long left = --refs_;
-    if (!left) delete this;
-    return left;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-    for (UINT i = 0; i < count; ++i) ids[i] = i == 0 && lstrcmpiW(names[0], L"hWnd") == 0 ? kHwnd : DISPID_UNKNOWN;
-    return ids[0] == kHwnd && count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
-                                   UINT*) override {
-    if (id != kHwnd) return DISP_E_MEMBERNOTFOUND;
-    if (result) {
-      V_VT(result) = VT_I4;
-      V_I4(result) = static_cast<LONG>(reinterpret_cast<INT_PTR>(window_));
-    }
-    return S_OK;
-  }
-
- private:
-  std::atomic<long> refs_{1};
-  HWND window_ = nullptr;
-};
+// A visible top-level window that lives as long as the script, and its automation face.
+IDispatch* NewTestWindow() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = g_instance;
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = L"TesselTestWindow";
+  RegisterClassW(&wc);
+  return tessel::NewWindowObject(CreateWindowExW(0, wc.lpszClassName, L"Tessel test window",
+                                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 320, 200, nullptr, nullptr,
+                                                 g_instance, nullptr));
+}
 
 class Factory final : public IClassFactory {
  public:
@@ -88,7 +43,7 @@ class Factory final : public IClassFactory {
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
     if (outer) return CLASS_E_NOAGGREGATION;
-    auto* w = new TestWindow();
+    IDispatch* w = NewTestWindow();
     HRESULT hr = w->QueryInterface(riid, ppv);
     w->Release();
     return hr;
@@ -117,7 +72,7 @@ HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* pp
   return g_factory.QueryInterface(riid, ppv);
 }
 
-HRESULT STDAPICALLTYPE DllCanUnloadNow() { return g_objects ? S_FALSE : S_OK; }
+HRESULT STDAPICALLTYPE DllCanUnloadNow() { return S_FALSE; }  // the windows stay to the end
 
 HRESULT STDAPICALLTYPE DllRegisterServer() {
   wchar_t path[MAX_PATH] = {};
