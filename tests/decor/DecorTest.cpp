@@ -90,13 +90,9 @@ TEST_F(Decor, ALaterControlStandsInFrontAndTheFormFileBringsBothBack) {
   const int x = PixelsFromTwipsX(1500), y = PixelsFromTwipsY(600);
   ExpectPixels(Shot(), {{x, y, kSilver}, {x, y + PixelsFromTwipsY(20), kHighlight}});
 
-  wchar_t dir[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, dir);
-  const std::wstring path = std::wstring(dir) + L"tessel-decor-" + std::to_wstring(GetCurrentProcessId()) + L".tform";
-  SaveForm(*form, path);
   std::vector<FormFileError> errors;
-  form = OpenForm(path, true, errors, &ControlTypes::Default());
-  DeleteFileW(path.c_str());
+  form = OpenForm(ParseFormText(WriteFormText(DescribeForm(*form)), L"d.tform"), L"d.tform", true, errors,
+                  &ControlTypes::Default());
   ASSERT_NE(form, nullptr);
   EXPECT_TRUE(errors.empty());
   ASSERT_NE(form->Control(L"Linha1"), nullptr);

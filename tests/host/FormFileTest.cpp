@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <filesystem>
 #include <limits>
 
 #include "tests/host/Recorder.h"
@@ -216,37 +217,21 @@ class FormFileOnDisk : public FormFileText {
  protected:
   void SetUp() override {
     FormFileText::SetUp();
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    dir = std::wstring(tmp) + L"tessel-formfile-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(dir.c_str(), nullptr);
-    path = dir + L"\\form.tform";
+    std::filesystem::create_directory(dir);
   }
   void TearDown() override {
-    for (const std::wstring& f : Files()) {
-      SetFileAttributesW((dir + L"\\" + f).c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileW((dir + L"\\" + f).c_str());
-    }
-    RemoveDirectoryW(dir.c_str());
+    std::filesystem::remove_all(dir);
     FormFileText::TearDown();
   }
   std::vector<std::wstring> Files() const {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW fd;
-    const HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
-    for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileW(h, &fd))
-      if (fd.cFileName[0] != L'.') names.push_back(fd.cFileName);
-    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename().wstring());
     return names;
   }
-  std::string Contents() const {
-    try {
-      return ReadWholeFile(path, 1 << 30);
-    } catch (const FileReadError&) {
-      return "<missing>";
-    }
-  }
-  std::wstring dir, path;
+  std::string Contents() const { return ReadWholeFile(path, 1 << 30); }
+  const std::wstring dir =
+      (std::filesystem::temp_directory_path() / (L"tessel-formfile-" + std::to_wstring(GetCurrentProcessId()))).wstring();
+  const std::wstring path = dir + L"\\form.tform";
 };
 
 TEST_F(FormFileOnDisk, SavingReplacesTheFileAndAFailedSaveLeavesTheOldFileAndNoTemporaryFile) {

@@ -205,10 +205,8 @@ TEST_F(KvFundoTest, LayoutFollowsEveryResizeAndANarrowPanelSkipsOnlyTheRule) {
     EXPECT_EQ(Bounds(panel->Background()), (std::vector<int>{0, 0, w, h}));
     EXPECT_EQ(Bounds(panel->Header()), (std::vector<int>{-15, -15, w + 30, 1005}));
     EXPECT_EQ(Bounds(panel->Footer()), (std::vector<int>{-15, h - 345, w + 30, 360}));
-    EXPECT_EQ(panel->Link().Top(), h - 345 + 60);
-    EXPECT_EQ(panel->Link().Left(), 120);
-    EXPECT_EQ(panel->Title().Left(), 1935);
-    EXPECT_EQ(panel->Title().Top(), 405);
+    EXPECT_EQ(std::vector<int>({panel->Link().Left(), panel->Link().Top(), panel->Title().Left(), panel->Title().Top()}),
+              std::vector<int>({120, h - 345 + 60, 1935, 405}));
     EXPECT_EQ(Bounds(panel->Logo()), (std::vector<int>{360, 0, 975, 975}));
     ASSERT_NE(panel->Rule(), nullptr);
     EXPECT_EQ(Bounds(*panel->Rule()), (std::vector<int>{1920, 700, rule, 30}));
