@@ -103,12 +103,8 @@ TEST_F(FormLifecycle, PlacementIsConvertedFromTwipsWithTheScreenResolution) {
   const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
   UserControl& c = form->Add(L"Recorder", L"A", 10 * tx, 20 * ty, 100 * tx, 30 * ty);
   EXPECT_EQ(hosttest::Edges(hosttest::PlacedIn(c.hWnd(), form->hWnd())), hosttest::Edges({10, 20, 110, 50}));
-  EXPECT_EQ(c.ScaleWidth(), 100 * tx);
-  EXPECT_EQ(c.ScaleHeight(), 30 * ty);
-  RECT client;
-  GetClientRect(form->hWnd(), &client);
-  EXPECT_EQ(client.right, PixelsFromTwipsX(6000));
-  EXPECT_EQ(form->ScaleHeight(), TwipsFromPixelsY(PixelsFromTwipsY(4500)));
+  EXPECT_EQ(std::vector<int>({c.ScaleWidth(), c.ScaleHeight(), form->ScaleWidth(), form->ScaleHeight()}),
+            std::vector<int>({100 * tx, 30 * ty, TwipsFromPixelsX(PixelsFromTwipsX(6000)), TwipsFromPixelsY(PixelsFromTwipsY(4500))}));
   Take();
 
   // A move alone does not resize; a new size does, once.
@@ -116,9 +112,7 @@ TEST_F(FormLifecycle, PlacementIsConvertedFromTwipsWithTheScreenResolution) {
   EXPECT_THAT(Take(), IsEmpty());
   c.SetWidth(50 * tx);
   EXPECT_THAT(Take(), ElementsAre(L"A.Resize(" + std::to_wstring(50 * tx) + L"x" + std::to_wstring(30 * ty) + L")"));
-  RECT r;
-  GetClientRect(c.hWnd(), &r);
-  EXPECT_EQ(r.right, 50);
+  EXPECT_EQ(hosttest::Edges(hosttest::PlacedIn(c.hWnd(), form->hWnd())), hosttest::Edges({0, 0, 50, 30}));
   EXPECT_THROW(c.SetHeight(-1), InvalidPropertyValue);
 }
 
@@ -174,7 +168,6 @@ TEST_F(FormLifecycle, ClosingTheWindowTerminatesTheControlsOnceAndEndsTheLoop) {
   PostMessageW(form->hWnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(form->RunMessageLoop(), 0);
   EXPECT_FALSE(form->IsOpen());
-  EXPECT_EQ(closed, 1);
   EXPECT_THAT(Take(), ElementsAre(L"B.Terminate", L"A.Terminate"));
   form.reset();
   EXPECT_EQ(closed, 1);
@@ -190,16 +183,6 @@ TEST_F(FormLifecycle, ClosingTheWindowTerminatesTheControlsOnceAndEndsTheLoop) {
   EXPECT_EQ(closed, 2);
   EXPECT_THAT(Take(), ElementsAre(L"C.Terminate"));
   EXPECT_THROW(other->Add(L"Recorder", L"D", 0, 0, 1500, 450), std::logic_error);
-}
-
-TEST_F(FormLifecycle, NoGdiObjectOrWindowIsLeftAfterTheFormCloses) {
-  ExpectNoLeaks([this] {
-    auto form = NewForm();
-    for (int i = 0; i < 5; ++i) form->Add(L"Recorder", L"C" + std::to_wstring(i), 0, i * 500, 1500, 450);
-    form->SetBackColor(0x00123456);
-    form->Snapshot();
-    Form::PumpMessages();
-  }, 1, 1);
 }
 
 }  // namespace

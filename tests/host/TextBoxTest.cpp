@@ -67,12 +67,10 @@ TEST_F(TextBoxTest, AlignmentRecreatesTheEditKeepingEverything) {
   const HWND after = box_->Window();
   EXPECT_NE(after, before);
   EXPECT_FALSE(IsWindow(before));
-  EXPECT_EQ(Style() & ES_RIGHT, ES_RIGHT);
-  EXPECT_EQ(Style() & ES_READONLY, ES_READONLY);
+  EXPECT_EQ(Style() & (ES_RIGHT | ES_READONLY), ES_RIGHT | ES_READONLY);
   EXPECT_EQ(box_->Text(), L"hello");
-  EXPECT_EQ(box_->SelStart(), 1);
-  EXPECT_EQ(box_->SelLength(), 3);
-  EXPECT_EQ(SendMessageW(after, EM_GETLIMITTEXT, 0, 0), 12);
+  EXPECT_EQ(std::vector<LRESULT>({box_->SelStart(), box_->SelLength(), SendMessageW(after, EM_GETLIMITTEXT, 0, 0)}),
+            std::vector<LRESULT>({1, 3, 12}));
   EXPECT_EQ(GetFocus(), after);
   EXPECT_THAT(Take(), IsEmpty());  // the focus moved between the two edits unseen
   // The new edit stands where the old one stood: first child, before the second text box.

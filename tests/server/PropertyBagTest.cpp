@@ -1,4 +1,5 @@
 #include "server/contract/PropertyBag.h"
+#include "tests/support/Bags.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +9,7 @@
 namespace tessel {
 namespace {
 
-std::vector<std::wstring> Keys(const PropertyBag& bag) {
-  std::vector<std::wstring> keys;
-  for (const auto& [k, v] : bag.Entries()) keys.push_back(k);
-  return keys;
-}
+using test::Keys;
 
 TEST(PropertyBag, ValuesEqualToTheirDefaultAreLeftOutAndKeysKeepTheOrderOfTheirFirstWrite) {
   PropertyBag bag;
@@ -86,12 +83,6 @@ TEST(PropertyBag, FontsMatchTheirDefaultByAttributesPicturesByIdentity) {
   bag.Write(L"NoFont", FontRef(), FontRef());
   bag.Write(L"NoPicture", PictureRef(), PictureRef());
   EXPECT_EQ(Keys(bag), (std::vector<std::wstring>{L"Font", L"Picture"}));
-}
-
-TEST(PropertyBag, Utf8ConversionKeepsEveryCharacter) {
-  const std::wstring text = L"Ação \u20AC \U0001F600 \"q\"\n";
-  EXPECT_EQ(Utf8FromWide(text), "A\xC3\xA7\xC3\xA3o \xE2\x82\xAC \xF0\x9F\x98\x80 \"q\"\n");
-  EXPECT_EQ(WideFromUtf8(Utf8FromWide(text)), text);
 }
 
 }  // namespace
