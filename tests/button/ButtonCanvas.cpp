@@ -8,7 +8,9 @@
 
 namespace tessel::test {
 
-ButtonCanvas::ButtonCanvas(int width, int height) : width_(width), height_(height) {
+ButtonCanvas::ButtonCanvas(int width, int height) {
+  width_ = width;
+  height_ = height;
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
   bi.bmiHeader.biWidth = width;
@@ -18,7 +20,7 @@ ButtonCanvas::ButtonCanvas(int width, int height) : width_(width), height_(heigh
   void* bits = nullptr;
   state.memDC.reset(CreateCompatibleDC(nullptr));
   state.bufferBitmap.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  bits_ = static_cast<uint32_t*>(bits);
+  rows_ = static_cast<uint32_t*>(bits);
   state.bufferPrevBitmap = SelectObject(dc(), state.bufferBitmap.get());
   state.captionFont.reset(CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                       CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, L"Tahoma"));
@@ -42,13 +44,6 @@ ButtonCanvas::~ButtonCanvas() {
   SelectObject(dc(), state.bufferPrevBitmap);
 }
 
-COLORREF ButtonCanvas::At(int x, int y) const {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0xFFFFFFFF;
-  GdiFlush();
-  uint32_t p = bits_[y * width_ + x];
-  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
-
 RECT ButtonCanvas::Bounds(COLORREF color) const {
   RECT r{width_, height_, 0, 0};
   for (int y = 0; y < height_; ++y)
@@ -63,18 +58,11 @@ RECT ButtonCanvas::Bounds(COLORREF color) const {
   return r;
 }
 
-int ButtonCanvas::Count(COLORREF color) const {
-  int n = 0;
-  for (int y = 0; y < height_; ++y)
-    for (int x = 0; x < width_; ++x) n += At(x, y) == color;
-  return n;
-}
-
 void ButtonCanvas::Clear(COLORREF color) {
   SelectClipRgn(dc(), nullptr);
   GdiFlush();
   const uint32_t p = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-  for (int i = 0; i < width_ * height_; ++i) bits_[i] = p;
+  std::fill_n(const_cast<uint32_t*>(rows_), width_ * height_, p);
 }
 
 void ButtonCanvas::ShapeFace() {

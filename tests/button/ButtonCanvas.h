@@ -5,10 +5,9 @@
 
 #include <cstdint>
 #include <ostream>
-#include <string>
 
 #include "button/ButtonState.h"
-#include "tests/support/Pixels.h"  // Hex
+#include "tests/support/Pixels.h"
 
 // Rectangles compare and print in expectations.
 inline bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
@@ -20,7 +19,7 @@ namespace tessel::test {
 
 constexpr COLORREF kUnpainted = RGB(255, 0, 255);  // what the buffer holds before a paint
 
-class ButtonCanvas {
+class ButtonCanvas : public PixelRows {
  public:
   ButtonCanvas(int width, int height);
   ~ButtonCanvas();
@@ -28,13 +27,9 @@ class ButtonCanvas {
   ButtonCanvas& operator=(const ButtonCanvas&) = delete;
 
   HDC dc() const { return state.memDC.get(); }
-  int width() const { return width_; }
-  int height() const { return height_; }
-  // The pixel as 0x00BBGGRR; kUnpainted for a pixel no step touched.
-  COLORREF At(int x, int y) const;
   // The smallest rectangle holding every pixel of this colour (empty when there is none).
   RECT Bounds(COLORREF color) const;
-  int Count(COLORREF color) const;
+  int Count(COLORREF color) const { return PixelRows::Count({0, 0, width_, height_}, color); }
   void Clear(COLORREF color = kUnpainted);
   // Sets the derived face colours from backColor and hoverBackColor for the current style.
   void DeriveColors();
@@ -43,15 +38,9 @@ class ButtonCanvas {
   void ShapeFace();
   // Runs the renderer of the current style with fresh lists; the outcome it returned.
   int16_t Render(int32_t* faceState = nullptr);
-  // The pixels, top-down rows of 0x00RRGGBB.
-  const uint32_t* bits() const { return bits_; }
 
   ButtonState state;
   ButtonPaint paint{state};
-
- private:
-  int width_, height_;
-  uint32_t* bits_ = nullptr;
 };
 
 }  // namespace tessel::test

@@ -51,31 +51,25 @@ class ButtonTest : public ::testing::Test {
   }
 
   void Wire(ButtonStyle& b, const std::wstring& name) {
-    auto mouse = [this, name](const wchar_t* what) {
-      return [this, name, what](int16_t& button, int16_t&, float&, float&) {
-        log_.push_back(name + L"." + what + L"(" + std::to_wstring(button) + L")");
-      };
+    auto say = [this, name](const wchar_t* what, int v) {
+      log_.push_back(name + L"." + what + L"(" + std::to_wstring(v) + L")");
     };
-    b.events.MouseDown = mouse(L"MouseDown");
-    b.events.MouseUp = mouse(L"MouseUp");
+    b.events.MouseDown = [say](int16_t& button, int16_t&, float&, float&) { say(L"MouseDown", button); };
+    b.events.MouseUp = [say](int16_t& button, int16_t&, float&, float&) { say(L"MouseUp", button); };
     b.events.Click = [this, name] { log_.push_back(name + L".Click"); };
-    b.events.DoubleClick = [this, name](int16_t& button) {
-      log_.push_back(name + L".DoubleClick(" + std::to_wstring(button) + L")");
-    };
-    b.events.MouseOnButton = [this, name](bool& on) {
-      log_.push_back(name + L".MouseOnButton(" + (on ? L"1" : L"0") + L")");
-    };
-    b.events.KeyDown = [this, name](int16_t& code, int16_t&) {
-      log_.push_back(name + L".KeyDown(" + std::to_wstring(code) + L")");
-    };
-    b.events.KeyUp = [this, name](int16_t& code, int16_t&) {
-      log_.push_back(name + L".KeyUp(" + std::to_wstring(code) + L")");
-    };
+    b.events.DoubleClick = [say](int16_t& button) { say(L"DoubleClick", button); };
+    b.events.MouseOnButton = [say](bool& on) { say(L"MouseOnButton", on); };
+    b.events.KeyDown = [say](int16_t& code, int16_t&) { say(L"KeyDown", code); };
+    b.events.KeyUp = [say](int16_t& code, int16_t&) { say(L"KeyUp", code); };
   }
 
   static LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
   static void Send(const ButtonStyle& b, UINT msg, WPARAM wp = 0, LPARAM lp = MAKELPARAM(5, 5)) {
     SendMessageW(b.hWnd(), msg, wp, lp);
+  }
+  static void Press(const ButtonStyle& b) {
+    Send(b, WM_LBUTTONDOWN, MK_LBUTTON);
+    Send(b, WM_LBUTTONUP);
   }
   static void Key(const ButtonStyle& b, UINT vk, bool down) {
     const UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);

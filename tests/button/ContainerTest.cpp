@@ -1,9 +1,12 @@
 // What the form gives the button: the default look that follows the focus and the mode, the
-// container's back colour and font (the form's or a frame's), the pointer over its window and the
-// show notification.
+// container's back colour and font (the form's or a frame's), the pointer over its window, the
+// show notification and OLE drag and drop.
+#include <cstring>
+#include <stdexcept>
 #include <string>
 
 #include "button/draw/ShiftColor.h"
+#include "host/DragSource.h"
 #include "frames/TzFrames.h"
 #include "tests/button/ButtonHarness.h"
 
@@ -11,6 +14,8 @@ namespace tessel::test::button {
 namespace {
 
 using Container = ButtonTest;
+using DragDrop = ButtonTest;
+using std::to_wstring;
 
 // A control that takes Enter and records what it hears, with whether button "b" shows the default
 // look at that moment.
@@ -33,7 +38,8 @@ class Recorder final : public UserControl {
 };
 
 // Enter and the default look belong to the focused push button, else to the default button; a
-// mode write moves them at once, and the one that loses the look hears it first.
+// mode write moves them at once, and the one that loses the look hears it first. Enter on a
+// default check button does nothing.
 TEST_F(Container, TheDefaultLookFollowsTheFocusedPushButtonAndItsMode) {
   types_.Register(L"Recorder", [this](ControlSite& site) -> std::unique_ptr<UserControl> {
     return std::make_unique<Recorder>(site, log_, *form_);
@@ -53,8 +59,13 @@ TEST_F(Container, TheDefaultLookFollowsTheFocusedPushButtonAndItsMode) {
   b.SetMode(modeCommand);
   EXPECT_TRUE(b.State().Has(isDefault));
   enter();
+  b.SetMode(modeCheck);
+  form_->SetDefaultButton(L"b");
+  enter();
+  EXPECT_FALSE(b.Value());
   EXPECT_EQ(TakeLog(), (Log{L"d.DisplayAsDefault(1)", L"d.DisplayAsDefault(0)", L"b.Click", L"d.DisplayAsDefault(1)",
-                            L"d.Key(13)", L"d.DisplayAsDefault(0)", L"b.Click"}));
+                            L"d.Key(13)", L"d.DisplayAsDefault(0)", L"b.Click", L"d.DisplayAsDefault(1)",
+                            L"d.DisplayAsDefault(0)"}));
 }
 
 // The container's back colour reaches the buttons: the form's, or a frame's for a button inside
@@ -125,6 +136,125 @@ TEST_F(Container, TheShowNotificationGivesTheDesignTimeDefaultLook) {
   EXPECT_FALSE(b.State().Has(isDefault));
   form_->Site(L"b")->SetVisible(true);
   EXPECT_TRUE(b.State().Has(isDefault));
+}
+
+// A text value in the format (none: the format offered without data), and reading one back.
+void PutText(IDataObject* data, CLIPFORMAT format, const wchar_t* text) {
+  STGMEDIUM m{text ? TYMED_HGLOBAL : TYMED_NULL};
+  if (text) {
+    const size_t bytes = (std::wcslen(text) + 1) * sizeof(wchar_t);
+    std::memcpy(GlobalLock(m.hGlobal = GlobalAlloc(GMEM_MOVEABLE, bytes)), text, bytes);
+    GlobalUnlock(m.hGlobal);
+  }
+  FORMATETC f{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  ASSERT_EQ(data->SetData(&f, &m, TRUE), S_OK);
+}
+std::wstring GetText(IDataObject* data, CLIPFORMAT format) {
+  FORMATETC f{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM m{};
+  if (data->GetData(&f, &m) != S_OK) return L"(none)";
+  std::wstring text(static_cast<const wchar_t*>(GlobalLock(m.hGlobal)));
+  GlobalUnlock(m.hGlobal);
+  ReleaseStgMedium(&m);
+  return text;
+}
+
+// Button a drags onto button b, whose drop target the test plays: a fills the data and narrows
+// the effects in OLEStartDrag, follows the target in OLEGiveFeedback, supplies a format offered
+// without data in OLESetData and hears the effect in OLECompleteDrag; b sees the drag enter (0),
+// move (2), leave (1) and drop with the data, buttons, shift keys and pixels, and its answer goes
+// back narrowed to what a allows.
+TEST_F(DragDrop, ADragFromOneButtonToAnotherRaisesTheSixEvents) {
+  ButtonStyle& a = Add(L"a", 10, 10);
+  ButtonStyle& b = Add(L"b", 10, 60);
+  const auto late = static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"TesselLateText"));
+  auto say = [this](const std::wstring& what, int v) { log_.push_back(what + L"(" + to_wstring(v) + L")"); };
+  a.events.OLEStartDrag = [&](IDataObject*& data, int32_t& effects) {
+    say(L"a.StartDrag", effects);
+    PutText(data, CF_UNICODETEXT, L"early");
+    PutText(data, late, nullptr);
+    effects = DROPEFFECT_COPY | DROPEFFECT_LINK;
+  };
+  a.events.OLEGiveFeedback = [&](int32_t& effect, bool& defaultCursors) {
+    say(L"a.GiveFeedback", effect);
+    defaultCursors = effect == DROPEFFECT_NONE;
+  };
+  a.events.OLESetData = [&](IDataObject*& data, int16_t& format) {
+    say(L"a.SetData", format == static_cast<int16_t>(late));
+    PutText(data, static_cast<CLIPFORMAT>(format), L"late");
+  };
+  a.events.OLECompleteDrag = [&](int32_t& effect) { say(L"a.CompleteDrag", effect); };
+  auto args = [](int e, int button, int shift, float x, float y) {
+    return L"(" + to_wstring(e) + L"," + to_wstring(button) + L"," + to_wstring(shift) + L"," + to_wstring(int(x)) +
+           L"," + to_wstring(int(y)) + L")";
+  };
+  b.events.OLEDragOver = [&](IDataObject*&, int32_t& e, int16_t& button, int16_t& shift, float& x, float& y,
+                             int16_t& state) {
+    log_.push_back(L"b.DragOver" + to_wstring(state) + args(e, button, shift, x, y));
+    e = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+  };
+  b.events.OLEDragDrop = [&](IDataObject*& data, int32_t& e, int16_t& button, int16_t& shift, float& x, float& y) {
+    log_.push_back(L"b.DragDrop" + args(e, button, shift, x, y) + GetText(data, CF_UNICODETEXT) + GetText(data, late));
+    e = DROPEFFECT_LINK;
+  };
+  auto at = [&](int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(b.hWnd(), &p);
+    return POINTL{p.x, p.y};
+  };
+  IDropTarget* target = form_->Site(L"b")->DropTarget();
+  ASSERT_NE(target, nullptr) << "the form initialises OLE";
+  host_.dragLoop = [&](IDataObject* data, IDropSource* source, DWORD allowed, DWORD* effect) {
+    EXPECT_EQ(source->QueryContinueDrag(FALSE, MK_LBUTTON), S_OK);
+    DWORD e = allowed;
+    target->DragEnter(data, MK_LBUTTON | MK_CONTROL, at(10, 7), &e);
+    EXPECT_EQ(source->GiveFeedback(e), S_OK) << "a pointer of its own";
+    target->DragOver(MK_RBUTTON | MK_SHIFT | MK_ALT, at(12, 8), &(e = allowed));
+    target->DragLeave();
+    EXPECT_EQ(source->GiveFeedback(DROPEFFECT_NONE), DRAGDROP_S_USEDEFAULTCURSORS);
+    target->DragEnter(data, MK_MBUTTON, at(1, 2), &(e = allowed));
+    EXPECT_EQ(source->QueryContinueDrag(FALSE, 0), DRAGDROP_S_DROP);
+    target->Drop(data, 0, at(20, 10), &(*effect = allowed));
+    return DRAGDROP_S_DROP;
+  };
+  a.OLEDrag();
+  EXPECT_EQ(TakeLog(), (Log{L"a.StartDrag(3)", L"b.DragOver0(5,1,2,10,7)", L"a.GiveFeedback(1)",
+                            L"b.DragOver2(5,2,5,12,8)", L"b.DragOver1(1,2,5,12,8)", L"a.GiveFeedback(0)",
+                            L"b.DragOver0(5,4,0,1,2)", L"a.SetData(1)", L"b.DragDrop(5,0,0,20,10)earlylate",
+                            L"a.CompleteDrag(4)"}));
+  EXPECT_EQ(host_.calls, Log{L"DoDragDrop(5)"});
+}
+
+// Refusals: a button without a drag handler, or with a failing one (reported), takes no drop; Esc
+// cancels a drag and one with no effect left allowed never starts; the drop target's registration
+// is given back before the window goes.
+TEST_F(DragDrop, RefusedAndCancelledDrags) {
+  ButtonStyle& b = Add(L"b");
+  b.events.OLEDragDrop = [](IDataObject*&, int32_t&, int16_t&, int16_t&, float&, float&) {
+    throw std::runtime_error("no room");
+  };
+  IDropTarget* target = form_->Site(L"b")->DropTarget();
+  auto data = DragData::Create(nullptr);
+  DWORD entered = DROPEFFECT_COPY, dropped = DROPEFFECT_COPY;
+  target->DragEnter(data.Get(), 0, POINTL{}, &entered);
+  target->Drop(data.Get(), 0, POINTL{}, &dropped);
+  EXPECT_EQ(entered | dropped, DWORD{DROPEFFECT_NONE});
+  host_.dragLoop = [](IDataObject*, IDropSource* source, DWORD, DWORD*) {
+    EXPECT_EQ(source->QueryContinueDrag(TRUE, MK_LBUTTON), DRAGDROP_S_CANCEL);
+    return DRAGDROP_S_CANCEL;
+  };
+  b.events.OLECompleteDrag = [this](int32_t& effect) { log_.push_back(L"Complete(" + to_wstring(effect) + L")"); };
+  for (int32_t allowed : {DROPEFFECT_COPY, DROPEFFECT_NONE}) {
+    b.events.OLEStartDrag = [allowed](IDataObject*&, int32_t& effects) { effects = allowed; };
+    b.OLEDrag();
+  }
+  EXPECT_EQ(TakeLog(), (Log{L"Complete(0)", L"Complete(0)"}));
+  EXPECT_EQ(host_.calls, (Log{L"SkippedStep(b|OLEDragDrop|no room)", L"DoDragDrop(1)"}));
+  const ULONG held = target->AddRef();
+  form_->Remove(L"b");
+  target->AddRef();
+  EXPECT_LE(target->Release(), held - 2);
+  target->Release();
 }
 
 }  // namespace

@@ -30,16 +30,13 @@ const char* const kStyleNames[] = {"classic", "soft", "rounded", "pastel", "flat
 
 // Sets the look as a program would, and undoes it again.
 void ApplyLook(ButtonStyle& b, int look, bool on) {
-  static const ButtonStyle::Look kShown[] = {ButtonStyle::Look::Rest, ButtonStyle::Look::Hot,
-                                             ButtonStyle::Look::Pressed, ButtonStyle::Look::DraggedOff,
-                                             ButtonStyle::Look::Default};
   if (look == gLatched) {
     b.SetMode(on ? modeCheck : modeCommand);
     b.SetValue(on);
   } else if (look == gDisabled) {
     b.SetEnabled(!on);
   } else {
-    b.ShowLook(on ? kShown[look] : ButtonStyle::Look::Rest);
+    b.ShowLook(on ? static_cast<ButtonStyle::Look>(look) : ButtonStyle::Look::Rest);  // the looks in their order
   }
 }
 
@@ -61,9 +58,7 @@ class GoldenImages : public ButtonTest, public ::testing::WithParamInterface<int
   // One button per shape, each frame drawn by the dispatcher into a DIB and cut to the window's
   // outline: what the screen shows of the button.
   Sheet RenderSheet(int32_t style) {
-    FontDesc tahoma;
-    tahoma.name = L"Tahoma";
-    tahoma.size = 8.25f;
+    const FontDesc tahoma{L"Tahoma", 8.25f};
     const PictureRef outline = Bitmap(kCellW, kCellH, Hexagon);
     void* bits = nullptr;
     unique_hbitmap dib = CreateDib32(nullptr, kCellW, kCellH, &bits);
@@ -104,19 +99,15 @@ class GoldenImages : public ButtonTest, public ::testing::WithParamInterface<int
   }
 };
 
-std::wstring GoldenPath(int32_t style) {
-  std::string name = std::string(TESSEL_BUTTON_GOLDEN_DIR) + "/style" + std::to_string(style) + "-" +
-                     kStyleNames[style] + ".png";
-  return std::wstring(name.begin(), name.end());
-}
-
 // Faces, bevels, rings, corner pixels and focus indicators match pixel for pixel. Inside the
 // caption boxes the glyph shapes come from the machine's font rasteriser, so there only the set of
 // colours is compared: the text, its effect copies and the face they lie on.
 TEST_P(GoldenImages, MatchTheKeptImages) {
   const int32_t style = GetParam();
   Sheet sheet = RenderSheet(style);
-  const std::wstring path = GoldenPath(style);
+  const std::string name = std::string(TESSEL_BUTTON_GOLDEN_DIR) + "/style" + std::to_string(style) + "-" +
+                           kStyleNames[style] + ".png";
+  const std::wstring path(name.begin(), name.end());
   if (const char* update = std::getenv("TESSEL_UPDATE_GOLDEN"); update && *update == '1') {
     std::vector<uint32_t> argb(sheet.pixels);
     for (uint32_t& p : argb) p |= 0xFF000000;
@@ -130,15 +121,10 @@ TEST_P(GoldenImages, MatchTheKeptImages) {
     GTEST_SKIP() << "wrote the kept image";
   }
   PictureRef picture;
-  try {
-    picture = Picture::FromFile(path);
-  } catch (const std::exception& e) {
-    FAIL() << e.what() << ": no kept image; run with TESSEL_UPDATE_GOLDEN=1 to write it";
-  }
+  ASSERT_NO_THROW(picture = Picture::FromFile(path)) << "no kept image; run with TESSEL_UPDATE_GOLDEN=1 to write it";
   DibProbe kept(static_cast<HBITMAP>(picture->Handle()));
   const int width = kept.width(), height = kept.height();
-  ASSERT_EQ(width, sheet.width);
-  ASSERT_EQ(height, sheet.height);
+  ASSERT_TRUE(width == sheet.width && height == sheet.height);
   std::vector<bool> inCaption(width * height, false);
   for (const RECT& box : sheet.captionBoxes)
     for (int y = box.top; y < box.bottom; ++y)

@@ -1,4 +1,6 @@
+// Caption and picture rectangles, window and face regions of the shapes, and system colours.
 #include <string>
+#include <vector>
 
 #include "button/ButtonTools.h"
 #include "tests/button/ButtonHarness.h"
@@ -8,100 +10,158 @@ namespace {
 
 using Layout = ButtonTest;
 
-// The picture box for every alignment and size of a picture without caption, on a 120 x 32
-// rectangle (L 0, A 120, R 120) and a slanted one.
+unique_hrgn WindowRegion(const ButtonStyle& b) {
+  unique_hrgn r(CreateRectRgn(0, 0, 0, 0));
+  if (GetWindowRgn(b.hWnd(), r.get()) == ERROR) r.reset();
+  return r;
+}
+SIZE ClientSize(const ButtonStyle& b) {
+  RECT r{};
+  GetClientRect(b.hWnd(), &r);
+  return SIZE{r.right, r.bottom};
+}
+
+// The picture box for every alignment and size of a 20 x 10 picture without caption, on a
+// 120 x 32 rectangle and the slanted shapes; a fitted picture keeps its proportions.
 TEST_F(Layout, PictureBoxPerAlignmentSizeAndShape) {
   struct Case {
-    const char* name;
     int32_t shape, align, size;
     RECT box;
   };
   const Case cases[] = {
-      {"left edge", shapeRectangle, picLeftEdge, picSize16, {4, 8, 20, 24}},
-      {"left of an empty caption", shapeRectangle, picLeftOfCaption, picSize16, {4, 8, 20, 24}},
-      {"right edge", shapeRectangle, picRightEdge, picSize16, {100, 8, 116, 24}},
-      {"right of an empty caption", shapeRectangle, picRightOfCaption, picSize24, {92, 4, 116, 27}},
-      {"top centre", shapeRectangle, picTopCenter, picSize16, {52, 8, 68, 24}},
-      {"bottom centre, clamped above the bottom edge", shapeRectangle, picBottomCenter, picSize16, {52, 12, 68, 27}},
-      {"32 pixels clamped to the face", shapeRectangle, picLeftEdge, picSize32, {4, 4, 36, 27}},
-      {"stretched over the face", shapeRectangle, picRightEdge, picStretch, {3, 3, 117, 29}},
-      {"stretched over a framed ellipse", shapeEllipseFramed, picLeftEdge, picStretch, {1, 1, 119, 31}},
-      {"slanted left: the band starts after the slant", shapeSlantLeft, picLeftEdge, picSize16, {29, 8, 45, 24}},
-      {"slanted both: the band ends before the slant", shapeSlantBoth, picRightEdge, picSize16, {78, 8, 94, 24}},
+      {shapeRectangle, picLeftEdge, picSize16, {4, 8, 20, 24}},
+      {shapeRectangle, picLeftOfCaption, picSize16, {4, 8, 20, 24}},
+      {shapeRectangle, picRightEdge, picSize16, {100, 8, 116, 24}},
+      {shapeRectangle, picRightOfCaption, picSize24, {92, 4, 116, 27}},
+      {shapeRectangle, picTopCenter, picSize16, {52, 8, 68, 24}},
+      {shapeRectangle, picBottomCenter, picSize16, {52, 12, 68, 27}},  // clamped above the bottom edge
+      {shapeRectangle, picLeftEdge, picSize32, {4, 4, 36, 27}},        // clamped to the face
+      {shapeRectangle, picRightEdge, picStretch, {3, 3, 117, 29}},
+      {shapeEllipseFramed, picLeftEdge, picStretch, {1, 1, 119, 31}},
+      {shapeSlantLeft, picLeftEdge, picSize16, {29, 8, 45, 24}},  // the band starts after the slant
+      {shapeSlantBoth, picRightEdge, picSize16, {78, 8, 94, 24}},  // and ends before it
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
     ButtonStyle& b = Add(L"b", 10, 10, 120, 32);
     b.SetCaption(L"");
     b.SetPicture(Bitmap(20, 10, [](int, int) { return 0x00FF00u; }));
     b.SetButtonShape(c.shape);
     b.SetPictureAlign(c.align);
     b.SetPictureSize(c.size);
-    EXPECT_EQ(b.State().pictureRect, c.box);
+    EXPECT_EQ(b.State().pictureRect, c.box) << &c - cases;
     form_->Remove(L"b");
   }
-}
-
-TEST_F(Layout, FittedPictureKeepsItsProportionsInTheFace) {
   ButtonStyle& b = Add(L"b", 10, 10, 80, 40);
   b.SetPicture(Bitmap(100, 50, [](int, int) { return 0x00FF00u; }));
   b.SetPictureSize(picFit);
-  EXPECT_EQ(b.State().pictureRect, (RECT{12, 6, 68, 34})) << "FitPictureSize(68, 28) gives 56 x 28";
-  EXPECT_EQ(b.State().pictureCacheWidth, 56);
-  EXPECT_EQ(b.State().pictureCacheHeight, 28);
+  EXPECT_EQ(b.State().pictureRect, (RECT{12, 6, 68, 34})) << "56 x 28 in the 68 x 28 face";
+  EXPECT_EQ(b.State().pictureCacheWidth * 100 + b.State().pictureCacheHeight, 5628);
 }
 
 // Caption placement against the measured text: alignments, the room kept for a picture beside
 // the caption, a picture above it, and "||" as a line break.
 TEST_F(Layout, CaptionRectFollowsAlignmentAndPicture) {
   ButtonStyle& b = Add(L"b", 10, 10, 160, 80);
+  const RECT& r = b.State().captionRect;
   b.SetCaption(L"Gravar");
-  const RECT one = b.State().captionRect;
-  const int tw = one.right - one.left, th = one.bottom - one.top;
+  const int tw = r.right - r.left, th = r.bottom - r.top;
   ASSERT_GT(tw, 0);
-  EXPECT_EQ(one.left, (160 - tw) / 2);
-  EXPECT_EQ(one.top, (80 - th) / 2);
-
+  EXPECT_EQ(r, (RECT{(160 - tw) / 2, (80 - th) / 2, (160 - tw) / 2 + tw, (80 - th) / 2 + th}));
   b.SetCaptionAlign(capAlignLeft);
-  EXPECT_EQ(b.State().captionRect.left, 4);
+  EXPECT_EQ(r.left, 4);
   b.SetCaptionAlign(capAlignRight);
-  EXPECT_EQ(b.State().captionRect.right, 156);
-
+  EXPECT_EQ(r.right, 156);
   b.SetPicture(Bitmap(16, 16, [](int, int) { return 0x0000FFu; }));
   b.SetCaptionAlign(capAlignLeft);
-  EXPECT_EQ(b.State().captionRect.left, 16 + 4 + 4) << "a left picture keeps its box and 4 more pixels";
+  EXPECT_EQ(r.left, 16 + 4 + 4) << "a left picture keeps its box and 4 more pixels";
   b.SetPictureAlign(picRightOfCaption);
   b.SetCaptionAlign(capAlignCenter);
-  EXPECT_EQ(b.State().captionRect.left, (160 - (tw + 16 + 4)) / 2);
-  EXPECT_EQ(b.State().pictureRect.left, b.State().captionRect.right + 4);
-
+  EXPECT_EQ(r.left, (160 - (tw + 16 + 4)) / 2);
+  EXPECT_EQ(b.State().pictureRect.left, r.right + 4);
   b.SetPictureSize(picSize32);
   b.SetPictureAlign(picTopCenter);
-  const int t = (80 - (th + 32)) / 2;
-  EXPECT_EQ(b.State().pictureRect.top, t);
-  EXPECT_EQ(b.State().captionRect.top, t + 2 + 32) << "the caption sits below the picture";
-
+  EXPECT_EQ(b.State().pictureRect.top, (80 - (th + 32)) / 2);
+  EXPECT_EQ(r.top, (80 - (th + 32)) / 2 + 2 + 32) << "the caption sits below the picture";
   b.SetPicture(nullptr);
   b.SetCaption(L"Gravar||agora");
-  EXPECT_EQ(b.State().captionRect.bottom - b.State().captionRect.top, 2 * th) << "two lines";
+  EXPECT_EQ(r.bottom - r.top, 2 * th) << "two lines";
   b.SetCaptionStyle(capStyleEmbossed);
-  EXPECT_EQ(b.State().captionRect.bottom - b.State().captionRect.top, 2 * th + 2) << "effects take 2 pixels more";
+  EXPECT_EQ(r.bottom - r.top, 2 * th + 2) << "effects take 2 pixels more";
 }
 
-TEST_F(Layout, FitPictureSizeScalesByOneFactor) {
+// The window region of the shapes the kept images do not show on a 120 x 32 button, and the two
+// face regions of an ellipse, one pixel apart.
+TEST_F(Layout, WindowRegionPerShapeAndStyle) {
   struct Case {
-    int pw, ph, bw, bh, w, h;
+    int32_t style, shape;
+    std::vector<POINT> in, out;
   };
-  const Case cases[] = {{64, 32, 32, 32, 32, 16}, {100, 50, 68, 28, 56, 28}, {16, 16, 32, 32, 32, 32}, {3, 2, 10, 10, 10, 7}};
-  ButtonState s;
+  const Case cases[] = {
+      {bsSoft, shapeSlantRight, {{1, 0}, {0, 1}, {115, 31}}, {{0, 0}, {0, 31}, {119, 0}}},  // corners of the straight side cut
+      {bsSoft, shapeSlantLeft, {{0, 0}, {34, 31}}, {{0, 31}, {119, 0}, {119, 31}}},
+      {bsClassic, shapeSlantRight, {{0, 0}, {0, 31}, {115, 31}, {87, 0}}, {{119, 0}, {89, 0}}},
+      {bsClassic, shapeEllipseAlt, {{60, 16}, {60, 1}, {1, 16}}, {{0, 0}, {119, 31}, {3, 2}}},
+  };
   for (const Case& c : cases) {
-    s.pictureWidth = c.pw;
-    s.pictureHeight = c.ph;
-    int32_t w = 0, h = 0;
-    FitPictureSize(s, c.bw, c.bh, w, h);
-    EXPECT_EQ(w, c.w) << c.pw << "x" << c.ph;
-    EXPECT_EQ(h, c.h) << c.pw << "x" << c.ph;
+    ButtonStyle& b = Add(L"b", 10, 10, 120, 32);
+    b.SetButtonStyle(c.style);
+    b.SetButtonShape(c.shape);
+    unique_hrgn region = WindowRegion(b);
+    ASSERT_TRUE(region);
+    for (POINT p : c.in) EXPECT_TRUE(PtInRegion(region.get(), p.x, p.y)) << c.shape << ": " << p.x << "," << p.y;
+    for (POINT p : c.out) EXPECT_FALSE(PtInRegion(region.get(), p.x, p.y)) << c.shape << ": " << p.x << "," << p.y;
+    const ButtonState& s = b.State();
+    EXPECT_EQ(s.regionA && s.regionB, c.shape >= shapeEllipse);
+    if (s.regionA) EXPECT_TRUE(PtInRegion(s.regionB.get(), 60, 1) && !PtInRegion(s.regionA.get(), 60, 1));
+    form_->Remove(L"b");
   }
+}
+
+// A slanted button too narrow for its slant grows in steps of 5 pixels, and the container sees it.
+TEST_F(Layout, SlantWidensANarrowControl) {
+  const int cases[][6] = {{30, 20, shapeSlantBoth, 30, 21, 9},
+                          {24, 20, shapeSlantBoth, 29, 21, 8},
+                          {24, 20, shapeSlantLeft, 29, 21, 29},
+                          {10, 20, shapeSlantRight, 30, 0, 9}};
+  for (const auto& c : cases) {
+    ButtonStyle& b = Add(L"b", 10, 10, c[0], c[1]);
+    b.SetButtonShape(c[2]);
+    EXPECT_EQ(ClientSize(b).cx, c[3]) << c[0] << " shape " << c[2];
+    EXPECT_EQ(form_->Site(L"b")->Extender().width, c[3] * 15);
+    EXPECT_EQ(b.State().faceLeft, c[4]);
+    EXPECT_EQ(b.State().faceRight, c[5]);
+    form_->Remove(L"b");
+  }
+}
+
+// A custom shape takes the picture's outline: the control is fitted to the picture's proportions
+// and every key-coloured run (one shade off the key counts) is cut out of the window region and
+// the face regions; without a picture the shape turns rectangular.
+TEST_F(Layout, CustomShapeFollowsThePicture) {
+  ButtonStyle& wide = Add(L"wide", 10, 10, 100, 100);
+  wide.SetPicture(Bitmap(200, 100, [](int, int) { return 0x336699u; }));
+  wide.SetButtonShape(shapeCustom);
+  EXPECT_EQ(ClientSize(wide).cx * 1000 + ClientSize(wide).cy, 100050);
+  EXPECT_EQ(wide.PictureSize(), picFit);
+  EXPECT_EQ(wide.CaptionAlign(), capAlignCenter);
+  ButtonStyle& b = Add(L"b", 150, 10, 40, 40);
+  b.SetPicture(Bitmap(40, 40, [](int x, int y) {
+    if (x >= 10 && x < 30 && y >= 10 && y < 30) return 0x0000FFu;
+    return (x + y) % 2 ? 0xFF00FFu : 0xFD02FCu;
+  }));
+  b.SetButtonShape(shapeCustomShaded);
+  unique_hrgn region = WindowRegion(b);
+  const ButtonState& s = b.State();
+  // Which of the window region, regionB and regionA hold the point.
+  const std::pair<POINT, const char*> probes[] = {{{5, 5}, "000"},   {{39, 39}, "000"}, {{20, 20}, "111"}, {{10, 20}, "110"},
+                                                  {{11, 20}, "111"}, {{29, 29}, "110"}, {{9, 20}, "000"}};
+  for (auto [p, want] : probes) {
+    std::string got;
+    for (HRGN r : {region.get(), s.regionB.get(), s.regionA.get()}) got += PtInRegion(r, p.x, p.y) ? '1' : '0';
+    EXPECT_EQ(got, want) << p.x << "," << p.y;
+  }
+  b.SetPicture(nullptr);
+  EXPECT_EQ(b.ButtonShape(), shapeRectangle);
 }
 
 // System colours come from the live table: a changed button face shows in the derived colours.
@@ -109,8 +169,7 @@ TEST_F(Layout, ResolveColorReadsTheLiveSystemColours) {
   EXPECT_EQ(ResolveColor(0x00123456), 0x00123456);
   EXPECT_EQ(ResolveColor(kSysWindow), static_cast<int32_t>(GetSysColor(COLOR_WINDOW)));
   const int index = COLOR_BTNFACE;
-  const COLORREF saved = GetSysColor(index);
-  const COLORREF changed = RGB(1, 2, 3);
+  const COLORREF saved = GetSysColor(index), changed = RGB(1, 2, 3);
   ASSERT_TRUE(SetSysColors(1, &index, &changed));
   ButtonStyle& b = Add(L"b");
   b.SetBackColor(kSysButtonFace);
