@@ -28,6 +28,19 @@ hover-timer-runs-on|inputs/KvFundo.cpp|s/(if \(state_ == kHot\) SetState\(kNorma
 balloon-loses-icon|classes/BalloonToolTip.cpp|s/settings_\.icon = settings_\.style == static_cast<int32_t>\(ToolStyle::Balloon\) \? icon : StandardTipIcon\(icon\);/settings_.icon = StandardTipIcon(icon);/|tests_classes
 standard-tip-info-icon|classes/BalloonToolTip.h|s/icon <= 3 && icon != 1/icon <= 3/|tests_classes
 rebuilt-tip-active|classes/BalloonToolTip.cpp|s/(  Build\(\);\n)  SetActive\(active\);/$1  SetActive(true);/|tests_classes
+button-capalign-default|button/ButtonPersistence.cpp|s/\{L"CapAlign", BagType::Int32, BagValue\(int32_t\{2\}\)/{L"CapAlign", BagType::Int32, BagValue(int32_t{0})/|tests_button
+button-capstyle-unmarked|button/ButtonProperties.cpp|s/  s_.captionStyle = style;\n  PropertyChanged\(L"CapStyle"\);/  s_.captionStyle = style;/|tests_button
+button-hover-key-order|button/ButtonPersistence.cpp|s/(        \{L"cFHover".*?\}\},\n)(.*?"cBhover".*?\}\},\n)/$2$1/s|tests_button
+button-outline-brush-leak|button/ButtonStyle.cpp|s/(    if \(dc\) FrameRgn\(dc.get\(\), chosen, brush.get\(\), 1, 1\);\n  \})/$1\n  brush.release();/|tests_button
+button-bevel-corner|button/draw/Bevel.cpp|s/p\[15\] = \{W - 1, H - 1\};/p[15] = {W - 2, H - 1};/|tests_button
+button-doubleclick-late|button/ButtonInput.cpp|s/  Raise\(events.DoubleClick, button\);\n  if \(s_.lastButton == 1\) \{\n(.*?)\n(.*?)\n(.*?)\n/  if (s_.lastButton == 1) {\n$1\n$2\n  Raise(events.DoubleClick, button);\n$3\n/s|tests_button
+button-shift-no-reversal|button/draw/ShiftColor.cpp|s/amount = amount == 0 \? int16_t\{64\} : static_cast<int16_t>\(-amount\);/amount = amount == 0 ? int16_t{64} : amount;/|tests_button
+button-odd-band-painted|button/draw/Gradient.cpp|s/return \{2, size \/ 2\};/return {2, (size + 1) \/ 2};/|tests_button
+button-dotted-pen-leak|button/draw/Bevel.cpp|s/styled_ = std::move\(pen\);/pen.release();/|tests_button
+button-pressed-caption-low|button/draw/CaptionAndPicture.cpp|s/OffsetRect\(&caption, dx, 1\);/OffsetRect(&caption, dx, 2);/|tests_button
+button-hover-timer-kept|button/HoverTimer.cpp|s/(return;\n)  KillTimer\(hWnd\(\), kHoverTimerId\);\n/$1/|tests_button
+button-options-stay-latched|button/OptionGroup.cpp|s/if \(other && other != this\) other->SetValue\(false\);/;/|tests_button
+button-first-ampersand|button/ButtonProperties.cpp|s/caption.rfind\(L.&.\)/caption.find(L'&')/|tests_button
 LIST
 )
 
