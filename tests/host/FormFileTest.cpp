@@ -25,12 +25,6 @@ class FormFileText : public ::testing::Test {
  protected:
   void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
   void TearDown() override { CoUninitialize(); }
-
-  static std::vector<std::string> Messages(const ParsedForm& p) {
-    std::vector<std::string> out;
-    for (const FormFileError& e : p.errors) out.push_back(e.ToString());
-    return out;
-  }
 };
 
 const std::vector<float> kFloats = {0.1f, -0.0f, 1e-45f, FLT_MAX, 8.25f, -3.3333333f,
@@ -72,7 +66,7 @@ TEST_F(FormFileText, EveryValueTypeComesBackExactlyAndTheTextIsStable) {
   FormDescription original = EveryType();
   const std::string text = WriteFormText(original);
   ParsedForm parsed = ParseFormText(text, L"every.tform");
-  ASSERT_TRUE(parsed.errors.empty()) << Messages(parsed)[0];
+  ASSERT_TRUE(parsed.errors.empty()) << parsed.errors[0].ToString();
   ASSERT_EQ(parsed.form.controls.size(), 1u);
   const ControlDescription& c = parsed.form.controls[0];
   EXPECT_EQ(c.type, L"Echo");
@@ -124,7 +118,7 @@ TEST_F(FormFileText, KeywordsKeysAndAttributesIgnoreCaseOnRead) {
                                "control Echo a\r\n  .LEFT = 15\r\n  .visible = FALSE\r\n"
                                "  Big = FONT(\"Arial\", 12, WEIGHT=700, Italic=True)\r\n  Count = INT16(-2)\r\nENDCONTROL\r\n",
                                L"case.tform");
-  ASSERT_TRUE(p.errors.empty()) << Messages(p)[0];
+  ASSERT_TRUE(p.errors.empty()) << p.errors[0].ToString();
   const char* usual = "TesselForm 1\nForm\n  Caption = \"x\"\nEndForm\nControl Echo a\n  .Left = 15\n  .Visible = false\n"
                       "  Big = font(\"Arial\", 12, weight=700, italic=true)\n  Count = int16(-2)\nEndControl\n";
   EXPECT_EQ(WriteFormText(p.form), WriteFormText(ParseFormText(usual, L"usual.tform").form));

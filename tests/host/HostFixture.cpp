@@ -51,8 +51,6 @@ HWND HostWindow() {
 
 }  // namespace
 
-HWND SurfaceTest::Host() { return HostWindow(); }
-
 void SurfaceTest::SetUp() {
   if (TwipsPerPixelX() != 15 || TwipsPerPixelY() != 15) GTEST_SKIP() << "the pixel coordinates assume 96 dpi";
   top_ = HostWindow();

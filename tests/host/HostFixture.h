@@ -50,8 +50,6 @@ class SurfaceTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
   std::unique_ptr<Dib> Paint() { return Print(surface_.hWnd(), 320, 240); }
-  // The program's one visible top-level window, which the surface stands on.
-  static HWND Host();
 
   HWND top_ = nullptr;
   SurfaceWindow surface_;
