@@ -78,21 +78,17 @@ TEST_F(CustomClick, TheWindowMovesWhileHeld) {
     auto origin = [&] {
       RECT r{};
       GetWindowRect(b.hWnd(), &r);
-      POINT pt{r.left, r.top};
-      ScreenToClient(form_->hWnd(), &pt);
-      return pt;
+      MapWindowPoints(nullptr, form_->hWnd(), reinterpret_cast<POINT*>(&r), 1);
+      return r.left * 1000 + r.top;
     };
-    const POINT rest = origin();
+    const int rest = origin(), moved = mode == modeCommand ? 1001 : 0;
     Hover(&b);
     Send(b, WM_LBUTTONDOWN, MK_LBUTTON);
-    const POINT held = origin();
-    EXPECT_EQ(held.x - rest.x, mode == modeCommand ? 1 : 0);
-    EXPECT_EQ(held.y - rest.y, mode == modeCommand ? 1 : 0);
-    EXPECT_EQ(b.State().Has(isMoved), mode == modeCommand);
+    EXPECT_EQ(origin() - rest, moved) << mode;
+    EXPECT_EQ(b.State().Has(isMoved), moved != 0);
     Send(b, WM_LBUTTONUP);
     if (mode != modeCommand) b.Refresh();
-    EXPECT_EQ(origin().x, rest.x);
-    EXPECT_EQ(origin().y, rest.y);
+    EXPECT_EQ(origin(), rest);
     EXPECT_FALSE(b.State().Has(isMoved));
     Hover(nullptr);
     form_->Remove(L"b");
