@@ -6,8 +6,8 @@
 #include <string>
 
 #include "button/draw/ShiftColor.h"
-#include "host/DragSource.h"
 #include "frames/TzFrames.h"
+#include "host/DragSource.h"
 #include "tests/button/ButtonHarness.h"
 
 namespace tessel::test::button {
