@@ -75,8 +75,6 @@ TEST_F(KvFundoTest, HoverPressAndReleaseWalkTheLinkThroughItsThreeLooks) {
       EXPECT_EQ(run >= width - 2, l.underlined) << l.step << ": the underline spans the text";
     }
   }
-  EXPECT_TRUE(panel->HoverTimer().Running());
-  EXPECT_EQ(panel->HoverTimer().Interval(), KvFundo::kHoverIntervalMs);
   // Colour writes show at once in the current look only; so does the underline.
   Hover();
   panel->SetColorHot(0x00FF00);
@@ -193,7 +191,6 @@ TEST_F(KvFundoTest, ThePointerOverTheLinkIsA32PixelHand) {
   EXPECT_EQ(panel->Link().MousePointer(), 99);
   ASSERT_TRUE(panel->Link().MouseIcon());
   EXPECT_EQ(panel->Link().MouseIcon()->Bytes(), cursor->Bytes());
-  EXPECT_EQ(panel->Link().Cursor(), static_cast<HCURSOR>(panel->Link().MouseIcon()->Handle()));
 }
 
 TEST_F(KvFundoTest, LayoutFollowsEveryResizeAndANarrowPanelSkipsOnlyTheRule) {

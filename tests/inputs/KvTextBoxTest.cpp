@@ -46,7 +46,7 @@ TEST_F(KvTextBoxTest, TypedLettersTakeTheForcedCaseBeforeKeyPressAndTheFieldGets
     box.SetText(L"");
     box.SetCapitalizar(c.upper);
     log.lines.clear();
-    Type(edit, c.typed);
+    SendText(edit, c.typed);
     EXPECT_EQ(box.Text(), c.text);
     EXPECT_EQ(log.lines, c.events);
   }
@@ -79,7 +79,7 @@ TEST_F(KvTextBoxTest, EnterBecomesATabToTheNextControlAndReachesNeitherFieldNorK
   HWND edit1 = first.Texto().Window();
   SetFocus(edit1);
   host_.forwardKeys = true;  // the recorded Tab then goes to the platform, which moves the focus
-  Type(edit1, L"\r");
+  SendText(edit1, L"\r");
   EXPECT_EQ(first.Text(), L"Text1");
   EXPECT_THAT(log.lines, ElementsAre("KeyDown(13,0)", "KeyUp(13,0)"));
   EXPECT_THAT(host_.calls, ElementsAre(L"SendKeys({TAB}|0)"));
@@ -207,7 +207,7 @@ TEST_F(KvTextBoxTest, ValidarTextBoxRefusesOnlyAnEmptyRequiredField) {
     box.SetValidarCampo(c.required);
     box.SetText(L"");
     SetFocus(box.Texto().Window());
-    Type(box.Texto().Window(), c.text);
+    SendText(box.Texto().Window(), c.text);
     host_.calls.clear();
     EXPECT_EQ(ValidarTextBox(box), c.passes);
     EXPECT_EQ(host_.calls, c.passes ? std::vector<std::wstring>{} : std::vector<std::wstring>{shown});

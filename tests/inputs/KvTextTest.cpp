@@ -78,7 +78,7 @@ TEST_F(KvTextTest, PassesChangeKeyDownAndKeyPressOnWithoutConvertingKeysAndEnter
   log.Watch(field.events);
   HWND edit = field.TxtCampo().Window();
   SetFocus(edit);
-  Type(edit, L"Az\r");
+  SendText(edit, L"Az\r");
   EXPECT_EQ(field.Text(), L"Az");
   EXPECT_THAT(log.lines, ElementsAre("KeyDown(65,0)", "KeyPress(65)", "Change", "KeyDown(90,0)", "KeyPress(122)", "Change",
                                      "KeyDown(13,0)", "KeyPress(13)"));

@@ -21,11 +21,6 @@
 
 namespace tessel::test {
 
-// Keystrokes straight to a field's edit window, so the form's navigation stays out of the way.
-inline void Type(HWND edit, const std::wstring& text) {
-  for (wchar_t ch : text) SendStroke(edit, ch, ch == L'\b' ? VK_BACK : ch == L'\r' ? VK_RETURN : 0);
-}
-
 inline std::vector<int> Bounds(const Constituent& c) { return {c.Left(), c.Top(), c.Width(), c.Height()}; }
 
 class InputTest : public ::testing::Test {

@@ -3,10 +3,9 @@
 namespace tessel::test {
 
 // GetGuiResources where the system implements it; elsewhere (Wine) the live entries of the
-// process's handle table, probed by index.
+// process's handle table, probed by index, and the windows (top-level, children and message-only)
+// found by enumeration.
 unsigned GdiObjectCount();
-// The windows this process owns (top-level, children and message-only). GetGuiResources where the
-// system implements it; elsewhere (Wine) the windows found by enumeration.
 unsigned UserObjectCount();
 
 }  // namespace tessel::test

@@ -20,7 +20,7 @@ void SendStroke(HWND window, wchar_t ch, UINT vk) {
 }
 
 void SendText(HWND window, const wchar_t* text) {
-  for (; *text; ++text) SendStroke(window, *text);
+  for (; *text; ++text) SendStroke(window, *text, *text == L'\b' ? VK_BACK : *text == L'\r' ? VK_RETURN : 0);
 }
 
 void PressKey(UINT vk, bool shift) {
