@@ -5,6 +5,7 @@
 
 #include "frames/DisabledPicture.h"
 #include "frames/FrameCaption.h"
+#include "frames/FrameRegion.h"
 #include "frames/FrameStyles.h"
 #include "frames/FrameThemes.h"
 #include "frames/TzFrames.h"
@@ -58,12 +59,9 @@ void TzFrames::Redraw() {
   const int W = client.right, H = client.bottom;
 
   Step(L"ResetRegion", [&] {
-    unique_hrgn whole(CreateRectRgn(0, 0, W, H));
-    // A window whose region is that rectangle already keeps it: setting it again would repaint
-    // the window and what stands behind it at every redraw.
-    unique_hrgn current(CreateRectRgn(0, 0, 0, 0));
-    if (current && GetWindowRgn(hwnd, current.get()) != ERROR && EqualRgn(current.get(), whole.get())) return;
-    if (whole && SetWindowRgn(hwnd, whole.get(), TRUE)) whole.release();
+    // A panel of the same size and corners keeps the rounded region its last drawing left.
+    if (p_.style == fsPanel && WindowHoldsRegion(hwnd, PanelRegion(W, H, PanelRadius(p_)).get())) return;
+    SetWindowRegion(hwnd, unique_hrgn(CreateRectRgn(0, 0, W, H)));
   });
   const HDC dc = s.DrawingDC();
   if (!dc) {

@@ -45,6 +45,8 @@ StyleRoutine StyleRoutineFor(int32_t style);
 
 // Shared by the group-box and line styles: the caption's left edge by Alignment.
 int CaptionLeft(const FrameProperties& p, int W, int captionWidth);
+// The panel's corner size: 9 when RoundedCorner, else square.
+inline int PanelRadius(const FrameProperties& p) { return p.roundedCorner ? 9 : 0; }
 // Shared by the tab and block styles: the tab's width and height around the caption.
 SIZE TabSize(const RECT& frame, const TextMetrics& text);
 

@@ -2,6 +2,7 @@
 // outline's corners filled out by single pixels, the caption word-wrapped in the middle.
 #include <array>
 
+#include "frames/FrameRegion.h"
 #include "frames/FrameStyles.h"
 #include "server/contract/Gdi.h"
 #include "server/contract/Surface.h"
@@ -15,15 +16,11 @@ void DrawPanelStyle(DrawTarget& c, StyleFrame& f) {
       (f.p.themeColor == themeCustom || f.p.headerStyle == hsSolid) ? f.pal.frame : f.pal.themeBorder;
   c.surface.SetFillColor(static_cast<OleColor>(f.pal.fill));
   c.surface.SetForeColor(static_cast<OleColor>(line));
-  const int radius = f.p.roundedCorner ? 9 : 0;
+  const int radius = PanelRadius(f.p);
   HeaderFill(c.dc, f.pal.gradientStart, f.pal.gradientEnd, 0, 0, W, H, f.p.gradientHeaderStyle, false, 0, 2.03);
 
-  unique_hrgn kept(CreateRectRgn(0, 0, W, H));
-  unique_hrgn rounded(CreateRoundRectRgn(0, 0, W, H, radius, radius));
-  if (kept && rounded && CombineRgn(kept.get(), kept.get(), rounded.get(), RGN_AND) != ERROR) {
-    // The window owns the region from here on; the next redraw replaces it.
-    if (SetWindowRgn(c.surface.hWnd(), kept.get(), TRUE)) kept.release();
-  }
+  // The window owns the region from here on; the next redraw keeps it or replaces it.
+  SetWindowRegion(c.surface.hWnd(), PanelRegion(W, H, radius));
 
   c.surface.SetFillStyle(f.p.headerStyle == hsGradient ? kFillTransparent : kFillSolid);
   c.surface.RoundRect(0, 0, W, H, radius, radius);

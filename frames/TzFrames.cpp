@@ -97,11 +97,9 @@ void TzFrames::ComputeDisabledPalette() { disabled_ = DisabledPalette(AmbientBac
 void TzFrames::PropagateEnabled(bool value) {
   for (UserControl* control : Site().ContainedControls()) {
     try {
-      // A frame inside the frame passes the value on to its own controls.
-      if (auto* frame = dynamic_cast<TzFrames*>(control))
-        frame->SetEnabled(value);
-      else
-        control->SetEnabled(value);
+      // The control's own Enabled write: it redraws and reports itself, and a frame inside passes
+      // the value on to its own controls.
+      control->SetEnabled(value);
     } catch (const std::exception& e) {
       // A contained control that refuses the value keeps its own and is named to the host's
       // diagnostics; the others still follow.

@@ -44,7 +44,9 @@ class TzFrames final : public UserControl {
   bool RoundedCorner() const { return p_.roundedCorner; }
   void SetRoundedCorner(bool value);
   bool Enabled() const { return p_.enabled; }
-  void SetEnabled(bool value);
+  // The frame's look and its contained controls' Enabled; the frame's own window stays enabled
+  // (it still raises MouseMove), and so does that of a frame inside it.
+  void SetEnabled(bool value) override;
   bool RoundedCornerTxtBox() const { return p_.roundedCornerTxtBox; }
   void SetRoundedCornerTxtBox(bool value);
   const std::wstring& Caption() const { return p_.caption; }

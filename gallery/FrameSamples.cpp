@@ -1,10 +1,11 @@
 #include "gallery/FrameSamples.h"
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
 #include "frames/TzFrames.h"
 #include "host/FormFile.h"
-#include "server/contract/Gdi.h"
 #include "server/contract/Twips.h"
 
 namespace tessel::gallery {
@@ -26,29 +27,37 @@ std::wstring FrameSampleName(int style, int row) {
 }
 
 PictureRef FrameSampleIcon() {
-  constexpr int kSize = 16;
-  WindowDC screen(nullptr);
-  unique_hbitmap color(CreateCompatibleBitmap(screen.get(), kSize, kSize));
-  unique_hbitmap mask(CreateBitmap(kSize, kSize, 1, 1, nullptr));
-  {
-    unique_hdc dc(CreateCompatibleDC(screen.get()));
-    SelectGuard bitmap(dc.get(), color.get());
-    RECT all{0, 0, kSize, kSize};
-    FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    unique_hbrush blue(CreateSolidBrush(RGB(30, 90, 200)));
-    SelectGuard brush(dc.get(), blue.get());
-    SelectGuard pen(dc.get(), GetStockObject(NULL_PEN));
-    Ellipse(dc.get(), 0, 0, kSize + 1, kSize + 1);
-    SelectGuard white(dc.get(), GetStockObject(WHITE_BRUSH));
-    Ellipse(dc.get(), 5, 5, 12, 12);
-    // Transparent outside the disc: the mask is set where the colour is black.
-    unique_hdc maskDc(CreateCompatibleDC(screen.get()));
-    SelectGuard maskBitmap(maskDc.get(), mask.get());
-    SetBkColor(dc.get(), RGB(0, 0, 0));
-    BitBlt(maskDc.get(), 0, 0, kSize, kSize, dc.get(), 0, 0, SRCCOPY);
-  }
-  ICONINFO info{TRUE, 0, 0, mask.get(), color.get()};
-  return Picture::FromIcon(CreateIconIndirect(&info));
+  // Made as an icon file is: 32-bit colour rows with alpha, bottom row first, then the AND mask
+  // (set outside the disc). An icon made at run time from a bitmap and a mask would lose its
+  // transparency on its way through a form file on this platform.
+  constexpr int kSize = 16, kColour = 6 + 16 + 40, kMask = kColour + kSize * kSize * 4;
+  std::vector<uint8_t> ico(kMask + kSize * 4, 0);
+  const auto put = [&](size_t at, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) ico[at + i] = static_cast<uint8_t>(value >> (8 * i));
+  };
+  put(2, 1, 2);                                  // an icon file
+  put(4, 1, 2);                                  // of one image
+  put(6, kSize | kSize << 8, 2);                 // 16 x 16
+  put(10, 1, 2);                                 // one plane
+  put(12, 32, 2);                                // 32 bits a pixel
+  put(14, static_cast<uint32_t>(ico.size()) - 22, 4);
+  put(18, 22, 4);                                // where the image begins
+  put(22, 40, 4);                                // BITMAPINFOHEADER
+  put(26, kSize, 4);
+  put(30, 2 * kSize, 4);                         // colour and mask
+  put(34, 1, 2);
+  put(36, 32, 2);
+  for (int y = 0; y < kSize; ++y)
+    for (int x = 0; x < kSize; ++x) {
+      const double dx = x + 0.5 - kSize / 2, dy = y + 0.5 - kSize / 2, r2 = dx * dx + dy * dy;
+      if (r2 > kSize * kSize / 4) {
+        ico[kMask + y * 4 + x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+        continue;
+      }
+      // A blue disc with a white centre, opaque (BGRA).
+      put(kColour + (y * kSize + x) * 4, r2 <= 9 ? 0xFFFFFFFFu : 0xFF1E5AC8u, 4);
+    }
+  return Picture::FromBytes(ico);
 }
 
 void PlaceFrameSamples(Form& form, SampleContents contents) {

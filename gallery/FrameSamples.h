@@ -30,7 +30,7 @@ constexpr int kFrameSampleGap = 6;
 
 // "fra<style>_<row>": the sample of one style in one row.
 std::wstring FrameSampleName(int style, int row);
-// A 16 x 16 icon drawn at run time (a blue disc with a white centre).
+// A 16 x 16 icon, a blue disc with a white centre, transparent around it (made as an icon file).
 PictureRef FrameSampleIcon();
 // What the sample form holds: the frames alone show only what the frames draw themselves.
 enum class SampleContents { FramesAndControls, FramesOnly };

@@ -160,7 +160,9 @@ class UserControl {
   int ScaleWidth() const;
   int ScaleHeight() const;
   bool Enabled() const { return site_.Extender().enabled; }
-  void SetEnabled(bool enabled) { site_.SetEnabled(enabled); }
+  // A control with an Enabled property of its own (redrawn, reported, passed on) overrides this:
+  // a frame passing its Enabled on reaches that property.
+  virtual void SetEnabled(bool enabled) { site_.SetEnabled(enabled); }
   OleColor BackColor() const;
   void SetBackColor(OleColor color);
   HWND hWnd() const;

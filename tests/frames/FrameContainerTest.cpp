@@ -1,5 +1,7 @@
 // Controls inside a frame: child windows of it that move, hide and disable with it, take their
 // own places in the form's Tab order, are saved and loaded with it and go before it.
+#include <array>
+
 #include "tests/frames/FrameFixture.h"
 
 namespace tessel::test::frames {
@@ -19,11 +21,12 @@ class Probe : public UserControl {
 
 class FrameContainer : public FrameTest {
  protected:
-  // outer (300 x 200 at 10,10) holds inner (150 x 100 at 20,40), which holds a text box.
+  // outer (300 x 200 at 10,10) holds inner (150 x 100 at 20,40) and a button; inner holds a text box.
   void Nest() {
     AddFrame(L"outer", 300, 200, {}, 10, 10);
     AddFrame(L"inner", 150, 100, L"outer", 20, 40);
     form_->Add(L"KvTextBox", L"txt", TwipsFromPixelsX(10), TwipsFromPixelsY(30), 1500, 300, L"inner");
+    form_->Add(L"ButtonStyle", L"btn", TwipsFromPixelsX(180), TwipsFromPixelsY(40), 1200, 375, L"outer");
   }
   HWND Window(const wchar_t* name) { return form_->Site(name)->hWnd(); }
   HWND Edit(const wchar_t* name) { return FindWindowExW(Window(name), nullptr, L"Edit", nullptr); }
@@ -46,18 +49,28 @@ TEST_F(FrameContainer, ContainedControlsAreChildWindowsThatMoveHideAndClipWithTh
   EXPECT_TRUE(GetWindowLongPtrW(Window(L"outer"), GWL_STYLE) & WS_CLIPCHILDREN) << "children keep their own pixels";
 }
 
-TEST_F(FrameContainer, EnabledReachesEveryContainedControlAndThroughANestedFrame) {
+TEST_F(FrameContainer, EnabledReachesEachContainedControlsOwnEnabledThroughANestedFrameAndAfterReloading) {
   Nest();
-  form_->Add(L"KvTextBox", L"beside", 150, 450, 1500, 300, L"outer");
-  auto& outer = static_cast<TzFrames&>(*form_->Control(L"outer"));
-  auto& inner = static_cast<TzFrames&>(*form_->Control(L"inner"));
-  for (bool enabled : {false, true}) {
-    outer.SetEnabled(enabled);
-    EXPECT_EQ(inner.Enabled(), enabled);
-    for (const wchar_t* name : {L"txt", L"beside"}) {
-      EXPECT_EQ(form_->Site(name)->Extender().enabled, enabled) << Utf8FromWide(name);
-      EXPECT_EQ(!!IsWindowEnabled(Window(name)), enabled) << Utf8FromWide(name);
-    }
+  reported_.clear();
+  static_cast<TzFrames&>(*form_->Control(L"outer")).SetEnabled(false);
+  // Each contained control's own Enabled write runs and reports itself.
+  EXPECT_EQ(reported_, (std::vector<std::wstring>{L"outer.Enabled", L"inner.Enabled", L"txt.Enabled", L"btn.Enabled"}));
+  const std::string text = WriteFormText(DescribeForm(*form_));
+  EXPECT_NE(text.find("Control tzFrames outer\n  .Left = 150\n"), std::string::npos) << "no container, no key";
+  EXPECT_NE(text.find("  .Enabled = false\n  .Container = \"inner\"\n"), std::string::npos);
+  form_ = Form::Create(L"Frames", 9000, 6000, true, &types_);
+  for (ControlDescription& c : ParseFormText(text, L"copy").form.controls)
+    ASSERT_TRUE(form_->AddLoaded(c.type, c.name, c.extender, c.bag));
+  EXPECT_EQ(GetParent(Window(L"txt")), Window(L"inner"));
+  EXPECT_EQ(WriteFormText(DescribeForm(*form_)), text);
+  for (bool on : {false, true}) {
+    if (on) static_cast<TzFrames&>(*form_->Control(L"outer")).SetEnabled(true);
+    // The frames' windows stay enabled: their Enabled is their look and their controls'.
+    const auto frame = [&](const wchar_t* name) { return static_cast<TzFrames&>(*form_->Control(name)).Enabled(); };
+    const auto window = [&](const wchar_t* name) { return !!IsWindowEnabled(Window(name)); };
+    EXPECT_EQ((std::array<bool, 6>{frame(L"outer"), frame(L"inner"), window(L"outer"), window(L"inner"), window(L"txt"),
+                                   window(L"btn")}),
+              (std::array<bool, 6>{on, on, true, true, on, on}));
   }
 }
 
@@ -73,21 +86,6 @@ TEST_F(FrameContainer, TabGoesThroughContainedControlsByTheirOwnIndexAndSkipsThe
   SetFocus(Edit(L"first"));
   for (int i = 0; i < 4; ++i, form_->MoveFocus(true)) order.push_back(GetFocus());
   EXPECT_EQ(order, (std::vector<HWND>{Edit(L"first"), Edit(L"second"), Edit(L"third"), Edit(L"last")}));
-}
-
-TEST_F(FrameContainer, AFormFileNamesEachControlsContainerAndLoadsItBackInside) {
-  Nest();
-  const std::string text = WriteFormText(DescribeForm(*form_));
-  EXPECT_NE(text.find("Control tzFrames outer\n  .Left = 150\n"), std::string::npos) << "no container, no key";
-  EXPECT_NE(text.find("  .Enabled = true\n  .Container = \"inner\"\n"), std::string::npos);
-  EXPECT_EQ(text.find(".Container = \"outer\""), text.rfind(".Container = \"outer\"")) << "only inner is in outer";
-  auto copy = Form::Create(L"Frames", 9000, 6000, true, &types_);
-  ParsedForm parsed = ParseFormText(text, L"copy");
-  ASSERT_TRUE(parsed.errors.empty());
-  for (ControlDescription& c : parsed.form.controls) ASSERT_TRUE(copy->AddLoaded(c.type, c.name, c.extender, c.bag));
-  EXPECT_EQ(GetParent(copy->Site(L"txt")->hWnd()), copy->Site(L"inner")->hWnd());
-  EXPECT_EQ(GetParent(copy->Site(L"inner")->hWnd()), copy->Site(L"outer")->hWnd());
-  EXPECT_EQ(WriteFormText(DescribeForm(*copy)), text);
 }
 
 TEST_F(FrameContainer, ClosingOrRemovingTerminatesContainedControlsWhileTheirFrameStands) {

@@ -1,20 +1,13 @@
 #pragma once
-// A form for frame tests: frames placed or loaded on it, the keys their writes report, the
-// pixels of a frame's persistent image, and the skipped drawing steps the host was told of.
-#include <windows.h>
-
+// A form for frame tests: frames placed or loaded on it, the writes they report (control and
+// key), the pixels of a frame's persistent image, and no skipped step the host was not told of.
 #include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "frames/TzFrames.h"
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
 #include "host/FormFile.h"
 #include "server/contract/Gdi.h"
-#include "server/contract/Surface.h"
 #include "server/contract/Twips.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/RecordingHost.h"
@@ -32,7 +25,10 @@ class FrameTest : public ::testing::Test {
     form_ = Form::Create(L"Frames", 9000, 6000, true, &types_);
     ASSERT_TRUE(form_ && form_->hWnd());
     form_->SetHostServices(&host_);
-    form_->onPropertyChanged = [this](const std::wstring&, std::wstring_view key) { changed_.emplace_back(key); };
+    form_->onPropertyChanged = [this](const std::wstring& name, std::wstring_view key) {
+      changed_.emplace_back(key);
+      reported_.push_back(name + L"." + std::wstring(key));
+    };
   }
   void TearDown() override {
     form_.reset();
@@ -46,10 +42,9 @@ class FrameTest : public ::testing::Test {
     return static_cast<TzFrames&>(form_->Add(L"tzFrames", name, TwipsFromPixelsX(x), TwipsFromPixelsY(y),
                                              TwipsFromPixelsX(w), TwipsFromPixelsY(h), container));
   }
-  // A frame of the style in Tahoma 8 with an empty caption and colours that say what drew each pixel.
+  // A frame of the style with an empty caption and colours that say what drew each pixel.
   TzFrames& Plain(int style, bool rounded) {
     TzFrames& f = AddFrame(L"fra" + std::to_wstring(++count_));
-    f.SetFont(Font::Create(FontDesc{L"Tahoma", 8.0f}));
     f.SetStyle(style);
     f.SetCaption(L"");
     f.SetRoundedCorner(rounded);
@@ -57,15 +52,6 @@ class FrameTest : public ::testing::Test {
     f.SetFillColor(kFill);
     f.SetTextBoxColor(kBox);
     return f;
-  }
-  // A frame read from bag (ReadProperties), 200 x 120 pixels.
-  TzFrames& LoadFrame(const std::wstring& name, PropertyBag& bag) {
-    ExtenderProperties e;
-    e.width = TwipsFromPixelsX(200);
-    e.height = TwipsFromPixelsY(120);
-    UserControl* c = form_->AddLoaded(L"tzFrames", name, e, bag);
-    if (!c) throw std::runtime_error("the frame did not load");
-    return static_cast<TzFrames&>(*c);
   }
   // The frame's window as its paints show it (its persistent image), client size.
   static DibProbe Image(const TzFrames& frame) {
@@ -81,24 +67,12 @@ class FrameTest : public ::testing::Test {
     }
     return DibProbe(dib.get());
   }
-  // A 16 x 16 bitmap of one colour.
-  static PictureRef Square(COLORREF colour) {
-    WindowDC screen(nullptr);
-    HBITMAP bmp = CreateCompatibleBitmap(screen.get(), 16, 16);
-    {
-      unique_hdc dc(CreateCompatibleDC(screen.get()));
-      SelectGuard s(dc.get(), bmp);
-      unique_hbrush brush(CreateSolidBrush(colour));
-      RECT all{0, 0, 16, 16};
-      FillRect(dc.get(), &all, brush.get());
-    }
-    return Picture::FromBitmap(bmp);
-  }
 
   ControlTypes types_;
   std::unique_ptr<Form> form_;
   RecordingHost host_;
-  std::vector<std::wstring> changed_;
+  std::vector<std::wstring> changed_;   // keys
+  std::vector<std::wstring> reported_;  // "control.key"
   int count_ = 0;
 };
 

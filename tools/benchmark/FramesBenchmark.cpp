@@ -1,6 +1,6 @@
 // tzFrames: one full redraw of a 400 x 300 frame in each style (gradient headers included) beside
 // the native group box painted through WM_PRINTCLIENT at the same size; first, the GDI objects of
-// the process before and after 10,000 property writes and resizes in a row.
+// the process before and after 10,000 property writes and resizes in a row (after a first round).
 #include <memory>
 #include <string>
 
@@ -88,20 +88,27 @@ std::vector<Comparison> FrameComparisons() {
         [bench] { bench->NativePaint(); }, 50});
   }
   // Objects stay flat: 10,000 property writes and resizes in a row, every style and gradient.
+  // A first round of every style, theme and gradient kind comes before the count: the first
+  // rounded window region of the process makes the system keep one more cached device context
+  // (and its region) for the paints that region causes, once; the count stays flat after that.
   TzFrames& f = *bench->frame;
   HostedControl* site = bench->form->Site(L"fra");
+  const auto writes = [&](int count) {
+    for (int i = 0; i < count; ++i) {
+      switch (i % 4) {
+        case 0: f.SetStyle(i / 4 % 9); break;
+        case 1: f.SetThemeColor(i / 4 % 6); break;
+        case 2: f.SetGradientHeaderStyle(i / 4 % 4); break;
+        default:
+          site->Move(0, 0, TwipsFromPixelsX(kWidth - i % 100), TwipsFromPixelsY(kHeight - i % 80));
+          break;
+      }
+    }
+  };
+  writes(4 * 36);
   const unsigned before = GdiObjects();
   const DWORD started = GetTickCount();
-  for (int i = 0; i < 10000; ++i) {
-    switch (i % 4) {
-      case 0: f.SetStyle(i / 4 % 9); break;
-      case 1: f.SetThemeColor(i / 4 % 6); break;
-      case 2: f.SetGradientHeaderStyle(i / 4 % 4); break;
-      default:
-        site->Move(0, 0, TwipsFromPixelsX(kWidth - i % 100), TwipsFromPixelsY(kHeight - i % 80));
-        break;
-    }
-  }
+  writes(10000);
   const DWORD took = GetTickCount() - started;
   const unsigned after = GdiObjects();
   site->Move(0, 0, TwipsFromPixelsX(kWidth), TwipsFromPixelsY(kHeight));
