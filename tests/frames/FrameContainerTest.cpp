@@ -32,7 +32,7 @@ class FrameContainer : public FrameTest {
   HWND Edit(const wchar_t* name) { return FindWindowExW(Window(name), nullptr, L"Edit", nullptr); }
 };
 
-TEST_F(FrameContainer, ContainedControlsAreChildWindowsThatMoveHideAndClipWithTheFrame) {
+TEST_F(FrameContainer, ContainedControlsMoveHideClipAndFollowEnabledThroughANestedFrameAndAfterReloading) {
   Nest();
   EXPECT_EQ(GetParent(Window(L"inner")), Window(L"outer"));
   EXPECT_EQ(GetParent(Window(L"txt")), Window(L"inner"));
@@ -47,13 +47,9 @@ TEST_F(FrameContainer, ContainedControlsAreChildWindowsThatMoveHideAndClipWithTh
   form_->Site(L"outer")->SetVisible(true);
   EXPECT_TRUE(IsWindowVisible(Window(L"txt")));
   EXPECT_TRUE(GetWindowLongPtrW(Window(L"outer"), GWL_STYLE) & WS_CLIPCHILDREN) << "children keep their own pixels";
-}
-
-TEST_F(FrameContainer, EnabledReachesEachContainedControlsOwnEnabledThroughANestedFrameAndAfterReloading) {
-  Nest();
+  // A frame's Enabled runs each contained control's own Enabled write, which reports itself.
   reported_.clear();
   static_cast<TzFrames&>(*form_->Control(L"outer")).SetEnabled(false);
-  // Each contained control's own Enabled write runs and reports itself.
   EXPECT_EQ(reported_, (std::vector<std::wstring>{L"outer.Enabled", L"inner.Enabled", L"txt.Enabled", L"btn.Enabled"}));
   const std::string text = WriteFormText(DescribeForm(*form_));
   EXPECT_NE(text.find("Control tzFrames outer\n  .Left = 150\n"), std::string::npos) << "no container, no key";

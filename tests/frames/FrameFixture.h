@@ -18,8 +18,6 @@ using namespace tessel::frames;
 
 class FrameTest : public ::testing::Test {
  protected:
-  static constexpr COLORREF kFrame = RGB(200, 0, 0), kFill = RGB(0, 200, 0), kBox = RGB(0, 0, 200);
-
   void SetUp() override {
     RegisterLibraryControls(types_);
     form_ = Form::Create(L"Frames", 9000, 6000, true, &types_);
@@ -42,17 +40,6 @@ class FrameTest : public ::testing::Test {
     return static_cast<TzFrames&>(form_->Add(L"tzFrames", name, TwipsFromPixelsX(x), TwipsFromPixelsY(y),
                                              TwipsFromPixelsX(w), TwipsFromPixelsY(h), container));
   }
-  // A frame of the style with an empty caption and colours that say what drew each pixel.
-  TzFrames& Plain(int style, bool rounded) {
-    TzFrames& f = AddFrame(L"fra" + std::to_wstring(++count_));
-    f.SetStyle(style);
-    f.SetCaption(L"");
-    f.SetRoundedCorner(rounded);
-    f.SetFrameColor(kFrame);
-    f.SetFillColor(kFill);
-    f.SetTextBoxColor(kBox);
-    return f;
-  }
   // The frame's window as its paints show it (its persistent image), client size.
   static DibProbe Image(const TzFrames& frame) {
     RECT r{};
@@ -73,7 +60,6 @@ class FrameTest : public ::testing::Test {
   RecordingHost host_;
   std::vector<std::wstring> changed_;   // keys
   std::vector<std::wstring> reported_;  // "control.key"
-  int count_ = 0;
 };
 
 }  // namespace tessel::test::frames

@@ -1,7 +1,5 @@
-// The gallery's frames, loaded from their form text, compared pixel for pixel with the kept
-// images in tests/frames/golden (one per style: its four looks from top to bottom). Captions are
-// compared as Wine rasterises Tahoma 8 on this platform. TESSEL_UPDATE_GOLDEN=1 writes the images
-// again instead of comparing; look at them before committing.
+// The gallery's frames, loaded from their form text, pixel for pixel against tests/frames/golden
+// (one image per style, its four looks from top to bottom; see tests/README.md).
 #include <cstdlib>
 #include <fstream>
 #include <vector>
@@ -19,7 +17,6 @@ void WritePng(const std::string& path, int w, int h, const std::vector<uint32_t>
 }
 
 TEST_F(FrameTest, EveryStyleLooksAsItsGoldenImage) {
-  // The golden images show what the frames draw themselves: the controls inside stay out.
   auto samples = gallery::OpenFrameSamples(L"Golden", &types_, gallery::SampleContents::FramesOnly);
   ASSERT_TRUE(samples->LoadFailures().empty());
   const int w = gallery::kFrameSampleWidth, h = gallery::kFrameSampleHeight, gap = gallery::kFrameSampleGap;

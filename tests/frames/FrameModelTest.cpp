@@ -1,5 +1,5 @@
-// The frame's model: presets, themes and text flags as tables, what each write reports and
-// stores, the disabled palette, reading, fonts, the minimum size and the mouse event.
+// The frame's model: presets, themes and text flags, each write, reading, the disabled palette,
+// fonts, the minimum size and the mouse event.
 #include <array>
 #include <functional>
 #include <tuple>
@@ -59,12 +59,12 @@ TEST_F(FrameTest, AStyleWriteAppliesItsPresetAndLeavesWhatItsRowDoesNotName) {
 }
 
 TEST_F(FrameTest, ThemesTheImagesDoNotShowAndTextFlagsAreTables) {
-  // Blue, olive, gold and the custom theme's colours stand in the kept images.
+  // Blue, olive, gold and the custom theme stand in the kept images; silver is every other value.
   const std::array<int32_t, 3> silver{RGB(153, 151, 180), RGB(244, 244, 251), RGB(75, 75, 111)};
-  const std::array<std::pair<int32_t, std::array<int32_t, 3>>, 4> themes{{
-      {1, silver}, {3, {RGB(194, 194, 171), RGB(248, 248, 242), RGB(145, 145, 115)}}, {6, silver}, {-1, silver}}};
+  const std::array<std::pair<int32_t, std::array<int32_t, 3>>, 4> themes{
+      {{1, silver}, {6, silver}, {-1, silver}, {3, {RGB(194, 194, 171), RGB(248, 248, 242), RGB(145, 145, 115)}}}};
   for (const auto& [theme, colours] : themes) {
-    const ThemeColors c = ThemeFor(theme, 0x111111, 0x222222, 0x333333);
+    const ThemeColors c = ThemeFor(theme, 0, 0, 0);
     EXPECT_EQ((std::array<int32_t, 3>{c.start, c.end, c.border}), colours) << theme;
   }
   const std::array<UINT, 4> single{0x24, 0x26, 0x25, 0x25}, wrapped{0x14, 0x16, 0x15, 0x15};
@@ -123,7 +123,8 @@ TEST_F(FrameTest, EachWriteReportsItsKeyColoursAreStoredTranslatedAndAnUnchanged
 }
 
 TEST_F(FrameTest, ADisabledFrameIsBlackUntilReadAndReadingMakesItsGreysColoursTheWindowAndCopiesTheFontInParts) {
-  TzFrames& fresh = Plain(0, false);
+  TzFrames& fresh = AddFrame(L"fresh");
+  fresh.SetStyle(0);
   fresh.SetEnabled(false);
   EXPECT_EQ(fresh.DisabledColors(), Palette{});
   ExpectPixels(Image(fresh), {{100, 118, RGB(0, 0, 0)}, {100, 60, RGB(0, 0, 0)}});  // outline and body
@@ -134,10 +135,7 @@ TEST_F(FrameTest, ADisabledFrameIsBlackUntilReadAndReadingMakesItsGreysColoursTh
   bag.Write(L"ThemeColor", int32_t{5});
   bag.Write(L"ColorFrom", int32_t{0x060606});
   bag.Write(L"Font", Font::Create(FontDesc{L"Courier New", 12.0f, FW_BOLD, true, true, true, 0}));
-  ExtenderProperties e;
-  e.width = TwipsFromPixelsX(200);
-  e.height = TwipsFromPixelsY(120);
-  auto& f = static_cast<TzFrames&>(*form_->AddLoaded(L"tzFrames", L"loaded", e, bag));
+  auto& f = static_cast<TzFrames&>(*form_->AddLoaded(L"tzFrames", L"loaded", ExtenderProperties{L"", 0, 0, 3000, 1800}, bag));
   EXPECT_EQ(std::make_pair(int32_t(f.OwnSurface().BackColor()), f.Theme().start), std::make_pair(0x020202, 0x060606));
   // The frame copies bold, italic, name and size into its own font, nothing else.
   EXPECT_NE(f.Font(), std::get<FontRef>(*bag.Find(L"Font")));
