@@ -85,15 +85,6 @@ TEST_F(FormInput, MouseReachesTheControlInTwipsWithButtonShiftClickAndDoubleClic
   EXPECT_THAT(Take(), ElementsAre(L"A.AmbientChanged(UserMode)"));
 }
 
-TEST_F(FormInput, KeysGoToTheFocusedControlsOwnWindowInOrder) {
-  auto& a = static_cast<Recorder&>(form->Add(L"FocusRecorder", L"A", 0, 0, 3000, 1500));
-  SetFocus(a.hWnd());
-  Take();
-  PressKey('Z');
-  SendMessageW(a.hWnd(), WM_CHAR, 'q', 1);
-  EXPECT_THAT(Take(), ElementsAre(L"A.KeyDown(90)", L"A.KeyPress(122)", L"A.KeyUp(90)", L"A.KeyPress(113)"));
-}
-
 TEST_F(FormInput, TabAndShiftTabWalkTheControlsAndTheirWindowedConstituentsInTabOrder) {
   form->Add(L"FocusRecorder", L"A", 0, 0, 1500, 450);
   auto& b = static_cast<TwoEdits&>(form->Add(L"TwoEdits", L"B", 0, 600, 1500, 450));
