@@ -82,31 +82,39 @@ unique_hrgn RunsRegion(const uint32_t* bits, int width, int height, uint32_t key
   return unique_hrgn(ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), rd));
 }
 
-// The bits of an unscaled bitmap into the copy, in one call (no screen DC is needed for 32 bpp).
-void ReadBits(HBITMAP source, int width, int height, uint32_t* bits) {
+// The bits of a bitmap as top-down 32-bpp rows, in one call (no screen DC is needed for 32 bpp).
+bool ReadBits(HDC dc, HBITMAP source, int width, int height, uint32_t* bits) {
   BITMAPINFO bi{};
   bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-  unique_hdc dc(CreateCompatibleDC(nullptr));
-  GetDIBits(dc.get(), source, 0, static_cast<UINT>(height), bits, &bi, DIB_RGB_COLORS);
-  GdiFlush();
+  return GetDIBits(dc, source, 0, static_cast<UINT>(height), bits, &bi, DIB_RGB_COLORS) == height;
 }
 
-// The copy's bitmap: the previous cache again when it has the size asked for (its pixels are all
-// written anew; it is always one of ours, top-down), else a new top-down DIB section.
-unique_hbitmap CacheBitmap(unique_hbitmap previous, int width, int height, uint32_t*& bits) {
-  DIBSECTION dib{};
-  if (previous && GetObjectW(previous.get(), sizeof(dib), &dib) == sizeof(dib) && dib.dsBm.bmBits &&
-      dib.dsBm.bmWidth == width && dib.dsBm.bmHeight == height &&
-      dib.dsBm.bmBitsPixel == 32) {
-    GdiFlush();
-    bits = static_cast<uint32_t*>(dib.dsBm.bmBits);
+bool WriteBits(HDC dc, HBITMAP target, int width, int height, const uint32_t* bits) {
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+  return SetDIBits(dc, target, 0, static_cast<UINT>(height), bits, &bi, DIB_RGB_COLORS) == height;
+}
+
+// The copy's bitmap: the previous cache again when it has the size asked for, else a new bitmap
+// like the screen's. A new DIB section costs several times a copy of its bits under some
+// platforms (its memory is mapped afresh), so the cache is a device bitmap filled from the rows.
+unique_hbitmap CacheBitmap(unique_hbitmap previous, int width, int height) {
+  BITMAP header{};
+  if (previous && GetObjectW(previous.get(), sizeof(header), &header) && header.bmWidth == width &&
+      header.bmHeight == height && header.bmBitsPixel == 32)
     return previous;
-  }
   previous.reset();
-  void* p = nullptr;
-  unique_hbitmap made = CreateDib32(nullptr, width, height, &p);
-  bits = static_cast<uint32_t*>(p);
-  return made;
+  WindowDC screen(nullptr);
+  if (GetDeviceCaps(screen.get(), BITSPIXEL) == 32) return unique_hbitmap(CreateCompatibleBitmap(screen.get(), width, height));
+  void* unused = nullptr;
+  return CreateDib32(nullptr, width, height, &unused);  // a screen of fewer colours would lose the key
+}
+
+// The rows the cache is built in: kept between builds, so a build touches no new memory.
+std::vector<uint32_t>& Rows(size_t count) {
+  static std::vector<uint32_t> rows;
+  if (rows.size() < count) rows.resize(count);
+  return rows;
 }
 
 }  // namespace
@@ -118,23 +126,26 @@ void BuildPictureCache(ButtonPaint& paint, int32_t width, int32_t height, HRGN c
   s.pictureCacheWidth = s.pictureCacheHeight = 0;
   if (s.pictureIsIcon == 1 || width <= 0 || height <= 0) return;
 
-  uint32_t* bits = nullptr;
-  unique_hbitmap cache = CacheBitmap(std::move(previous), width, height, bits);
-  if (!cache || !bits) return;
+  unique_hbitmap cache = CacheBitmap(std::move(previous), width, height);
+  if (!cache) return;
+  uint32_t* bits = Rows(static_cast<size_t>(width) * height).data();
   HBITMAP source = static_cast<HBITMAP>(s.picture->Handle());
+  unique_hdc dc(CreateCompatibleDC(nullptr));
   if (width == s.pictureWidth && height == s.pictureHeight) {
-    ReadBits(source, width, height, bits);
+    if (!ReadBits(dc.get(), source, width, height, bits)) return;
   } else {
-    unique_hdc src(CreateCompatibleDC(nullptr)), dst(CreateCompatibleDC(nullptr));
-    SelectGuard selectSrc(src.get(), source);
-    SelectGuard selectDst(dst.get(), cache.get());
-    SetStretchBltMode(dst.get(), COLORONCOLOR);
-    StretchBlt(dst.get(), 0, 0, width, height, src.get(), 0, 0, s.pictureWidth, s.pictureHeight, SRCCOPY);
-    GdiFlush();
+    unique_hdc src(CreateCompatibleDC(nullptr));
+    {
+      SelectGuard selectSrc(src.get(), source);
+      SelectGuard selectDst(dc.get(), cache.get());
+      SetStretchBltMode(dc.get(), COLORONCOLOR);
+      StretchBlt(dc.get(), 0, 0, width, height, src.get(), 0, 0, s.pictureWidth, s.pictureHeight, SRCCOPY);
+    }
+    if (!ReadBits(dc.get(), cache.get(), width, height, bits)) return;
   }
-
   const uint32_t key = bits[0] & 0xFFFFFF;
   for (int y = 0; y < height; ++y) CleanRow(bits + static_cast<size_t>(y) * width, width, key);
+  if (!WriteBits(dc.get(), cache.get(), width, height, bits)) return;
 
   if (cutRegion) {
     s.regionB = RectRegion(0, 0, paint.W(), paint.H());
