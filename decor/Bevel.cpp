@@ -1,19 +1,15 @@
 #include "decor/Bevel.h"
 
 namespace tessel {
-namespace {
 
-constexpr int kNoBorder = 0;
-
-}  // namespace
-
-// The strips are plain picture boxes without a border, each made so from the start.
+// The strips are plain borderless picture boxes that the control's window draws itself: a bevel is
+// one window until something asks a strip for a window of its own.
 Bevel::Bevel(ControlSite& site)
     : UserControl(site),
-      picture1_(site.OwnSurface(), L"Picture1", kNoBorder),
-      picture2_(site.OwnSurface(), L"Picture2", kNoBorder),
-      picture3_(site.OwnSurface(), L"Picture3", kNoBorder),
-      picture4_(site.OwnSurface(), L"Picture4", kNoBorder) {
+      picture1_(site.OwnSurface(), L"Picture1", PictureBox::DrawnByParent{}),
+      picture2_(site.OwnSurface(), L"Picture2", PictureBox::DrawnByParent{}),
+      picture3_(site.OwnSurface(), L"Picture3", PictureBox::DrawnByParent{}),
+      picture4_(site.OwnSurface(), L"Picture4", PictureBox::DrawnByParent{}) {
   picture1_.SetBackColor(kDark);
   picture2_.SetBackColor(kDark);
   picture3_.SetBackColor(kLight);

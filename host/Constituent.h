@@ -38,6 +38,9 @@ class Constituent {
 
   // Windowless constituents draw into the parent surface's DC; windowed ones are child windows.
   virtual bool Windowed() const { return false; }
+  // Stands in for a child window that is not made yet: drawn over the owner's own drawing and hit
+  // before the windowless constituents, the first made on top, as sibling windows stack.
+  virtual bool DrawnAbove() const { return false; }
   virtual void Draw(HDC dc) {}
   virtual bool HitTest(POINT client) const;        // pixels of the parent surface
   virtual HCURSOR Cursor() const { return nullptr; }

@@ -30,16 +30,25 @@ void ConstituentSurface::PaintContent(HDC dc) {
   PaintBackground(dc, area);
   // A constituent's handler may add or remove constituents while another one paints.
   const std::vector<Constituent*> order = constituents_;
-  for (Constituent* c : order) {
-    if (c->Windowed() || !c->Visible()) continue;
-    if (std::find(constituents_.begin(), constituents_.end(), c) == constituents_.end()) continue;
-    SaveDCGuard saved(dc);
-    try {
-      c->Draw(dc);
-    } catch (const std::exception& e) {
-      // A paint never fails: the constituent is skipped and the others are still drawn.
-      ReportToDebugger(c->Name(), L"Draw", WideFromUtf8(e.what()));
-    }
+  for (Constituent* c : order)
+    if (!c->Windowed() && !c->DrawnAbove()) Draw(c, dc);
+}
+
+void ConstituentSurface::PaintAbove(HDC dc) {
+  const std::vector<Constituent*> order = constituents_;
+  for (auto it = order.rbegin(); it != order.rend(); ++it)
+    if ((*it)->DrawnAbove()) Draw(*it, dc);
+}
+
+void ConstituentSurface::Draw(Constituent* c, HDC dc) {
+  if (!c->Visible()) return;
+  if (std::find(constituents_.begin(), constituents_.end(), c) == constituents_.end()) return;
+  SaveDCGuard saved(dc);
+  try {
+    c->Draw(dc);
+  } catch (const std::exception& e) {
+    // A paint never fails: the constituent is skipped and the others are still drawn.
+    ReportToDebugger(c->Name(), L"Draw", WideFromUtf8(e.what()));
   }
 }
 
@@ -49,9 +58,11 @@ void ConstituentSurface::PaintBackground(HDC dc, const RECT& area) {
 }
 
 Constituent* ConstituentSurface::HitTest(POINT client) const {
+  for (Constituent* c : constituents_)
+    if (c->DrawnAbove() && c->HitTest(client)) return c;
   for (auto it = constituents_.rbegin(); it != constituents_.rend(); ++it) {
     Constituent* c = *it;
-    if (c->Windowed() || !c->Visible()) continue;
+    if (c->Windowed() || c->DrawnAbove() || !c->Visible()) continue;
     if (c->HitTest(client)) return c;
   }
   return nullptr;

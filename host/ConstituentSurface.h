@@ -20,6 +20,9 @@ class ConstituentSurface : public Surface {
 
   // Paints the back colour and the visible windowless constituents into dc (client pixels).
   void PaintContent(HDC dc);
+  // Paints the constituents that stand in for child windows, last made first (after the owner's
+  // own drawing).
+  void PaintAbove(HDC dc);
 
   // Called from the window procedure of the surface's window; true when the message was handled.
   bool RouteMouse(UINT msg, WPARAM wp, LPARAM lp);
@@ -48,14 +51,20 @@ class ConstituentSurface : public Surface {
  protected:
   // What lies under the constituents: the back colour, or the persistent image where one is kept.
   virtual void PaintBackground(HDC dc, const RECT& area);
+  // A constituent is being attached: a surface that is not a window yet makes its window.
+  virtual void NeedsWindow() {}
 
  private:
   friend class Constituent;
-  void Attach(Constituent* c) { constituents_.push_back(c); }
+  void Attach(Constituent* c) {
+    NeedsWindow();
+    constituents_.push_back(c);
+  }
   void Detach(Constituent* c);
   void Relocate(Constituent* c);  // now, or when the layout hold ends
   void EndHold() noexcept;
   Constituent* HitTest(POINT client) const;
+  void Draw(Constituent* c, HDC dc);
 
   std::vector<Constituent*> constituents_;
   Constituent* captured_ = nullptr;  // windowless constituent that got the button down

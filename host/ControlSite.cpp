@@ -86,8 +86,9 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
   }
 }
 
-void HostedControl::Unload() {
-  if (control_) {
+void HostedControl::Terminate() {
+  if (control_ && !terminated_) {
+    terminated_ = true;
     try {
       control_->Terminate();
     } catch (const std::exception& e) {
@@ -96,8 +97,13 @@ void HostedControl::Unload() {
   }
   if (window_) window_->Attach(nullptr);
   if (hWnd()) RemovePropW(hWnd(), kWindowMark);
+}
+
+void HostedControl::Unload() {
+  Terminate();
   control_.reset();
   window_.reset();
+  terminated_ = false;
 }
 
 void HostedControl::Save(PropertyBag& bag) {

@@ -61,6 +61,10 @@ class HostedControl final : public ControlSite {
   void Load(HWND parent, const ControlFactory& factory, PropertyBag* bag);
   // Terminate, then the control object with its constituents, then its window.
   void Unload();
+  // Terminate only, once, and the window stops taking the control's messages: a closing form
+  // terminates every control, destroys its own window with every child in one pass, and then
+  // unloads what is left.
+  void Terminate();
   bool Loaded() const { return control_ != nullptr; }
   // WriteProperties into bag; an error becomes a ControlError with the control's name.
   void Save(PropertyBag& bag);
@@ -111,6 +115,7 @@ class HostedControl final : public ControlSite {
   HWND parent_ = nullptr;
   std::unique_ptr<UserControlWindow> window_;
   std::unique_ptr<UserControl> control_;
+  bool terminated_ = false;
 };
 
 }  // namespace tessel

@@ -107,11 +107,18 @@ Form::PlacementHold::~PlacementHold() {
 void Form::Close() {
   if (!hwnd_ || closing_) return;
   closing_ = true;
-  // The controls go without drawing what is left behind them.
+  // The controls go without drawing what is left behind them: each is terminated, last placed
+  // first, then the form's window goes with every control's window in one pass, and only then
+  // the control objects, which find their windows gone.
   if (IsWindowVisible(hwnd_)) SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-  UnloadAll();
+  defaultSite_ = cancelSite_ = activeSite_ = shownDefault_ = nullptr;
+  std::vector<std::unique_ptr<HostedControl>> sites = std::move(sites_);
+  sites_.clear();
+  tabOrder_.clear();
+  for (auto it = sites.rbegin(); it != sites.rend(); ++it) (*it)->Terminate();
   DestroyWindow(hwnd_);
   hwnd_ = nullptr;
+  while (!sites.empty()) sites.pop_back();
   FormHooks::Remove(this);
   if (onClosed) onClosed();
 }

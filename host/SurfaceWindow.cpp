@@ -116,13 +116,16 @@ void SurfaceWindow::Paint(HDC dc) {
   } catch (const std::exception& e) {
     ReportToDebugger(L"surface", L"paint the back colour and constituents", WideFromUtf8(e.what()));
   }
-  SaveDCGuard saved(dc);
-  try {
-    PaintOwn(dc);
-  } catch (const std::exception& e) {
-    // The owner's drawing failed part way: what was drawn stays, nothing escapes a paint.
-    ReportToDebugger(L"surface", L"paint the owner's drawing", WideFromUtf8(e.what()));
+  {
+    SaveDCGuard saved(dc);
+    try {
+      PaintOwn(dc);
+    } catch (const std::exception& e) {
+      // The owner's drawing failed part way: what was drawn stays, nothing escapes a paint.
+      ReportToDebugger(L"surface", L"paint the owner's drawing", WideFromUtf8(e.what()));
+    }
   }
+  PaintAbove(dc);
 }
 
 void SurfaceWindow::PaintBuffered(HDC dc, const RECT& area) {

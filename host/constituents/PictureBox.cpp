@@ -13,18 +13,56 @@ void Refuse() { throw InvalidPropertyValue("Invalid property value"); }
 PictureBox::PictureBox(Surface& parent, std::wstring name, int borderStyle)
     : Constituent(parent, std::move(name)), borderStyle_(borderStyle) {
   if (borderStyle < 0 || borderStyle > 1) Refuse();
-  if (HWND owner = parent.hWnd()) {
-    const RECT r = BoundsPixels();
-    SurfaceWindow::Create(owner, r, WS_VISIBLE, borderStyle ? WS_EX_CLIENTEDGE : 0);
-  }
+  CreateWindowNow();
 }
 
+PictureBox::PictureBox(Surface& parent, std::wstring name, DrawnByParent)
+    : Constituent(parent, std::move(name)), borderStyle_(0), drawnByParent_(true) {}
+
 PictureBox::~PictureBox() { SurfaceWindow::Destroy(); }
+
+void PictureBox::CreateWindowNow() {
+  HWND owner = Parent().hWnd();
+  if (!owner) return;
+  const RECT r = BoundsPixels();
+  SurfaceWindow::Create(owner, r, Visible() ? WS_VISIBLE : 0, borderStyle_ ? WS_EX_CLIENTEDGE : 0);
+  if (!enabled_) EnableWindow(hWnd(), FALSE);
+}
+
+HWND PictureBox::Handle() {
+  if (drawnByParent_ && Parent().hWnd()) {
+    CreateWindowNow();
+    drawnByParent_ = false;
+    // The window shows the same pixels the parent drew; the parent's area under it is covered.
+  }
+  return hWnd();
+}
+
+void PictureBox::SetBackColor(OleColor color) {
+  if (color == BackColor()) return;
+  SurfaceWindow::SetBackColor(color);
+  if (drawnByParent_) Constituent::Invalidate();
+}
+
+void PictureBox::SetPersistentImage(bool keep) {
+  if (keep) Handle();
+  SurfaceWindow::SetPersistentImage(keep);
+}
+
+void PictureBox::Draw(HDC dc) {
+  const int32_t back = TranslateColor(BackColor());
+  if (back >= 0) FillSolid(dc, BoundsPixels(), static_cast<COLORREF>(back));
+}
+
+void PictureBox::OnMouseDown(int16_t button, int16_t shift, float x, float y) { Raise(events.MouseDown, button, shift, x, y); }
+void PictureBox::OnMouseMove(int16_t button, int16_t shift, float x, float y) { Raise(events.MouseMove, button, shift, x, y); }
+void PictureBox::OnMouseUp(int16_t button, int16_t shift, float x, float y) { Raise(events.MouseUp, button, shift, x, y); }
 
 void PictureBox::SetBorderStyle(int style) {
   if (style < 0 || style > 1) Refuse();
   if (style == borderStyle_) return;
   borderStyle_ = style;
+  Handle();
   if (HWND w = hWnd()) {
     LONG_PTR ex = GetWindowLongPtrW(w, GWL_EXSTYLE);
     ex = style ? (ex | WS_EX_CLIENTEDGE) : (ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
@@ -36,10 +74,15 @@ void PictureBox::SetBorderStyle(int style) {
 
 void PictureBox::SetEnabled(bool enabled) {
   enabled_ = enabled;
+  if (!enabled) Handle();
   if (HWND w = hWnd()) EnableWindow(w, enabled ? TRUE : FALSE);
 }
 
 void PictureBox::Refresh() {
+  if (drawnByParent_) {
+    Constituent::Refresh();
+    return;
+  }
   if (HWND w = hWnd()) {
     InvalidateRect(w, nullptr, FALSE);
     UpdateWindow(w);

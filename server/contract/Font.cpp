@@ -1,10 +1,13 @@
 #include "server/contract/Font.h"
 
 #include <cmath>
+#include <map>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 
 #include "server/contract/ComOwners.h"
+#include "server/contract/FontCache.h"
 #include "server/contract/Twips.h"
 
 namespace tessel {
@@ -38,6 +41,32 @@ void CheckSize(float points) {
 
 }  // namespace
 
+// A font object made by Create (its ratio is the screen's) draws with the shared handle of its
+// attributes; one wrapped from elsewhere keeps the ratio its owner gave it and realises its own.
+// The attributes are not read back from the font object: asking it realises a handle of its own.
+struct Font::State {
+  IFont* font = nullptr;
+  FontDesc desc;
+  bool shared = false;
+  std::shared_ptr<SharedFont> handle;  // the shared handle of the attributes last drawn
+
+  // The holders of each font object made here, so a holder wrapped around it shares their state.
+  static std::map<IFont*, std::weak_ptr<State>>& Known() {
+    static auto* known = new std::map<IFont*, std::weak_ptr<State>>;
+    return *known;
+  }
+  static std::mutex& Lock() {
+    static auto* lock = new std::mutex;
+    return *lock;
+  }
+  ~State() {
+    if (!shared) return;
+    std::lock_guard<std::mutex> guard(Lock());
+    auto found = Known().find(font);
+    if (found != Known().end() && found->second.expired()) Known().erase(found);
+  }
+};
+
 FontRef Font::Create(const FontDesc& desc) {
   CheckName(desc.name);
   CheckSize(desc.size);
@@ -56,11 +85,25 @@ FontRef Font::Create(const FontDesc& desc) {
         "OleCreateFontIndirect");
   // The handle is realised for the screen: a 9-point font is 12 pixels high at 96 dpi.
   font->SetRatio(ScreenDpiY(), 2540);
-  return FontRef(new Font(std::move(font), desc));
+  auto state = std::make_shared<State>();
+  state->font = font.Get();
+  state->desc = desc;
+  state->shared = true;
+  {
+    std::lock_guard<std::mutex> guard(State::Lock());
+    State::Known()[font.Get()] = state;
+  }
+  return FontRef(new Font(std::move(font), std::move(state)));
 }
 
 FontRef Font::Wrap(IFont* font) {
   if (!font) throw std::invalid_argument("font: Wrap needs a font object");
+  {
+    std::lock_guard<std::mutex> guard(State::Lock());
+    auto found = State::Known().find(font);
+    if (found != State::Known().end())
+      if (auto state = found->second.lock()) return FontRef(new Font(Microsoft::WRL::ComPtr<IFont>(font), state));
+  }
   FontDesc d;
   BSTR name = nullptr;
   if (SUCCEEDED(font->get_Name(&name)) && name) {
@@ -78,57 +121,66 @@ FontRef Font::Wrap(IFont* font) {
   if (SUCCEEDED(font->get_Underline(&b))) d.underline = b != FALSE;
   b = FALSE;
   if (SUCCEEDED(font->get_Strikethrough(&b))) d.strikethrough = b != FALSE;
-  return FontRef(new Font(Microsoft::WRL::ComPtr<IFont>(font), d));  // one reference of its own
+  auto state = std::make_shared<State>();
+  state->font = font;
+  state->desc = d;
+  return FontRef(new Font(Microsoft::WRL::ComPtr<IFont>(font), std::move(state)));  // one reference of its own
 }
 
 Font::~Font() = default;
 
-FontDesc Font::Describe() const { return desc_; }
+FontDesc Font::Describe() const { return state_->desc; }
 
 void Font::SetName(const std::wstring& name) {
   CheckName(name);
   const unique_bstr b(SysAllocStringLen(name.data(), static_cast<UINT>(name.size())));
   HRESULT hr = font_->put_Name(b.get());
   Check(hr, "setting the name");
-  desc_.name = name;
+  state_->desc.name = name;
 }
 
 void Font::SetSize(float points) {
   CheckSize(points);
   Check(font_->put_Size(CyFromPoints(points)), "setting the size");
-  desc_.size = points;
+  state_->desc.size = points;
 }
 
 void Font::SetBold(bool on) { SetWeight(on ? FW_BOLD : FW_NORMAL); }
 
 void Font::SetItalic(bool on) {
   Check(font_->put_Italic(on), "setting italic");
-  desc_.italic = on;
+  state_->desc.italic = on;
 }
 
 void Font::SetUnderline(bool on) {
   Check(font_->put_Underline(on), "setting underline");
-  desc_.underline = on;
+  state_->desc.underline = on;
 }
 
 void Font::SetStrikethrough(bool on) {
   Check(font_->put_Strikethrough(on), "setting strikethrough");
-  desc_.strikethrough = on;
+  state_->desc.strikethrough = on;
 }
 
 void Font::SetWeight(short weight) {
   Check(font_->put_Weight(weight), "setting the weight");
-  desc_.weight = weight;
+  state_->desc.weight = weight;
 }
 
 void Font::SetCharset(short charset) {
   Check(font_->put_Charset(charset), "setting the character set");
-  desc_.charset = charset;
+  state_->desc.charset = charset;
 }
 
-FontRef Font::Clone() const { return Create(desc_); }
+FontRef Font::Clone() const { return Create(state_->desc); }
 
 HFONT Font::Handle() const {
+  if (state_->shared) {
+    const FontDesc& d = state_->desc;
+    const FontKey key{d.name, CyFromPoints(d.size).int64, d.weight, d.charset, d.italic, d.underline, d.strikethrough};
+    state_->handle = SharedFont::For(font_.Get(), key, state_->handle);
+    if (state_->handle) return state_->handle->Handle();
+  }
   HFONT h = nullptr;
   if (FAILED(font_->get_hFont(&h))) return nullptr;
   return h;

@@ -3,6 +3,9 @@
 // Two holders of one FontRef share one font: changing it through one is seen by the other.
 // The attributes are kept as they were asked for: a font object reports the face and size it
 // realised, which differ where a face is not installed, and a stored form must keep the choice.
+// Fonts made here with the same attributes draw with one shared GDI font (FontCache.h): a hundred
+// fields in the default font hold one font handle between them, and a change to one font object
+// moves only that object to another handle.
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
@@ -28,6 +31,7 @@ struct FontDesc {
 
 class Font;
 using FontRef = std::shared_ptr<Font>;
+class SharedFont;
 
 class Font {
  public:
@@ -48,7 +52,7 @@ class Font {
 
   // A copy with the same attributes but its own identity.
   FontRef Clone() const;
-  // Borrowed: the font object owns the handle and keeps it valid while it lives and is unchanged.
+  // Borrowed: the font object keeps the handle valid while it lives and is unchanged.
   HFONT Handle() const;
   IFont* Get() const { return font_.Get(); }
 
@@ -57,9 +61,12 @@ class Font {
   Font& operator=(const Font&) = delete;
 
  private:
-  Font(Microsoft::WRL::ComPtr<IFont> font, FontDesc desc) : font_(std::move(font)), desc_(std::move(desc)) {}
+  // What every holder of one font object sees: the attributes asked for and the handle drawn with.
+  struct State;
+  Font(Microsoft::WRL::ComPtr<IFont> font, std::shared_ptr<State> state)
+      : font_(std::move(font)), state_(std::move(state)) {}
   Microsoft::WRL::ComPtr<IFont> font_;
-  FontDesc desc_;
+  std::shared_ptr<State> state_;
 };
 
 }  // namespace tessel

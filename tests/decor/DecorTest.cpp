@@ -7,6 +7,7 @@
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
 #include "host/FormFile.h"
+#include "server/contract/PropertyBag.h"
 #include "server/contract/Twips.h"
 #include "tests/support/Leaks.h"
 #include "tests/support/Pixels.h"
@@ -60,6 +61,54 @@ TEST_F(Decor, BevelStripsShowTheLookOfTheLastStyleZeroOrTwoAndNothingIsStored) {
   EXPECT_EQ(bevel.Picture4().Top(), bevel.ScaleHeight() - Bevel::kStripTwips);
   EXPECT_FALSE(form->Dirty());
   EXPECT_TRUE(form->Save().at(0).bag.empty());
+}
+
+// A bevel is one window: its window draws the strips where their windows would stand, the first
+// strip over the later ones at the corners, and routes the mouse to them. Asked for their handles,
+// the strips get windows that show the same pixels and raise the same events.
+TEST_F(Decor, BevelStripsDrawnByTheBevelMatchStripsWithWindowsPixelForPixelAndEventForEvent) {
+  const int w = PixelsFromTwipsX(1500), h = PixelsFromTwipsY(900);
+  std::vector<std::string> events;
+  Bevel* bevels[4];
+  for (int i = 0; i < 4; ++i) {
+    bevels[i] = &static_cast<Bevel&>(form->Add(L"Bevel", L"B" + std::to_wstring(i), (i % 2) * 1800, (i / 2) * 1200, 1500, 900));
+    bevels[i]->SetBevelSytle(i / 2 == 0 ? 0 : 2);
+    EXPECT_EQ(GetWindow(bevels[i]->hWnd(), GW_CHILD), nullptr);
+    PictureBox* strips[] = {&bevels[i]->Picture1(), &bevels[i]->Picture2(), &bevels[i]->Picture3(), &bevels[i]->Picture4()};
+    for (PictureBox* strip : strips) {
+      strip->events.MouseDown = [&events, strip, i](int16_t& b, int16_t&, float& x, float& y) {
+        events.push_back(std::to_string(i % 2) + Utf8FromWide(strip->Name()) + ".MouseDown(" + std::to_string(b) + "," +
+                         std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)) + ")");
+      };
+      strip->events.Click = [&events, strip, i] { events.push_back(std::to_string(i % 2) + Utf8FromWide(strip->Name()) + ".Click"); };
+      if (i % 2) {
+        ASSERT_NE(strip->Handle(), nullptr);
+      }
+    }
+  }
+  DibProbe p = Shot();
+  const int dx = PixelsFromTwipsX(1800);
+  for (int y = 0; y < PixelsFromTwipsY(2100); ++y)
+    for (int x = 0; x < w; ++x)
+      ASSERT_EQ(Hex(p.At(x, y)), Hex(p.At(x + dx, y))) << "at " << x << "," << y;
+  ExpectPixels(p, {{0, 0, kGrey}, {w - 1, 0, kGrey}, {0, h - 1, kGrey}, {w - 1, h - 1, kWhite}});
+
+  // A press and release on each corner of the first bevel and of its twin with windows.
+  for (int i = 0; i < 2; ++i)
+    for (POINT at : {POINT{0, 0}, POINT{w - 1, 0}, POINT{0, h - 1}, POINT{w - 1, h - 1}}) {
+      HWND target = bevels[i]->hWnd();
+      POINT client = at;
+      if (i) {
+        target = ChildWindowFromPointEx(target, client, CWP_SKIPINVISIBLE);
+        MapWindowPoints(bevels[i]->hWnd(), target, &client, 1);
+      }
+      SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+      SendMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+    }
+  ASSERT_EQ(events.size(), 16u);
+  for (size_t e = 0; e < 8; ++e) EXPECT_EQ(events[e].substr(1), events[e + 8].substr(1));
+  EXPECT_EQ(events[0], "0Picture1.MouseDown(1,0,0)");
+  EXPECT_EQ(events[7], "0Picture3.Click");
 }
 
 // 30 twips high whatever is asked, a silver row and a highlight row across the whole width, on the

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "server/contract/FontCache.h"
+#include "tests/support/GdiCount.h"
 #include "tests/support/Leaks.h"
 
 namespace tessel {
@@ -59,6 +63,32 @@ TEST(Font, KeepsAFaceThatIsNotInstalledAndRefusesWhatOleCannotKeep) {
   FontRef font = Font::Create(FontDesc{});
   EXPECT_THROW(font->SetSize(-1.0f), std::runtime_error);
   EXPECT_EQ(font->Describe().size, 8.25f);
+}
+
+// Fonts of the same attributes draw with one handle; a change through any holder moves only the
+// font object changed, and a font that comes back to the attributes of others shares again.
+TEST(Font, FontsAlikeShareOneHandleAndAChangeMovesOnlyTheFontChanged) {
+  const size_t shared = SharedFont::Count();
+  FontRef first = Font::Create(kEverything);
+  ASSERT_NE(first->Handle(), nullptr);
+  const unsigned before = test::GdiObjectCount();
+  std::vector<FontRef> twins;
+  for (int i = 0; i < 20; ++i) twins.push_back(Font::Create(kEverything));
+  for (const FontRef& twin : twins) EXPECT_EQ(twin->Handle(), first->Handle());
+  EXPECT_EQ(test::GdiObjectCount(), before);
+  EXPECT_EQ(SharedFont::Count(), shared + 1);
+
+  twins[0]->SetSize(12.0f);
+  Font::Wrap(twins[1]->Get())->SetItalic(false);  // another holder of the same font object
+  EXPECT_EQ(Realised(twins[0]).lfHeight, -16);
+  EXPECT_FALSE(Realised(twins[1]).lfItalic);
+  EXPECT_EQ(Realised(first).lfHeight, -12);
+  EXPECT_TRUE(Realised(first).lfItalic);
+  EXPECT_EQ(twins[2]->Handle(), first->Handle());
+  EXPECT_EQ(SharedFont::Count(), shared + 3);
+  twins[0]->SetSize(9.0f);
+  EXPECT_EQ(twins[0]->Handle(), first->Handle());
+  EXPECT_EQ(SharedFont::Count(), shared + 2);
 }
 
 TEST(Font, ReleasesEveryHandleItRealised) {

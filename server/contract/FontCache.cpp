@@ -1,0 +1,62 @@
+#include "server/contract/FontCache.h"
+
+#include <map>
+#include <mutex>
+#include <tuple>
+
+
+namespace tessel {
+namespace {
+
+struct Cache {
+  std::mutex lock;
+  std::map<FontKey, std::weak_ptr<SharedFont>> fonts;
+};
+
+Cache& TheCache() {
+  static Cache* cache = new Cache;  // outlives every font object, whatever the order of exit
+  return *cache;
+}
+
+}  // namespace
+
+bool FontKey::operator<(const FontKey& o) const {
+  return std::tie(name, size, weight, charset, italic, underline, strikethrough) <
+         std::tie(o.name, o.size, o.weight, o.charset, o.italic, o.underline, o.strikethrough);
+}
+
+std::shared_ptr<SharedFont> SharedFont::For(IFont* font, const FontKey& key, const std::shared_ptr<SharedFont>& current) {
+  if (!font) return nullptr;
+  if (current && current->key_ == key) return current;
+  Cache& cache = TheCache();
+  std::lock_guard<std::mutex> guard(cache.lock);
+  if (auto found = cache.fonts.find(key); found != cache.fonts.end())
+    if (auto alive = found->second.lock()) return alive;
+  // The handle is realised by a copy of the font object (same attributes, same ratio), so it looks
+  // exactly as the font object's own would; the copy lives as long as the handle is shared.
+  Microsoft::WRL::ComPtr<IFont> copy;
+  HFONT handle = nullptr;
+  if (FAILED(font->Clone(copy.GetAddressOf())) || !copy || FAILED(copy->get_hFont(&handle)) || !handle)
+    return nullptr;
+  auto shared = std::make_shared<SharedFont>(key, std::move(copy), handle);
+  cache.fonts[key] = shared;
+  return shared;
+}
+
+size_t SharedFont::Count() {
+  Cache& cache = TheCache();
+  std::lock_guard<std::mutex> guard(cache.lock);
+  size_t n = 0;
+  for (const auto& [key, font] : cache.fonts) n += font.expired() ? 0 : 1;
+  return n;
+}
+
+SharedFont::~SharedFont() {
+  Cache& cache = TheCache();
+  std::lock_guard<std::mutex> guard(cache.lock);
+  auto found = cache.fonts.find(key_);
+  // A newer handle of the same attributes may stand in the cache already.
+  if (found != cache.fonts.end() && found->second.expired()) cache.fonts.erase(found);
+}
+
+}  // namespace tessel
