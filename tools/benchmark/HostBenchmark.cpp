@@ -11,6 +11,7 @@
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
 #include "host/FormFile.h"
+#include "server/contract/SystemHandles.h"
 #include "tools/benchmark/Benchmark.h"
 
 namespace tessel::bench {
@@ -159,19 +160,17 @@ std::wstring BesideThisProgram(const wchar_t* file) {
 // Runs a program to its end with its output thrown away.
 void RunProcess(const std::wstring& commandLine) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+  unique_hfile nul = OwnedFile(CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
   STARTUPINFOW si{sizeof si};
   si.dwFlags = STARTF_USESTDHANDLES;
   si.hStdInput = nullptr;
-  si.hStdOutput = si.hStdError = nul;
+  si.hStdOutput = si.hStdError = nul.get();
   PROCESS_INFORMATION pi{};
   std::wstring line = commandLine;
   if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
-    WaitForSingleObject(pi.hProcess, INFINITE);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    unique_hfile process(pi.hProcess), thread(pi.hThread);
+    WaitForSingleObject(process.get(), INFINITE);
   }
-  CloseHandle(nul);
 }
 
 // GDI objects of the process (Wine answers GetGuiResources with 0: the handle table is counted).
