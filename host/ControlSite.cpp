@@ -20,7 +20,7 @@ HostedControl::~HostedControl() { Unload(); }
 
 HWND HostedControl::hWnd() const { return window_ ? window_->hWnd() : nullptr; }
 
-IDropTarget* HostedControl::DropTarget() const { return window_ ? window_->DropTargetOf() : nullptr; }
+IDropTarget* HostedControl::DropTarget() const { return window_ ? container_.ContainerDropTarget() : nullptr; }
 
 void HostedControl::OLEDrag(UserControl& source) { RunDrag(source, Host()); }
 

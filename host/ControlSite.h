@@ -44,6 +44,8 @@ class ControlContainer {
   virtual std::vector<UserControl*> ControlsInside(const HostedControl& control) const { return {}; }
   // Whether the window control stands on keeps a scale mode of its own (see ControlSite).
   virtual bool ContainerHasScaleMode(const HostedControl& control) const { return true; }
+  // The drop target that hands drags to the controls standing on it (null: none).
+  virtual IDropTarget* ContainerDropTarget() const { return nullptr; }
 };
 
 class HostedControl final : public ControlSite {
@@ -101,7 +103,8 @@ class HostedControl final : public ControlSite {
   static constexpr const wchar_t* kWindowMark = L"TesselHostedControl";
   bool ParentHasScaleMode() const override { return container_.ContainerHasScaleMode(*this); }
   void OLEDrag(UserControl& source) override;
-  // The drop target on the control's window (null without OLE on the thread).
+  // The drop target that hands drags over the control's window to the control: the form's (null
+  // without OLE on the thread).
   IDropTarget* DropTarget() const;
 
  private:

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "host/ControlSite.h"
 #include "host/DragHandler.h"
 #include "server/contract/Twips.h"
 #include "server/contract/UserControl.h"
@@ -24,9 +25,9 @@ int16_t DragShift(DWORD keys) {
 
 }  // namespace
 
-Microsoft::WRL::ComPtr<DropTarget> DropTarget::Register(HWND window, ControlOf control) {
+Microsoft::WRL::ComPtr<DropTarget> DropTarget::Register(HWND window, WindowAt windowAt) {
   Microsoft::WRL::ComPtr<DropTarget> target;
-  target.Attach(new DropTarget(window, std::move(control)));
+  target.Attach(new DropTarget(window, std::move(windowAt)));
   const HRESULT hr = RegisterDragDrop(window, target.Get());
   if (hr == E_OUTOFMEMORY || hr == CO_E_NOTINITIALIZED) return nullptr;  // no OLE on this thread
   if (FAILED(hr)) throw std::runtime_error("RegisterDragDrop failed with " + std::to_string(hr));
@@ -39,6 +40,7 @@ void DropTarget::Revoke() {
   registered_ = false;
   RevokeDragDrop(window_);
   data_.Reset();
+  over_ = nullptr;
 }
 
 HRESULT DropTarget::QueryInterface(REFIID riid, void** out) {
@@ -60,17 +62,23 @@ ULONG DropTarget::Release() {
   return static_cast<ULONG>(n);
 }
 
+UserControl* DropTarget::Current() const {
+  // The mark goes from a control's window before the control does.
+  auto* site = over_ ? static_cast<HostedControl*>(GetPropW(over_, HostedControl::kWindowMark)) : nullptr;
+  return site ? site->Control() : nullptr;
+}
+
 void DropTarget::Track(DWORD keys, POINTL screen) {
   button_ = DragButtons(keys);
   shift_ = DragShift(keys);
   POINT p{screen.x, screen.y};
-  ScreenToClient(window_, &p);
+  if (over_) ScreenToClient(over_, &p);
   x_ = static_cast<float>(TwipsFromPixelsX(p.x));
   y_ = static_cast<float>(TwipsFromPixelsY(p.y));
 }
 
 DWORD DropTarget::Over(int16_t state, DWORD allowed) {
-  UserControl* control = control_ ? control_() : nullptr;
+  UserControl* control = Current();
   if (!control || !data_) return DROPEFFECT_NONE;
   IDataObject* data = data_.Get();
   auto effect = static_cast<int32_t>(allowed);
@@ -81,36 +89,54 @@ DWORD DropTarget::Over(int16_t state, DWORD allowed) {
   return static_cast<DWORD>(effect) & allowed;
 }
 
+void DropTarget::Leave() {
+  if (over_) Over(1, effect_);
+  over_ = nullptr;
+  effect_ = DROPEFFECT_NONE;
+}
+
 HRESULT DropTarget::DragEnter(IDataObject* data, DWORD keys, POINTL screen, DWORD* effect) {
   if (!effect) return E_INVALIDARG;
   data_ = data;
-  allowed_ = *effect;
+  over_ = windowAt_ ? windowAt_(POINT{screen.x, screen.y}) : nullptr;
   Track(keys, screen);
-  effect_ = Over(0, allowed_);
+  effect_ = Over(0, *effect);
   *effect = effect_;
   return S_OK;
 }
 
 HRESULT DropTarget::DragOver(DWORD keys, POINTL screen, DWORD* effect) {
   if (!effect) return E_INVALIDARG;
-  allowed_ = *effect;
+  HWND under = windowAt_ ? windowAt_(POINT{screen.x, screen.y}) : nullptr;
+  int16_t state = 2;
+  if (under != over_) {
+    // From one control to another: the one left behind hears its leave before the next its enter.
+    Leave();
+    over_ = under;
+    state = 0;
+  }
   Track(keys, screen);
-  effect_ = Over(2, allowed_);
+  effect_ = Over(state, *effect);
   *effect = effect_;
   return S_OK;
 }
 
 HRESULT DropTarget::DragLeave() {
-  Over(1, effect_);
+  Leave();
   data_.Reset();
   return S_OK;
 }
 
 HRESULT DropTarget::Drop(IDataObject* data, DWORD keys, POINTL screen, DWORD* effect) {
   if (!effect) return E_INVALIDARG;
+  HWND under = windowAt_ ? windowAt_(POINT{screen.x, screen.y}) : nullptr;
+  if (under != over_) Leave();
   data_.Reset();
+  over_ = under;
   Track(keys, screen);
-  UserControl* control = control_ ? control_() : nullptr;
+  UserControl* control = Current();
+  over_ = nullptr;
+  effect_ = DROPEFFECT_NONE;
   const DWORD allowed = *effect;
   *effect = DROPEFFECT_NONE;
   if (!control || !data) return S_OK;

@@ -48,7 +48,7 @@ Form::Form(const ControlTypes& types, bool userMode) : types_(types) {
 std::unique_ptr<Form> Form::Create(const std::wstring& title, int widthTwips, int heightTwips, bool userMode,
                                    const ControlTypes* types, FormDisplay display) {
   std::unique_ptr<Form> form(new Form(types ? *types : ControlTypes::Default(), userMode));
-  // OLE, not only COM: the controls' windows are drop targets.
+  // OLE, not only COM: the form's window is the drop target of its controls.
   const HRESULT hr = OleInitialize(nullptr);
   form->oleInitialized_ = SUCCEEDED(hr);
   try {
@@ -78,6 +78,13 @@ std::unique_ptr<Form> Form::Create(const std::wstring& title, int widthTwips, in
                              " characters (error " + std::to_string(error) + ")");
   }
   FormHooks::Add(form.get());
+  try {
+    Form* self = form.get();
+    form->dropTarget_ = DropTarget::Register(hwnd, [self](POINT screen) { return self->ControlWindowAt(screen); });
+  } catch (const std::exception& e) {
+    // The controls work without drops; the debugger hears why there are none.
+    ReportToDebugger(L"form", L"drop target", WideFromUtf8(e.what()));
+  }
   if (display == FormDisplay::Shown) {
     ShowWindow(hwnd, SW_SHOW);
     UpdateWindow(hwnd);
@@ -116,6 +123,7 @@ void Form::Close() {
   sites_.clear();
   tabOrder_.clear();
   for (auto it = sites.rbegin(); it != sites.rend(); ++it) (*it)->Terminate();
+  RevokeDropTarget();
   DestroyWindow(hwnd_);
   hwnd_ = nullptr;
   while (!sites.empty()) sites.pop_back();
@@ -191,6 +199,7 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       Close();
       return 0;
     case WM_DESTROY:
+      RevokeDropTarget();
       UnloadAll();
       break;
     case WM_NCDESTROY: {
@@ -338,6 +347,27 @@ HostedControl* Form::SiteOfWindow(HWND w) const {
     for (const auto& site : sites_)
       if (site->hWnd() == w) return site.get();
   return nullptr;
+}
+
+HWND Form::ControlWindowAt(POINT screen) const {
+  if (!hwnd_) return nullptr;
+  HWND deepest = hwnd_;
+  for (;;) {
+    POINT p = screen;
+    ScreenToClient(deepest, &p);
+    HWND child = ChildWindowFromPointEx(deepest, p, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED | CWP_SKIPTRANSPARENT);
+    if (!child || child == deepest) break;
+    deepest = child;
+  }
+  for (HWND w = deepest; w && w != hwnd_; w = GetParent(w))
+    if (GetPropW(w, HostedControl::kWindowMark)) return w;
+  return nullptr;
+}
+
+void Form::RevokeDropTarget() {
+  // The registration goes before the window does.
+  if (dropTarget_) dropTarget_->Revoke();
+  dropTarget_.Reset();
 }
 
 int Form::ScaleWidth() const {

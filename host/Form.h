@@ -15,6 +15,7 @@
 
 #include "host/ControlSite.h"
 #include "host/ControlTypes.h"
+#include "host/DropTarget.h"
 #include "host/FormDisplay.h"
 #include "server/contract/Gdi.h"
 #include "server/contract/UserControl.h"
@@ -144,6 +145,7 @@ class Form final : public ControlContainer {
   std::vector<UserControl*> ControlsInside(const HostedControl& control) const override;
   // The form keeps its own scale; a control that holds others (a frame) keeps none.
   bool ContainerHasScaleMode(const HostedControl& control) const override;
+  IDropTarget* ContainerDropTarget() const override { return dropTarget_.Get(); }
 
  private:
   Form(const ControlTypes& types, bool userMode);
@@ -155,6 +157,10 @@ class Form final : public ControlContainer {
   std::vector<HostedControl*> SitesByTab() const;
   std::vector<HWND> TabStops() const;
   HostedControl* SiteOfWindow(HWND w) const;
+  // The window of the innermost control under a point of the screen, as the system finds the
+  // window under the cursor: hidden and disabled windows are passed through.
+  HWND ControlWindowAt(POINT screen) const;
+  void RevokeDropTarget();
   void FocusMoving(HWND newFocus);
   void FocusSite(HostedControl& site);
   HostedControl* EnterSite() const;  // the control Enter goes to now
@@ -172,6 +178,7 @@ class Form final : public ControlContainer {
   std::vector<std::unique_ptr<HostedControl>> sites_;  // in the order placed
   std::vector<HostedControl*> tabOrder_;
   std::vector<LoadFailure> failures_;
+  Microsoft::WRL::ComPtr<DropTarget> dropTarget_;  // one for every control on the form
   HostedControl* defaultSite_ = nullptr;
   HostedControl* cancelSite_ = nullptr;
   HostedControl* activeSite_ = nullptr;  // the control that has the focus inside the form

@@ -12,21 +12,6 @@ namespace tessel {
 
 UserControlWindow::~UserControlWindow() { Destroy(); }
 
-void UserControlWindow::Created() {
-  try {
-    dropTarget_ = DropTarget::Register(hWnd(), [this] { return control_; });
-  } catch (const std::exception& e) {
-    // The control works without drops; the host hears why it has none.
-    site_.Host().ReportSkippedStep(site_.Extender().name, L"drop target", WideFromUtf8(e.what()));
-  }
-}
-
-void UserControlWindow::Destroying() {
-  // The registration goes before the window does.
-  if (dropTarget_) dropTarget_->Revoke();
-  dropTarget_.Reset();
-}
-
 void UserControlWindow::PaintOwn(HDC dc) {
   if (!control_) return;
   try {

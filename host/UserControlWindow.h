@@ -4,9 +4,7 @@
 // constituent goes to that constituent instead. While the container is in design mode
 // (UserMode False) no input reaches the control.
 #include <windows.h>
-#include <wrl/client.h>
 
-#include "host/DropTarget.h"
 #include "host/SurfaceWindow.h"
 
 namespace tessel {
@@ -19,14 +17,10 @@ class UserControlWindow final : public SurfaceWindow {
   explicit UserControlWindow(ControlSite& site) : site_(site) {}
   ~UserControlWindow() override;
   void Attach(UserControl* control) { control_ = control; }
-  // The drop target registered on the window; null while there is none (no OLE on the thread).
-  IDropTarget* DropTargetOf() const { return dropTarget_.Get(); }
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void PaintOwn(HDC dc) override;
-  void Created() override;
-  void Destroying() override;
 
  private:
   bool RouteInput(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
@@ -35,7 +29,6 @@ class UserControlWindow final : public SurfaceWindow {
   UserControl* control_ = nullptr;
   int16_t pressed_ = 0;        // buttons that went down on the control's own window
   bool afterDblClick_ = false; // the release after a double click raises no Click
-  Microsoft::WRL::ComPtr<DropTarget> dropTarget_;
 };
 
 }  // namespace tessel

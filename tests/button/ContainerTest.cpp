@@ -4,6 +4,8 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "button/draw/ShiftColor.h"
 #include "frames/TzFrames.h"
@@ -138,6 +140,13 @@ TEST_F(Container, TheShowNotificationGivesTheDesignTimeDefaultLook) {
   EXPECT_TRUE(b.State().Has(isDefault));
 }
 
+// A point of the button's window on the screen, as a drag reports it.
+POINTL OnScreen(const ButtonStyle& b, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(b.hWnd(), &p);
+  return POINTL{p.x, p.y};
+}
+
 // A text value in the format (none: the format offered without data), and reading one back.
 void PutText(IDataObject* data, CLIPFORMAT format, const wchar_t* text) {
   STGMEDIUM m{text ? TYMED_HGLOBAL : TYMED_NULL};
@@ -197,11 +206,7 @@ TEST_F(DragDrop, ADragFromOneButtonToAnotherRaisesTheSixEvents) {
     log_.push_back(L"b.DragDrop" + args(e, button, shift, x, y) + GetText(data, CF_UNICODETEXT) + GetText(data, late));
     e = DROPEFFECT_LINK;
   };
-  auto at = [&](int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(b.hWnd(), &p);
-    return POINTL{p.x, p.y};
-  };
+  auto at = [&](int x, int y) { return OnScreen(b, x, y); };
   IDropTarget* target = form_->Site(L"b")->DropTarget();
   ASSERT_NE(target, nullptr) << "the form initialises OLE";
   host_.dragLoop = [&](IDataObject* data, IDropSource* source, DWORD allowed, DWORD* effect) {
@@ -225,9 +230,54 @@ TEST_F(DragDrop, ADragFromOneButtonToAnotherRaisesTheSixEvents) {
   EXPECT_EQ(host_.calls, Log{L"DoDragDrop(5)"});
 }
 
+// One drop target on the form serves every control: a drag passing from b to c makes b hear its
+// leave, with its last answer and position, before c hears its enter; over a disabled control or
+// the form itself no control answers; the drop goes to the control under the cursor.
+TEST_F(DragDrop, TheFormHandsTheDragToTheControlUnderTheCursor) {
+  ButtonStyle& b = Add(L"b", 10, 10);
+  ButtonStyle& c = Add(L"c", 10, 60);
+  ButtonStyle& off = Add(L"off", 10, 110);
+  form_->Site(L"off")->SetEnabled(false);
+  for (auto [button, name] : {std::pair{&b, L"b"}, std::pair{&c, L"c"}, std::pair{&off, L"off"}}) {
+    const std::wstring who = name;
+    button->events.OLEDragOver = [this, who](IDataObject*&, int32_t& e, int16_t&, int16_t&, float& x, float& y,
+                                             int16_t& state) {
+      log_.push_back(who + L".Over" + to_wstring(state) + L"(" + to_wstring(e) + L"," + to_wstring(int(x)) + L"," +
+                     to_wstring(int(y)) + L")");
+      e = DROPEFFECT_COPY;
+    };
+    button->events.OLEDragDrop = [this, who](IDataObject*&, int32_t& e, int16_t&, int16_t&, float& x, float& y) {
+      log_.push_back(who + L".Drop(" + to_wstring(e) + L"," + to_wstring(int(x)) + L"," + to_wstring(int(y)) + L")");
+      e = DROPEFFECT_MOVE;
+    };
+  }
+  IDropTarget* target = form_->Site(L"c")->DropTarget();
+  ASSERT_EQ(target, form_->Site(L"b")->DropTarget());
+  auto data = DragData::Create(nullptr);
+  std::vector<DWORD> answers;
+  auto over = [&](POINTL at) {
+    DWORD e = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    target->DragOver(0, at, &e);
+    answers.push_back(e);
+  };
+  DWORD e = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+  target->DragEnter(data.Get(), 0, OnScreen(b, 5, 5), &e);
+  answers.push_back(e);
+  over(OnScreen(b, 6, 6));
+  over(OnScreen(c, 7, 7));
+  over(OnScreen(off, 5, 5));
+  over(OnScreen(c, 130, 5));
+  over(OnScreen(c, 8, 8));
+  target->Drop(data.Get(), 0, OnScreen(c, 9, 9), &(e = DROPEFFECT_COPY | DROPEFFECT_MOVE));
+  answers.push_back(e);
+  EXPECT_EQ(TakeLog(), (Log{L"b.Over0(3,5,5)", L"b.Over2(3,6,6)", L"b.Over1(1,6,6)", L"c.Over0(3,7,7)",
+                            L"c.Over1(1,7,7)", L"c.Over0(3,8,8)", L"c.Drop(3,9,9)"}));
+  EXPECT_EQ(answers, (std::vector<DWORD>{1, 1, 1, 0, 0, 1, 2}));
+}
+
 // Refusals: a button without a drag handler, or with a failing one (reported), takes no drop; Esc
 // cancels a drag and one with no effect left allowed never starts; the drop target's registration
-// is given back before the window goes.
+// is given back before the form's window goes, and a removed control hears no more of a drag.
 TEST_F(DragDrop, RefusedAndCancelledDrags) {
   ButtonStyle& b = Add(L"b");
   b.events.OLEDragDrop = [](IDataObject*&, int32_t&, int16_t&, int16_t&, float&, float&) {
@@ -235,10 +285,14 @@ TEST_F(DragDrop, RefusedAndCancelledDrags) {
   };
   IDropTarget* target = form_->Site(L"b")->DropTarget();
   auto data = DragData::Create(nullptr);
-  DWORD entered = DROPEFFECT_COPY, dropped = DROPEFFECT_COPY;
-  target->DragEnter(data.Get(), 0, POINTL{}, &entered);
-  target->Drop(data.Get(), 0, POINTL{}, &dropped);
-  EXPECT_EQ(entered | dropped, DWORD{DROPEFFECT_NONE});
+  const POINTL over = OnScreen(b, 5, 5);
+  auto refused = [&] {
+    DWORD entered = DROPEFFECT_COPY, dropped = DROPEFFECT_COPY;
+    target->DragEnter(data.Get(), 0, over, &entered);
+    target->Drop(data.Get(), 0, over, &dropped);
+    return entered | dropped;
+  };
+  EXPECT_EQ(refused(), DWORD{DROPEFFECT_NONE});
   host_.dragLoop = [](IDataObject*, IDropSource* source, DWORD, DWORD*) {
     EXPECT_EQ(source->QueryContinueDrag(TRUE, MK_LBUTTON), DRAGDROP_S_CANCEL);
     return DRAGDROP_S_CANCEL;
@@ -250,8 +304,11 @@ TEST_F(DragDrop, RefusedAndCancelledDrags) {
   }
   EXPECT_EQ(TakeLog(), (Log{L"Complete(0)", L"Complete(0)"}));
   EXPECT_EQ(host_.calls, (Log{L"SkippedStep(b|OLEDragDrop|no room)", L"DoDragDrop(1)"}));
-  const ULONG held = target->AddRef();
   form_->Remove(L"b");
+  EXPECT_EQ(refused(), DWORD{DROPEFFECT_NONE});
+  EXPECT_EQ(host_.calls.size(), 2u) << "the removed control's handler is not run again";
+  const ULONG held = target->AddRef();
+  form_->Close();
   target->AddRef();
   EXPECT_LE(target->Release(), held - 2);
   target->Release();
