@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <utility>
 
 #include "host/WindowObject.h"
 
@@ -85,12 +85,9 @@ VARIANT Missing() { TESSEL_VARIANT(VT_ERROR, V_ERROR, DISP_E_PARAMNOTFOUND); }
 
 namespace {
 
-struct RecorderState {
-  HHOOK hook = nullptr;
-  std::vector<std::string> lines;
-  std::map<HWND, WNDPROC> original;
-};
-RecorderState* g_recorder = nullptr;
+// The recorder of this thread, while one lives.
+std::vector<std::string>* g_lines = nullptr;
+HHOOK g_hook = nullptr;
 
 std::string HexOf(uintptr_t v) {
   char s[24];
@@ -118,21 +115,20 @@ std::string Describe(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   }
 }
 
-LRESULT CALLBACK RecordingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  WNDPROC original = g_recorder ? g_recorder->original[w] : nullptr;
-  if (g_recorder && m >= WM_USER && m < WM_USER + 0x80) g_recorder->lines.push_back(Describe(w, m, wp, lp));
-  return original ? CallWindowProcW(original, w, m, wp, lp) : DefWindowProcW(w, m, wp, lp);
+// Stays on the tip until it goes; records only while a recorder lives.
+LRESULT CALLBACK RecordingProc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  if (g_lines && m >= WM_USER && m < WM_USER + 0x80) g_lines->push_back(Describe(w, m, wp, lp));
+  return DefSubclassProc(w, m, wp, lp);
 }
 
 LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
   HWND w = reinterpret_cast<HWND>(wp);
-  if (code == HCBT_CREATEWND && g_recorder && ClassOf(w) == L"tooltips_class32") {
+  if (code == HCBT_CREATEWND && g_lines && ClassOf(w) == L"tooltips_class32") {
     const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
     const bool server = cs->hInstance == reinterpret_cast<HINSTANCE>(ServerModule());
-    g_recorder->lines.push_back("create(" + HexOf(static_cast<DWORD>(cs->style)) + "," + HexOf(cs->dwExStyle) +
-                                (server ? ",server)" : ")"));
-    g_recorder->original[w] =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingProc)));
+    g_lines->push_back("create(" + HexOf(static_cast<DWORD>(cs->style)) + "," + HexOf(cs->dwExStyle) +
+                       (server ? ",server)" : ")"));
+    SetWindowSubclass(w, RecordingProc, 1, 0);
   }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -161,20 +157,17 @@ ParentWindow::~ParentWindow() {
 }
 
 TipRecorder::TipRecorder() {
-  g_recorder = new RecorderState;
-  g_recorder->hook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
+  g_lines = new std::vector<std::string>;
+  g_hook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
 }
 
 TipRecorder::~TipRecorder() {
-  UnhookWindowsHookEx(g_recorder->hook);
-  for (auto& [w, proc] : g_recorder->original)
-    if (IsWindow(w)) SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
-  delete g_recorder;
-  g_recorder = nullptr;
+  UnhookWindowsHookEx(g_hook);
+  delete std::exchange(g_lines, nullptr);
 }
 
-const std::vector<std::string>& TipRecorder::lines() const { return g_recorder->lines; }
-void TipRecorder::clear() { g_recorder->lines.clear(); }
+const std::vector<std::string>& TipRecorder::lines() const { return *g_lines; }
+void TipRecorder::clear() { g_lines->clear(); }
 
 ToolQuery QueryTool(HWND tip, HWND parent) {
   ToolQuery q;

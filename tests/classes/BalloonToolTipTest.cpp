@@ -183,7 +183,7 @@ TEST_F(BalloonToolTipTest, BadArgumentsChangeOnlyTheStyleAndNamedOnesGoWhereThey
   EXPECT_EQ(tip.Call(L"CreateBalloon", {Obj(facts.get()), Str(L"second"), Str(L"Second"), Short(1)}), DISP_E_EXCEPTION);
   EXPECT_EQ(tip.GetLong(L"Style"), 1);
   EXPECT_EQ(tip.PutRef(L"ParentControl", facts.get()), DISP_E_EXCEPTION);
-  EXPECT_EQ(tip.Call(L"CreateTip", {Obj(nullptr), Str(L"x")}), DISP_E_EXCEPTION);
+  EXPECT_EQ(tip.Call(L"CreateTip", {Obj(facts.get()), Str(L"x")}), DISP_E_EXCEPTION);
   EXPECT_EQ(tip.GetLong(L"Style"), 0);
   EXPECT_EQ(tip.Call(L"CreateTip", {Obj(parent.object()), Obj(parent.object())}), DISP_E_TYPEMISMATCH);
   EXPECT_EQ(tip.Call(L"CreateTip", {Obj(parent.object()), Str(L"x"), Str(L"t"), Short(1), Short(1)}), DISP_E_BADPARAMCOUNT);

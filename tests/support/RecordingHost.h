@@ -1,6 +1,7 @@
 #pragma once
-// A HostServices that records every call as one line of text and answers from values the test
-// sets, so message boxes, the cursor, the shell and the clock are driven by the test.
+// A HostServices that records every call but the cursor, window and clock queries as one line of
+// text and answers from values the test sets, so message boxes (always OK), the cursor, the shell
+// and the clock are driven by the test.
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,14 +27,12 @@ class RecordingHost : public HostServices {
 
   // "MessageBox(text|title|flags)", "SendKeys({TAB}|0)", "ShellExecute(desktop|open|file|||1)"...
   std::vector<std::wstring> calls;
-  int messageBoxAnswer = IDOK;
   POINT cursor{0, 0};
-  HWND windowAtPoint = nullptr;   // what WindowFromPoint answers (cursor queries are recorded too)
+  HWND windowAtPoint = nullptr;   // what WindowFromPoint answers
   INT_PTR shellResult = 42;
   uint64_t ticks = 0;
   bool forwardKeys = false;
   std::function<HRESULT(IDataObject* data, IDropSource* source, DWORD allowed, DWORD* effect)> dragLoop;
-  bool recordQueries = false;     // also record CursorPos, WindowFromPoint and TickCount
 };
 
 }  // namespace tessel::test
