@@ -30,13 +30,10 @@ void ReadPictureMetrics(ButtonState& s) {
   s.pictureHeight = header.bmHeight;
 }
 
-void DrawTransparentBitmap(HDC dest, const RECT& destRect, HBITMAP source, int32_t drawnWidth, int32_t drawnHeight,
-                           const RECT* sourceRect) {
-  if (!dest || !source) return;
-  BITMAP header{};
-  if (!GetObjectW(source, sizeof(header), &header)) return;
-  RECT src = sourceRect ? *sourceRect : RECT{0, 0, header.bmWidth, header.bmHeight};
-  const int sw = src.right - src.left, sh = src.bottom - src.top;
+void DrawTransparentRows(HDC dest, const RECT& destRect, const PictureRows& rows, int32_t drawnWidth,
+                        int32_t drawnHeight) {
+  if (!dest || !rows) return;
+  const int sw = rows.width, sh = rows.height;
   int areaW = destRect.right - destRect.left, areaH = destRect.bottom - destRect.top;
   if (areaW <= 0 || areaH <= 0) {
     areaW = drawnWidth;
@@ -48,36 +45,23 @@ void DrawTransparentBitmap(HDC dest, const RECT& destRect, HBITMAP source, int32
     drawnWidth = RoundEven(drawnWidth * s);
     drawnHeight = RoundEven(drawnHeight * s);
   }
-
-  WindowDC screen(nullptr);
-  unique_hdc sourceDC(CreateCompatibleDC(screen.get()));
-  unique_hdc compositeDC(CreateCompatibleDC(screen.get()));
-  unique_hdc colorDC(CreateCompatibleDC(screen.get()));
-  unique_hdc maskDC(CreateCompatibleDC(screen.get()));
-  unique_hbitmap composite(CreateCompatibleBitmap(screen.get(), areaW, areaH));
-  unique_hbitmap color(CreateCompatibleBitmap(screen.get(), sw, sh));
-  unique_hbitmap mask(CreateBitmap(sw, sh, 1, 1, nullptr));
-  if (!sourceDC || !compositeDC || !colorDC || !maskDC || !composite || !color || !mask) return;
-  SelectGuard s1(sourceDC.get(), source);
-  SelectGuard s2(compositeDC.get(), composite.get());
-  SelectGuard s3(colorDC.get(), color.get());
-  SelectGuard s4(maskDC.get(), mask.get());
-  SetMapMode(compositeDC.get(), GetMapMode(dest));
-
-  const COLORREF key = GetPixel(sourceDC.get(), src.left, src.top);
-  BitBlt(compositeDC.get(), 0, 0, areaW, areaH, dest, destRect.left, destRect.top, SRCCOPY);
-  BitBlt(colorDC.get(), 0, 0, sw, sh, sourceDC.get(), src.left, src.top, SRCCOPY);
-  SetBkColor(colorDC.get(), key);
-  BitBlt(maskDC.get(), 0, 0, sw, sh, colorDC.get(), 0, 0, SRCCOPY);  // key white, the rest black
-  SetBkColor(colorDC.get(), RGB(255, 255, 255));
-  SetTextColor(colorDC.get(), RGB(0, 0, 0));
-  BitBlt(colorDC.get(), 0, 0, sw, sh, maskDC.get(), 0, 0, 0x00220326);  // key pixels black: D and not S
-  SetBkColor(compositeDC.get(), RGB(255, 255, 255));
-  SetTextColor(compositeDC.get(), RGB(0, 0, 0));
-  SetStretchBltMode(compositeDC.get(), COLORONCOLOR);
-  StretchBlt(compositeDC.get(), 0, 0, drawnWidth, drawnHeight, maskDC.get(), 0, 0, sw, sh, SRCAND);
-  StretchBlt(compositeDC.get(), 0, 0, drawnWidth, drawnHeight, colorDC.get(), 0, 0, sw, sh, SRCPAINT);
-  BitBlt(dest, destRect.left, destRect.top, areaW, areaH, compositeDC.get(), 0, 0, SRCCOPY);
+  // Exclusive or of the colour, then the mask (its transparent bits white, the rest black) ANDed
+  // on, then the colour again: what was there stays where the mask is set, the colour elsewhere.
+  struct {
+    BITMAPINFOHEADER header;
+    RGBQUAD colors[2];
+  } maskInfo{{sizeof(BITMAPINFOHEADER), sw, -sh, 1, 1, BI_RGB}, {{0, 0, 0, 0}, {255, 255, 255, 0}}};
+  BITMAPINFO colourInfo{};
+  colourInfo.bmiHeader = {sizeof(BITMAPINFOHEADER), sw, rows.bottomUp ? sh : -sh, 1, 32, BI_RGB};
+  const int oldMode = SetStretchBltMode(dest, COLORONCOLOR);
+  auto draw = [&](const void* bits, const BITMAPINFO* info, DWORD rop) {
+    StretchDIBits(dest, destRect.left, destRect.top, drawnWidth, drawnHeight, 0, 0, sw, sh, bits, info,
+                  DIB_RGB_COLORS, rop);
+  };
+  draw(rows.colour, &colourInfo, SRCINVERT);
+  draw(rows.mask.get(), reinterpret_cast<const BITMAPINFO*>(&maskInfo), SRCAND);
+  draw(rows.colour, &colourInfo, SRCINVERT);
+  if (oldMode) SetStretchBltMode(dest, oldMode);
 }
 
 void DrawPicture(ButtonPaint& paint, RECT rect) {
@@ -101,7 +85,7 @@ void DrawPicture(ButtonPaint& paint, RECT rect) {
     if (s.pictureIsIcon == 1) {
       DrawIconEx(dc, at.left, at.top, static_cast<HICON>(s.picture->Handle()), w, h, 0, nullptr, DI_NORMAL);
     } else {
-      DrawTransparentBitmap(dc, at, s.pictureCache.get(), drawnW, drawnH);
+      DrawTransparentRows(dc, at, s.pictureCache, drawnW, drawnH);
     }
   };
   if (paint.enabled) {

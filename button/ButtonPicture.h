@@ -1,8 +1,8 @@
 #pragma once
 // What happens to the button's picture: its size and kind, a copy scaled to the size it is drawn
-// at whose near-key pixels hold the key colour exactly (the key is the top-left pixel, near means
-// within 3 in each of red, green and blue), the transparent runs cut out of a custom shape's
-// regions, and the drawing of bitmaps (key transparent), icons, and the greyed disabled look.
+// at whose near-key pixels are transparent (the key is the top-left pixel, near means within 3 in
+// each of red, green and blue), the transparent runs cut out of a custom shape's regions, and the
+// drawing of bitmaps (key transparent), icons, and the greyed disabled look.
 #include <windows.h>
 
 #include <cstdint>
@@ -22,11 +22,11 @@ void ReadPictureMetrics(ButtonState& state);
 // run grown by one pixel all round out of regionA. Icons keep their own transparency: no cache.
 void BuildPictureCache(ButtonPaint& paint, int32_t width, int32_t height, HRGN cutRegion);
 
-// Draws source into dest at destRect's top-left with the colour of its pixel (0, 0) transparent,
-// at drawnWidth x drawnHeight scaled down (aspect kept) to fit destRect; sourceRect null is the
-// whole bitmap, an empty destRect is the drawn size.
-void DrawTransparentBitmap(HDC dest, const RECT& destRect, HBITMAP source, int32_t drawnWidth, int32_t drawnHeight,
-                           const RECT* sourceRect = nullptr);
+// Draws the rows into dest at destRect's top-left with their transparent pixels left out, at
+// drawnWidth x drawnHeight scaled down (aspect kept) to fit destRect; an empty destRect is the
+// drawn size.
+void DrawTransparentRows(HDC dest, const RECT& destRect, const PictureRows& rows, int32_t drawnWidth,
+                        int32_t drawnHeight);
 
 // Draws the picture into memDC at rect (the whole control for the custom shapes, one pixel in
 // while the pressed look is on); greyed when the control is disabled.

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,28 @@
 #include "server/contract/Picture.h"
 
 namespace tessel {
+
+// A bitmap's pixels in memory, drawn with its transparent pixels left out: 32-bpp colour rows and
+// a one-bit top-down mask of the same size whose set bits (leftmost pixel in the high bit, rows
+// padded to 32 bits) are the transparent pixels. The colour rows are the picture's own bits when
+// it is a 32-bpp DIB drawn at its own size (the picture is held so they stay valid), else a scaled
+// copy the rows own; no GDI bitmap is made for either.
+struct PictureRows {
+  int32_t width = 0;
+  int32_t height = 0;
+  const uint32_t* colour = nullptr;
+  bool bottomUp = false;  // the colour rows start with the bottom row
+  std::unique_ptr<uint8_t[]> mask;
+  PictureRef picture;                    // whose bits colour points into
+  std::unique_ptr<uint32_t[]> ownRows;   // or the scaled copy's rows
+  unique_hbitmap scaled;                 // and the bitmap it is scaled in, kept for a rebuild
+
+  static size_t MaskStride(int32_t width) { return static_cast<size_t>((width + 31) / 32) * 4; }
+  bool Transparent(int x, int y) const { return mask[y * MaskStride(width) + x / 8] & (0x80 >> (x % 8)); }
+  const uint32_t* Row(int y) const { return colour + static_cast<size_t>(bottomUp ? height - 1 - y : y) * width; }
+  explicit operator bool() const { return colour != nullptr; }
+  void reset() { *this = PictureRows(); }
+};
 
 // Visual styles (the ButtonStyle property, stored as "BackStyle").
 enum ButtonStyleValue : int32_t {
@@ -125,11 +148,11 @@ struct ButtonState {
   RECT captionRect{};
   RECT pictureRect{};
 
-  // Picture: native size and kind, and the scaled copy whose near-key pixels hold the key exactly.
+  // Picture: native size and kind, and the scaled copy whose near-key pixels are transparent.
   int32_t pictureWidth = 0;
   int32_t pictureHeight = 0;
   int32_t pictureIsIcon = 0;
-  unique_hbitmap pictureCache;
+  PictureRows pictureCache;
   int32_t pictureCacheWidth = 0;
   int32_t pictureCacheHeight = 0;
 

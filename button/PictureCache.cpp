@@ -1,9 +1,13 @@
-// The picture cache: a copy of the bitmap at the size it is drawn at, whose near-key pixels hold
-// the key colour exactly, and for custom shapes the transparent runs cut out of the face regions.
-// It is built whenever the picture, its drawn size or the shape changes, so the copy and the key
-// scan are made to cost little more than reading the bitmap's bits once.
+// The picture cache: the bitmap's pixels at the size it is drawn at with a mask of its near-key
+// pixels, and for custom shapes the transparent runs cut out of the face regions. It is built
+// whenever the picture, its drawn size or the shape changes, so the key scan is made to cost less
+// than reading the bitmap's bits once: a picture drawn at its own size is scanned in its own
+// 32-bpp rows, another size in a scaled copy read in one call, and no bitmap is made for the
+// result.
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <new>
 #include <vector>
 
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
@@ -25,40 +29,41 @@ bool NearKey(uint32_t pixel, uint32_t key) {
   return true;
 }
 
-// Sets every pixel of the row within the tolerance of the key to the key itself; four pixels at a
+// Sets the mask bit of every pixel of the row within the tolerance of the key. Four pixels at a
 // time where the processor allows (the distance per channel is a saturated byte difference).
-void CleanRow(uint32_t* row, int width, uint32_t key) {
+void MaskRow(const uint32_t* row, uint8_t* mask, int width, uint32_t key) {
+  std::fill_n(mask, PictureRows::MaskStride(width), uint8_t{0});
   int x = 0;
 #ifdef TESSEL_KEY_SCAN_SSE2
+  // The four pixels' flags, first pixel in bit 0, as the high-bit-first nibble of the mask.
+  static constexpr uint8_t kNibble[16] = {0x0, 0x8, 0x4, 0xC, 0x2, 0xA, 0x6, 0xE,
+                                          0x1, 0x9, 0x5, 0xD, 0x3, 0xB, 0x7, 0xF};
   const __m128i k = _mm_set1_epi32(static_cast<int>(key));
   const __m128i tolerance = _mm_set1_epi32(kKeyTolerance * 0x010101);
   const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
   const __m128i zero = _mm_setzero_si128();
   for (; x + 4 <= width; x += 4) {
-    __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
+    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
     const __m128i distance = _mm_or_si128(_mm_subs_epu8(p, k), _mm_subs_epu8(k, p));
     const __m128i over = _mm_and_si128(_mm_subs_epu8(distance, tolerance), colour);
-    const __m128i close = _mm_cmpeq_epi32(over, zero);
-    if (_mm_movemask_epi8(close) == 0) continue;
-    p = _mm_or_si128(_mm_and_si128(close, k), _mm_andnot_si128(close, p));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), p);
+    const int flags = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(over, zero)));
+    if (flags) mask[x / 8] |= static_cast<uint8_t>(kNibble[flags] << (x % 8 ? 0 : 4));
   }
 #endif
   for (; x < width; ++x)
-    if (NearKey(row[x], key)) row[x] = key;
+    if (NearKey(row[x], key)) mask[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
 }
 
 unique_hrgn RectRegion(int l, int t, int r, int b) { return unique_hrgn(CreateRectRgn(l, t, r, b)); }
 
-// The union of the transparent runs of the cleaned copy (pixels equal to the key), one rectangle
-// per run; a run reaching the last column is closed there.
-unique_hrgn RunsRegion(const uint32_t* bits, int width, int height, uint32_t key) {
+// The union of the transparent runs of the cleaned copy, one rectangle per run; a run reaching the
+// last column is closed there.
+unique_hrgn RunsRegion(const PictureRows& rows) {
   std::vector<RECT> runs;
-  for (int y = 0; y < height; ++y) {
-    const uint32_t* row = bits + static_cast<size_t>(y) * width;
+  for (int y = 0; y < rows.height; ++y) {
     int start = -1;
-    for (int x = 0; x < width; ++x) {
-      const bool transparent = (row[x] & 0xFFFFFF) == key;
+    for (int x = 0; x < rows.width; ++x) {
+      const bool transparent = rows.Transparent(x, y);
       if (transparent && start < 0) {
         start = x;
       } else if (!transparent && start >= 0) {
@@ -66,7 +71,7 @@ unique_hrgn RunsRegion(const uint32_t* bits, int width, int height, uint32_t key
         start = -1;
       }
     }
-    if (start >= 0) runs.push_back(RECT{start, y, width, y + 1});
+    if (start >= 0) runs.push_back(RECT{start, y, rows.width, y + 1});
   }
   if (runs.empty()) return unique_hrgn();
   std::vector<char> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
@@ -82,39 +87,73 @@ unique_hrgn RunsRegion(const uint32_t* bits, int width, int height, uint32_t key
   return unique_hrgn(ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), rd));
 }
 
-// The bits of a bitmap as top-down 32-bpp rows, in one call (no screen DC is needed for 32 bpp).
-bool ReadBits(HDC dc, HBITMAP source, int width, int height, uint32_t* bits) {
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-  return GetDIBits(dc, source, 0, static_cast<UINT>(height), bits, &bi, DIB_RGB_COLORS) == height;
+// Whether a DIB section's rows start with the bottom row. Its header does not tell (the height it
+// reports is positive either way), nor does it matter for a picture whose rows read the same from
+// either end; otherwise the picture's top row read through GDI is compared with the first row.
+bool StartsAtTheBottom(HBITMAP bitmap, const uint32_t* bits, int width, int height) {
+  const size_t rowBytes = static_cast<size_t>(width) * 4;
+  for (int y = 0; y < height / 2; ++y) {
+    const uint32_t* first = bits + static_cast<size_t>(y) * width;
+    if (std::memcmp(first, bits + static_cast<size_t>(height - 1 - y) * width, rowBytes) == 0) continue;
+    std::vector<uint32_t> row(static_cast<size_t>(width));
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB};  // bottom-up: scan 0 is the bottom row
+    unique_hdc dc(CreateCompatibleDC(nullptr));
+    return GetDIBits(dc.get(), bitmap, static_cast<UINT>(height - 1 - y), 1, row.data(), &bi, DIB_RGB_COLORS) == 1 &&
+           std::memcmp(row.data(), first, rowBytes) != 0;
+  }
+  return false;
 }
 
-bool WriteBits(HDC dc, HBITMAP target, int width, int height, const uint32_t* bits) {
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-  return SetDIBits(dc, target, 0, static_cast<UINT>(height), bits, &bi, DIB_RGB_COLORS) == height;
+// The picture's own 32-bpp rows, when it is a DIB section of them (as every loaded bitmap is). They
+// are read where they are: a picture whose bitmap is drawn on after it was assigned shows the new
+// colours through the mask of the old ones, until it is assigned again.
+bool OwnRows(PictureRows& rows, const PictureRef& picture) {
+  DIBSECTION dib{};
+  HBITMAP bitmap = static_cast<HBITMAP>(picture->Handle());
+  if (GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib) || !dib.dsBm.bmBits || dib.dsBm.bmBitsPixel != 32 ||
+      dib.dsBmih.biCompression != BI_RGB || dib.dsBm.bmWidth != rows.width || dib.dsBm.bmHeight != rows.height)
+    return false;
+  GdiFlush();
+  rows.colour = static_cast<const uint32_t*>(dib.dsBm.bmBits);
+  rows.bottomUp = StartsAtTheBottom(bitmap, rows.colour, rows.width, rows.height);
+  rows.picture = picture;
+  return true;
 }
 
-// The copy's bitmap: the previous cache again when it has the size asked for, else a new bitmap
-// like the screen's. A new DIB section costs several times a copy of its bits under some
-// platforms (its memory is mapped afresh), so the cache is a device bitmap filled from the rows.
-unique_hbitmap CacheBitmap(unique_hbitmap previous, int width, int height) {
+// The picture scaled to the rows' size in a bitmap like the screen's (kept for a rebuild at that
+// size), its bits read into rows of their own in one call. A screen of fewer colours would lose
+// the key: then a 32-bpp bitmap.
+bool ScaledRows(PictureRows& rows, HBITMAP source, int sourceWidth, int sourceHeight) {
+  const int width = rows.width, height = rows.height;
   BITMAP header{};
-  if (previous && GetObjectW(previous.get(), sizeof(header), &header) && header.bmWidth == width &&
-      header.bmHeight == height && header.bmBitsPixel == 32)
-    return previous;
-  previous.reset();
-  WindowDC screen(nullptr);
-  if (GetDeviceCaps(screen.get(), BITSPIXEL) == 32) return unique_hbitmap(CreateCompatibleBitmap(screen.get(), width, height));
-  void* unused = nullptr;
-  return CreateDib32(nullptr, width, height, &unused);  // a screen of fewer colours would lose the key
-}
-
-// The rows the cache is built in: kept between builds, so a build touches no new memory.
-std::vector<uint32_t>& Rows(size_t count) {
-  static std::vector<uint32_t> rows;
-  if (rows.size() < count) rows.resize(count);
-  return rows;
+  if (!rows.scaled || !GetObjectW(rows.scaled.get(), sizeof(header), &header) || header.bmWidth != width ||
+      header.bmHeight != height) {
+    rows.scaled.reset();
+    rows.ownRows.reset(new (std::nothrow) uint32_t[static_cast<size_t>(width) * height]);
+    WindowDC screen(nullptr);
+    void* unused = nullptr;
+    rows.scaled = GetDeviceCaps(screen.get(), BITSPIXEL) == 32
+                      ? unique_hbitmap(CreateCompatibleBitmap(screen.get(), width, height))
+                      : CreateDib32(nullptr, width, height, &unused);
+    if (!rows.scaled || !rows.ownRows) return false;
+  }
+  unique_hdc src(CreateCompatibleDC(nullptr)), dst(CreateCompatibleDC(nullptr));
+  {
+    SelectGuard selectSrc(src.get(), source);
+    SelectGuard selectDst(dst.get(), rows.scaled.get());
+    SetStretchBltMode(dst.get(), COLORONCOLOR);
+    StretchBlt(dst.get(), 0, 0, width, height, src.get(), 0, 0, sourceWidth, sourceHeight, SRCCOPY);
+  }
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+  if (GetDIBits(dst.get(), rows.scaled.get(), 0, static_cast<UINT>(height), rows.ownRows.get(), &bi, DIB_RGB_COLORS) !=
+      height)
+    return false;
+  rows.colour = rows.ownRows.get();
+  rows.bottomUp = false;
+  rows.picture = nullptr;
+  return true;
 }
 
 }  // namespace
@@ -122,35 +161,33 @@ std::vector<uint32_t>& Rows(size_t count) {
 void BuildPictureCache(ButtonPaint& paint, int32_t width, int32_t height, HRGN cutRegion) {
   ButtonState& s = paint.state;
   if (!s.picture) return;
-  unique_hbitmap previous = std::move(s.pictureCache);
+  PictureRows rows = std::move(s.pictureCache);
   s.pictureCacheWidth = s.pictureCacheHeight = 0;
   if (s.pictureIsIcon == 1 || width <= 0 || height <= 0) return;
 
-  unique_hbitmap cache = CacheBitmap(std::move(previous), width, height);
-  if (!cache) return;
-  uint32_t* bits = Rows(static_cast<size_t>(width) * height).data();
-  HBITMAP source = static_cast<HBITMAP>(s.picture->Handle());
-  unique_hdc dc(CreateCompatibleDC(nullptr));
-  if (width == s.pictureWidth && height == s.pictureHeight) {
-    if (!ReadBits(dc.get(), source, width, height, bits)) return;
-  } else {
-    unique_hdc src(CreateCompatibleDC(nullptr));
-    {
-      SelectGuard selectSrc(src.get(), source);
-      SelectGuard selectDst(dc.get(), cache.get());
-      SetStretchBltMode(dc.get(), COLORONCOLOR);
-      StretchBlt(dc.get(), 0, 0, width, height, src.get(), 0, 0, s.pictureWidth, s.pictureHeight, SRCCOPY);
-    }
-    if (!ReadBits(dc.get(), cache.get(), width, height, bits)) return;
+  // A rebuild at the same size fills the mask (and the scaled rows) it already has.
+  if (rows.width != width || rows.height != height || !rows.mask) {
+    rows = PictureRows();
+    rows.mask.reset(new (std::nothrow) uint8_t[PictureRows::MaskStride(width) * height]);
+    if (!rows.mask) return;
+    rows.width = width;
+    rows.height = height;
   }
-  const uint32_t key = bits[0] & 0xFFFFFF;
-  for (int y = 0; y < height; ++y) CleanRow(bits + static_cast<size_t>(y) * width, width, key);
-  if (!WriteBits(dc.get(), cache.get(), width, height, bits)) return;
+  const bool ownSize = width == s.pictureWidth && height == s.pictureHeight;
+  if (ownSize && OwnRows(rows, s.picture)) {
+    rows.scaled.reset();
+    rows.ownRows.reset();
+  } else if (!ScaledRows(rows, static_cast<HBITMAP>(s.picture->Handle()), s.pictureWidth, s.pictureHeight)) {
+    return;
+  }
+  const uint32_t key = rows.Row(0)[0] & 0xFFFFFF;
+  const size_t stride = PictureRows::MaskStride(width);
+  for (int y = 0; y < height; ++y) MaskRow(rows.Row(y), rows.mask.get() + y * stride, width, key);
 
   if (cutRegion) {
     s.regionB = RectRegion(0, 0, paint.W(), paint.H());
     s.regionA = RectRegion(0, 0, paint.W(), paint.H());
-    if (unique_hrgn cut = RunsRegion(bits, width, height, key)) {
+    if (unique_hrgn cut = RunsRegion(rows)) {
       CombineRgn(cutRegion, cutRegion, cut.get(), RGN_DIFF);
       CombineRgn(s.regionB.get(), s.regionB.get(), cut.get(), RGN_DIFF);
       // Each run grown by one pixel on every side: the union of the runs moved by one pixel in
@@ -167,7 +204,7 @@ void BuildPictureCache(ButtonPaint& paint, int32_t width, int32_t height, HRGN c
       CombineRgn(s.regionA.get(), s.regionA.get(), grown.get(), RGN_DIFF);
     }
   }
-  s.pictureCache = std::move(cache);
+  s.pictureCache = std::move(rows);
   s.pictureCacheWidth = width;
   s.pictureCacheHeight = height;
 }

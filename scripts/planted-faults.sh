@@ -41,6 +41,7 @@ button-pressed-caption-low|button/draw/CaptionAndPicture.cpp|s/OffsetRect\(&capt
 button-hover-timer-kept|button/HoverTimer.cpp|s/(return;\n)  KillTimer\(hWnd\(\), kHoverTimerId\);\n/$1/|tests_button
 button-options-stay-latched|button/OptionGroup.cpp|s/if \(other && other != this\) other->SetValue\(false\);/;/|tests_button
 button-first-ampersand|button/ButtonProperties.cpp|s/caption.rfind\(L.&.\)/caption.find(L'&')/|tests_button
+button-bottom-rows-flipped|button/PictureCache.cpp|s/rows.bottomUp = StartsAtTheBottom\(bitmap, rows.colour, rows.width, rows.height\);/rows.bottomUp = false;/|tests_button
 frame-tab-preset-blue|frames/FramePresets.cpp|s/\{kWhite, RGB\(192, 0, 0\), RGB\(192, 0, 0\)/{kWhite, RGB(0, 0, 192), RGB(192, 0, 0)/|tests_frames
 frame-gold-theme-off|frames/FrameThemes.cpp|s/RGB\(217, 172, 1\)/RGB(217, 172, 10)/|tests_frames
 frame-caption-marks-form|frames/TzFrames.cpp|s/p_\.caption = value;\n  Redraw\(\);/p_.caption = value;\n  Changed(L"Caption");/|tests_frames

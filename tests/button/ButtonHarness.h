@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,13 +84,21 @@ class ButtonTest : public ::testing::Test {
 
   std::vector<std::wstring> TakeLog() { return std::exchange(log_, {}); }
 
-  // A bitmap picture of width x height whose pixel (x, y) is colour(x, y) (0x00RRGGBB).
+  // A bitmap picture of width x height whose pixel (x, y) is colour(x, y) (0x00RRGGBB); bottomUp:
+  // a DIB section whose rows start at the bottom, as a program may hand one over.
   template <class Fn>
-  static PictureRef Bitmap(int width, int height, Fn colour) {
+  static PictureRef Bitmap(int width, int height, Fn colour, bool bottomUp = false) {
     std::vector<uint32_t> argb(static_cast<size_t>(width) * height);
     for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) argb[static_cast<size_t>(y) * width + x] = 0xFF000000u | colour(x, y);
-    return Picture::FromBytes(EncodeImage(ImageFormat::Bmp, width, height, argb));
+      for (int x = 0; x < width; ++x)
+        argb[static_cast<size_t>(bottomUp ? height - 1 - y : y) * width + x] = 0xFF000000u | colour(x, y);
+    if (!bottomUp) return Picture::FromBytes(EncodeImage(ImageFormat::Bmp, width, height, argb));
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::copy(argb.begin(), argb.end(), static_cast<uint32_t*>(bits));
+    return Picture::FromBitmap(dib);
   }
   static PictureRef Icon(int size = 32) { return Picture::FromBytes(IconFile(size, RGB(0, 0, 255))); }
 
