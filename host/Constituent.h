@@ -63,7 +63,9 @@ class Constituent {
  protected:
   void Invalidate();              // repaints the constituent's area of the parent surface
   virtual void Relocated() {}     // windowed constituents move their window here
-  virtual void VisibilityChanged() {}  // windowed constituents show or hide their window here
+  virtual void VisibilityChanged() {}
+  // A windowed constituent that held its window back makes it here; true when it made one.
+  virtual bool MakeHeldWindow() { return false; }  // windowed constituents show or hide their window here
 
  private:
   friend class ConstituentSurface;  // moves held windows once a layout is done

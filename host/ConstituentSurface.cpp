@@ -169,6 +169,25 @@ void ConstituentSurface::EndHold() noexcept {
   }
 }
 
+void ConstituentSurface::MakeHeldWindows() {
+  for (size_t i = 0; i < constituents_.size(); ++i) {
+    Constituent* c = constituents_[i];
+    if (!c->Windowed() || !c->MakeHeldWindow()) continue;
+    // Made late, the window goes where it would stand had it been made with its constituent:
+    // below the window of the windowed constituent made before it, or above the next one's.
+    HWND after = nullptr;
+    for (size_t j = i; j-- > 0 && !after;)
+      if (constituents_[j]->Windowed()) after = constituents_[j]->Window();
+    if (!after)
+      for (size_t j = i + 1; j < constituents_.size() && !after; ++j)
+        if (constituents_[j]->Windowed() && constituents_[j]->Window()) {
+          after = GetWindow(constituents_[j]->Window(), GW_HWNDPREV);
+          if (!after) after = HWND_TOP;
+        }
+    if (after) SetWindowPos(c->Window(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
 void ConstituentSurface::Detach(Constituent* c) {
   constituents_.erase(std::remove(constituents_.begin(), constituents_.end(), c), constituents_.end());
   held_.erase(std::remove(held_.begin(), held_.end(), c), held_.end());

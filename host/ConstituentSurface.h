@@ -48,6 +48,12 @@ class ConstituentSurface : public Surface {
   Constituent* Captured() const { return captured_; }
   Constituent* Hovered() const { return hovered_; }
 
+  // Whether windowed constituents hold their windows back for now: the surface stands on a form
+  // that is never shown, where a field needs no window to read, keep and write its values.
+  virtual bool HoldsWindowsBack() const { return false; }
+  // Every constituent that held its window back makes it now, in the z order it would have had.
+  void MakeHeldWindows();
+
  protected:
   // What lies under the constituents: the back colour, or the persistent image where one is kept.
   virtual void PaintBackground(HDC dc, const RECT& area);

@@ -22,6 +22,10 @@ HWND HostedControl::hWnd() const { return window_ ? window_->hWnd() : nullptr; }
 
 IDropTarget* HostedControl::DropTarget() const { return window_ ? container_.ContainerDropTarget() : nullptr; }
 
+void HostedControl::MakeHeldWindows() {
+  if (window_) window_->MakeHeldWindows();
+}
+
 void HostedControl::OLEDrag(UserControl& source) { RunDrag(source, Host()); }
 
 Surface& HostedControl::OwnSurface() {
@@ -166,14 +170,17 @@ void HostedControl::PropertyChanged(std::wstring_view key) { container_.ControlP
 void HostedControl::Move(int left, int top, int width, int height) {
   if (width < 0 || height < 0) throw InvalidPropertyValue("Invalid property value");
   const bool sized = width != extender_.width || height != extender_.height;
+  const RECT was = PixelRect();
   extender_.left = left;
   extender_.top = top;
   extender_.width = width;
   extender_.height = height;
   if (!window_ || !window_->hWnd()) return;
   const RECT r = PixelRect();
-  SetWindowPos(window_->hWnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  // A write that lands on the same pixels (a rule keeping its height) leaves the window alone.
+  if (!EqualRect(&r, &was))
+    SetWindowPos(window_->hWnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   if (sized && control_) {
     try {
       ConstituentSurface::LayoutHold hold(*window_);

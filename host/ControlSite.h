@@ -44,6 +44,8 @@ class ControlContainer {
   virtual std::vector<UserControl*> ControlsInside(const HostedControl& control) const { return {}; }
   // Whether the window control stands on keeps a scale mode of its own (see ControlSite).
   virtual bool ContainerHasScaleMode(const HostedControl& control) const { return true; }
+  // Whether the controls standing on it hold their constituents' windows back (a form never shown).
+  virtual bool ContainerHoldsWindowsBack() const { return false; }
   // The drop target that hands drags to the controls standing on it (null: none).
   virtual IDropTarget* ContainerDropTarget() const { return nullptr; }
 };
@@ -106,6 +108,9 @@ class HostedControl final : public ControlSite {
   // The drop target that hands drags over the control's window to the control: the form's (null
   // without OLE on the thread).
   IDropTarget* DropTarget() const;
+  // Whether the control's constituents hold their windows back, and making those held back now.
+  bool WindowsHeldBack() const { return container_.ContainerHoldsWindowsBack(); }
+  void MakeHeldWindows();
 
  private:
   RECT PixelRect() const;

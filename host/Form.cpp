@@ -48,6 +48,7 @@ Form::Form(const ControlTypes& types, bool userMode) : types_(types) {
 std::unique_ptr<Form> Form::Create(const std::wstring& title, int widthTwips, int heightTwips, bool userMode,
                                    const ControlTypes* types, FormDisplay display) {
   std::unique_ptr<Form> form(new Form(types ? *types : ControlTypes::Default(), userMode));
+  form->windowsHeld_ = display == FormDisplay::Hidden;
   // OLE, not only COM: the form's window is the drop target of its controls.
   const HRESULT hr = OleInitialize(nullptr);
   form->oleInitialized_ = SUCCEEDED(hr);
@@ -195,6 +196,9 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (!stops.empty()) SetFocus(stops.front());
       return 0;
     }
+    case WM_SHOWWINDOW:
+      if (wp) MakeHeldWindows();
+      break;
     case WM_CLOSE:
       Close();
       return 0;
@@ -362,6 +366,12 @@ HWND Form::ControlWindowAt(POINT screen) const {
   for (HWND w = deepest; w && w != hwnd_; w = GetParent(w))
     if (GetPropW(w, HostedControl::kWindowMark)) return w;
   return nullptr;
+}
+
+void Form::MakeHeldWindows() const {
+  if (!windowsHeld_) return;
+  windowsHeld_ = false;
+  for (const auto& site : sites_) site->MakeHeldWindows();
 }
 
 void Form::RevokeDropTarget() {

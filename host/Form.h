@@ -146,6 +146,7 @@ class Form final : public ControlContainer {
   // The form keeps its own scale; a control that holds others (a frame) keeps none.
   bool ContainerHasScaleMode(const HostedControl& control) const override;
   IDropTarget* ContainerDropTarget() const override { return dropTarget_.Get(); }
+  bool ContainerHoldsWindowsBack() const override { return windowsHeld_; }
 
  private:
   Form(const ControlTypes& types, bool userMode);
@@ -161,6 +162,8 @@ class Form final : public ControlContainer {
   // window under the cursor: hidden and disabled windows are passed through.
   HWND ControlWindowAt(POINT screen) const;
   void RevokeDropTarget();
+  // A hidden form's controls make the windows they held back, as the form is first shown.
+  void MakeHeldWindows() const;
   void FocusMoving(HWND newFocus);
   void FocusSite(HostedControl& site);
   HostedControl* EnterSite() const;  // the control Enter goes to now
@@ -189,6 +192,8 @@ class Form final : public ControlContainer {
   bool oleInitialized_ = false;
   int placementHolds_ = 0;
   bool redrawHeld_ = false;  // drawing of the shown form is switched off by the holds
+  // Made hidden and never shown yet: the controls' fields need no windows of their own.
+  mutable bool windowsHeld_ = false;
 };
 
 }  // namespace tessel

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "host/ControlSite.h"
 #include "host/MouseArgs.h"
 #include "server/contract/HostServices.h"
 #include "server/contract/PropertyBag.h"
@@ -11,6 +12,8 @@
 namespace tessel {
 
 UserControlWindow::~UserControlWindow() { Destroy(); }
+
+bool UserControlWindow::HoldsWindowsBack() const { return site_.WindowsHeldBack(); }
 
 void UserControlWindow::PaintOwn(HDC dc) {
   if (!control_) return;

@@ -10,13 +10,14 @@
 namespace tessel {
 
 class UserControl;
-class ControlSite;
+class HostedControl;
 
 class UserControlWindow final : public SurfaceWindow {
  public:
-  explicit UserControlWindow(ControlSite& site) : site_(site) {}
+  explicit UserControlWindow(HostedControl& site) : site_(site) {}
   ~UserControlWindow() override;
   void Attach(UserControl* control) { control_ = control; }
+  bool HoldsWindowsBack() const override;
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -25,7 +26,7 @@ class UserControlWindow final : public SurfaceWindow {
  private:
   bool RouteInput(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
-  ControlSite& site_;
+  HostedControl& site_;
   UserControl* control_ = nullptr;
   int16_t pressed_ = 0;        // buttons that went down on the control's own window
   bool afterDblClick_ = false; // the release after a double click raises no Click

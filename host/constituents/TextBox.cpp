@@ -34,7 +34,13 @@ TextBox::TextBox(Surface& parent, std::wstring name, TextBoxDesign design)
       appearance_(design.appearance) {
   if (borderStyle_ < 0 || borderStyle_ > 1 || appearance_ < 0 || appearance_ > 1)
     throw InvalidPropertyValue("Invalid property value");
-  if (parent.hWnd()) CreateEdit();
+  if (parent.hWnd() && !Parent().HoldsWindowsBack()) CreateEdit();
+}
+
+bool TextBox::MakeHeldWindow() {
+  if (edit_ || !Parent().hWnd()) return false;
+  CreateEdit();
+  return edit_.get() != nullptr;
 }
 
 TextBox::~TextBox() {

@@ -27,12 +27,13 @@ struct TextBoxDesign {
 class TextBox : public Constituent {
  public:
   // Created as designed (by default: text "" and a fixed single 3D border); the edit window is
-  // made at once when the surface has a window.
+  // made at once when the surface has a window, unless the surface holds windows back.
   TextBox(Surface& parent, std::wstring name, TextBoxDesign design = {});
   ~TextBox() override;
 
   bool Windowed() const override { return true; }
   HWND Window() const override { return edit_.get(); }
+  bool MakeHeldWindow() override;
 
   std::wstring Text() const;
   void SetText(const std::wstring& text);

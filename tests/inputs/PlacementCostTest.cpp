@@ -10,6 +10,7 @@
 #include "host/FormFile.h"
 #include "inputs/KvTextBox.h"
 #include "tests/inputs/TextInputHarness.h"
+#include "tests/support/Pixels.h"
 
 namespace tessel::test::textinput {
 namespace {
@@ -97,13 +98,18 @@ TEST_F(PlacementCost, FieldsAlikeHoldNoFontOfTheirOwn) {
   EXPECT_EQ(fonts(), before);
 }
 
+// A hidden form (a tool that only checks a file) never paints, and its fields hold their edit
+// windows back until the form is shown: then it looks pixel for pixel as one shown at once.
 TEST_F(PlacementCost, ALoadedFormPaintsOnceWhenAllIsPlacedAndAHiddenOneNever) {
   const ParsedForm parsed = ParseFormText(
       "TesselForm 1\nForm\n  Width = 6000\n  Height = 3000\nEndForm\n"
-      "Control KvTextBox a\n  .Left = 120\n  .Top = 120\n  .Width = 2400\n  .Height = 375\nEndControl\n"
+      "Control KvTextBox a\n  .Left = 120\n  .Top = 120\n  .Width = 2400\n  .Height = 375\n  Text = \"Held\"\nEndControl\n"
       "Control Bevel b\n  .Left = 120\n  .Top = 600\n  .Width = 2400\n  .Height = 600\nEndControl\n"
-      "Control KvLinha c\n  .Left = 120\n  .Top = 1500\n  .Width = 2400\n  .Height = 30\nEndControl\n",
+      "Control KvLinha c\n  .Left = 120\n  .Top = 1500\n  .Width = 2400\n  .Height = 30\nEndControl\n"
+      "Control KvText d\n  .Left = 120\n  .Top = 1800\n  .Width = 3000\n  .Height = 375\n  Caption = \"Name\"\n"
+      "  Text = \"Also held\"\nEndControl\n",
       L"paints.tform");
+  std::map<FormDisplay, std::vector<COLORREF>> drawn;
   for (const FormDisplay display : {FormDisplay::Shown, FormDisplay::Hidden}) {
     WindowLog log;
     std::vector<FormFileError> errors;
@@ -117,7 +123,16 @@ TEST_F(PlacementCost, ALoadedFormPaintsOnceWhenAllIsPlacedAndAHiddenOneNever) {
       EXPECT_EQ(whileLoading.count(w), 0u) << "painted while the form was loading";
       EXPECT_EQ(log.paints[w], display == FormDisplay::Shown ? 1 : 0);
     }
+    for (const wchar_t* field : {L"a", L"d"})
+      EXPECT_EQ(GetWindow(form->Site(field)->hWnd(), GW_CHILD) != nullptr, display == FormDisplay::Shown) << field;
+    ShowWindow(form->hWnd(), SW_SHOWNA);
+    Pump(50);
+    const DibProbe shot(form->Snapshot().get());
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x) drawn[display].push_back(shot.At(x, y));
+    EXPECT_NE(GetWindow(form->Site(L"d")->hWnd(), GW_CHILD), nullptr);
   }
+  EXPECT_EQ(drawn[FormDisplay::Hidden], drawn[FormDisplay::Shown]);
 }
 
 }  // namespace
