@@ -12,7 +12,6 @@
 
 #include "tests/host/Recorder.h"
 #include "tests/support/ImageBytes.h"
-#include "tests/support/Leaks.h"
 #include "tests/support/Pixels.h"
 
 namespace tessel {
@@ -187,17 +186,6 @@ TEST_F(FormFileText, ATruncatedFileReportsWhereItEnds) {
   EXPECT_THAT(p.errors[0].ToString(),
               HasSubstr("control 'echo1', key 'Icon': the file ends inside the picture begun on line"));
   EXPECT_TRUE(p.form.controls.empty());
-}
-
-// Reading a form with fonts and pictures, realising and drawing them, gives every handle back.
-TEST_F(FormFileText, ReadFontsAndPicturesGiveEveryHandleBack) {
-  const std::string text = WriteFormText(EveryType());
-  test::ExpectNoLeaks([&] {
-    const PropertyBag bag = ParseFormText(text, L"leak.tform").form.controls.at(0).bag;
-    bag.ReadFont(L"Font", nullptr)->Handle();
-    test::Canvas canvas(40, 40, 0);
-    for (const wchar_t* key : {L"Png", L"Icon", L"Cursor"}) bag.ReadPicture(key, nullptr)->Render(canvas.dc(), RECT{0, 0, 40, 40}, true);
-  }, 1, 2);
 }
 
 class FormFileOnDisk : public FormFileText {

@@ -149,7 +149,7 @@ TEST_F(PictureTest, FilesLoadAndMissingFilesSaySo) {
 TEST_F(PictureTest, CorruptBytesGiveAClearErrorAndLeakNothing) {
   const std::vector<uint8_t> png = Quads();
   const std::vector<uint8_t> jpeg = EncodeImage(ImageFormat::Jpeg, 8, 8, std::vector<uint32_t>(64, 0xFF808080));
-  const std::vector<uint8_t> icon = IconFile(16, RGB(1, 1, 1));
+  const std::vector<uint8_t> icon = IconFile(16, RGB(1, 1, 1)), cursor = IconFile(32, RGB(4, 5, 6), true, POINT{7, 9});
   const std::vector<uint8_t> shortPng(png.begin(), png.begin() + 40);
   const std::vector<uint8_t> shortIcon(icon.begin(), icon.begin() + 30);  // its directory points past the end
   const std::pair<std::vector<uint8_t>, std::string> cases[] = {
@@ -166,7 +166,8 @@ TEST_F(PictureTest, CorruptBytesGiveAClearErrorAndLeakNothing) {
   // Loading, drawing and destroying every kind, or failing to load, gives every handle back.
   test::ExpectNoLeaks([&] {
     Canvas canvas(20, 20, 0);
-    for (const auto* bytes : {&png, &jpeg, &icon}) Picture::FromBytes(*bytes)->Render(canvas.dc(), RECT{0, 0, 20, 20}, true);
+    for (const auto* bytes : {&png, &jpeg, &icon, &cursor})
+      Picture::FromBytes(*bytes)->Render(canvas.dc(), RECT{0, 0, 20, 20}, true);
     LoadError(shortPng);
     LoadError(shortIcon);
   });
