@@ -42,6 +42,10 @@ button-hover-timer-kept|button/HoverTimer.cpp|s/(return;\n)  KillTimer\(hWnd\(\)
 button-options-stay-latched|button/OptionGroup.cpp|s/if \(other && other != this\) other->SetValue\(false\);/;/|tests_button
 button-first-ampersand|button/ButtonProperties.cpp|s/caption.rfind\(L.&.\)/caption.find(L'&')/|tests_button
 button-bottom-rows-flipped|button/PictureCache.cpp|s/rows.bottomUp = StartsAtTheBottom\(bitmap, rows.colour, rows.width, rows.height\);/rows.bottomUp = false;/|tests_button
+button-outline-frame-lost|button/ButtonStyle.cpp|s/  if \(!chosen\) return;/  return;/|tests_button
+button-latched-classic-grey|button/draw/ClassicRenderer.cpp|s/(default:  \/\/ latched\n        c\[7\] = c\[8\] = )light;/${1}kShadow;/|tests_button
+button-sunken-ring-reversed|button/draw/FaceClip.cpp|s/DrawGradient\(dc, gradTopBottom, W, H, 0x808080, 0xFFFFFF\)/DrawGradient(dc, gradTopBottom, W, H, 0xFFFFFF, 0x808080)/|tests_button
+button-mask-nibble-shifted|button/PictureCache.cpp|s/<< \(x % 8 \? 0 : 4\)/<< 4/|tests_button
 frame-tab-preset-blue|frames/FramePresets.cpp|s/\{kWhite, RGB\(192, 0, 0\), RGB\(192, 0, 0\)/{kWhite, RGB(0, 0, 192), RGB(192, 0, 0)/|tests_frames
 frame-gold-theme-off|frames/FrameThemes.cpp|s/RGB\(217, 172, 1\)/RGB(217, 172, 10)/|tests_frames
 frame-caption-marks-form|frames/TzFrames.cpp|s/p_\.caption = value;\n  Redraw\(\);/p_.caption = value;\n  Changed(L"Caption");/|tests_frames

@@ -21,7 +21,7 @@ constexpr COLORREF kUnpainted = RGB(255, 0, 255);  // what the buffer holds befo
 
 class ButtonCanvas : public PixelRows {
  public:
-  ButtonCanvas(int width, int height);
+  ButtonCanvas(int width, int height, COLORREF fill = kUnpainted);
   ~ButtonCanvas();
   ButtonCanvas(const ButtonCanvas&) = delete;
   ButtonCanvas& operator=(const ButtonCanvas&) = delete;
@@ -30,13 +30,8 @@ class ButtonCanvas : public PixelRows {
   // The smallest rectangle holding every pixel of this colour (empty when there is none).
   RECT Bounds(COLORREF color) const;
   int Count(COLORREF color) const { return PixelRows::Count({0, 0, width_, height_}, color); }
-  void Clear(COLORREF color = kUnpainted);
-  // Sets the derived face colours from backColor and hoverBackColor for the current style.
-  void DeriveColors();
-  // The elliptic face regions of a round shape and the straight face of the slanted ones, as the
-  // shape builder leaves them.
-  void ShapeFace();
-  // Runs the renderer of the current style with fresh lists; the outcome it returned.
+  // Derives the face colours for the current style and runs its renderer with fresh lists; the
+  // clip outcome it returned.
   int16_t Render(int32_t* faceState = nullptr);
 
   ButtonState state;

@@ -29,8 +29,7 @@ struct Drawn {
 
 // Draws the caption on the face, the caption rectangle (10, 6)-(70, 26).
 Drawn Draw(const Caption& c) {
-  Drawn d{std::make_unique<ButtonCanvas>(80, 32), c.mode != modeCommand};
-  d.canvas->Clear(c.face);
+  Drawn d{std::make_unique<ButtonCanvas>(80, 32, c.face), c.mode != modeCommand};
   ButtonState& s = d.canvas->state;
   s.caption = c.text;
   s.captionRect = {10, 6, 70, 26};
@@ -109,8 +108,7 @@ TEST(Caption, LineBreaksPrefixesAndHiddenCaptions) {
   EXPECT_GT(two.bottom - two.top, 2 * (one.bottom - one.top) - 2);
   // "&S" underlines the S; "&&" shows one "&".
   EXPECT_GT(Draw({.text = L"&S"}).Of(kFore).bottom, Draw({.text = L"S"}).Of(kFore).bottom);
-  ButtonCanvas plain(80, 32);
-  plain.Clear(kFace);
+  ButtonCanvas plain(80, 32, kFace);
   SetTextColor(plain.dc(), kFore);
   RECT r{10, 6, 70, 26};
   DrawTextA(plain.dc(), "a&b", 3, &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
@@ -139,8 +137,7 @@ TEST(FocusIndicator, OutlineSitsAroundTheCaption) {
       {"in the face, black", shapeRectangle, bsClassic, -1, false, false, true, {4, 4, 76, 26}},
   };
   for (const Case& c : cases) {
-    ButtonCanvas canvas(80, 30);
-    canvas.Clear(0xFFFFFF);
+    ButtonCanvas canvas(80, 30, 0xFFFFFF);
     canvas.state.buttonShape = c.shape;
     canvas.state.buttonStyle = c.style;
     canvas.state.value = c.value;

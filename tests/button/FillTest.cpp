@@ -42,27 +42,15 @@ TEST(ShiftColor, ShiftsClampsScalesInvertsAndAvoidsExtremes) {
   }
 }
 
-TEST(Gradient, TableRunsFromFirstToLastColourInTruncatedSteps) {
-  const std::vector<int32_t> cases[] = {{0x102030},
-                                        {0x000000, 0x7F7F7F, 0xFFFFFF},
-                                        {0x0000FF, 0x5500AA, 0xAA0055, 0xFF0000},
-                                        {0x000010, 0x00000C, 0x000008, 0x000004, 0x000000}};
-  for (const auto& want : cases) {
-    std::vector<int32_t> table(want.size(), -1);
-    BuildGradientTable(table, want.front(), want.size() == 1 ? 0xFFFFFF : want.back());
-    EXPECT_EQ(table, want);
-  }
-}
-
 // Two-pixel bands once the face is wider (or taller) than a quarter of the screen; the odd last
-// column keeps what was there; right to left and bottom to top mirror the bands.
+// column keeps what was there; right to left and bottom to top mirror the bands; the colours of
+// the bands step from the first to the last, truncated.
 TEST(Gradient, BandsAndTheirPixels) {
   const int cases[][5] = {{1, 256, 20, 1, 256}, {1, 257, 20, 2, 128}, {2, 301, 20, 2, 150},
                           {3, 400, 192, 1, 192}, {4, 40, 193, 2, 96},  {1, 0, 20, 1, 0}};
   for (const auto& c : cases) {
-    GradientBands got = GradientBandsFor(c[0], c[1], c[2], 1024, 768);
-    EXPECT_EQ(got.bandSize, c[3]) << c[0] << " " << c[1] << "x" << c[2];
-    EXPECT_EQ(got.count, c[4]) << c[0] << " " << c[1] << "x" << c[2];
+    const GradientBands got = GradientBandsFor(c[0], c[1], c[2], 1024, 768);
+    EXPECT_EQ(std::make_pair(got.bandSize, got.count), std::make_pair(c[3], c[4])) << c[0] << " " << c[1] << "x" << c[2];
   }
   ButtonCanvas wide(5, 4), narrow(3, 2), tall(2, 5), none(1, 3);
   DrawGradient(wide.dc(), gradLeftRight, 5, 4, 0x000000, 0x0000FF, 12, 12);
@@ -156,7 +144,6 @@ TEST(StyleRenderer, DesignedRingAndRoundedDefaultWithoutFocus) {
   ButtonCanvas ring(40, 20);  // a dotted outline 64 darker than the container (0xE0E0E0)
   ring.state.buttonStyle = bsRing;
   ring.paint.userMode = false;
-  ring.DeriveColors();
   ring.Render();
   EXPECT_GT(ring.Count(0xA0A0A0), 20);
   EXPECT_LT(ring.Count(0xA0A0A0), 2 * 40 + 2 * 20 - 4);
@@ -166,7 +153,6 @@ TEST(StyleRenderer, DesignedRingAndRoundedDefaultWithoutFocus) {
   rounded.state.backColor = 0xC08040;
   rounded.state.showFocusRect = false;
   rounded.state.Set(isDefault, true);
-  rounded.DeriveColors();
   int32_t faceState = -1;
   EXPECT_EQ(rounded.Render(&faceState), 3) << "no shape step: the clip outcome stands";
   EXPECT_EQ(faceState, 0);

@@ -2,7 +2,6 @@
 #include <string>
 #include <vector>
 
-#include "button/ButtonTools.h"
 #include "tests/button/ButtonHarness.h"
 
 namespace tessel::test::button {
@@ -136,8 +135,9 @@ TEST_F(Layout, SlantWidensANarrowControl) {
 
 // A custom shape takes the picture's outline: the control is fitted to the picture's proportions
 // and every key-coloured run (one shade off the key counts) is cut out of the window region and
-// the face regions; without a picture the shape turns rectangular.
-TEST_F(Layout, CustomShapeFollowsThePicture) {
+// the face regions. Held, a command button's whole window moves one pixel its custom way, a check
+// button's never. Without a picture the shape turns rectangular.
+TEST_F(Layout, CustomShapeFollowsThePictureAndMovesWhileHeld) {
   ButtonStyle& wide = Add(L"wide", 10, 10, 100, 100);
   wide.SetPicture(Bitmap(200, 100, [](int, int) { return 0x336699u; }));
   wide.SetButtonShape(shapeCustom);
@@ -160,14 +160,32 @@ TEST_F(Layout, CustomShapeFollowsThePicture) {
     for (HRGN r : {region.get(), s.regionB.get(), s.regionA.get()}) got += PtInRegion(r, p.x, p.y) ? '1' : '0';
     EXPECT_EQ(got, want) << p.x << "," << p.y;
   }
+  b.SetCustomClick(clickDownRight);
+  auto origin = [&] {
+    RECT r{};
+    GetWindowRect(b.hWnd(), &r);
+    MapWindowPoints(nullptr, form_->hWnd(), reinterpret_cast<POINT*>(&r), 1);
+    return r.left * 1000 + r.top;
+  };
+  const int rest = origin();
+  for (int32_t mode : {modeCommand, modeCheck}) {
+    b.SetMode(mode);
+    Hover(&b);
+    Send(b, WM_LBUTTONDOWN, MK_LBUTTON);
+    EXPECT_EQ(origin() - rest, mode == modeCommand ? 1001 : 0) << mode;
+    EXPECT_EQ(b.State().Has(isMoved), mode == modeCommand);
+    Send(b, WM_LBUTTONUP);
+    b.Refresh();
+    EXPECT_EQ(origin(), rest);
+    EXPECT_FALSE(b.State().Has(isMoved));
+    Hover(nullptr);
+  }
   b.SetPicture(nullptr);
   EXPECT_EQ(b.ButtonShape(), shapeRectangle);
 }
 
 // System colours come from the live table: a changed button face shows in the derived colours.
 TEST_F(Layout, ResolveColorReadsTheLiveSystemColours) {
-  EXPECT_EQ(ResolveColor(0x00123456), 0x00123456);
-  EXPECT_EQ(ResolveColor(kSysWindow), static_cast<int32_t>(GetSysColor(COLOR_WINDOW)));
   const int index = COLOR_BTNFACE;
   const COLORREF saved = GetSysColor(index), changed = RGB(1, 2, 3);
   ASSERT_TRUE(SetSysColors(1, &index, &changed));
