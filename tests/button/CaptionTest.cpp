@@ -21,16 +21,10 @@ struct Caption {
   COLORREF face = kFace;
 };
 
-struct Drawn {
-  std::unique_ptr<ButtonCanvas> canvas;
-  bool toggle;
-  RECT Of(COLORREF c) const { return canvas->Bounds(c); }
-};
-
 // Draws the caption on the face, the caption rectangle (10, 6)-(70, 26).
-Drawn Draw(const Caption& c) {
-  Drawn d{std::make_unique<ButtonCanvas>(80, 32, c.face), c.mode != modeCommand};
-  ButtonState& s = d.canvas->state;
+std::unique_ptr<ButtonCanvas> Draw(const Caption& c) {
+  auto canvas = std::make_unique<ButtonCanvas>(80, 32, c.face);
+  ButtonState& s = canvas->state;
   s.caption = c.text;
   s.captionRect = {10, 6, 70, 26};
   s.buttonShape = c.shape;
@@ -43,13 +37,13 @@ Drawn Draw(const Caption& c) {
   s.Set(isHot, c.hover || c.pressed);
   s.Set(isPressed, c.pressed);
   s.hoverForeColor = kHoverFore;
-  d.canvas->paint.foreColor = kFore;
-  d.canvas->paint.enabled = c.enabled;
+  canvas->paint.foreColor = kFore;
+  canvas->paint.enabled = c.enabled;
   int32_t face = static_cast<int32_t>(c.face), override = c.override;
-  bool latched = c.value;
-  DrawCaptionAndPicture(d.canvas->paint, face, override, latched, d.toggle);
+  bool latched = c.value, toggle = c.mode != modeCommand;
+  DrawCaptionAndPicture(canvas->paint, face, override, latched, toggle);
   GdiFlush();
-  return d;
+  return canvas;
 }
 
 RECT Moved(RECT r, int dx, int dy) {
@@ -61,7 +55,7 @@ RECT Moved(RECT r, int dx, int dy) {
 // down on straight shapes, down only on round ones, none for pastel), the embossed and engraved
 // copies, the disabled white-under-grey look, and a style's own colour.
 TEST(Caption, EachColourLandsWhereTheLookPutsIt) {
-  const RECT flat = Draw({}).Of(kFore);
+  const RECT flat = Draw({})->Bounds(kFore);
   ASSERT_GT(flat.right, flat.left);
   struct Place {
     COLORREF color;
@@ -95,7 +89,7 @@ TEST(Caption, EachColourLandsWhereTheLookPutsIt) {
   };
   for (const Case& c : cases)
     for (const Place& p : c.places) {
-      RECT got = Draw(c.caption).Of(p.color);
+      RECT got = Draw(c.caption)->Bounds(p.color);
       if (p.corner == 1) got.right = p.at.right, got.bottom = p.at.bottom;
       if (p.corner == 2) got.left = p.at.left, got.top = p.at.top;
       EXPECT_EQ(got, p.at) << c.what << ", " << Hex(p.color);
@@ -104,18 +98,18 @@ TEST(Caption, EachColourLandsWhereTheLookPutsIt) {
 
 TEST(Caption, LineBreaksPrefixesAndHiddenCaptions) {
   EXPECT_EQ(AnsiCaptionText(L"One||Two \u00e7\u00e3o"), "One\r\nTwo \xe7\xe3o");  // the ANSI code page
-  const RECT one = Draw({.text = L"One"}).Of(kFore), two = Draw({.text = L"One||Two"}).Of(kFore);
+  const RECT one = Draw({.text = L"One"})->Bounds(kFore), two = Draw({.text = L"One||Two"})->Bounds(kFore);
   EXPECT_GT(two.bottom - two.top, 2 * (one.bottom - one.top) - 2);
   // "&S" underlines the S; "&&" shows one "&".
-  EXPECT_GT(Draw({.text = L"&S"}).Of(kFore).bottom, Draw({.text = L"S"}).Of(kFore).bottom);
+  EXPECT_GT(Draw({.text = L"&S"})->Bounds(kFore).bottom, Draw({.text = L"S"})->Bounds(kFore).bottom);
   ButtonCanvas plain(80, 32, kFace);
   SetTextColor(plain.dc(), kFore);
   RECT r{10, 6, 70, 26};
   DrawTextA(plain.dc(), "a&b", 3, &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
-  EXPECT_EQ(Draw({.text = L"a&&b"}).Of(kFore), plain.Bounds(kFore));
+  EXPECT_EQ(Draw({.text = L"a&&b"})->Bounds(kFore), plain.Bounds(kFore));
   // Shapes above the ellipse show their caption only while latched.
-  EXPECT_EQ(Draw({.shape = shapeEllipseFramed}).canvas->Count(kFore), 0);
-  EXPECT_GT(Draw({.shape = shapeEllipseFramed, .mode = modeCheck, .value = true}).canvas->Count(kFore), 0);
+  EXPECT_EQ(Draw({.shape = shapeEllipseFramed})->Count(kFore), 0);
+  EXPECT_GT(Draw({.shape = shapeEllipseFramed, .mode = modeCheck, .value = true})->Count(kFore), 0);
 }
 
 // The solid outline around the caption (the kept images show it in the face) on a white 80 x 30
