@@ -44,8 +44,6 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
   // Hidden until the first handlers have run, so the first paint shows the finished layout.
   window_->Create(parent, PixelRect(), WS_CLIPSIBLINGS | (extender_.enabled ? 0 : WS_DISABLED));
   SetPropW(window_->hWnd(), kWindowMark, reinterpret_cast<HANDLE>(this));
-  // A control placed later stands in front of those placed before it.
-  SetWindowPos(window_->hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   const char* stage = "creating";
   try {
     // The constituents' windows go to their places once the first handlers have laid them out.
@@ -79,8 +77,11 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
   } catch (const std::exception& e) {
     ReportSkipped(L"Resize after loading", e);  // layout skips a failing step; the control stays
   }
+  // A control placed later stands in front of those placed before it; a visible one is shown in
+  // the same step.
+  SetWindowPos(window_->hWnd(), HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (extender_.visible ? SWP_SHOWWINDOW : 0));
   if (extender_.visible) {
-    ShowWindow(window_->hWnd(), SW_SHOWNA);
     try {
       control_->Show();
     } catch (const std::exception& e) {

@@ -229,7 +229,8 @@ void TextBox::SetForeColor(OleColor color) {
 
 void TextBox::SetFont(FontRef font) {
   font_ = std::move(font);
-  if (edit_) ApplyFont(true);
+  // Fonts alike share one handle: the edit already draws with it.
+  if (edit_ && CurrentFont() != appliedFont_) ApplyFont(true);
 }
 
 void TextBox::SetEnabled(bool enabled) {
