@@ -48,6 +48,8 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
   try {
     // The constituents' windows go to their places once the first handlers have laid them out.
     ConstituentSurface::LayoutHold hold(*window_);
+    // A field's window is made once, after the first handlers, with its final place, text and font.
+    loading_ = true;
     control_ = factory(*this);
     if (!control_) throw std::runtime_error("the control type made no control");
     window_->Attach(control_.get());
@@ -63,11 +65,13 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
       control_->InitProperties();
     }
   } catch (const PropertyError& e) {
+    loading_ = false;
     Unload();
     throw ControlError(extender_.name, e.key(), e.what());
   } catch (const std::exception& e) {
     std::wstring key = bag ? bag->LastKeyRead() : std::wstring();
     if (std::string_view(stage) != "ReadProperties") key.clear();
+    loading_ = false;
     Unload();
     throw ControlError(extender_.name, key, std::string(stage) + ": " + e.what());
   }
@@ -77,6 +81,8 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
   } catch (const std::exception& e) {
     ReportSkipped(L"Resize after loading", e);  // layout skips a failing step; the control stays
   }
+  loading_ = false;
+  if (!WindowsHeldBack()) window_->MakeHeldWindows();
   // A control placed later stands in front of those placed before it; a visible one is shown in
   // the same step.
   SetWindowPos(window_->hWnd(), HWND_TOP, 0, 0, 0, 0,

@@ -108,8 +108,9 @@ class HostedControl final : public ControlSite {
   // The drop target that hands drags over the control's window to the control: the form's (null
   // without OLE on the thread).
   IDropTarget* DropTarget() const;
-  // Whether the control's constituents hold their windows back, and making those held back now.
-  bool WindowsHeldBack() const { return container_.ContainerHoldsWindowsBack(); }
+  // Whether the control's constituents hold their windows back (while the first handlers run, or
+  // on a form never shown), and making those held back now.
+  bool WindowsHeldBack() const { return loading_ || container_.ContainerHoldsWindowsBack(); }
   void MakeHeldWindows();
 
  private:
@@ -124,6 +125,7 @@ class HostedControl final : public ControlSite {
   std::unique_ptr<UserControlWindow> window_;
   std::unique_ptr<UserControl> control_;
   bool terminated_ = false;
+  bool loading_ = false;  // the first handlers are running
 };
 
 }  // namespace tessel

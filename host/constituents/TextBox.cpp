@@ -117,9 +117,9 @@ std::wstring TextBox::Text() const {
 
 void TextBox::SetText(const std::wstring& text) {
   if (!edit_) {
+    // As the edit takes a new text: the caret goes to the start.
     text_ = text;
-    selStart_ = std::min<int>(selStart_, static_cast<int>(text_.size()));
-    selLength_ = 0;
+    selStart_ = selLength_ = 0;
     Raise(events.Change);
     return;
   }
