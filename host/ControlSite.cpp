@@ -107,11 +107,12 @@ void HostedControl::Terminate() {
     }
   }
   if (window_) window_->Attach(nullptr);
-  if (hWnd()) RemovePropW(hWnd(), kWindowMark);
 }
 
 void HostedControl::Unload() {
   Terminate();
+  // The mark goes before the control does; a window already gone took it along.
+  if (hWnd()) RemovePropW(hWnd(), kWindowMark);
   control_.reset();
   window_.reset();
   terminated_ = false;

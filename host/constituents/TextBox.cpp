@@ -386,6 +386,8 @@ LRESULT TextBox::OnEditMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return DefSubclassProc(hwnd, msg, wp, lp);
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, &TextBox::EditProc, kSubclassId);
+      // Gone with its parent (a closing form): the field has no window left to destroy.
+      if (hwnd == edit_.get()) edit_.release();
       return DefSubclassProc(hwnd, msg, wp, lp);
     default:
       return DefSubclassProc(hwnd, msg, wp, lp);
