@@ -196,8 +196,10 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (!stops.empty()) SetFocus(stops.front());
       return 0;
     }
-    case WM_SHOWWINDOW:
-      if (wp) MakeHeldWindows();
+    case WM_WINDOWPOSCHANGING:
+      // However the form comes to be shown (ShowWindow, SetWindowPos), its fields' edits are
+      // there first.
+      if (reinterpret_cast<const WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW) MakeHeldWindows();
       break;
     case WM_CLOSE:
       Close();
