@@ -58,7 +58,7 @@ void Constituent::Refresh() {
 
 void Constituent::Invalidate() {
   if (Windowed()) {
-    if (HWND w = Window()) InvalidateRect(w, nullptr, TRUE);
+    InvalidateShown(Window(), nullptr, true);
     return;
   }
   // One pixel of slack: wide borders and rounding reach just past the bounds.

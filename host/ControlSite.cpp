@@ -43,7 +43,6 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
   window_ = std::make_unique<UserControlWindow>(*this);
   // Hidden until the first handlers have run, so the first paint shows the finished layout.
   window_->Create(parent, PixelRect(), WS_CLIPSIBLINGS | (extender_.enabled ? 0 : WS_DISABLED));
-  SetPropW(window_->hWnd(), kWindowMark, reinterpret_cast<HANDLE>(this));
   const char* stage = "creating";
   try {
     // The constituents' windows go to their places once the first handlers have laid them out.
@@ -84,9 +83,9 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
   loading_ = false;
   if (!WindowsHeldBack()) window_->MakeHeldWindows();
   // A control placed later stands in front of those placed before it; a visible one is shown in
-  // the same step.
+  // the same step, and its first paint, which covers every pixel, does the erasing.
   SetWindowPos(window_->hWnd(), HWND_TOP, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (extender_.visible ? SWP_SHOWWINDOW : 0));
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_DEFERERASE | (extender_.visible ? SWP_SHOWWINDOW : 0));
   if (extender_.visible) {
     try {
       control_->Show();
@@ -111,8 +110,6 @@ void HostedControl::Terminate() {
 
 void HostedControl::Unload() {
   Terminate();
-  // The mark goes before the control does; a window already gone took it along.
-  if (hWnd()) RemovePropW(hWnd(), kWindowMark);
   control_.reset();
   window_.reset();
   terminated_ = false;
@@ -150,6 +147,11 @@ BOOL CALLBACK CollectTabStop(HWND w, LPARAM lp) {
 
 }  // namespace
 
+HostedControl* HostedControl::OfWindow(HWND hwnd) {
+  auto* window = dynamic_cast<UserControlWindow*>(SurfaceWindow::FromHandle(hwnd));
+  return window ? &window->Site() : nullptr;
+}
+
 std::vector<HWND> HostedControl::TabStops() const {
   std::vector<HWND> stops;
   HWND own = hWnd();
@@ -164,9 +166,9 @@ std::vector<HWND> HostedControl::TabStops() const {
   // holding it) takes its own place in the form's order.
   stops.erase(std::remove_if(stops.begin(), stops.end(),
                              [own](HWND w) {
-                               if (GetPropW(w, kWindowMark)) return true;
+                               if (OfWindow(w)) return true;
                                for (HWND p = GetParent(w); p && p != own; p = GetParent(p))
-                                 if (!IsWindowEnabled(p) || GetPropW(p, kWindowMark)) return true;
+                                 if (!IsWindowEnabled(p) || OfWindow(p)) return true;
                                return false;
                              }),
               stops.end());

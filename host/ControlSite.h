@@ -100,9 +100,9 @@ class HostedControl final : public ControlSite {
   HostServices& Host() override { return container_.ContainerHost(); }
   std::vector<UserControl*> ContainedControls() const override { return container_.ControlsInside(*this); }
 
-  // Marks the windows of hosted controls, so a container's tab stops leave out those of the
-  // controls placed inside it.
-  static constexpr const wchar_t* kWindowMark = L"TesselHostedControl";
+  // The hosted control whose own window this is (null for any other window): a container's tab
+  // stops leave out those of the controls placed inside it, and drags go to the control under them.
+  static HostedControl* OfWindow(HWND hwnd);
   bool ParentHasScaleMode() const override { return container_.ContainerHasScaleMode(*this); }
   void OLEDrag(UserControl& source) override;
   // The drop target that hands drags over the control's window to the control: the form's (null

@@ -63,8 +63,8 @@ ULONG DropTarget::Release() {
 }
 
 UserControl* DropTarget::Current() const {
-  // The mark goes from a control's window before the control does.
-  auto* site = over_ ? static_cast<HostedControl*>(GetPropW(over_, HostedControl::kWindowMark)) : nullptr;
+  // A control that is going has no control behind its window any more.
+  HostedControl* site = over_ ? HostedControl::OfWindow(over_) : nullptr;
   return site ? site->Control() : nullptr;
 }
 

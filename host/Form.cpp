@@ -366,7 +366,7 @@ HWND Form::ControlWindowAt(POINT screen) const {
     deepest = child;
   }
   for (HWND w = deepest; w && w != hwnd_; w = GetParent(w))
-    if (GetPropW(w, HostedControl::kWindowMark)) return w;
+    if (HostedControl::OfWindow(w)) return w;
   return nullptr;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "host/Constituent.h"
 #include "server/contract/Gdi.h"
@@ -67,7 +68,24 @@ SharedBackBuffer& Shared() {
   return buffer;
 }
 
+// The surface behind each window, kept in the process: a window property or the window's user
+// data would cost the system a round trip to set, and a property another one each time it is read.
+thread_local std::unordered_map<HWND, SurfaceWindow*> surfaces;
+
+// A window whose window rectangle is its client area has nothing outside the client to paint.
+bool HasFrame(HWND hwnd) {
+  RECT window{}, client{};
+  GetWindowRect(hwnd, &window);
+  GetClientRect(hwnd, &client);
+  return window.right - window.left != client.right || window.bottom - window.top != client.bottom;
+}
+
 }  // namespace
+
+SurfaceWindow* SurfaceWindow::FromHandle(HWND hwnd) {
+  const auto found = surfaces.find(hwnd);
+  return found == surfaces.end() ? nullptr : found->second;
+}
 
 const wchar_t* SurfaceWindow::ClassName() {
   static const wchar_t* const name = [] {
@@ -180,6 +198,10 @@ bool SurfaceWindow::Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 
 LRESULT SurfaceWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_NCPAINT:
+      // Without a frame the system would take a device context only to draw nothing.
+      if (!HasFrame(hwnd_)) return 0;
+      break;
     case WM_ERASEBKGND:
       return 1;  // the paint covers every pixel from a back buffer
     case WM_PAINT: {
@@ -216,14 +238,14 @@ LRESULT SurfaceWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT CALLBACK SurfaceWindow::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
     auto* self = static_cast<SurfaceWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    surfaces[hwnd] = self;
     self->hwnd_ = hwnd;
     Shared().AddWindow();
   }
-  auto* self = reinterpret_cast<SurfaceWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  SurfaceWindow* self = FromHandle(hwnd);
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    surfaces.erase(hwnd);
     self->hwnd_ = nullptr;
     Shared().RemoveWindow();
     return DefWindowProcW(hwnd, msg, wp, lp);

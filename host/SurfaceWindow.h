@@ -56,6 +56,8 @@ class SurfaceWindow : public ConstituentSurface {
 
   // Window class shared by every surface window (CS_DBLCLKS, no background brush).
   static const wchar_t* ClassName();
+  // The surface behind a window of this thread; null for any other window and once it has gone.
+  static SurfaceWindow* FromHandle(HWND hwnd);
 
  protected:
   void PaintBackground(HDC dc, const RECT& area) override;

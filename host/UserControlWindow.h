@@ -17,6 +17,7 @@ class UserControlWindow final : public SurfaceWindow {
   explicit UserControlWindow(HostedControl& site) : site_(site) {}
   ~UserControlWindow() override;
   void Attach(UserControl* control) { control_ = control; }
+  HostedControl& Site() const { return site_; }
   bool HoldsWindowsBack() const override;
 
  protected:

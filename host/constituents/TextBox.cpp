@@ -1,8 +1,7 @@
 #include "host/constituents/TextBox.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
+#include <unordered_map>
 
 #include "host/ConstituentSurface.h"
 #include "host/MouseArgs.h"
@@ -13,7 +12,14 @@
 namespace tessel {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x7E57;
+// The edits' own procedure (one for every edit) and the field behind each edit of the thread. The
+// field is found in the process: a window property would cost the system a lookup on every message.
+WNDPROC editClassProc = nullptr;
+thread_local std::unordered_map<HWND, TextBox*> fields;
+
+LRESULT CallEdit(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return editClassProc ? CallWindowProcW(editClassProc, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+}
 
 }  // namespace
 
@@ -44,7 +50,8 @@ bool TextBox::MakeHeldWindow() {
 }
 
 TextBox::~TextBox() {
-  if (edit_) RemoveWindowSubclass(edit_.get(), &TextBox::EditProc, kSubclassId);
+  // The edit goes with the edit's own procedure only.
+  if (edit_) fields.erase(edit_.get());
   edit_.reset();
 }
 
@@ -89,21 +96,26 @@ void TextBox::CreateEdit() {
   recreating_ = true;
   unique_hwnd replaced(edit_.release());
   edit_.reset(edit);
-  SetWindowSubclass(edit, &TextBox::EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-  ApplyState();
+  fields[edit] = this;
+  const auto previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextBox::EditProc)));
+  if (!editClassProc) editClassProc = previous;
+  ApplyState(!old);
   if (hadFocus) ::SetFocus(edit);
-  if (replaced) RemoveWindowSubclass(replaced.get(), &TextBox::EditProc, kSubclassId);
+  if (replaced) fields.erase(replaced.get());
   replaced.reset();
   recreating_ = false;
 }
 
-void TextBox::ApplyState() {
+void TextBox::ApplyState(bool fresh) {
   HWND e = edit_.get();
   ApplyFont(false);
   SendMessageW(e, EM_SETLIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
   SendMessageW(e, EM_SETPASSWORDCHAR, passwordChar_.empty() ? 0 : passwordChar_[0], 0);
   SendMessageW(e, EM_SETSEL, static_cast<WPARAM>(selStart_), static_cast<LPARAM>(selStart_ + selLength_));
-  InvalidateRect(e, nullptr, TRUE);
+  // A first edit is painted whole when it is first shown; one made again in place of another
+  // shows its new state at once.
+  if (!fresh) InvalidateRect(e, nullptr, TRUE);
 }
 
 std::wstring TextBox::Text() const {
@@ -295,13 +307,16 @@ bool TextBox::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   }
 }
 
-LRESULT CALLBACK TextBox::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+LRESULT CALLBACK TextBox::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  const auto found = fields.find(hwnd);
+  if (found == fields.end()) return CallEdit(hwnd, msg, wp, lp);
+  TextBox* self = found->second;
   try {
-    return reinterpret_cast<TextBox*>(self)->OnEditMessage(hwnd, msg, wp, lp);
+    return self->OnEditMessage(hwnd, msg, wp, lp);
   } catch (...) {
     // Nothing may unwind through the system's dispatch: the field gets the message as it came.
-    ReportToDebugger(reinterpret_cast<TextBox*>(self)->Name(), L"edit message", CurrentErrorText());
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    ReportToDebugger(self->Name(), L"edit message", CurrentErrorText());
+    return CallEdit(hwnd, msg, wp, lp);
   }
 }
 
@@ -322,53 +337,53 @@ LRESULT TextBox::OnEditMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       int16_t keyCode = static_cast<int16_t>(wp), shift = KeyboardShift();
       Raise(events.KeyDown, keyCode, shift);
       if (keyCode == 0) return 0;  // the handler took the key
-      return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(static_cast<uint16_t>(keyCode)), lp);
+      return CallEdit(hwnd, msg, static_cast<WPARAM>(static_cast<uint16_t>(keyCode)), lp);
     }
     case WM_KEYUP: {
       int16_t keyCode = static_cast<int16_t>(wp), shift = KeyboardShift();
       Raise(events.KeyUp, keyCode, shift);
       if (keyCode == 0) return 0;
-      return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(static_cast<uint16_t>(keyCode)), lp);
+      return CallEdit(hwnd, msg, static_cast<WPARAM>(static_cast<uint16_t>(keyCode)), lp);
     }
     case WM_CHAR: {
       int16_t keyAscii = static_cast<int16_t>(wp);
       Raise(events.KeyPress, keyAscii);
       if (keyAscii == 0) return 0;  // suppressed
-      return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(static_cast<uint16_t>(keyAscii)), lp);
+      return CallEdit(hwnd, msg, static_cast<WPARAM>(static_cast<uint16_t>(keyAscii)), lp);
     }
     case WM_SETFOCUS: {
-      const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+      const LRESULT r = CallEdit(hwnd, msg, wp, lp);
       if (!recreating_) Raise(events.GotFocus);
       return r;
     }
     case WM_KILLFOCUS: {
-      const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+      const LRESULT r = CallEdit(hwnd, msg, wp, lp);
       if (!recreating_) Raise(events.LostFocus);
       return r;
     }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
-      const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+      const LRESULT r = CallEdit(hwnd, msg, wp, lp);
       if (msg == WM_LBUTTONDOWN) clickPending_ = true;
       mouse(events.MouseDown, msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4);
       return r;
     }
     case WM_LBUTTONDBLCLK: {
-      const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+      const LRESULT r = CallEdit(hwnd, msg, wp, lp);
       clickPending_ = false;
       Raise(events.DblClick);
       return r;
     }
     case WM_MOUSEMOVE: {
-      const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+      const LRESULT r = CallEdit(hwnd, msg, wp, lp);
       mouse(events.MouseMove, HeldButtons(wp));
       return r;
     }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
-      const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+      const LRESULT r = CallEdit(hwnd, msg, wp, lp);
       POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
       RECT client{};
       GetClientRect(hwnd, &client);
@@ -383,14 +398,14 @@ LRESULT TextBox::OnEditMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       // The font is held by reference: a change made to the font object since it was handed over
       // shows at the next paint.
       if (CurrentFont() != appliedFont_) ApplyFont(false);
-      return DefSubclassProc(hwnd, msg, wp, lp);
+      return CallEdit(hwnd, msg, wp, lp);
     case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, &TextBox::EditProc, kSubclassId);
+      fields.erase(hwnd);
       // Gone with its parent (a closing form): the field has no window left to destroy.
       if (hwnd == edit_.get()) edit_.release();
-      return DefSubclassProc(hwnd, msg, wp, lp);
+      return CallEdit(hwnd, msg, wp, lp);
     default:
-      return DefSubclassProc(hwnd, msg, wp, lp);
+      return CallEdit(hwnd, msg, wp, lp);
   }
 }
 

@@ -91,12 +91,13 @@ class TextBox : public Constituent {
   void VisibilityChanged() override;
 
  private:
-  static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnEditMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   DWORD EditStyle() const;
   DWORD EditExStyle() const;
   void CreateEdit();  // (re)creates the edit, keeping text, selection, focus and state
-  void ApplyState();
+  // fresh: the edit was just made and has not been shown yet.
+  void ApplyState(bool fresh);
   HFONT CurrentFont() const;
   void ApplyFont(bool redraw);
 

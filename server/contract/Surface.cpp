@@ -23,8 +23,12 @@ int Surface::ScaleHeight() const {
   return TwipsFromPixelsY(r.bottom - r.top);
 }
 
-void Surface::Invalidate(const RECT* pixels) {
-  if (hWnd()) InvalidateRect(hWnd(), pixels, FALSE);
+void Surface::Invalidate(const RECT* pixels) { InvalidateShown(hWnd(), pixels, false); }
+
+void InvalidateShown(HWND hwnd, const RECT* pixels, bool erase) {
+  // A window that is not on screen is painted whole when it comes to be shown; marking parts of it
+  // before that would only cost the system a round trip each.
+  if (hwnd && IsWindowVisible(hwnd)) InvalidateRect(hwnd, pixels, erase ? TRUE : FALSE);
 }
 
 }  // namespace tessel

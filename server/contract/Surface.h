@@ -55,4 +55,7 @@ class Surface {
   void Invalidate(const RECT* pixels = nullptr);
 };
 
+// InvalidateRect for a window that is shown; nothing for one that is not (yet) on screen.
+void InvalidateShown(HWND hwnd, const RECT* pixels = nullptr, bool erase = false);
+
 }  // namespace tessel

@@ -60,7 +60,7 @@ struct WindowLog {
 
 using PlacementCost = InputTest;
 
-TEST_F(PlacementCost, EachWindowIsMadeOnceWithItsFinalStylesAndMovedAtMostOnce) {
+TEST_F(PlacementCost, EachWindowIsMadeOnceWithItsFinalStylesMovedAtMostOnceAndPaintedOnce) {
   // {type, windows}: the control's own window and those of its windowed constituents.
   const std::pair<const wchar_t*, size_t> cases[] = {{L"KvTextBox", 2}, {L"KvText", 2}, {L"Bevel", 1}, {L"KvLinha", 1}};
   int n = 0;
@@ -77,6 +77,7 @@ TEST_F(PlacementCost, EachWindowIsMadeOnceWithItsFinalStylesAndMovedAtMostOnce) 
                 made.exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE));
       EXPECT_EQ(GetWindowLongW(w, GWL_STYLE) & kEdges, made.style & kEdges);
       EXPECT_LE(log.moves[w], 1);
+      EXPECT_EQ(log.paints[w], 1) << "each window of a placed control is painted once";
     }
   }
 }
