@@ -41,11 +41,12 @@ void CheckSize(float points) {
 
 }  // namespace
 
-// A font object made by Create (its ratio is the screen's) draws with the shared handle of its
-// attributes; one wrapped from elsewhere keeps the ratio its owner gave it and realises its own.
-// The attributes are not read back from the font object: asking it realises a handle of its own.
+// A font made by Create (its ratio is the screen's) draws with the shared handle of its attributes
+// and has its OLE object made only when asked; one wrapped from elsewhere keeps the ratio its owner
+// gave it and realises its own handle. The attributes are not read back from the font object:
+// asking it realises a handle of its own.
 struct Font::State {
-  IFont* font = nullptr;
+  Microsoft::WRL::ComPtr<IFont> font;  // null until asked for, for a font made here
   FontDesc desc;
   bool shared = false;
   std::shared_ptr<SharedFont> handle;  // the shared handle of the attributes last drawn
@@ -60,16 +61,18 @@ struct Font::State {
     return *lock;
   }
   ~State() {
-    if (!shared) return;
+    if (!shared || !font) return;
     std::lock_guard<std::mutex> guard(Lock());
-    auto found = Known().find(font);
+    auto found = Known().find(font.Get());
     if (found != Known().end() && found->second.expired()) Known().erase(found);
   }
 };
 
-FontRef Font::Create(const FontDesc& desc) {
-  CheckName(desc.name);
-  CheckSize(desc.size);
+namespace {
+
+// A new OLE font object of the attributes, realised for the screen: a 9-point font is 12 pixels
+// high at 96 dpi.
+Microsoft::WRL::ComPtr<IFont> MakeObject(const FontDesc& desc) {
   std::wstring name = desc.name;
   FONTDESC fd{};
   fd.cbSizeofstruct = sizeof fd;
@@ -83,17 +86,29 @@ FontRef Font::Create(const FontDesc& desc) {
   Microsoft::WRL::ComPtr<IFont> font;
   Check(OleCreateFontIndirect(&fd, IID_IFont, reinterpret_cast<void**>(font.GetAddressOf())),
         "OleCreateFontIndirect");
-  // The handle is realised for the screen: a 9-point font is 12 pixels high at 96 dpi.
   font->SetRatio(ScreenDpiY(), 2540);
+  return font;
+}
+
+}  // namespace
+
+FontRef Font::Create(const FontDesc& desc) {
+  CheckName(desc.name);
+  CheckSize(desc.size);
   auto state = std::make_shared<State>();
-  state->font = font.Get();
   state->desc = desc;
   state->shared = true;
-  {
+  return FontRef(new Font(std::move(state)));
+}
+
+IFont* Font::Get() const {
+  State& s = *state_;
+  if (!s.font) {
+    s.font = MakeObject(s.desc);
     std::lock_guard<std::mutex> guard(State::Lock());
-    State::Known()[font.Get()] = state;
+    State::Known()[s.font.Get()] = state_;
   }
-  return FontRef(new Font(std::move(font), std::move(state)));
+  return s.font.Get();
 }
 
 FontRef Font::Wrap(IFont* font) {
@@ -102,7 +117,7 @@ FontRef Font::Wrap(IFont* font) {
     std::lock_guard<std::mutex> guard(State::Lock());
     auto found = State::Known().find(font);
     if (found != State::Known().end())
-      if (auto state = found->second.lock()) return FontRef(new Font(Microsoft::WRL::ComPtr<IFont>(font), state));
+      if (auto state = found->second.lock()) return FontRef(new Font(state));
   }
   FontDesc d;
   BSTR name = nullptr;
@@ -122,9 +137,9 @@ FontRef Font::Wrap(IFont* font) {
   b = FALSE;
   if (SUCCEEDED(font->get_Strikethrough(&b))) d.strikethrough = b != FALSE;
   auto state = std::make_shared<State>();
-  state->font = font;
+  state->font = font;  // one reference of its own
   state->desc = d;
-  return FontRef(new Font(Microsoft::WRL::ComPtr<IFont>(font), std::move(state)));  // one reference of its own
+  return FontRef(new Font(std::move(state)));
 }
 
 Font::~Font() = default;
@@ -133,56 +148,59 @@ FontDesc Font::Describe() const { return state_->desc; }
 
 void Font::SetName(const std::wstring& name) {
   CheckName(name);
-  const unique_bstr b(SysAllocStringLen(name.data(), static_cast<UINT>(name.size())));
-  HRESULT hr = font_->put_Name(b.get());
-  Check(hr, "setting the name");
+  if (IFont* font = state_->font.Get()) {
+    const unique_bstr b(SysAllocStringLen(name.data(), static_cast<UINT>(name.size())));
+    Check(font->put_Name(b.get()), "setting the name");
+  }
   state_->desc.name = name;
 }
 
 void Font::SetSize(float points) {
   CheckSize(points);
-  Check(font_->put_Size(CyFromPoints(points)), "setting the size");
+  if (IFont* font = state_->font.Get()) Check(font->put_Size(CyFromPoints(points)), "setting the size");
   state_->desc.size = points;
 }
 
 void Font::SetBold(bool on) { SetWeight(on ? FW_BOLD : FW_NORMAL); }
 
 void Font::SetItalic(bool on) {
-  Check(font_->put_Italic(on), "setting italic");
+  if (IFont* font = state_->font.Get()) Check(font->put_Italic(on), "setting italic");
   state_->desc.italic = on;
 }
 
 void Font::SetUnderline(bool on) {
-  Check(font_->put_Underline(on), "setting underline");
+  if (IFont* font = state_->font.Get()) Check(font->put_Underline(on), "setting underline");
   state_->desc.underline = on;
 }
 
 void Font::SetStrikethrough(bool on) {
-  Check(font_->put_Strikethrough(on), "setting strikethrough");
+  if (IFont* font = state_->font.Get()) Check(font->put_Strikethrough(on), "setting strikethrough");
   state_->desc.strikethrough = on;
 }
 
 void Font::SetWeight(short weight) {
-  Check(font_->put_Weight(weight), "setting the weight");
+  if (IFont* font = state_->font.Get()) Check(font->put_Weight(weight), "setting the weight");
   state_->desc.weight = weight;
 }
 
 void Font::SetCharset(short charset) {
-  Check(font_->put_Charset(charset), "setting the character set");
+  if (IFont* font = state_->font.Get()) Check(font->put_Charset(charset), "setting the character set");
   state_->desc.charset = charset;
 }
 
 FontRef Font::Clone() const { return Create(state_->desc); }
 
 HFONT Font::Handle() const {
-  if (state_->shared) {
-    const FontDesc& d = state_->desc;
+  const State& s = *state_;
+  if (s.shared) {
+    const FontDesc& d = s.desc;
     const FontKey key{d.name, CyFromPoints(d.size).int64, d.weight, d.charset, d.italic, d.underline, d.strikethrough};
-    state_->handle = SharedFont::For(font_.Get(), key, state_->handle);
-    if (state_->handle) return state_->handle->Handle();
+    // A handle not yet shared is realised by a font object of the same attributes and ratio.
+    state_->handle = SharedFont::For(key, state_->handle, [&d] { return MakeObject(d); });
+    if (s.handle) return s.handle->Handle();
   }
   HFONT h = nullptr;
-  if (FAILED(font_->get_hFont(&h))) return nullptr;
+  if (!s.font || FAILED(s.font->get_hFont(&h))) return nullptr;
   return h;
 }
 

@@ -5,7 +5,9 @@
 // realised, which differ where a face is not installed, and a stored form must keep the choice.
 // Fonts made here with the same attributes draw with one shared GDI font (FontCache.h): a hundred
 // fields in the default font hold one font handle between them, and a change to one font object
-// moves only that object to another handle.
+// moves only that object to another handle. The OLE object of a font made here is made the first
+// time it is asked for: a field in the default font never needs one, and it costs the heap more
+// than the field's own objects.
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
@@ -37,7 +39,7 @@ class Font {
  public:
   // Throws std::runtime_error when OLE refuses the description.
   static FontRef Create(const FontDesc& desc);
-  // Wraps an existing font object (one AddRef is taken).
+  // Wraps an existing font object (one reference is taken).
   static FontRef Wrap(IFont* font);
 
   FontDesc Describe() const;
@@ -54,7 +56,8 @@ class Font {
   FontRef Clone() const;
   // Borrowed: the font object keeps the handle valid while it lives and is unchanged.
   HFONT Handle() const;
-  IFont* Get() const { return font_.Get(); }
+  // The OLE font object, made now if it was not yet (throws std::runtime_error when OLE refuses).
+  IFont* Get() const;
 
   ~Font();
   Font(const Font&) = delete;
@@ -63,9 +66,7 @@ class Font {
  private:
   // What every holder of one font object sees: the attributes asked for and the handle drawn with.
   struct State;
-  Font(Microsoft::WRL::ComPtr<IFont> font, std::shared_ptr<State> state)
-      : font_(std::move(font)), state_(std::move(state)) {}
-  Microsoft::WRL::ComPtr<IFont> font_;
+  explicit Font(std::shared_ptr<State> state) : state_(std::move(state)) {}
   std::shared_ptr<State> state_;
 };
 

@@ -1,9 +1,9 @@
 #include "server/contract/FontCache.h"
 
+#include <exception>
 #include <map>
 #include <mutex>
 #include <tuple>
-
 
 namespace tessel {
 namespace {
@@ -25,19 +25,23 @@ bool FontKey::operator<(const FontKey& o) const {
          std::tie(o.name, o.size, o.weight, o.charset, o.italic, o.underline, o.strikethrough);
 }
 
-std::shared_ptr<SharedFont> SharedFont::For(IFont* font, const FontKey& key, const std::shared_ptr<SharedFont>& current) {
-  if (!font) return nullptr;
+std::shared_ptr<SharedFont> SharedFont::For(const FontKey& key, const std::shared_ptr<SharedFont>& current,
+                                            const std::function<Microsoft::WRL::ComPtr<IFont>()>& makeObject) {
   if (current && current->key_ == key) return current;
   Cache& cache = TheCache();
   std::lock_guard<std::mutex> guard(cache.lock);
   if (auto found = cache.fonts.find(key); found != cache.fonts.end())
     if (auto alive = found->second.lock()) return alive;
-  // The handle is realised by a copy of the font object (same attributes, same ratio), so it looks
-  // exactly as the font object's own would; the copy lives as long as the handle is shared.
+  // The handle is realised by a font object of the same attributes and ratio, so it looks exactly
+  // as the font object's own would; that object lives as long as the handle is shared.
   Microsoft::WRL::ComPtr<IFont> copy;
   HFONT handle = nullptr;
-  if (FAILED(font->Clone(copy.GetAddressOf())) || !copy || FAILED(copy->get_hFont(&handle)) || !handle)
-    return nullptr;
+  try {
+    copy = makeObject();
+  } catch (const std::exception&) {
+    return nullptr;  // no handle can be made: the caller draws with its fallback
+  }
+  if (!copy || FAILED(copy->get_hFont(&handle)) || !handle) return nullptr;
   auto shared = std::make_shared<SharedFont>(key, std::move(copy), handle);
   cache.fonts[key] = shared;
   return shared;

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -25,9 +26,11 @@ struct FontKey {
 
 class SharedFont {
  public:
-  // The shared handle for the attributes key of font: current when it still has them, otherwise
-  // the one of the cache or a new one realised by a copy of font. Null when no handle can be made.
-  static std::shared_ptr<SharedFont> For(IFont* font, const FontKey& key, const std::shared_ptr<SharedFont>& current);
+  // The shared handle for the attributes key: current when it still has them, otherwise the one
+  // of the cache or a new one realised by a font object that makeObject makes of those attributes.
+  // Null when no handle can be made.
+  static std::shared_ptr<SharedFont> For(const FontKey& key, const std::shared_ptr<SharedFont>& current,
+                                         const std::function<Microsoft::WRL::ComPtr<IFont>()>& makeObject);
   // How many sets of attributes have a handle now.
   static size_t Count();
 
@@ -42,7 +45,7 @@ class SharedFont {
 
  private:
   FontKey key_;
-  Microsoft::WRL::ComPtr<IFont> owner_;  // a private copy of the font object, owner of the handle
+  Microsoft::WRL::ComPtr<IFont> owner_;  // a font object of its own, owner of the handle
   HFONT handle_ = nullptr;
 };
 

@@ -53,6 +53,21 @@ TEST(Font, HoldersAndWrappersShareOneFontAndACloneIsItsOwn) {
   EXPECT_TRUE(Realised(first).lfUnderline);
   EXPECT_FALSE(first->Describe().italic);
   EXPECT_FALSE(copy->Describe().underline);
+
+  // A font object asked for after changes has the attributes as they stand then.
+  FontRef late = Font::Create(kEverything);
+  late->SetSize(12.0f);
+  late->SetItalic(false);
+  CY size{};
+  BOOL italic = TRUE;
+  SHORT weight = 0;
+  ASSERT_HRESULT_SUCCEEDED(late->Get()->get_Size(&size));
+  ASSERT_HRESULT_SUCCEEDED(late->Get()->get_Italic(&italic));
+  ASSERT_HRESULT_SUCCEEDED(late->Get()->get_Weight(&weight));
+  EXPECT_EQ(size.int64, 120000);
+  EXPECT_FALSE(italic);
+  EXPECT_EQ(weight, 700);
+  EXPECT_EQ(Font::Wrap(late->Get())->Handle(), late->Handle());
 }
 
 TEST(Font, KeepsAFaceThatIsNotInstalledAndRefusesWhatOleCannotKeep) {
