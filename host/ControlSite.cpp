@@ -23,7 +23,24 @@ HWND HostedControl::hWnd() const { return window_ ? window_->hWnd() : nullptr; }
 IDropTarget* HostedControl::DropTarget() const { return window_ ? container_.ContainerDropTarget() : nullptr; }
 
 void HostedControl::MakeHeldWindows() {
-  if (window_) window_->MakeHeldWindows();
+  if (!window_) return;
+  window_->MakeHeldWindows();
+  if (presentHeld_) Present();
+}
+
+void HostedControl::Present() {
+  presentHeld_ = false;
+  // A control placed later stands in front of those placed before it; a visible one is shown in
+  // the same step, and its first paint, which covers every pixel, does the erasing.
+  SetWindowPos(window_->hWnd(), HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_DEFERERASE | (extender_.visible ? SWP_SHOWWINDOW : 0));
+  if (!extender_.visible) return;
+  try {
+    control_->Show();
+  } catch (const std::exception& e) {
+    ReportSkipped(L"Show", e);  // the show notification only changes the look; the control stays
+  }
+  UpdateWindow(window_->hWnd());
 }
 
 void HostedControl::OLEDrag(UserControl& source) { RunDrag(source, Host()); }
@@ -81,19 +98,11 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
     ReportSkipped(L"Resize after loading", e);  // layout skips a failing step; the control stays
   }
   loading_ = false;
-  if (!WindowsHeldBack()) window_->MakeHeldWindows();
-  // A control placed later stands in front of those placed before it; a visible one is shown in
-  // the same step, and its first paint, which covers every pixel, does the erasing.
-  SetWindowPos(window_->hWnd(), HWND_TOP, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_DEFERERASE | (extender_.visible ? SWP_SHOWWINDOW : 0));
-  if (extender_.visible) {
-    try {
-      control_->Show();
-    } catch (const std::exception& e) {
-      ReportSkipped(L"Show", e);  // the show notification only changes the look; the control stays
-    }
-    UpdateWindow(window_->hWnd());
-  }
+  // On a form not shown yet, the control comes to the front and is shown with the form.
+  presentHeld_ = WindowsHeldBack();
+  if (presentHeld_) return;
+  window_->MakeHeldWindows();
+  Present();
 }
 
 void HostedControl::Terminate() {
@@ -209,7 +218,7 @@ void HostedControl::SetEnabled(bool enabled) {
 void HostedControl::SetVisible(bool visible) {
   const bool shown = visible && !extender_.visible;
   extender_.visible = visible;
-  if (!hWnd()) return;
+  if (!hWnd() || presentHeld_) return;  // shown or not with the form
   ShowWindow(hWnd(), visible ? SW_SHOWNA : SW_HIDE);
   if (!shown || !control_) return;
   try {

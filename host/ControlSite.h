@@ -115,6 +115,7 @@ class HostedControl final : public ControlSite {
 
  private:
   RECT PixelRect() const;
+  void Present();  // to the front of the controls placed before, and shown when visible
   void ReportSkipped(std::wstring_view handler, const std::exception& e) noexcept;
 
   ControlContainer& container_;
@@ -126,6 +127,7 @@ class HostedControl final : public ControlSite {
   std::unique_ptr<UserControl> control_;
   bool terminated_ = false;
   bool loading_ = false;  // the first handlers are running
+  bool presentHeld_ = false;  // placed on a form not shown yet: to the front and shown with it
 };
 
 }  // namespace tessel

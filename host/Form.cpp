@@ -78,7 +78,8 @@ std::unique_ptr<Form> Form::Create(const std::wstring& title, int widthTwips, in
     throw std::runtime_error("cannot set the form's caption of " + std::to_string(title.size()) +
                              " characters (error " + std::to_string(error) + ")");
   }
-  FormHooks::Add(form.get());
+  // The keys and the focus are watched from the time the form is shown: a hidden one has none.
+  if (display == FormDisplay::Shown) FormHooks::Add(form.get());
   try {
     Form* self = form.get();
     form->dropTarget_ = DropTarget::Register(hwnd, [self](POINT screen) { return self->ControlWindowAt(screen); });
@@ -370,9 +371,10 @@ HWND Form::ControlWindowAt(POINT screen) const {
   return nullptr;
 }
 
-void Form::MakeHeldWindows() const {
+void Form::MakeHeldWindows() {
   if (!windowsHeld_) return;
   windowsHeld_ = false;
+  FormHooks::Add(this);
   for (const auto& site : sites_) site->MakeHeldWindows();
 }
 

@@ -163,7 +163,7 @@ class Form final : public ControlContainer {
   HWND ControlWindowAt(POINT screen) const;
   void RevokeDropTarget();
   // A hidden form's controls make the windows they held back, as the form is first shown.
-  void MakeHeldWindows() const;
+  void MakeHeldWindows();
   void FocusMoving(HWND newFocus);
   void FocusSite(HostedControl& site);
   HostedControl* EnterSite() const;  // the control Enter goes to now
@@ -193,7 +193,7 @@ class Form final : public ControlContainer {
   int placementHolds_ = 0;
   bool redrawHeld_ = false;  // drawing of the shown form is switched off by the holds
   // Made hidden and never shown yet: the controls' fields need no windows of their own.
-  mutable bool windowsHeld_ = false;
+  bool windowsHeld_ = false;
 };
 
 }  // namespace tessel

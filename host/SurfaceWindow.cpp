@@ -110,7 +110,8 @@ SurfaceWindow::~SurfaceWindow() {
 
 void SurfaceWindow::Create(HWND parent, const RECT& pixels, DWORD style, DWORD exStyle, int id) {
   if (hwnd_) throw std::logic_error("surface window already created");
-  HWND hwnd = CreateWindowExW(exStyle, ClassName(), L"", style | WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+  // No name: an empty one would still cost the system a round trip to set.
+  HWND hwnd = CreateWindowExW(exStyle, ClassName(), nullptr, style | WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                               pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top,
                               parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ThisModule(), this);
   if (!hwnd) throw std::runtime_error("the surface window could not be created");
