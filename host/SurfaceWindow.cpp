@@ -206,10 +206,21 @@ LRESULT SurfaceWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
       return 1;  // the paint covers every pixel from a back buffer
     case WM_PAINT: {
-      PaintDC paint(hwnd_);
       RECT client{};
       GetClientRect(hwnd_, &client);
-      if (paint.get()) PaintBuffered(paint.get(), client);
+      if (HasFrame(hwnd_)) {
+        PaintDC paint(hwnd_);  // which paints the frame first
+        if (paint.get()) PaintBuffered(paint.get(), client);
+        return 0;
+      }
+      // The whole client comes from the back buffer, so the window's own DC serves: BeginPaint
+      // would also hide and show a caret these windows never have, two more round trips to the
+      // system for every paint. The window is marked painted once it is.
+      {
+        WindowDC dc(hwnd_);
+        if (dc) PaintBuffered(dc.get(), client);
+      }
+      ValidateRect(hwnd_, nullptr);
       return 0;
     }
     case WM_PRINTCLIENT:
