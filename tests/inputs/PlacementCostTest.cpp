@@ -126,6 +126,10 @@ TEST_F(PlacementCost, ALoadedFormPaintsOnceWhenAllIsPlacedAndAHiddenOneNever) {
     }
     for (const wchar_t* field : {L"a", L"d"})
       EXPECT_EQ(GetWindow(form->Site(field)->hWnd(), GW_CHILD) != nullptr, display == FormDisplay::Shown) << field;
+    // The controls of a form not shown are shown with it, not before.
+    for (const std::wstring& name : form->ControlNames())
+      EXPECT_EQ((GetWindowLongW(form->Site(name)->hWnd(), GWL_STYLE) & WS_VISIBLE) != 0, display == FormDisplay::Shown)
+          << "the control's window shown while the form was not";
     // Shown by position, which sends no WM_SHOWWINDOW: the edits are made all the same.
     SetWindowPos(form->hWnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     Pump(50);
