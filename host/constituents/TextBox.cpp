@@ -12,13 +12,24 @@
 namespace tessel {
 namespace {
 
-// The edits' own procedure (one for every edit) and the field behind each edit of the thread. The
-// field is found in the process: a window property would cost the system a lookup on every message.
-WNDPROC editClassProc = nullptr;
-thread_local std::unordered_map<HWND, TextBox*> fields;
+// Each subclassed edit of the thread: the field behind it (none once the field has gone before its
+// edit) and the procedure it had before. Both are found in the process: a window property would
+// cost the system a lookup on every message.
+struct Subclassed {
+  TextBox* field;
+  WNDPROC previous;
+};
+thread_local std::unordered_map<HWND, Subclassed> edits;
 
 LRESULT CallEdit(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  return editClassProc ? CallWindowProcW(editClassProc, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+  const auto found = edits.find(hwnd);
+  return found != edits.end() ? CallWindowProcW(found->second.previous, hwnd, msg, wp, lp)
+                              : DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+// The field's edit goes on with its own procedure only.
+void Release(HWND edit) {
+  if (const auto found = edits.find(edit); found != edits.end()) found->second.field = nullptr;
 }
 
 }  // namespace
@@ -51,7 +62,7 @@ bool TextBox::MakeHeldWindow() {
 
 TextBox::~TextBox() {
   // The edit goes with the edit's own procedure only.
-  if (edit_) fields.erase(edit_.get());
+  if (edit_) Release(edit_.get());
   edit_.reset();
 }
 
@@ -96,13 +107,12 @@ void TextBox::CreateEdit() {
   recreating_ = true;
   unique_hwnd replaced(edit_.release());
   edit_.reset(edit);
-  fields[edit] = this;
   const auto previous = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextBox::EditProc)));
-  if (!editClassProc) editClassProc = previous;
+  edits[edit] = Subclassed{this, previous};
   ApplyState(!old);
   if (hadFocus) ::SetFocus(edit);
-  if (replaced) fields.erase(replaced.get());
+  if (replaced) Release(replaced.get());
   replaced.reset();
   recreating_ = false;
 }
@@ -308,9 +318,17 @@ bool TextBox::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 }
 
 LRESULT CALLBACK TextBox::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  const auto found = fields.find(hwnd);
-  if (found == fields.end()) return CallEdit(hwnd, msg, wp, lp);
-  TextBox* self = found->second;
+  const auto found = edits.find(hwnd);
+  if (found == edits.end()) return DefWindowProcW(hwnd, msg, wp, lp);
+  TextBox* self = found->second.field;
+  if (msg == WM_NCDESTROY) {
+    // The last message: the entry goes, the edit's own procedure has the message.
+    const WNDPROC previous = found->second.previous;
+    edits.erase(found);
+    if (self && hwnd == self->edit_.get()) self->edit_.release();  // gone with its parent (a closing form)
+    return CallWindowProcW(previous, hwnd, msg, wp, lp);
+  }
+  if (!self) return CallEdit(hwnd, msg, wp, lp);
   try {
     return self->OnEditMessage(hwnd, msg, wp, lp);
   } catch (...) {
@@ -398,11 +416,6 @@ LRESULT TextBox::OnEditMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       // The font is held by reference: a change made to the font object since it was handed over
       // shows at the next paint.
       if (CurrentFont() != appliedFont_) ApplyFont(false);
-      return CallEdit(hwnd, msg, wp, lp);
-    case WM_NCDESTROY:
-      fields.erase(hwnd);
-      // Gone with its parent (a closing form): the field has no window left to destroy.
-      if (hwnd == edit_.get()) edit_.release();
       return CallEdit(hwnd, msg, wp, lp);
     default:
       return CallEdit(hwnd, msg, wp, lp);

@@ -98,7 +98,7 @@ FontRef Font::Create(const FontDesc& desc) {
   auto state = std::make_shared<State>();
   state->desc = desc;
   state->shared = true;
-  return FontRef(new Font(std::move(state)));
+  return std::make_shared<Font>(Key{}, std::move(state));
 }
 
 IFont* Font::Get() const {
@@ -117,7 +117,7 @@ FontRef Font::Wrap(IFont* font) {
     std::lock_guard<std::mutex> guard(State::Lock());
     auto found = State::Known().find(font);
     if (found != State::Known().end())
-      if (auto state = found->second.lock()) return FontRef(new Font(state));
+      if (auto state = found->second.lock()) return std::make_shared<Font>(Key{}, state);
   }
   FontDesc d;
   BSTR name = nullptr;
@@ -139,7 +139,7 @@ FontRef Font::Wrap(IFont* font) {
   auto state = std::make_shared<State>();
   state->font = font;  // one reference of its own
   state->desc = d;
-  return FontRef(new Font(std::move(state)));
+  return std::make_shared<Font>(Key{}, std::move(state));
 }
 
 Font::~Font() = default;

@@ -66,7 +66,15 @@ class Font {
  private:
   // What every holder of one font object sees: the attributes asked for and the handle drawn with.
   struct State;
-  explicit Font(std::shared_ptr<State> state) : state_(std::move(state)) {}
+  // Only Create and Wrap make fonts; the key lets them do so in one allocation with the reference.
+  struct Key {
+    explicit Key() = default;
+  };
+
+ public:
+  Font(Key, std::shared_ptr<State> state) : state_(std::move(state)) {}
+
+ private:
   std::shared_ptr<State> state_;
 };
 
