@@ -9,63 +9,74 @@ COLORREF Rgb(OleColor color) { return ColorOr(TranslateColor(color), 0); }
 
 }  // namespace
 
+SurfaceWindow::DrawingState& SurfaceWindow::Drawing() {
+  if (!drawing_) drawing_ = std::make_unique<DrawingState>();
+  return *drawing_;
+}
+
 void SurfaceWindow::SetPersistentImage(bool keep) {
-  keepImage_ = keep;
+  if (!keep && !drawing_) return;
+  Drawing().keepImage = keep;
   if (!keep) ReleaseImage();
 }
 
 void SurfaceWindow::ReleaseImage() {
-  if (imageDc_) {
-    if (imageOldBitmap_) SelectObject(imageDc_.get(), imageOldBitmap_);
-    if (imageOldFont_) SelectObject(imageDc_.get(), imageOldFont_);
+  if (!drawing_) return;
+  DrawingState& d = *drawing_;
+  if (d.imageDc) {
+    if (d.imageOldBitmap) SelectObject(d.imageDc.get(), d.imageOldBitmap);
+    if (d.imageOldFont) SelectObject(d.imageDc.get(), d.imageOldFont);
   }
-  imageOldBitmap_ = imageOldFont_ = nullptr;
-  image_.reset();
-  imageDc_.reset();
-  imageSize_ = SIZE{0, 0};
+  d.imageOldBitmap = d.imageOldFont = nullptr;
+  d.image.reset();
+  d.imageDc.reset();
+  d.imageSize = SIZE{0, 0};
 }
 
 HDC SurfaceWindow::DrawingDC() {
-  if (!keepImage_ || !hwnd_) return nullptr;
+  if (!drawing_ || !drawing_->keepImage || !hwnd_) return nullptr;
+  DrawingState& d = *drawing_;
   RECT client{};
   GetClientRect(hwnd_, &client);
   const SIZE size{client.right > 0 ? client.right : 1, client.bottom > 0 ? client.bottom : 1};
-  if (!imageDc_ || size.cx != imageSize_.cx || size.cy != imageSize_.cy) {
+  if (!d.imageDc || size.cx != d.imageSize.cx || size.cy != d.imageSize.cy) {
     ReleaseImage();
     WindowDC screen(hwnd_);
     if (!screen) return nullptr;
-    imageDc_.reset(CreateCompatibleDC(screen.get()));
-    image_.reset(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
-    if (!imageDc_ || !image_) {
+    d.imageDc.reset(CreateCompatibleDC(screen.get()));
+    d.image.reset(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+    if (!d.imageDc || !d.image) {
       ReleaseImage();
       return nullptr;
     }
-    imageOldBitmap_ = SelectObject(imageDc_.get(), image_.get());
-    imageOldFont_ = GetCurrentObject(imageDc_.get(), OBJ_FONT);
-    imageSize_ = size;
-    SetBkMode(imageDc_.get(), TRANSPARENT);
+    d.imageOldBitmap = SelectObject(d.imageDc.get(), d.image.get());
+    d.imageOldFont = GetCurrentObject(d.imageDc.get(), OBJ_FONT);
+    d.imageSize = size;
+    SetBkMode(d.imageDc.get(), TRANSPARENT);
     Cls();
   }
-  SelectDrawingFont(imageDc_.get());
-  SetTextColor(imageDc_.get(), Rgb(foreColor_));
-  return imageDc_.get();
+  SelectDrawingFont(d.imageDc.get());
+  SetTextColor(d.imageDc.get(), Rgb(d.foreColor));
+  return d.imageDc.get();
 }
 
 void SurfaceWindow::SelectDrawingFont(HDC dc) {
   // The font object owns its handle and may replace it when it changes: select it afresh.
-  if (font_ && font_->Handle()) SelectObject(dc, font_->Handle());
+  const FontRef& font = drawing_ ? drawing_->font : nullptr;
+  if (font && font->Handle()) SelectObject(dc, font->Handle());
 }
 
 void SurfaceWindow::Cls() {
-  if (!imageDc_) return;
-  RECT all{0, 0, imageSize_.cx, imageSize_.cy};
+  if (!drawing_ || !drawing_->imageDc) return;
+  RECT all{0, 0, drawing_->imageSize.cx, drawing_->imageSize.cy};
   unique_hbrush brush(CreateSolidBrush(Rgb(backColor_)));
-  if (brush) FillRect(imageDc_.get(), &all, brush.get());
+  if (brush) FillRect(drawing_->imageDc.get(), &all, brush.get());
 }
 
 void SurfaceWindow::SetForeColor(OleColor color) {
-  foreColor_ = color;
-  if (imageDc_) SetTextColor(imageDc_.get(), Rgb(color));
+  DrawingState& d = Drawing();
+  d.foreColor = color;
+  if (d.imageDc) SetTextColor(d.imageDc.get(), Rgb(color));
 }
 
 SIZE SurfaceWindow::TextExtent(std::wstring_view text) {
@@ -94,9 +105,9 @@ void SurfaceWindow::RoundRect(int left, int top, int right, int bottom, int elli
   if (!dc) return;
   // The DC's own pen and brush take the colours: no object is made per shape.
   SelectGuard pen(dc, GetStockObject(DC_PEN));
-  SelectGuard brush(dc, GetStockObject(fillStyle_ == kFillTransparent ? NULL_BRUSH : DC_BRUSH));
-  const COLORREF oldPen = SetDCPenColor(dc, Rgb(foreColor_));
-  const COLORREF oldBrush = SetDCBrushColor(dc, Rgb(fillColor_));
+  SelectGuard brush(dc, GetStockObject(FillStyle() == kFillTransparent ? NULL_BRUSH : DC_BRUSH));
+  const COLORREF oldPen = SetDCPenColor(dc, Rgb(ForeColor()));
+  const COLORREF oldBrush = SetDCBrushColor(dc, Rgb(FillColor()));
   ::RoundRect(dc, left, top, right, bottom, ellipseWidth, ellipseHeight);
   SetDCPenColor(dc, oldPen);
   SetDCBrushColor(dc, oldBrush);
@@ -110,7 +121,8 @@ void SurfaceWindow::PaintPicture(const Picture& picture, int x, int y, int w, in
 
 void SurfaceWindow::PaintBackground(HDC dc, const RECT& area) {
   ConstituentSurface::PaintBackground(dc, area);
-  if (keepImage_ && imageDc_) BitBlt(dc, 0, 0, imageSize_.cx, imageSize_.cy, imageDc_.get(), 0, 0, SRCCOPY);
+  if (const DrawingState* d = drawing_.get(); d && d->keepImage && d->imageDc)
+    BitBlt(dc, 0, 0, d->imageSize.cx, d->imageSize.cy, d->imageDc.get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace tessel

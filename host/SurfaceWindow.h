@@ -41,14 +41,14 @@ class SurfaceWindow : public ConstituentSurface {
   void SetPersistentImage(bool keep) override;
   HDC DrawingDC() override;
   void Cls() override;
-  OleColor ForeColor() const override { return foreColor_; }
+  OleColor ForeColor() const override { return drawing_ ? drawing_->foreColor : kSysButtonText; }
   void SetForeColor(OleColor color) override;
-  OleColor FillColor() const override { return fillColor_; }
-  void SetFillColor(OleColor color) override { fillColor_ = color; }
-  int FillStyle() const override { return fillStyle_; }
-  void SetFillStyle(int style) override { fillStyle_ = style; }
-  FontRef Font() const override { return font_; }
-  void SetFont(const FontRef& font) override { font_ = font; }
+  OleColor FillColor() const override { return drawing_ ? drawing_->fillColor : 0; }
+  void SetFillColor(OleColor color) override { Drawing().fillColor = color; }
+  int FillStyle() const override { return drawing_ ? drawing_->fillStyle : kFillTransparent; }
+  void SetFillStyle(int style) override { Drawing().fillStyle = style; }
+  FontRef Font() const override { return drawing_ ? drawing_->font : nullptr; }
+  void SetFont(const FontRef& font) override { Drawing().font = font; }
   int TextWidth(std::wstring_view text) override;
   int TextHeight(std::wstring_view text) override;
   void RoundRect(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) override;
@@ -75,23 +75,29 @@ class SurfaceWindow : public ConstituentSurface {
   void PaintBuffered(HDC dc, const RECT& area);
   bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
+  // The persistent image and the drawing state of the window, made the first time the owner draws
+  // or sets one of them: most windows never do, and they are spared its room.
+  struct DrawingState {
+    bool keepImage = false;
+    unique_hdc imageDc;
+    unique_hbitmap image;
+    HGDIOBJ imageOldBitmap = nullptr;
+    HGDIOBJ imageOldFont = nullptr;
+    SIZE imageSize{0, 0};
+    OleColor foreColor = kSysButtonText;
+    OleColor fillColor = 0;
+    int fillStyle = kFillTransparent;
+    FontRef font;
+  };
+  DrawingState& Drawing();
+
   SIZE TextExtent(std::wstring_view text);
   void ReleaseImage();
   void SelectDrawingFont(HDC dc);
 
   HWND hwnd_ = nullptr;
   OleColor backColor_ = kSysButtonFace;
-  // The persistent image and the drawing state of the window.
-  bool keepImage_ = false;
-  unique_hdc imageDc_;
-  unique_hbitmap image_;
-  HGDIOBJ imageOldBitmap_ = nullptr;
-  HGDIOBJ imageOldFont_ = nullptr;
-  SIZE imageSize_{0, 0};
-  OleColor foreColor_ = kSysButtonText;
-  OleColor fillColor_ = 0;
-  int fillStyle_ = kFillTransparent;
-  FontRef font_;
+  std::unique_ptr<DrawingState> drawing_;
 };
 
 }  // namespace tessel
