@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <unordered_map>
 
 #include "host/Constituent.h"
+#include "host/WindowTable.h"
 #include "server/contract/Gdi.h"
 #include "server/contract/HostServices.h"
 #include "server/contract/PropertyBag.h"
@@ -68,9 +68,9 @@ SharedBackBuffer& Shared() {
   return buffer;
 }
 
-// The surface behind each window, kept in the process: a window property or the window's user
-// data would cost the system a round trip to set, and a property another one each time it is read.
-thread_local std::unordered_map<HWND, SurfaceWindow*> surfaces;
+// The surface behind each window: a window property or the window's user data would cost the
+// system a round trip to set, and a property another one each time it is read.
+using Surfaces = WindowTable<SurfaceWindow*>;
 
 // A window whose window rectangle is its client area has nothing outside the client to paint.
 bool HasFrame(HWND hwnd) {
@@ -83,8 +83,8 @@ bool HasFrame(HWND hwnd) {
 }  // namespace
 
 SurfaceWindow* SurfaceWindow::FromHandle(HWND hwnd) {
-  const auto found = surfaces.find(hwnd);
-  return found == surfaces.end() ? nullptr : found->second;
+  SurfaceWindow* const* found = Surfaces::Find(hwnd);
+  return found ? *found : nullptr;
 }
 
 const wchar_t* SurfaceWindow::ClassName() {
@@ -250,14 +250,14 @@ LRESULT SurfaceWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT CALLBACK SurfaceWindow::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
     auto* self = static_cast<SurfaceWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    surfaces[hwnd] = self;
+    Surfaces::Set(hwnd, self);
     self->hwnd_ = hwnd;
     Shared().AddWindow();
   }
   SurfaceWindow* self = FromHandle(hwnd);
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
-    surfaces.erase(hwnd);
+    Surfaces::Erase(hwnd);
     self->hwnd_ = nullptr;
     Shared().RemoveWindow();
     return DefWindowProcW(hwnd, msg, wp, lp);

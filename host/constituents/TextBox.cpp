@@ -1,10 +1,10 @@
 #include "host/constituents/TextBox.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 #include "host/ConstituentSurface.h"
 #include "host/MouseArgs.h"
+#include "host/WindowTable.h"
 #include "server/contract/HostServices.h"
 #include "server/contract/Twips.h"
 #include "server/contract/ThisModule.h"
@@ -19,17 +19,16 @@ struct Subclassed {
   TextBox* field;
   WNDPROC previous;
 };
-thread_local std::unordered_map<HWND, Subclassed> edits;
+using Edits = WindowTable<Subclassed>;
 
 LRESULT CallEdit(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  const auto found = edits.find(hwnd);
-  return found != edits.end() ? CallWindowProcW(found->second.previous, hwnd, msg, wp, lp)
-                              : DefWindowProcW(hwnd, msg, wp, lp);
+  const Subclassed* found = Edits::Find(hwnd);
+  return found ? CallWindowProcW(found->previous, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 // The field's edit goes on with its own procedure only.
 void Release(HWND edit) {
-  if (const auto found = edits.find(edit); found != edits.end()) found->second.field = nullptr;
+  if (Subclassed* found = Edits::Find(edit)) found->field = nullptr;
 }
 
 }  // namespace
@@ -109,7 +108,7 @@ void TextBox::CreateEdit() {
   edit_.reset(edit);
   const auto previous = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextBox::EditProc)));
-  edits[edit] = Subclassed{this, previous};
+  Edits::Set(edit, Subclassed{this, previous});
   ApplyState(!old);
   if (hadFocus) ::SetFocus(edit);
   if (replaced) Release(replaced.get());
@@ -318,13 +317,13 @@ bool TextBox::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 }
 
 LRESULT CALLBACK TextBox::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  const auto found = edits.find(hwnd);
-  if (found == edits.end()) return DefWindowProcW(hwnd, msg, wp, lp);
-  TextBox* self = found->second.field;
+  const Subclassed* found = Edits::Find(hwnd);
+  if (!found) return DefWindowProcW(hwnd, msg, wp, lp);
+  TextBox* self = found->field;
   if (msg == WM_NCDESTROY) {
     // The last message: the entry goes, the edit's own procedure has the message.
-    const WNDPROC previous = found->second.previous;
-    edits.erase(found);
+    const WNDPROC previous = found->previous;
+    Edits::Erase(hwnd);
     if (self && hwnd == self->edit_.get()) self->edit_.release();  // gone with its parent (a closing form)
     return CallWindowProcW(previous, hwnd, msg, wp, lp);
   }
