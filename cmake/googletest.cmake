@@ -3,7 +3,7 @@ set(TESSEL_GTEST_SRC "/usr/src/googletest" CACHE PATH "GoogleTest source tree")
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(${TESSEL_GTEST_SRC} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${TESSEL_GTEST_SRC} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # tessel_add_gtest(name SOURCES ... LIBS ... [LOCK resource])
 function(tessel_add_gtest name)

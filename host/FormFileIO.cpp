@@ -30,7 +30,7 @@ ParsedForm ReadFormFile(const std::wstring& path) {
 
 void WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
   auto fail = [&](const std::string& what, DWORD error) {
-    throw std::runtime_error("cannot save " + Utf8FromWide(path) + ": " + what + " (error " + std::to_string(error) + ")");
+    throw std::runtime_error("cannot save " + Utf8FromWide(path) + ": " + what + ": " + FileErrorReason(error));
   };
   std::wstring full(MAX_PATH, L'\0');
   DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);

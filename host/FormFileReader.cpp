@@ -281,6 +281,15 @@ std::string FormFileError::ToString() const {
 
 ParsedForm ParseFormText(std::string_view utf8, const std::wstring& file) {
   if (utf8.size() >= 3 && std::memcmp(utf8.data(), "\xEF\xBB\xBF", 3) == 0) utf8.remove_prefix(3);
+  if (utf8.size() >= 2 && (std::memcmp(utf8.data(), "\xFF\xFE", 2) == 0 || std::memcmp(utf8.data(), "\xFE\xFF", 2) == 0)) {
+    // Read as UTF-8 it would be refused line by line; saved back it would not be the same bytes.
+    ParsedForm refused;
+    refused.readable = false;
+    refused.errors.push_back(FormFileError{file, 1, {}, {},
+                                           "the file is UTF-16 text (it begins with a UTF-16 byte-order mark); "
+                                           "form files are UTF-8: save it as UTF-8 and open it again"});
+    return refused;
+  }
   return FormReader(utf8, file).Read();
 }
 

@@ -2,10 +2,13 @@
 # Builds TesselOCX (64-bit, and the 32-bit server as a compile check) and runs every test under Wine.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
+. "$(dirname "$0")/examples.sh"
 
 tessel_install_deps
 say "building 64-bit tree in $TESSEL_BUILD"
 tessel_build x86_64 "$TESSEL_BUILD"
+say "building the examples against it"
+tessel_build_examples "$TESSEL_BUILD"
 if [ -z "${TESSEL_SKIP_I686:-}" ]; then
   say "building 32-bit tree in $TESSEL_BUILD32"
   tessel_build i686 "$TESSEL_BUILD32"

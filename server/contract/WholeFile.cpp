@@ -5,11 +5,21 @@
 #include "server/contract/SystemHandles.h"
 
 namespace tessel {
+
+std::string FileErrorReason(unsigned long error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND: return "file not found";
+    case ERROR_PATH_NOT_FOUND: return "folder not found";
+    case ERROR_ACCESS_DENIED: return "access denied";
+    case ERROR_SHARING_VIOLATION: return "the file is in use by another program";
+    case ERROR_INVALID_NAME: return "the name is not valid";
+    default: return "error " + std::to_string(error);
+  }
+}
+
 namespace {
 
-[[noreturn]] void Fail(const char* what, DWORD error) {
-  throw FileReadError(std::string(what) + " (error " + std::to_string(error) + ")");
-}
+[[noreturn]] void Fail(const char* what, DWORD error) { throw FileReadError(std::string(what) + ": " + FileErrorReason(error)); }
 
 std::string SizeText(int64_t bytes) {
   if (bytes >= (int64_t(1) << 20) && bytes % (int64_t(1) << 20) == 0) return std::to_string(bytes >> 20) + " MB";

@@ -3,6 +3,7 @@
 //   formtool check  <file>                   every problem in the loader's words; exit 1 if any
 //   formtool resave <file> [<out>]           loads and saves (over <file> without <out>)
 //   formtool render <file> <png> [--design]  the form at its natural size as a PNG image
+//   formtool --version                       the library version it was built with
 #include <windows.h>
 
 #include <cstdio>
@@ -34,7 +35,8 @@ int Usage() {
   Out(stderr,
       "usage: formtool check <file>\n"
       "       formtool resave <file> [<out>]\n"
-      "       formtool render <file> <png> [--design]");
+      "       formtool render <file> <png> [--design]\n"
+      "       formtool --version");
   return kFailed;
 }
 
@@ -104,6 +106,10 @@ int Render(const std::wstring& path, const std::wstring& png, bool design) {
 }
 
 int Run(const std::vector<std::wstring>& args) {
+  if (args.size() == 1 && args[0] == L"--version") {
+    Out(stdout, "formtool " TESSEL_VERSION " (TesselOCX form files, version 1)");
+    return kOk;
+  }
   if (args.size() < 2) return Usage();
   const std::wstring& command = args[0];
   if (command == L"check" && args.size() == 2) return Check(args[1]);

@@ -1,0 +1,25 @@
+# Writes the reference again and compares it with the committed docs/reference.md, naming the
+# first line where they part.
+execute_process(COMMAND ${EMULATOR} ${TOOL} ${ROOT} ${OUT} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "refgen failed (${rc}):\n${out}${err}")
+endif()
+file(STRINGS ${ROOT}/docs/reference.md kept)
+file(STRINGS ${OUT} written)
+list(LENGTH kept nk)
+list(LENGTH written nw)
+set(line 0)
+foreach(k w IN ZIP_LISTS kept written)
+  math(EXPR line "${line} + 1")
+  if(NOT "${k}" STREQUAL "${w}")
+    message(FATAL_ERROR "docs/reference.md:${line} differs from what the code declares:\n  kept:    ${k}\n"
+                        "  written: ${w}\nWrite it again: build/wine-run build/refgen.exe . docs/reference.md")
+  endif()
+endforeach()
+file(READ ${ROOT}/docs/reference.md kept_bytes)
+file(READ ${OUT} written_bytes)
+if(NOT kept_bytes STREQUAL written_bytes)
+  message(FATAL_ERROR "docs/reference.md has ${nk} lines, the code declares ${nw}: write it again with "
+                      "build/wine-run build/refgen.exe . docs/reference.md")
+endif()
+message(STATUS "docs/reference.md matches the code (${nk} lines)")

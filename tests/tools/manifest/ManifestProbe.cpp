@@ -1,0 +1,60 @@
+// Prints what the embedded application manifest gave this process: the version of the common
+// controls it loaded and the DPI awareness of its thread and process.
+// The DPI calls are declared for Windows 10; the probe finds out what the system has at run time.
+#undef WINVER
+#undef _WIN32_WINNT
+#define WINVER 0x0A00
+#define _WIN32_WINNT 0x0A00
+#include <windows.h>
+#include <commctrl.h>
+#include <shellscalingapi.h>
+#include <shlwapi.h>
+
+#include <cstdio>
+
+namespace {
+
+const char* AwarenessName(DPI_AWARENESS awareness) {
+  switch (awareness) {
+    case DPI_AWARENESS_UNAWARE: return "unaware";
+    case DPI_AWARENESS_SYSTEM_AWARE: return "system";
+    case DPI_AWARENESS_PER_MONITOR_AWARE: return "per-monitor";
+    default: return "invalid";
+  }
+}
+
+}  // namespace
+
+int main() {
+  INITCOMMONCONTROLSEX init{sizeof init, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&init);
+  DLLVERSIONINFO version{sizeof version};
+  HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+  auto getVersion = comctl ? reinterpret_cast<DLLGETVERSIONPROC>(
+                                 reinterpret_cast<void*>(GetProcAddress(comctl, "DllGetVersion")))
+                           : nullptr;
+  if (!getVersion || FAILED(getVersion(&version))) {
+    std::printf("comctl32: no version\n");
+    return 1;
+  }
+  std::printf("comctl32 %lu.%lu\n", version.dwMajorVersion, version.dwMinorVersion);
+  // The version 6 assembly is loaded from the side-by-side store, the version 5 one from system32.
+  wchar_t path[MAX_PATH] = L"";
+  GetModuleFileNameW(comctl, path, MAX_PATH);
+  std::printf("comctl32 from the side-by-side store: %s\n", StrStrIW(path, L"\\winsxs\\") ? "yes" : "no");
+  const DPI_AWARENESS_CONTEXT thread = GetThreadDpiAwarenessContext();
+  std::printf("thread awareness: %s\n", AwarenessName(GetAwarenessFromDpiAwarenessContext(thread)));
+  std::printf("thread context is per-monitor v2: %s\n",
+              AreDpiAwarenessContextsEqual(thread, DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) ? "yes" : "no");
+  PROCESS_DPI_AWARENESS process{};
+  using GetProcessAwareness = HRESULT(WINAPI*)(HANDLE, PROCESS_DPI_AWARENESS*);
+  HMODULE shcore = LoadLibraryW(L"shcore.dll");
+  auto get = shcore ? reinterpret_cast<GetProcessAwareness>(
+                          reinterpret_cast<void*>(GetProcAddress(shcore, "GetProcessDpiAwareness")))
+                    : nullptr;
+  if (get && SUCCEEDED(get(nullptr, &process)))
+    std::printf("process awareness: %d\n", static_cast<int>(process));
+  if (shcore) FreeLibrary(shcore);
+  std::printf("dpi: %u\n", GetDpiForSystem());
+  return 0;
+}
