@@ -1,11 +1,16 @@
-// One class factory for every public class, fed by a row of the class table.
+// One class factory for every public class, fed by a row of the class table, and for every user
+// control registered as an ActiveX control, fed by its type name.
 #include <windows.h>
 #include <unknwn.h>
 
 #include <atomic>
+#include <functional>
 #include <new>
+#include <string_view>
+#include <utility>
 
 #include "server/module/ClassTable.h"
+#include "server/module/ControlClasses.h"
 #include "server/module/Module.h"
 
 namespace tessel::server {
@@ -14,7 +19,9 @@ namespace {
 
 class ClassFactory final : public IClassFactory {
  public:
-  explicit ClassFactory(CreateFunction create) : create_(create) { ModuleAddRef(); }
+  explicit ClassFactory(std::function<HRESULT(REFIID, void**)> create) : create_(std::move(create)) {
+    ModuleAddRef();
+  }
   ~ClassFactory() { ModuleRelease(); }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
@@ -45,7 +52,7 @@ class ClassFactory final : public IClassFactory {
   }
 
  private:
-  CreateFunction create_;
+  std::function<HRESULT(REFIID, void**)> create_;
   std::atomic<long> refs_{1};
 };
 
@@ -54,9 +61,16 @@ class ClassFactory final : public IClassFactory {
 HRESULT GetClassFactory(REFCLSID clsid, REFIID riid, void** ppv) {
   if (!ppv) return E_POINTER;
   *ppv = nullptr;
-  const ClassEntry* entry = FindClass(PublicClasses(), clsid);
-  if (!entry) return CLASS_E_CLASSNOTAVAILABLE;
-  auto* factory = new (std::nothrow) ClassFactory(entry->create);
+  std::function<HRESULT(REFIID, void**)> create;
+  if (const ClassEntry* entry = FindClass(PublicClasses(), clsid)) {
+    create = entry->create;
+  } else if (const ControlClass* control = FindControlClass(clsid); control && ControlClassRegistered(clsid)) {
+    const std::wstring_view type = control->typeName;
+    create = [type](REFIID iid, void** object) { return CreateOleControl(type, iid, object); };
+  } else {
+    return CLASS_E_CLASSNOTAVAILABLE;
+  }
+  auto* factory = new (std::nothrow) ClassFactory(std::move(create));
   if (!factory) return E_OUTOFMEMORY;
   HRESULT hr = factory->QueryInterface(riid, ppv);
   factory->Release();

@@ -9,6 +9,8 @@
 
 #include <wrl/client.h>
 
+#include "olehost/OleControls.h"
+
 namespace tessel::server {
 
 namespace {
@@ -105,7 +107,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
       break;
     case DLL_PROCESS_DETACH:
       // At process exit (reserved != NULL) oleaut32 may already be gone: only a FreeLibrary releases.
-      if (!reserved) tessel::server::ReleaseTypeLibrary();
+      if (!reserved) {
+        tessel::server::ReleaseTypeLibrary();
+        tessel::ole::ReleaseControlsTypeLib();
+      }
       break;
     default:
       break;

@@ -15,12 +15,27 @@ struct RegistryEntry {
 
 // Every key and value that registration writes, parents before children.
 std::vector<RegistryEntry> RegistrationEntries(const std::wstring& modulePath);
+// The same for the user controls as ActiveX controls.
+std::vector<RegistryEntry> ControlRegistrationEntries(const std::wstring& modulePath);
 
 enum class RegistryScope { Machine, User };
 
-// Writes (install) or removes the table below HKEY_CLASSES_ROOT or HKCU\Software\Classes, with the
-// type library registered first and unregistered last. Removing what is already gone succeeds.
-HRESULT UpdateRegistration(RegistryScope scope, bool install);
+// The two registrations: the public classes with their type library, and the user controls with
+// theirs.
+enum class RegistrationPart { Classes, Controls };
+
+// Writes (install) or removes one part's table below HKEY_CLASSES_ROOT or HKCU\Software\Classes,
+// with its type library registered first and unregistered last. A write that fails takes back
+// what was written. Removing what is already gone succeeds.
+HRESULT UpdateRegistration(RegistryScope scope, bool install, RegistrationPart part = RegistrationPart::Classes);
+
+// The command line of DllInstall: comma- or space-separated words, "user" for the current user's
+// classes and "controls" for the user controls; E_INVALIDARG names an unknown word.
+struct InstallOptions {
+  RegistryScope scope = RegistryScope::Machine;
+  bool controls = false;
+};
+HRESULT ParseInstallCommand(const wchar_t* commandLine, InstallOptions& options);
 
 HRESULT GetClassFactory(REFCLSID clsid, REFIID riid, void** ppv);
 

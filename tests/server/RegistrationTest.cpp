@@ -13,6 +13,7 @@
 
 #include "host/ControlIdentities.h"
 #include "server/contract/SystemHandles.h"
+#include "server/module/ControlClasses.h"
 #include "server/module/Guids.h"
 
 namespace {
@@ -85,7 +86,9 @@ void ExpectClassKeys(HKEY root, const std::wstring& prefix, bool registered, boo
     EXPECT_EQ(Value(root, key + L"\\TypeLib") + Value(root, prefix + c.progId + L"\\CLSID"),
               GuidText(srv::kLibId) + GuidText(*c.clsid));
   }
-  if (library) EXPECT_EQ(KeyExists(root, prefix + L"TypeLib\\" + GuidText(srv::kLibId)), registered);
+  if (library) {
+    EXPECT_EQ(KeyExists(root, prefix + L"TypeLib\\" + GuidText(srv::kLibId)), registered);
+  }
 }
 
 const wchar_t* kLibrarySubkey = sizeof(void*) == 8 ? L"\\1.4\\0\\win64" : L"\\1.4\\0\\win32";
@@ -144,6 +147,98 @@ TEST_F(Registration, UserRegistrationGoesBelowTheCurrentUsersClasses) {
   EXPECT_EQ(RegSvr32(L"/u /n /i:user"), 0u) << "already gone";
 }
 
+// The user controls as ActiveX controls: what each writes besides the common keys. The status is
+// OLEMISC_SETCLIENTSITEFIRST | RECOMPOSEONRESIZE | INSIDEOUT | ACTIVATEWHENVISIBLE | CANTLINKINSIDE
+// (0x20191), with ACTSLIKEBUTTON for the button, SIMPLEFRAME for the frame and NOUIACTIVATE for the
+// decorations.
+struct ControlKeys {
+  const wchar_t* type;
+  const wchar_t* miscStatus;
+  const wchar_t* bitmap;
+};
+const ControlKeys kControlKeys[] = {
+    {L"ButtonStyle", L"135569", L"101"}, {L"tzFrames", L"197009", L"102"}, {L"Bevel", L"147857", L"103"},
+    {L"KvLinha", L"147857", L"104"},     {L"KvText", L"131473", L"105"},   {L"KvTextBox", L"131473", L"106"},
+    {L"KvFundo", L"131473", L"107"},
+};
+
+const GUID* ClsidOf(const wchar_t* type) {
+  for (const tessel::ControlIdentity& c : tessel::kControlIdentities)
+    if (c.typeName == type) return &c.clsid;
+  return nullptr;
+}
+
+// Every key of the seven controls below a classes root, or none of them.
+void ExpectControlKeys(HKEY root, const std::wstring& prefix, bool registered) {
+  for (const ControlKeys& c : kControlKeys) {
+    const std::wstring progId = std::wstring(L"TesselOCX.") + c.type;
+    const std::wstring key = prefix + L"CLSID\\" + GuidText(*ClsidOf(c.type));
+    SCOPED_TRACE(std::string(progId.begin(), progId.end()));
+    for (const std::wstring& k : {key, key + L"\\Control", key + L"\\MiscStatus\\1", prefix + progId,
+                                  prefix + progId + L".1"})
+      EXPECT_EQ(KeyExists(root, k), registered) << std::string(k.begin(), k.end());
+    if (!registered) continue;
+    EXPECT_EQ(lstrcmpiW(Value(root, key + L"\\InprocServer32").c_str(), ServerPath().c_str()), 0);
+    const std::vector<std::wstring> values = {
+        Value(root, key + L"\\InprocServer32", L"ThreadingModel"), Value(root, key + L"\\ProgID"),
+        Value(root, key + L"\\VersionIndependentProgID"),        Value(root, key + L"\\MiscStatus"),
+        Value(root, key + L"\\MiscStatus\\1"),                 Value(root, key + L"\\TypeLib"),
+        Value(root, key + L"\\Version"),                         Value(root, prefix + progId + L"\\CLSID"),
+        Value(root, prefix + progId + L"\\CurVer"),              Value(root, prefix + progId + L".1\\CLSID"),
+        Value(root, key + L"\\ToolboxBitmap32")};
+    const std::vector<std::wstring> expected = {
+        L"Apartment", progId + L".1", progId, L"0", c.miscStatus, GuidText(srv::kControlsLibId), L"1.4",
+        GuidText(*ClsidOf(c.type)), progId + L".1", GuidText(*ClsidOf(c.type)), ServerPath() + L", " + c.bitmap};
+    EXPECT_EQ(values, expected);
+  }
+}
+
+TEST_F(Registration, TheControlsAreRegisteredOnlyOnRequestAndTakenAwayAlone) {
+  ASSERT_EQ(RegSvr32(L"/u"), 0u);
+  EXPECT_NE(RegSvr32(L"/n /i:controlz"), 0u) << "an unknown word is refused";
+  ExpectClassKeys(HKEY_CLASSES_ROOT, L"", false);
+  ExpectControlKeys(HKEY_CLASSES_ROOT, L"", false);
+
+  ASSERT_EQ(RegSvr32(L"/i:controls"), 0u);
+  ExpectClassKeys(HKEY_CLASSES_ROOT, L"", true);
+  ExpectControlKeys(HKEY_CLASSES_ROOT, L"", true);
+  ComPtr<ITypeLib> controls;
+  ASSERT_EQ(LoadRegTypeLib(srv::kControlsLibId, 1, 4, 0, &controls), S_OK) << "the controls' type library";
+  ComPtr<ITypeInfo> button;
+  EXPECT_EQ(controls->GetTypeInfoOfGuid(*ClsidOf(L"ButtonStyle"), &button), S_OK);
+  for (const tessel::ControlIdentity& control : tessel::kControlIdentities)
+    EXPECT_EQ(Value(HKEY_CLASSES_ROOT, L"Interface\\" + GuidText(control.events)), L"__" + std::wstring(control.typeName));
+  CLSID clsid{};
+  ASSERT_EQ(CLSIDFromProgID(L"TesselOCX.KvTextBox", &clsid), S_OK);
+  EXPECT_TRUE(IsEqualCLSID(clsid, *ClsidOf(L"KvTextBox")));
+
+  // "/u /n /i:controls" takes the controls away and leaves the classes.
+  ASSERT_EQ(RegSvr32(L"/u /n /i:controls"), 0u);
+  ExpectControlKeys(HKEY_CLASSES_ROOT, L"", false);
+  ExpectClassKeys(HKEY_CLASSES_ROOT, L"", true);
+  EXPECT_EQ(LoadRegTypeLib(srv::kControlsLibId, 1, 4, 0, &controls), TYPE_E_LIBNOTREGISTERED);
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Interface\\" + GuidText(tessel::kControlIdentities[0].events)));
+
+  // Plain unregistering takes them away too.
+  ASSERT_EQ(RegSvr32(L"/i:controls"), 0u);
+  ASSERT_EQ(RegSvr32(L"/u"), 0u);
+  ExpectControlKeys(HKEY_CLASSES_ROOT, L"", false);
+  ExpectClassKeys(HKEY_CLASSES_ROOT, L"", false);
+}
+
+TEST_F(Registration, TheControlsGoBelowTheCurrentUsersClassesOnRequest) {
+  const std::wstring user = L"Software\\Classes\\";
+  ASSERT_EQ(RegSvr32(L"/n /i:user,controls"), 0u);
+  ExpectClassKeys(HKEY_CURRENT_USER, user, true, false);
+  ExpectControlKeys(HKEY_CURRENT_USER, user, true);
+  ExpectControlKeys(HKEY_LOCAL_MACHINE, L"Software\\Classes\\", false);
+  ASSERT_EQ(RegSvr32(L"/u /n /i:user,controls"), 0u);
+  ExpectControlKeys(HKEY_CURRENT_USER, user, false);
+  ExpectClassKeys(HKEY_CURRENT_USER, user, true, false);  // the classes stay
+  ASSERT_EQ(RegSvr32(L"/u /n /i:user"), 0u);
+  ExpectClassKeys(HKEY_CURRENT_USER, user, false);
+}
+
 // The module's exports, called in this process.
 class ServerModule : public ::testing::Test {
  protected:
@@ -169,7 +264,8 @@ TEST_F(ServerModule, ServesOnlyThePublicClasses) {
     EXPECT_EQ(getClassObject(*other, IID_IClassFactory, &p), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(p, nullptr);
   }
-  // Each user control has identities of its own, distinct from every other, and none is served.
+  // Each user control has identities of its own, distinct from every other, and none is served
+  // while it is not registered as an ActiveX control.
   std::set<std::wstring> ids{GuidText(srv::kLibId), GuidText(srv::kClsidSOSystem), GuidText(srv::kIidSOSystem),
                              GuidText(srv::kClsidBalloonToolTip), GuidText(srv::kIidBalloonToolTip)};
   for (const tessel::ControlIdentity& control : tessel::kControlIdentities) {

@@ -1,0 +1,25 @@
+#pragma once
+// The controls' events as calls of their event dispinterface: each C++ event of a control is bound
+// to one dispatch identifier, and its by-reference arguments go out as VT_BYREF variants, so a
+// handler that changes one changes what the control goes on with.
+#include <windows.h>
+#include <oaidl.h>
+
+#include <span>
+#include <string_view>
+
+#include "server/contract/UserControl.h"
+
+namespace tessel::ole {
+
+class EventSink {
+ public:
+  virtual ~EventSink() = default;
+  // args are in DISPPARAMS order: the last argument first.
+  virtual void Fire(DISPID id, std::span<VARIANTARG> args) = 0;
+};
+
+// Binds every event of control (a control of the library, by its type name) to sink.
+void BindEvents(UserControl& control, EventSink& sink);
+
+}  // namespace tessel::ole
