@@ -112,8 +112,6 @@ HWND AtlHosted::ControlWindow() const {
   return dispatch_ ? reinterpret_cast<HWND>(static_cast<LONG_PTR>(GetLong(dispatch_.Get(), L"hWnd"))) : nullptr;
 }
 
-namespace {
-
 std::unique_ptr<test::Canvas> ScreenOf(HWND window) {
   RECT r{};
   GetClientRect(window, &r);
@@ -126,8 +124,6 @@ std::unique_ptr<test::Canvas> ScreenOf(HWND window) {
   return canvas;
 }
 
-}  // namespace
-
 std::unique_ptr<test::Canvas> AtlHosted::Screen() const { return ScreenOf(ControlWindow()); }
 
 FormWith::FormWith(const std::wstring& type, int width, int height) {
@@ -137,6 +133,17 @@ FormWith::FormWith(const std::wstring& type, int width, int height) {
 }
 
 std::unique_ptr<test::Canvas> FormWith::Screen() const { return ScreenOf(control->hWnd()); }
+
+void Click(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  const LPARAM at = MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2);
+  SendMessageW(window, WM_MOUSEMOVE, 0, at);
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(window, WM_LBUTTONUP, 0, at);
+  test::Pump(0);
+}
 
 std::string FirstDifference(const test::PixelRows& a, const test::PixelRows& b) {
   if (a.width() != b.width() || a.height() != b.height())
@@ -202,7 +209,8 @@ HRESULT Get(IDispatch* object, const wchar_t* name, VARIANT* result) {
 
 std::wstring GetText(IDispatch* object, const wchar_t* name) {
   unique_variant v;
-  if (FAILED(Get(object, name, v.get())) || FAILED(VariantChangeType(v.get(), v.get(), 0, VT_BSTR))) return L"<error>";
+  if (FAILED(Get(object, name, v.get())) || FAILED(VariantChangeType(v.get(), v.get(), VARIANT_ALPHABOOL, VT_BSTR)))
+    return L"<error>";
   return v->bstrVal ? v->bstrVal : L"";
 }
 
@@ -213,6 +221,7 @@ int32_t GetLong(IDispatch* object, const wchar_t* name) {
 }
 
 EventSink::EventSink(IUnknown* control) {
+  if (!control) return;  // handed to a container that advises it itself
   ComPtr<IProvideClassInfo2> info;
   ComPtr<IConnectionPointContainer> points;
   if (FAILED(control->QueryInterface(IID_PPV_ARGS(&info))) ||
@@ -245,7 +254,14 @@ HRESULT EventSink::QueryInterface(REFIID riid, void** ppv) {
 HRESULT EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) {
   BSTR name = nullptr;
   if (events_) events_->GetDocumentation(id, &name, nullptr, nullptr, nullptr);
-  std::string line = name ? Utf8FromWide(name) : "#" + std::to_string(id);
+  // Without the events' type information the standard events still have their names.
+  static const std::map<DISPID, std::string> kStandard = {
+      {DISPID_CLICK, "Click"},       {DISPID_DBLCLICK, "DblClick"},   {DISPID_KEYDOWN, "KeyDown"},
+      {DISPID_KEYPRESS, "KeyPress"}, {DISPID_KEYUP, "KeyUp"},         {DISPID_MOUSEDOWN, "MouseDown"},
+      {DISPID_MOUSEMOVE, "MouseMove"}, {DISPID_MOUSEUP, "MouseUp"}};
+  const auto standard = kStandard.find(id);
+  std::string line = name ? Utf8FromWide(name)
+                          : standard != kStandard.end() ? standard->second : "#" + std::to_string(id);
   SysFreeString(name);
   if (params && params->cArgs) {
     line += "(";

@@ -114,6 +114,12 @@ struct FormWith {
   std::unique_ptr<test::Canvas> Screen() const;
 };
 
+// A window's client area as the screen has it, repainted first.
+std::unique_ptr<test::Canvas> ScreenOf(HWND window);
+
+// Presses and releases the left button at the middle of a window with the cursor over it.
+void Click(HWND window);
+
 // The first pixel where two pictures of the same size differ, as text; empty when they are the same.
 std::string FirstDifference(const test::PixelRows& a, const test::PixelRows& b);
 
