@@ -30,8 +30,6 @@ class Environment : public ::testing::Environment {
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new Environment);
 
-std::wstring Wide(const std::string& s) { return WideFromUtf8(s); }
-
 }  // namespace
 
 std::wstring ServerPath() {
@@ -260,8 +258,9 @@ HRESULT EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VAR
       {DISPID_KEYPRESS, "KeyPress"}, {DISPID_KEYUP, "KeyUp"},         {DISPID_MOUSEDOWN, "MouseDown"},
       {DISPID_MOUSEMOVE, "MouseMove"}, {DISPID_MOUSEUP, "MouseUp"}};
   const auto standard = kStandard.find(id);
-  std::string line = name ? Utf8FromWide(name)
-                          : standard != kStandard.end() ? standard->second : "#" + std::to_string(id);
+  std::string line = std::to_string(id);  // an event of its own without type information: its number
+  if (name) line = Utf8FromWide(name);
+  else if (standard != kStandard.end()) line = standard->second;
   SysFreeString(name);
   if (params && params->cArgs) {
     line += "(";
