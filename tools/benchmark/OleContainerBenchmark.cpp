@@ -1,9 +1,10 @@
 // A control placed and first painted through the ATL container (created by ProgID, activated in
 // place) against the same control placed on a Form. The controls are registered for the current
-// user when they are not registered yet.
+// user when they are not registered yet, and that registration is taken away at exit.
 #include <windows.h>
 #include <ole2.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "host/ControlTypesLibrary.h"
@@ -14,6 +15,13 @@ namespace tessel::bench {
 namespace {
 
 constexpr int kTwips = 15;
+
+using Install = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
+Install g_registeredBy = nullptr;  // the server's DllInstall, when this program registered the controls
+
+void Unregister() {
+  if (g_registeredBy) g_registeredBy(FALSE, L"user,controls");
+}
 
 // The ATL host window class, with the server's controls registered.
 bool AtlReady() {
@@ -28,9 +36,11 @@ bool AtlReady() {
     std::wstring path(self, n);
     path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"TesselOCX.ocx";
     HMODULE server = LoadLibraryW(path.c_str());
-    auto install = server ? reinterpret_cast<HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR)>(GetProcAddress(server, "DllInstall"))
-                          : nullptr;
-    return install && SUCCEEDED(install(TRUE, L"user,controls"));
+    auto install = server ? reinterpret_cast<Install>(GetProcAddress(server, "DllInstall")) : nullptr;
+    if (!install || FAILED(install(TRUE, L"user,controls"))) return false;
+    g_registeredBy = install;  // the server stays loaded: it is never freed here
+    atexit(Unregister);
+    return true;
   }();
   return ready;
 }
