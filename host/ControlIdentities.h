@@ -1,9 +1,9 @@
 #pragma once
 // The class identity and the event-interface identity of each user control of the library. The
-// controls are private to the server: these identities are neither registered nor in the type
-// library, and DllGetClassObject refuses them like any class it does not serve. A type registered
-// in ControlTypes under one of these names carries its identity (ButtonStyle and tzFrames have
-// theirs reserved here before their controls exist).
+// controls are private to the server by default: only "regsvr32 /i:controls" registers these
+// identities, with the controls' own type library, and until then DllGetClassObject refuses them
+// like any class it does not serve. A type registered in ControlTypes under one of these names
+// carries its identity.
 #include <windows.h>
 
 #include <array>
