@@ -4,7 +4,7 @@
 
 namespace tessel {
 
-void PrintWindowTree(HWND w, HDC dc, POINT origin) {
+void PrintWindowTree(HWND w, HDC dc, POINT origin, bool asIfShown) {
   SaveDCGuard saved(dc);
   SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
   RECT client;
@@ -14,9 +14,8 @@ void PrintWindowTree(HWND w, HDC dc, POINT origin) {
   HWND child = GetWindow(w, GW_CHILD);
   if (!child) return;
   for (child = GetWindow(child, GW_HWNDLAST); child; child = GetWindow(child, GW_HWNDPREV)) {
-    // Shown as far as the child itself goes: a window drawn while its top-level parent is hidden
-    // (a control not yet placed in a container) still prints what it would show.
-    if (!(GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE)) continue;
+    const bool shown = asIfShown ? (GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0 : IsWindowVisible(child);
+    if (!shown) continue;
     RECT wr;
     GetWindowRect(child, &wr);
     POINT corner{wr.left, wr.top};
@@ -31,7 +30,7 @@ void PrintWindowTree(HWND w, HDC dc, POINT origin) {
       IntersectClipRect(dc, 0, 0, wr.right - wr.left, wr.bottom - wr.top);
       SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT);
     }
-    PrintWindowTree(child, dc, POINT{origin.x + clientCorner.x, origin.y + clientCorner.y});
+    PrintWindowTree(child, dc, POINT{origin.x + clientCorner.x, origin.y + clientCorner.y}, asIfShown);
   }
 }
 

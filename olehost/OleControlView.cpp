@@ -32,7 +32,7 @@ HRESULT OleControl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc
   unique_hdc memory(CreateCompatibleDC(nullptr));
   if (!image || !memory) return E_OUTOFMEMORY;
   SelectGuard select(memory.get(), image.get());
-  PrintWindowTree(window, memory.get(), POINT{0, 0});
+  PrintWindowTree(window, memory.get(), POINT{0, 0}, true);
   GdiFlush();
   const int w = bounds->right - bounds->left, h = bounds->bottom - bounds->top;
   BOOL done;
