@@ -82,10 +82,21 @@ Format Recognise(const std::vector<uint8_t>& b) {
   return Format::Unknown;
 }
 
-ComPtr<IStream> MemoryStream(const std::vector<uint8_t>& bytes) {
+// A stream on memory of its own. (The shell's memory streams are not used: under Wine each one
+// handed to the OLE picture code keeps its whole buffer on the heap after both are released.)
+ComPtr<IStream> EmptyStream() {
   ComPtr<IStream> s;
-  s.Attach(SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size())));
-  if (!s.Get()) Fail("out of memory while reading " + std::to_string(bytes.size()) + " bytes");
+  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, s.GetAddressOf())) || !s.Get()) Fail("out of memory");
+  return s;
+}
+
+ComPtr<IStream> MemoryStream(const std::vector<uint8_t>& bytes) {
+  ComPtr<IStream> s = EmptyStream();
+  ULONG written = 0;
+  const LARGE_INTEGER start{};
+  if (FAILED(s->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written)) || written != bytes.size() ||
+      FAILED(s->Seek(start, STREAM_SEEK_SET, nullptr)))
+    Fail("out of memory while reading " + std::to_string(bytes.size()) + " bytes");
   return s;
 }
 
@@ -174,24 +185,37 @@ std::vector<uint8_t> StreamBytes(IStream* stream) {
 }
 
 // A bitmap handle as a PNG file: lossless, and read back by the same decoder as any other image.
+// The system hands out the bitmap's pixels as 32-bpp rows whatever its depth (monochrome and
+// palette bitmaps too, which the imaging components do not take as handles).
 std::vector<uint8_t> PngFromBitmap(HBITMAP bitmap) {
+  BITMAP header{};
+  if (!GetObjectW(bitmap, sizeof header, &header) || header.bmWidth <= 0 || header.bmHeight == 0)
+    Fail("the bitmap cannot be stored: it has no size");
+  const UINT w = static_cast<UINT>(header.bmWidth), h = static_cast<UINT>(header.bmHeight < 0 ? -header.bmHeight : header.bmHeight);
+  if (uint64_t(w) * h > (uint64_t(1) << 28)) Fail("the bitmap cannot be stored: it is too large");
+  std::vector<uint8_t> rows(size_t{w} * h * 4);
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), static_cast<LONG>(w), -static_cast<LONG>(h), 1, 32, BI_RGB};
+  {
+    unique_hdc dc(CreateCompatibleDC(nullptr));
+    if (!dc || GetDIBits(dc.get(), bitmap, 0, h, rows.data(), &bi, DIB_RGB_COLORS) != static_cast<int>(h))
+      Fail("the bitmap's pixels cannot be read");
+  }
   ComScope com;
   ComPtr<IWICImagingFactory> factory;
   HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                 reinterpret_cast<void**>(factory.GetAddressOf()));
   ComPtr<IWICBitmap> source;
-  if (SUCCEEDED(hr)) hr = factory->CreateBitmapFromHBITMAP(bitmap, nullptr, WICBitmapIgnoreAlpha, source.GetAddressOf());
-  ComPtr<IStream> stream;
-  stream.Attach(SHCreateMemStream(nullptr, 0));
-  if (SUCCEEDED(hr) && !stream.Get()) hr = E_OUTOFMEMORY;
+  if (SUCCEEDED(hr))
+    hr = factory->CreateBitmapFromMemory(w, h, GUID_WICPixelFormat32bppBGR, w * 4, static_cast<UINT>(rows.size()),
+                                         rows.data(), source.GetAddressOf());
+  ComPtr<IStream> stream = EmptyStream();
   ComPtr<IWICBitmapEncoder> encoder;
   if (SUCCEEDED(hr)) hr = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.GetAddressOf());
   if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache);
   ComPtr<IWICBitmapFrameEncode> frame;
   if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.GetAddressOf(), nullptr);
   if (SUCCEEDED(hr)) hr = frame->Initialize(nullptr);
-  UINT w = 0, h = 0;
-  if (SUCCEEDED(hr)) hr = source->GetSize(&w, &h);
   if (SUCCEEDED(hr)) hr = frame->SetSize(w, h);
   if (SUCCEEDED(hr)) hr = frame->WriteSource(source.Get(), nullptr);
   if (SUCCEEDED(hr)) hr = frame->Commit();
@@ -203,9 +227,7 @@ std::vector<uint8_t> PngFromBitmap(HBITMAP bitmap) {
 // The picture as a file (ICO for icons).
 std::vector<uint8_t> SavedBytes(IPicture* picture) {
   {
-    ComPtr<IStream> stream;
-    stream.Attach(SHCreateMemStream(nullptr, 0));
-    if (!stream.Get()) Fail("out of memory");
+    ComPtr<IStream> stream = EmptyStream();
     LONG written = 0;
     if (SUCCEEDED(picture->SaveAsFile(stream.Get(), TRUE, &written))) {
       std::vector<uint8_t> bytes = StreamBytes(stream.Get());
@@ -216,10 +238,9 @@ std::vector<uint8_t> SavedBytes(IPicture* picture) {
   // 8-byte header ("lt", two zero bytes, the length that follows).
   ComPtr<IPersistStream> persist;
   HRESULT hr = picture->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(persist.GetAddressOf()));
-  ComPtr<IStream> stream;
-  stream.Attach(SHCreateMemStream(nullptr, 0));
-  if (SUCCEEDED(hr) && stream.Get()) hr = persist->Save(stream.Get(), TRUE);
-  if (FAILED(hr) || !stream.Get()) Fail("the picture cannot be stored (" + Hex(hr) + ")");
+  ComPtr<IStream> stream = EmptyStream();
+  if (SUCCEEDED(hr)) hr = persist->Save(stream.Get(), TRUE);
+  if (FAILED(hr)) Fail("the picture cannot be stored (" + Hex(hr) + ")");
   std::vector<uint8_t> bytes = StreamBytes(stream.Get());
   if (bytes.size() > 8 && bytes[0] == 'l' && bytes[1] == 't' && bytes[2] == 0 && bytes[3] == 0) {
     uint32_t length = bytes[4] | (bytes[5] << 8) | (bytes[6] << 16) | (uint32_t(bytes[7]) << 24);

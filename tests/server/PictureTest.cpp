@@ -3,11 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "server/contract/SystemHandles.h"
+#include "tests/support/HeapUse.h"
 #include "tests/support/ImageBytes.h"
 #include "tests/support/Leaks.h"
 #include "tests/support/Pixels.h"
@@ -171,6 +173,69 @@ TEST_F(PictureTest, CorruptBytesGiveAClearErrorAndLeakNothing) {
     LoadError(shortPng);
     LoadError(shortIcon);
   });
+}
+
+}  // namespace
+}  // namespace tessel
+
+namespace tessel {
+namespace {
+
+// A handle of each kind a program may hand over, made fresh for every picture.
+HICON IconHandle() {
+  unique_hbitmap image(CreateCompatibleBitmap(WindowDC(nullptr).get(), 32, 32));
+  unique_hbitmap mask(CreateBitmap(32, 32, 1, 1, nullptr));
+  ICONINFO info{TRUE, 0, 0, mask.get(), image.get()};
+  return CreateIconIndirect(&info);  // copies both bitmaps
+}
+HBITMAP ColourBitmap() { return CreateCompatibleBitmap(WindowDC(nullptr).get(), 24, 16); }
+HBITMAP MonochromeBitmap() {
+  const uint16_t rows[8] = {0x00FF, 0xFF00, 0x00FF, 0xFF00, 0x00FF, 0xFF00, 0x00FF, 0xFF00};
+  return CreateBitmap(16, 8, 1, 1, rows);
+}
+
+// Made, drawn and released a hundred times, a picture of every kind gives back all it took
+// of the heap, and the handles it was given.
+TEST_F(PictureTest, EveryKindGivesBackItsHeap) {
+  const std::vector<uint8_t> png = Quads(), bmp = Quads(ImageFormat::Bmp);
+  const std::vector<uint8_t> icon = IconFile(32, RGB(1, 2, 3)), cursor = IconFile(32, RGB(4, 5, 6), true, POINT{7, 9});
+  const struct Case {
+    const char* what;
+    std::function<PictureRef()> make;
+  } cases[] = {
+      {"icon handle", [] { return Picture::FromIcon(IconHandle()); }},
+      {"icon file", [&] { return Picture::FromBytes(icon); }},
+      {"cursor file", [&] { return Picture::FromBytes(cursor); }},
+      {"bitmap handle", [] { return Picture::FromBitmap(ColourBitmap()); }},
+      {"monochrome bitmap handle", [] { return Picture::FromBitmap(MonochromeBitmap()); }},
+      {"BMP file", [&] { return Picture::FromBytes(bmp); }},
+      {"PNG file", [&] { return Picture::FromBytes(png); }},
+  };
+  Canvas canvas(40, 40, 0);
+  for (const Case& c : cases) {
+    auto round = [&] {
+      PictureRef picture = c.make();
+      picture->Render(canvas.dc(), RECT{0, 0, 40, 40}, true);
+      picture->SizePixels();
+    };
+    for (int i = 0; i < 10; ++i) round();
+    const int64_t heap = test::HeapBytesInUse();
+    test::ExpectNoLeaks(round, 0, 100);
+    EXPECT_LT(test::HeapBytesInUse() - heap, 100 * 8) << c.what << ": heap bytes kept over 100 pictures";
+  }
+}
+
+// A monochrome bitmap is taken over and stored as bytes that load again with the same pixels.
+TEST_F(PictureTest, AMonochromeBitmapIsTakenOver) {
+  PictureRef picture = Picture::FromBitmap(MonochromeBitmap());
+  ASSERT_EQ(picture->SizePixels().cx, 16);
+  PictureRef again = Picture::FromBytes(picture->Bytes());
+  for (const PictureRef& p : {picture, again}) {
+    Canvas canvas(16, 8, RGB(9, 9, 9));
+    p->Render(canvas.dc(), RECT{0, 0, 16, 8}, false);
+    ExpectPixels(canvas, {{0, 0, RGB(255, 255, 255)}, {8, 0, RGB(0, 0, 0)}, {0, 1, RGB(0, 0, 0)},
+                          {15, 7, RGB(255, 255, 255)}});
+  }
 }
 
 }  // namespace

@@ -1,0 +1,42 @@
+#include "tests/support/HeapUse.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <vector>
+
+namespace tessel::test {
+
+int64_t HeapBytesInUse() {
+  std::vector<HANDLE> heaps(64);
+  for (;;) {
+    const DWORD n = GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data());
+    if (n == 0) return 0;
+    if (n <= heaps.size()) {
+      heaps.resize(n);
+      break;
+    }
+    heaps.resize(n + 16);
+  }
+  int64_t busy = 0;
+  for (HANDLE heap : heaps) {
+    if (!HeapLock(heap)) continue;
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heap, &entry))
+      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) busy += entry.cbData;
+    HeapUnlock(heap);
+  }
+  return busy;
+}
+
+int64_t PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                            sizeof counters))
+    return 0;
+  // Wine reports no PrivateUsage; its PagefileUsage is the private memory it counts.
+  return static_cast<int64_t>(counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage);
+}
+
+}  // namespace tessel::test
