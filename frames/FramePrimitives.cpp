@@ -1,6 +1,8 @@
 #include "frames/FramePrimitives.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 #include "frames/FrameModel.h"
@@ -93,10 +95,17 @@ int32_t Blend(int32_t a, int32_t b) {
 void LinearGradient(HDC dc, int32_t first, int32_t second, int x, int y, int a, int b, bool vertical) {
   const int n = vertical ? b : a;
   if (n <= 1) return;
+  // Only the lines that land on the image are drawn: a gradient of any length costs its pixels.
+  RECT clip{};
+  if (GetClipBox(dc, &clip) == ERROR) return;
+  const int64_t origin = vertical ? y : x;
+  const int64_t firstLine = std::max<int64_t>(1, (vertical ? clip.top : clip.left) - origin);
+  const int64_t endLine = std::min<int64_t>(n, (vertical ? clip.bottom : clip.right) - origin);
+  if (firstLine >= endLine) return;
   DcBrushSpans spans(dc);
   const double r0 = Channel(first, 0), g0 = Channel(first, 8), b0 = Channel(first, 16);
   const double dr = Channel(second, 0) - r0, dg = Channel(second, 8) - g0, db = Channel(second, 16) - b0;
-  for (int k = 1; k < n; ++k) {
+  for (int k = static_cast<int>(firstLine); k < endLine; ++k) {
     const double t = static_cast<double>(k) / n;
     spans.Color(static_cast<int32_t>(RGB(RoundEven(r0 + dr * t), RoundEven(g0 + dg * t), RoundEven(b0 + db * t))));
     if (vertical)

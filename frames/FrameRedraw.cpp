@@ -9,6 +9,7 @@
 #include "frames/FrameStyles.h"
 #include "frames/FrameThemes.h"
 #include "frames/TzFrames.h"
+#include "server/contract/WrappedText.h"
 #include "server/contract/Gdi.h"
 #include "server/contract/Surface.h"
 
@@ -98,11 +99,12 @@ void TzFrames::Redraw() {
         DrawTextExW(dc, text.data(), static_cast<int>(text.size()), &r, textFlags_, nullptr);
         return;
       }
-      // The panel wraps the whole caption and centres the block in its rectangle.
-      std::wstring text = p_.caption;
-      RECT block = r;
-      DrawTextExW(dc, text.data(), static_cast<int>(text.size()), &block, DT_CALCRECT | DT_WORDBREAK, nullptr);
+      // The panel wraps the whole caption and centres the block in its rectangle; of a caption far
+      // taller than the rectangle, the start that reaches past it.
+      const WrappedText shown = MeasureWrappedText(dc, p_.caption, r, DT_WORDBREAK, r.bottom - r.top);
+      RECT block = shown.rect;
       OffsetRect(&block, (r.right - block.right) / 2, (r.bottom - block.bottom) / 2);
+      std::wstring text = p_.caption.substr(0, shown.length);
       DrawTextExW(dc, text.data(), static_cast<int>(text.size()), &block, textFlags_, nullptr);
     });
   }

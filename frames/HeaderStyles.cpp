@@ -1,5 +1,7 @@
 // The styles with a caption box or header over a rounded body: text box, round header, and the
 // themed header and gradient box with their bands and body shading.
+#include <algorithm>
+
 #include "frames/FrameStyles.h"
 
 namespace tessel::frames {
@@ -7,7 +9,13 @@ namespace {
 
 constexpr double kBandRatio = 2.01;
 
-int HalfOfHeader(const StyleFrame& f) { return RoundEven(f.p.textBoxHeight / 2.0); }
+// The caption box's height as drawn: a stored height past any window (up to the whole 32-bit range)
+// is drawn as one of 2^24 pixels, so that the sums below cannot overflow. Its gradients show the
+// same pixels on a window up to 16,000 pixels high: their colour moves by less than half a step.
+constexpr int kFarthestHeader = 1 << 24;
+int HeaderHeight(const StyleFrame& f) { return std::clamp(f.p.textBoxHeight, -kFarthestHeader, kFarthestHeader); }
+
+int HalfOfHeader(const StyleFrame& f) { return RoundEven(HeaderHeight(f) / 2.0); }
 
 // Themed styles outline in the theme border colour, the custom theme in the frame colour.
 int32_t ThemedLine(const StyleFrame& f) { return f.p.themeColor == themeCustom ? f.pal.frame : f.pal.themeBorder; }
@@ -20,7 +28,7 @@ void ThemedBody(DrawTarget& c, const StyleFrame& f) {
 // A vertical gradient over the upper body, from the lightened end to the lightened start colour;
 // the lowest fifth keeps the body colour.
 void BodyShading(DrawTarget& c, const StyleFrame& f) {
-  const int tbh = f.p.textBoxHeight;
+  const int tbh = HeaderHeight(f);
   HeaderFill(c.dc, Blend(f.pal.gradientStart, kWhite), Blend(f.pal.gradientEnd, kWhite), 1, tbh + 6, f.W - 3,
              RoundEven(f.H - (tbh + 8) - 0.2 * f.H), gsVertical, false, 0, kBandRatio);
 }
@@ -32,7 +40,7 @@ void PlainBody(DrawTarget& c, const StyleFrame& f) {
 }  // namespace
 
 void DrawHeaderStyle(DrawTarget& c, StyleFrame& f) {
-  const int tbh = f.p.textBoxHeight;
+  const int tbh = HeaderHeight(f);
   const int32_t gs = f.pal.gradientStart, ge = f.pal.gradientEnd, tb = f.pal.themeBorder;
   f.text.halfHeight = HalfOfHeader(f);
   ThemedBody(c, f);
@@ -49,7 +57,7 @@ void DrawHeaderStyle(DrawTarget& c, StyleFrame& f) {
 }
 
 void DrawTextBoxStyle(DrawTarget& c, StyleFrame& f) {
-  const int tbh = f.p.textBoxHeight;
+  const int tbh = HeaderHeight(f);
   f.text.halfHeight = HalfOfHeader(f);
   PlainBody(c, f);
   const int32_t shadow = Blend(f.pal.fill, 0xA7A7A7);
@@ -70,7 +78,7 @@ void DrawTextBoxStyle(DrawTarget& c, StyleFrame& f) {
 }
 
 void DrawRoundHeaderStyle(DrawTarget& c, StyleFrame& f) {
-  const int tbh = f.p.textBoxHeight;
+  const int tbh = HeaderHeight(f);
   f.text.halfHeight = HalfOfHeader(f);
   PlainBody(c, f);
   if (f.p.headerStyle == hsGradient)
@@ -83,7 +91,7 @@ void DrawRoundHeaderStyle(DrawTarget& c, StyleFrame& f) {
 }
 
 void DrawGradientBoxStyle(DrawTarget& c, StyleFrame& f) {
-  const int tbh = f.p.textBoxHeight;
+  const int tbh = HeaderHeight(f);
   const int32_t gs = f.pal.gradientStart, tb = f.pal.themeBorder;
   f.text.halfHeight = HalfOfHeader(f);
   ThemedBody(c, f);

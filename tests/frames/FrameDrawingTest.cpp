@@ -3,7 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
+#include <climits>
+#include <cstdint>
 #include <functional>
 #include <tuple>
 
@@ -19,6 +22,58 @@ TEST(FramePrimitives, ACaptionIsCutFromTheRightUntilItFitsWithThreeDotsOrIsEmpty
   const TextMeasure tenEach = [](std::wstring_view t) { return static_cast<int>(t.size()) * 10; };
   const std::array<std::pair<int, const wchar_t*>, 4> fits{{{50, L"Dados"}, {49, L"D..."}, {40, L"D..."}, {39, L""}}};
   for (const auto& [width, fitted] : fits) EXPECT_EQ(FitCaption(L"Dados", width, tenEach), fitted) << width;
+}
+
+// The cut is the one that drops a character at a time, for every width over texts of uneven
+// widths; a caption of a million characters is measured a few dozen times, on its start.
+TEST(FramePrimitives, TheCutIsTheCharacterByCharacterOneMeasuredLogarithmicallyOften) {
+  int calls = 0;
+  size_t longest = 0;
+  const TextMeasure uneven = [&](std::wstring_view t) {
+    ++calls;
+    longest = std::max(longest, t.size());
+    int w = 0;
+    for (wchar_t c : t) w += c == L'.' ? 3 : c == L'i' ? 2 : c == L'W' ? 11 : 7;
+    return w;
+  };
+  const auto characterByCharacter = [&](std::wstring_view text, int width) {
+    std::wstring s(text);
+    if (uneven(s) <= width) return s;
+    while (!s.empty() && uneven(s + L"...") > width) s.pop_back();
+    return s.empty() ? s : s + L"...";
+  };
+  for (const wchar_t* text : {L"", L"i", L"Wi", L"Dados do cliente", L"WWWiiiWWWiii.W", L"iiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiW"})
+    for (int width = -2; width <= 7 * 40; ++width)
+      EXPECT_EQ(FitCaption(text, width, uneven), characterByCharacter(text, width)) << width;
+
+  const std::wstring million(1000000, L'W');
+  calls = 0;
+  longest = 0;
+  EXPECT_EQ(FitCaption(million, 200, uneven), std::wstring(17, L'W') + L"...");  // 17 x 11 + 9 = 196
+  EXPECT_LE(calls, 14) << "the whole text once, then starts up to twice the cut";
+  EXPECT_EQ(longest, million.size());
+  calls = 0;
+  longest = 0;
+  FitCaption(million, 200, [&](std::wstring_view t) { return t.size() == million.size() ? 1 << 30 : uneven(t); });
+  EXPECT_LE(longest, 32u + 3) << "no start longer than twice the cut is measured";
+}
+
+// A gradient over any number of rows (up to the whole 32-bit range) draws the rows the image has
+// and returns: row k of n has k / n of the way between the colours.
+TEST(FramePrimitives, AGradientDrawsOnlyTheRowsTheImageHas) {
+  for (const int rows : {50, 1 << 24, INT32_MAX}) {
+    Canvas canvas(8, 40, RGB(1, 1, 1));
+    LinearGradient(canvas.dc(), RGB(0, 0, 0), RGB(250, 0, 0), 0, -10, 8, rows, true);
+    const COLORREF at0 = canvas.At(0, 0), at39 = canvas.At(0, 39);
+    if (rows == 50) {
+      EXPECT_EQ(Hex(at0), Hex(RGB(50, 0, 0))) << "row 10 of 50";
+      EXPECT_EQ(Hex(at39), Hex(RGB(245, 0, 0))) << "row 49 of 50";
+      EXPECT_EQ(Hex(canvas.At(0, 39 + 1)), Hex(0xFFFFFFFF)) << "outside";
+    } else {
+      EXPECT_EQ(Hex(at0), Hex(RGB(0, 0, 0))) << rows;
+      EXPECT_EQ(Hex(at39), Hex(RGB(0, 0, 0))) << rows;
+    }
+  }
 }
 
 LRESULT CALLBACK CountPositionChanges(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR count) {
