@@ -35,12 +35,10 @@ void CreateBackBuffer(ButtonPaint& paint, const FontRef& font) {
     if (!s.memDC) return;
     // Text is drawn over the face without filling its background.
     SetBkMode(s.memDC.get(), TRANSPARENT);
-    unique_hbrush brush(CreateSolidBrush(0));
-    s.bufferPrevBrush = SelectObject(s.memDC.get(), brush.get());
-    s.selectedBrush = std::move(brush);
-    unique_hpen pen(CreatePen(PS_SOLID, 1, 0));
-    s.bufferPrevPen = SelectObject(s.memDC.get(), pen.get());
-    s.selectedPen = std::move(pen);
+    // A black brush and pen stand in the buffer as it was made with them: the focus rectangle's
+    // dots are drawn over them. Stock objects: nothing to delete or put back.
+    SelectObject(s.memDC.get(), GetStockObject(BLACK_BRUSH));
+    SelectObject(s.memDC.get(), GetStockObject(BLACK_PEN));
   }
   UpdateCaptionFont(s, font);
   if (!s.bufferPrevBitmap) {
@@ -72,14 +70,12 @@ void CopyBackBuffer(const ButtonPaint& paint) {
 void ReleaseBackBuffer(ButtonState& s) {
   if (!s.memDC) return;
   HDC mem = s.memDC.get();
-  SelectTool(s, false, mem, toolBrush, 0);
   if (s.bufferPrevFont) SelectObject(mem, s.bufferPrevFont);
   s.captionFont.reset();
   s.bufferPrevFont = nullptr;
   DropBufferBitmap(s);
   SelectClipRgn(mem, nullptr);
   s.memDC.reset();
-  s.bufferPrevPen = s.bufferPrevBrush = nullptr;
 }
 
 }  // namespace tessel

@@ -186,7 +186,7 @@ void ButtonStyle::SetPictureSize(int32_t size) {
 int32_t ButtonStyle::MousePointer() const { return UserControl::MousePointer(); }
 
 void ButtonStyle::SetMousePointer(int32_t pointer) {
-  UserControl::SetMousePointer(static_cast<int16_t>(pointer));
+  UserControl::SetMousePointer(pointer);
   PropertyChanged(L"mPointer");
 }
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "server/contract/Gdi.h"
 #include "server/contract/HostServices.h"
@@ -24,8 +25,26 @@ namespace tessel {
 // a one-bit top-down mask of the same size whose set bits (leftmost pixel in the high bit, rows
 // padded to 32 bits) are the transparent pixels. The colour rows are the picture's own bits when
 // it is a 32-bpp DIB drawn at its own size (the picture is held so they stay valid), else a scaled
-// copy the rows own; no GDI bitmap is made for either.
+// copy the rows own; no GDI bitmap is made for either. The rows count as built only while what
+// the colour rows point into is held (the picture or the copy) beside a mask; a move hands all of
+// it over and leaves the source empty, so no pointer outlives the rows it points into.
 struct PictureRows {
+  PictureRows() = default;
+  PictureRows(PictureRows&& other) noexcept { *this = std::move(other); }
+  PictureRows& operator=(PictureRows&& other) noexcept {
+    width = std::exchange(other.width, 0);
+    height = std::exchange(other.height, 0);
+    colour = std::exchange(other.colour, nullptr);
+    bottomUp = std::exchange(other.bottomUp, false);
+    mask = std::move(other.mask);
+    picture = std::move(other.picture);
+    ownRows = std::move(other.ownRows);
+    scaled = std::move(other.scaled);
+    return *this;
+  }
+  PictureRows(const PictureRows&) = delete;
+  PictureRows& operator=(const PictureRows&) = delete;
+
   int32_t width = 0;
   int32_t height = 0;
   const uint32_t* colour = nullptr;
@@ -38,7 +57,9 @@ struct PictureRows {
   static size_t MaskStride(int32_t width) { return static_cast<size_t>((width + 31) / 32) * 4; }
   bool Transparent(int x, int y) const { return mask[y * MaskStride(width) + x / 8] & (0x80 >> (x % 8)); }
   const uint32_t* Row(int y) const { return colour + static_cast<size_t>(bottomUp ? height - 1 - y : y) * width; }
-  explicit operator bool() const { return colour != nullptr; }
+  explicit operator bool() const {
+    return colour && mask && width > 0 && height > 0 && (ownRows ? colour == ownRows.get() : picture != nullptr);
+  }
   void reset() { *this = PictureRows(); }
 };
 
@@ -146,6 +167,9 @@ struct ButtonState {
 
   // Caption layout.
   RECT captionRect{};
+  // Of a caption taller than the face, the characters the layout measured (and the drawing shows);
+  // npos for the whole caption.
+  size_t captionLength = std::wstring::npos;
   RECT pictureRect{};
 
   // Picture: native size and kind, and the scaled copy whose near-key pixels are transparent.
@@ -166,13 +190,9 @@ struct ButtonState {
   // (borrowed, put back at the end), and the button's own objects selected into it now.
   unique_hdc memDC;
   HGDIOBJ bufferPrevBitmap = nullptr;  // null while no buffer bitmap exists
-  HGDIOBJ bufferPrevPen = nullptr;
-  HGDIOBJ bufferPrevBrush = nullptr;
   HGDIOBJ bufferPrevFont = nullptr;
   unique_hbitmap bufferBitmap;
   unique_hfont captionFont;
-  unique_hpen selectedPen;      // the pen of the last SelectTool, selected in memDC
-  unique_hbrush selectedBrush;  // the brush of the last SelectTool, selected in memDC
 
   bool Has(uint16_t flag) const { return (stateFlags & flag) != 0; }
   void Set(uint16_t flag, bool on) { stateFlags = on ? (stateFlags | flag) : (stateFlags & ~flag); }

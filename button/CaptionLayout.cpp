@@ -4,6 +4,7 @@
 
 #include "button/ButtonPicture.h"
 #include "button/ButtonTools.h"
+#include "server/contract/WrappedText.h"
 
 namespace tessel {
 
@@ -56,12 +57,17 @@ void CaptionLayout(ButtonPaint& p, bool& rescale) {
   }
 
   const bool hasCaption = !s.caption.empty();
+  s.captionLength = std::wstring::npos;
   int32_t tw = 0, th = 0;
   RECT caption{0, 0, 0, 0};
   if (hasCaption) {
     const std::wstring text = CaptionText(s.caption);
-    RECT measure{0, 0, A - 8 - Pl - Pr, RoundEven(H - 8 - Pt - Pb)};
-    DrawTextW(s.memDC.get(), text.c_str(), static_cast<int>(text.size()), &measure, DT_WORDBREAK | DT_CALCRECT);
+    // A caption taller than the face is measured (and drawn) as far as the face can show it.
+    const WrappedText shown =
+        MeasureWrappedText(s.memDC.get(), text, RECT{0, 0, A - 8 - Pl - Pr, RoundEven(H - 8 - Pt - Pb)}, DT_WORDBREAK,
+                           RoundEven(H));
+    if (shown.length < text.size()) s.captionLength = shown.length;
+    const RECT& measure = shown.rect;
     tw = measure.right - measure.left;
     th = measure.bottom - measure.top;
     if (s.captionStyle != capStyleFlat) {

@@ -5,6 +5,7 @@
 #include "button/CaptionLayout.h"
 #include "button/draw/ShiftColor.h"
 #include "server/contract/Ansi.h"
+#include "server/contract/WrappedText.h"
 
 namespace tessel {
 namespace {
@@ -21,8 +22,10 @@ void DrawCaption(HDC dc, const std::string& text, RECT r, int32_t rgb, UINT flag
 
 }  // namespace
 
-std::string AnsiCaptionText(const std::wstring& caption) {
-  return AnsiFromWide(CaptionText(caption));
+std::string AnsiCaptionText(const std::wstring& caption, size_t length) {
+  if (length >= caption.size()) return AnsiFromWide(CaptionText(caption));
+  const std::wstring text = CaptionText(caption.substr(0, length + 1));
+  return AnsiFromWide(std::wstring_view(text).substr(0, WrappedStart(text, length)));
 }
 
 void DrawCaptionAndPicture(ButtonPaint& paint, int32_t& faceFill, int32_t& textColorOverride, bool& isLatched,
@@ -40,7 +43,7 @@ void DrawCaptionAndPicture(ButtonPaint& paint, int32_t& faceFill, int32_t& textC
   if (!(s.value && s.buttonShape >= shapeCustom)) DrawPicture(paint, picture);
 
   if (s.caption.empty() || (s.buttonShape > shapeEllipse && !s.value)) return;
-  const std::string text = AnsiCaptionText(s.caption);
+  const std::string text = AnsiCaptionText(s.caption, s.captionLength);
   const UINT flags = FormatFlags(s.captionAlign);
 
   int32_t color;

@@ -16,7 +16,8 @@ namespace tessel {
 void DrawCaptionAndPicture(ButtonPaint& paint, int32_t& faceFill, int32_t& textColorOverride, bool& isLatched,
                            bool& isToggle);
 
-// The caption as it is drawn: every "||" a line break, in the system's ANSI code page.
-std::string AnsiCaptionText(const std::wstring& caption);
+// The caption as it is drawn: every "||" a line break (a break is as long as its "||"), in the
+// system's ANSI code page; its first `length` characters, those the layout measured.
+std::string AnsiCaptionText(const std::wstring& caption, size_t length = std::wstring::npos);
 
 }  // namespace tessel

@@ -5,9 +5,9 @@
 
 namespace tessel {
 
-void UserControl::SetMousePointer(int16_t pointer) {
+void UserControl::SetMousePointer(int32_t pointer) {
   CheckMousePointer(pointer);
-  mousePointer_ = pointer;
+  mousePointer_ = static_cast<int16_t>(pointer);
 }
 
 void UserControl::SetMouseIcon(PictureRef icon) {

@@ -170,7 +170,8 @@ class UserControl {
   // pointers, 99 MouseIcon. Other values and a MouseIcon that is neither an icon nor a cursor
   // raise InvalidPropertyValue.
   int16_t MousePointer() const { return mousePointer_; }
-  void SetMousePointer(int16_t pointer);
+  // The value is checked whole, before it is narrowed to what is kept.
+  void SetMousePointer(int32_t pointer);
   PictureRef MouseIcon() const { return mouseIcon_; }
   void SetMouseIcon(PictureRef icon);
   // The cursor for MousePointer; null leaves the window's own.

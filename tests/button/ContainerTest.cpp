@@ -1,6 +1,7 @@
 // What the form gives the button: the default look that follows the focus and the mode, the
 // container's back colour and font (the form's or a frame's), the pointer over its window, the
 // show notification and OLE drag and drop.
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -10,6 +11,7 @@
 #include "button/draw/ShiftColor.h"
 #include "frames/TzFrames.h"
 #include "host/DragSource.h"
+#include "server/contract/Errors.h"
 #include "tests/button/ButtonHarness.h"
 
 namespace tessel::test::button {
@@ -124,6 +126,14 @@ TEST_F(Container, ThePointerOverTheButtonIsItsMousePointer) {
   b.SetMouseIcon(icon);
   EXPECT_EQ(shown(), static_cast<HCURSOR>(icon->Handle()));
   EXPECT_EQ(b.MousePointer(), 99);
+  // A value is checked whole: none of these is kept, nor what its low 16 bits would be.
+  for (int32_t bad : {65537, 65635, 65536 + 15, -65536, 16, -1, INT32_MAX, INT32_MIN}) {
+    EXPECT_THROW(b.SetMousePointer(bad), InvalidPropertyValue) << bad;
+    PropertyBag bag;
+    bag.Write(L"mPointer", BagValue(bad));
+    EXPECT_ANY_THROW(b.ReadProperties(bag)) << bad;
+    EXPECT_EQ(b.MousePointer(), 99) << bad;
+  }
 }
 
 // Shown again while the form is designed, a default button that lost its look at run time (its

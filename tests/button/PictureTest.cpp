@@ -62,6 +62,55 @@ TEST(ButtonPicture, PixelsByKeySizeStateAndKind) {
   }
 }
 
+using PictureCacheLife = ButtonTest;
+
+// A picture box with no room drops the cache; the rows it held are never drawn from again, and a
+// move leaves nothing behind that reads as built. (A 32 px box under a 72 pt caption of forty words
+// on a 1000 x 600 button comes out with a negative height.)
+TEST_F(PictureCacheLife, ABoxWithoutRoomLeavesNoRowsToDrawFrom) {
+  ButtonStyle& b = Add(L"b", 0, 0, 1000, 600);
+  b.SetPicture(Bitmap(64, 32, [](int x, int y) { return x + y == 0 ? kMagenta : 0xFF0000u; }));
+  b.SetPictureSize(picStretch);
+  b.SetFont(Font::Create(FontDesc{L"Arial", 72.0f}));
+  std::wstring words;
+  for (int i = 0; i < 40; ++i) words += L"palavra ";
+  b.SetCaption(words);
+  b.SetPictureAlign(picTopCenter);
+  ASSERT_TRUE(b.State().pictureCache) << "stretched over the face";
+  b.SetPictureSize(picSize32);
+  const RECT& box = b.State().pictureRect;
+  ASSERT_LT(box.bottom, box.top) << "the box has no room";
+  EXPECT_FALSE(b.State().pictureCache);
+  EXPECT_EQ(b.State().pictureCacheWidth, 0);
+  b.SetCaption(L"OK");
+  const PictureRows& rows = b.State().pictureCache;
+  ASSERT_TRUE(rows);
+  EXPECT_EQ(rows.width, box.right - box.left);
+  EXPECT_EQ(rows.height, box.bottom - box.top);
+  EXPECT_EQ(rows.Row(rows.height - 1)[rows.width - 1] & 0xFFFFFF, 0xFF0000u) << "the rows are the picture's";
+
+}
+
+TEST(PictureRowsMove, LeavesTheSourceEmpty) {
+  PictureRows rows;
+  rows.width = rows.height = 2;
+  rows.mask.reset(new uint8_t[8]{});
+  rows.ownRows.reset(new uint32_t[4]{1, 2, 3, 4});
+  rows.colour = rows.ownRows.get();
+  ASSERT_TRUE(rows);
+  PictureRows moved = std::move(rows);
+  EXPECT_TRUE(moved);
+  EXPECT_EQ(moved.Row(1)[1], 4u);
+  EXPECT_FALSE(rows);
+  EXPECT_EQ(rows.colour, nullptr);
+  EXPECT_EQ(rows.width, 0);
+  rows = std::move(moved);
+  EXPECT_TRUE(rows);
+  EXPECT_FALSE(moved);
+  rows.ownRows.reset();
+  EXPECT_FALSE(rows) << "rows that point into nothing held are not built";
+}
+
 using Resources = ButtonTest;
 
 // Property writes, looks, redraws at run and design time, resizes, picture changes and whole
