@@ -132,12 +132,26 @@ void ButtonStyle::AccessKeyPress(wchar_t key) {
 }
 
 void ButtonStyle::GotFocus() {
+  // A check or option button has no default look to show the focus with: while the window shows
+  // keyboard cues (the focus came from the keyboard, as in a dialog), it draws the indicator.
+  const bool cue = s_.mode != modeCommand && hWnd() &&
+                   !(SendMessageW(hWnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+  if (cue != s_.keyboardFocus) {
+    s_.keyboardFocus = cue;
+    Redraw();
+  }
   // Tabbing into a group where nothing is selected selects the button that got the focus.
   if (s_.mode != modeOption || s_.value) return;
   if (!OptionGroup(2)) {
     s_.lastButton = 1;
     Click();
   }
+}
+
+void ButtonStyle::LostFocus() {
+  if (!s_.keyboardFocus) return;
+  s_.keyboardFocus = false;
+  Redraw();
 }
 
 }  // namespace tessel

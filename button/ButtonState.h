@@ -156,6 +156,8 @@ struct ButtonState {
   bool isPressedTracking = false;  // a press by the left button or the space bar is under way
   bool delayDrawing = false;       // while set the redraw dispatcher draws nothing
   HWND containerWindow = nullptr;  // holds the option group's window properties
+  // A check or option button that got the focus from the keyboard shows the focus indicator too.
+  bool keyboardFocus = false;
   int32_t ambientBackColor = 0;    // RGB of the container's back colour
 
   // Shape (built from buttonShape and buttonStyle): the straight part of the face, and the two

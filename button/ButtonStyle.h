@@ -45,9 +45,12 @@ class ButtonStyle final : public UserControl {
   void KeyPress(int16_t& keyAscii) override;
   void KeyUp(int16_t& keyCode, int16_t& shift) override;
   void GotFocus() override;
+  void LostFocus() override;
   bool CanGetFocus() const override { return true; }
   // A focused push button takes Enter and is shown as the default button meanwhile.
   bool TakesEnter() const override { return s_.mode == modeCommand; }
+  HWND OptionGroupWindow() const override { return joinedGroup_ ? s_.containerWindow : nullptr; }
+  bool OptionSelected() const override { return s_.value; }
   // The container's show notification; its only effect is at design time.
   void Show() override;
   // The container's drag-and-drop notifications, raised as the events of the same names with the

@@ -11,6 +11,10 @@ namespace tessel {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"TesselForm";
+// Posted when the first control that can take the focus is placed on a shown form: the focus goes
+// to the first tab stop once the program is back in its message loop, the form built, as a
+// dialog's does after its controls are made.
+constexpr UINT kTakeFirstFocus = WM_APP + 0x46;
 
 bool SameName(std::wstring_view a, std::wstring_view b) {
   if (a.size() != b.size()) return false;
@@ -183,20 +187,27 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
       }
       // Activation never takes the focus away from a control of the form that already has it
-      // (the window manager's activation may arrive after the program has set the focus).
-      if (focus && IsChild(hwnd_, focus)) return 0;
-      if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_)) {
-        SetFocus(lastFocus_);
+      // (the window manager's activation may arrive after the program has set the focus); the
+      // form checks its idea of the focus against the system's.
+      if (focus && IsChild(hwnd_, focus)) {
+        FollowFocus(SiteOfWindow(focus));
+        return 0;
+      }
+      if (HWND back = FocusToRestore()) {
+        SetFocus(back);
         return 0;
       }
       break;
     }
-    case WM_SETFOCUS: {
-      // The form itself never keeps the focus while a control can take it.
-      std::vector<HWND> stops = TabStops();
-      if (!stops.empty()) SetFocus(stops.front());
+    case WM_SETFOCUS:
+      // The form itself never keeps the focus while a control can take it: it goes back where it
+      // was, or to the first tab stop.
+      if (HWND back = FocusToRestore()) SetFocus(back);
       return 0;
-    }
+    case kTakeFirstFocus:
+      firstFocusPosted_ = false;
+      TakeFirstFocus();
+      return 0;
     case WM_WINDOWPOSCHANGING:
       // However the form comes to be shown (ShowWindow, SetWindowPos), its fields' edits are
       // there first.
@@ -251,6 +262,8 @@ HostedControl& Form::Place(std::wstring_view typeName, const ExtenderProperties&
     sites_.pop_back();
     throw;
   }
+  if (!firstFocusPosted_ && GetFocus() == hwnd_ && IsTabStop(ref) && !ref.TabStops().empty())
+    firstFocusPosted_ = PostMessageW(hwnd_, kTakeFirstFocus, 0, 0) != FALSE;
   return ref;
 }
 
@@ -312,6 +325,8 @@ void Form::Remove(std::wstring_view name) {
   if (cancelSite_ == site) cancelSite_ = nullptr;
   if (activeSite_ == site) activeSite_ = nullptr;
   if (shownDefault_ == site) shownDefault_ = nullptr;
+  if (lastFocus_ && site->hWnd() && (lastFocus_ == site->hWnd() || IsChild(site->hWnd(), lastFocus_)))
+    lastFocus_ = nullptr;
   tabOrder_.erase(std::remove(tabOrder_.begin(), tabOrder_.end(), site), tabOrder_.end());
   auto it = std::find_if(sites_.begin(), sites_.end(), [site](const auto& s) { return s.get() == site; });
   std::unique_ptr<HostedControl> owned = std::move(*it);

@@ -93,7 +93,9 @@ class Form final : public ControlContainer {
   std::vector<std::wstring> TabOrder() const;
   void SetTabIndex(std::wstring_view name, int index);
   void SetTabStop(std::wstring_view name, bool tabStop);
-  // Moves the focus to the next (or previous) tab stop, as Tab and Shift+Tab do.
+  // Moves the focus to the next (or previous) tab stop, as Tab and Shift+Tab do. A control is a
+  // tab stop when it and every frame around it are visible and enabled and its TabStop is set;
+  // of an option group only the selected member is (the first one while none is selected).
   void MoveFocus(bool forward);
 
   // The control that gets AccessKeyPress(13) on Enter and the one that gets (27) on Esc; an empty
@@ -156,7 +158,30 @@ class Form final : public ControlContainer {
   HWND ParentFor(const ExtenderProperties& extender) const;
   HostedControl& Place(std::wstring_view typeName, const ExtenderProperties& extender, PropertyBag* bag);
   std::vector<HostedControl*> SitesByTab() const;
-  std::vector<HWND> TabStops() const;
+  // The tab stops in order; keep stays in the list even when its group would leave it out.
+  std::vector<HWND> TabStops(HWND keep = nullptr) const;
+  // The control and every frame around it are visible and enabled: it can take the focus, its
+  // access key and Enter or Esc.
+  bool Reachable(const HostedControl& site) const;
+  bool IsTabStop(const HostedControl& site) const;
+  void MoveFocusFrom(HWND from, bool forward);
+  // Arrow keys an option button handed to its group's window: the focus moves to the next (or
+  // previous) member that can take it. False when the focus is not on a member of that group.
+  bool MoveInOptionGroup(HWND group, bool forward);
+  // The window the focus goes to when the form gets it: where it was last, while that can still
+  // take it, else the first tab stop.
+  HWND FocusToRestore() const;
+  // A shown form whose own window holds the focus hands it to its first tab stop.
+  void TakeFirstFocus();
+  // The control that holds the focus now, asked of the system; while the focus is outside the
+  // form (another program is active), the one that held it last.
+  HostedControl* FocusedSite() const;
+  // The focus came to w (the window's own WM_SETFOCUS): the controls hear that it left one and
+  // reached another, and the default look follows.
+  void FocusArrived(HWND w);
+  void FollowFocus(HostedControl* site);
+  // Keyboard cues (focus rectangles) are shown from the first key that moves the focus on.
+  void ShowKeyboardCues();
   HostedControl* SiteOfWindow(HWND w) const;
   // The window of the innermost control under a point of the screen, as the system finds the
   // window under the cursor: hidden and disabled windows are passed through.
@@ -164,7 +189,6 @@ class Form final : public ControlContainer {
   void RevokeDropTarget();
   // A hidden form's controls make the windows they held back, as the form is first shown.
   void MakeHeldWindows();
-  void FocusMoving(HWND newFocus);
   void FocusSite(HostedControl& site);
   HostedControl* EnterSite() const;  // the control Enter goes to now
   void ShowDefault();                // moves DisplayAsDefault to EnterSite()
@@ -194,6 +218,7 @@ class Form final : public ControlContainer {
   bool redrawHeld_ = false;  // drawing of the shown form is switched off by the holds
   // Made hidden and never shown yet: the controls' fields need no windows of their own.
   bool windowsHeld_ = false;
+  bool firstFocusPosted_ = false;  // the first tab stop takes the focus at the next message pump
 };
 
 }  // namespace tessel

@@ -6,21 +6,36 @@
 
 namespace tessel {
 
-void Form::FocusMoving(HWND newFocus) {
-  HostedControl* site = SiteOfWindow(newFocus);
-  if (!site || site == activeSite_) return;
-  HostedControl* old = activeSite_;
-  activeSite_ = site;
-  if (!ambient_.userMode) return;
-  if (old && old->Control()) old->Control()->ExitFocus();
-  if (site->Control()) site->Control()->EnterFocus();
+HostedControl* Form::FocusedSite() const {
+  const HWND focus = GetFocus();
+  if (focus && hwnd_ && IsChild(hwnd_, focus)) return SiteOfWindow(focus);
+  return activeSite_;
+}
+
+void Form::FocusArrived(HWND w) {
+  if (!hwnd_ || closing_ || !IsChild(hwnd_, w)) return;
+  lastFocus_ = w;
+  FollowFocus(SiteOfWindow(w));
+}
+
+void Form::FollowFocus(HostedControl* site) {
+  if (site && site != activeSite_) {
+    HostedControl* old = activeSite_;
+    activeSite_ = site;
+    if (ambient_.userMode) {
+      if (old && old->Control()) old->Control()->ExitFocus();
+      // A handler that moved the focus on has been followed already.
+      if (activeSite_ == site && site->Control()) site->Control()->EnterFocus();
+    }
+  }
   ShowDefault();
 }
 
 HostedControl* Form::EnterSite() const {
-  if (ambient_.userMode && activeSite_ && activeSite_->Control() && activeSite_->Control()->TakesEnter())
-    return activeSite_;
-  return defaultSite_;
+  if (!ambient_.userMode) return defaultSite_;
+  HostedControl* focused = FocusedSite();
+  if (focused && focused->Control() && focused->Control()->TakesEnter() && Reachable(*focused)) return focused;
+  return defaultSite_ && Reachable(*defaultSite_) ? defaultSite_ : nullptr;
 }
 
 void Form::ShowDefault() {

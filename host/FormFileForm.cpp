@@ -158,7 +158,10 @@ std::vector<FormFileError> LoadForm(const ParsedForm& parsed, const std::wstring
   std::vector<FormFileError> errors = parsed.errors;
   if (!parsed.readable) return errors;
   FormSettings s = ReadSettings(parsed, path, errors);
-  SetWindowTextW(form.hWnd(), s.caption.c_str());
+  if (!SetWindowTextW(form.hWnd(), s.caption.c_str()))
+    errors.push_back(FormFileError{path, LineOf(parsed.form.formKeyLines, L"Caption"), {}, L"Caption",
+                                   "the form's caption of " + std::to_string(s.caption.size()) +
+                                       " characters was refused"});
   RECT r{0, 0, PixelsFromTwipsX(s.width), PixelsFromTwipsY(s.height)};
   AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(form.hWnd(), GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongW(form.hWnd(), GWL_EXSTYLE)));

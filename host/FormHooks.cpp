@@ -10,14 +10,14 @@ namespace {
 
 thread_local std::vector<Form*> forms;
 thread_local HHOOK messageHook = nullptr;
-thread_local HHOOK focusHook = nullptr;
+thread_local HHOOK focusHook = nullptr;  // sees each window's WM_SETFOCUS before the window does
 
 }  // namespace
 
 void FormHooks::Add(Form* form) {
   forms.push_back(form);
   if (!messageHook) messageHook = SetWindowsHookExW(WH_GETMESSAGE, MessageProc, nullptr, GetCurrentThreadId());
-  if (!focusHook) focusHook = SetWindowsHookExW(WH_CBT, FocusProc, nullptr, GetCurrentThreadId());
+  if (!focusHook) focusHook = SetWindowsHookExW(WH_CALLWNDPROC, FocusProc, nullptr, GetCurrentThreadId());
 }
 
 void FormHooks::Remove(Form* form) {
@@ -55,11 +55,13 @@ LRESULT CALLBACK FormHooks::MessageProc(int code, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK FormHooks::FocusProc(int code, WPARAM wp, LPARAM lp) {
-  if (code == HCBT_SETFOCUS) {
-    HWND gaining = reinterpret_cast<HWND>(wp);
-    if (Form* form = FormOf(gaining)) {
+  // The focus message itself, not the request to move the focus: a request can be refused or
+  // overtaken, the message comes only once the window has the focus.
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lp);
+  if (code == HC_ACTION && sent->message == WM_SETFOCUS) {
+    if (Form* form = FormOf(sent->hwnd)) {
       try {
-        form->FocusMoving(gaining);
+        form->FocusArrived(sent->hwnd);
       } catch (...) {
         ReportToDebugger(L"form", L"focus notifications", CurrentErrorText());
       }

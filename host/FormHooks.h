@@ -1,7 +1,7 @@
 #pragma once
 // The thread's forms and the two hooks that serve them: keystrokes on their way out of the message
-// queue go to the form's PreTranslateMessage, and focus changes reach the form before they happen,
-// whoever pumps the messages.
+// queue go to the form's PreTranslateMessage, and each window's WM_SETFOCUS reaches the form before
+// the window handles it, whoever pumps the messages.
 #include <windows.h>
 
 namespace tessel {

@@ -1,5 +1,7 @@
-// Key translation: Tab and Shift+Tab, the default (Enter) and cancel (Esc) buttons, and access
-// keys, taken before the focused window sees them.
+// Key translation: Tab and Shift+Tab, the arrow keys an option button hands to its group, the
+// default (Enter) and cancel (Esc) buttons, and access keys, taken before the focused window sees
+// them. Only controls that can take the focus (they and every frame around them visible and
+// enabled) are reached.
 #include <cwctype>
 
 #include "host/Form.h"
@@ -19,8 +21,12 @@ bool Form::PreTranslateMessage(MSG& msg) {
     switch (msg.wParam) {
       case VK_TAB:
         if (ctrl || alt || wants(DLGC_WANTTAB | DLGC_WANTALLKEYS)) return false;
-        MoveFocus(GetKeyState(VK_SHIFT) >= 0);
+        // From the window the key was sent to: the focus may have left the form meanwhile.
+        ShowKeyboardCues();
+        MoveFocusFrom(GetFocus() && IsChild(hwnd_, GetFocus()) ? GetFocus() : msg.hwnd, GetKeyState(VK_SHIFT) >= 0);
         return true;
+      case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN:
+        return MoveInOptionGroup(msg.hwnd, msg.wParam == VK_RIGHT || msg.wParam == VK_DOWN);
       case VK_RETURN: {
         HostedControl* site = EnterSite();
         if (!site || !site->Control() || wants(DLGC_WANTALLKEYS)) return false;
@@ -28,7 +34,8 @@ bool Form::PreTranslateMessage(MSG& msg) {
         return true;
       }
       case VK_ESCAPE:
-        if (!cancelSite_ || !cancelSite_->Control() || wants(DLGC_WANTALLKEYS)) return false;
+        if (!cancelSite_ || !cancelSite_->Control() || !Reachable(*cancelSite_) || wants(DLGC_WANTALLKEYS))
+          return false;
         cancelSite_->Control()->AccessKeyPress(static_cast<wchar_t>(27));
         return true;
       default:
@@ -39,10 +46,10 @@ bool Form::PreTranslateMessage(MSG& msg) {
     const wchar_t key = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(msg.wParam)));
     for (HostedControl* site : tabOrder_) {
       UserControl* control = site->Control();
-      const ExtenderProperties& e = site->Extender();
-      if (!control || !e.visible || !e.enabled) continue;
+      if (!control || !Reachable(*site)) continue;
       for (wchar_t k : control->AccessKeys()) {
         if (static_cast<wchar_t>(std::towupper(k)) != key) continue;
+        ShowKeyboardCues();
         FocusSite(*site);
         control->AccessKeyPress(static_cast<wchar_t>(msg.wParam));
         return true;
@@ -50,6 +57,12 @@ bool Form::PreTranslateMessage(MSG& msg) {
     }
   }
   return false;
+}
+
+void Form::ShowKeyboardCues() {
+  // As a dialog does, before the focus moves: the system passes the new state down to every
+  // window of the form, and the one that gets the focus draws its cue at once.
+  if (hwnd_) SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
 }  // namespace tessel

@@ -40,9 +40,15 @@ KvTextBox::KvTextBox(ControlSite& site)
   texto_.events.MouseMove = [this](int16_t& b, int16_t& s, float& x, float& y) { Raise(events.MouseMove, b, s, x, y); };
   texto_.events.MouseUp = [this](int16_t& b, int16_t& s, float& x, float& y) { Raise(events.MouseUp, b, s, x, y); };
   texto_.events.Change = [this] { Raise(events.Change); };
-  // The outline shows where the focus is; neither change raises an event.
-  texto_.events.GotFocus = [this] { Step(L"colour Fundo outline", [&] { fundo_.SetBorderColor(colorOnFoco_); }); };
-  texto_.events.LostFocus = [this] { Step(L"colour Fundo outline", [&] { fundo_.SetBorderColor(colorOffFoco_); }); };
+  // The outline shows where the focus is; neither change raises an event, and an outline already
+  // in the colour is not drawn again.
+  auto outline = [this](const OleColor& color) {
+    Step(L"colour Fundo outline", [&] {
+      if (fundo_.BorderColor() != color) fundo_.SetBorderColor(color);
+    });
+  };
+  texto_.events.GotFocus = [this, outline] { outline(colorOnFoco_); };
+  texto_.events.LostFocus = [this, outline] { outline(colorOffFoco_); };
 }
 
 void KvTextBox::InitProperties() {

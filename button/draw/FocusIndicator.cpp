@@ -8,7 +8,7 @@ namespace tessel {
 
 void DrawFocusIndicator(ButtonPaint& paint, int32_t& color, bool solid, bool& hugCaption, BevelPoints& points) {
   const ButtonState& s = paint.state;
-  if (!s.Has(isDefault) || s.buttonShape > shapeEllipseFramed) return;
+  if (!(s.Has(isDefault) || s.keyboardFocus) || s.buttonShape > shapeEllipseFramed) return;
   HDC dc = paint.memDC();
   const int W = paint.W(), H = paint.H();
   const int shape = s.buttonShape;

@@ -1,6 +1,8 @@
 #include "host/constituents/TextBox.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 #include "host/ConstituentSurface.h"
 #include "host/MouseArgs.h"
@@ -24,6 +26,18 @@ using Edits = WindowTable<Subclassed>;
 LRESULT CallEdit(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   const Subclassed* found = Edits::Find(hwnd);
   return found ? CallWindowProcW(found->previous, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+// Gives an edit its text; false when the edit did not take it (nothing lost: the caller still
+// holds the text). A single-line edit may end the text at its first line break, as it shows it.
+bool PutText(HWND edit, const std::wstring& text) {
+  if (!SetWindowTextW(edit, text.c_str())) return false;
+  const size_t shown = std::min(text.size(), text.find_first_of(L"\r\n"));
+  return static_cast<size_t>(std::max(GetWindowTextLengthW(edit), 0)) >= shown;
+}
+
+std::string RefusedText(size_t length) {
+  return "the text box did not take a text of " + std::to_string(length) + " characters";
 }
 
 // The field's edit goes on with its own procedure only.
@@ -93,11 +107,19 @@ void TextBox::CreateEdit() {
     selLength_ = static_cast<int>(end - start);
   }
   const RECT r = BoundsPixels();
-  HWND edit = CreateWindowExW(EditExStyle(), L"EDIT", text_.c_str(), EditStyle(), r.left, r.top, r.right - r.left,
+  // Made without a text and given it after: a window name of a mebibyte or more can come back
+  // from CreateWindowEx as a handle that names no window. Until the edit is the field's, its
+  // change notification reaches no one.
+  HWND edit = CreateWindowExW(EditExStyle(), L"EDIT", L"", EditStyle(), r.left, r.top, r.right - r.left,
                               r.bottom - r.top, parent, nullptr, ThisModule(), nullptr);
-  if (!edit) {
+  if (!edit || !IsWindow(edit)) {
     if (!old) throw std::runtime_error("the text box window could not be created");
     return;  // keep the old window rather than lose the field
+  }
+  if (!text_.empty() && !PutText(edit, text_)) {
+    DestroyWindow(edit);
+    if (!old) throw std::runtime_error(RefusedText(text_.size()));
+    return;
   }
   if (old) {
     // Same place in the tab and z order as the window it replaces.
@@ -144,7 +166,9 @@ void TextBox::SetText(const std::wstring& text) {
     Raise(events.Change);
     return;
   }
-  SetWindowTextW(edit_.get(), text.c_str());  // the edit reports EN_CHANGE, which raises Change
+  // The edit reports EN_CHANGE, which raises Change. A text the edit does not take whole is
+  // refused, and the field keeps the one it had.
+  if (!PutText(edit_.get(), text)) throw std::runtime_error(RefusedText(text.size()));
 }
 
 int TextBox::SelStart() const {

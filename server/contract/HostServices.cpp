@@ -126,6 +126,9 @@ class KeyFeeder {
   }
 
   void Add(const Step& step) { steps_.push_back(step); }
+  void SetOrigin(HWND origin) {
+    if (origin) origin_ = origin;
+  }
   void Start() {
     if (!waiting_) Feed();
   }
@@ -164,7 +167,10 @@ class KeyFeeder {
         PostMessageW(window_, kNext, 0, 0);
         return;
       }
+      // The window that had the focus when the keys were sent takes them while the thread has
+      // no focus (another program took the activation): they never go to another program.
       HWND target = GetFocus();
+      if (!target && origin_ && IsWindow(origin_)) target = origin_;
       if (!target) target = GetActiveWindow();
       if (!target) target = GetForegroundWindow();
       if (target) PostMessageW(target, step.msg, step.wp, step.lp);
@@ -177,6 +183,7 @@ class KeyFeeder {
   }
 
   HWND window_ = nullptr;
+  HWND origin_ = nullptr;
   std::vector<Step> steps_;
   bool waiting_ = false;
 };
@@ -233,6 +240,7 @@ class Platform final : public HostServices {
       }
       feeder.Add({});
     }
+    KeyFeeder::ForThisThread().SetOrigin(GetFocus());
     KeyFeeder::ForThisThread().Start();
     if (wait) PumpPending();
   }

@@ -120,6 +120,11 @@ class UserControl {
   // then shows it as the default button and gives it AccessKeyPress(13) instead of the form's
   // default button.
   virtual bool TakesEnter() const { return false; }
+  // An option button: the window whose group it belongs to (null for any other control) and
+  // whether it is the group's selected member. Tab enters a group at its selected member, and
+  // the arrow keys the button hands to that window move the focus among the group's members.
+  virtual HWND OptionGroupWindow() const { return nullptr; }
+  virtual bool OptionSelected() const { return false; }
 
   // OLE drag and drop over the control's own window, reported by the drop target the container
   // registers on it: OLEDragOver with state 0 when a drag enters, 2 while it moves and 1 when it

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "tests/button/ButtonHarness.h"
+#include "tests/support/Keys.h"
 
 namespace tessel::test::button {
 namespace {
@@ -116,6 +117,35 @@ TEST_F(Behaviour, OptionGroupKeepsOneSelectedAcrossLeavingMembers) {
   form_->Remove(L"o3");
   form_->Remove(L"o4");
   EXPECT_EQ(GetPropA(c, "lv_OptCount"), nullptr) << "the last member takes the count with it";
+}
+
+// The keyboard alone among the option buttons of a frame: Tab enters the group at its selected
+// member, the arrow keys the focused member hands to the frame move the focus and the selection
+// round the group, past a disabled member, and raise no KeyDown or KeyUp of their own.
+TEST_F(Behaviour, ArrowKeysMoveTheFocusAndTheSelectionRoundTheGroupOfAFrame) {
+  form_->Add(L"tzFrames", L"fra", 150, 150, 3000, 2700);
+  ButtonStyle& before = Add(L"before", 250, 10);
+  ButtonStyle* o[3] = {};
+  for (int i = 0; i < 3; ++i) (o[i] = &Add(L"o" + std::to_wstring(i), 10, 30 + 40 * i, 120, 32, L"fra"))->SetMode(modeOption);
+  o[1]->SetValue(true);
+  o[2]->SetEnabled(false);
+  auto selected = [&] { return std::wstring{o[0]->Value() ? L'1' : L'0', o[1]->Value() ? L'1' : L'0', o[2]->Value() ? L'1' : L'0'}; };
+  SetFocus(before.hWnd());
+  TakeLog();
+  // {key, where the focus goes, the selection after}
+  const struct { UINT key; ButtonStyle* to; const wchar_t* selection; } steps[] = {
+      {VK_TAB, o[1], L"010"}, {VK_DOWN, o[0], L"100"}, {VK_UP, o[1], L"010"}, {VK_RIGHT, o[0], L"100"}};
+  for (const auto& step : steps) {
+    PressKey(step.key);
+    EXPECT_EQ(GetFocus(), step.to->hWnd()) << step.key;
+    EXPECT_EQ(selected(), step.selection) << step.key;
+  }
+  EXPECT_EQ(TakeLog(), (Log{L"o1.KeyUp(9)", L"o0.Click", L"o1.Click", L"o0.Click"}));
+  // Reached by the keyboard, the member draws its focus indicator until the focus leaves it.
+  EXPECT_TRUE(o[0]->State().keyboardFocus);
+  EXPECT_FALSE(o[1]->State().keyboardFocus);
+  SetFocus(before.hWnd());
+  EXPECT_FALSE(o[0]->State().keyboardFocus);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "host/Form.h"
 #include "server/contract/Twips.h"
 #include "tests/host/Recorder.h"
@@ -122,7 +124,8 @@ TEST_F(FormInput, FocusNotificationsFollowTheFocusBetweenControls) {
   PressKey(VK_TAB);  // into B's first edit
   PressKey(VK_TAB);  // B's second edit: still inside B
   PressKey(VK_TAB);  // back to A, which then sees the release of the Tab key
-  EXPECT_THAT(Take(), ElementsAre(L"A.ExitFocus", L"B.EnterFocus", L"A.LostFocus", L"B.ExitFocus",
+  // A control's own window loses the focus before the control hears that the focus left it.
+  EXPECT_THAT(Take(), ElementsAre(L"A.LostFocus", L"A.ExitFocus", L"B.EnterFocus", L"B.ExitFocus",
                                   L"A.EnterFocus", L"A.GotFocus", L"A.KeyUp(9)"));
 }
 
@@ -174,10 +177,177 @@ TEST_F(FormInput, DisplayAsDefaultMovesToTheFocusedControlThatTakesEnter) {
   SetFocus(static_cast<TwoEdits*>(form->Control(L"Field"))->edits[0]);
   EXPECT_THAT(Take(), ElementsAre(L"Field.ExitFocus", L"Push.EnterFocus", L"Ok.AmbientChanged(DisplayAsDefault)",
                                   L"Push.AmbientChanged(DisplayAsDefault)", L"Push.GotFocus",
-                                  L"Push.AccessKeyPress(13)", L"Push.KeyUp(13)", L"Push.ExitFocus",
-                                  L"Field.EnterFocus", L"Push.AmbientChanged(DisplayAsDefault)",
-                                  L"Ok.AmbientChanged(DisplayAsDefault)", L"Push.LostFocus"));
+                                  L"Push.AccessKeyPress(13)", L"Push.KeyUp(13)", L"Push.LostFocus",
+                                  L"Push.ExitFocus", L"Field.EnterFocus", L"Push.AmbientChanged(DisplayAsDefault)",
+                                  L"Ok.AmbientChanged(DisplayAsDefault)"));
   EXPECT_TRUE(form->Control(L"Ok")->Ambient().displayAsDefault);
+}
+
+// Each way a frame can keep its controls from the user, hidden or disabled, at either depth:
+// Tab and Shift+Tab pass them over, and their access key, Enter and Esc reach nothing.
+TEST_F(FormInput, OnlyControlsWhoseFramesAreAllVisibleAndEnabledTakeTabAccessKeysEnterAndEscape) {
+  form->Add(L"FocusRecorder", L"A", 0, 0, 1500, 450);
+  form->Add(L"Holder", L"Outer", 0, 600, 3000, 1500);
+  form->Add(L"Holder", L"Inner", 0, 0, 2000, 1000, L"Outer");
+  auto& in = static_cast<Recorder&>(form->Add(L"FocusRecorder", L"In", 0, 0, 1500, 450, L"Inner"));
+  in.accessKeys = L"I";
+  form->Add(L"FocusRecorder", L"Z", 0, 2400, 1500, 450);
+  form->SetDefaultButton(L"In");
+  form->SetCancelButton(L"In");
+  const struct { const wchar_t* frame; bool hide; } cases[] = {
+      {L"Outer", true}, {L"Outer", false}, {L"Inner", true}, {L"Inner", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.frame << (c.hide ? " hidden" : " disabled"));
+    HostedControl& frame = *form->Site(c.frame);
+    auto keep = [&](bool on) { c.hide ? frame.SetVisible(on) : frame.SetEnabled(on); };
+    keep(false);
+    SetFocus(Window(L"A"));
+    EXPECT_THAT(Walk(2), ElementsAre(Window(L"Z"), Window(L"A")));
+    EXPECT_THAT(Walk(1, true), ElementsAre(Window(L"Z")));
+    Take();
+    PostMessageW(GetFocus(), WM_SYSCHAR, 'i', 1 | (1 << 29));
+    PressKey(VK_RETURN);
+    PressKey(VK_ESCAPE);
+    for (const std::wstring& line : Take()) EXPECT_NE(line.rfind(L"In.", 0), 0u) << line;
+    keep(true);
+    SetFocus(Window(L"A"));
+    EXPECT_THAT(Walk(1), ElementsAre(in.hWnd()));
+  }
+}
+
+// As among native radio buttons: Tab enters a group at its selected member (at its first while
+// none is), the arrow keys a member hands to its group's window walk the members that can take
+// the focus, round the end, and keyboard cues are shown from then on.
+TEST_F(FormInput, TabEntersAnOptionGroupAtItsSelectedMemberAndArrowsWalkTheGroup) {
+  form->Add(L"FocusRecorder", L"A", 0, 0, 1500, 450);
+  Recorder* o[3];
+  for (int i = 0; i < 3; ++i)
+    o[i] = &static_cast<Recorder&>(form->Add(L"Option", L"O" + std::to_wstring(i), 0, 600 + 450 * i, 1500, 400));
+  form->Add(L"FocusRecorder", L"Z", 0, 2400, 1500, 450);
+  o[1]->selected = true;
+  form->Site(L"O2")->SetEnabled(false);
+  SendMessageW(form->hWnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+  SetFocus(Window(L"A"));
+  EXPECT_THAT(Walk(2), ElementsAre(o[1]->hWnd(), Window(L"Z")));
+  EXPECT_THAT(Walk(1, true), ElementsAre(o[1]->hWnd()));
+  EXPECT_EQ(SendMessageW(o[1]->hWnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0);
+  // {arrow, where the focus goes}: O2 is disabled.
+  const std::pair<UINT, int> arrows[] = {{VK_DOWN, 0}, {VK_DOWN, 1}, {VK_UP, 0}, {VK_RIGHT, 1}, {VK_LEFT, 0}};
+  for (const auto& [key, to] : arrows) {
+    PostMessageW(form->hWnd(), WM_KEYDOWN, key, 1);
+    Form::PumpMessages();
+    EXPECT_EQ(GetFocus(), o[to]->hWnd()) << key;
+  }
+  // An arrow handed to the group while the focus is elsewhere moves nothing.
+  SetFocus(Window(L"Z"));
+  PostMessageW(form->hWnd(), WM_KEYDOWN, VK_DOWN, 1);
+  Form::PumpMessages();
+  EXPECT_EQ(GetFocus(), Window(L"Z"));
+  o[1]->selected = false;
+  EXPECT_THAT(Walk(1), ElementsAre(Window(L"A")));
+  EXPECT_THAT(Walk(1), ElementsAre(o[0]->hWnd()));
+}
+
+// A focus move that someone else's hook refuses, and the activation taken by another thread in
+// the middle of a walk: the default look and Enter go by where the system's focus is, and the
+// focus comes back where it was when the form is active again.
+HWND refusedFocus = nullptr;
+LRESULT CALLBACK RefuseFocus(int code, WPARAM wp, LPARAM lp) {
+  if (code == HCBT_SETFOCUS && reinterpret_cast<HWND>(wp) == refusedFocus) return 1;
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+TEST_F(FormInput, TheFormGoesByTheSystemsFocusWhenAMoveIsRefusedOrTheActivationLeaves) {
+  form.reset();  // the refusing hook sees each move after the form's own hooks have
+  HHOOK refuse = SetWindowsHookExW(WH_CBT, RefuseFocus, nullptr, GetCurrentThreadId());
+  form = Form::Create(L"Input", 6000, 4500, true, &types);
+  form->SetHostServices(&host);
+  auto& field = static_cast<TwoEdits&>(form->Add(L"TwoEdits", L"Field", 0, 0, 1500, 450));
+  form->Add(L"FocusRecorder", L"Ok", 0, 600, 1500, 450);
+  auto& push = static_cast<Recorder&>(form->Add(L"FocusRecorder", L"Push", 0, 1200, 1500, 450));
+  push.takesEnter = true;
+  form->Add(L"FocusRecorder", L"Check", 0, 1800, 1500, 450);
+  form->SetDefaultButton(L"Ok");
+  HWND focus = nullptr;  // where the focus is, or was when the form lost the activation
+  auto expectEnterGoesBy = [&](const char* step) {
+    SCOPED_TRACE(step);
+    if (GetFocus()) focus = GetFocus();
+    const bool onPush = focus == push.hWnd();
+    EXPECT_EQ(push.Ambient().displayAsDefault, onPush);
+    EXPECT_EQ(form->Control(L"Ok")->Ambient().displayAsDefault, !onPush);
+    Take();
+    PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 1);
+    Form::PumpMessages();
+    EXPECT_THAT(Take(), ElementsAre(onPush ? L"Push.AccessKeyPress(13)" : L"Ok.AccessKeyPress(13)"));
+  };
+  SetFocus(push.hWnd());
+  refusedFocus = Window(L"Check");
+  SetFocus(refusedFocus);
+  EXPECT_EQ(GetFocus(), push.hWnd());
+  expectEnterGoesBy("a refused move");
+  refusedFocus = nullptr;
+  UnhookWindowsHookEx(refuse);
+
+  // Another thread's window takes the activation between two Tabs, and gives it back at the end.
+  HANDLE taken = CreateEventW(nullptr, TRUE, FALSE, nullptr), release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread other([&] {
+    HWND w = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                             nullptr, nullptr, nullptr);
+    SetForegroundWindow(w);
+    SetActiveWindow(w);
+    SetEvent(taken);
+    while (MsgWaitForMultipleObjects(1, &release, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) Form::PumpMessages();
+    DestroyWindow(w);
+  });
+  const HWND walk[] = {field.edits[0], field.edits[1], Window(L"Ok"), push.hWnd(), Window(L"Check")};
+  SetFocus(Window(L"Check"));
+  for (size_t i = 0; i < std::size(walk); ++i) {
+    if (i == 2) {
+      WaitForSingleObject(taken, 5000);
+      Form::PumpMessages();
+    }
+    PostMessageW(GetFocus() ? GetFocus() : focus, WM_KEYDOWN, VK_TAB, 1);
+    Form::PumpMessages();
+    focus = GetFocus() ? GetFocus() : focus;
+    EXPECT_EQ(focus, walk[i]) << i;
+    expectEnterGoesBy("in the walk");
+  }
+  SetEvent(release);
+  other.join();
+  CloseHandle(taken);
+  CloseHandle(release);
+  // The form made active again (by its own thread, once what the other window's going stirred up
+  // is handled) puts the focus back where the walk left it; read before another program can
+  // take the activation again.
+  Form::PumpMessages();
+  SetActiveWindow(form->hWnd());
+  EXPECT_EQ(GetFocus(), walk[std::size(walk) - 1]);
+  expectEnterGoesBy("active again");
+}
+
+// A shown form's first tab stop takes the focus once it is placed and the messages are pumped,
+// never one in a hidden frame; a hidden form gives it when it is shown.
+TEST_F(FormInput, AShownFormPutsTheFocusOnItsFirstTabStop) {
+  SetFocus(form->hWnd());
+  form->Add(L"Recorder", L"Plain", 0, 0, 1500, 450);
+  EXPECT_EQ(GetFocus(), form->hWnd());
+  form->Add(L"Holder", L"Frame", 0, 600, 3000, 1500);
+  form->Site(L"Frame")->SetVisible(false);
+  form->Add(L"FocusRecorder", L"Hidden", 0, 0, 1500, 450, L"Frame");
+  EXPECT_EQ(GetFocus(), form->hWnd());
+  form->Add(L"FocusRecorder", L"First", 0, 2400, 1500, 450);
+  Form::PumpMessages();  // once the program is back in its message loop, as a dialog's
+  EXPECT_EQ(GetFocus(), Window(L"First"));
+  form->Add(L"FocusRecorder", L"Second", 0, 3000, 1500, 450);
+  EXPECT_EQ(GetFocus(), Window(L"First"));
+
+  auto hidden = Form::Create(L"Hidden", 3000, 1500, true, &types, FormDisplay::Hidden);
+  hidden->Add(L"Recorder", L"Plain2", 0, 0, 1500, 450);
+  hidden->Add(L"FocusRecorder", L"Target", 0, 600, 1500, 450);
+  EXPECT_NE(GetFocus(), hidden->Control(L"Target")->hWnd());
+  ShowWindow(hidden->hWnd(), SW_SHOW);
+  Form::PumpMessages();
+  EXPECT_EQ(GetFocus(), hidden->Control(L"Target")->hWnd());
 }
 
 TEST_F(FormInput, PlatformSendKeysTypesTextAndNamedKeysIntoTheFocusedWindow) {

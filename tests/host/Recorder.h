@@ -57,6 +57,10 @@ class Recorder : public UserControl {
   void ExitFocus() override { Note(L"ExitFocus"); }
   bool CanGetFocus() const override { return focusable; }
   bool TakesEnter() const override { return takesEnter; }
+  bool IsContainer() const override { return container; }
+  // An option's group is the window it stands on, as a button's is.
+  HWND OptionGroupWindow() const override { return option ? GetParent(hWnd()) : nullptr; }
+  bool OptionSelected() const override { return selected; }
 
   void SetCaption(const std::wstring& caption) {
     caption_ = caption;
@@ -69,6 +73,9 @@ class Recorder : public UserControl {
   bool focusable = false;
   bool takesEnter = false;
   bool failWrite = false;
+  bool container = false;
+  bool option = false;
+  bool selected = false;
   std::wstring accessKeys;
 
  private:
@@ -83,18 +90,22 @@ class Recorder : public UserControl {
   int32_t size_ = 0;
 };
 
-// A registry with "Recorder" (takes no focus itself) and "FocusRecorder" (a self-drawn control
-// that takes the focus in its own window), both logging into log.
+// A registry with "Recorder" (takes no focus itself), "FocusRecorder" (a self-drawn control
+// that takes the focus in its own window), "Holder" (a container, as a frame) and "Option" (a
+// focus recorder in the option group of the window it stands on), all logging into log.
 inline ControlTypes RecorderTypes(std::vector<std::wstring>& log) {
   ControlTypes types;
-  types.Register(L"Recorder", [&log](ControlSite& site) -> std::unique_ptr<UserControl> {
-    return std::make_unique<Recorder>(site, log);
-  });
-  types.Register(L"FocusRecorder", [&log](ControlSite& site) -> std::unique_ptr<UserControl> {
-    auto r = std::make_unique<Recorder>(site, log);
-    r->focusable = true;
-    return r;
-  });
+  const struct { const wchar_t* name; bool focusable, container, option; } kinds[] = {
+      {L"Recorder", false, false, false}, {L"FocusRecorder", true, false, false},
+      {L"Holder", false, true, false}, {L"Option", true, false, true}};
+  for (const auto& k : kinds)
+    types.Register(k.name, [&log, k](ControlSite& site) -> std::unique_ptr<UserControl> {
+      auto r = std::make_unique<Recorder>(site, log);
+      r->focusable = k.focusable;
+      r->container = k.container;
+      r->option = k.option;
+      return r;
+    });
   return types;
 }
 

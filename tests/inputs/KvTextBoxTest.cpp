@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "host/FormFile.h"
 #include "inputs/KvTextBox.h"
 #include "inputs/ValidarTextBox.h"
 #include "server/contract/Twips.h"
@@ -165,6 +166,31 @@ TEST_F(KvTextBoxTest, ANewFieldAStoredOneAndEveryWrite) {
             [](KvTextBox& b) { b.SetText(L"segredo"); }, [](KvTextBox& b) { b.SetCapitalizar(true); },
             [](KvTextBox& b) { b.SetColorOnFoco(0xFF00FF); }, [](KvTextBox& b) { b.SetColorOffFoco(0x808080); },
             [](KvTextBox& b) { b.SetValidarCampo(true); }, [](KvTextBox& b) { b.SetValidarMSG(L"Informe"); }});
+}
+
+// Texts past what a window name may hold: read from a file into a shown form, whose field makes
+// its edit with them, typed over, and written back whole; a written field and a field placed in
+// code keep theirs too.
+TEST_F(KvTextBoxTest, TwoMillionCharactersGoThroughTheEditAndTheFormFileWhole) {
+  const std::wstring text(2'000'000, L'x');
+  const std::string form = "TesselForm 1\nForm\n  Width = 6000\n  Height = 3000\nEndForm\n"
+                           "Control KvTextBox longo\n  .Left = 120\n  .Top = 120\n  .Width = 2400\n  .Height = 375\n"
+                           "  Text = \"" + std::string(text.size(), 'x') + "\"\nEndControl\n";
+  std::vector<FormFileError> errors;
+  std::unique_ptr<Form> opened = OpenForm(ParseFormText(form, L"long.tform"), L"long.tform", true, errors, types_);
+  ASSERT_TRUE(opened);
+  EXPECT_TRUE(errors.empty());
+  auto* field = dynamic_cast<KvTextBox*>(opened->Control(L"longo"));
+  ASSERT_TRUE(field && field->Texto().Window());
+  EXPECT_EQ(static_cast<size_t>(GetWindowTextLengthW(field->Texto().Window())), text.size());
+  EXPECT_NE(WriteFormText(DescribeForm(*opened)).find("  Text = \"" + std::string(text.size(), 'x') + "\"\n"),
+            std::string::npos);
+  field->SetText(text + L"y");
+  EXPECT_EQ(field->Text().size(), text.size() + 1);
+  opened.reset();
+  auto& placed = Add<KvTextBox>(L"KvTextBox", L"Placed", 0, 0, 2400, 450);
+  placed.SetText(text);
+  EXPECT_EQ(placed.Text(), text);
 }
 
 TEST_F(KvTextBoxTest, ValidarTextBoxRefusesOnlyAnEmptyRequiredField) {

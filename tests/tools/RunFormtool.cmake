@@ -3,8 +3,9 @@
 #   -DEMULATOR= -DTOOL= -DARGS="a;b" -DEXPECT_RC=n -DEXPECT="regex@@regex" [-DREJECT=regex]
 #   -DRESAVE_TWICE=ON -DFORM= -DOUT_DIR= [-DEXACT=ON]
 #     the second save equals the first; with EXACT the first also equals the form
-#   -DTEMPLATE=<form.in> -DCAPTION_LENGTH=n (with RESAVE_TWICE, instead of FORM)
-#     the form is written out with a caption of n characters, which the saves must keep
+#   -DTEMPLATE=<form.in> -DCAPTION_LENGTH=n [-DKEY=name] (with RESAVE_TWICE, instead of FORM)
+#     the form is written out with a text of n characters under @CAPTION@, which the saves must
+#     keep under KEY (Caption when not given)
 cmake_minimum_required(VERSION 3.20)
 
 function(run_tool rc_var out_var)
@@ -36,9 +37,12 @@ if(RESAVE_TWICE)
     message(FATAL_ERROR "saving the form changed it:\n${first}")
   endif()
   if(CAPTION)
-    string(FIND "${first}" "Caption = \"${CAPTION}\"" at)
+    if(NOT KEY)
+      set(KEY Caption)
+    endif()
+    string(FIND "${first}" "${KEY} = \"${CAPTION}\"" at)
     if(at EQUAL -1)
-      message(FATAL_ERROR "the saved form lost its caption of ${CAPTION_LENGTH} characters")
+      message(FATAL_ERROR "the saved form lost its ${KEY} of ${CAPTION_LENGTH} characters")
     endif()
   endif()
   if(NOT second STREQUAL first)
