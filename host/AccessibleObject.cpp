@@ -81,7 +81,7 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
   STDMETHODIMP get_accChildCount(long* count) override {
     if (!count) return E_POINTER;
     AccessibleView view;
-    if (!ReadAccessibleView(kind_, window_, view)) return CO_E_OBJNOTCONNECTED;
+    if (!ReadAccessibleView(kind_, window_, view, kReadChildren)) return CO_E_OBJNOTCONNECTED;
     *count = static_cast<long>(view.parts.size() + view.children.size());
     return S_OK;
   }
@@ -89,7 +89,7 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
     if (!out) return E_POINTER;
     *out = nullptr;
     AccessibleView view;
-    if (!ReadAccessibleView(kind_, window_, view)) return CO_E_OBJNOTCONNECTED;
+    if (!ReadAccessibleView(kind_, window_, view, kReadChildren)) return CO_E_OBJNOTCONNECTED;
     const long id = ChildId(child);
     const long parts = static_cast<long>(view.parts.size());
     if (id <= 0 || id > parts + static_cast<long>(view.children.size())) return E_INVALIDARG;
@@ -126,7 +126,7 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
     if (!out) return E_POINTER;
     VariantInit(out);
     Target t;
-    if (HRESULT hr = Find(child, t); FAILED(hr)) return hr;
+    if (HRESULT hr = Find(child, t, kReadState); FAILED(hr)) return hr;
     out->vt = VT_I4;
     out->lVal = static_cast<LONG>(t.part ? t.part->state : t.view.state);
     return S_OK;
@@ -168,7 +168,7 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
   }
   STDMETHODIMP accSelect(long flags, VARIANT child) override {
     Target t;
-    if (HRESULT hr = Find(child, t); FAILED(hr)) return hr;
+    if (HRESULT hr = Find(child, t, kReadState); FAILED(hr)) return hr;
     if (t.part || flags != SELFLAG_TAKEFOCUS) return DISP_E_MEMBERNOTFOUND;
     if (!(t.view.state & STATE_SYSTEM_FOCUSABLE)) return S_FALSE;
     HWND target = t.window;
@@ -201,7 +201,7 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
     if (!out) return E_POINTER;
     VariantInit(out);
     AccessibleView view;
-    if (!ReadAccessibleView(kind_, window_, view)) return CO_E_OBJNOTCONNECTED;
+    if (!ReadAccessibleView(kind_, window_, view, kReadChildren)) return CO_E_OBJNOTCONNECTED;
     const long count = static_cast<long>(view.parts.size() + view.children.size());
     const long from = ChildId(start);
     long to = 0;
@@ -271,21 +271,23 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
     return SUCCEEDED(VariantChangeType(&n, const_cast<VARIANT*>(&v), 0, VT_I4)) ? n.lVal : -1;
   }
 
-  HRESULT Find(const VARIANT& child, Target& t) const {
-    if (!ReadAccessibleView(kind_, window_, t.view)) return CO_E_OBJNOTCONNECTED;
+  // Reads what the question needs (read: AccessibleRead bits) of the element the child id names.
+  HRESULT Find(const VARIANT& child, Target& t, unsigned read = kReadDescription) const {
+    if (!ReadAccessibleView(kind_, window_, t.view, read & kReadState)) return CO_E_OBJNOTCONNECTED;
     t.window = window_;
     const long id = ChildId(child);
     if (id == CHILDID_SELF) return S_OK;
     const long parts = static_cast<long>(t.view.parts.size());
-    if (id < 0 || id > parts + static_cast<long>(t.view.children.size())) return E_INVALIDARG;
-    if (id <= parts) {
+    if (id > 0 && id <= parts) {
       t.part = &t.view.parts[static_cast<size_t>(id - 1)];
       return S_OK;
     }
     // A control standing on this one: answered as its own object would.
-    t.window = t.view.children[static_cast<size_t>(id - parts - 1)];
+    const std::vector<HWND> children = AccessibleChildWindows(window_);
+    if (id <= parts || id > parts + static_cast<long>(children.size())) return E_INVALIDARG;
+    t.window = children[static_cast<size_t>(id - parts - 1)];
     AccessibleView own;
-    if (!ReadAccessibleView(AccessibleKind::Control, t.window, own)) return E_INVALIDARG;
+    if (!ReadAccessibleView(AccessibleKind::Control, t.window, own, read)) return E_INVALIDARG;
     t.view = std::move(own);
     return S_OK;
   }
@@ -356,7 +358,7 @@ LRESULT AnswerFieldEditQuery(HWND edit, WPARAM wp, LPARAM lp) {
   const HostedControl* site = HostedControl::OfWindow(owner);
   if (!site || !site->Loaded()) return 0;
   AccessibleView view;
-  DescribeHosted(*site, view);
+  DescribeHosted(*site, view, false);
   if (view.role != ROLE_SYSTEM_TEXT) return 0;
   return AnswerAccessibleQuery(AccessibleKind::Control, owner, wp, lp);
 }

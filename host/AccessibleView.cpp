@@ -20,9 +20,14 @@ const HostedControl* OwningControl(HWND w) {
 uint32_t ContainerStates(const HostedControl& site, HWND window) {
   uint32_t state = 0;
   if (!IsWindowVisible(window)) state |= STATE_SYSTEM_INVISIBLE;
-  if (!site.Extender().enabled || !IsWindowEnabled(window)) state |= STATE_SYSTEM_UNAVAILABLE;
-  else if (site.Control()->CanGetFocus() || !site.TabStops().empty()) state |= STATE_SYSTEM_FOCUSABLE;
-  if (HWND focus = GetFocus(); focus && OwningControl(focus) == &site) state |= STATE_SYSTEM_FOCUSED;
+  // Enabled reaches a control through its extender only (a frame passes its own on that way).
+  const bool ownFocus = site.Control()->CanGetFocus();
+  if (!site.Extender().enabled) state |= STATE_SYSTEM_UNAVAILABLE;
+  else if (ownFocus || !site.TabStops().empty()) state |= STATE_SYSTEM_FOCUSABLE;
+  // A control that takes the focus itself holds no window that takes it.
+  const HWND focus = GetFocus();
+  if (focus == window || (focus && !ownFocus && IsChild(window, focus) && OwningControl(focus) == &site))
+    state |= STATE_SYSTEM_FOCUSED;
   return state;
 }
 
@@ -38,7 +43,9 @@ void CollectControls(HWND window, std::vector<const HostedControl*>& sites) {
   }
 }
 
-std::vector<HWND> ChildControls(HWND window) {
+}  // namespace
+
+std::vector<HWND> AccessibleChildWindows(HWND window) {
   std::vector<const HostedControl*> sites;
   CollectControls(window, sites);
   std::stable_sort(sites.begin(), sites.end(), [](const HostedControl* a, const HostedControl* b) {
@@ -50,7 +57,6 @@ std::vector<HWND> ChildControls(HWND window) {
   return windows;
 }
 
-}  // namespace
 
 LONG SystemRole(AccessibleRole role) {
   switch (role) {
@@ -79,13 +85,13 @@ uint32_t SystemStates(uint32_t states) {
   return system;
 }
 
-void DescribeHosted(const HostedControl& site, AccessibleView& view) {
+void DescribeHosted(const HostedControl& site, AccessibleView& view, bool withState) {
   AccessibleDescription d;
   site.Control()->Describe(d);
   const HWND window = site.hWnd();
   view.role = SystemRole(d.role);
   view.name = d.name.empty() ? site.Extender().accessibleName : std::move(d.name);
-  view.state = SystemStates(d.states) | ContainerStates(site, window);
+  view.state = SystemStates(d.states) | (withState ? ContainerStates(site, window) : 0u);
   view.isProtected = (d.states & kAccessibleProtected) != 0;
   view.hasValue = d.hasValue && !view.isProtected;
   if (view.hasValue) view.value = std::move(d.value);
@@ -102,9 +108,9 @@ void DescribeHosted(const HostedControl& site, AccessibleView& view) {
   }
 }
 
-bool ReadAccessibleView(AccessibleKind kind, HWND window, AccessibleView& view) {
-  if (!IsWindow(window)) return false;
+bool ReadAccessibleView(AccessibleKind kind, HWND window, AccessibleView& view, unsigned read) {
   if (kind == AccessibleKind::Form) {
+    if (!IsWindow(window)) return false;
     const int length = GetWindowTextLengthW(window);
     view.name.assign(static_cast<size_t>(length) + 1, L'\0');
     view.name.resize(static_cast<size_t>(std::max(GetWindowTextW(window, view.name.data(), length + 1), 0)));
@@ -113,10 +119,10 @@ bool ReadAccessibleView(AccessibleKind kind, HWND window, AccessibleView& view) 
     if (GetFocus() == window) view.state |= STATE_SYSTEM_FOCUSED;
   } else {
     const HostedControl* site = HostedControl::OfWindow(window);
-    if (!site || !site->Loaded()) return false;
-    DescribeHosted(*site, view);
+    if (!site || !site->Loaded()) return false;  // a control's window is listed until it is destroyed
+    DescribeHosted(*site, view, (read & kReadState) != 0);
   }
-  view.children = ChildControls(window);
+  if (read & kReadChildren) view.children = AccessibleChildWindows(window);
   return true;
 }
 

@@ -37,10 +37,16 @@ struct AccessibleView {
 
 enum class AccessibleKind : uint8_t { Control, Form };
 
+// What a question needs read besides the control's own description: the states the container adds
+// and the controls standing on the window each cost the system round trips.
+enum AccessibleRead : unsigned { kReadDescription = 0, kReadState = 1, kReadChildren = 2, kReadAll = 3 };
+
 // Reads the window; false when nothing of that kind lives there any more.
-bool ReadAccessibleView(AccessibleKind kind, HWND window, AccessibleView& view);
+bool ReadAccessibleView(AccessibleKind kind, HWND window, AccessibleView& view, unsigned read = kReadAll);
 // The control's view alone (no children), for the events that follow its changes.
-void DescribeHosted(const HostedControl& site, AccessibleView& view);
+void DescribeHosted(const HostedControl& site, AccessibleView& view, bool withState = true);
+// The controls standing on window, in tab order.
+std::vector<HWND> AccessibleChildWindows(HWND window);
 
 LONG SystemRole(AccessibleRole role);
 uint32_t SystemStates(uint32_t states);

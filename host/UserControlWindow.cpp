@@ -57,7 +57,7 @@ LRESULT UserControlWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       // nothing is stored with the system at placement.
       if (!control_ || !site_.Loaded()) break;
       AccessibleView view;
-      DescribeHosted(site_, view);
+      DescribeHosted(site_, view, false);
       if (msg == WM_GETTEXTLENGTH) return static_cast<LRESULT>(view.name.size());
       auto* out = reinterpret_cast<wchar_t*>(lp);
       if (!out || wp == 0) return 0;
