@@ -25,6 +25,7 @@ class ButtonStyle final : public UserControl {
   explicit ButtonStyle(ControlSite& site);
   ~ButtonStyle() override;
   std::wstring_view TypeName() const override { return L"ButtonStyle"; }
+  void Describe(AccessibleDescription& d) const override;
 
   // Handlers.
   void InitProperties() override;

@@ -7,7 +7,7 @@ set(TESSEL_INCLUDE_DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/TesselOCX)
 set(TESSEL_CMAKE_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/TesselOCX)
 
 # Windows libraries the library code uses.
-set(TESSEL_WIN_LIBS ole32 oleaut32 uuid comctl32 gdi32 user32 shell32 shlwapi windowscodecs msimg32 advapi32)
+set(TESSEL_WIN_LIBS ole32 oleaut32 uuid comctl32 gdi32 user32 shell32 shlwapi windowscodecs msimg32 advapi32 oleacc)
 # What every translation unit including a library header is compiled with.
 set(TESSEL_PUBLIC_DEFINITIONS UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN
     _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0800)

@@ -17,6 +17,7 @@ class Bevel final : public UserControl {
 
   explicit Bevel(ControlSite& site);
   std::wstring_view TypeName() const override { return L"Bevel"; }
+  void Describe(AccessibleDescription& d) const override;
 
   // Write only: 0 sunken, 2 raised; any other value leaves the strips as they are.
   void SetBevelSytle(int32_t value);

@@ -15,6 +15,7 @@ class KvLinha final : public UserControl {
 
   explicit KvLinha(ControlSite& site);
   std::wstring_view TypeName() const override { return L"KvLinha"; }
+  void Describe(AccessibleDescription& d) const override;
 
   void Initialize() override;
   void InitProperties() override;

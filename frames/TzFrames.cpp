@@ -166,6 +166,7 @@ void TzFrames::SetCaption(const std::wstring& value) {
   // A caption set by the program does not mark the form as changed.
   p_.caption = value;
   Redraw();
+  AccessibleChanged();
 }
 
 void TzFrames::SetTextBoxHeight(int32_t value) {

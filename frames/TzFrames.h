@@ -18,6 +18,7 @@ class TzFrames final : public UserControl {
  public:
   explicit TzFrames(ControlSite& site);
   std::wstring_view TypeName() const override { return L"tzFrames"; }
+  void Describe(AccessibleDescription& d) const override;
 
   // Handlers
   void Initialize() override;

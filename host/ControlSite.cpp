@@ -103,6 +103,7 @@ void HostedControl::Load(HWND parent, const ControlFactory& factory, PropertyBag
   if (presentHeld_) return;
   window_->MakeHeldWindows();
   Present();
+  AccessibleChanged();
 }
 
 void HostedControl::Terminate() {
@@ -143,6 +144,7 @@ void HostedControl::ChangeAmbient(const AmbientProperties& ambient, std::wstring
   } catch (const std::exception& e) {
     ReportSkipped(L"AmbientChanged", e);
   }
+  AccessibleChanged();
 }
 
 namespace {
@@ -184,7 +186,24 @@ std::vector<HWND> HostedControl::TabStops() const {
   return stops;
 }
 
-void HostedControl::PropertyChanged(std::wstring_view key) { container_.ControlPropertyChanged(*this, key); }
+void HostedControl::PropertyChanged(std::wstring_view key) {
+  container_.ControlPropertyChanged(*this, key);
+  AccessibleChanged();
+}
+
+void HostedControl::SetAccessibleName(std::wstring name) {
+  extender_.accessibleName = std::move(name);
+  AccessibleChanged();
+}
+
+void HostedControl::AccessibleChanged() {
+  if (loading_ || terminated_) return;
+  try {
+    FollowAccessibleChanges(*this, accessibleSeen_);
+  } catch (const std::exception& e) {
+    ReportSkipped(L"accessibility events", e);
+  }
+}
 
 void HostedControl::Move(int left, int top, int width, int height) {
   if (width < 0 || height < 0) throw InvalidPropertyValue("Invalid property value");
@@ -213,6 +232,7 @@ void HostedControl::Move(int left, int top, int width, int height) {
 void HostedControl::SetEnabled(bool enabled) {
   extender_.enabled = enabled;
   if (hWnd()) EnableWindow(hWnd(), enabled);
+  AccessibleChanged();
 }
 
 void HostedControl::SetVisible(bool visible) {
@@ -220,6 +240,7 @@ void HostedControl::SetVisible(bool visible) {
   extender_.visible = visible;
   if (!hWnd() || presentHeld_) return;  // shown or not with the form
   ShowWindow(hWnd(), visible ? SW_SHOWNA : SW_HIDE);
+  AccessibleChanged();
   if (!shown || !control_) return;
   try {
     control_->Show();  // each time the control becomes visible

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/AccessibleEvents.h"
 #include "host/ControlTypes.h"
 #include "server/contract/UserControl.h"
 
@@ -82,6 +83,8 @@ class HostedControl final : public ControlSite {
   void ChangeAmbient(const AmbientProperties& ambient, std::wstring_view changedName);
   void SetTabIndex(int index) { extender_.tabIndex = index; }
   void SetTabStop(bool on) { extender_.tabStop = on; }
+  // The name assistive technology reads for a control whose description gives none.
+  void SetAccessibleName(std::wstring name);
   // The windows that take the focus by Tab inside this control, in order: the control's own
   // window when it takes the focus itself, otherwise its enabled and visible WS_TABSTOP
   // descendants.
@@ -105,6 +108,8 @@ class HostedControl final : public ControlSite {
   static HostedControl* OfWindow(HWND hwnd);
   bool ParentHasScaleMode() const override { return container_.ContainerHasScaleMode(*this); }
   void OLEDrag(UserControl& source) override;
+  // Raises the win events for whatever assistive technology reads of the control that changed.
+  void AccessibleChanged() override;
   // The drop target that hands drags over the control's window to the control: the form's (null
   // without OLE on the thread).
   IDropTarget* DropTarget() const;
@@ -128,6 +133,7 @@ class HostedControl final : public ControlSite {
   bool terminated_ = false;
   bool loading_ = false;  // the first handlers are running
   bool presentHeld_ = false;  // placed on a form not shown yet: to the front and shown with it
+  std::unique_ptr<AccessibleSnapshot> accessibleSeen_;  // what the last win events told
 };
 
 }  // namespace tessel

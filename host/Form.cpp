@@ -4,6 +4,7 @@
 #include <cwctype>
 #include <stdexcept>
 
+#include "host/AccessibleObject.h"
 #include "host/FormHooks.h"
 #include "server/contract/Twips.h"
 
@@ -213,10 +214,15 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       // there first.
       if (reinterpret_cast<const WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW) MakeHeldWindows();
       break;
+    case WM_GETOBJECT:
+      // Its controls, in tab order, as the children of the form's object.
+      if (const LRESULT object = AnswerAccessibleQuery(AccessibleKind::Form, hwnd_, wp, lp)) return object;
+      break;
     case WM_CLOSE:
       Close();
       return 0;
     case WM_DESTROY:
+      ForgetAccessibleObject(hwnd_);
       RevokeDropTarget();
       UnloadAll();
       break;

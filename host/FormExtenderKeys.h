@@ -28,6 +28,9 @@ inline constexpr ExtenderKey kExtenderKeys[] = {
 // The container a control stands in (a frame's name). Written after the keys above, and only by a
 // control placed inside another one, so that files without containers keep their bytes.
 inline constexpr const wchar_t* kContainerKey = L"Container";
+// The name assistive technology reads for a control without a caption. Written last, and only when
+// set, so that files without it keep their bytes.
+inline constexpr const wchar_t* kAccessibleNameKey = L"AccessibleName";
 
 // The key named (without its '.'), or nullptr.
 inline const ExtenderKey* FindExtenderKey(std::wstring_view name) {

@@ -198,10 +198,19 @@ class FormReader {
       if (key[0] == L'.') {
         const std::wstring_view bare = std::wstring_view(key).substr(1);
         const ExtenderKey* ek = FindExtenderKey(bare);
-        if (!ek && !SameKey(bare, kContainerKey))
-          ThrowValueError("unknown extender key; they are .Left .Top .Width .Height .TabIndex .TabStop .Visible .Enabled .Container");
+        const bool named = !ek && SameKey(bare, kAccessibleNameKey);
+        if (!ek && !named && !SameKey(bare, kContainerKey))
+          ThrowValueError(
+              "unknown extender key; they are .Left .Top .Width .Height .TabIndex .TabStop .Visible .Enabled .Container "
+              ".AccessibleName");
         NoteKey(current_.extenderLines, key, line);
         BagValue v = ParseValue(valueText, lines_, line);
+        if (named) {
+          auto p = std::get_if<std::wstring>(&v);
+          if (!p) ThrowValueError(std::string("the value is a ") + BagTypeName(v) + " where a string was expected");
+          current_.extender.accessibleName = *p;
+          return;
+        }
         if (!ek) {
           auto p = std::get_if<std::wstring>(&v);
           if (!p || !IsName(*p)) ThrowValueError("the container is the name of a control placed before this one, as a string");

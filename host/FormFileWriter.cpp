@@ -40,6 +40,11 @@ std::string WriteFormText(const FormDescription& form) {
       AppendValueText(out, BagValue(c.extender.container), "  ");
       out += "\n";
     }
+    if (!c.extender.accessibleName.empty()) {
+      out += "  ." + Utf8FromWide(kAccessibleNameKey) + " = ";
+      AppendValueText(out, BagValue(c.extender.accessibleName), "  ");
+      out += "\n";
+    }
     for (const auto& [k, v] : c.bag.Entries()) WriteEntry(out, k, v, "  ");
     out += "EndControl\n";
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "host/AccessibleObject.h"
 #include "host/Constituent.h"
 #include "host/WindowTable.h"
 #include "server/contract/Gdi.h"
@@ -234,6 +235,12 @@ LRESULT SurfaceWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_DESTROY:
       Destroying();
+      ForgetAccessibleObject(hwnd_);
+      break;
+    case WM_GETOBJECT:
+      // A placed control's window answers with the control's object; any other surface (a
+      // picture box) is the system's plain client.
+      if (const LRESULT object = AnswerAccessibleQuery(AccessibleKind::Control, hwnd_, wp, lp)) return object;
       break;
     default:
       if (msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK) {

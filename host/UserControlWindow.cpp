@@ -2,6 +2,10 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
+#include "host/AccessibleObject.h"
+#include "host/AccessibleView.h"
 #include "host/ControlSite.h"
 #include "host/MouseArgs.h"
 #include "server/contract/HostServices.h"
@@ -25,7 +29,82 @@ void UserControlWindow::PaintOwn(HDC dc) {
   }
 }
 
+namespace {
+
+// Messages after which what assistive technology reads of a control may have changed.
+bool MayChangeWhatIsRead(UINT msg) {
+  switch (msg) {
+    case WM_SETFOCUS: case WM_KILLFOCUS: case WM_TIMER: case WM_COMMAND: case WM_CAPTURECHANGED:
+    case WM_KEYDOWN: case WM_KEYUP: case WM_CHAR: case WM_MOUSELEAVE:
+      return true;
+    default:
+      return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK;
+  }
+}
+
+}  // namespace
+
 LRESULT UserControlWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == DefaultActionMessage()) {
+    DoDefaultAction(static_cast<size_t>(wp));
+    site_.AccessibleChanged();
+    return 0;
+  }
+  switch (msg) {
+    case WM_GETTEXTLENGTH:
+    case WM_GETTEXT: {
+      // The window's text is the control's accessible name, read when asked: never stale, and
+      // nothing is stored with the system at placement.
+      if (!control_ || !site_.Loaded()) break;
+      AccessibleView view;
+      DescribeHosted(site_, view, false);
+      if (msg == WM_GETTEXTLENGTH) return static_cast<LRESULT>(view.name.size());
+      auto* out = reinterpret_cast<wchar_t*>(lp);
+      if (!out || wp == 0) return 0;
+      const size_t n = std::min(view.name.size(), static_cast<size_t>(wp) - 1);
+      std::copy_n(view.name.data(), n, out);
+      out[n] = L'\0';
+      return static_cast<LRESULT>(n);
+    }
+    default:
+      break;
+  }
+  const LRESULT result = Handle(msg, wp, lp);
+  if (control_ && MayChangeWhatIsRead(msg)) site_.AccessibleChanged();
+  return result;
+}
+
+void UserControlWindow::DoDefaultAction(size_t part) {
+  if (!control_ || !IsWindowEnabled(hWnd())) return;
+  // A click at the middle of the control, or of the part, as the user would give it.
+  RECT area{};
+  GetClientRect(hWnd(), &area);
+  if (part > 0) {
+    AccessibleDescription d;
+    control_->Describe(d);
+    if (part > d.parts.size()) return;
+    area = d.parts[part - 1].bounds;
+  }
+  POINT at{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+  // The window a click there reaches: the control's own, or a window standing on it (the
+  // picture a link is drawn on).
+  HWND target = hWnd();
+  for (;;) {
+    HWND inner = ChildWindowFromPointEx(target, at, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED | CWP_SKIPTRANSPARENT);
+    if (!inner || inner == target) break;
+    MapWindowPoints(target, inner, &at, 1);
+    target = inner;
+  }
+  if (target == hWnd()) {
+    Handle(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    if (control_) Handle(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    return;
+  }
+  SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  if (IsWindow(target)) SendMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+}
+
+LRESULT UserControlWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   try {
     if (RouteInput(msg, wp, lp, result)) return result;

@@ -5,6 +5,8 @@
 // (UserMode False) no input reaches the control.
 #include <windows.h>
 
+#include <cstddef>
+
 #include "host/SurfaceWindow.h"
 
 namespace tessel {
@@ -25,7 +27,10 @@ class UserControlWindow final : public SurfaceWindow {
   void PaintOwn(HDC dc) override;
 
  private:
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   bool RouteInput(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  // What accDoDefaultAction asked for: a click on the control (part 0) or on its part.
+  void DoDefaultAction(size_t part);
 
   HostedControl& site_;
   UserControl* control_ = nullptr;

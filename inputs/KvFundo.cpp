@@ -250,6 +250,7 @@ void KvFundo::SetState(int state) {
   }
   link_.Refresh();
   state_ = state;
+  AccessibleChanged();  // the hover timer's tick comes to no window of the control
 }
 
 // While the form is being designed the link is a picture of itself: it neither lights up nor opens.

@@ -52,6 +52,7 @@ class KvFundo final : public UserControl {
   explicit KvFundo(ControlSite& site);
   ~KvFundo() override;
   std::wstring_view TypeName() const override { return L"KvFundo"; }
+  void Describe(AccessibleDescription& d) const override;
 
   // The stored properties, in the order they are read and written.
   static PropertyTable<KvFundo> StoredProperties();

@@ -22,6 +22,7 @@ class KvText final : public UserControl {
 
   explicit KvText(ControlSite& site);
   std::wstring_view TypeName() const override { return L"KvText"; }
+  void Describe(AccessibleDescription& d) const override;
 
   // The stored properties, in the order they are read and written.
   static PropertyTable<KvText> StoredProperties();

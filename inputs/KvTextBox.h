@@ -20,6 +20,7 @@ class KvTextBox final : public UserControl {
 
   explicit KvTextBox(ControlSite& site);
   std::wstring_view TypeName() const override { return L"KvTextBox"; }
+  void Describe(AccessibleDescription& d) const override;
 
   // The stored properties, in the order they are read and written.
   static PropertyTable<KvTextBox> StoredProperties();

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "host/AccessibleObject.h"
 #include "host/ConstituentSurface.h"
 #include "host/MouseArgs.h"
 #include "host/WindowTable.h"
@@ -374,6 +375,10 @@ LRESULT TextBox::OnEditMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   };
 
   switch (msg) {
+    case WM_GETOBJECT:
+      // A field's edit reads as its field: named by the field's caption, not by a neighbour.
+      if (const LRESULT object = AnswerFieldEditQuery(hwnd, wp, lp)) return object;
+      return CallEdit(hwnd, msg, wp, lp);
     case WM_KEYDOWN: {
       int16_t keyCode = static_cast<int16_t>(wp), shift = KeyboardShift();
       Raise(events.KeyDown, keyCode, shift);

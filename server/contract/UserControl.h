@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "server/contract/Accessibility.h"
 #include "server/contract/Font.h"
 #include "server/contract/HostServices.h"
 #include "server/contract/OleColor.h"
@@ -47,6 +48,8 @@ struct ExtenderProperties {
   bool tabStop = true;
   // The control this one stands in (a frame), by name; empty for the container itself.
   std::wstring container;
+  // What assistive technology calls a control whose description gives no name of its own.
+  std::wstring accessibleName;
 };
 
 // What a control needs of its container. The form implements one site per placed control.
@@ -71,6 +74,8 @@ class ControlSite {
   virtual bool ParentHasScaleMode() const { return true; }
   // Runs an OLE drag with the control as its source (see UserControl::OLEDrag).
   virtual void OLEDrag(UserControl& source) {}
+  // Something the control's description says may have changed (see UserControl::Describe).
+  virtual void AccessibleChanged() {}
 };
 
 class UserControl {
@@ -153,6 +158,11 @@ class UserControl {
   // The container has shown the control's window for the first time.
   virtual void Show() {}
 
+  // What the control is, is called and shows, for assistive technology. Only what the control
+  // knows itself: the container adds focus, availability and visibility, the name the form gives
+  // it when the control has none, and the keyboard shortcut from AccessKeys.
+  virtual void Describe(AccessibleDescription& description) const {}
+
   // The type name under which the control is stored in form files ("Bevel", "KvTextBox").
   virtual std::wstring_view TypeName() const = 0;
 
@@ -190,6 +200,9 @@ class UserControl {
 
  protected:
   void PropertyChanged(std::wstring_view key) { site_.PropertyChanged(key); }
+  // Tells the container that the description changed without a property write or an input
+  // message (a caption set by the program that marks nothing changed).
+  void AccessibleChanged() { site_.AccessibleChanged(); }
 
   // Runs one layout or paint step. A step that fails is skipped, so the next one still runs, and
   // the failure goes to the host's diagnostics with this control's name and the step's.

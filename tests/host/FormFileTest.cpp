@@ -39,6 +39,7 @@ FormDescription EveryType() {
   c.type = L"Echo";
   c.name = L"echo1";
   c.extender = ExtenderProperties{L"echo1", -120, 240, 2400, 300, false, false, 3, false};
+  c.extender.accessibleName = L"Customer \u00ABcode\u00BB";
   c.bag.Write(L"Min16", int16_t(INT16_MIN));
   c.bag.Write(L"Max16", int16_t(INT16_MAX));
   c.bag.Write(L"Small32", int32_t(7));  // the same number as a 16-bit value must stay 32-bit
@@ -74,6 +75,7 @@ TEST_F(FormFileText, EveryValueTypeComesBackExactlyAndTheTextIsStable) {
   const ExtenderProperties& e = c.extender;
   EXPECT_EQ(std::vector<int>({e.left, e.top, e.width, e.height, e.tabIndex, e.enabled, e.visible, e.tabStop}),
             std::vector<int>({-120, 240, 2400, 300, 3, 0, 0, 0}));
+  EXPECT_EQ(e.accessibleName, L"Customer \u00ABcode\u00BB");
 
   const PropertyBag& before = original.controls[0].bag;
   const PropertyBag& after = c.bag;
@@ -99,7 +101,7 @@ TEST_F(FormFileText, TheTextIsReadableAndEveryValueSaysItsType) {
   EXPECT_EQ(text.substr(0, text.find("  Awkward")),
             "TesselForm 1\n\nForm\n  Caption = \"Every type\"\n  Width = 6000\nEndForm\n\nControl Echo echo1\n"
             "  .Left = -120\n  .Top = 240\n  .Width = 2400\n  .Height = 300\n  .TabIndex = 3\n  .TabStop = false\n"
-            "  .Visible = false\n  .Enabled = false\n  Min16 = int16(-32768)\n  Max16 = int16(32767)\n  Small32 = 7\n"
+            "  .Visible = false\n  .Enabled = false\n  .AccessibleName = \"Customer \xC2\xAB" "code\xC2\xBB\"\n  Min16 = int16(-32768)\n  Max16 = int16(32767)\n  Small32 = 7\n"
             "  Colour = 0x8000000F\n  Min32 = 0x80000000\n  Yes = true\n  No = false\n  Empty = \"\"\n");
   for (const char* line : {"  Awkward = \"quote \\\" back \\\\ tab \\t line\\nreturn\\r bell \\u0007",
                            "  F0 = single(0.1)\n", "  Font = font(\"Times New Roman\", 13.5, weight=600, italic=true, "
@@ -153,6 +155,8 @@ std::vector<BadCase> BadCases() {
        "bad.tform:5: control 'bad': the control has no EndControl before line 7"},
       {"stray line", head + "A = 1\n" + tail, "bad.tform:5: expected 'Form' or 'Control <type> <name>'"},
       // Every number meets the range of its place (the form tool's cases show it in hexadecimal too).
+      {"accessible name not a string", Bad("  .AccessibleName = 5\n"),
+       k6 + "'.AccessibleName': the value is a 32-bit integer where a string was expected"},
       {"negative width", Bad("  .Width = -1\n"), k6 + "'.Width': the number -1 is out of range for .Width (0 or more)"},
       {"font size zero", Bad("  F = font(\"Arial\", 0)\n"), k6 + "'F': the font size 0 is out of range"},
       {"megabyte number", Bad("  N = " + std::string(1 << 20, '9') + "\n"),

@@ -426,7 +426,7 @@ int Run(const std::vector<std::wstring>& args) {
          "library's source; `ctest -R reference` fails when this file and the code part. After a change, "
          "write it again with `build/wine-run build/refgen.exe . docs/reference.md`.\n\n"
          "Every control also has the values its form keeps for it (`.Left`, `.Top`, `.Width`, `.Height`, "
-         "`.TabIndex`, `.TabStop`, `.Visible`, `.Enabled`, `.Container`), the handlers of `UserControl` and "
+         "`.TabIndex`, `.TabStop`, `.Visible`, `.Enabled`, `.Container`, `.AccessibleName`), the handlers of `UserControl` and "
          "the events of its own kind. Types of the bag: 16-bit and 32-bit integers, Boolean, string, single, "
          "font and picture; a colour is a 32-bit integer holding an OLE colour (`0x8000000F` is a system colour).\n\n";
   out << "Controls: ";

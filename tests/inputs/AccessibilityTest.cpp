@@ -1,0 +1,365 @@
+// What a screen reader finds on a form of every control, through the system's own entry points:
+// the tree in tab order, each element's name, role, state, value, description, shortcut, default
+// action and place; a default action that clicks as the user would; the win events that follow
+// tabbing and typing.
+#include <windows.h>
+#include <oleacc.h>
+#include <wrl/client.h>
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "button/ButtonStyle.h"
+#include "decor/Bevel.h"
+#include "frames/TzFrames.h"
+#include "host/AccessibleObject.h"
+#include "inputs/KvFundo.h"
+#include "inputs/KvText.h"
+#include "inputs/KvTextBox.h"
+#include "tests/inputs/TextInputHarness.h"
+
+namespace tessel::test {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+using Lines = std::vector<std::string>;
+
+std::string Narrow(const std::wstring& w) { return Utf8FromWide(w); }
+
+VARIANT Child(long id) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
+
+ComPtr<IAccessible> ObjectOf(HWND window) {
+  ComPtr<IAccessible> object;
+  EXPECT_EQ(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(object.GetAddressOf())),
+            S_OK);
+  return object;
+}
+
+template <class Get>
+std::string Text(Get get) {
+  BSTR b = nullptr;
+  const HRESULT hr = get(&b);
+  std::string s = hr == S_OK && b ? Narrow(b) : hr == S_FALSE ? "" : "(" + std::to_string(hr) + ")";
+  SysFreeString(b);
+  return s;
+}
+
+std::string RoleText(long role) {
+  static const std::map<long, const char*> kRoles = {
+      {ROLE_SYSTEM_CLIENT, "client"},     {ROLE_SYSTEM_PUSHBUTTON, "push button"},
+      {ROLE_SYSTEM_CHECKBUTTON, "check"}, {ROLE_SYSTEM_RADIOBUTTON, "radio"},
+      {ROLE_SYSTEM_GROUPING, "grouping"}, {ROLE_SYSTEM_TEXT, "text"},
+      {ROLE_SYSTEM_SEPARATOR, "separator"}, {ROLE_SYSTEM_GRAPHIC, "graphic"},
+      {ROLE_SYSTEM_LINK, "link"},         {ROLE_SYSTEM_PANE, "pane"}};
+  auto it = kRoles.find(role);
+  return it != kRoles.end() ? it->second : "role " + std::to_string(role);
+}
+
+std::string StateText(long state) {
+  static const std::pair<long, const char*> kStates[] = {
+      {STATE_SYSTEM_UNAVAILABLE, "unavailable"}, {STATE_SYSTEM_FOCUSABLE, "focusable"},
+      {STATE_SYSTEM_FOCUSED, "focused"},         {STATE_SYSTEM_PRESSED, "pressed"},
+      {STATE_SYSTEM_CHECKED, "checked"},         {STATE_SYSTEM_HOTTRACKED, "hot"},
+      {STATE_SYSTEM_DEFAULT, "default"},         {STATE_SYSTEM_READONLY, "read-only"},
+      {STATE_SYSTEM_PROTECTED, "protected"},     {STATE_SYSTEM_INVISIBLE, "invisible"},
+      {STATE_SYSTEM_LINKED, "linked"}};
+  std::string s;
+  for (const auto& [bit, name] : kStates)
+    if (state & bit) s += std::string(s.empty() ? "" : " ") + name;
+  return s;
+}
+
+// "role 'name' states" of an element.
+std::string Line(IAccessible* a, long id) {
+  VARIANT role, state;
+  const VARIANT child = Child(id);
+  a->get_accRole(child, &role);
+  a->get_accState(child, &state);
+  return RoleText(role.lVal) + " '" + Text([&](BSTR* b) { return a->get_accName(child, b); }) + "'" +
+         (state.lVal ? " " + StateText(state.lVal) : "");
+}
+
+// The tree under a, depth first, as AccessibleChildren lists it; each full object's window is
+// checked against its window text on the way.
+void Walk(IAccessible* a, const std::string& indent, Lines& out) {
+  long count = 0;
+  ASSERT_EQ(a->get_accChildCount(&count), S_OK);
+  if (count == 0) return;
+  std::vector<VARIANT> children(static_cast<size_t>(count));
+  long got = 0;
+  ASSERT_EQ(AccessibleChildren(a, 0, count, children.data(), &got), S_OK);
+  ASSERT_EQ(got, count);
+  for (VARIANT& v : children) {
+    if (v.vt == VT_I4) {
+      out.push_back(indent + Line(a, v.lVal));
+      continue;
+    }
+    ASSERT_EQ(v.vt, VT_DISPATCH);
+    ComPtr<IAccessible> child;
+    ASSERT_EQ(v.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(child.GetAddressOf())), S_OK);
+    VariantClear(&v);
+    out.push_back(indent + Line(child.Get(), CHILDID_SELF));
+    HWND window = nullptr;
+    EXPECT_EQ(WindowFromAccessibleObject(child.Get(), &window), S_OK);
+    wchar_t text[64] = {};
+    GetWindowTextW(window, text, 64);
+    EXPECT_EQ(Text([&](BSTR* b) { return child->get_accName(Child(CHILDID_SELF), b); }), Narrow(text))
+        << "the window's text is its name";
+    Walk(child.Get(), indent + "  ", out);
+  }
+}
+
+class Accessibility : public InputTest {
+ protected:
+  // A form of every control: a default push button, a checked check button, an option inside a
+  // frame, named and captioned fields (a required one, a read-only one, a password), the
+  // decorations, a disabled and a hidden button, and a link panel behind them all.
+  void PlaceEveryControl() {
+    auto& save = Add<ButtonStyle>(L"ButtonStyle", L"save", 120, 120, 1500, 450);
+    save.SetCaption(L"&Save");
+    auto& bold = Add<ButtonStyle>(L"ButtonStyle", L"bold", 1800, 120, 1500, 450);
+    bold.SetMode(modeCheck);
+    bold.SetCaption(L"&Bold");
+    bold.SetValue(true);
+    auto& frame = Add<TzFrames>(L"tzFrames", L"frame", 120, 700, 3000, 1500);
+    frame.SetCaption(L"&Size && align");
+    auto& left = dynamic_cast<ButtonStyle&>(form_->Add(L"ButtonStyle", L"left", 120, 400, 1200, 400, L"frame"));
+    left.SetMode(modeOption);
+    left.SetCaption(L"&Left");
+    auto& code = Add<KvTextBox>(L"KvTextBox", L"code", 3400, 120, 1800, 400);
+    code.SetValidarCampo(true);
+    form_->Site(L"code")->SetAccessibleName(L"Customer code");
+    auto& name = Add<KvText>(L"KvText", L"name", 3400, 700, 3000, 400);
+    name.SetCaption(L"&Name:");
+    name.SetText(L"Ana");
+    name.SetLocked(true);
+    auto& pin = Add<KvText>(L"KvText", L"pin", 3400, 1200, 3000, 400);
+    pin.SetCaption(L"PIN");
+    pin.SetText(L"1234");
+    pin.SetPasswordChar(L"*");
+    Add<UserControl>(L"KvLinha", L"rule", 120, 2400, 3000, 30);
+    Add<UserControl>(L"Bevel", L"box", 120, 2600, 3000, 600);
+    Add<ButtonStyle>(L"ButtonStyle", L"off", 3400, 2400, 1500, 450).SetCaption(L"Off");
+    form_->Site(L"off")->SetEnabled(false);
+    Add<ButtonStyle>(L"ButtonStyle", L"gone", 3400, 3000, 1500, 450).SetCaption(L"Gone");
+    form_->Site(L"gone")->SetVisible(false);
+    auto& panel = Add<KvFundo>(L"KvFundo", L"panel", 0, 3600, 9000, 2400);
+    panel.SetCaptionTitulo(L"Welcome");
+    panel.SetCaption(L"Help");
+    form_->SetDefaultButton(L"save");
+  }
+  HWND Window(const wchar_t* name) { return form_->Control(name)->hWnd(); }
+  HWND EditOf(const wchar_t* name) { return GetWindow(Window(name), GW_CHILD); }
+};
+
+TEST_F(Accessibility, AWalkOfAFormReadsNamesRolesAndStatesInTabOrder) {
+  PlaceEveryControl();
+  SetFocus(Window(L"save"));
+  Lines tree;
+  auto walk = [&] {
+    tree.clear();
+    ComPtr<IAccessible> root = ObjectOf(form_->hWnd());
+    tree.push_back(Line(root.Get(), CHILDID_SELF));
+    Walk(root.Get(), "  ", tree);
+  };
+  walk();
+  const long objects = LiveAccessibleObjects();
+  walk();
+  EXPECT_EQ(tree, (Lines{"client 'Inputs' focusable",
+                         "  push button 'Save' focusable focused default",
+                         "  check 'Bold' focusable checked",
+                         "  grouping 'Size & align'",
+                         "    radio 'Left' focusable",
+                         "  text 'Customer code' focusable",
+                         "  text 'Name:' focusable read-only",
+                         "  text 'PIN' focusable protected",
+                         "  separator ''",
+                         "  graphic ''",
+                         "  push button 'Off' unavailable",
+                         "  push button 'Gone' focusable invisible",
+                         "  pane 'Welcome'",
+                         "    link 'Help' linked",
+                         "    separator ''"}));
+  EXPECT_EQ(LiveAccessibleObjects(), objects) << "a second walk finds the objects of the first";
+  for (const std::wstring& name : form_->ControlNames()) form_->Remove(name);
+  EXPECT_EQ(LiveAccessibleObjects(), 1) << "only the form's own is left: each went with its window";
+}
+
+// Value, description, shortcut, default action and place of each element; a password's value is
+// refused; an edit reads as its field; an object kept past its control answers "not connected".
+TEST_F(Accessibility, EachElementTellsItsValueShortcutActionAndPlace) {
+  PlaceEveryControl();
+  struct Case {
+    const wchar_t* control;
+    long child;
+    std::string value, description, shortcut, action;
+  };
+  const Case cases[] = {
+      {L"save", 0, "(-2147352573)", "", "Alt+S", "Press"},
+      {L"bold", 0, "(-2147352573)", "", "Alt+B", "Uncheck"},
+      {L"left", 0, "(-2147352573)", "", "Alt+L", "Check"},
+      {L"code", 0, "Text1", "required", "", ""},
+      {L"name", 0, "Ana", "", "", ""},
+      {L"pin", 0, "(-2147024891)", "", "", ""},
+      {L"panel", 1, "(-2147352573)", "", "", "Jump"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Narrow(c.control));
+    ComPtr<IAccessible> a = ObjectOf(Window(c.control));
+    const VARIANT id = Child(c.child);
+    EXPECT_EQ(Text([&](BSTR* b) { return a->get_accValue(id, b); }), c.value);
+    EXPECT_EQ(Text([&](BSTR* b) { return a->get_accDescription(id, b); }), c.description);
+    EXPECT_EQ(Text([&](BSTR* b) { return a->get_accKeyboardShortcut(id, b); }), c.shortcut);
+    EXPECT_EQ(Text([&](BSTR* b) { return a->get_accDefaultAction(id, b); }), c.action);
+    RECT want{};
+    if (c.child) {
+      const auto* panel = dynamic_cast<KvFundo*>(form_->Control(c.control));
+      want = panel->Link().BoundsPixels();
+      MapWindowPoints(panel->Background().hWnd(), nullptr, reinterpret_cast<POINT*>(&want), 2);
+    } else {
+      GetWindowRect(Window(c.control), &want);
+    }
+    long x = 0, y = 0, w = 0, h = 0;
+    ASSERT_EQ(a->accLocation(&x, &y, &w, &h, id), S_OK);
+    EXPECT_EQ((std::vector<long>{x, y, w, h}), (std::vector<long>{want.left, want.top, want.right - want.left,
+                                                                   want.bottom - want.top}));
+    EXPECT_GT(w * h, 0);
+    if (c.child) {
+      VARIANT hit;
+      ASSERT_EQ(a->accHitTest(x + w / 2, y + h / 2, &hit), S_OK);
+      EXPECT_EQ(hit.vt == VT_I4 ? hit.lVal : -1, c.child) << "the link is found where it is drawn";
+    }
+  }
+  ComPtr<IAccessible> edit = ObjectOf(EditOf(L"name"));
+  EXPECT_EQ(Line(edit.Get(), CHILDID_SELF), "text 'Name:' focusable read-only");
+  HWND back = nullptr;
+  EXPECT_EQ(WindowFromAccessibleObject(edit.Get(), &back), S_OK);
+  EXPECT_EQ(back, Window(L"name"));
+  form_->Remove(L"name");
+  VARIANT role;
+  EXPECT_EQ(edit->get_accRole(Child(CHILDID_SELF), &role), CO_E_OBJNOTCONNECTED);
+}
+
+// accDoDefaultAction clicks: the button's events are those of a click by the mouse, the check
+// button toggles, the link opens its address through the host.
+TEST_F(Accessibility, TheDefaultActionRecordsTheSameEventsAsAClick) {
+  auto& push = Add<ButtonStyle>(L"ButtonStyle", L"push", 120, 120, 1500, 450);
+  auto& check = Add<ButtonStyle>(L"ButtonStyle", L"check", 1800, 120, 1500, 450);
+  check.SetMode(modeCheck);
+  auto& panel = Add<KvFundo>(L"KvFundo", L"panel", 0, 1000, 9000, 2400);
+  panel.SetCaption(L"Help");
+  panel.SetURL(L"https://example.invalid/help");
+  EventLog log;
+  log.Watch(push.events, "push.");
+  log.Watch(check.events, "check.");
+  for (ButtonStyle* b : {&push, &check}) {
+    SCOPED_TRACE(Narrow(b->Extender().name));
+    const LPARAM middle = MAKELPARAM(50, 15);
+    SendMessageW(b->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    SendMessageW(b->hWnd(), WM_LBUTTONUP, 0, middle);
+    const Lines clicked = log.Take();
+    const bool after = b->Value();
+    ASSERT_EQ(ObjectOf(b->hWnd())->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
+    EXPECT_TRUE(log.lines.empty()) << "posted: the caller does not wait for the click's handlers";
+    ASSERT_TRUE(PumpUntil([&] { return log.lines.size() >= clicked.size(); }, 1000));
+    EXPECT_EQ(log.Take(), clicked);
+    EXPECT_EQ(b->Value(), b == &check ? !after : false);
+  }
+  const RECT link = panel.Link().BoundsPixels();
+  const LPARAM onLink = MAKELPARAM((link.left + link.right) / 2, (link.top + link.bottom) / 2);
+  host_.calls.clear();
+  SendMessageW(panel.Background().hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, onLink);
+  SendMessageW(panel.Background().hWnd(), WM_LBUTTONUP, 0, onLink);
+  const std::vector<std::wstring> clicked = std::exchange(host_.calls, {});
+  ASSERT_EQ(clicked.size(), 1u);
+  EXPECT_NE(clicked[0].find(L"|open|https://example.invalid/help|"), std::wstring::npos);
+  ASSERT_EQ(ObjectOf(panel.hWnd())->accDoDefaultAction(Child(1)), S_OK);
+  ASSERT_TRUE(PumpUntil([&] { return !host_.calls.empty(); }, 1000));
+  EXPECT_EQ(host_.calls, clicked);
+  EXPECT_EQ(ObjectOf(panel.hWnd())->accDoDefaultAction(Child(CHILDID_SELF)), DISP_E_MEMBERNOTFOUND);
+}
+
+// The win events a screen reader gets as the user tabs from a button into a field and types, and
+// as the program renames a frame and checks a button: each named through AccessibleObjectFromEvent.
+struct WinEvents {
+  static inline Lines* out = nullptr;
+  static inline std::vector<HWND> ours;
+  static void CALLBACK Hook(HWINEVENTHOOK, DWORD event, HWND w, LONG object, LONG child, DWORD, DWORD) {
+    bool mine = false;
+    for (HWND o : ours) mine |= w == o || IsChild(o, w);
+    if (!out || !mine || object != OBJID_CLIENT) return;
+    static const std::map<DWORD, const char*> kEvents = {{EVENT_OBJECT_FOCUS, "focus"},
+                                                         {EVENT_OBJECT_STATECHANGE, "state"},
+                                                         {EVENT_OBJECT_NAMECHANGE, "name"},
+                                                         {EVENT_OBJECT_VALUECHANGE, "value"}};
+    ComPtr<IAccessible> a;
+    VARIANT id;
+    std::string line = kEvents.at(event);
+    if (AccessibleObjectFromEvent(w, object, child, a.GetAddressOf(), &id) == S_OK) {
+      line += " " + Line(a.Get(), id.lVal);
+      if (event == EVENT_OBJECT_VALUECHANGE) line += " = " + Text([&](BSTR* b) { return a->get_accValue(id, b); });
+    }
+    out->push_back(line);
+  }
+};
+
+TEST_F(Accessibility, WinEventsFollowTabbingTypingAndTheProgram) {
+  auto& ok = Add<ButtonStyle>(L"ButtonStyle", L"ok", 120, 120, 1500, 450);
+  ok.SetCaption(L"&OK");
+  auto& field = Add<KvText>(L"KvText", L"field", 120, 700, 3000, 400);
+  field.SetCaption(L"City");
+  field.SetText(L"");
+  auto& frame = Add<TzFrames>(L"tzFrames", L"frame", 120, 1300, 3000, 1500);
+  auto& check = Add<ButtonStyle>(L"ButtonStyle", L"check", 120, 3000, 1500, 450);
+  check.SetMode(modeCheck);
+  check.SetCaption(L"Check");
+  Lines events;
+  WinEvents::out = &events;
+  WinEvents::ours = {ok.hWnd(), field.hWnd(), frame.hWnd(), check.hWnd()};
+  // In context: each event is read as it is raised, not after the steps that follow it.
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, GetModuleHandleW(nullptr),
+                                       &WinEvents::Hook, GetCurrentProcessId(), GetCurrentThreadId(),
+                                       WINEVENT_INCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  SetFocus(ok.hWnd());
+  form_->MoveFocus(true);
+  SendText(EditOf(L"field"), L"Oslo");
+  frame.SetCaption(L"Trip");
+  check.SetValue(true);
+  Pump(50);
+  UnhookWinEvent(hook);
+  WinEvents::out = nullptr;
+  // The form shows the button that is getting the focus as the default one before the system moves
+  // the focus, and takes that away before the focus leaves it.
+  EXPECT_EQ(events, (Lines{"state push button 'OK' focusable default",
+                           "focus push button 'OK' focusable focused default",
+                           "state push button 'OK' focusable focused default",
+                           "state push button 'OK' focusable focused",
+                           "state push button 'OK' focusable",
+                           "focus text 'City' focusable focused",
+                           "state text 'City' focusable focused",
+                           "value text 'City' focusable focused = O",
+                           "value text 'City' focusable focused = Os",
+                           "value text 'City' focusable focused = Osl",
+                           "value text 'City' focusable focused = Oslo",
+                           "name grouping 'Trip'",
+                           "state check 'Check' focusable checked"}));
+}
+
+TEST(AccessibleNames, AccessMarksGoAndDoubledOnesStayOne) {
+  const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+      {L"&Save", L"Save"}, {L"Fish && &Chips", L"Fish & Chips"}, {L"End&", L"End"}, {L"&&&x", L"&x"}, {L"", L""}};
+  for (const auto& [caption, name] : cases) EXPECT_EQ(WithoutAccessMarks(caption), name) << Narrow(caption);
+}
+
+}  // namespace
+}  // namespace tessel::test
