@@ -120,13 +120,17 @@ void SurfaceWindow::PaintPicture(const Picture& picture, int x, int y, int w, in
   picture.Render(dc, RECT{x, y, x + w, y + h}, true);
 }
 
-void SurfaceWindow::PaintBackground(HDC dc, const RECT& area) {
+bool SurfaceWindow::ImageCovers(const RECT& area) const {
   const DrawingState* d = drawing_.get();
-  const bool image = d && d->keepImage && d->imageDc;
+  return d && d->keepImage && d->imageDc && area.left >= 0 && area.top >= 0 && area.right <= d->imageSize.cx &&
+         area.bottom <= d->imageSize.cy;
+}
+
+void SurfaceWindow::PaintBackground(HDC dc, const RECT& area) {
   // An image that covers the area hides the back colour: it is not painted first.
-  if (!image || area.left < 0 || area.top < 0 || area.right > d->imageSize.cx || area.bottom > d->imageSize.cy)
-    ConstituentSurface::PaintBackground(dc, area);
-  if (image) BitBlt(dc, 0, 0, d->imageSize.cx, d->imageSize.cy, d->imageDc.get(), 0, 0, SRCCOPY);
+  if (!ImageCovers(area)) ConstituentSurface::PaintBackground(dc, area);
+  if (const DrawingState* d = drawing_.get(); d && d->keepImage && d->imageDc)
+    BitBlt(dc, 0, 0, d->imageSize.cx, d->imageSize.cy, d->imageDc.get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace tessel

@@ -1,6 +1,7 @@
 // ButtonStyle: the picture cache build beside one bare read and write of the same bitmap's bits, and a
 // whole redraw (dispatcher and block transfer), without and with a picture, beside a native push
 // button painted through WM_PRINTCLIENT, both at 120 x 32.
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -81,8 +82,9 @@ struct Bench {
     BITMAPINFO bi{};
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), kSide, -kSide, 1, 32, BI_RGB};
     HBITMAP bitmap = static_cast<HBITMAP>(pictureState.picture->Handle());
-    GetDIBits(printDC.get(), bitmap, 0, kSide, bits.data(), &bi, DIB_RGB_COLORS);
-    SetDIBits(printDC.get(), bitmap, 0, kSide, bits.data(), &bi, DIB_RGB_COLORS);
+    const int read = GetDIBits(printDC.get(), bitmap, 0, kSide, bits.data(), &bi, DIB_RGB_COLORS);
+    const int written = SetDIBits(printDC.get(), bitmap, 0, kSide, bits.data(), &bi, DIB_RGB_COLORS);
+    if (read != kSide || written != kSide) fwprintf(stderr, L"round trip: %d rows read, %d written\n", read, written);
   }
 };
 
