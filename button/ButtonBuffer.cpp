@@ -28,10 +28,10 @@ void UpdateCaptionFont(ButtonState& state, const FontRef& font) {
 
 void CreateBackBuffer(ButtonPaint& paint, const FontRef& font) {
   ButtonState& s = paint.state;
-  // The window's DC, or the screen's while the button paints off screen.
-  WindowDC dc(paint.window);
+  // A memory DC and a 32-bpp bitmap of the button's size: one like the screen's would cost the
+  // system the window's DC and three display look-ups to make and to select, at every resize.
   if (!s.memDC) {
-    s.memDC.reset(CreateCompatibleDC(dc.get()));
+    s.memDC.reset(CreateCompatibleDC(nullptr));
     if (!s.memDC) return;
     // Text is drawn over the face without filling its background.
     SetBkMode(s.memDC.get(), TRANSPARENT);
@@ -42,7 +42,8 @@ void CreateBackBuffer(ButtonPaint& paint, const FontRef& font) {
   }
   UpdateCaptionFont(s, font);
   if (!s.bufferPrevBitmap) {
-    unique_hbitmap bitmap(CreateCompatibleBitmap(dc.get(), std::max(paint.W(), 1), std::max(paint.H(), 1)));
+    void* bits = nullptr;
+    unique_hbitmap bitmap = CreateDib32(nullptr, std::max(paint.W(), 1), std::max(paint.H(), 1), &bits);
     if (!bitmap) return;
     s.bufferPrevBitmap = SelectObject(s.memDC.get(), bitmap.get());
     s.bufferBitmap = std::move(bitmap);

@@ -55,6 +55,12 @@ void ApplyCornerCuts(const ButtonPaint& p, HRGN outline, unsigned sides) {
   }
 }
 
+bool CoversWindow(HRGN region, int width, int height) {
+  RECT box{};
+  return GetRgnBox(region, &box) == SIMPLEREGION && box.left <= 0 && box.top <= 0 && box.right >= width &&
+         box.bottom >= height;
+}
+
 void Frame(HDC dc, HRGN region, COLORREF color) {
   unique_hbrush brush(CreateSolidBrush(color));
   FrameRgn(dc, region, brush.get(), 1, 1);
@@ -146,7 +152,13 @@ void BuildShape(ButtonPaint& p, const ShapeResize& resize, const ShapeFaceGradie
     default:
       break;
   }
-  if (outline && p.window) SetWindowRgn(p.window, outline.release(), TRUE);  // the window owns it now
+  // An outline of the whole window shows what a window without a region shows: it is given only
+  // to replace a region the window holds, and setting one repaints the window and its parent.
+  if (outline && p.window && (s.windowShaped || !CoversWindow(outline.get(), p.W(), p.H())) &&
+      SetWindowRgn(p.window, outline.get(), TRUE)) {
+    outline.release();  // the window owns it now
+    s.windowShaped = true;
+  }
   if (s.faceRight == 0) s.faceRight = p.W();
 }
 

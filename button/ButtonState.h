@@ -166,6 +166,7 @@ struct ButtonState {
   int32_t faceRight = 0;
   unique_hrgn regionA;  // two pixels inside the ellipse; the custom outline shrunk by one pixel
   unique_hrgn regionB;  // one pixel inside the ellipse; the custom outline itself
+  bool windowShaped = false;  // the window holds a region the shape gave it
 
   // Caption layout.
   RECT captionRect{};

@@ -5,6 +5,7 @@
 // 32-bpp rows, another size in a scaled copy read in one call, and no bitmap is made for the
 // result.
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -29,8 +30,29 @@ bool NearKey(uint32_t pixel, uint32_t key) {
   return true;
 }
 
-// Sets the mask bit of every pixel of the row within the tolerance of the key. Four pixels at a
-// time where the processor allows (the distance per channel is a saturated byte difference).
+// The byte with its bits in reverse order: the mask keeps its first pixel in the high bit.
+constexpr std::array<uint8_t, 256> kReversed = [] {
+  std::array<uint8_t, 256> table{};
+  for (int i = 0; i < 256; ++i)
+    for (int bit = 0; bit < 8; ++bit)
+      if (i & (1 << bit)) table[i] |= static_cast<uint8_t>(0x80 >> bit);
+  return table;
+}();
+
+#ifdef TESSEL_KEY_SCAN_SSE2
+// -1 for each of the four pixels within the tolerance of the key, 0 for the others (the distance
+// per channel is a saturated byte difference).
+__m128i NearKey4(const uint32_t* pixels, __m128i key, __m128i tolerance) {
+  const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
+  const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels));
+  const __m128i distance = _mm_or_si128(_mm_subs_epu8(p, key), _mm_subs_epu8(key, p));
+  const __m128i over = _mm_and_si128(_mm_subs_epu8(distance, tolerance), colour);
+  return _mm_cmpeq_epi32(over, _mm_setzero_si128());
+}
+#endif
+
+// Sets the mask bit of every pixel of the row within the tolerance of the key: sixteen pixels (two
+// mask bytes) at a time where the processor allows, then four, then one.
 void MaskRow(const uint32_t* row, uint8_t* mask, int width, uint32_t key) {
   std::fill_n(mask, PictureRows::MaskStride(width), uint8_t{0});
   int x = 0;
@@ -40,13 +62,16 @@ void MaskRow(const uint32_t* row, uint8_t* mask, int width, uint32_t key) {
                                           0x1, 0x9, 0x5, 0xD, 0x3, 0xB, 0x7, 0xF};
   const __m128i k = _mm_set1_epi32(static_cast<int>(key));
   const __m128i tolerance = _mm_set1_epi32(kKeyTolerance * 0x010101);
-  const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
-  const __m128i zero = _mm_setzero_si128();
+  for (; x + 16 <= width; x += 16) {
+    // Sixteen flags packed to bytes in pixel order: bit i of the move mask is pixel i.
+    const __m128i low = _mm_packs_epi32(NearKey4(row + x, k, tolerance), NearKey4(row + x + 4, k, tolerance));
+    const __m128i high = _mm_packs_epi32(NearKey4(row + x + 8, k, tolerance), NearKey4(row + x + 12, k, tolerance));
+    const int flags = _mm_movemask_epi8(_mm_packs_epi16(low, high));
+    mask[x / 8] = kReversed[flags & 0xFF];
+    mask[x / 8 + 1] = kReversed[flags >> 8];
+  }
   for (; x + 4 <= width; x += 4) {
-    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
-    const __m128i distance = _mm_or_si128(_mm_subs_epu8(p, k), _mm_subs_epu8(k, p));
-    const __m128i over = _mm_and_si128(_mm_subs_epu8(distance, tolerance), colour);
-    const int flags = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(over, zero)));
+    const int flags = _mm_movemask_ps(_mm_castsi128_ps(NearKey4(row + x, k, tolerance)));
     if (flags) mask[x / 8] |= static_cast<uint8_t>(kNibble[flags] << (x % 8 ? 0 : 4));
   }
 #endif
@@ -89,18 +114,17 @@ unique_hrgn RunsRegion(const PictureRows& rows) {
 
 // Whether a DIB section's rows start with the bottom row. Its header does not tell (the height it
 // reports is positive either way), nor does it matter for a picture whose rows read the same from
-// either end; otherwise the picture's top row read through GDI is compared with the first row.
+// either end; otherwise the picture's rows as GetBitmapBits gives them, from the top and without a
+// device context, are read up to the first that differs from its mirror and compared with memory.
 bool StartsAtTheBottom(HBITMAP bitmap, const uint32_t* bits, int width, int height) {
   const size_t rowBytes = static_cast<size_t>(width) * 4;
   for (int y = 0; y < height / 2; ++y) {
     const uint32_t* first = bits + static_cast<size_t>(y) * width;
     if (std::memcmp(first, bits + static_cast<size_t>(height - 1 - y) * width, rowBytes) == 0) continue;
-    std::vector<uint32_t> row(static_cast<size_t>(width));
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB};  // bottom-up: scan 0 is the bottom row
-    unique_hdc dc(CreateCompatibleDC(nullptr));
-    return GetDIBits(dc.get(), bitmap, static_cast<UINT>(height - 1 - y), 1, row.data(), &bi, DIB_RGB_COLORS) == 1 &&
-           std::memcmp(row.data(), first, rowBytes) != 0;
+    std::vector<uint32_t> top(static_cast<size_t>(width) * (y + 1));
+    const LONG bytes = static_cast<LONG>(rowBytes * (y + 1));
+    return GetBitmapBits(bitmap, bytes, top.data()) == bytes &&
+           std::memcmp(top.data() + static_cast<size_t>(y) * width, first, rowBytes) != 0;
   }
   return false;
 }
@@ -121,9 +145,9 @@ bool OwnRows(PictureRows& rows, const PictureRef& picture) {
   return true;
 }
 
-// The picture scaled to the rows' size in a bitmap like the screen's (kept for a rebuild at that
-// size), its bits read into rows of their own in one call. A screen of fewer colours would lose
-// the key: then a 32-bpp bitmap.
+// The picture scaled to the rows' size in a 32-bpp bitmap (kept for a rebuild at that size), its
+// bits read into rows of their own in one call. A bitmap like the screen's would lose the key on a
+// screen of fewer colours, and cost the system a screen DC and display look-ups to make.
 bool ScaledRows(PictureRows& rows, HBITMAP source, int sourceWidth, int sourceHeight) {
   const int width = rows.width, height = rows.height;
   BITMAP header{};
@@ -131,11 +155,8 @@ bool ScaledRows(PictureRows& rows, HBITMAP source, int sourceWidth, int sourceHe
       header.bmHeight != height) {
     rows.scaled.reset();
     rows.ownRows.reset(new (std::nothrow) uint32_t[static_cast<size_t>(width) * height]);
-    WindowDC screen(nullptr);
     void* unused = nullptr;
-    rows.scaled = GetDeviceCaps(screen.get(), BITSPIXEL) == 32
-                      ? unique_hbitmap(CreateCompatibleBitmap(screen.get(), width, height))
-                      : CreateDib32(nullptr, width, height, &unused);
+    rows.scaled = CreateDib32(nullptr, width, height, &unused);
     if (!rows.scaled || !rows.ownRows) return false;
   }
   unique_hdc src(CreateCompatibleDC(nullptr)), dst(CreateCompatibleDC(nullptr));

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "frames/FrameModel.h"
 #include "server/contract/Gdi.h"
@@ -28,31 +29,33 @@ class DcPen {
   COLORREF old_;
 };
 
-// A gradient's rows and columns are one-pixel blocks of the DC's own brush: the pixels a 1-pixel
-// line from `from` to `to` paints (its end point left out), without a pen or a line to trace.
-class DcBrushSpans {
+// The pixels a 1-pixel line from `from` to `to` paints, its end point left out: [first, last).
+std::pair<int, int> Covered(int from, int to) { return to >= from ? std::pair{from, to} : std::pair{to + 1, from + 1}; }
+
+// A gradient's rows (or columns), one colour each, as one strip image of a pixel per row (or
+// column) stretched across in one call: the same pixels as a block of the DC's brush per row,
+// without a few hundred calls into GDI for a frame of a few hundred pixels.
+class GradientStrip {
  public:
-  explicit DcBrushSpans(HDC dc) : dc_(dc), select_(dc, GetStockObject(DC_BRUSH)), old_(GetDCBrushColor(dc)) {}
-  ~DcBrushSpans() { SetDCBrushColor(dc_, old_); }
-  DcBrushSpans(const DcBrushSpans&) = delete;
-  DcBrushSpans& operator=(const DcBrushSpans&) = delete;
-  void Color(int32_t color) { SetDCBrushColor(dc_, static_cast<COLORREF>(color) & 0xFFFFFF); }
-  void Row(int y, int from, int to) {
-    const auto [lo, hi] = Covered(from, to);
-    if (hi > lo) PatBlt(dc_, lo, y, hi - lo, 1, PATCOPY);
+  void Add(int32_t color) {
+    const auto c = static_cast<uint32_t>(color);  // DIB pixels are 0x00RRGGBB, colours 0x00BBGGRR
+    pixels_.push_back(((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF));
   }
-  void Column(int x, int from, int to) {
+  // Rows first .. first + count - 1 over [from, to) or, across, columns over [from, to).
+  void Paint(HDC dc, bool rows, int first, int from, int to) const {
     const auto [lo, hi] = Covered(from, to);
-    if (hi > lo) PatBlt(dc_, x, lo, 1, hi - lo, PATCOPY);
+    const int count = static_cast<int>(pixels_.size());
+    if (hi <= lo || count == 0) return;
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), rows ? 1 : count, rows ? -count : 1, 1, 32, BI_RGB};
+    if (rows)
+      StretchDIBits(dc, lo, first, hi - lo, count, 0, 0, 1, count, pixels_.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+    else
+      StretchDIBits(dc, first, lo, count, hi - lo, 0, 0, count, 1, pixels_.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
   }
 
  private:
-  static std::pair<int, int> Covered(int from, int to) {
-    return to >= from ? std::pair{from, to} : std::pair{to + 1, from + 1};
-  }
-  HDC dc_;
-  SelectGuard select_;
-  COLORREF old_;
+  std::vector<uint32_t> pixels_;
 };
 
 uint8_t Channel(int32_t color, int shift) { return static_cast<uint8_t>((static_cast<uint32_t>(color) >> shift) & 255); }
@@ -102,17 +105,18 @@ void LinearGradient(HDC dc, int32_t first, int32_t second, int x, int y, int a, 
   const int64_t firstLine = std::max<int64_t>(1, (vertical ? clip.top : clip.left) - origin);
   const int64_t endLine = std::min<int64_t>(n, (vertical ? clip.bottom : clip.right) - origin);
   if (firstLine >= endLine) return;
-  DcBrushSpans spans(dc);
+  GradientStrip strip;
   const double r0 = Channel(first, 0), g0 = Channel(first, 8), b0 = Channel(first, 16);
   const double dr = Channel(second, 0) - r0, dg = Channel(second, 8) - g0, db = Channel(second, 16) - b0;
   for (int k = static_cast<int>(firstLine); k < endLine; ++k) {
     const double t = static_cast<double>(k) / n;
-    spans.Color(static_cast<int32_t>(RGB(RoundEven(r0 + dr * t), RoundEven(g0 + dg * t), RoundEven(b0 + db * t))));
-    if (vertical)
-      spans.Row(y + k, x, a);
-    else
-      spans.Column(x + k, y, b);
+    strip.Add(static_cast<int32_t>(RGB(RoundEven(r0 + dr * t), RoundEven(g0 + dg * t), RoundEven(b0 + db * t))));
   }
+  const int at = static_cast<int>((vertical ? y : x) + firstLine);
+  if (vertical)
+    strip.Paint(dc, true, at, x, a);
+  else
+    strip.Paint(dc, false, at, y, b);
 }
 
 void BandGradient(HDC dc, int32_t start, int32_t end, int x, int y, int w, int h, bool vertical, double ratio) {

@@ -1,5 +1,5 @@
-// The frame's one drawing path: reset the window region, clear the persistent image, measure the
-// caption, choose the palette, draw the style, then place and draw the caption and the icon.
+// The frame's one drawing path: clear the persistent image, measure the caption, choose the
+// palette, draw the style, give the window its region, then place and draw the caption and the icon.
 // Each step that fails is skipped and reported; nothing escapes a drawing.
 #include <stdexcept>
 
@@ -56,14 +56,9 @@ void TzFrames::Redraw() {
   Surface& s = OwnSurface();
   const HWND hwnd = s.hWnd();
   RECT client{};
-  if (!hwnd || !GetClientRect(hwnd, &client) || client.right <= 0 || client.bottom <= 0) return;
+  if (!sized_ || !hwnd || !GetClientRect(hwnd, &client) || client.right <= 0 || client.bottom <= 0) return;
   const int W = client.right, H = client.bottom;
 
-  Step(L"ResetRegion", [&] {
-    // A panel of the same size and corners keeps the rounded region its last drawing left.
-    if (p_.style == fsPanel && WindowHoldsRegion(hwnd, PanelRegion(W, H, PanelRadius(p_)).get())) return;
-    SetWindowRegion(hwnd, unique_hrgn(CreateRectRgn(0, 0, W, H)));
-  });
   const HDC dc = s.DrawingDC();
   if (!dc) {
     ReportSkippedStep(L"Redraw", "the window keeps no image to draw in");
@@ -85,6 +80,13 @@ void TzFrames::Redraw() {
   StyleFrame f{p_, current_, W, H, text_};
   const StyleRoutine routine = StyleRoutineFor(p_.style);
   if (routine) Step(L"DrawStyle", [&] { routine(canvas, f); });
+  Step(L"ResetRegion", [&] {
+    // The panel is clipped to its rounded rectangle; every other style shows the whole window.
+    const WindowRegion wanted = p_.style == fsPanel
+                                    ? WindowRegion{WindowRegion::kPanel, W, H, PanelRadius(p_)}
+                                    : WindowRegion{WindowRegion::kRectangle, W, H, 0};
+    ApplyWindowRegion(hwnd, region_, wanted);
+  });
 
   int iconX = f.iconX;
   const bool icon = p_.picture && p_.style != fsWindows;

@@ -9,14 +9,14 @@ unique_hrgn PanelRegion(int w, int h, int radius) {
   return kept;  // the rounded region that is not kept goes here
 }
 
-bool WindowHoldsRegion(HWND hwnd, HRGN region) {
-  unique_hrgn current(CreateRectRgn(0, 0, 0, 0));
-  return region && current && GetWindowRgn(hwnd, current.get()) != ERROR && EqualRgn(current.get(), region);
-}
-
-void SetWindowRegion(HWND hwnd, unique_hrgn region) {
-  if (!region || WindowHoldsRegion(hwnd, region.get())) return;
-  if (SetWindowRgn(hwnd, region.get(), TRUE)) region.release();
+void ApplyWindowRegion(HWND hwnd, WindowRegion& held, const WindowRegion& wanted) {
+  if (wanted == held || (held.kind == WindowRegion::kNone && wanted.kind == WindowRegion::kRectangle)) return;
+  unique_hrgn region = wanted.kind == WindowRegion::kPanel
+                           ? PanelRegion(wanted.width, wanted.height, wanted.radius)
+                           : unique_hrgn(CreateRectRgn(0, 0, wanted.width, wanted.height));
+  if (!region || !SetWindowRgn(hwnd, region.get(), TRUE)) return;
+  region.release();  // the window owns it now
+  held = wanted;
 }
 
 }  // namespace tessel::frames

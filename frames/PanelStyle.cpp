@@ -1,8 +1,8 @@
-// The panel style: the whole window is a gradient panel clipped to a rounded rectangle, its
-// outline's corners filled out by single pixels, the caption word-wrapped in the middle.
+// The panel style: the whole window is a gradient panel (the redraw clips the window to its rounded
+// rectangle), its outline's corners filled out by single pixels, the caption word-wrapped in the
+// middle.
 #include <array>
 
-#include "frames/FrameRegion.h"
 #include "frames/FrameStyles.h"
 #include "server/contract/Gdi.h"
 #include "server/contract/Surface.h"
@@ -18,9 +18,6 @@ void DrawPanelStyle(DrawTarget& c, StyleFrame& f) {
   c.surface.SetForeColor(static_cast<OleColor>(line));
   const int radius = PanelRadius(f.p);
   HeaderFill(c.dc, f.pal.gradientStart, f.pal.gradientEnd, 0, 0, W, H, f.p.gradientHeaderStyle, false, 0, 2.03);
-
-  // The window owns the region from here on; the next redraw keeps it or replaces it.
-  SetWindowRegion(c.surface.hWnd(), PanelRegion(W, H, radius));
 
   c.surface.SetFillStyle(f.p.headerStyle == hsGradient ? kFillTransparent : kFillSolid);
   c.surface.RoundRect(0, 0, W, H, radius, radius);

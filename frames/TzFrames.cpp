@@ -61,6 +61,7 @@ void TzFrames::WriteProperties(PropertyBag& bag) { WriteStoredProperties(*this, 
 void TzFrames::Resize() {
   if (Width() < kMinWidthTwips) SetWidth(kMinWidthTwips);
   if (Height() < kMinHeightTwips) SetHeight(kMinHeightTwips);
+  sized_ = true;
   Redraw();
 }
 

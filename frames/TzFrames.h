@@ -9,6 +9,7 @@
 #include <string>
 
 #include "frames/FrameModel.h"
+#include "frames/FrameRegion.h"
 #include "server/contract/PropertyTable.h"
 #include "server/contract/UserControl.h"
 
@@ -112,6 +113,10 @@ class TzFrames final : public UserControl {
   frames::Palette current_;
   frames::TextMetrics text_;
   UINT textFlags_ = 0;
+  frames::WindowRegion region_;  // what the window was given, asked of no one
+  // The container sizes a control right after its first handlers: a drawing before that (of the
+  // properties just read) would be drawn again at once, before anyone could see it.
+  bool sized_ = false;
 };
 
 }  // namespace tessel

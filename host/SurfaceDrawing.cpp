@@ -41,10 +41,11 @@ HDC SurfaceWindow::DrawingDC() {
   const SIZE size{client.right > 0 ? client.right : 1, client.bottom > 0 ? client.bottom : 1};
   if (!d.imageDc || size.cx != d.imageSize.cx || size.cy != d.imageSize.cy) {
     ReleaseImage();
-    WindowDC screen(hwnd_);
-    if (!screen) return nullptr;
-    d.imageDc.reset(CreateCompatibleDC(screen.get()));
-    d.image.reset(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+    // A 32-bpp image in memory: a bitmap like the screen's would cost the system a window DC and
+    // three display look-ups to make and to select, each time the window changes size.
+    void* bits = nullptr;
+    d.imageDc.reset(CreateCompatibleDC(nullptr));
+    d.image = CreateDib32(nullptr, size.cx, size.cy, &bits);
     if (!d.imageDc || !d.image) {
       ReleaseImage();
       return nullptr;
@@ -119,8 +120,15 @@ void SurfaceWindow::PaintPicture(const Picture& picture, int x, int y, int w, in
   picture.Render(dc, RECT{x, y, x + w, y + h}, true);
 }
 
+bool SurfaceWindow::ImageCovers(const RECT& area) const {
+  const DrawingState* d = drawing_.get();
+  return d && d->keepImage && d->imageDc && area.left >= 0 && area.top >= 0 && area.right <= d->imageSize.cx &&
+         area.bottom <= d->imageSize.cy;
+}
+
 void SurfaceWindow::PaintBackground(HDC dc, const RECT& area) {
-  ConstituentSurface::PaintBackground(dc, area);
+  // An image that covers the area hides the back colour: it is not painted first.
+  if (!ImageCovers(area)) ConstituentSurface::PaintBackground(dc, area);
   if (const DrawingState* d = drawing_.get(); d && d->keepImage && d->imageDc)
     BitBlt(dc, 0, 0, d->imageSize.cx, d->imageSize.cy, d->imageDc.get(), 0, 0, SRCCOPY);
 }

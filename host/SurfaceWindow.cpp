@@ -151,6 +151,12 @@ void SurfaceWindow::Paint(HDC dc) {
 void SurfaceWindow::PaintBuffered(HDC dc, const RECT& area) {
   const int width = area.right - area.left, height = area.bottom - area.top;
   if (width <= 0 || height <= 0) return;
+  // A window shown from its kept image alone is one block transfer: composing it in a buffer first
+  // would copy every pixel twice.
+  if (Constituents().empty() && ImageCovers(area)) {
+    Paint(dc);
+    return;
+  }
   if (HDC shared = Shared().Borrow(dc, width, height)) {
     {
       SaveDCGuard clean(shared);  // the next paint finds the buffer's DC as this one did

@@ -92,6 +92,7 @@ class SurfaceWindow : public ConstituentSurface {
   DrawingState& Drawing();
 
   SIZE TextExtent(std::wstring_view text);
+  bool ImageCovers(const RECT& area) const;  // a kept image that covers the area
   void ReleaseImage();
   void SelectDrawingFont(HDC dc);
 

@@ -114,6 +114,16 @@ TEST_F(Layout, WindowRegionPerShapeAndStyle) {
     if (s.regionA) EXPECT_TRUE(PtInRegion(s.regionB.get(), 60, 1) && !PtInRegion(s.regionA.get(), 60, 1));
     form_->Remove(L"b");
   }
+  // A rectangle of the whole window gives a new button no region; one that held a slant gets the
+  // whole rectangle back.
+  ButtonStyle& b = Add(L"b", 10, 10, 120, 32);
+  b.SetButtonStyle(bsClassic);
+  EXPECT_FALSE(WindowRegion(b)) << "a new classic rectangle";
+  b.SetButtonShape(shapeSlantRight);
+  b.SetButtonShape(shapeRectangle);
+  unique_hrgn back = WindowRegion(b);
+  ASSERT_TRUE(back);
+  EXPECT_TRUE(PtInRegion(back.get(), 119, 0) && PtInRegion(back.get(), 0, 31) && PtInRegion(back.get(), 119, 31));
 }
 
 // A slanted button too narrow for its slant grows in steps of 5 pixels, and the container sees it.

@@ -83,7 +83,6 @@ LRESULT CALLBACK CountPositionChanges(HWND h, UINT m, WPARAM w, LPARAM l, UINT_P
 
 TEST_F(FrameTest, ThePanelClipsTheWindowToARoundedRectangleSetOnlyWhenItsSizeOrCornersChange) {
   TzFrames& f = AddFrame(L"fra");  // the panel's corner pixels stand in the kept images
-  f.SetStyle(8);
   // Each SetWindowRgn tells the window its position changed; the region is read back.
   int sets = 0;
   SetWindowSubclass(f.hWnd(), &CountPositionChanges, 1, reinterpret_cast<DWORD_PTR>(&sets));
@@ -93,13 +92,15 @@ TEST_F(FrameTest, ThePanelClipsTheWindowToARoundedRectangleSetOnlyWhenItsSizeOrC
     if (GetWindowRgn(f.hWnd(), r.get()) == ERROR || !GetRgnBox(r.get(), &box)) return {};
     return {!!PtInRegion(r.get(), 0, 0), !!PtInRegion(r.get(), 4, 4), int(box.right), int(box.bottom)};
   };
-  // A rounded region leaves the right column and bottom row out, corners or not. A change resets
-  // the rectangle and sets the panel's region: two sets.
+  // A rounded region leaves the right column and bottom row out, corners or not. A change sets the
+  // panel's new region once; leaving the panel sets the whole rectangle.
   using Step = std::tuple<const char*, std::function<void()>, int, std::array<int, 4>>;
   const std::vector<Step> steps{
+      {"a redraw of a new frame, which shows all of its window", [&] { f.SetFillColor(RGB(3, 2, 1)); }, 0, {}},
+      {"the panel", [&] { f.SetStyle(8); }, 1, {0, 1, 199, 119}},
       {"a redraw of the same panel", [&] { f.SetFillColor(RGB(1, 2, 3)); }, 0, {0, 1, 199, 119}},
-      {"square corners", [&] { f.SetRoundedCorner(false); }, 2, {1, 1, 199, 119}},
-      {"round again", [&] { f.SetRoundedCorner(true); }, 2, {0, 1, 199, 119}},
+      {"square corners", [&] { f.SetRoundedCorner(false); }, 1, {1, 1, 199, 119}},
+      {"round again", [&] { f.SetRoundedCorner(true); }, 1, {0, 1, 199, 119}},
       {"a new size", [&] { form_->Site(L"fra")->Move(0, 0, TwipsFromPixelsX(150), TwipsFromPixelsY(100)); }, -1,
        {0, 1, 149, 99}},
       {"another style", [&] { f.SetStyle(1); }, 1, {1, 1, 150, 100}},

@@ -85,13 +85,49 @@ void PumpPending() {
 
 }  // namespace tessel::bench
 
-// benchmark [group-name-substring]: prints one Markdown table per group, ours beside native.
+namespace {
+
+// One repetition of a work between two marks that the Wine server's log shows (wineserver -d1): a
+// failed open of an event named "tessel-requests-begin-N" and "...-end". The requests between them
+// do not depend on the load. The labels go to the output, one "N label" a line.
+void Mark(const std::wstring& name) { OpenEventW(SYNCHRONIZE, FALSE, (L"tessel-requests-" + name).c_str()); }
+
+void Marked(int n, const std::wstring& label, const std::function<void()>& work, const std::function<void()>& prepare) {
+  if (prepare) prepare();
+  work();  // first-use costs are not the work's
+  if (prepare) prepare();
+  wprintf(L"%d %ls\n", n, label.c_str());
+  fflush(stdout);
+  Mark(L"begin-" + std::to_wstring(n));
+  work();
+  Mark(L"end");
+}
+
+void MarkRequests(const tessel::bench::Group& group) {
+  using namespace tessel::bench;
+  int n = 0;
+  Marked(n++, L"(nothing)", [] {}, {});
+  for (const Comparison& row : group.make()) {
+    if (row.ours) Marked(n++, L"ours | " + row.work, row.ours, row.prepare);
+    if (row.theirs) Marked(n++, L"native | " + row.native, row.theirs, row.prepareNative);
+  }
+}
+
+}  // namespace
+
+// benchmark [group-name-substring] [--requests]: prints one Markdown table per group, ours beside
+// native; with --requests, runs each work once between marks for the server log instead.
 int wmain(int argc, wchar_t** argv) {
   using namespace tessel::bench;
   OleInitialize(nullptr);
   const wchar_t* only = argc > 1 ? argv[1] : nullptr;
+  const bool requests = argc > 2 && wcscmp(argv[2], L"--requests") == 0;
   for (const Group& group : Groups()) {
     if (only && !wcsstr(group.name.c_str(), only)) continue;
+    if (requests) {
+      MarkRequests(group);
+      continue;
+    }
     wprintf(L"\n### %ls\n\n| work | ours (ms) | native | native (ms) | ratio |\n|---|---|---|---|---|\n", group.name.c_str());
     for (const Comparison& row : group.make()) {
       const Timing t = MedianMilliseconds(row.ours, row.theirs, row.repetitions, row.prepare, row.prepareNative);
