@@ -202,6 +202,14 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       // there first.
       if (reinterpret_cast<const WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW) MakeHeldWindows();
       break;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+      ForwardSystemChange(msg, wp, lp);
+      break;
+    case WM_DPICHANGED:
+      DpiChanged(wp, *reinterpret_cast<const RECT*>(lp));
+      return 0;
     case WM_CLOSE:
       Close();
       return 0;

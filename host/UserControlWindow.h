@@ -26,6 +26,10 @@ class UserControlWindow final : public SurfaceWindow {
 
  private:
   bool RouteInput(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  // WM_SYSCOLORCHANGE, WM_SETTINGCHANGE, WM_THEMECHANGED: the control remakes its colours (the
+  // constituents resolve theirs at each paint), then the window and its children are marked for
+  // one repaint.
+  void SystemLookChanged();
 
   HostedControl& site_;
   UserControl* control_ = nullptr;

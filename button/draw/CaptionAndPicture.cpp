@@ -14,15 +14,24 @@ UINT FormatFlags(int32_t captionAlign) {
   return align | DT_WORDBREAK;  // prefixes stay on: "&x" underlines x, "&&" shows one "&"
 }
 
-void DrawCaption(HDC dc, const std::string& text, RECT r, int32_t rgb, UINT flags) {
+void DrawCaption(HDC dc, const DrawnCaption& text, RECT r, int32_t rgb, UINT flags) {
   SetTextColor(dc, static_cast<COLORREF>(rgb));
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
+  if (text.IsWide())
+    DrawTextW(dc, text.wide.c_str(), static_cast<int>(text.wide.size()), &r, flags);
+  else
+    DrawTextA(dc, text.ansi.c_str(), static_cast<int>(text.ansi.size()), &r, flags);
 }
 
 }  // namespace
 
 std::string AnsiCaptionText(const std::wstring& caption) {
   return AnsiFromWide(CaptionText(caption));
+}
+
+DrawnCaption CaptionForDrawing(const std::wstring& caption) {
+  std::wstring text = CaptionText(caption);
+  if (AnsiHolds(text)) return DrawnCaption{AnsiFromWide(text), {}};
+  return DrawnCaption{{}, std::move(text)};
 }
 
 void DrawCaptionAndPicture(ButtonPaint& paint, int32_t& faceFill, int32_t& textColorOverride, bool& isLatched,
@@ -40,7 +49,7 @@ void DrawCaptionAndPicture(ButtonPaint& paint, int32_t& faceFill, int32_t& textC
   if (!(s.value && s.buttonShape >= shapeCustom)) DrawPicture(paint, picture);
 
   if (s.caption.empty() || (s.buttonShape > shapeEllipse && !s.value)) return;
-  const std::string text = AnsiCaptionText(s.caption);
+  const DrawnCaption text = CaptionForDrawing(s.caption);
   const UINT flags = FormatFlags(s.captionAlign);
 
   int32_t color;

@@ -19,4 +19,13 @@ void DrawCaptionAndPicture(ButtonPaint& paint, int32_t& faceFill, int32_t& textC
 // The caption as it is drawn: every "||" a line break, in the system's ANSI code page.
 std::string AnsiCaptionText(const std::wstring& caption);
 
+// The caption for the text functions: ANSI text, drawn as ever, while the code page holds every
+// character; otherwise the wide text (ansi empty), so no character turns into "?".
+struct DrawnCaption {
+  std::string ansi;
+  std::wstring wide;
+  bool IsWide() const { return !wide.empty(); }
+};
+DrawnCaption CaptionForDrawing(const std::wstring& caption);
+
 }  // namespace tessel
