@@ -12,7 +12,9 @@ void UpdateCaptionFont(ButtonState& state, const FontRef& font) {
   if (!mem || !font) return;
   const FontDesc desc = font->Describe();
   LOGFONTW lf{};
-  lf.lfHeight = -static_cast<LONG>(std::lround(desc.size * 20.0 / TwipsPerPixelY()));
+  // Points to pixels by the resolution itself (size x 20 twips at 1440 / dpi twips a pixel): the
+  // whole twips per pixel would be 7 at 192 dpi, not 7.5.
+  lf.lfHeight = -static_cast<LONG>(std::lround(desc.size * ScreenDpiY() / 72.0));
   lf.lfWeight = desc.weight;
   lf.lfItalic = desc.italic ? 1 : 0;
   lf.lfUnderline = desc.underline ? 1 : 0;

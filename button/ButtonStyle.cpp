@@ -6,6 +6,7 @@
 #include "button/ButtonTools.h"
 #include "button/CaptionLayout.h"
 #include "button/DerivedColors.h"
+#include "button/HighContrastLook.h"
 #include "button/RendererTable.h"
 #include "button/draw/ShiftColor.h"
 #include "server/contract/Twips.h"
@@ -96,7 +97,8 @@ void ButtonStyle::Redraw(HDC dc) {
   BevelColors colors{};
   int32_t faceState = 0;
   int16_t outcome = 0;
-  if (const Renderer render = RendererFor(s_.buttonStyle))
+  const HighContrastLook look(p);
+  if (const Renderer render = look.Choose())
     p.Step(L"render", [&] { render(p, points, colors, faceState, outcome); });
   const int32_t outlineColor = colors[12];
   if (outcome == 0) return;
@@ -162,6 +164,16 @@ void ButtonStyle::AmbientChanged(std::wstring_view name) {
     s_.ambientBackColor = TranslateColor(Ambient().backColor);
     if (s_.buttonShape >= shapeEllipse || s_.buttonStyle == bsRing) Redraw();
   }
+}
+
+void ButtonStyle::SystemLookChanged() {
+  // System colours are resolved again into the faces derived from them; the repaint that follows
+  // renders the back buffer anew.
+  s_.ambientBackColor = TranslateColor(Ambient().backColor);
+  RefreshColors();
+  // At another resolution the caption font has another height, and the caption another place.
+  RefreshCaptionFont();
+  LayOut(false);
 }
 
 void ButtonStyle::Show() {

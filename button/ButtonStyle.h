@@ -34,6 +34,7 @@ class ButtonStyle final : public UserControl {
   void Resize() override;
   void Paint(HDC dc) override;
   void AmbientChanged(std::wstring_view name) override;
+  void SystemLookChanged() override;
   void Terminate() override;
   std::wstring AccessKeys() const override { return accessKey_; }
   void AccessKeyPress(wchar_t key) override;

@@ -43,26 +43,32 @@ void BalloonToolTip::Build() {
 
   RECT client{};
   GetClientRect(settings_.parent, &client);
-  std::string text = AnsiFromWide(settings_.tipText);
-  ToolRecordA tool{};
-  tool.cbSize = sizeof(ToolRecordA);
-  tool.uFlags = settings_.centered ? kCenteredFlags : kSubclassFlag;
-  tool.hwnd = settings_.parent;
-  tool.uId = 0;
-  tool.rect = client;
-  tool.hinst = instance_;
-  tool.lpszText = text.data();
-  tool.lParam = 0;
-  SendMessageA(window_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageA(window_, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
-
-  std::string title = AnsiFromWide(settings_.title);
-  SendMessageA(window_, TTM_SETTITLEA, static_cast<WPARAM>(static_cast<INT_PTR>(settings_.icon)),
-               reinterpret_cast<LPARAM>(title.data()));
+  AddToolAndTitle(client);
   if (settings_.foreColor != 0)
     SendMessageA(window_, TTM_SETTIPTEXTCOLOR, static_cast<WPARAM>(static_cast<uint32_t>(settings_.foreColor)), 0);
   if (settings_.backColor != 0)
     SendMessageA(window_, TTM_SETTIPBKCOLOR, static_cast<WPARAM>(static_cast<uint32_t>(settings_.backColor)), 0);
+}
+
+void BalloonToolTip::AddToolAndTitle(const RECT& client) {
+  const UINT flags = settings_.centered ? kCenteredFlags : kSubclassFlag;
+  const WPARAM icon = static_cast<WPARAM>(static_cast<INT_PTR>(settings_.icon));
+  if (AnsiHolds(settings_.tipText) && AnsiHolds(settings_.title)) {
+    // Text of the code page goes as it always went: the narrow messages, the narrow record.
+    std::string text = AnsiFromWide(settings_.tipText);
+    ToolRecordA tool{sizeof(ToolRecordA), flags, settings_.parent, 0, client, instance_, text.data(), 0};
+    SendMessageA(window_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(window_, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+    std::string title = AnsiFromWide(settings_.title);
+    SendMessageA(window_, TTM_SETTITLEA, icon, reinterpret_cast<LPARAM>(title.data()));
+    return;
+  }
+  std::wstring text = settings_.tipText;
+  ToolRecordW tool{sizeof(ToolRecordW), flags, settings_.parent, 0, client, instance_, text.data(), 0};
+  SendMessageW(window_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(window_, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+  std::wstring title = settings_.title;
+  SendMessageW(window_, TTM_SETTITLEW, icon, reinterpret_cast<LPARAM>(title.data()));
 }
 
 void BalloonToolTip::Rebuild() {

@@ -30,6 +30,21 @@ static_assert(offsetof(ToolRecordA, lParam) == offsetof(TTTOOLINFOA, lParam));
 static_assert(sizeof(ToolRecordA) == 44, "the ANSI tool record is 44 bytes in a 32-bit process");
 #endif
 
+// The same record with wide text, for a tip whose text or title the ANSI code page cannot hold.
+struct ToolRecordW {
+  UINT cbSize;
+  UINT uFlags;
+  HWND hwnd;
+  UINT_PTR uId;
+  RECT rect;
+  HINSTANCE hinst;
+  LPWSTR lpszText;
+  LPARAM lParam;
+};
+static_assert(offsetof(ToolRecordW, lpszText) == offsetof(TTTOOLINFOW, lpszText));
+static_assert(offsetof(ToolRecordW, lParam) == offsetof(TTTOOLINFOW, lParam));
+static_assert(sizeof(ToolRecordW) == sizeof(ToolRecordA));
+
 enum class ToolIcon : int32_t { None = 0, Info = 1, Warning = 2, Error = 3 };   // toolIconType
 enum class ToolStyle : int32_t { Standard = 0, Balloon = 1 };                   // toolStyleEnum
 
@@ -85,6 +100,8 @@ class BalloonToolTip {
 
  private:
   void Build();
+  // Adds the tool and its title through the narrow messages, or the wide ones when needed.
+  void AddToolAndTitle(const RECT& client);
   void Rebuild();
 
   HINSTANCE instance_;

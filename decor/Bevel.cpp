@@ -1,5 +1,7 @@
 #include "decor/Bevel.h"
 
+#include "server/contract/Palette.h"
+
 namespace tessel {
 
 // The strips are plain borderless picture boxes that the control's window draws itself: a bevel is
@@ -10,23 +12,20 @@ Bevel::Bevel(ControlSite& site)
       picture2_(site.OwnSurface(), L"Picture2", PictureBox::DrawnByParent{}),
       picture3_(site.OwnSurface(), L"Picture3", PictureBox::DrawnByParent{}),
       picture4_(site.OwnSurface(), L"Picture4", PictureBox::DrawnByParent{}) {
-  picture1_.SetBackColor(kDark);
-  picture2_.SetBackColor(kDark);
-  picture3_.SetBackColor(kLight);
-  picture4_.SetBackColor(kLight);
+  ApplyLook();
 }
 
 void Bevel::SetBevelSytle(int32_t value) {
-  OleColor first, second;
-  if (value == 0) {
-    first = kDark;
-    second = kLight;
-  } else if (value == 2) {
-    first = kLight;
-    second = kDark;
-  } else {
-    return;
-  }
+  if (value != 0 && value != 2) return;
+  raised_ = value == 2;
+  ApplyLook();
+}
+
+void Bevel::ApplyLook() {
+  constexpr OleColor kSysWindowFrame = 0x80000006;
+  const bool lines = HighContrast();
+  const OleColor first = lines ? kSysWindowFrame : raised_ ? kLight : kDark;
+  const OleColor second = lines ? kSysWindowFrame : raised_ ? kDark : kLight;
   picture1_.SetBackColor(first);
   picture2_.SetBackColor(first);
   picture3_.SetBackColor(second);

@@ -23,6 +23,8 @@ class Bevel final : public UserControl {
   void SetBevelSytle(int32_t value);
 
   void Resize() override;
+  // High contrast draws the strips as lines in the frame colour; its end gives the look back.
+  void SystemLookChanged() override { ApplyLook(); }
 
   PictureBox& Picture1() { return picture1_; }  // left
   PictureBox& Picture2() { return picture2_; }  // top
@@ -30,7 +32,10 @@ class Bevel final : public UserControl {
   PictureBox& Picture4() { return picture4_; }  // bottom
 
  private:
+  void ApplyLook();
+
   PictureBox picture1_, picture2_, picture3_, picture4_;
+  bool raised_ = false;
 };
 
 }  // namespace tessel

@@ -8,6 +8,7 @@
 
 #include "frames/FrameModel.h"
 #include "server/contract/Gdi.h"
+#include "server/contract/Palette.h"
 #include "server/contract/Surface.h"
 
 namespace tessel::frames {
@@ -91,6 +92,8 @@ void PaintBox(DrawTarget& c, bool rounded, int radius, int32_t fill, int32_t lin
 }
 
 int32_t Blend(int32_t a, int32_t b) {
+  // A high-contrast scheme has no colours between its own: the palette's colour stays as it is.
+  if (HighContrast()) return a;
   const auto mid = [&](int shift) { return RoundEven((Channel(a, shift) + Channel(b, shift)) / 2.0); };
   return static_cast<int32_t>(RGB(mid(0), mid(8), mid(16)));
 }

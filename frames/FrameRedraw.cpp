@@ -94,7 +94,7 @@ void TzFrames::Redraw() {
 
   if (!p_.caption.empty()) {
     Step(L"DrawCaption", [&] {
-      s.SetForeColor(static_cast<OleColor>(p_.enabled ? p_.textColor : TranslateColor(kSysGrayText)));
+      s.SetForeColor(p_.enabled ? static_cast<OleColor>(p_.textColor) : kSysGrayText);
       RECT r = f.caption;
       if (p_.style != fsPanel) {
         std::wstring text = FitCaption(p_.caption, r.right - r.left, [&](std::wstring_view t) { return s.TextWidth(t); });

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "server/contract/OleColor.h"
+#include "server/contract/Palette.h"
 
 namespace tessel::frames {
 namespace {
@@ -40,6 +41,11 @@ Palette DisabledPalette(int32_t ambientBack) {
 }
 
 Palette CurrentPalette(const FrameProperties& p, const ThemeColors& theme, const Palette& disabled) {
+  if (HighContrast()) {
+    // Faces in the face colour, so gradients run from one colour to itself, lines in the frame's.
+    const int32_t face = RoleColor(ColorRole::Face), frame = RoleColor(p.enabled ? ColorRole::Frame : ColorRole::GrayText);
+    return Palette{frame, face, face, face, face, frame};
+  }
   if (!p.enabled) return disabled;
   return Palette{p.frameColor, p.textBoxColor, p.fillColor, theme.end, theme.start, theme.border};
 }

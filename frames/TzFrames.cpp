@@ -30,7 +30,7 @@ void TzFrames::Initialize() {
 
 void TzFrames::InitProperties() {
   p_.caption = Ambient().displayName;
-  p_.backColor = p_.fillColor = AmbientBack();
+  p_.backColor = p_.fillColor = ambientBackSeen_ = AmbientBack();
   OwnSurface().SetBackColor(static_cast<OleColor>(p_.backColor));  // what controls placed inside see
   p_.roundedCorner = true;
   p_.roundedCornerTxtBox = false;
@@ -49,6 +49,7 @@ void TzFrames::InitProperties() {
 
 void TzFrames::ReadProperties(PropertyBag& bag) {
   ReadStoredProperties(*this, bag, StoredProperties());
+  ambientBackSeen_ = AmbientBack();
   OwnSurface().SetBackColor(static_cast<OleColor>(TranslateColor(static_cast<OleColor>(p_.backColor))));
   ComputeTextFlags();
   ApplyTheme();
@@ -62,6 +63,24 @@ void TzFrames::Resize() {
   if (Width() < kMinWidthTwips) SetWidth(kMinWidthTwips);
   if (Height() < kMinHeightTwips) SetHeight(kMinHeightTwips);
   sized_ = true;
+  Redraw();
+}
+
+void TzFrames::SystemLookChanged() {
+  // A frame whose back and fill are the form's back colour as it was follows it; one given its own
+  // colours keeps them. The theme and the disabled colours hold system colours; the image is drawn
+  // again with them.
+  const int32_t was = ambientBackSeen_, now = AmbientBack();
+  if (was != now) {
+    if (p_.backColor == was) {
+      p_.backColor = now;
+      OwnSurface().SetBackColor(static_cast<OleColor>(now));
+    }
+    if (p_.fillColor == was) p_.fillColor = now;
+    ambientBackSeen_ = now;
+  }
+  ApplyTheme();
+  ComputeDisabledPalette();
   Redraw();
 }
 

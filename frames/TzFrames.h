@@ -27,6 +27,7 @@ class TzFrames final : public UserControl {
   void ReadProperties(PropertyBag& bag) override;
   void WriteProperties(PropertyBag& bag) override;
   void Resize() override;
+  void SystemLookChanged() override;
   void MouseMove(int16_t button, int16_t shift, float x, float y) override;
   bool IsContainer() const override { return true; }
 
@@ -110,6 +111,7 @@ class TzFrames final : public UserControl {
   frames::FrameProperties p_;
   frames::ThemeColors theme_;
   frames::Palette disabled_;  // all 0 until the properties are read
+  int32_t ambientBackSeen_ = -1;  // the form's back colour (RGB) when the colours were last resolved
   frames::Palette current_;
   frames::TextMetrics text_;
   UINT textFlags_ = 0;

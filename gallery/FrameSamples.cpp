@@ -6,7 +6,6 @@
 
 #include "frames/TzFrames.h"
 #include "host/FormFile.h"
-#include "server/contract/Twips.h"
 
 namespace tessel::gallery {
 namespace {
@@ -60,16 +59,22 @@ PictureRef FrameSampleIcon() {
   return Picture::FromBytes(ico);
 }
 
+// The samples are laid out in pixels of a 96-dpi screen, 15 twips each: at any resolution they
+// stand at the same size in twips.
+namespace {
+int Tw(int pixels96) { return pixels96 * 15; }
+}  // namespace
+
 void PlaceFrameSamples(Form& form, SampleContents contents) {
   const PictureRef icon = FrameSampleIcon();
   const FontRef tahoma = Font::Create(FontDesc{L"Tahoma", 8.0f});
-  const int w = TwipsFromPixelsX(kFrameSampleWidth), h = TwipsFromPixelsY(kFrameSampleHeight);
+  const int w = Tw(kFrameSampleWidth), h = Tw(kFrameSampleHeight);
   int row = 0;
   for (const FrameSample& sample : FrameSampleRows()) {
     for (int style = 0; style < kFrameSampleStyles; ++style) {
       const std::wstring name = FrameSampleName(style, row);
-      const int x = TwipsFromPixelsX(kFrameSampleGap + style * (kFrameSampleWidth + kFrameSampleGap));
-      const int y = TwipsFromPixelsY(kFrameSampleGap + row * (kFrameSampleHeight + kFrameSampleGap));
+      const int x = Tw(kFrameSampleGap + style * (kFrameSampleWidth + kFrameSampleGap));
+      const int y = Tw(kFrameSampleGap + row * (kFrameSampleHeight + kFrameSampleGap));
       auto& frame = static_cast<TzFrames&>(form.Add(L"tzFrames", name, x, y, w, h));
       frame.SetFont(tahoma);
       frame.SetStyle(style);
@@ -88,12 +93,12 @@ void PlaceFrameSamples(Form& form, SampleContents contents) {
       }
       frame.SetCaption(sample.caption);
       if (contents == SampleContents::FramesAndControls) {
-        const int top = style == 8 ? TwipsFromPixelsY(50) : TwipsFromPixelsY(32);
-        form.Add(L"KvTextBox", name + L"_txt", TwipsFromPixelsX(12), top, TwipsFromPixelsX(110), TwipsFromPixelsY(22),
+        const int top = style == 8 ? Tw(50) : Tw(32);
+        form.Add(L"KvTextBox", name + L"_txt", Tw(12), top, Tw(110), Tw(22),
                  name);
         if (style % 2 == 0 && style != 8)
-          form.Add(L"KvLinha", name + L"_line", TwipsFromPixelsX(12), TwipsFromPixelsY(62), TwipsFromPixelsX(110),
-                   TwipsFromPixelsY(2), name);
+          form.Add(L"KvLinha", name + L"_line", Tw(12), Tw(62), Tw(110),
+                   Tw(2), name);
       }
       frame.SetEnabled(sample.enabled);  // reaches the controls inside
     }
@@ -108,7 +113,7 @@ int FrameSamplesHeight() {
 }
 
 std::unique_ptr<Form> OpenFrameSamples(const std::wstring& title, const ControlTypes* types, SampleContents contents) {
-  const int w = TwipsFromPixelsX(FrameSamplesWidth()), h = TwipsFromPixelsY(FrameSamplesHeight());
+  const int w = Tw(FrameSamplesWidth()), h = Tw(FrameSamplesHeight());
   std::string text;
   {
     auto made = Form::Create(title, w, h, true, types);

@@ -7,6 +7,7 @@
 #include "host/MouseArgs.h"
 #include "server/contract/Gdi.h"
 #include "server/contract/HostServices.h"
+#include "server/contract/Palette.h"
 #include "server/contract/PropertyBag.h"
 #include "server/contract/Twips.h"
 
@@ -53,7 +54,7 @@ void ConstituentSurface::Draw(Constituent* c, HDC dc) {
 }
 
 void ConstituentSurface::PaintBackground(HDC dc, const RECT& area) {
-  const int32_t back = TranslateColor(BackColor());
+  const int32_t back = PaletteOf(BackColor(), ColorRole::Face);
   if (back >= 0) FillSolid(dc, area, static_cast<COLORREF>(back));
 }
 
@@ -144,6 +145,11 @@ bool ConstituentSurface::RouteSetCursor() {
   if (!cursor) return false;
   SetCursor(cursor);
   return true;
+}
+
+void ConstituentSurface::RelocateWindows() {
+  for (Constituent* c : constituents_)
+    if (c->Windowed()) Relocate(c);
 }
 
 void ConstituentSurface::Relocate(Constituent* c) {

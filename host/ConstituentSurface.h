@@ -29,6 +29,8 @@ class ConstituentSurface : public Surface {
   bool RouteSetCursor();
 
   const std::vector<Constituent*>& Constituents() const { return constituents_; }
+  // Puts every windowed constituent's window where its twips now fall (the resolution changed).
+  void RelocateWindows();
 
   // While a layout is held, moved constituents keep their windows (and tools) where they are; when
   // the outermost hold ends, each one that was moved goes to its last place in one move. A layout that

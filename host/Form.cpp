@@ -218,6 +218,14 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       // Its controls, in tab order, as the children of the form's object.
       if (const LRESULT object = AnswerAccessibleQuery(AccessibleKind::Form, hwnd_, wp, lp)) return object;
       break;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+      ForwardSystemChange(msg, wp, lp);
+      break;
+    case WM_DPICHANGED:
+      DpiChanged(wp, *reinterpret_cast<const RECT*>(lp));
+      return 0;
     case WM_CLOSE:
       Close();
       return 0;

@@ -193,6 +193,12 @@ class Form final : public ControlContainer {
   HostedControl* EnterSite() const;  // the control Enter goes to now
   void ShowDefault();                // moves DisplayAsDefault to EnterSite()
   void Renumber();
+  // The system's colours, theme or settings changed: every control hears it (the system tells
+  // top-level windows only) and the form repaints (FormSystemLook.cpp).
+  void ForwardSystemChange(UINT msg, WPARAM wp, LPARAM lp);
+  // Moved to a screen of another resolution: the form takes the suggested rectangle and every
+  // control stands again at its twips in pixels of the new resolution (FormSystemLook.cpp).
+  void DpiChanged(WPARAM dpi, const RECT& suggested);
   void Broadcast(std::wstring_view name);
   // The ambient properties the form gives a control standing on parent.
   AmbientProperties AmbientOn(HWND parent) const;

@@ -1,11 +1,13 @@
 // The drawing services of a surface window: a persistent image that paints show, the pen and
 // brush colours and fill mode its shapes use, text measuring in its font and picture painting.
 #include "host/SurfaceWindow.h"
+#include "server/contract/Palette.h"
 
 namespace tessel {
 namespace {
 
-COLORREF Rgb(OleColor color) { return ColorOr(TranslateColor(color), 0); }
+// Every colour of the image goes through the palette in the role it plays there.
+COLORREF Rgb(OleColor color, ColorRole role) { return ColorOr(PaletteOf(color, role), 0); }
 
 }  // namespace
 
@@ -57,7 +59,7 @@ HDC SurfaceWindow::DrawingDC() {
     Cls();
   }
   SelectDrawingFont(d.imageDc.get());
-  SetTextColor(d.imageDc.get(), Rgb(d.foreColor));
+  SetTextColor(d.imageDc.get(), Rgb(d.foreColor, ColorRole::FaceText));
   return d.imageDc.get();
 }
 
@@ -70,14 +72,14 @@ void SurfaceWindow::SelectDrawingFont(HDC dc) {
 void SurfaceWindow::Cls() {
   if (!drawing_ || !drawing_->imageDc) return;
   RECT all{0, 0, drawing_->imageSize.cx, drawing_->imageSize.cy};
-  unique_hbrush brush(CreateSolidBrush(Rgb(backColor_)));
+  unique_hbrush brush(CreateSolidBrush(Rgb(backColor_, ColorRole::Face)));
   if (brush) FillRect(drawing_->imageDc.get(), &all, brush.get());
 }
 
 void SurfaceWindow::SetForeColor(OleColor color) {
   DrawingState& d = Drawing();
   d.foreColor = color;
-  if (d.imageDc) SetTextColor(d.imageDc.get(), Rgb(color));
+  if (d.imageDc) SetTextColor(d.imageDc.get(), Rgb(color, ColorRole::FaceText));
 }
 
 SIZE SurfaceWindow::TextExtent(std::wstring_view text) {
@@ -107,8 +109,8 @@ void SurfaceWindow::RoundRect(int left, int top, int right, int bottom, int elli
   // The DC's own pen and brush take the colours: no object is made per shape.
   SelectGuard pen(dc, GetStockObject(DC_PEN));
   SelectGuard brush(dc, GetStockObject(FillStyle() == kFillTransparent ? NULL_BRUSH : DC_BRUSH));
-  const COLORREF oldPen = SetDCPenColor(dc, Rgb(ForeColor()));
-  const COLORREF oldBrush = SetDCBrushColor(dc, Rgb(FillColor()));
+  const COLORREF oldPen = SetDCPenColor(dc, Rgb(ForeColor(), ColorRole::Frame));
+  const COLORREF oldBrush = SetDCBrushColor(dc, Rgb(FillColor(), ColorRole::Face));
   ::RoundRect(dc, left, top, right, bottom, ellipseWidth, ellipseHeight);
   SetDCPenColor(dc, oldPen);
   SetDCBrushColor(dc, oldBrush);

@@ -9,7 +9,9 @@
 #include "host/ControlSite.h"
 #include "host/MouseArgs.h"
 #include "server/contract/HostServices.h"
+#include "server/contract/Palette.h"
 #include "server/contract/PropertyBag.h"
+#include "server/contract/ScreenDpi.h"
 #include "server/contract/Twips.h"
 #include "server/contract/UserControl.h"
 
@@ -106,6 +108,25 @@ void UserControlWindow::DoDefaultAction(size_t part) {
 
 LRESULT UserControlWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
+  if (msg == WM_SYSCOLORCHANGE || msg == WM_SETTINGCHANGE || msg == WM_THEMECHANGED) {
+    SystemLookChanged();
+    return 0;
+  }
+  if (msg == kDpiChangedAfterParent) {
+    // The window stands at its new size already: what stands on it follows, then the control
+    // lays itself out and remakes what it made at the old resolution (its caption font).
+    RelocateWindows();
+    if (control_) {
+      try {
+        LayoutHold hold(*this);
+        control_->Resize();
+      } catch (const std::exception& e) {
+        control_->Host().ReportSkippedStep(control_->Extender().name, L"Resize", WideFromUtf8(e.what()));
+      }
+    }
+    SystemLookChanged();
+    return 0;
+  }
   try {
     if (RouteInput(msg, wp, lp, result)) return result;
   } catch (const std::exception& e) {
@@ -114,6 +135,19 @@ LRESULT UserControlWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   return SurfaceWindow::WindowProc(msg, wp, lp);
+}
+
+void UserControlWindow::SystemLookChanged() {
+  RefreshHighContrast();
+  if (control_) {
+    try {
+      control_->SystemLookChanged();
+    } catch (const std::exception& e) {
+      // What could not be remade keeps its old colours; the repaint still comes.
+      control_->Host().ReportSkippedStep(control_->Extender().name, L"SystemLookChanged", WideFromUtf8(e.what()));
+    }
+  }
+  if (hWnd() && IsWindowVisible(hWnd())) RedrawWindow(hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 bool UserControlWindow::RouteInput(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

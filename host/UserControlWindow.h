@@ -31,6 +31,10 @@ class UserControlWindow final : public SurfaceWindow {
   bool RouteInput(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   // What accDoDefaultAction asked for: a click on the control (part 0) or on its part.
   void DoDefaultAction(size_t part);
+  // WM_SYSCOLORCHANGE, WM_SETTINGCHANGE, WM_THEMECHANGED: the control remakes its colours (the
+  // constituents resolve theirs at each paint), then the window and its children are marked for
+  // one repaint.
+  void SystemLookChanged();
 
   HostedControl& site_;
   UserControl* control_ = nullptr;

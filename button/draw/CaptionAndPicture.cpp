@@ -15,17 +15,32 @@ UINT FormatFlags(int32_t captionAlign) {
   return align | DT_WORDBREAK;  // prefixes stay on: "&x" underlines x, "&&" shows one "&"
 }
 
-void DrawCaption(HDC dc, const std::string& text, RECT r, int32_t rgb, UINT flags) {
+void DrawCaption(HDC dc, const DrawnCaption& text, RECT r, int32_t rgb, UINT flags) {
   SetTextColor(dc, static_cast<COLORREF>(rgb));
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
+  if (text.IsWide())
+    DrawTextW(dc, text.wide.c_str(), static_cast<int>(text.wide.size()), &r, flags);
+  else
+    DrawTextA(dc, text.ansi.c_str(), static_cast<int>(text.ansi.size()), &r, flags);
+}
+
+// The caption's text as drawn, as far as the layout measured it.
+std::wstring ShownCaptionText(const std::wstring& caption, size_t length) {
+  if (length >= caption.size()) return CaptionText(caption);
+  std::wstring text = CaptionText(caption.substr(0, length + 1));
+  text.resize(WrappedStart(text, length));
+  return text;
 }
 
 }  // namespace
 
 std::string AnsiCaptionText(const std::wstring& caption, size_t length) {
-  if (length >= caption.size()) return AnsiFromWide(CaptionText(caption));
-  const std::wstring text = CaptionText(caption.substr(0, length + 1));
-  return AnsiFromWide(std::wstring_view(text).substr(0, WrappedStart(text, length)));
+  return AnsiFromWide(ShownCaptionText(caption, length));
+}
+
+DrawnCaption CaptionForDrawing(const std::wstring& caption, size_t length) {
+  std::wstring text = ShownCaptionText(caption, length);
+  if (AnsiHolds(text)) return DrawnCaption{AnsiFromWide(text), {}};
+  return DrawnCaption{{}, std::move(text)};
 }
 
 void DrawCaptionAndPicture(ButtonPaint& paint, int32_t& faceFill, int32_t& textColorOverride, bool& isLatched,
@@ -43,7 +58,7 @@ void DrawCaptionAndPicture(ButtonPaint& paint, int32_t& faceFill, int32_t& textC
   if (!(s.value && s.buttonShape >= shapeCustom)) DrawPicture(paint, picture);
 
   if (s.caption.empty() || (s.buttonShape > shapeEllipse && !s.value)) return;
-  const std::string text = AnsiCaptionText(s.caption, s.captionLength);
+  const DrawnCaption text = CaptionForDrawing(s.caption, s.captionLength);
   const UINT flags = FormatFlags(s.captionAlign);
 
   int32_t color;

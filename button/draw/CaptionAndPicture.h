@@ -20,4 +20,14 @@ void DrawCaptionAndPicture(ButtonPaint& paint, int32_t& faceFill, int32_t& textC
 // system's ANSI code page; its first `length` characters, those the layout measured.
 std::string AnsiCaptionText(const std::wstring& caption, size_t length = std::wstring::npos);
 
+// The caption for the text functions, its first `length` characters as AnsiCaptionText: ANSI
+// text, drawn as ever, while the code page holds every character; otherwise the wide text (ansi
+// empty), so no character turns into "?".
+struct DrawnCaption {
+  std::string ansi;
+  std::wstring wide;
+  bool IsWide() const { return !wide.empty(); }
+};
+DrawnCaption CaptionForDrawing(const std::wstring& caption, size_t length = std::wstring::npos);
+
 }  // namespace tessel

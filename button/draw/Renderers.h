@@ -16,6 +16,9 @@ void RenderRing(ButtonPaint&, BevelPoints&, BevelColors&, int32_t& faceState, in
 void RenderLight(ButtonPaint&, BevelPoints&, BevelColors&, int32_t& faceState, int16_t& outcome);      // FlatStyleRenderers.cpp
 void RenderGlossy(ButtonPaint&, BevelPoints&, BevelColors&, int32_t& faceState, int16_t& outcome);     // GlossyRenderer.cpp
 
+// Every style while the user's high-contrast scheme is on (HighContrastRenderer.cpp).
+void RenderHighContrast(ButtonPaint&, BevelPoints&, BevelColors&, int32_t& faceState, int16_t& outcome);
+
 // The renderer of a style, or null for a style outside the table (nothing is drawn).
 Renderer RendererFor(int32_t style);
 

@@ -4,6 +4,7 @@
 
 #include "host/ConstituentSurface.h"
 #include "server/contract/MousePointer.h"
+#include "server/contract/Palette.h"
 #include "server/contract/Twips.h"
 
 namespace tessel {
@@ -107,7 +108,7 @@ void Label::Draw(HDC dc) {
   if (bounds.right <= bounds.left || bounds.bottom <= bounds.top) return;
   IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
   if (backStyle_ == 1) {
-    const int32_t back = TranslateColor(backColor_);
+    const int32_t back = PaletteOf(backColor_, ColorRole::Face);
     if (back >= 0) {
       unique_hbrush brush(CreateSolidBrush(static_cast<COLORREF>(back)));
       if (brush) FillRect(dc, &bounds, brush.get());
@@ -116,7 +117,7 @@ void Label::Draw(HDC dc) {
   if (caption_.empty()) return;
   SelectGuard font(dc, FontHandle(font_));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ColorOr(TranslateColor(foreColor_), GetSysColor(COLOR_BTNTEXT)));
+  SetTextColor(dc, ColorOr(PaletteOf(foreColor_, ColorRole::FaceText), GetSysColor(COLOR_BTNTEXT)));
   RECT text = bounds;
   DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text,
             AlignmentFlags(alignment_) | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);

@@ -5,6 +5,7 @@
 
 #include "server/contract/Gdi.h"
 #include "host/ConstituentSurface.h"
+#include "server/contract/Palette.h"
 #include "server/contract/Twips.h"
 
 namespace tessel {
@@ -41,7 +42,7 @@ void Line::Changed() {
 
 void Line::Draw(HDC dc) {
   if (borderStyle_ == 0) return;
-  const int32_t color = TranslateColor(borderColor_);
+  const int32_t color = PaletteOf(borderColor_, ColorRole::Frame);
   if (color < 0) return;
   static constexpr int kStyles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_SOLID};
   // Patterned lines exist only one pixel wide; wider ones are drawn solid.

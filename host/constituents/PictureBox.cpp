@@ -1,6 +1,7 @@
 #include "host/constituents/PictureBox.h"
 
 #include "host/MouseArgs.h"
+#include "server/contract/Palette.h"
 #include "server/contract/Twips.h"
 
 namespace tessel {
@@ -50,7 +51,7 @@ void PictureBox::SetPersistentImage(bool keep) {
 }
 
 void PictureBox::Draw(HDC dc) {
-  const int32_t back = TranslateColor(BackColor());
+  const int32_t back = PaletteOf(BackColor(), ColorRole::Face);
   if (back >= 0) FillSolid(dc, BoundsPixels(), static_cast<COLORREF>(back));
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "server/contract/Gdi.h"
+#include "server/contract/Palette.h"
 #include "host/ConstituentSurface.h"
 
 namespace tessel {
@@ -128,20 +129,20 @@ void Shape::Draw(HDC dc) {
   // object for them.
   const HBRUSH dcBrush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
   if (backStyle_ == 1) {
-    const int32_t back = TranslateColor(backColor_);
+    const int32_t back = PaletteOf(backColor_, ColorRole::Window);
     if (back >= 0) {
       DcBrushGuard solid(dc, static_cast<COLORREF>(back));
       Fill(dc, shape_, figure, dcBrush);
     }
   }
   if (fillStyle_ == 0) {
-    const int32_t fill = TranslateColor(fillColor_);
+    const int32_t fill = PaletteOf(fillColor_, ColorRole::Window);
     if (fill >= 0) {
       DcBrushGuard solid(dc, static_cast<COLORREF>(fill));
       Fill(dc, shape_, figure, dcBrush);
     }
   } else if (fillStyle_ != 1) {
-    const int32_t fill = TranslateColor(fillColor_);
+    const int32_t fill = PaletteOf(fillColor_, ColorRole::Window);
     if (fill >= 0) {
       unique_hbrush brush(CreateHatchBrush(kHatches[static_cast<size_t>(fillStyle_ - 2)], static_cast<COLORREF>(fill)));
       SetBkMode(dc, TRANSPARENT);  // the back colour shows between hatch lines
@@ -149,7 +150,7 @@ void Shape::Draw(HDC dc) {
     }
   }
   if (borderStyle_ != 0) {
-    const int32_t border = TranslateColor(borderColor_);
+    const int32_t border = PaletteOf(borderColor_, ColorRole::Frame);
     if (border < 0) return;
     const int style = kPenStyles[static_cast<size_t>(borderStyle_ - 1)];
     // Patterned lines exist only one pixel wide; wider ones are drawn solid.

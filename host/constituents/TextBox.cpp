@@ -9,11 +9,18 @@
 #include "host/MouseArgs.h"
 #include "host/WindowTable.h"
 #include "server/contract/HostServices.h"
+#include "server/contract/Palette.h"
 #include "server/contract/Twips.h"
 #include "server/contract/ThisModule.h"
 
 namespace tessel {
 namespace {
+
+// The colour a solid brush paints.
+COLORREF BrushColor(HBRUSH brush) {
+  LOGBRUSH lb{};
+  return GetObjectW(brush, sizeof lb, &lb) == sizeof lb ? lb.lbColor : CLR_INVALID;
+}
 
 // Each subclassed edit of the thread: the field behind it (none once the field has gone before its
 // edit) and the procedure it had before. Both are found in the process: a window property would
@@ -327,10 +334,11 @@ bool TextBox::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: {  // read-only and disabled edits ask with WM_CTLCOLORSTATIC
       HDC dc = reinterpret_cast<HDC>(wp);
-      const COLORREF back = ColorOr(TranslateColor(backColor_), GetSysColor(COLOR_WINDOW));
-      const COLORREF fore = enabled_ ? ColorOr(TranslateColor(foreColor_), GetSysColor(COLOR_WINDOWTEXT))
+      const COLORREF back = ColorOr(PaletteOf(backColor_, ColorRole::Window), GetSysColor(COLOR_WINDOW));
+      const COLORREF fore = enabled_ ? ColorOr(PaletteOf(foreColor_, ColorRole::WindowText), GetSysColor(COLOR_WINDOWTEXT))
                                      : GetSysColor(COLOR_GRAYTEXT);
-      if (!backBrush_) backBrush_ = SharedBrush::OfColor(back);
+      // A system colour or the high-contrast scheme may have changed since the brush was made.
+      if (!backBrush_ || BrushColor(backBrush_.get()) != back) backBrush_ = SharedBrush::OfColor(back);
       SetTextColor(dc, fore);
       SetBkColor(dc, back);
       result = reinterpret_cast<LRESULT>(backBrush_.get());

@@ -1,8 +1,10 @@
 #include "server/contract/Twips.h"
 
+#include <atomic>
 #include <cmath>
 
 #include "server/contract/Gdi.h"
+#include "server/contract/ScreenDpi.h"
 
 namespace tessel {
 namespace {
@@ -13,11 +15,16 @@ int ReadScreenDpi(int index) {
   return dpi > 0 ? dpi : 96;
 }
 
-// The resolution of the screen does not change while the process runs (the system asks for a new
-// sign-in when it does): it is read once, at the first conversion.
+// The system's resolution does not change while the process runs (the system asks for a new
+// sign-in when it does): it is read once, at the first conversion. A form moved to a screen of
+// another resolution sets the one used from then on.
+std::atomic<int> g_usedX{0}, g_usedY{0};
+
 int ScreenDpi(int index) {
   static const int x = ReadScreenDpi(LOGPIXELSX);
   static const int y = ReadScreenDpi(LOGPIXELSY);
+  const int used = (index == LOGPIXELSX ? g_usedX : g_usedY).load(std::memory_order_relaxed);
+  if (used > 0) return used;
   return index == LOGPIXELSX ? x : y;
 }
 
@@ -25,13 +32,19 @@ int Rounded(double value) { return static_cast<int>(std::lround(value)); }
 
 }  // namespace
 
+void UseScreenDpi(int x, int y) {
+  g_usedX.store(x > 0 ? x : 0, std::memory_order_relaxed);
+  g_usedY.store(y > 0 ? y : 0, std::memory_order_relaxed);
+}
+
 int ScreenDpiX() { return ScreenDpi(LOGPIXELSX); }
 int ScreenDpiY() { return ScreenDpi(LOGPIXELSY); }
 int TwipsPerPixelX() { return 1440 / ScreenDpi(LOGPIXELSX); }
 int TwipsPerPixelY() { return 1440 / ScreenDpi(LOGPIXELSY); }
-int PixelsFromTwipsX(int twips) { return Rounded(static_cast<double>(twips) / TwipsPerPixelX()); }
-int PixelsFromTwipsY(int twips) { return Rounded(static_cast<double>(twips) / TwipsPerPixelY()); }
-int TwipsFromPixelsX(int pixels) { return pixels * TwipsPerPixelX(); }
-int TwipsFromPixelsY(int pixels) { return pixels * TwipsPerPixelY(); }
+// Through the resolution itself, not the whole twips per pixel: at 192 dpi a pixel is 7.5 twips.
+int PixelsFromTwipsX(int twips) { return Rounded(static_cast<double>(twips) * ScreenDpiX() / 1440.0); }
+int PixelsFromTwipsY(int twips) { return Rounded(static_cast<double>(twips) * ScreenDpiY() / 1440.0); }
+int TwipsFromPixelsX(int pixels) { return Rounded(static_cast<double>(pixels) * 1440.0 / ScreenDpiX()); }
+int TwipsFromPixelsY(int pixels) { return Rounded(static_cast<double>(pixels) * 1440.0 / ScreenDpiY()); }
 
 }  // namespace tessel

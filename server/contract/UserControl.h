@@ -93,6 +93,10 @@ class UserControl {
   virtual void Resize() {}
   virtual void Paint(HDC dc) {}
   virtual void AmbientChanged(std::wstring_view name) {}
+  // The system's colours, visual theme or display settings changed (high contrast going on or
+  // off among them): the control resolves its colours again and remakes what it made from them.
+  // It draws nothing here: its window is repainted once right after.
+  virtual void SystemLookChanged() {}
   virtual void Terminate() {}
   // Keyboard interface a container needs for access keys: the characters this control answers to.
   // The default button also gets AccessKeyPress(13) for Enter and the cancel button (27) for Esc.

@@ -2,10 +2,15 @@
 // disabled look, line breaks and prefixes, and where the focus outline sits.
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <memory>
 
+#include "button/CaptionLayout.h"
 #include "button/draw/CaptionAndPicture.h"
 #include "button/draw/FocusIndicator.h"
+#include "server/contract/Ansi.h"
+#include "server/contract/Gdi.h"
+#include "server/contract/PropertyBag.h"
 #include "tests/button/ButtonCanvas.h"
 
 namespace tessel::test {
@@ -19,11 +24,33 @@ struct Caption {
   bool enabled = true, value = false, pressed = false, hover = false;
   int32_t override = -1, gradientMode = gradNone;
   COLORREF face = kFace;
+  const wchar_t* fontFace = nullptr;  // the canvas's Tahoma unless named
 };
+
+bool FaceExists(const wchar_t* face) {
+  LOGFONTW want{};
+  want.lfCharSet = DEFAULT_CHARSET;
+  wcsncpy(want.lfFaceName, face, LF_FACESIZE - 1);
+  bool found = false;
+  WindowDC screen(nullptr);
+  EnumFontFamiliesExW(screen.get(), &want, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+  }, reinterpret_cast<LPARAM>(&found), 0);
+  return found;
+}
+
+// The canvas's caption font replaced by an 11-pixel face of this name.
+void UseFace(ButtonCanvas& canvas, const wchar_t* face) {
+  canvas.state.captionFont.reset(CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                             CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, face));
+  SelectObject(canvas.dc(), canvas.state.captionFont.get());
+}
 
 // Draws the caption on the face, the caption rectangle (10, 6)-(70, 26).
 std::unique_ptr<ButtonCanvas> Draw(const Caption& c) {
   auto canvas = std::make_unique<ButtonCanvas>(80, 32, c.face);
+  if (c.fontFace) UseFace(*canvas, c.fontFace);
   ButtonState& s = canvas->state;
   s.caption = c.text;
   s.captionRect = {10, 6, 70, 26};
@@ -110,6 +137,50 @@ TEST(Caption, LineBreaksPrefixesAndHiddenCaptions) {
   // Shapes above the ellipse show their caption only while latched.
   EXPECT_EQ(Draw({.shape = shapeEllipseFramed})->Count(kFore), 0);
   EXPECT_GT(Draw({.shape = shapeEllipseFramed, .mode = modeCheck, .value = true})->Count(kFore), 0);
+}
+
+// A caption the ANSI code page cannot hold is drawn by the wide text functions, pixel for pixel as
+// DrawTextW draws it, and not as the code page's "?" for each character it lacks; one it holds is
+// drawn by the narrow ones as ever (the kept images pin those pixels).
+TEST(Caption, TextBeyondTheCodePageDrawsItsOwnGlyphs) {
+  struct Row {
+    const wchar_t* text;
+    const wchar_t* face;  // null: the canvas's own
+    bool glyphsDifferFromQuestionMarks;
+  };
+  const Row rows[] = {
+      {L"\u03a9\u03bc\u03ad\u03b3\u03b1", nullptr, true},                // Greek
+      {L"&\u4fdd\u5b58 Salvar", L"VL Gothic", true},                      // Japanese, with its access key
+      {L"\u2705 ok||\U0001F600", nullptr, false},                           // emoji (whatever glyph the face has)
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::PrintToString(Utf8FromWide(row.text)));
+    if (row.face && !FaceExists(row.face)) {
+      std::cout << "[ SKIPPED  ] no face " << Utf8FromWide(row.face) << " for these glyphs (fonts-vlgothic)\n";
+      continue;
+    }
+    EXPECT_TRUE(CaptionForDrawing(row.text).IsWide());
+    auto drawn = Draw({.text = row.text, .fontFace = row.face});
+    ButtonCanvas wide(80, 32, kFace);
+    if (row.face) UseFace(wide, row.face);
+    SetTextColor(wide.dc(), kFore);
+    const std::wstring text = CaptionText(row.text);
+    RECT r{10, 6, 70, 26};
+    DrawTextW(wide.dc(), text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_WORDBREAK);
+    ASSERT_GT(wide.Count(kFore), 0);
+    int differ = 0;
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 80; ++x) differ += drawn->At(x, y) != wide.At(x, y);
+    EXPECT_EQ(differ, 0);
+    if (row.glyphsDifferFromQuestionMarks) {
+      const std::string ansi = AnsiFromWide(row.text);
+      EXPECT_NE(ansi.find('?'), std::string::npos) << "the code page lacks these characters";
+      EXPECT_NE(Draw({.text = std::wstring(ansi.begin(), ansi.end()), .fontFace = row.face})->Bounds(kFore),
+                drawn->Bounds(kFore));
+    }
+  }
+  EXPECT_FALSE(CaptionForDrawing(L"A\u00e7\u00e3o||ok").IsWide());
+  EXPECT_EQ(CaptionForDrawing(L"A\u00e7\u00e3o||ok").ansi, "A\xe7\xe3o\r\nok");
 }
 
 // The solid outline around the caption (the kept images show it in the face) on a white 80 x 30

@@ -14,6 +14,7 @@
 
 #include "server/contract/Font.h"
 #include "server/contract/Picture.h"
+#include "server/contract/Twips.h"
 #include "tests/button/ButtonHarness.h"
 #include "tests/support/ImageBytes.h"
 #include "tests/support/Pixels.h"
@@ -48,9 +49,19 @@ uint32_t Hexagon(int x, int y) {
   return x >= d && x < kCellW - d ? 0x3060C0u : 0xFF00FFu;
 }
 
+// A cell is the button's size in twips (84 x 30 pixels at 96 dpi), in pixels of the screen's
+// resolution; at any other the kept images are those of a folder named after it ("dpi144").
+int CellW() { return PixelsFromTwipsX(kCellW * 15); }
+int CellH() { return PixelsFromTwipsY(kCellH * 15); }
+
+std::string GoldenDir() {
+  const std::string dir = TESSEL_BUTTON_GOLDEN_DIR;
+  return ScreenDpiX() == 96 ? dir : dir + "/dpi" + std::to_string(ScreenDpiX());
+}
+
 struct Sheet {
-  int width = kShapeCount * (kCellW + kGap) + kGap;
-  int height = gLookCount * (kCellH + kGap) + kGap;
+  int width = kShapeCount * (CellW() + kGap) + kGap;
+  int height = gLookCount * (CellH() + kGap) + kGap;
   std::vector<uint32_t> pixels = std::vector<uint32_t>(width * height, kContainer);
   std::vector<RECT> captionBoxes;  // where glyphs may differ between machines
 };
@@ -63,7 +74,8 @@ class GoldenImages : public ButtonTest, public ::testing::WithParamInterface<int
     const FontDesc tahoma{L"Tahoma", 8.25f};
     const PictureRef outline = Bitmap(kCellW, kCellH, Hexagon);
     void* bits = nullptr;
-    unique_hbitmap dib = CreateDib32(nullptr, kCellW, kCellH, &bits);
+    const int cellW = CellW(), cellH = CellH();
+    unique_hbitmap dib = CreateDib32(nullptr, cellW, cellH, &bits);
     unique_hdc dc(CreateCompatibleDC(nullptr));
     SelectGuard select(dc.get(), dib.get());
     Sheet sheet;
@@ -81,15 +93,15 @@ class GoldenImages : public ButtonTest, public ::testing::WithParamInterface<int
       const bool shaped = GetWindowRgn(b.hWnd(), region.get()) != ERROR;
       for (int look = 0; look < gLookCount; ++look) {
         ApplyLook(b, look, true);
-        PatBlt(dc.get(), 0, 0, kCellW, kCellH, BLACKNESS);
+        PatBlt(dc.get(), 0, 0, cellW, cellH, BLACKNESS);
         b.Redraw(dc.get());
         GdiFlush();
-        const int ox = kGap + col * (kCellW + kGap), oy = kGap + look * (kCellH + kGap);
+        const int ox = kGap + col * (cellW + kGap), oy = kGap + look * (cellH + kGap);
         const auto* px = static_cast<const uint32_t*>(bits);
-        for (int y = 0; y < kCellH; ++y)
-          for (int x = 0; x < kCellW; ++x)
+        for (int y = 0; y < cellH; ++y)
+          for (int x = 0; x < cellW; ++x)
             if (!shaped || PtInRegion(region.get(), x, y))
-              sheet.pixels[(oy + y) * sheet.width + ox + x] = px[y * kCellW + x] & 0xFFFFFF;
+              sheet.pixels[(oy + y) * sheet.width + ox + x] = px[y * cellW + x] & 0xFFFFFF;
         RECT box = b.State().captionRect;
         InflateRect(&box, 3, 3);
         OffsetRect(&box, ox + 1, oy + 1);
@@ -107,13 +119,14 @@ class GoldenImages : public ButtonTest, public ::testing::WithParamInterface<int
 TEST_P(GoldenImages, MatchTheKeptImages) {
   const int32_t style = GetParam();
   Sheet sheet = RenderSheet(style);
-  const std::string name = std::string(TESSEL_BUTTON_GOLDEN_DIR) + "/style" + std::to_string(style) + "-" +
+  const std::string name = GoldenDir() + "/style" + std::to_string(style) + "-" +
                            kStyleNames[style] + ".png";
   const std::wstring path(name.begin(), name.end());
   if (const char* update = std::getenv("TESSEL_UPDATE_GOLDEN"); update && *update == '1') {
     std::vector<uint32_t> argb(sheet.pixels);
     for (uint32_t& p : argb) p |= 0xFF000000;
     const std::vector<uint8_t> png = EncodeImage(ImageFormat::Png, sheet.width, sheet.height, argb);
+    CreateDirectoryA(GoldenDir().c_str(), nullptr);  // the folder of another resolution, the first time
     std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
     GTEST_SKIP() << "wrote the kept image";
   }
@@ -133,7 +146,7 @@ TEST_P(GoldenImages, MatchTheKeptImages) {
         drawnCaption.insert(drawn);
       } else if (was != drawn && ++differing <= 5) {
         ADD_FAILURE() << kStyleNames[style] << " differs at (" << x << ", " << y << "), cell row "
-                      << (y - kGap) / (kCellH + kGap) << " column " << (x - kGap) / (kCellW + kGap) << ": kept "
+                      << (y - kGap) / (CellH() + kGap) << " column " << (x - kGap) / (CellW() + kGap) << ": kept "
                       << Hex(was) << ", drawn " << Hex(drawn);
       }
     }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "host/WindowObject.h"
+#include "server/contract/PropertyBag.h"
 
 namespace tessel::test {
 
@@ -106,6 +107,14 @@ std::string Describe(HWND w, UINT m, WPARAM wp, LPARAM lp) {
              (t->hinst == reinterpret_cast<HINSTANCE>(ServerModule()) ? "server," : "") +
              (t->lpszText ? t->lpszText : "") + ")";
     }
+    case TTM_ADDTOOLW: {  // recorded in UTF-8
+      const auto* t = reinterpret_cast<const TTTOOLINFOW*>(lp);
+      return "TTM_ADDTOOLW(" + HexOf(t->uFlags) + "," + (t->hwnd == GetWindow(w, GW_OWNER) ? "owner," : "") +
+             tessel::Utf8FromWide(t->lpszText ? t->lpszText : L"") + ")";
+    }
+    case TTM_SETTITLEW:
+      return "TTM_SETTITLEW(" + std::to_string(static_cast<INT_PTR>(wp)) + "," +
+             tessel::Utf8FromWide(lp ? reinterpret_cast<const wchar_t*>(lp) : L"") + ")";
     case TTM_SETTITLEA: return "TTM_SETTITLEA(" + std::to_string(static_cast<INT_PTR>(wp)) + "," + (lp ? reinterpret_cast<const char*>(lp) : "") + ")";
     case TTM_SETMAXTIPWIDTH: return "TTM_SETMAXTIPWIDTH(" + std::to_string(lp) + ")";
     case TTM_SETTIPTEXTCOLOR: return "TTM_SETTIPTEXTCOLOR(" + HexOf(wp) + ")";

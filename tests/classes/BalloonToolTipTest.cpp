@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "server/contract/PropertyBag.h"
 #include "server/module/Guids.h"
 #include "tests/classes/Automation.h"
 
@@ -144,6 +145,41 @@ TEST_F(BalloonToolTipTest, EveryWriteExceptActiveRebuildsTheWindowFromAllTheSett
   ASSERT_EQ(tip.Put(L"Style", Int(1)), S_OK);
   EXPECT_EQ(rec.lines().at(0), "create(80800043,0,server)");
   EXPECT_EQ(QueryTool(tip.Window(), parent.hwnd()).text, "new text") << "the window holds the tool";
+}
+
+// Text the ANSI code page cannot hold, in the tip or only in its title, goes through the wide
+// messages as it is, and the window holds every character; a text it holds still goes narrow.
+TEST_F(BalloonToolTipTest, TextBeyondTheCodePageGoesWideAndKeepsEveryCharacter) {
+  struct Case { const wchar_t* text; const wchar_t* title; bool wide; };
+  const Case cases[] = {
+      {L"\u4fdd\u5b58\u3057\u307e\u3059", L"\u6ce8\u610f", true},             // Japanese
+      {L"\u0391\u03c0\u03bf\u03b8\u03ae\u03ba\u03b5\u03c5\u03c3\u03b7", L"Title", true},  // Greek in the text only
+      {L"plain", L"\u2705 \U0001F600 ok", true},                                // emoji in the title only
+      {L"A\u00e7\u00e3o", L"T\u00edtulo", false},                              // the code page's own
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(tessel::Utf8FromWide(c.text));
+    TipRecorder rec;
+    ASSERT_EQ(tip.Call(L"CreateBalloon", {Obj(parent.object()), Str(c.text), Str(c.title), Short(1)}), S_OK);
+    const std::string text = tessel::Utf8FromWide(c.text), title = tessel::Utf8FromWide(c.title);
+    const std::vector<std::string> want =
+        c.wide ? std::vector<std::string>{"create(80800043,0,server)", "TTM_ADDTOOLW(10,owner," + text + ")",
+                                          "TTM_SETMAXTIPWIDTH(300)", "TTM_SETTITLEW(1," + title + ")", "TTM_ACTIVATE(1)"}
+               : std::vector<std::string>{"create(80800043,0,server)",
+                                          "TTM_ADDTOOLA(10,0,0 0 320 200,owner,server," + Ansi(c.text) + ")",
+                                          "TTM_SETMAXTIPWIDTH(300)", "TTM_SETTITLEA(1," + Ansi(c.title) + ")",
+                                          "TTM_ACTIVATE(1)"};
+    EXPECT_EQ(rec.lines(), want);
+    wchar_t held[256] = {};
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = parent.hwnd();
+    info.lpszText = held;
+    ASSERT_TRUE(SendMessageW(tip.Window(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)));
+    EXPECT_STREQ(held, c.text);
+    // The title is checked as sent: Wine's comctl32 5 answers TTM_GETTITLE with an empty title.
+    EXPECT_EQ(tip.GetText(L"TipText") + L"|" + tip.GetText(L"Title"), std::wstring(c.text) + L"|" + c.title);
+  }
 }
 
 TEST_F(BalloonToolTipTest, WithoutAParentNothingIsBuiltAndAGoneParentIsForgottenSafely) {

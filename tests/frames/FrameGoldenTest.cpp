@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gallery/FrameSamples.h"
+#include "server/contract/Twips.h"
 #include "tests/frames/FrameFixture.h"
 #include "tests/support/ImageBytes.h"
 
@@ -19,7 +20,12 @@ void WritePng(const std::string& path, int w, int h, const std::vector<uint32_t>
 TEST_F(FrameTest, EveryStyleLooksAsItsGoldenImage) {
   auto samples = gallery::OpenFrameSamples(L"Golden", &types_, gallery::SampleContents::FramesOnly);
   ASSERT_TRUE(samples->LoadFailures().empty());
-  const int w = gallery::kFrameSampleWidth, h = gallery::kFrameSampleHeight, gap = gallery::kFrameSampleGap;
+  // The frames' size in twips, in pixels of the screen's resolution; at any but 96 dpi the kept
+  // images are those of a folder named after it ("dpi144").
+  const int w = PixelsFromTwipsX(gallery::kFrameSampleWidth * 15), h = PixelsFromTwipsY(gallery::kFrameSampleHeight * 15);
+  const int gap = gallery::kFrameSampleGap;
+  const std::string dir = std::string("Z:") + TESSEL_FRAME_GOLDEN_DIR +
+                          (ScreenDpiX() == 96 ? std::string() : "/dpi" + std::to_string(ScreenDpiX()));
   const int rows = static_cast<int>(gallery::FrameSampleRows().size()), height = rows * h + (rows - 1) * gap;
   for (int style = 0; style < gallery::kFrameSampleStyles; ++style) {
     std::vector<uint32_t> argb(static_cast<size_t>(w) * height, 0xFF808080);  // grey between the looks
@@ -31,8 +37,9 @@ TEST_F(FrameTest, EveryStyleLooksAsItsGoldenImage) {
           argb[size_t(row * (h + gap) + y) * w + x] = 0xFF000000u | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
         }
     }
-    const std::string path = std::string("Z:") + TESSEL_FRAME_GOLDEN_DIR + "/style" + std::to_string(style);
+    const std::string path = dir + "/style" + std::to_string(style);
     if (std::getenv("TESSEL_UPDATE_GOLDEN")) {
+      CreateDirectoryA(dir.c_str(), nullptr);
       WritePng(path + ".png", w, height, argb);
       continue;
     }
