@@ -79,3 +79,9 @@ function(tessel_header_closure out)
 endfunction()
 
 include(${CMAKE_CURRENT_LIST_DIR}/TesselOCXManifest.cmake)
+
+# CI builds with every warning an error (scripts pass TESSEL_WARNINGS_AS_ERRORS from the environment).
+option(TESSEL_WARNINGS_AS_ERRORS "Stop the build at any compiler warning" OFF)
+if(TESSEL_WARNINGS_AS_ERRORS)
+  add_compile_options(-Werror)
+endif()

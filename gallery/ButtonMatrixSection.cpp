@@ -16,13 +16,14 @@
 namespace tessel::gallery {
 namespace {
 
-constexpr int kCellW = 42, kCellH = 20, kGap = 2, kLabelW = 64, kHeaderH = 16;
+// Wide enough for the longest header and row label in the dialog font, with room to spare.
+constexpr int kCellW = 52, kCellH = 20, kGap = 2, kLabelW = 112, kHeaderH = 18;
 const wchar_t* const kStyleNames[] = {L"Classic", L"Soft", L"Rounded", L"Pastel", L"FlatBevel", L"Ring", L"Light", L"Glossy"};
-const wchar_t* const kColumns[] = {L"rest", L"hot", L"press", L"drag", L"default", L"latch", L"disabl",
-                                   L"grad \u2193", L"grad \u2192", L"emboss", L"engrav"};
+const wchar_t* const kColumns[] = {L"rest", L"hot", L"pressed", L"dragged", L"default", L"latched", L"disabled",
+                                   L"grad \u2193", L"grad \u2192", L"embossed", L"engraved"};
 constexpr int kColumnCount = 11;
 constexpr int32_t kShapes[] = {shapeRectangle, shapeSlantLeft, shapeEllipse};
-const wchar_t* const kShapeNames[] = {L"", L" /", L" ()"};
+const wchar_t* const kShapeNames[] = {L"", L" slanted", L" ellipse"};
 
 ControlTypes& MatrixTypes() {
   static ControlTypes types;
@@ -50,9 +51,9 @@ void ApplyColumn(ButtonStyle& b, int column) {
   }
 }
 
-void AddLabel(HWND parent, HFONT font, const std::wstring& text, int x, int y, int w, int h) {
-  HWND label = CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, x, y, w, h, parent,
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
+void AddLabel(HWND parent, HFONT font, const std::wstring& text, int x, int y, int w, int h, DWORD align) {
+  HWND label = CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | align | SS_NOPREFIX, x, y, w, h,
+                               parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
@@ -76,11 +77,12 @@ void AddButtonMatrixSection(SectionArea& area) {
   HWND window = form->hWnd();
   HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   for (int c = 0; c < kColumnCount; ++c)
-    AddLabel(window, font, kColumns[c], kLabelW + kGap + c * (kCellW + kGap), 2, kCellW, kHeaderH - 2);
+    AddLabel(window, font, kColumns[c], kLabelW + kGap + c * (kCellW + kGap), 3, kCellW, kHeaderH - 3, SS_CENTER);
   for (int style = 0; style < 8; ++style)
     for (int shape = 0; shape < 3; ++shape) {
       const int y = kHeaderH + kGap + (style * 3 + shape) * (kCellH + kGap);
-      AddLabel(window, font, std::wstring(kStyleNames[style]) + kShapeNames[shape], 4, y + 4, kLabelW - 6, kCellH - 4);
+      AddLabel(window, font, std::wstring(kStyleNames[style]) + kShapeNames[shape], 4, y + 4, kLabelW - 6, kCellH - 4,
+               SS_LEFT);
       for (int c = 0; c < kColumnCount; ++c) {
         const int x = kLabelW + kGap + c * (kCellW + kGap);
         auto& b = static_cast<ButtonStyle&>(form->Add(

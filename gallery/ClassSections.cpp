@@ -58,15 +58,17 @@ HRESULT AttachTip(SectionArea& area, HWND target, bool balloon, const wchar_t* t
 }  // namespace
 
 void AddToolTipSection(SectionArea& area) {
-  HWND standard = area.AddButton(L"Standard tip", 0, 0, 160, 28);
-  HWND balloon = area.AddButton(L"Balloon tip", 176, 0, 160, 28);
-  area.AddText(L"Rest the pointer on a button to see its tip.", 352, 6, 260, 20);
+  // Far enough apart for both tips to show side by side in the screenshot.
+  HWND standard = area.AddButton(L"Standard tip", 0, 0, 130, 28);
+  HWND balloon = area.AddButton(L"Balloon tip", 250, 0, 130, 28);
+  area.AddText(L"Rest the pointer on a button to see its tip.", 396, 6, 230, 20);
   HRESULT hr = AttachTip(area, standard, false, L"A standard tip: plain text, no icon.\r\nA second line.", L"", 0);
   if (SUCCEEDED(hr))
     hr = AttachTip(area, balloon, true,
                    L"A balloon tip with a title and the information icon. Long texts wrap at 300 pixels.",
                    L"Balloon", 1);
   if (FAILED(hr)) area.AddText(Failure(L"Creating the tooltips", hr), 0, 36, 600, 20);
+  HoverInScreenshot(standard);
   HoverInScreenshot(balloon);
   area.SetHeight(FAILED(hr) ? 60 : 36);
 }

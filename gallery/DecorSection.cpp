@@ -1,6 +1,7 @@
-// The decorations on a form of their own: a Bevel framing two KvLinha separators. "Raised" and
-// "Sunken" write BevelSytle; "Save form" writes the form to a file and "Open saved copy" loads
-// that file into a second form, which shows the bevel sunken again (the bevel stores nothing).
+// The decorations on a form of their own: a sunken Bevel framing two KvLinha separators beside a
+// raised one. "Raised" and "Sunken" write the first one's BevelSytle; "Save form" writes the form
+// to a file and "Open saved copy" loads that file into a second form, which shows both bevels
+// sunken again (the bevel stores nothing).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -92,9 +93,9 @@ struct DecorPage {
 }  // namespace
 
 void AddDecorSection(SectionArea& area) {
-  area.AddText(L"Bevel and KvLinha open beside the gallery: a sunken bevel framing two etched lines. "
-               L"\"Raised\" and \"Sunken\" write BevelSytle; \"Save form\" and \"Open saved copy\" go "
-               L"through a form file.",
+  area.AddText(L"Bevel and KvLinha open beside the gallery: a sunken bevel framing two etched lines, and a "
+               L"raised one. \"Raised\" and \"Sunken\" write the first one's BevelSytle; \"Save form\" and "
+               L"\"Open saved copy\" go through a form file.",
                0, 0, 620, 48);
   area.SetHeight(52);
 
@@ -102,9 +103,10 @@ void AddDecorSection(SectionArea& area) {
   try {
     page->form = Form::Create(L"Decorations (Bevel, KvLinha)", 6000, 3000, true, &DecorTypes());
     Form& form = *page->form;
-    form.Add(L"Bevel", L"Bevel1", 240, 240, 5520, 1800);
-    form.Add(L"KvLinha", L"Linha1", 480, 840, 5040, 30);
-    form.Add(L"KvLinha", L"Linha2", 480, 1440, 5040, 30);
+    form.Add(L"Bevel", L"Bevel1", 240, 240, 3840, 1800);
+    form.Add(L"KvLinha", L"Linha1", 480, 840, 3360, 30);
+    form.Add(L"KvLinha", L"Linha2", 480, 1440, 3360, 30);
+    static_cast<Bevel&>(form.Add(L"Bevel", L"Bevel2", 4320, 240, 1440, 1800)).SetBevelSytle(2);
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
     HFONT gui = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));

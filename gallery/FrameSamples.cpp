@@ -10,11 +10,16 @@
 namespace tessel::gallery {
 namespace {
 
-constexpr std::array<FrameSample, 4> kRows{{
+// Every theme once: blue, silver and khaki plain or with a gradient header, gold with an icon on
+// the right and a caption too long for the narrower headers, then custom and olive disabled (grey
+// icons), the last with square corners.
+constexpr std::array<FrameSample, 6> kRows{{
     {L"Clientes", 0, true, -1, -1, -1, true},
-    {L"Dados do fornecedor principal", 4, true, 1, 3, 1, true},
+    {L"Contato", 1, true, 1, 1, 0, true},
+    {L"Pagamento", 3, true, 0, -1, -1, false},
+    {L"Dados do fornecedor", 4, true, 1, 3, 1, true},
     {L"Endere\u00E7o", 5, false, 1, 1, 0, true},
-    {L"Observa\u00E7\u00F5es gerais do pedido", 2, false, 0, 2, 0, false},
+    {L"Observa\u00E7\u00F5es do pedido", 2, false, 0, 2, 0, false},
 }};
 
 }  // namespace
@@ -87,18 +92,20 @@ void PlaceFrameSamples(Form& form, SampleContents contents) {
       if (sample.gradientHeaderStyle >= 0) frame.SetGradientHeaderStyle(sample.gradientHeaderStyle);
       frame.SetRoundedCorner(sample.roundedCorner);
       frame.SetTxtBoxShadow(style == 2 && row % 2 == 1 ? 1 : 0);
-      if (sample.iconAlignment >= 0) {
+      // The line style keeps its caption in a gap as wide as the text: an icon there would cover it.
+      if (sample.iconAlignment >= 0 && style != 7) {
         frame.SetIconAlignment(sample.iconAlignment);
         frame.SetPicture(icon);
       }
       frame.SetCaption(sample.caption);
       if (contents == SampleContents::FramesAndControls) {
-        const int top = style == 8 ? Tw(50) : Tw(32);
-        form.Add(L"KvTextBox", name + L"_txt", Tw(12), top, Tw(110), Tw(22),
-                 name);
+        // The panel centres its caption in the whole frame: its field goes below two lines of it.
+        const int top = style == 8 ? Tw(kFrameSampleHeight - 28) : Tw(32);
+        const int inner = Tw(kFrameSampleWidth - 24);
+        form.Add(L"KvTextBox", name + L"_txt", Tw(12), top, inner, Tw(22), name);
         if (style % 2 == 0 && style != 8)
-          form.Add(L"KvLinha", name + L"_line", Tw(12), Tw(62), Tw(110),
-                   Tw(2), name);
+          form.Add(L"KvLinha", name + L"_line", Tw(12), Tw(62), inner, Tw(2),
+                   name);
       }
       frame.SetEnabled(sample.enabled);  // reaches the controls inside
     }

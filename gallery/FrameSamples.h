@@ -1,6 +1,6 @@
 #pragma once
 // The frames the gallery shows and the frame tests compare with their golden images: every
-// style in a few themes, enabled and disabled, with icons left and right and long captions, each
+// style in every theme, enabled and disabled, with icons left and right and a long caption, each
 // holding a control or two.
 #include <memory>
 #include <span>
@@ -24,8 +24,8 @@ struct FrameSample {
 // One row per look; each row is drawn in every style.
 std::span<const FrameSample> FrameSampleRows();
 constexpr int kFrameSampleStyles = 9;
-constexpr int kFrameSampleWidth = 136;   // pixels
-constexpr int kFrameSampleHeight = 80;
+constexpr int kFrameSampleWidth = 150;   // pixels
+constexpr int kFrameSampleHeight = 84;
 constexpr int kFrameSampleGap = 6;
 
 // "fra<style>_<row>": the sample of one style in one row.

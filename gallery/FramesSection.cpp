@@ -1,4 +1,4 @@
-// The group frames on a form of their own: every style across, four looks down (themes, solid
+// The group frames on a form of their own: every style across, six looks down (themes, solid
 // and gradient headers, icons left and right, long captions cut with "...", disabled frames with
 // grey icons), each frame holding real controls that move, hide and disable with it.
 #include <memory>
@@ -13,8 +13,8 @@ namespace tessel::gallery {
 void AddFramesSection(SectionArea& area) {
   static ControlTypes types;
   if (!types.Contains(L"tzFrames")) RegisterLibraryControls(types);
-  area.AddText(L"tzFrames opens in a form of its own: the nine styles across; blue, gold, custom and olive (both disabled, "
-               L"the last with square corners) down, each frame holding controls.",
+  area.AddText(L"tzFrames opens in a form of its own: the nine styles across; the blue, silver, khaki, gold, custom and "
+               L"olive themes down (the last two disabled), each frame holding controls.",
                0, 0, 620, 32);
   area.SetHeight(34);
   std::unique_ptr<Form> form;

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gallery/Gallery.h"
@@ -21,7 +22,10 @@ constexpr int kMargin = 12;
 constexpr int kBandHeight = 120; // what a section gets before it says how much it needs
 
 unique_hfont g_font;
-HWND g_hoverTarget = nullptr;
+std::vector<HWND> g_hoverTargets;
+std::vector<unique_hbitmap> g_stills;  // pictures of the tips shown before the last one
+std::vector<HWND> g_stillWindows;      // the windows that show them
+std::function<void()> g_focus;
 std::vector<std::unique_ptr<SectionArea>> g_areas;
 
 void UseGuiFont(HWND window) { SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(g_font.get()), FALSE); }
@@ -77,31 +81,92 @@ BOOL CALLBACK RedrawOwnWindow(HWND window, LPARAM) {
   return TRUE;
 }
 
+// In: a tip not to count (one kept already); out: a shown tip of this process.
 BOOL CALLBACK FindShownTip(HWND window, LPARAM found) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
   wchar_t name[32] = {};
   GetClassNameW(window, name, 32);
-  if (process == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpiW(name, L"tooltips_class32") == 0) {
-    *reinterpret_cast<bool*>(found) = true;
+  HWND& tip = *reinterpret_cast<HWND*>(found);
+  if (process == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpiW(name, L"tooltips_class32") == 0 &&
+      window != tip) {
+    tip = window;
     return FALSE;
   }
   return TRUE;
 }
 
-// Rests the pointer on the chosen part until its tip shows, so that the picture has one.
-void ShowHoverTip() {
-  if (!g_hoverTarget) return;
+// Rests the pointer on a part until a tip other than the one before shows; that tip, or null
+// when none came.
+HWND ShowHoverTip(HWND target, HWND before) {
   RECT r{};
-  GetWindowRect(g_hoverTarget, &r);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  POINT inside{(r.right - r.left) / 2, (r.bottom - r.top) / 2};
-  PostMessageW(g_hoverTarget, WM_MOUSEMOVE, 0, MAKELPARAM(inside.x, inside.y));
+  GetWindowRect(target, &r);
+  SetCursorPos(r.left + 12, (r.top + r.bottom) / 2);
+  PostMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(12, (r.bottom - r.top) / 2));
   for (int i = 0; i < 150; ++i) {
     PumpFor(20);
-    bool shown = false;
-    EnumWindows(FindShownTip, reinterpret_cast<LPARAM>(&shown));
-    if (shown) break;
+    HWND tip = before;
+    EnumWindows(FindShownTip, reinterpret_cast<LPARAM>(&tip));
+    if (tip != before) return tip;
+  }
+  return nullptr;
+}
+
+LRESULT CALLBACK StillProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT r{};
+    GetClientRect(window, &r);
+    unique_hdc memory(CreateCompatibleDC(dc));
+    if (memory) {
+      SelectGuard select(memory.get(), reinterpret_cast<HBITMAP>(GetWindowLongPtrW(window, GWLP_USERDATA)));
+      BitBlt(dc, 0, 0, r.right, r.bottom, memory.get(), 0, 0, SRCCOPY);
+    }
+    EndPaint(window, &ps);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Keeps what the screen shows of a tip in a window of its own at the same place, so that the
+// picture holds it after the pointer has moved on to the next part.
+void KeepStill(HWND tip, HINSTANCE instance) {
+  RECT r{};
+  GetWindowRect(tip, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  WindowDC screen(nullptr);
+  unique_hbitmap picture(CreateCompatibleBitmap(screen.get(), w, h));
+  unique_hdc memory(CreateCompatibleDC(screen.get()));
+  if (!picture || !memory) return;
+  {
+    SelectGuard select(memory.get(), picture.get());
+    BitBlt(memory.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY | CAPTUREBLT);
+  }
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = StillProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = L"TesselGalleryStill";
+  RegisterClassW(&wc);
+  HWND still = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP,
+                               r.left, r.top, w, h, nullptr, nullptr, instance, nullptr);
+  if (!still) return;
+  SetWindowLongPtrW(still, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(picture.get()));
+  ShowWindow(still, SW_SHOWNOACTIVATE);
+  g_stills.push_back(std::move(picture));
+  g_stillWindows.push_back(still);
+}
+
+// Each chosen part in turn shows its tip; all but the last are kept as stills.
+void ShowHoverTips(HINSTANCE instance) {
+  HWND before = nullptr;
+  for (size_t i = 0; i < g_hoverTargets.size(); ++i) {
+    HWND tip = ShowHoverTip(g_hoverTargets[i], before);
+    if (!tip || i + 1 == g_hoverTargets.size()) continue;
+    PumpFor(300);  // the tip has faded in
+    KeepStill(tip, instance);
+    SendMessageW(tip, TTM_POP, 0, 0);  // the still stands in for it
+    before = tip;
   }
 }
 
@@ -134,7 +199,8 @@ int Run(HINSTANCE instance, const std::wstring& screenshot) {
   if (!screenshot.empty()) {
     LayOutForScreenshot(window);
     PumpFor(500);
-    ShowHoverTip();
+    if (g_focus) g_focus();
+    ShowHoverTips(instance);
     EnumWindows(RedrawOwnWindow, 0);
     PumpFor(300);
     result = SUCCEEDED(SaveScreenshot(screenshot)) ? 0 : 1;
@@ -150,6 +216,11 @@ int Run(HINSTANCE instance, const std::wstring& screenshot) {
   for (auto& area : g_areas)
     for (auto& cleanup : area->Cleanups()) cleanup();
   g_areas.clear();
+  g_focus = nullptr;
+  g_hoverTargets.clear();
+  for (HWND still : g_stillWindows) DestroyWindow(still);
+  g_stillWindows.clear();
+  g_stills.clear();
   g_font.reset();
   return result;
 }
@@ -170,7 +241,9 @@ HWND SectionArea::AddButton(const std::wstring& text, int x, int y, int width, i
   return w;
 }
 
-void HoverInScreenshot(HWND part) { g_hoverTarget = part; }
+void HoverInScreenshot(HWND part) { g_hoverTargets.push_back(part); }
+
+void FocusInScreenshot(std::function<void()> focus) { g_focus = std::move(focus); }
 
 }  // namespace tessel::gallery
 

@@ -53,8 +53,11 @@ void AddSystemSection(SectionArea& area);
 HRESULT CreateByProgId(const wchar_t* progId, IDispatch** object);
 HRESULT CallByName(IDispatch* object, const wchar_t* name, WORD flags, std::vector<VARIANT> args, VARIANT* result);
 
-// The part the pointer rests on before a screenshot is taken, so that its tip shows in the picture.
+// A part the pointer rests on before a screenshot is taken, so that its tip shows in the picture;
+// the parts are visited in the order given.
 void HoverInScreenshot(HWND part);
+// What gives the focus to the part that shows it in the picture, run once the windows are laid out.
+void FocusInScreenshot(std::function<void()> focus);
 
 // Lays the gallery's top-level windows side by side on the screen, none over another.
 void LayOutForScreenshot(HWND gallery);

@@ -1,6 +1,6 @@
 // The link panel in a window of its own: hover the footer link to see it turn hot, press it, and
 // click it. The gallery's host shows the address the panel hands to the shell instead of
-// starting a browser.
+// starting a browser. A second window shows two panels with their links held hot and pressed.
 #include <windows.h>
 
 #include <memory>
@@ -37,6 +37,29 @@ class LinkPanelHost final : public HostServices {
   }
 };
 
+// The host of the held looks: the pointer rests on the link of the hot panel, whatever the mouse does.
+class HeldPointerHost final : public HostServices {
+ public:
+  KvFundo* hot = nullptr;
+  int MessageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags) override {
+    return PlatformHostServices().MessageBox(owner, text, title, flags);
+  }
+  POINT CursorPos() override {
+    if (!hot) return PlatformHostServices().CursorPos();
+    const RECT link = hot->Link().BoundsPixels();
+    POINT at{link.left + 2, link.top + 2};
+    ClientToScreen(hot->Background().hWnd(), &at);
+    return at;
+  }
+  HWND WindowFromPoint(POINT screen) override { return PlatformHostServices().WindowFromPoint(screen); }
+  INT_PTR ShellExecute(HWND, const std::string&, const std::string&, const std::string&, const std::string&,
+                       int) override {
+    return 42;  // nothing is opened from the held looks
+  }
+  void SendKeys(const std::wstring& keys, bool wait) override { PlatformHostServices().SendKeys(keys, wait); }
+  uint64_t TickCount() override { return PlatformHostServices().TickCount(); }
+};
+
 // A 64 x 64 logo drawn at run time: a blue disc with a white ring.
 PictureRef MakeLogo() {
   WindowDC screen(nullptr);
@@ -55,6 +78,43 @@ PictureRef MakeLogo() {
     Ellipse(dc.get(), 6, 6, 58, 58);
   }
   return Picture::FromBitmap(bitmap.release());
+}
+
+// Two panels side by side, the first link under the pointer (red and underlined), the second held
+// down (blue), through the mouse messages the panel's background gets from the system.
+void AddHeldLinkPanels(SectionArea& area, const RECT& gallery) {
+  static HeldPointerHost host;
+  static ControlTypes types;
+  if (!types.Contains(L"KvFundo")) RegisterLibraryControls(types);
+  std::unique_ptr<Form> form;
+  try {
+    form = Form::Create(L"KvFundo: link hovered, link pressed", 7440, 1800, true, &types);
+    form->SetHostServices(&host);
+    const wchar_t* const titles[] = {L"Pedidos", L"Relat\u00F3rios"};
+    const UINT messages[] = {WM_MOUSEMOVE, WM_LBUTTONDOWN};
+    for (int i = 0; i < 2; ++i) {
+      auto& panel = static_cast<KvFundo&>(
+          form->Add(L"KvFundo", L"KvFundo" + std::to_wstring(i + 1), i * 3720, 0, 3720, 1800));
+      panel.SetCaptionTitulo(titles[i]);
+      panel.SetPicture(MakeLogo());
+      const RECT link = panel.Link().BoundsPixels();
+      if (i == 0) host.hot = &panel;
+      SendMessageW(panel.Background().hWnd(), messages[i], i == 1 ? MK_LBUTTON : 0, MAKELPARAM(link.left + 2, link.top + 2));
+    }
+    // The held press keeps no capture, so the pointer still reaches the gallery's other windows.
+    ReleaseCapture();
+  } catch (const std::exception& e) {
+    host.hot = nullptr;
+    area.AddText(L"The held panels could not be opened: " + WideFromUtf8(e.what()), 0, 60, 620, 18);
+    area.SetHeight(80);
+    return;
+  }
+  SetWindowPos(form->hWnd(), nullptr, gallery.left + 1200, gallery.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Form* raw = form.release();
+  area.OnClose([raw] {
+    host.hot = nullptr;
+    delete raw;
+  });
 }
 
 }  // namespace
@@ -92,6 +152,7 @@ void AddLinkPanelSection(SectionArea& area) {
   SetWindowPos(form->hWnd(), nullptr, gallery.left + 700, gallery.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Form* raw = form.release();
   area.OnClose([raw] { delete raw; });
+  AddHeldLinkPanels(area, gallery);
 }
 
 }  // namespace tessel::gallery

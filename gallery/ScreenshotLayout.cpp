@@ -35,15 +35,18 @@ BOOL CALLBACK AddOwnTopWindow(HWND window, LPARAM param) {
 }  // namespace
 
 // Each window, tallest first, goes where its top can be highest on the screen (leftmost among
-// equals), above what is already placed: the gallery window itself always takes the top left.
+// equals), above what is already placed: the gallery window itself always takes the top left, and
+// windows wider than half the screen come last, below the others, which they would push down.
 void LayOutForScreenshot(HWND gallery) {
   std::vector<Placed> windows;
   EnumWindows(AddOwnTopWindow, reinterpret_cast<LPARAM>(&windows));
-  std::stable_sort(windows.begin(), windows.end(), [gallery](const Placed& a, const Placed& b) {
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  std::stable_sort(windows.begin(), windows.end(), [gallery, screenWidth](const Placed& a, const Placed& b) {
     if ((a.window == gallery) != (b.window == gallery)) return a.window == gallery;
+    const bool wideA = a.size.cx > screenWidth / 2, wideB = b.size.cx > screenWidth / 2;
+    if (wideA != wideB) return wideB;
     return a.size.cy > b.size.cy;
   });
-  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
   std::vector<int> skyline(static_cast<size_t>(std::max(screenWidth, 1)), 0);  // first free row per column
   for (const Placed& w : windows) {
     const int width = std::min<int>(w.size.cx, screenWidth);

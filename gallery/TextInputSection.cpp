@@ -1,11 +1,12 @@
 // The text fields in a window of their own: type into them (letters take the field's case), watch
 // the outline change colour with the focus, press Enter to move on, and press "Gravar" to check
-// the required fields.
+// the required fields. A required field left empty is marked red until something is typed in it.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "gallery/Gallery.h"
 #include "host/ControlTypesLibrary.h"
@@ -20,6 +21,15 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 0x5E7;
 constexpr int kSaveButtonId = 1001;
+constexpr OleColor kFocus = 0xD07800, kRest = 0xC0C0C0, kMissing = 0x0000FF, kMissingBack = 0xE8E8FF;
+
+// The look of a field, and the look of a required field found empty: red outline on pink.
+void Mark(KvTextBox& field, bool missing, OleColor back) {
+  field.SetColorOffFoco(missing ? kMissing : kRest);
+  field.SetBorderColor(missing ? kMissing : kRest);
+  field.SetBackStyle(missing ? kMissingBack : back);
+  field.SetBackColor(missing ? kMissingBack : back);
+}
 
 struct TextInputForm {
   std::unique_ptr<Form> form;
@@ -29,12 +39,24 @@ struct TextInputForm {
   KvTextBox* uf = nullptr;
   KvText* nome = nullptr;
 
+  // Marks every required field that is empty, and says so; true when none is.
+  bool MarkMissing() {
+    bool complete = true;
+    for (KvTextBox* field : {cidade, uf}) {
+      const bool missing = field->ValidarCampo() && field->Text().empty();
+      if (missing) Mark(*field, true, 0);
+      complete = complete && !missing;
+    }
+    if (!complete) SetWindowTextW(status, L"Campo obrigat\u00f3rio vazio.");
+    return complete;
+  }
+
   void Save() {
+    MarkMissing();
     // Each required field in turn; the first one that refuses stops the check and gets the focus.
     for (KvTextBox* field : {cidade, uf}) {
       if (!ValidarTextBox(*field)) {
         field->Texto().SetFocus();
-        SetWindowTextW(status, L"Campo obrigat\u00f3rio vazio.");
         return;
       }
     }
@@ -60,8 +82,8 @@ void AddTextInputSection(SectionArea& area) {
   if (!types.Contains(L"KvTextBox")) RegisterLibraryControls(types);
 
   area.AddText(L"KvText and KvTextBox open beside the gallery. Typed letters take the field's case, the "
-               L"outline turns red with the focus, Enter moves to the next field, \"Gravar\" checks the "
-               L"required fields (Cidade, UF):",
+               L"outline turns blue with the focus, Enter moves to the next field, \"Gravar\" checks the "
+               L"required fields (Cidade, UF) and marks an empty one red:",
                0, 0, 620, 48);
   area.SetHeight(52);
 
@@ -76,29 +98,24 @@ void AddTextInputSection(SectionArea& area) {
 
     page->cidade = &static_cast<KvTextBox&>(form.Add(L"KvTextBox", L"txtCidade", 960, 840, 4200, 400));
     page->cidade->SetCapitalizar(true);
-    page->cidade->SetColorOnFoco(0x0000FF);
-    page->cidade->SetColorOffFoco(0xC0C0C0);
-    page->cidade->SetBorderColor(0xC0C0C0);
+    page->cidade->SetColorOnFoco(kFocus);
+    Mark(*page->cidade, false, 0xFFFFFF);
     page->cidade->SetValidarCampo(true);
     page->cidade->SetValidarMSG(L"Informe a cidade.");
     page->cidade->SetText(L"LISBOA");
 
     page->uf = &static_cast<KvTextBox&>(form.Add(L"KvTextBox", L"txtUF", 960, 1440, 1200, 400));
     page->uf->SetCapitalizar(true);
-    page->uf->SetColorOnFoco(0x0000FF);
-    page->uf->SetColorOffFoco(0xC0C0C0);
-    page->uf->SetBorderColor(0xC0C0C0);
-    page->uf->SetBackStyle(0xE0FFFF);
-    page->uf->SetBackColor(0xE0FFFF);
+    page->uf->SetColorOnFoco(kFocus);
+    Mark(*page->uf, false, 0xE0FFFF);
     page->uf->SetMaxLength(2);
     page->uf->SetValidarCampo(true);
     page->uf->SetValidarMSG(L"Informe a UF.");
     page->uf->SetText(L"");
 
     auto& email = static_cast<KvTextBox&>(form.Add(L"KvTextBox", L"txtEmail", 2880, 1440, 3960, 400));
-    email.SetColorOnFoco(0x0000FF);
-    email.SetColorOffFoco(0xC0C0C0);
-    email.SetBorderColor(0xC0C0C0);
+    email.SetColorOnFoco(kFocus);
+    Mark(email, false, 0xFFFFFF);
     email.SetText(L"maria@exemplo.pt");
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -122,8 +139,20 @@ void AddTextInputSection(SectionArea& area) {
     SetWindowLongPtrW(page->status, GWL_STYLE, WS_CHILD | WS_VISIBLE | SS_LEFT);
     SetWindowSubclass(form.hWnd(), &TextInputForm::FormProc, kSubclassId, reinterpret_cast<DWORD_PTR>(page.get()));
 
-    // The city field starts with the focus, so its outline shows the focus colour.
+    // Typing into a field marked red takes the mark away again.
+    for (auto [field, back] : {std::pair{page->cidade, OleColor{0xFFFFFF}}, std::pair{page->uf, OleColor{0xE0FFFF}}})
+      field->events.Change = [field, back] {
+        if (!field->Text().empty()) Mark(*field, false, back);
+      };
+    // The form opens as after a first "Gravar": the empty UF marked red, the city field focused
+    // (its outline in the focus colour).
+    page->MarkMissing();
     page->cidade->Texto().SetFocus();
+    KvTextBox* focused = page->cidade;
+    FocusInScreenshot([focused] {
+      SetForegroundWindow(GetAncestor(focused->hWnd(), GA_ROOT));
+      focused->Texto().SetFocus();
+    });
   } catch (const std::exception&) {
     area.AddText(L"The text fields could not be opened.", 0, 32, 620, 18);
     return;

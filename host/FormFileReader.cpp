@@ -281,7 +281,7 @@ int ControlDescription::LineOf(std::wstring_view key) const {
 
 std::string FormFileError::ToString() const {
   std::string s = Utf8FromWide(file);
-  if (line > 0) s += ":" + std::to_string(line);
+  if (line > 0) (s += ':') += std::to_string(line);
   s += ": ";
   if (!control.empty()) s += "control '" + Excerpt(control) + "'" + (key.empty() ? ": " : ", ");
   if (!key.empty()) s += "key '" + Excerpt(key) + "': ";

@@ -8,6 +8,18 @@ TESSEL_JOBS=${TESSEL_JOBS:-$(nproc 2>/dev/null || echo 2)}
 # Paths below the tree are hashed relative to it, so every checkout shares the compiler cache.
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$TESSEL_ROOT}
 
+# The fonts the pictures and the tests draw with, each from its Debian package (file -> package):
+# Wine's own faces (Tahoma, the bitmap MS Sans Serif that is the controls' default font, Marlett for
+# the caption buttons), the metric-compatible stand-ins for Arial, Times New Roman and Courier New
+# that Wine itself recommends, and outline fonts for Japanese (with Greek) and for emoji, which GDI
+# draws as it draws any other outline font.
+declare -A TESSEL_FONT_PACKAGES=(
+  [/usr/share/wine/fonts/tahoma.ttf]=fonts-wine
+  [/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf]=fonts-liberation
+  [/usr/share/fonts/truetype/vlgothic/VL-Gothic-Regular.ttf]=fonts-vlgothic
+  [/usr/share/fonts/truetype/ancient-scripts/Symbola_hint.ttf]=fonts-symbola
+)
+
 say() { printf '[tessel] %s\n' "$*" >&2; }
 
 as_root() {
@@ -27,6 +39,8 @@ tessel_install_deps() {
   command -v xauth    >/dev/null || missing+=(xauth)
   command -v cmake    >/dev/null || missing+=(cmake)
   [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
+  local font
+  for font in "${!TESSEL_FONT_PACKAGES[@]}"; do [ -f "$font" ] || missing+=("${TESSEL_FONT_PACKAGES[$font]}"); done
   [ ${#missing[@]} -eq 0 ] && return 0
   say "installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
@@ -37,12 +51,17 @@ tessel_install_deps() {
 # tessel_build <arch> <dir> [targets...]
 tessel_build() {
   local arch=$1 dir=$2; shift 2
+  # TESSEL_WARNINGS_AS_ERRORS=ON (as CI sets it) stops the build at any warning.
+  local werror=OFF
+  case "${TESSEL_WARNINGS_AS_ERRORS:-}" in 1|ON|on|yes|true) werror=ON ;; esac
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     local launcher=()
     # Rebuilds of unchanged sources (a second tree, a fresh clone) come from the compiler cache when there is one.
     command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-    cmake -S "$TESSEL_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" \
+    cmake -S "$TESSEL_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" -DTESSEL_WARNINGS_AS_ERRORS=$werror \
       -DCMAKE_TOOLCHAIN_FILE="$TESSEL_ROOT/cmake/toolchain-$arch.cmake" >/dev/null
+  elif ! grep -q "^TESSEL_WARNINGS_AS_ERRORS:BOOL=$werror\$" "$dir/CMakeCache.txt"; then
+    cmake -S "$TESSEL_ROOT" -B "$dir" -DTESSEL_WARNINGS_AS_ERRORS=$werror >/dev/null
   fi
   local t=()
   for target in "$@"; do t+=(--target "$target"); done
@@ -83,6 +102,43 @@ tessel_wine_window_manager() {
   fi
 }
 
+# Every picture is drawn with the same faces on every machine. This Wine does not look for its own
+# fonts where Debian's fonts-wine puts them, so the prefix gets them in its Fonts folder, where
+# Windows keeps them; the names that programs ask for and that no package here provides are
+# replaced by the faces installed for them (a font of that name, were it ever installed, would win).
+tessel_wine_fonts() {
+  local own=/usr/share/wine/fonts fonts="$WINEPREFIX/drive_c/windows/Fonts" copied=0
+  mkdir -p "$fonts"
+  if diff -rq "$own" "$fonts" 2>&1 | grep -qv "^Only in $fonts"; then
+    cp -f "$own"/* "$fonts/" && copied=1
+  fi
+  local reg="$WINEPREFIX/tessel-fonts.reg"
+  local wanted
+  wanted=$(cat <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Arial"="Liberation Sans"
+"Helvetica"="Liberation Sans"
+"Times New Roman"="Liberation Serif"
+"Courier New"="Liberation Mono"
+"MS Gothic"="VL Gothic"
+"MS UI Gothic"="VL PGothic"
+"MS PGothic"="VL PGothic"
+"Segoe UI Symbol"="Symbola"
+"Segoe UI Emoji"="Symbola"
+REG
+)
+  # Imported once per prefix, and again whenever the list changes.
+  [ "$copied" = 0 ] && [ -f "$reg" ] && [ "$(cat "$reg")" = "$wanted" ] && return 0
+  printf '%s\n' "$wanted" > "$reg.new"
+  if wine regedit /S "$(winepath -w "$reg.new" 2>/dev/null)" >/dev/null 2>&1 </dev/null; then
+    mv -f "$reg.new" "$reg"
+  else
+    say "could not set the font replacements in $WINEPREFIX"
+  fi
+}
+
 # tessel_wine_up <build dir>: a private prefix for the tree, a persistent wineserver and one idle process.
 tessel_wine_up() {
   local dir=$1
@@ -98,6 +154,7 @@ tessel_wine_up() {
     wineboot -i >/dev/null 2>&1 </dev/null
   fi
   tessel_wine_window_manager
+  tessel_wine_fonts
   if [ -f "$dir/tessel_idle.exe" ]; then
     setsid wine "$dir/tessel_idle.exe" >/dev/null 2>&1 </dev/null &
     TESSEL_IDLE_PID=$!

@@ -10,7 +10,7 @@ args=("$@")
 if [ -z "${DISPLAY:-}" ]; then
   shot="$TESSEL_BUILD/gallery.png"
   rm -f "$shot"
-  TESSEL_SCREEN=${TESSEL_SCREEN:-1920x1440x24} tessel_display_up   # room for every window side by side
+  TESSEL_SCREEN=${TESSEL_SCREEN:-1920x1600x24} tessel_display_up   # room for every window side by side
   tessel_wine_up "$TESSEL_BUILD"
   wine "$TESSEL_BUILD/gallery.exe" --screenshot "$(winepath -w "$shot")" "${args[@]}"
   [ -f "$shot" ] || { say "no screenshot was written"; exit 1; }

@@ -19,7 +19,7 @@ namespace {
 constexpr COLORREF kFace = 0x808080, kFore = 0x000080, kHoverFore = 0x008000, kOverride = 0x804000;
 
 struct Caption {
-  std::wstring text = L"Save";
+  const wchar_t* text = L"Save";  // a literal: a string member here makes the case tables look uninitialized to GCC 12
   int32_t shape = shapeRectangle, style = bsClassic, captionStyle = capStyleFlat, mode = modeCommand;
   bool enabled = true, value = false, pressed = false, hover = false;
   int32_t override = -1, gradientMode = gradNone;

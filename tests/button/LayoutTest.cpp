@@ -111,7 +111,9 @@ TEST_F(Layout, WindowRegionPerShapeAndStyle) {
     for (POINT p : c.out) EXPECT_FALSE(PtInRegion(region.get(), p.x, p.y)) << c.shape << ": " << p.x << "," << p.y;
     const ButtonState& s = b.State();
     EXPECT_EQ(s.regionA && s.regionB, c.shape >= shapeEllipse);
-    if (s.regionA) EXPECT_TRUE(PtInRegion(s.regionB.get(), 60, 1) && !PtInRegion(s.regionA.get(), 60, 1));
+    if (s.regionA) {
+      EXPECT_TRUE(PtInRegion(s.regionB.get(), 60, 1) && !PtInRegion(s.regionA.get(), 60, 1));
+    }
     form_->Remove(L"b");
   }
   // A rectangle of the whole window gives a new button no region; one that held a slant gets the

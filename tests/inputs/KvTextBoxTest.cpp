@@ -123,7 +123,9 @@ TEST_F(KvTextBoxTest, LayoutInsetsTheFieldKeepsTheMinimumHeightAndReportsARefuse
     form_->Site(L"Campo")->Move(0, 0, s.width, s.asked);
     EXPECT_EQ(Bounds(box.Fundo()), (std::vector<int>{0, 0, s.width, s.height}));
     EXPECT_EQ(Bounds(box.Texto()), (std::vector<int>{30, 30, s.field, s.height - 60}));
-    if (s.width < 60) EXPECT_THAT(host_.calls, ElementsAre(L"SkippedStep(Campo|set Texto.Width|Invalid property value)"));
+    if (s.width < 60) {
+      EXPECT_THAT(host_.calls, ElementsAre(L"SkippedStep(Campo|set Texto.Width|Invalid property value)"));
+    }
   }
 }
 
