@@ -175,7 +175,8 @@ TEST(Caption, TextBeyondTheCodePageDrawsItsOwnGlyphs) {
     if (row.glyphsDifferFromQuestionMarks) {
       const std::string ansi = AnsiFromWide(row.text);
       EXPECT_NE(ansi.find('?'), std::string::npos) << "the code page lacks these characters";
-      EXPECT_NE(Draw({.text = std::wstring(ansi.begin(), ansi.end()), .fontFace = row.face})->Bounds(kFore),
+      const std::wstring questionMarks(ansi.begin(), ansi.end());
+      EXPECT_NE(Draw({.text = questionMarks.c_str(), .fontFace = row.face})->Bounds(kFore),
                 drawn->Bounds(kFore));
     }
   }

@@ -48,7 +48,11 @@ template <class Get>
 std::string Text(Get get) {
   BSTR b = nullptr;
   const HRESULT hr = get(&b);
-  std::string s = hr == S_OK && b ? Narrow(b) : hr == S_FALSE ? "" : "(" + std::to_string(hr) + ")";
+  std::string s;
+  if (hr == S_OK && b)
+    s = Narrow(b);
+  else if (hr != S_FALSE)
+    s.append("(").append(std::to_string(hr)).append(")");
   SysFreeString(b);
   return s;
 }
@@ -74,7 +78,7 @@ std::string StateText(long state) {
       {STATE_SYSTEM_LINKED, "linked"}};
   std::string s;
   for (const auto& [bit, name] : kStates)
-    if (state & bit) s += std::string(s.empty() ? "" : " ") + name;
+    if (state & bit) s.append(s.empty() ? "" : " ").append(name);
   return s;
 }
 
@@ -84,8 +88,10 @@ std::string Line(IAccessible* a, long id) {
   const VARIANT child = Child(id);
   a->get_accRole(child, &role);
   a->get_accState(child, &state);
-  return RoleText(role.lVal) + " '" + Text([&](BSTR* b) { return a->get_accName(child, b); }) + "'" +
-         (state.lVal ? " " + StateText(state.lVal) : "");
+  std::string line = RoleText(role.lVal);
+  line.append(" '").append(Text([&](BSTR* b) { return a->get_accName(child, b); })).append("'");
+  if (state.lVal) line.append(" ").append(StateText(state.lVal));
+  return line;
 }
 
 // The tree under a, depth first, as AccessibleChildren lists it; each full object's window is
@@ -305,8 +311,8 @@ struct WinEvents {
     VARIANT id;
     std::string line = kEvents.at(event);
     if (AccessibleObjectFromEvent(w, object, child, a.GetAddressOf(), &id) == S_OK) {
-      line += " " + Line(a.Get(), id.lVal);
-      if (event == EVENT_OBJECT_VALUECHANGE) line += " = " + Text([&](BSTR* b) { return a->get_accValue(id, b); });
+      line.append(" ").append(Line(a.Get(), id.lVal));
+      if (event == EVENT_OBJECT_VALUECHANGE) line.append(" = ").append(Text([&](BSTR* b) { return a->get_accValue(id, b); }));
     }
     out->push_back(line);
   }
