@@ -109,7 +109,10 @@ tessel_wine_window_manager() {
 tessel_wine_fonts() {
   local own=/usr/share/wine/fonts fonts="$WINEPREFIX/drive_c/windows/Fonts" copied=0
   mkdir -p "$fonts"
-  if diff -rq "$own" "$fonts" 2>&1 | grep -qv "^Only in $fonts"; then
+  # (diff's own status is not looked at: the callers run with pipefail)
+  local differ
+  differ=$(diff -rq "$own" "$fonts" 2>&1 || true)
+  if [ -n "$differ" ] && grep -qv "^Only in $fonts" <<<"$differ"; then
     cp -f "$own"/* "$fonts/" && copied=1
   fi
   local reg="$WINEPREFIX/tessel-fonts.reg"
