@@ -344,14 +344,13 @@ TEST_F(Accessibility, WinEventsFollowTabbingTypingAndTheProgram) {
   Pump(50);
   UnhookWinEvent(hook);
   WinEvents::out = nullptr;
-  // The form shows the button that is getting the focus as the default one before the system moves
-  // the focus, and takes that away before the focus leaves it.
-  EXPECT_EQ(events, (Lines{"state push button 'OK' focusable default",
-                           "focus push button 'OK' focusable focused default",
+  // The form learns the focus from the focus message: the button shows as the default one once it
+  // has the focus, and stops being it once the field has it.
+  EXPECT_EQ(events, (Lines{"focus push button 'OK' focusable focused",
                            "state push button 'OK' focusable focused default",
-                           "state push button 'OK' focusable focused",
-                           "state push button 'OK' focusable",
+                           "state push button 'OK' focusable default",
                            "focus text 'City' focusable focused",
+                           "state push button 'OK' focusable",
                            "state text 'City' focusable focused",
                            "value text 'City' focusable focused = O",
                            "value text 'City' focusable focused = Os",
