@@ -179,17 +179,11 @@ const std::vector<std::string>& TipRecorder::lines() const { return *g_lines; }
 void TipRecorder::clear() { g_lines->clear(); }
 
 ToolQuery QueryTool(HWND tip, HWND parent) {
-  ToolQuery q;
-  char text[2048] = {};
-  TTTOOLINFOA info{};
-  info.cbSize = TTTOOLINFOA_V2_SIZE;
-  info.hwnd = parent;
+  wchar_t text[2048] = {};
+  TTTOOLINFOW info{TTTOOLINFOW_V2_SIZE, 0, parent};
   info.lpszText = text;
-  q.found = SendMessageA(tip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info)) != 0;
-  q.flags = info.uFlags;
-  q.rect = info.rect;
-  q.text = text;
-  return q;
+  EXPECT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)));
+  return {info.uFlags, tessel::Utf8FromWide(text)};
 }
 
 std::wstring ClassOf(HWND window) {

@@ -78,11 +78,9 @@ class TipRecorder {
   void clear();
 };
 
-// The tool as the tooltip window reports it.
+// The tool's flags and text (in UTF-8) as the tooltip window reports them.
 struct ToolQuery {
-  bool found = false;
   UINT flags = 0;
-  RECT rect{};
   std::string text;
 };
 ToolQuery QueryTool(HWND tip, HWND parent);

@@ -1,5 +1,3 @@
-// CBalloonToolTip through IDispatch: the tooltip window it builds, what it sends there in which
-// order, how each property write rebuilds it, and what it does when its parent goes.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -22,13 +20,9 @@ std::string Ansi(const wchar_t* text) {
 
 int ThreadTipCount() {
   int count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM n) -> BOOL {
-        if (ClassOf(w) == L"tooltips_class32") ++*reinterpret_cast<int*>(n);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
+  for (HWND w = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); w;
+       w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr))
+    count += GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId();
   return count;
 }
 
@@ -170,13 +164,7 @@ TEST_F(BalloonToolTipTest, TextBeyondTheCodePageGoesWideAndKeepsEveryCharacter) 
                                           "TTM_SETMAXTIPWIDTH(300)", "TTM_SETTITLEA(1," + Ansi(c.title) + ")",
                                           "TTM_ACTIVATE(1)"};
     EXPECT_EQ(rec.lines(), want);
-    wchar_t held[256] = {};
-    TTTOOLINFOW info{};
-    info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.hwnd = parent.hwnd();
-    info.lpszText = held;
-    ASSERT_TRUE(SendMessageW(tip.Window(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)));
-    EXPECT_STREQ(held, c.text);
+    EXPECT_EQ(QueryTool(tip.Window(), parent.hwnd()).text, text);
     // The title is checked as sent: Wine's comctl32 5 answers TTM_GETTITLE with an empty title.
     EXPECT_EQ(tip.GetText(L"TipText") + L"|" + tip.GetText(L"Title"), std::wstring(c.text) + L"|" + c.title);
   }

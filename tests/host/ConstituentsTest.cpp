@@ -1,5 +1,3 @@
-// The timer through real WM_TIMER messages, the picture box as a nested surface, the image, and
-// every handle given back after a surface with every kind of constituent is destroyed.
 #include <gtest/gtest.h>
 #include <gmock/gmock.h>
 
@@ -22,11 +20,6 @@ namespace tessel::hosttest {
 namespace {
 
 using ::testing::ElementsAre;
-
-constexpr COLORREF kNavy = RGB(0, 0, 128);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
 using TimerTest = SurfaceTest;
 
@@ -107,7 +100,6 @@ TEST_F(PictureBoxTest, IsAChildSurfaceThatPaintsItsOwnConstituentsAndRoutesTheMo
   EXPECT_FALSE(IsWindowVisible(box.hWnd()));
 }
 
-// A 8 x 6 bitmap of one colour.
 PictureRef SolidPicture(COLORREF color) {
   const uint32_t argb = 0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
   return Picture::FromBytes(test::EncodeImage(test::ImageFormat::Bmp, 8, 6, std::vector<uint32_t>(48, argb)));
@@ -119,8 +111,7 @@ TEST_F(ImageTest, DrawsAtItsOwnSizeClippedOrStretched) {
   Image image(surface_, L"imgLogo");
   image.Move(Tw(20), Tw(30), Tw(50), Tw(50));
   image.SetPicture(SolidPicture(kMagenta));
-  EXPECT_EQ(image.Width(), Tw(8));  // takes the picture's size
-  EXPECT_EQ(image.Height(), Tw(6));
+  EXPECT_EQ(std::pair(image.Width(), image.Height()), std::pair(Tw(8), Tw(6)));  // takes the picture's size
   auto dib = Paint();
   EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kMagenta), 48);
   ExpectPixels(*dib, {{20, 30, kMagenta}, {27, 35, kMagenta}, {28, 35, kNavy}});

@@ -182,7 +182,6 @@ TEST_F(FormFileText, EachBadFileNamesFileLineControlAndKeyAndKeepsTheOtherContro
 
 TEST_F(FormFileText, ATruncatedFileReportsWhereItEnds) {
   std::string text = WriteFormText(EveryType());
-  // Cut inside the icon's base64 lines.
   size_t cut = text.find("Icon = picture(");
   ASSERT_NE(cut, std::string::npos);
   ParsedForm p = ParseFormText(text.substr(0, cut + 120), L"cut.tform");
@@ -231,17 +230,12 @@ TEST_F(FormFileOnDisk, SavingReplacesTheFileAndAFailedSaveLeavesTheOldFileAndNoT
   // was written beside it and must be gone again.
   unique_hfile holder = OwnedFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(holder);
-  try {
-    WriteFileAtomically(path, "new contents\n");
-    ADD_FAILURE() << "a file in use was replaced";
-  } catch (const std::runtime_error& e) {
-    EXPECT_THAT(e.what(), HasSubstr("the old file is unchanged"));
-  }
+  EXPECT_THAT([&] { WriteFileAtomically(path, "new contents\n"); },
+              ::testing::ThrowsMessage<std::runtime_error>(HasSubstr("the old file is unchanged")));
   holder.reset();
   EXPECT_EQ(Contents(), "old contents\n");
   EXPECT_THAT(Files(), ElementsAre(L"form.tform"));
 
-  // A folder that does not exist.
   EXPECT_THROW(WriteFileAtomically(dir + L"\\no\\such\\form.tform", "x"), std::runtime_error);
   EXPECT_THAT(Files(), ElementsAre(L"form.tform"));
 }
@@ -302,12 +296,7 @@ TEST_F(FormFileForm, AControlThatFailsToSaveIsNamedAndLeavesTheOldFile) {
   const std::string before = Contents();
   r.SetCaption(L"changed");
   r.failWrite = true;
-  try {
-    SaveForm(*form, path);
-    ADD_FAILURE() << "saved";
-  } catch (const ControlError& e) {
-    EXPECT_EQ(e.control(), L"r");
-  }
+  EXPECT_THAT([&] { SaveForm(*form, path); }, ::testing::Throws<ControlError>(::testing::Property(&ControlError::control, L"r")));
   EXPECT_EQ(Contents(), before);
   EXPECT_THAT(Files(), ElementsAre(L"form.tform"));
 }

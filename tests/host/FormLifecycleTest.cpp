@@ -38,9 +38,7 @@ TEST_F(FormLifecycle, NewAndLoadedControlsGetTheirHandlersInOrderAndTerminateLas
   const std::vector<SavedControl> saved = form->Save();
   EXPECT_THAT(Take(), ElementsAre(L"A.WriteProperties", L"B.WriteProperties"));
   ASSERT_EQ(saved.size(), 2u);
-  EXPECT_EQ(saved[0].type, L"Recorder");
-  EXPECT_EQ(saved[1].extender.name, L"B");
-  EXPECT_EQ(saved[1].extender.top, 900);
+  EXPECT_EQ(saved[0].type + L"|" + saved[1].extender.name + L"|" + std::to_wstring(saved[1].extender.top), L"Recorder|B|900");
 
   form.reset();
   EXPECT_THAT(Take(), ElementsAre(L"B.Terminate", L"A.Terminate"));
@@ -59,10 +57,9 @@ TEST_F(FormLifecycle, AFailingReadIsReportedWithNameAndKeyAndTheOtherControlsSti
   EXPECT_NE(form->AddLoaded(L"Recorder", L"Last", ext, good), nullptr);
 
   ASSERT_EQ(form->LoadFailures().size(), 2u);
-  const LoadFailure& f = form->LoadFailures()[0];
-  EXPECT_EQ(f.control + L"|" + f.type + L"|" + f.key, L"Broken|Recorder|Size");
-  EXPECT_EQ(form->LoadFailures()[1].control, L"Ghost");
-  EXPECT_THAT(form->LoadFailures()[1].message, ::testing::HasSubstr("NoSuchType"));
+  const LoadFailure &f = form->LoadFailures()[0], &g = form->LoadFailures()[1];
+  EXPECT_EQ(f.control + L"|" + f.type + L"|" + f.key + L"|" + g.control, L"Broken|Recorder|Size|Ghost");
+  EXPECT_THAT(g.message, ::testing::HasSubstr("NoSuchType"));
 
   EXPECT_THAT(form->ControlNames(), ElementsAre(L"First", L"Last"));
   EXPECT_EQ(form->Control(L"Broken"), nullptr);
@@ -117,9 +114,7 @@ TEST_F(FormLifecycle, AmbientChangesReachEveryControl) {
   auto form = NewForm(false);
   auto& a = form->Add(L"Recorder", L"A", 0, 0, 1500, 450);
   auto& b = form->Add(L"Recorder", L"B", 0, 600, 1500, 450);
-  EXPECT_FALSE(a.Ambient().userMode);
-  EXPECT_EQ(a.Ambient().displayName, L"A");
-  EXPECT_EQ(a.Ambient().backColor, kSysButtonFace);
+  EXPECT_TRUE(!a.Ambient().userMode && a.Ambient().displayName == L"A" && a.Ambient().backColor == kSysButtonFace);
   ASSERT_TRUE(a.Ambient().font);
   Take();
 

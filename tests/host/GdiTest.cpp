@@ -1,5 +1,3 @@
-// The owned-handle wrappers free exactly once and hand ownership over on move and release. (The
-// surface's paint tests show the DC guards and the back buffer at work.)
 #include <gtest/gtest.h>
 
 #include "server/contract/Gdi.h"

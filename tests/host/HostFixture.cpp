@@ -57,7 +57,7 @@ void SurfaceTest::SetUp() {
   ASSERT_NE(top_, nullptr) << "no display";
   SetForegroundWindow(top_);
   surface_.Create(top_, RECT{0, 0, 320, 240});
-  surface_.SetBackColor(RGB(0, 0, 128));
+  surface_.SetBackColor(kNavy);
   Pump(10);
 }
 

@@ -5,13 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <functional>
 #include <memory>
-#include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "host/SurfaceWindow.h"
 #include "host/constituents/Shape.h"
@@ -27,12 +22,15 @@ using Dib = test::Canvas;
 using test::EventLog;
 using test::ExpectPixels;
 using test::Pixel;
+using test::Pump;
+using test::PumpUntil;
+
+constexpr COLORREF kNavy = RGB(0, 0, 128);  // the surface's back colour
+constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kYellow = RGB(255, 255, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kMagenta = RGB(255, 0, 255);
 
 // Paints a window's client area through WM_PRINTCLIENT into a new DIB.
 std::unique_ptr<Dib> Print(HWND hwnd, int width, int height);
-
-using test::Pump;
-using test::PumpUntil;
 
 // Twips of n pixels at the screen's resolution.
 int Tw(int pixels);

@@ -70,12 +70,7 @@ class Recorder : public UserControl {
   int32_t Size() const { return size_; }
 
   // Set by the factory before any handler runs.
-  bool focusable = false;
-  bool takesEnter = false;
-  bool failWrite = false;
-  bool container = false;
-  bool option = false;
-  bool selected = false;
+  bool focusable = false, takesEnter = false, failWrite = false, container = false, option = false, selected = false;
   std::wstring accessKeys;
 
  private:

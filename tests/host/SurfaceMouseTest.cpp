@@ -1,5 +1,3 @@
-// Mouse messages sent to the surface window reach the topmost windowless constituent under the
-// cursor, in twips relative to it; a press captures the mouse until every button is up.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -152,7 +150,6 @@ TEST_F(SurfaceMouse, ToolTipTextMakesARealToolThatFollowsTheLabel) {
   HWND tip = toolWindow();
   ASSERT_NE(tip, nullptr);
   EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
-  // The tool's text and rectangle as the tooltip window reports them.
   auto tool = [&] {
     wchar_t text[64] = {};
     TTTOOLINFOW info{TTTOOLINFOW_V2_SIZE, 0, surface_.hWnd(), reinterpret_cast<UINT_PTR>(a_.get())};

@@ -1,5 +1,3 @@
-// The surface's one paint path into a 32-bpp DIB: back colour, windowless constituents in
-// creation order, the owner's own drawing on top; exact pixels at the edges the layout defines.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,13 +8,6 @@
 
 namespace tessel::hosttest {
 namespace {
-
-constexpr COLORREF kNavy = RGB(0, 0, 128);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kGreen = RGB(0, 255, 0);
-constexpr COLORREF kYellow = RGB(255, 255, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
 
 class ShapePaint : public SurfaceTest {
  protected:
@@ -105,11 +96,11 @@ using LinePaint = SurfaceTest;
 
 TEST_F(LinePaint, WidthStyleAndVerticalLines) {
   Line line(surface_, L"Line1");
+  auto ends = [&](int x1, int y1, int x2, int y2) {
+    line.SetX1(Tw(x1)), line.SetY1(Tw(y1)), line.SetX2(Tw(x2)), line.SetY2(Tw(y2));
+  };
   line.SetBorderColor(kYellow);
-  line.SetX1(Tw(10));
-  line.SetY1(Tw(50));
-  line.SetX2(Tw(110));
-  line.SetY2(Tw(50));
+  ends(10, 50, 110, 50);
   line.SetBorderWidth(3);
   auto dib = Paint();
   ExpectPixels(*dib, {{60, 48, kNavy}, {60, 49, kYellow}, {60, 50, kYellow}, {60, 51, kYellow}, {60, 52, kNavy}});
@@ -124,10 +115,7 @@ TEST_F(LinePaint, WidthStyleAndVerticalLines) {
 
   // End points in either order: bounds follow them.
   line.SetBorderStyle(1);
-  line.SetX1(Tw(200));
-  line.SetY1(Tw(100));
-  line.SetX2(Tw(200));
-  line.SetY2(Tw(10));
+  ends(200, 100, 200, 10);
   EXPECT_EQ(std::vector<int>({line.Left(), line.Top(), line.Height()}), std::vector<int>({Tw(200), Tw(10), Tw(90)}));
   dib = Paint();
   EXPECT_EQ(dib->Count(RECT{200, 0, 201, 240}, kYellow), 90);
@@ -223,7 +211,6 @@ TEST_F(LabelPaint, AutoSizeFitsTheTextOfItsFontAndAnUnderlinedFontUnderlinesTheW
   EXPECT_GE(longestRow(), textWidth - 2);
 }
 
-// A constituent whose drawing fails, and an owner that draws last.
 class FailingConstituent : public Constituent {
  public:
   using Constituent::Constituent;

@@ -18,15 +18,16 @@ LOGFONTW Realised(const FontRef& font) {
   EXPECT_EQ(GetObjectW(font->Handle(), sizeof lf, &lf), int(sizeof lf));
   return lf;
 }
+// Height, weight, italic, underline, strikeout and charset of the font's handle.
+std::vector<int> Attributes(const FontRef& font) {
+  const LOGFONTW lf = Realised(font);
+  return {lf.lfHeight, lf.lfWeight, !!lf.lfItalic, !!lf.lfUnderline, !!lf.lfStrikeOut, lf.lfCharSet};
+}
 
 TEST(Font, KeepsEveryAttributeAndRealisesThemInItsHandle) {
   FontRef font = Font::Create(kEverything);
   EXPECT_EQ(font->Describe(), kEverything);
-  LOGFONTW lf = Realised(font);
-  EXPECT_EQ(lf.lfHeight, -12);  // 9 points at 96 dpi
-  EXPECT_EQ(lf.lfWeight, 700);
-  EXPECT_TRUE(lf.lfItalic && lf.lfUnderline && lf.lfStrikeOut);
-  EXPECT_EQ(lf.lfCharSet, 161);
+  EXPECT_EQ(Attributes(font), (std::vector<int>{-12, 700, 1, 1, 1, 161}));  // 9 points at 96 dpi
 
   font->SetName(L"Arial");
   font->SetSize(8.25f);
@@ -36,10 +37,7 @@ TEST(Font, KeepsEveryAttributeAndRealisesThemInItsHandle) {
   font->SetStrikethrough(false);
   font->SetCharset(0);
   EXPECT_EQ(font->Describe(), (FontDesc{L"Arial", 8.25f, 400, false, false, false, 0}));
-  lf = Realised(font);
-  EXPECT_EQ(lf.lfHeight, -11);
-  EXPECT_EQ(lf.lfWeight, 400);
-  EXPECT_FALSE(lf.lfItalic || lf.lfUnderline || lf.lfStrikeOut);
+  EXPECT_EQ(Attributes(font), (std::vector<int>{-11, 400, 0, 0, 0, 0}));
 }
 
 TEST(Font, HoldersAndWrappersShareOneFontAndACloneIsItsOwn) {
@@ -61,12 +59,9 @@ TEST(Font, HoldersAndWrappersShareOneFontAndACloneIsItsOwn) {
   CY size{};
   BOOL italic = TRUE;
   SHORT weight = 0;
-  ASSERT_HRESULT_SUCCEEDED(late->Get()->get_Size(&size));
-  ASSERT_HRESULT_SUCCEEDED(late->Get()->get_Italic(&italic));
-  ASSERT_HRESULT_SUCCEEDED(late->Get()->get_Weight(&weight));
-  EXPECT_EQ(size.int64, 120000);
-  EXPECT_FALSE(italic);
-  EXPECT_EQ(weight, 700);
+  ASSERT_TRUE(SUCCEEDED(late->Get()->get_Size(&size)) && SUCCEEDED(late->Get()->get_Italic(&italic)) &&
+              SUCCEEDED(late->Get()->get_Weight(&weight)));
+  EXPECT_EQ(std::vector<int64_t>({size.int64, italic, weight}), std::vector<int64_t>({120000, 0, 700}));
   EXPECT_EQ(Font::Wrap(late->Get())->Handle(), late->Handle());
 }
 
@@ -95,10 +90,9 @@ TEST(Font, FontsAlikeShareOneHandleAndAChangeMovesOnlyTheFontChanged) {
 
   twins[0]->SetSize(12.0f);
   Font::Wrap(twins[1]->Get())->SetItalic(false);  // another holder of the same font object
-  EXPECT_EQ(Realised(twins[0]).lfHeight, -16);
-  EXPECT_FALSE(Realised(twins[1]).lfItalic);
-  EXPECT_EQ(Realised(first).lfHeight, -12);
-  EXPECT_TRUE(Realised(first).lfItalic);
+  EXPECT_EQ(Attributes(twins[0])[0], -16);
+  EXPECT_EQ(Attributes(twins[1])[2], 0);
+  EXPECT_EQ(Attributes(first), (std::vector<int>{-12, 700, 1, 1, 1, 161}));
   EXPECT_EQ(twins[2]->Handle(), first->Handle());
   EXPECT_EQ(SharedFont::Count(), shared + 3);
   twins[0]->SetSize(9.0f);

@@ -1,6 +1,4 @@
-// Registration of TesselOCX.ocx on key level, through regsvr32 like an installer does it, and the
-// module's own answers about its classes and whether it can be unloaded. These tests change the
-// shared registry, so they run alone, and they leave the server registered.
+// These tests change the shared registry, so they run alone, and they leave the server registered.
 #include <windows.h>
 #include <oleauto.h>
 
@@ -119,7 +117,6 @@ TEST_F(Registration, MachineRegistrationWritesTheTableAndRemovesExactlyIt) {
   EXPECT_EQ(Value(HKEY_CLASSES_ROOT, L"Interface\\" + GuidText(srv::kIidBalloonToolTip)), L"_CBalloonToolTip");
   EXPECT_EQ(Value(HKEY_CLASSES_ROOT, L"Interface\\" + GuidText(srv::kIidSOSystem) + L"\\TypeLib"), GuidText(srv::kLibId));
 
-  // Registered objects come by ProgID.
   CLSID clsid{};
   for (const Class& c : kClasses) {
     ASSERT_EQ(CLSIDFromProgID(c.progId, &clsid), S_OK);
@@ -132,19 +129,6 @@ TEST_F(Registration, MachineRegistrationWritesTheTableAndRemovesExactlyIt) {
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"CLSID")) << "the shared parents stay";
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"Interface\\{00020400-0000-0000-C000-000000000046}"))
       << "the library's base interfaces belong to the system";
-}
-
-TEST_F(Registration, UserRegistrationGoesBelowTheCurrentUsersClasses) {
-  ASSERT_EQ(RegSvr32(L"/u"), 0u);
-  const std::wstring user = L"Software\\Classes\\";
-  ASSERT_EQ(RegSvr32(L"/n /i:user"), 0u);
-  ExpectClassKeys(HKEY_CURRENT_USER, user, true, false);
-  ExpectClassKeys(HKEY_LOCAL_MACHINE, L"Software\\Classes\\", false, false);  // nothing for the machine
-
-  ASSERT_EQ(RegSvr32(L"/u /n /i:user"), 0u);
-  ExpectClassKeys(HKEY_CURRENT_USER, user, false);
-  ExpectClassKeys(HKEY_CLASSES_ROOT, L"", false);
-  EXPECT_EQ(RegSvr32(L"/u /n /i:user"), 0u) << "already gone";
 }
 
 // The user controls as ActiveX controls: what each writes besides the common keys. The status is
@@ -226,17 +210,22 @@ TEST_F(Registration, TheControlsAreRegisteredOnlyOnRequestAndTakenAwayAlone) {
   ExpectClassKeys(HKEY_CLASSES_ROOT, L"", false);
 }
 
-TEST_F(Registration, TheControlsGoBelowTheCurrentUsersClassesOnRequest) {
+// Nothing for the machine; the controls go alone and the classes stay until they are asked away.
+TEST_F(Registration, UserRegistrationGoesBelowTheCurrentUsersClasses) {
+  ASSERT_EQ(RegSvr32(L"/u"), 0u);
   const std::wstring user = L"Software\\Classes\\";
   ASSERT_EQ(RegSvr32(L"/n /i:user,controls"), 0u);
   ExpectClassKeys(HKEY_CURRENT_USER, user, true, false);
   ExpectControlKeys(HKEY_CURRENT_USER, user, true);
-  ExpectControlKeys(HKEY_LOCAL_MACHINE, L"Software\\Classes\\", false);
+  ExpectClassKeys(HKEY_LOCAL_MACHINE, user, false, false);
+  ExpectControlKeys(HKEY_LOCAL_MACHINE, user, false);
   ASSERT_EQ(RegSvr32(L"/u /n /i:user,controls"), 0u);
   ExpectControlKeys(HKEY_CURRENT_USER, user, false);
-  ExpectClassKeys(HKEY_CURRENT_USER, user, true, false);  // the classes stay
+  ExpectClassKeys(HKEY_CURRENT_USER, user, true, false);
   ASSERT_EQ(RegSvr32(L"/u /n /i:user"), 0u);
   ExpectClassKeys(HKEY_CURRENT_USER, user, false);
+  ExpectClassKeys(HKEY_CLASSES_ROOT, L"", false);
+  EXPECT_EQ(RegSvr32(L"/u /n /i:user"), 0u) << "already gone";
 }
 
 // The module's exports, called in this process.
@@ -249,8 +238,7 @@ class ServerModule : public ::testing::Test {
     ASSERT_NE(module, nullptr);
     getClassObject = reinterpret_cast<GetClassObject>(GetProcAddress(module, "DllGetClassObject"));
     canUnloadNow = reinterpret_cast<CanUnloadNow>(GetProcAddress(module, "DllCanUnloadNow"));
-    ASSERT_NE(getClassObject, nullptr);
-    ASSERT_NE(canUnloadNow, nullptr);
+    ASSERT_TRUE(getClassObject && canUnloadNow);
   }
   void TearDown() override { FreeLibrary(module); }
   HMODULE module = nullptr;

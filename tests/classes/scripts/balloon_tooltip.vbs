@@ -3,10 +3,7 @@
 Option Explicit
 Dim failures : failures = 0
 Sub Check(ok, what)
-  If Not ok Then
-    failures = failures + 1
-    WScript.Echo "FAILED: " & what
-  End If
+  If Not ok Then failures = failures + 1 : WScript.Echo "FAILED: " & what
 End Sub
 
 Dim win, tip, first, text, title, icon

@@ -2,10 +2,7 @@
 Option Explicit
 Dim failures : failures = 0
 Sub Check(ok, what)
-  If Not ok Then
-    failures = failures + 1
-    WScript.Echo "FAILED: " & what
-  End If
+  If Not ok Then failures = failures + 1 : WScript.Echo "FAILED: " & what
 End Sub
 
 Dim facts, os, cs, expectedTotal, item
