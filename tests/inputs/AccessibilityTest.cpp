@@ -6,6 +6,7 @@
 #include <oleacc.h>
 #include <wrl/client.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 #include <utility>
@@ -26,33 +27,26 @@ namespace {
 using Microsoft::WRL::ComPtr;
 using Lines = std::vector<std::string>;
 
-std::string Narrow(const std::wstring& w) { return Utf8FromWide(w); }
-
 VARIANT Child(long id) {
-  VARIANT v;
-  VariantInit(&v);
+  VARIANT v{};
   v.vt = VT_I4;
   v.lVal = id;
   return v;
 }
 
 ComPtr<IAccessible> ObjectOf(HWND window) {
-  ComPtr<IAccessible> object;
-  EXPECT_EQ(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                       reinterpret_cast<void**>(object.GetAddressOf())),
-            S_OK);
-  return object;
+  ComPtr<IAccessible> a;
+  EXPECT_EQ(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_PPV_ARGS(a.GetAddressOf())), S_OK);
+  return a;
 }
 
-template <class Get>
-std::string Text(Get get) {
+// A text property of an element, "" for S_FALSE and "(hr)" for an error.
+std::string Text(IAccessible* a, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*), long id) {
   BSTR b = nullptr;
-  const HRESULT hr = get(&b);
-  std::string s;
-  if (hr == S_OK && b)
-    s = Narrow(b);
-  else if (hr != S_FALSE)
-    s.append("(").append(std::to_string(hr)).append(")");
+  const HRESULT hr = (a->*get)(Child(id), &b);
+  char error[16];
+  std::snprintf(error, sizeof error, "(%ld)", static_cast<long>(hr));
+  std::string s = hr == S_OK && b ? Utf8FromWide(b) : hr == S_FALSE ? "" : error;
   SysFreeString(b);
   return s;
 }
@@ -89,19 +83,17 @@ std::string Line(IAccessible* a, long id) {
   a->get_accRole(child, &role);
   a->get_accState(child, &state);
   std::string line = RoleText(role.lVal);
-  line.append(" '").append(Text([&](BSTR* b) { return a->get_accName(child, b); })).append("'");
-  if (state.lVal) line.append(" ").append(StateText(state.lVal));
-  return line;
+  line.append(" '").append(Text(a, &IAccessible::get_accName, id)).append("'");
+  return state.lVal ? line.append(" ").append(StateText(state.lVal)) : line;
 }
 
 // The tree under a, depth first, as AccessibleChildren lists it; each full object's window is
 // checked against its window text on the way.
 void Walk(IAccessible* a, const std::string& indent, Lines& out) {
-  long count = 0;
+  long count = 0, got = 0;
   ASSERT_EQ(a->get_accChildCount(&count), S_OK);
   if (count == 0) return;
   std::vector<VARIANT> children(static_cast<size_t>(count));
-  long got = 0;
   ASSERT_EQ(AccessibleChildren(a, 0, count, children.data(), &got), S_OK);
   ASSERT_EQ(got, count);
   for (VARIANT& v : children) {
@@ -118,45 +110,43 @@ void Walk(IAccessible* a, const std::string& indent, Lines& out) {
     EXPECT_EQ(WindowFromAccessibleObject(child.Get(), &window), S_OK);
     wchar_t text[64] = {};
     GetWindowTextW(window, text, 64);
-    EXPECT_EQ(Text([&](BSTR* b) { return child->get_accName(Child(CHILDID_SELF), b); }), Narrow(text))
-        << "the window's text is its name";
+    EXPECT_EQ(Text(child.Get(), &IAccessible::get_accName, CHILDID_SELF), Utf8FromWide(text)) << "its window's text";
     Walk(child.Get(), indent + "  ", out);
   }
 }
 
 class Accessibility : public InputTest {
  protected:
+  ButtonStyle& Button(const wchar_t* name, int left, int top, const wchar_t* caption, int32_t mode = modeCommand,
+                      const wchar_t* in = L"") {
+    auto& b = dynamic_cast<ButtonStyle&>(form_->Add(L"ButtonStyle", name, left, top, 1500, 450, in));
+    b.SetMode(mode);
+    b.SetCaption(caption);
+    return b;
+  }
+  KvText& Field(const wchar_t* name, int top, const wchar_t* caption, const wchar_t* text) {
+    auto& f = Add<KvText>(L"KvText", name, 3400, top, 3000, 400);
+    f.SetCaption(caption);
+    f.SetText(text);
+    return f;
+  }
   // A form of every control: a default push button, a checked check button, an option inside a
   // frame, named and captioned fields (a required one, a read-only one, a password), the
   // decorations, a disabled and a hidden button, and a link panel behind them all.
   void PlaceEveryControl() {
-    auto& save = Add<ButtonStyle>(L"ButtonStyle", L"save", 120, 120, 1500, 450);
-    save.SetCaption(L"&Save");
-    auto& bold = Add<ButtonStyle>(L"ButtonStyle", L"bold", 1800, 120, 1500, 450);
-    bold.SetMode(modeCheck);
-    bold.SetCaption(L"&Bold");
-    bold.SetValue(true);
-    auto& frame = Add<TzFrames>(L"tzFrames", L"frame", 120, 700, 3000, 1500);
-    frame.SetCaption(L"&Size && align");
-    auto& left = dynamic_cast<ButtonStyle&>(form_->Add(L"ButtonStyle", L"left", 120, 400, 1200, 400, L"frame"));
-    left.SetMode(modeOption);
-    left.SetCaption(L"&Left");
-    auto& code = Add<KvTextBox>(L"KvTextBox", L"code", 3400, 120, 1800, 400);
-    code.SetValidarCampo(true);
+    Button(L"save", 120, 120, L"&Save");
+    Button(L"bold", 1800, 120, L"&Bold", modeCheck).SetValue(true);
+    Add<TzFrames>(L"tzFrames", L"frame", 120, 700, 3000, 1500).SetCaption(L"&Size && align");
+    Button(L"left", 120, 400, L"&Left", modeOption, L"frame");
+    Add<KvTextBox>(L"KvTextBox", L"code", 3400, 120, 1800, 400).SetValidarCampo(true);
     form_->Site(L"code")->SetAccessibleName(L"Customer code");
-    auto& name = Add<KvText>(L"KvText", L"name", 3400, 700, 3000, 400);
-    name.SetCaption(L"&Name:");
-    name.SetText(L"Ana");
-    name.SetLocked(true);
-    auto& pin = Add<KvText>(L"KvText", L"pin", 3400, 1200, 3000, 400);
-    pin.SetCaption(L"PIN");
-    pin.SetText(L"1234");
-    pin.SetPasswordChar(L"*");
+    Field(L"name", 700, L"&Name:", L"Ana").SetLocked(true);
+    Field(L"pin", 1200, L"PIN", L"1234").SetPasswordChar(L"*");
     Add<UserControl>(L"KvLinha", L"rule", 120, 2400, 3000, 30);
     Add<UserControl>(L"Bevel", L"box", 120, 2600, 3000, 600);
-    Add<ButtonStyle>(L"ButtonStyle", L"off", 3400, 2400, 1500, 450).SetCaption(L"Off");
+    Button(L"off", 3400, 2400, L"Off");
     form_->Site(L"off")->SetEnabled(false);
-    Add<ButtonStyle>(L"ButtonStyle", L"gone", 3400, 3000, 1500, 450).SetCaption(L"Gone");
+    Button(L"gone", 3400, 3000, L"Gone");
     form_->Site(L"gone")->SetVisible(false);
     auto& panel = Add<KvFundo>(L"KvFundo", L"panel", 0, 3600, 9000, 2400);
     panel.SetCaptionTitulo(L"Welcome");
@@ -219,21 +209,18 @@ TEST_F(Accessibility, EachElementTellsItsValueShortcutActionAndPlace) {
       {L"panel", 1, "(-2147352573)", "", "", "Jump"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(Narrow(c.control));
+    SCOPED_TRACE(Utf8FromWide(c.control));
     ComPtr<IAccessible> a = ObjectOf(Window(c.control));
     const VARIANT id = Child(c.child);
-    EXPECT_EQ(Text([&](BSTR* b) { return a->get_accValue(id, b); }), c.value);
-    EXPECT_EQ(Text([&](BSTR* b) { return a->get_accDescription(id, b); }), c.description);
-    EXPECT_EQ(Text([&](BSTR* b) { return a->get_accKeyboardShortcut(id, b); }), c.shortcut);
-    EXPECT_EQ(Text([&](BSTR* b) { return a->get_accDefaultAction(id, b); }), c.action);
-    RECT want{};
-    if (c.child) {
-      const auto* panel = dynamic_cast<KvFundo*>(form_->Control(c.control));
-      want = panel->Link().BoundsPixels();
-      MapWindowPoints(panel->Background().hWnd(), nullptr, reinterpret_cast<POINT*>(&want), 2);
-    } else {
-      GetWindowRect(Window(c.control), &want);
-    }
+    Lines got;
+    for (auto get : {&IAccessible::get_accValue, &IAccessible::get_accDescription, &IAccessible::get_accKeyboardShortcut,
+                     &IAccessible::get_accDefaultAction})
+      got.push_back(Text(a.Get(), get, c.child));
+    EXPECT_EQ(got, (Lines{c.value, c.description, c.shortcut, c.action}));
+    const auto* panel = dynamic_cast<KvFundo*>(form_->Control(c.control));
+    RECT want = c.child ? panel->Link().BoundsPixels() : RECT{};
+    if (c.child) MapWindowPoints(panel->Background().hWnd(), nullptr, reinterpret_cast<POINT*>(&want), 2);
+    else GetWindowRect(Window(c.control), &want);
     long x = 0, y = 0, w = 0, h = 0;
     ASSERT_EQ(a->accLocation(&x, &y, &w, &h, id), S_OK);
     EXPECT_EQ((std::vector<long>{x, y, w, h}), (std::vector<long>{want.left, want.top, want.right - want.left,
@@ -245,7 +232,7 @@ TEST_F(Accessibility, EachElementTellsItsValueShortcutActionAndPlace) {
       EXPECT_EQ(hit.vt == VT_I4 ? hit.lVal : -1, c.child) << "the link is found where it is drawn";
     }
   }
-  ComPtr<IAccessible> edit = ObjectOf(EditOf(L"name"));
+  ComPtr<IAccessible> edit = ObjectOf(EditOf(L"name"));  // an edit reads as its field
   EXPECT_EQ(Line(edit.Get(), CHILDID_SELF), "text 'Name:' focusable read-only");
   HWND back = nullptr;
   EXPECT_EQ(WindowFromAccessibleObject(edit.Get(), &back), S_OK);
@@ -258,9 +245,8 @@ TEST_F(Accessibility, EachElementTellsItsValueShortcutActionAndPlace) {
 // accDoDefaultAction clicks: the button's events are those of a click by the mouse, the check
 // button toggles, the link opens its address through the host.
 TEST_F(Accessibility, TheDefaultActionRecordsTheSameEventsAsAClick) {
-  auto& push = Add<ButtonStyle>(L"ButtonStyle", L"push", 120, 120, 1500, 450);
-  auto& check = Add<ButtonStyle>(L"ButtonStyle", L"check", 1800, 120, 1500, 450);
-  check.SetMode(modeCheck);
+  auto& push = Button(L"push", 120, 120, L"Push");
+  auto& check = Button(L"check", 1800, 120, L"Check", modeCheck);
   auto& panel = Add<KvFundo>(L"KvFundo", L"panel", 0, 1000, 9000, 2400);
   panel.SetCaption(L"Help");
   panel.SetURL(L"https://example.invalid/help");
@@ -268,7 +254,7 @@ TEST_F(Accessibility, TheDefaultActionRecordsTheSameEventsAsAClick) {
   log.Watch(push.events, "push.");
   log.Watch(check.events, "check.");
   for (ButtonStyle* b : {&push, &check}) {
-    SCOPED_TRACE(Narrow(b->Extender().name));
+    SCOPED_TRACE(Utf8FromWide(b->Extender().name));
     const LPARAM middle = MAKELPARAM(50, 15);
     SendMessageW(b->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, middle);
     SendMessageW(b->hWnd(), WM_LBUTTONUP, 0, middle);
@@ -303,16 +289,15 @@ struct WinEvents {
     bool mine = false;
     for (HWND o : ours) mine |= w == o || IsChild(o, w);
     if (!out || !mine || object != OBJID_CLIENT) return;
-    static const std::map<DWORD, const char*> kEvents = {{EVENT_OBJECT_FOCUS, "focus"},
-                                                         {EVENT_OBJECT_STATECHANGE, "state"},
-                                                         {EVENT_OBJECT_NAMECHANGE, "name"},
-                                                         {EVENT_OBJECT_VALUECHANGE, "value"}};
+    static const std::map<DWORD, const char*> kEvents = {
+        {EVENT_OBJECT_FOCUS, "focus"}, {EVENT_OBJECT_STATECHANGE, "state"},
+        {EVENT_OBJECT_NAMECHANGE, "name"}, {EVENT_OBJECT_VALUECHANGE, "value"}};
     ComPtr<IAccessible> a;
     VARIANT id;
     std::string line = kEvents.at(event);
     if (AccessibleObjectFromEvent(w, object, child, a.GetAddressOf(), &id) == S_OK) {
       line.append(" ").append(Line(a.Get(), id.lVal));
-      if (event == EVENT_OBJECT_VALUECHANGE) line.append(" = ").append(Text([&](BSTR* b) { return a->get_accValue(id, b); }));
+      if (event == EVENT_OBJECT_VALUECHANGE) line.append(" = ").append(Text(a.Get(), &IAccessible::get_accValue, id.lVal));
     }
     out->push_back(line);
   }
@@ -363,7 +348,7 @@ TEST_F(Accessibility, WinEventsFollowTabbingTypingAndTheProgram) {
 TEST(AccessibleNames, AccessMarksGoAndDoubledOnesStayOne) {
   const std::pair<const wchar_t*, const wchar_t*> cases[] = {
       {L"&Save", L"Save"}, {L"Fish && &Chips", L"Fish & Chips"}, {L"End&", L"End"}, {L"&&&x", L"&x"}, {L"", L""}};
-  for (const auto& [caption, name] : cases) EXPECT_EQ(WithoutAccessMarks(caption), name) << Narrow(caption);
+  for (const auto& [caption, name] : cases) EXPECT_EQ(WithoutAccessMarks(caption), name) << Utf8FromWide(caption);
 }
 
 }  // namespace

@@ -1,0 +1,318 @@
+// Every control on a form as the system changes under it: the system's colours changed with
+// SetSysColors and the high-contrast scheme switched on and off (pixels of every control before and
+// after, and the paints each window gets for one change); a move to a screen of another resolution
+// (WM_DPICHANGED, sent here since Wine moves no window between screens), after which every control
+// stands again at its size in twips, its lines still one pixel wide; and back again.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <iostream>
+#include <map>
+#include <set>
+#include <tuple>
+
+#include "button/ButtonStyle.h"
+#include "frames/TzFrames.h"
+#include "host/ControlTypesLibrary.h"
+#include "host/Form.h"
+#include "inputs/KvText.h"
+#include "inputs/KvTextBox.h"
+#include "server/contract/Palette.h"
+#include "server/contract/ScreenDpi.h"
+#include "server/contract/Twips.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/Pixels.h"
+
+namespace tessel::test {
+namespace {
+
+using Colours = std::map<int, COLORREF>;
+
+std::tuple<LONG, LONG, LONG, LONG> Edges(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+class LookTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { RegisterLibraryControls(ControlTypes::Default()); }
+  template <class T = UserControl>
+  T& Add(const wchar_t* type, const wchar_t* name, int left, int top, int width, int height, const wchar_t* in = L"") {
+    return dynamic_cast<T&>(form->Add(type, name, left, top, width, height, in));
+  }
+  // Where a window stands in the client area of another, in pixels.
+  static RECT In(HWND w, HWND parent) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+  RECT Where(const std::wstring& name) const {
+    const HWND w = form->Control(name)->hWnd();
+    return In(w, GetParent(w));
+  }
+
+  std::unique_ptr<Form> form;
+};
+
+void SetColours(const Colours& colours) {
+  std::vector<int> index;
+  std::vector<COLORREF> value;
+  for (const auto& [i, c] : colours) {
+    index.push_back(i);
+    value.push_back(c);
+  }
+  SetSysColors(static_cast<int>(index.size()), index.data(), value.data());
+}
+
+// A high-contrast scheme: white on black, cyan highlight, green for what is unavailable.
+const Colours kScheme = {
+    {COLOR_BTNFACE, RGB(0, 0, 0)},         {COLOR_BTNTEXT, RGB(255, 255, 255)},
+    {COLOR_WINDOW, RGB(0, 0, 0)},          {COLOR_WINDOWTEXT, RGB(255, 255, 255)},
+    {COLOR_HIGHLIGHT, RGB(0, 255, 255)},   {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)},
+    {COLOR_GRAYTEXT, RGB(0, 255, 0)},      {COLOR_WINDOWFRAME, RGB(255, 255, 255)},
+    {COLOR_3DLIGHT, RGB(255, 255, 255)},   {COLOR_3DHILIGHT, RGB(255, 255, 255)},
+    {COLOR_3DSHADOW, RGB(255, 255, 255)},  {COLOR_3DDKSHADOW, RGB(255, 255, 255)},
+    {COLOR_INACTIVEBORDER, RGB(255, 255, 255)},
+};
+
+LRESULT CALLBACK CountPaint(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR n) {
+  if (m == WM_PAINT) ++*reinterpret_cast<int*>(n);
+  return DefSubclassProc(w, m, wp, lp);
+}
+
+class SystemLook : public LookTest {
+ protected:
+  void SetUp() override {
+    for (int i = 0; i <= COLOR_MENUBAR; ++i) saved[i] = GetSysColor(i);
+    form = Form::Create(L"Look", 9000, 5200);
+    Form::PumpMessages();
+  }
+  // The system's colours and scheme as the test found them, whatever it changed.
+  void TearDown() override {
+    if (highContrast) SwitchHighContrast(false);
+    form.reset();
+    SetColours(saved);
+  }
+
+  // Switches the high-contrast scheme through SPI_SETHIGHCONTRAST, telling every window as the
+  // system does. Wine keeps no such setting (the call fails and the question reads "off"): there the
+  // palette is told directly and the form gets the WM_SETTINGCHANGE the system would have sent.
+  void SwitchHighContrast(bool on) {
+    highContrast = on;
+    HIGHCONTRASTW hc{sizeof(hc), on ? static_cast<DWORD>(HCF_HIGHCONTRASTON) : 0u, nullptr};
+    HIGHCONTRASTW now{sizeof(now), 0, nullptr};
+    const bool set = SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof(hc), &hc, SPIF_SENDCHANGE) != FALSE;
+    SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(now), &now, 0);
+    const bool system = set && ((now.dwFlags & HCF_HIGHCONTRASTON) != 0) == on;
+    if (!system && on) std::cout << "[ NOTE     ] SPI_SETHIGHCONTRAST switches no scheme here; the palette was told\n";
+    SetHighContrastForTesting(system || !on ? -1 : 1);
+    if (!system) SendMessageW(form->hWnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  }
+
+  // Places one control of each kind, captionless where a caption's glyph edges would blend.
+  void PlaceEveryControl(bool ownColours) {
+    auto& cmd = Add<ButtonStyle>(L"ButtonStyle", L"cmd", 120, 120, 1500, 450);
+    auto& chk = Add<ButtonStyle>(L"ButtonStyle", L"chk", 1800, 120, 1500, 450);
+    auto& round = Add<ButtonStyle>(L"ButtonStyle", L"round", 3480, 120, 1500, 450);
+    for (ButtonStyle* b : {&cmd, &chk, &round}) b->SetCaption(L"");
+    chk.SetMode(modeCheck);
+    chk.SetValue(true);
+    round.SetButtonStyle(bsRounded);
+    auto& fra = Add<TzFrames>(L"tzFrames", L"fra", 120, 720, 3000, 1800);
+    fra.SetCaption(L"");
+    auto& txt = Add<KvTextBox>(L"KvTextBox", L"txt", 3300, 720, 2400, 375);
+    auto& kvt = Add<KvText>(L"KvText", L"kvt", 3300, 1300, 3000, 375);
+    kvt.SetCaption(L"");
+    Add(L"KvLinha", L"lin", 3300, 1900, 3000, 30);
+    Add(L"Bevel", L"bev", 3300, 2200, 1500, 900);
+    if (!ownColours) return;
+    cmd.SetBackColor(0x00C0FF);
+    cmd.SetForeColor(0x800000);
+    round.SetBackColor(0xFF80C0);
+    round.SetGradientMode(gradTopBottom);
+    round.SetGradientColor(0x40FF40);
+    fra.SetThemeColor(frames::themeGold);
+    fra.SetBackColor(0x80FFFF);
+    fra.SetFrameColor(0x0000C0);
+    txt.SetBackColor(0x00FFFF);
+    txt.SetForeColor(0x000000);
+    kvt.SetBackColor(0xC0FFC0);
+  }
+
+  DibProbe Shot() {
+    Form::PumpMessages();
+    shot = form->Snapshot();
+    return DibProbe(shot.get());
+  }
+  // The colours of a control's pixels with how many of each.
+  std::map<COLORREF, int> ColoursOf(const PixelRows& p, const std::wstring& name) const {
+    const RECT r = Where(name);
+    std::map<COLORREF, int> colours;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) ++colours[p.At(x, y)];
+    return colours;
+  }
+  // How many pixels of two pictures of the form differ.
+  static int Differences(const PixelRows& a, const PixelRows& b) {
+    if (a.width() != b.width() || a.height() != b.height()) return -1;
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+      for (int x = 0; x < a.width(); ++x) n += a.At(x, y) != b.At(x, y);
+    return n;
+  }
+  // Makes a change and expects every control window painted once for it, however the paint comes
+  // (sent or dispatched): pumped until nothing is waiting, then once more.
+  void ExpectOnePaintEach(const std::function<void()>& change) {
+    std::map<HWND, int> paints;
+    for (const std::wstring& name : form->ControlNames()) {
+      const HWND w = form->Control(name)->hWnd();
+      SetWindowSubclass(w, CountPaint, 0x7E55, reinterpret_cast<DWORD_PTR>(&paints[w]));
+    }
+    change();
+    Form::PumpMessages();
+    Pump(50);
+    for (const std::wstring& name : form->ControlNames()) {
+      RemoveWindowSubclass(form->Control(name)->hWnd(), CountPaint, 0x7E55);
+      EXPECT_EQ(paints[form->Control(name)->hWnd()], 1) << Utf8FromWide(name);
+    }
+  }
+
+  Colours saved;
+  bool highContrast = false;
+  unique_hbitmap shot;
+};
+
+// After SetSysColors no control keeps a pixel of the old face, text or window colour where it
+// showed one: each such pixel shows the new colour (the same count, so nothing moved), and every
+// control window is painted once for the change and once for the old colours back, which bring
+// back the very same pixels.
+TEST_F(SystemLook, NewSystemColoursReachEveryControlWhichPaintsOnce) {
+  PlaceEveryControl(false);
+  const Colours fresh = {{COLOR_BTNFACE, RGB(10, 120, 200)},
+                         {COLOR_BTNTEXT, RGB(250, 250, 0)},
+                         {COLOR_WINDOW, RGB(30, 30, 90)},
+                         {COLOR_WINDOWTEXT, RGB(0, 255, 128)}};
+  const DibProbe before = Shot();
+  ExpectOnePaintEach([&] { SetColours(fresh); });
+  const DibProbe after = Shot();
+  // What each control shows of the system's colours: the face, and the text box its window colour
+  // too (a bevel's and a button's white edges are their own, and so is a KvText's white box).
+  for (const std::wstring& name : form->ControlNames()) {
+    SCOPED_TRACE(Utf8FromWide(name));
+    std::map<COLORREF, int> was = ColoursOf(before, name), now = ColoursOf(after, name);
+    for (int index : name == L"txt" ? std::vector<int>{COLOR_BTNFACE, COLOR_WINDOW} : std::vector<int>{COLOR_BTNFACE}) {
+      const COLORREF from = saved.at(index), to = fresh.at(index);
+      EXPECT_EQ(now[from], 0) << "old colour " << index << " " << Hex(from) << " left";
+      EXPECT_EQ(now[to], was[from]) << "colour " << index << " " << Hex(to);
+    }
+  }
+  EXPECT_GT(ColoursOf(after, L"cmd")[fresh.at(COLOR_BTNFACE)], 0);
+  EXPECT_GT(ColoursOf(after, L"txt")[fresh.at(COLOR_WINDOW)], 0);
+  // The rounded button's face is made from the face colour: none of the old one's pixels are left.
+  EXPECT_NE(ColoursOf(after, L"round"), ColoursOf(before, L"round"));
+  EXPECT_EQ(after.At(0, 0), fresh.at(COLOR_BTNFACE)) << "the form's own face";
+  ExpectOnePaintEach([&] { SetColours(saved); });
+  EXPECT_EQ(Differences(Shot(), before), 0);
+}
+
+// With high contrast on, every control, custom colours and gradients included, shows only the
+// scheme's colours; with it off again each has its own look back, pixel for pixel.
+TEST_F(SystemLook, HighContrastShowsOnlyTheSchemeAndGoingBackRestoresEveryPixel) {
+  PlaceEveryControl(true);
+  const DibProbe own = Shot();
+  SetColours(kScheme);
+  SwitchHighContrast(true);
+  ASSERT_TRUE(HighContrast());
+  const DibProbe hc = Shot();
+  std::set<COLORREF> scheme;
+  for (const auto& [index, colour] : kScheme) scheme.insert(colour);
+  for (const std::wstring& name : form->ControlNames()) {
+    int outside = 0;
+    COLORREF example = 0;
+    for (const auto& [colour, n] : ColoursOf(hc, name))
+      if (!scheme.count(colour)) {
+        outside += n;
+        example = colour;
+      }
+    EXPECT_EQ(outside, 0) << Utf8FromWide(name) << ": pixels outside the scheme, e.g. " << Hex(example);
+  }
+  // Shapes and cues stay: the check button is latched in the highlight, the frame's edge and the
+  // rule's line are drawn in the frame colour on the black face.
+  EXPECT_GT(ColoursOf(hc, L"chk")[kScheme.at(COLOR_HIGHLIGHT)], 0);
+  for (const wchar_t* name : {L"fra", L"lin", L"bev"})
+    EXPECT_GT(ColoursOf(hc, name)[kScheme.at(COLOR_WINDOWFRAME)], 0) << Utf8FromWide(name);
+  SwitchHighContrast(false);
+  SetColours(saved);
+  Form::PumpMessages();
+  Pump(50);
+  EXPECT_EQ(Differences(Shot(), own), 0);
+}
+
+class Resolution : public LookTest {
+ protected:
+  void SetUp() override { form = Form::Create(L"Resolution", 6000, 4000); }
+  void TearDown() override {
+    form.reset();
+    UseScreenDpi(0, 0);
+  }
+  // Tells the form it moved to a screen of dpi, suggesting its window rectangle grown about its top
+  // left corner: the form takes it.
+  void MoveTo(int dpi) {
+    const HWND w = form->hWnd();
+    RECT now{}, suggested{0, 0, MulDiv(400, dpi, 96), MulDiv(267, dpi, 96)};
+    AdjustWindowRectEx(&suggested, GetWindowLongW(w, GWL_STYLE), FALSE, GetWindowLongW(w, GWL_EXSTYLE));
+    GetWindowRect(w, &now);
+    OffsetRect(&suggested, now.left - suggested.left, now.top - suggested.top);
+    SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    GetWindowRect(w, &now);
+    EXPECT_EQ(Edges(now), Edges(suggested)) << "the form takes the suggested rectangle at " << dpi;
+    Form::PumpMessages();
+  }
+};
+
+TEST_F(Resolution, EveryControlStandsAtItsTwipsAtTheNewResolutionAndBack) {
+  struct Placed { const wchar_t* type; const wchar_t* name; int left, top, width, height; const wchar_t* in; };
+  const Placed placed[] = {
+      {L"tzFrames", L"fra", 120, 120, 3000, 2000, L""},
+      {L"ButtonStyle", L"cmd", 150, 600, 1500, 450, L"fra"},  // inside the frame, in its twips
+      {L"KvTextBox", L"txt", 3300, 120, 2400, 375, L""},
+      {L"KvLinha", L"lin", 3300, 700, 2400, 30, L""},
+      {L"Bevel", L"bev", 3300, 1000, 1005, 615, L""},
+  };
+  for (const Placed& p : placed) form->Add(p.type, p.name, p.left, p.top, p.width, p.height, p.in);
+  std::map<std::wstring, RECT> at96;
+  for (const Placed& p : placed) at96[p.name] = Where(p.name);
+
+  for (int dpi : {144, 192}) {
+    SCOPED_TRACE(dpi);
+    MoveTo(dpi);
+    EXPECT_EQ(ScreenDpiX(), dpi);
+    for (const Placed& p : placed) {
+      SCOPED_TRACE(Utf8FromWide(p.name));
+      const int x = (p.left * dpi + 720) / 1440, y = (p.top * dpi + 720) / 1440;
+      const int height = std::wstring(p.type) == L"KvLinha" ? 30 : p.height;  // a rule keeps its height
+      EXPECT_EQ(Edges(Where(p.name)), Edges(RECT{x, y, x + (p.width * dpi + 720) / 1440, y + (height * dpi + 720) / 1440}));
+    }
+    // The field's edit stands inside its outline at the new scale.
+    HWND field = form->Control(L"txt")->hWnd();
+    const RECT edit = In(GetWindow(field, GW_CHILD), field);
+    RECT outline{};
+    GetClientRect(field, &outline);
+    EXPECT_GT(edit.right, outline.right * 3 / 4);
+    EXPECT_LE(edit.right, outline.right);
+    // The rule's two lines are one pixel high each at any scale.
+    unique_hbitmap shot = form->Snapshot();
+    const DibProbe pixels(shot.get());
+    const RECT rule = In(form->Control(L"lin")->hWnd(), form->hWnd());
+    const int mid = (rule.left + rule.right) / 2;
+    const RECT column{mid, rule.top, mid + 1, rule.bottom};
+    EXPECT_EQ(pixels.Count(column, RGB(192, 192, 192)), 1);
+    EXPECT_EQ(pixels.Count(column, GetSysColor(COLOR_3DHILIGHT)), 1);
+  }
+  MoveTo(96);
+  for (const Placed& p : placed) EXPECT_EQ(Edges(Where(p.name)), Edges(at96[p.name])) << Utf8FromWide(p.name);
+}
+
+}  // namespace
+}  // namespace tessel::test
