@@ -4,123 +4,339 @@
 // "regsvr32 /i:controls" before its first test and takes them away again after its last.
 #include <windows.h>
 #include <ocidl.h>
+#include <olectl.h>
 
 #include <gtest/gtest.h>
 #include <wrl/client.h>
 
-#include <map>
+#include <cmath>
+#include <cstdlib>
+#include <deque>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
 #include "server/contract/ComOwners.h"
-#include "server/contract/Gdi.h"
+#include "server/contract/PropertyBag.h"
+#include "server/contract/SystemHandles.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/Pixels.h"
 
 namespace tessel::oletest {
 
 using Microsoft::WRL::ComPtr;
 
-std::wstring ServerPath();
-// Runs regsvr32 silently with the given switches on the server; returns its exit code.
-DWORD RegSvr32(const std::wstring& switches);
-// Runs a program of the prefix with its output written to a file; returns the exit code and the output.
-DWORD RunProgram(const std::wstring& commandLine, std::string& output);
+inline std::wstring ServerPath() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring dir(path);
+  return dir.substr(0, dir.find_last_of(L"\\/") + 1) + L"TesselOCX.ocx";
+}
 
-// The ATL container's entry points.
-struct Atl {
-  HRESULT(WINAPI* createControlEx)(LPCOLESTR, HWND, IStream*, IUnknown**, IUnknown**, REFIID, IUnknown*) = nullptr;
-  HRESULT(WINAPI* getControl)(HWND, IUnknown**) = nullptr;
-  static const Atl& Get();  // loaded once, with AtlAxWinInit called
+// Runs a program of the prefix with its output written to a file; returns the exit code and the output.
+inline DWORD RunProgram(std::wstring command, std::string& output) {
+  wchar_t temp[MAX_PATH] = {}, file[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  GetTempFileNameW(temp, L"tsl", 0, file);
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE out = CreateFileW(file, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+  STARTUPINFOW si{sizeof(si)};
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = si.hStdError = out;
+  PROCESS_INFORMATION pi{};
+  const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  CloseHandle(out);
+  DWORD code = 0xFFFF;
+  if (started) {
+    const unique_hfile process(pi.hProcess), thread(pi.hThread);
+    WaitForSingleObject(pi.hProcess, 60000);
+    GetExitCodeProcess(pi.hProcess, &code);
+  }
+  {
+    std::ifstream in(file, std::ios::binary);
+    output.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  DeleteFileW(file);
+  return code;
+}
+
+inline DWORD RegSvr32(const std::wstring& switches) {
+  std::string ignored;
+  return RunProgram(L"regsvr32.exe /s " + switches + L" \"" + ServerPath() + L"\"", ignored);
+}
+
+// OLE on the test thread, and the controls registered for the whole program.
+struct Environment : ::testing::Environment {
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    RegisterLibraryControls(ControlTypes::Default());
+    ASSERT_EQ(RegSvr32(L"/i:controls"), 0u);
+  }
+  void TearDown() override {
+    EXPECT_EQ(RegSvr32(L"/u /n /i:controls"), 0u);
+    OleUninitialize();
+  }
+};
+inline const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new Environment);
+
+// A new object of a class by ProgID, and another interface of an object; null when there is none.
+template <class I>
+ComPtr<I> New(const std::wstring& progId) {
+  CLSID clsid{};
+  ComPtr<I> object;
+  if (SUCCEEDED(CLSIDFromProgID(progId.c_str(), &clsid)))
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&object));
+  return object;
+}
+template <class I>
+ComPtr<I> As(IUnknown* object) {
+  ComPtr<I> i;
+  if (object) object->QueryInterface(IID_PPV_ARGS(&i));
+  return i;
+}
+
+// A VARIANT argument that frees its string: Arg(12), Arg(true), Arg(L"text").
+struct Arg : unique_variant {
+  Arg(int32_t value) { get()->vt = VT_I4, get()->lVal = value; }
+  Arg(bool value) { get()->vt = VT_BOOL, get()->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE; }
+  Arg(const wchar_t* value) { get()->vt = VT_BSTR, get()->bstrVal = SysAllocString(value); }
 };
 
-// One control in an ATL host window (class AtlAxWin100) at the top left of a visible popup.
+// A value as text: numbers (singles cut to whole ones), "True"/"False", strings, "<font>", "<object>".
+inline std::string Text(const VARIANT& value) {
+  ComPtr<IFont> font;
+  if (value.vt == VT_DISPATCH || value.vt == VT_UNKNOWN)
+    return value.punkVal && SUCCEEDED(value.punkVal->QueryInterface(IID_PPV_ARGS(&font))) ? "<font>" : "<object>";
+  unique_variant v;
+  if (FAILED(VariantCopyInd(v.get(), const_cast<VARIANT*>(&value)))) return "<error>";
+  if (v->vt == VT_R4) v->fltVal = std::trunc(v->fltVal);
+  if (FAILED(VariantChangeType(v.get(), v.get(), VARIANT_ALPHABOOL, VT_BSTR))) return "<vt" + std::to_string(value.vt) + ">";
+  return Utf8FromWide(v->bstrVal ? v->bstrVal : L"");
+}
+
+// Properties by name, as a script reaches them; a refused write gives the error's description.
+inline HRESULT Invoke(IDispatch* object, const wchar_t* name, WORD flags, DISPPARAMS& params, VARIANT* result,
+                      std::wstring* error = nullptr) {
+  DISPID id = 0;
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+  if (FAILED(hr)) return hr;
+  unique_excepinfo excep;
+  hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, excep.get(), nullptr);
+  if (hr != DISP_E_EXCEPTION) return hr;
+  if (error && excep->bstrDescription) *error = excep->bstrDescription;
+  return excep->scode;
+}
+inline HRESULT Put(IDispatch* object, const wchar_t* name, const Arg& value, std::wstring* error = nullptr) {
+  VARIANT arg = *value.get();
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS params{&arg, &named, 1, 1};
+  return Invoke(object, name, DISPATCH_PROPERTYPUT, params, nullptr, error);
+}
+inline std::string GetText(IDispatch* object, const wchar_t* name) {
+  unique_variant v;
+  DISPPARAMS none{};
+  return FAILED(Invoke(object, name, DISPATCH_PROPERTYGET | DISPATCH_METHOD, none, v.get())) ? "<error>" : Text(*v.get());
+}
+inline int32_t GetLong(IDispatch* object, const wchar_t* name) {
+  const std::string text = GetText(object, name);
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  return text.empty() || *end ? -12345 : static_cast<int32_t>(value);
+}
+inline HWND WindowOf(IUnknown* control) {
+  ComPtr<IDispatch> dispatch;
+  if (!control || FAILED(control->QueryInterface(IID_PPV_ARGS(&dispatch)))) return nullptr;
+  return reinterpret_cast<HWND>(static_cast<LONG_PTR>(GetLong(dispatch.Get(), L"hWnd")));
+}
+
+// A window's client area as the screen has it, repainted first.
+inline std::unique_ptr<test::Canvas> ScreenOf(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  auto canvas = std::make_unique<test::Canvas>(r.right, r.bottom, RGB(1, 2, 3));
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  HDC dc = GetDC(window);
+  BitBlt(canvas->dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+  ReleaseDC(window, dc);
+  GdiFlush();
+  return canvas;
+}
+
+// One control in an ATL host window (class AtlAxWin100, which creates the control named by its
+// title) at the top left of a visible popup.
 class AtlHosted {
  public:
-  AtlHosted(const std::wstring& progId, int width, int height);
-  ~AtlHosted();
+  AtlHosted(const std::wstring& progId, int width, int height) {
+    using GetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
+    static const GetControl getControl = [] {
+      HMODULE module = LoadLibraryW(L"atl100.dll");
+      auto init = reinterpret_cast<BOOL(WINAPI*)()>(GetProcAddress(module, "AtlAxWinInit"));
+      if (init) init();
+      return reinterpret_cast<GetControl>(GetProcAddress(module, "AtlAxGetControl"));
+    }();
+    top_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                           width + 20, height + 20, nullptr, nullptr, nullptr, nullptr);
+    host_ = CreateWindowExW(0, L"AtlAxWin100", progId.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, width, height, top_,
+                            nullptr, nullptr, nullptr);
+    if (host_ && getControl) getControl(host_, &control_);
+    if (control_) control_.As(&dispatch_);
+    UpdateWindow(top_);
+  }
+  ~AtlHosted() {
+    dispatch_.Reset();
+    control_.Reset();
+    if (top_) DestroyWindow(top_);  // the host window goes with it and closes the control
+    test::Pump(0);
+  }
   AtlHosted(const AtlHosted&) = delete;
   AtlHosted& operator=(const AtlHosted&) = delete;
   IUnknown* control() const { return control_.Get(); }
   IDispatch* dispatch() const { return dispatch_.Get(); }
   HWND host() const { return host_; }
-  HWND ControlWindow() const;  // the control's own window, from its hWnd property
-  // The control's window as the screen has it.
-  std::unique_ptr<test::Canvas> Screen() const;
+  HWND ControlWindow() const { return WindowOf(control_.Get()); }
 
  private:
   HWND top_ = nullptr, host_ = nullptr;
   ComPtr<IUnknown> control_;
   ComPtr<IDispatch> dispatch_;
-  int width_, height_;
 };
 
-// Properties by name, as a script reaches them.
-HRESULT Put(IDispatch* object, const wchar_t* name, const VARIANT& value, std::wstring* error = nullptr);
-VARIANT Var(int32_t value);
-VARIANT Var(bool value);
-VARIANT Var(const wchar_t* value);  // the BSTR is the caller's (unique_variant)
-std::wstring GetText(IDispatch* object, const wchar_t* name);
-int32_t GetLong(IDispatch* object, const wchar_t* name);
-
 // Records the events a control raises through its connection point, one line each
-// ("MouseDown(1,0,75,75)", "Click"), with argument names from the type library; onKeyPress may
-// change KeyAscii, which reaches the control.
+// ("MouseDown(1,0,75,75)", "Click"), with argument names from the type library; a KeyAscii of
+// replaceKey is handed back to the control as withKey. Made without a control, it is a sink
+// for a container to advise.
 class EventSink final : public IDispatch {
  public:
-  EventSink(IUnknown* control);
-  ~EventSink();
+  explicit EventSink(IUnknown* control) {
+    ComPtr<IProvideClassInfo2> info;
+    ComPtr<IConnectionPointContainer> points;
+    ComPtr<ITypeInfo> coclass;
+    ComPtr<ITypeLib> lib;
+    UINT index = 0;
+    if (!control || FAILED(control->QueryInterface(IID_PPV_ARGS(&info))) ||
+        FAILED(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &iid_)) ||
+        FAILED(control->QueryInterface(IID_PPV_ARGS(&points))) || FAILED(points->FindConnectionPoint(iid_, &point_)))
+      return;
+    if (SUCCEEDED(info->GetClassInfo(&coclass)) && SUCCEEDED(coclass->GetContainingTypeLib(&lib, &index)))
+      lib->GetTypeInfoOfGuid(iid_, &events_);
+    point_->Advise(static_cast<IDispatch*>(this), &cookie_);
+  }
+  ~EventSink() {
+    if (point_ && cookie_) point_->Unadvise(cookie_);
+  }
   std::vector<std::string> Take() { return std::exchange(lines_, {}); }
-  int16_t replaceKey = 0, withKey = 0;  // KeyAscii replaceKey is handed back as withKey
+  // The lines that start with one of the prefixes.
+  std::vector<std::string> Take(std::initializer_list<std::string_view> prefixes) {
+    std::vector<std::string> kept;
+    for (const std::string& line : Take())
+      for (std::string_view p : prefixes)
+        if (line.starts_with(p)) kept.push_back(line);
+    return kept;
+  }
+  int16_t replaceKey = 0, withKey = 0;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override { return --refs_; }  // lives on the test's stack
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    const bool ours = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, iid_);
+    *ppv = ours ? static_cast<IDispatch*>(this) : nullptr;
+    return ours ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on the test's stack
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                                   UINT*) override;
+                                   UINT*) override {
+    BSTR name = nullptr;
+    if (events_) events_->GetDocumentation(id, &name, nullptr, nullptr, nullptr);
+    // Without the events' type information: Click by its standard number, any other by its number.
+    std::string line = name ? Utf8FromWide(name) : id == DISPID_CLICK ? "Click" : std::to_string(id);
+    SysFreeString(name);
+    for (UINT i = params ? params->cArgs : 0; i-- > 0;) {
+      VARIANT& arg = params->rgvarg[i];
+      if (arg.vt == (VT_I2 | VT_BYREF) && replaceKey && *arg.piVal == replaceKey) *arg.piVal = withKey;
+      line += (i + 1 == params->cArgs ? "(" : ",") + Text(arg) + (i ? "" : ")");
+    }
+    lines_.push_back(line);
+    return S_OK;
+  }
 
  private:
   ComPtr<IConnectionPoint> point_;
   ComPtr<ITypeInfo> events_;
   DWORD cookie_ = 0;
   IID iid_{};
-  ULONG refs_ = 1;
   std::vector<std::string> lines_;
 };
 
 // A property bag that keeps what is written, in order.
 class MemoryBag final : public IPropertyBag {
  public:
-  std::vector<std::pair<std::wstring, VARIANT>> entries;
-  ~MemoryBag();
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
+  std::deque<std::pair<std::wstring, unique_variant>> entries;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    const bool ours = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPropertyBag);
+    *ppv = ours ? static_cast<IPropertyBag*>(this) : nullptr;
+    return ours ? S_OK : E_NOINTERFACE;
+  }
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override;
-  HRESULT STDMETHODCALLTYPE Write(LPCOLESTR name, VARIANT* value) override;
-  // "Key=value" lines of the simple values (fonts and pictures as their kind).
-  std::vector<std::string> Lines() const;
+  HRESULT STDMETHODCALLTYPE Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override {
+    for (auto& [key, stored] : entries)
+      if (SameKey(key, name)) return VariantCopy(value, stored.get());
+    return E_INVALIDARG;
+  }
+  HRESULT STDMETHODCALLTYPE Write(LPCOLESTR name, VARIANT* value) override {
+    entries.emplace_back(std::piecewise_construct, std::forward_as_tuple(name), std::forward_as_tuple());
+    return VariantCopy(entries.back().second.get(), value);
+  }
+  // "Key=value" lines.
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    for (const auto& [key, value] : entries) lines.push_back(Utf8FromWide(key) + "=" + Text(*value.get()));
+    return lines;
+  }
 };
 
 // A form shown at the top left holding one control of the same size, for comparisons.
 struct FormWith {
-  FormWith(const std::wstring& type, int width, int height);
+  FormWith(const std::wstring& type, int width, int height)
+      : form(Form::Create(L"Same", width * 15, height * 15, true)),
+        control(&form->Add(type, type + L"1", 0, 0, width * 15, height * 15)) {
+    // Not a tab stop, so the shown form's first focus leaves it drawn as the container's copy is.
+    form->SetTabStop(type + L"1", false);
+    Form::PumpMessages();
+  }
   std::unique_ptr<Form> form;
-  UserControl* control = nullptr;
-  std::unique_ptr<test::Canvas> Screen() const;
+  UserControl* control;
 };
 
-// A window's client area as the screen has it, repainted first.
-std::unique_ptr<test::Canvas> ScreenOf(HWND window);
-
 // Presses and releases the left button at the middle of a window with the cursor over it.
-void Click(HWND window);
+inline void Click(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  const LPARAM at = MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2);
+  SendMessageW(window, WM_MOUSEMOVE, 0, at);
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(window, WM_LBUTTONUP, 0, at);
+  test::Pump(0);
+}
 
 // The first pixel where two pictures of the same size differ, as text; empty when they are the same.
-std::string FirstDifference(const test::PixelRows& a, const test::PixelRows& b);
+inline std::string FirstDifference(const test::PixelRows& a, const test::PixelRows& b) {
+  const auto size = [](const test::PixelRows& p) { return std::to_string(p.width()) + "x" + std::to_string(p.height()); };
+  if (size(a) != size(b)) return "sizes " + size(a) + " and " + size(b);
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if (a.At(x, y) != b.At(x, y))
+        return "(" + std::to_string(x) + "," + std::to_string(y) + "): " + test::Hex(a.At(x, y)) + " and " +
+               test::Hex(b.At(x, y));
+  return {};
+}
 
 }  // namespace tessel::oletest
