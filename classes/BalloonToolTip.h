@@ -12,38 +12,30 @@ namespace tessel {
 // The tool as sent to the tooltip window: the Win32 tool-information record in its ANSI form,
 // ending with the application value (44 bytes in a 32-bit process; pointer-sized fields grow in a
 // 64-bit one). The reserved pointer of newer headers is left out on purpose.
-struct ToolRecordA {
+// Char is char for the ANSI record, wchar_t for the same record with wide text (a tip whose text
+// or title the ANSI code page cannot hold).
+template <class Char>
+struct ToolRecord {
   UINT cbSize;
   UINT uFlags;
   HWND hwnd;
   UINT_PTR uId;
   RECT rect;
   HINSTANCE hinst;
-  LPSTR lpszText;
+  Char* lpszText;
   LPARAM lParam;
 };
+using ToolRecordA = ToolRecord<char>;
+using ToolRecordW = ToolRecord<wchar_t>;
 static_assert(offsetof(ToolRecordA, uFlags) == offsetof(TTTOOLINFOA, uFlags));
 static_assert(offsetof(ToolRecordA, rect) == offsetof(TTTOOLINFOA, rect));
 static_assert(offsetof(ToolRecordA, lpszText) == offsetof(TTTOOLINFOA, lpszText));
 static_assert(offsetof(ToolRecordA, lParam) == offsetof(TTTOOLINFOA, lParam));
+static_assert(offsetof(ToolRecordW, lpszText) == offsetof(TTTOOLINFOW, lpszText));
+static_assert(offsetof(ToolRecordW, lParam) == offsetof(TTTOOLINFOW, lParam));
 #if !defined(_WIN64)
 static_assert(sizeof(ToolRecordA) == 44, "the ANSI tool record is 44 bytes in a 32-bit process");
 #endif
-
-// The same record with wide text, for a tip whose text or title the ANSI code page cannot hold.
-struct ToolRecordW {
-  UINT cbSize;
-  UINT uFlags;
-  HWND hwnd;
-  UINT_PTR uId;
-  RECT rect;
-  HINSTANCE hinst;
-  LPWSTR lpszText;
-  LPARAM lParam;
-};
-static_assert(offsetof(ToolRecordW, lpszText) == offsetof(TTTOOLINFOW, lpszText));
-static_assert(offsetof(ToolRecordW, lParam) == offsetof(TTTOOLINFOW, lParam));
-static_assert(sizeof(ToolRecordW) == sizeof(ToolRecordA));
 
 enum class ToolIcon : int32_t { None = 0, Info = 1, Warning = 2, Error = 3 };   // toolIconType
 enum class ToolStyle : int32_t { Standard = 0, Balloon = 1 };                   // toolStyleEnum
