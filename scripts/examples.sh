@@ -18,4 +18,10 @@ tessel_build_examples() {
     fi
     cmake --build "$out/$example" -j "$TESSEL_JOBS" --target "$example"
   done
+  # orders once more through the README's one compiler line, as copied by a user without CMake.
+  local line
+  line=$(grep -m1 '^    x86_64-w64-mingw32-g++-posix ' "$TESSEL_ROOT/README.md")
+  line=${line//<dir>/$out/prefix}
+  mkdir -p "$out/orders-line"
+  (cd "$TESSEL_ROOT/examples/orders" && eval "${launcher:+ccache }${line/-o orders.exe/-o $out/orders-line/orders.exe}")
 }
