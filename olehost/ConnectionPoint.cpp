@@ -2,6 +2,8 @@
 
 #include <olectl.h>
 
+#include "olehost/Enumerators.h"
+
 namespace tessel::ole {
 
 HRESULT EventConnectionPoint::QueryInterface(REFIID riid, void** ppv) {
@@ -53,8 +55,10 @@ HRESULT EventConnectionPoint::Unadvise(DWORD cookie) {
 
 HRESULT EventConnectionPoint::EnumConnections(IEnumConnections** connections) {
   if (!connections) return E_POINTER;
-  *connections = nullptr;
-  return E_NOTIMPL;
+  std::vector<CONNECTDATA> advised;
+  for (const auto& [cookie, sink] : sinks_) advised.push_back({sink.Get(), cookie});
+  *connections = ConnectionsEnumerator::Make(std::move(advised));
+  return *connections ? S_OK : E_OUTOFMEMORY;
 }
 
 void EventConnectionPoint::Fire(DISPID id, std::span<VARIANTARG> args) {

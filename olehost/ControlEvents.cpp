@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "button/ButtonStyle.h"
 #include "frames/TzFrames.h"
@@ -24,12 +25,14 @@ template <class T>
 struct Slot;
 template <>
 struct Slot<int16_t&> {
+  static constexpr VARTYPE kType = VT_I2 | VT_BYREF;
   int16_t& value;
   void Fill(VARIANTARG& v) { v.vt = VT_I2 | VT_BYREF; v.piVal = &value; }
   void Back() {}
 };
 template <>
 struct Slot<int32_t&> {
+  static constexpr VARTYPE kType = VT_I4 | VT_BYREF;
   int32_t& value;
   LONG copy = 0;
   void Fill(VARIANTARG& v) { copy = value; v.vt = VT_I4 | VT_BYREF; v.plVal = &copy; }
@@ -37,12 +40,14 @@ struct Slot<int32_t&> {
 };
 template <>
 struct Slot<float&> {
+  static constexpr VARTYPE kType = VT_R4 | VT_BYREF;
   float& value;
   void Fill(VARIANTARG& v) { v.vt = VT_R4 | VT_BYREF; v.pfltVal = &value; }
   void Back() {}
 };
 template <>
 struct Slot<bool&> {
+  static constexpr VARTYPE kType = VT_BOOL | VT_BYREF;
   bool& value;
   VARIANT_BOOL copy = VARIANT_FALSE;
   void Fill(VARIANTARG& v) { copy = value ? VARIANT_TRUE : VARIANT_FALSE; v.vt = VT_BOOL | VT_BYREF; v.pboolVal = &copy; }
@@ -50,6 +55,7 @@ struct Slot<bool&> {
 };
 template <>
 struct Slot<std::wstring&> {
+  static constexpr VARTYPE kType = VT_BSTR | VT_BYREF;
   std::wstring& value;
   BSTR copy = nullptr;
   Slot(std::wstring& v) : value(v) {}
@@ -61,6 +67,28 @@ struct Slot<std::wstring&> {
     v.pbstrVal = &copy;
   }
   void Back() { value.assign(copy ? copy : L"", SysStringLen(copy)); }
+};
+
+// The data object of a drag goes out by reference with a reference of its own, so a sink that
+// replaces it by the rules of [in,out] releases that one; the control goes on with its own object,
+// which a sink fills (IDataObject::SetData) rather than replaces.
+template <>
+struct Slot<IDataObject*&> {
+  static constexpr VARTYPE kType = VT_UNKNOWN | VT_BYREF;
+  IDataObject*& value;
+  IUnknown* copy = nullptr;
+  Slot(IDataObject*& v) : value(v) {}
+  Slot(const Slot&) = delete;
+  ~Slot() {
+    if (copy) copy->Release();
+  }
+  void Fill(VARIANTARG& v) {
+    copy = value;
+    if (copy) copy->AddRef();
+    v.vt = kType;
+    v.ppunkVal = &copy;
+  }
+  void Back() {}
 };
 
 template <class... Args>
@@ -75,64 +103,99 @@ void Raise(EventSink& sink, DISPID id, Args&... values) {
   std::apply([](auto&... s) { (s.Back(), ...); }, slots);
 }
 
+template <class E>
+struct Signature;
 template <class... Args>
-void Bind(Event<void(Args...)>& event, EventSink& sink, DISPID id) {
-  event = [&sink, id](Args... values) { Raise(sink, id, values...); };
-}
+struct Signature<Event<void(Args...)>> {
+  static void Bind(Event<void(Args...)>& event, EventSink& sink, DISPID id) {
+    event = [&sink, id](Args... values) { Raise(sink, id, values...); };
+  }
+  static std::vector<VARTYPE> Types() { return {Slot<Args>::kType...}; }
+};
 template <class... Args>
-void Bind(std::function<void(Args...)>& event, EventSink& sink, DISPID id) {
-  event = [&sink, id](Args... values) { Raise(sink, id, values...); };
+struct Signature<std::function<void(Args...)>> {
+  static void Bind(std::function<void(Args...)>& event, EventSink& sink, DISPID id) {
+    event = [&sink, id](Args... values) { Raise(sink, id, values...); };
+  }
+  static std::vector<VARTYPE> Types() { return {Slot<Args>::kType...}; }
+};
+
+template <class M>
+struct MemberOf;
+template <class E, class Events>
+struct MemberOf<E Events::*> {
+  using type = E;
+};
+
+// One C++ event of a control, bound by its name in the events dispinterface.
+struct EventRow {
+  const wchar_t* name;
+  void (*bind)(UserControl& control, EventSink& sink, DISPID id);
+  std::vector<VARTYPE> (*types)();
+  size_t size;
+};
+template <class C, auto Member>
+EventRow On(const wchar_t* name) {
+  using E = typename MemberOf<decltype(Member)>::type;
+  return {name,
+          [](UserControl& control, EventSink& sink, DISPID id) {
+            Signature<E>::Bind(static_cast<C&>(control).events.*Member, sink, id);
+          },
+          &Signature<E>::Types, sizeof(E)};
+}
+#define TESSEL_ON(C, name) On<C, &C::Events::name>(L"" #name)
+
+using B = ButtonStyle;
+using X = KvTextBox;
+using T = KvText;
+using K = KvFundo;
+using F = TzFrames;
+struct TypeEvents {
+  std::wstring_view type;
+  std::vector<EventRow> rows;
+};
+// Every member of each control's Events, in its order (EventsOf's sizes let a test check that).
+const std::vector<TypeEvents>& AllEvents() {
+  static const std::vector<TypeEvents> all{
+      {L"ButtonStyle",
+       {TESSEL_ON(B, MouseDown), TESSEL_ON(B, MouseUp), TESSEL_ON(B, MouseMove), TESSEL_ON(B, KeyDown),
+        TESSEL_ON(B, KeyPress), TESSEL_ON(B, KeyUp), TESSEL_ON(B, MouseOnButton), TESSEL_ON(B, Click),
+        TESSEL_ON(B, DoubleClick), TESSEL_ON(B, OLECompleteDrag), TESSEL_ON(B, OLEDragDrop), TESSEL_ON(B, OLEDragOver),
+        TESSEL_ON(B, OLEGiveFeedback), TESSEL_ON(B, OLESetData), TESSEL_ON(B, OLEStartDrag)}},
+      {L"KvTextBox",
+       {TESSEL_ON(X, KeyDown), TESSEL_ON(X, KeyPress), TESSEL_ON(X, KeyUp), TESSEL_ON(X, MouseDown),
+        TESSEL_ON(X, MouseMove), TESSEL_ON(X, MouseUp), TESSEL_ON(X, Change)}},
+      {L"KvText", {TESSEL_ON(T, Change), TESSEL_ON(T, KeyDown), TESSEL_ON(T, KeyPress)}},
+      {L"KvFundo", {TESSEL_ON(K, Click), TESSEL_ON(K, OpeningURL)}},
+      {L"tzFrames", {TESSEL_ON(F, MouseMove)}},
+  };
+  return all;
 }
 
-// Dispatch identifiers of the events the type library numbers itself, in its order.
-constexpr DISPID kFirst = 1;
-
-void BindButton(ButtonStyle& c, EventSink& s) {
-  auto& e = c.events;
-  Bind(e.MouseDown, s, DISPID_MOUSEDOWN);
-  Bind(e.MouseUp, s, DISPID_MOUSEUP);
-  Bind(e.MouseMove, s, DISPID_MOUSEMOVE);
-  Bind(e.KeyDown, s, DISPID_KEYDOWN);
-  Bind(e.KeyPress, s, DISPID_KEYPRESS);
-  Bind(e.KeyUp, s, DISPID_KEYUP);
-  Bind(e.MouseOnButton, s, kFirst);
-  Bind(e.Click, s, DISPID_CLICK);
-  Bind(e.DoubleClick, s, kFirst + 1);
+const std::vector<EventRow>* RowsOf(std::wstring_view type) {
+  for (const TypeEvents& t : AllEvents())
+    if (SameKey(t.type, type)) return &t.rows;
+  return nullptr;
 }
-
-void BindTextBox(KvTextBox& c, EventSink& s) {
-  auto& e = c.events;
-  Bind(e.KeyDown, s, DISPID_KEYDOWN);
-  Bind(e.KeyPress, s, DISPID_KEYPRESS);
-  Bind(e.KeyUp, s, DISPID_KEYUP);
-  Bind(e.MouseDown, s, DISPID_MOUSEDOWN);
-  Bind(e.MouseMove, s, DISPID_MOUSEMOVE);
-  Bind(e.MouseUp, s, DISPID_MOUSEUP);
-  Bind(e.Change, s, kFirst);
-}
-
-void BindText(KvText& c, EventSink& s) {
-  Bind(c.events.Change, s, kFirst);
-  Bind(c.events.KeyDown, s, DISPID_KEYDOWN);
-  Bind(c.events.KeyPress, s, DISPID_KEYPRESS);
-}
-
-void BindFundo(KvFundo& c, EventSink& s) {
-  Bind(c.events.Click, s, DISPID_CLICK);
-  Bind(c.events.OpeningURL, s, kFirst);
-}
-
-void BindFrame(TzFrames& c, EventSink& s) { Bind(c.events.MouseMove, s, DISPID_MOUSEMOVE); }
 
 }  // namespace
 
-void BindEvents(UserControl& control, EventSink& sink) {
-  const std::wstring_view type = control.TypeName();
-  if (SameKey(type, L"ButtonStyle")) BindButton(static_cast<ButtonStyle&>(control), sink);
-  else if (SameKey(type, L"KvTextBox")) BindTextBox(static_cast<KvTextBox&>(control), sink);
-  else if (SameKey(type, L"KvText")) BindText(static_cast<KvText&>(control), sink);
-  else if (SameKey(type, L"KvFundo")) BindFundo(static_cast<KvFundo&>(control), sink);
-  else if (SameKey(type, L"tzFrames")) BindFrame(static_cast<TzFrames&>(control), sink);
+void BindEvents(UserControl& control, EventSink& sink, ITypeInfo* events) {
+  const auto* rows = RowsOf(control.TypeName());
+  if (!rows || !events) return;
+  for (const EventRow& row : *rows) {
+    // The dispatch identifier is the one the type library gives the name.
+    LPOLESTR names[] = {const_cast<LPOLESTR>(row.name)};
+    DISPID id = DISPID_UNKNOWN;
+    if (SUCCEEDED(events->GetIDsOfNames(names, 1, &id))) row.bind(control, sink, id);
+  }
+}
+
+std::vector<EventSignature> EventsOf(std::wstring_view typeName) {
+  std::vector<EventSignature> out;
+  if (const auto* rows = RowsOf(typeName))
+    for (const EventRow& row : *rows) out.push_back({row.name, row.types(), row.size});
+  return out;
 }
 
 }  // namespace tessel::ole

@@ -6,6 +6,8 @@
 #include <oaidl.h>
 
 #include <span>
+#include <string>
+#include <vector>
 #include <string_view>
 
 #include "server/contract/UserControl.h"
@@ -19,7 +21,17 @@ class EventSink {
   virtual void Fire(DISPID id, std::span<VARIANTARG> args) = 0;
 };
 
-// Binds every event of control (a control of the library, by its type name) to sink.
-void BindEvents(UserControl& control, EventSink& sink);
+// Binds every event of control (a control of the library, by its type name) to sink, each under
+// the dispatch identifier its name has in events (the control's events dispinterface).
+void BindEvents(UserControl& control, EventSink& sink, ITypeInfo* events);
+
+// The C++ events of a control type as they are bound, in the order of its Events: name, the
+// arguments' automation types (by reference), and the size of the event member.
+struct EventSignature {
+  std::wstring name;
+  std::vector<VARTYPE> arguments;
+  size_t size;
+};
+std::vector<EventSignature> EventsOf(std::wstring_view typeName);
 
 }  // namespace tessel::ole

@@ -19,6 +19,8 @@
 #include "host/ControlSite.h"
 #include "olehost/ConnectionPoint.h"
 #include "olehost/ControlEvents.h"
+#include "olehost/DualInterfaces.h"
+#include "olehost/FocusWatch.h"
 #include "olehost/OleControls.h"
 #include "olehost/VariantValues.h"
 #include "server/contract/UniqueHandle.h"
@@ -43,7 +45,9 @@ class OleControl final : public IDispatch,
                          public ISupportErrorInfo,
                          public IQuickActivate,
                          public ControlContainer,
-                         public EventSink {
+                         public EventSink,
+                         public DualTarget,
+                         public FocusListener {
  public:
   explicit OleControl(const OleControlClass& cls);
   ~OleControl() override;
@@ -155,6 +159,15 @@ class OleControl final : public IDispatch,
   void ControlPropertyChanged(HostedControl&, std::wstring_view key) override;
   // EventSink
   void Fire(DISPID id, std::span<VARIANTARG> args) override;
+  // FocusListener: the control hears the focus come and go as on a form, and takes the focus's
+  // arrival as the container's cue to make it the active object.
+  HWND FocusRoot() const override { return holder_; }
+  void FocusEntered() override;
+  void FocusLeft() override;
+  // DualTarget: the path Invoke and the dual interface's vtable share.
+  IDispatch& Automation() override { return *this; }
+  HRESULT CallProperty(DISPID id, bool put, VARIANT* value) override;
+  HRESULT CallProperty(DISPID id, bool put, VARIANT* value, std::wstring& description);
 
   // Makes the control (InitProperties without bag, ReadProperties with one) when it is not made
   // yet; an error is answered with its description.
@@ -192,6 +205,7 @@ class OleControl final : public IDispatch,
   DWORD viewAspects_ = 0, viewFlags_ = 0;
   unique_haccel accelerators_;
   EventConnectionPoint events_;
+  std::unique_ptr<DualInterface> dual_;  // answers IDispatch and the control's dual interface
 };
 
 }  // namespace tessel::ole

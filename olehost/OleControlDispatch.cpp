@@ -4,6 +4,7 @@
 #include <olectl.h>
 
 #include "olehost/ControlProperties.h"
+#include "olehost/Enumerators.h"
 #include "olehost/OleControl.h"
 #include "server/contract/ComOwners.h"
 #include "server/contract/Errors.h"
@@ -50,6 +51,34 @@ HRESULT OleControl::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID
 HRESULT OleControl::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                            EXCEPINFO* excep, UINT* argErr) {
   if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+  DISPPARAMS none{};
+  if (!params) params = &none;
+  const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+  if (put && params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
+  if (!put && params->cArgs != 0) return DISP_E_BADPARAMCOUNT;
+  if (!put && !(flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD))) return DISP_E_MEMBERNOTFOUND;
+  unique_variant unread;
+  if (result) VariantInit(result);
+  std::wstring description;
+  const HRESULT hr = CallProperty(id, put, put ? &params->rgvarg[0] : result ? result : unread.get(), description);
+  if (hr == DISP_E_TYPEMISMATCH && argErr) *argErr = 0;
+  if (SUCCEEDED(hr) || description.empty()) return hr;
+  // A refused value is an automation error with its description, for the caller's error object
+  // and its exception record alike.
+  if (!excep) return hr;
+  *excep = EXCEPINFO{};
+  excep->scode = hr;
+  excep->bstrDescription = SysAllocString(description.c_str());
+  excep->bstrSource = SysAllocString((L"TesselOCX." + std::wstring(class_.typeName)).c_str());
+  return DISP_E_EXCEPTION;
+}
+
+HRESULT OleControl::CallProperty(DISPID id, bool put, VARIANT* value) {
+  std::wstring description;
+  return CallProperty(id, put, value, description);
+}
+
+HRESULT OleControl::CallProperty(DISPID id, bool put, VARIANT* value, std::wstring& description) {
   ComPtr<ITypeInfo> info;
   HRESULT hr = PropertiesTypeInfo(class_.clsid, &info);
   if (FAILED(hr)) return hr;
@@ -59,31 +88,21 @@ HRESULT OleControl::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS*
   const unique_bstr name(rawName);
   const PropertyRow* row = FindProperty(class_.typeName, rawName ? rawName : L"");
   if (!row) return DISP_E_MEMBERNOTFOUND;
-  DISPPARAMS none{};
-  if (!params) params = &none;
-  const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
-  if (put && params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
-  if (!put && params->cArgs != 0) return DISP_E_BADPARAMCOUNT;
-  if (!put && !(flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD))) return DISP_E_MEMBERNOTFOUND;
   // A control made without its container's call to InitNew starts as InitNew would make it.
   hr = EnsureLoaded(nullptr);
   if (FAILED(hr)) return hr;
   SetErrorInfo(0, nullptr);
-  std::wstring description;
   HRESULT code = S_OK;
   try {
     if (put) {
       if (!row->put) throw NotSupported(CTL_E_SETNOTSUPPORTED, "Can't assign to read-only property");
-      row->put(*Control(), params->rgvarg[0]);
+      row->put(*Control(), *value);
     } else {
       if (!row->get) throw NotSupported(CTL_E_GETNOTSUPPORTED, "Property is write-only");
-      if (!result) return S_OK;
-      VariantInit(result);
-      row->get(*Control(), result);
+      row->get(*Control(), value);
     }
     return S_OK;
   } catch (const TypeMismatch&) {
-    if (argErr) *argErr = 0;
     return DISP_E_TYPEMISMATCH;
   } catch (const NotSupported& e) {
     code = e.hr();
@@ -98,15 +117,7 @@ HRESULT OleControl::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS*
     code = E_FAIL;
     description = WideFromUtf8(e.what());
   }
-  // A refused value is an automation error with its description, for the caller's error object
-  // and its exception record alike.
-  Fail(code, description);
-  if (!excep) return code;
-  *excep = EXCEPINFO{};
-  excep->scode = code;
-  excep->bstrDescription = SysAllocString(description.c_str());
-  excep->bstrSource = SysAllocString((L"TesselOCX." + std::wstring(class_.typeName)).c_str());
-  return DISP_E_EXCEPTION;
+  return Fail(code, description);
 }
 
 HRESULT OleControl::GetClassInfo(ITypeInfo** info) {
@@ -133,8 +144,8 @@ HRESULT OleControl::InterfaceSupportsErrorInfo(REFIID riid) {
 
 HRESULT OleControl::EnumConnectionPoints(IEnumConnectionPoints** points) {
   if (!points) return E_POINTER;
-  *points = nullptr;
-  return E_NOTIMPL;
+  *points = ConnectionPointsEnumerator::Make({&events_});  // the events' one connection point
+  return *points ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT OleControl::FindConnectionPoint(REFIID riid, IConnectionPoint** point) {

@@ -71,12 +71,18 @@ HRESULT CreateOleControl(const OleControlClass& cls, REFIID riid, void** ppv) {
 }
 
 OleControl::OleControl(const OleControlClass& cls)
-    : class_(cls), name_(std::wstring(cls.typeName) + L"1"), extent_(kDefaultExtent), events_(*this, cls.events) {
+    : class_(cls),
+      name_(std::wstring(cls.typeName) + L"1"),
+      extent_(kDefaultExtent),
+      events_(*this, cls.events),
+      dual_(MakeDualInterface(cls.typeName, *this)) {
   ++g_alive;
+  WatchFocus(*this);
   ReadAmbient();
 }
 
 OleControl::~OleControl() {
+  StopWatchingFocus(*this);
   InPlaceDeactivate();
   events_.Clear();
   if (hosted_) hosted_->Unload();
@@ -90,8 +96,11 @@ HRESULT OleControl::QueryInterface(REFIID riid, void** ppv) {
   *ppv = nullptr;
   void* found = nullptr;
   ComPtr<ITypeInfo> properties;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch))
+  IDispatch* automation = dual_ ? dual_->Interface() : static_cast<IDispatch*>(this);
+  if (IsEqualIID(riid, IID_IUnknown))
     found = static_cast<IDispatch*>(this);
+  else if (IsEqualIID(riid, IID_IDispatch))
+    found = automation;
   else if (IsEqualIID(riid, IID_IOleObject))
     found = static_cast<IOleObject*>(this);
   else if (IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IOleInPlaceObject))
@@ -119,7 +128,7 @@ HRESULT OleControl::QueryInterface(REFIID riid, void** ppv) {
     // The control's own dispinterface.
     TYPEATTR* attr = nullptr;
     if (SUCCEEDED(properties->GetTypeAttr(&attr))) {
-      if (IsEqualIID(riid, attr->guid)) found = static_cast<IDispatch*>(this);
+      if (IsEqualIID(riid, attr->guid)) found = automation;  // the control's dual interface
       properties->ReleaseTypeAttr(attr);
     }
   }
@@ -195,6 +204,25 @@ LRESULT CALLBACK OleControl::HolderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+void OleControl::FocusEntered() {
+  if (inPlace_ && !uiActive_) UIActivate();
+  if (!ambient_.userMode || !Control()) return;
+  try {
+    Control()->EnterFocus();
+  } catch (const std::exception& e) {
+    ContainerHost().ReportSkippedStep(name_, L"EnterFocus", WideFromUtf8(e.what()));
+  }
+}
+
+void OleControl::FocusLeft() {
+  if (!ambient_.userMode || !Control()) return;
+  try {
+    Control()->ExitFocus();
+  } catch (const std::exception& e) {
+    ContainerHost().ReportSkippedStep(name_, L"ExitFocus", WideFromUtf8(e.what()));
+  }
+}
+
 HRESULT OleControl::EnsureLoaded(PropertyBag* bag) {
   if (hosted_) return bag ? CO_E_ALREADYINITIALIZED : S_OK;
   if (!HolderClass()) return HRESULT_FROM_WIN32(GetLastError());
@@ -216,9 +244,11 @@ HRESULT OleControl::EnsureLoaded(PropertyBag* bag) {
   extender.height = TwipsFromPixelsY(height);
   auto hosted = std::make_unique<HostedControl>(*this, std::wstring(class_.typeName), extender, ambient_);
   // The events go to the connection point from the first handler on.
-  const ControlFactory binding = [this, factory](ControlSite& site) {
+  ComPtr<ITypeInfo> events;
+  ControlsTypeInfo(class_.events, &events);
+  const ControlFactory binding = [this, factory, &events](ControlSite& site) {
     std::unique_ptr<UserControl> control = (*factory)(site);
-    if (control) BindEvents(*control, *this);
+    if (control) BindEvents(*control, *this, events.Get());
     return control;
   };
   try {

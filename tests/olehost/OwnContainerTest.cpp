@@ -4,6 +4,8 @@
 // mode), frozen events and quick activation.
 #include <gmock/gmock.h>
 
+#include "olehost/OleControls.h"
+#include "tests/host/Recorder.h"
 #include "tests/olehost/OleFixture.h"
 
 namespace tessel::oletest {
@@ -21,6 +23,7 @@ struct Shared {
   HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 400,
                                 200, nullptr, nullptr, nullptr, nullptr);
   bool userMode = true;
+  std::optional<OLE_COLOR> backColor;  // the ambient BackColor, when the container gives one
   ComPtr<IOleInPlaceActiveObject> active;
   std::vector<std::string> calls;
   std::vector<std::unique_ptr<TestSite>> sites;
@@ -36,8 +39,8 @@ class TestSite final : public IOleClientSite,
   TestSite(Shared& shared, RECT at) : place(at), shared_(shared) {}
   // Creates the control by ProgID and activates it in place (quickly, through IQuickActivate,
   // when given the sink the control is to advise).
-  HRESULT Create(const wchar_t* progId, IUnknown* quickSink) {
-    control = New<IUnknown>(progId);
+  HRESULT Create(ComPtr<IUnknown> made, IUnknown* quickSink) {
+    control = std::move(made);
     const auto object = As<IOleObject>();
     if (!object) return E_NOINTERFACE;
     HRESULT hr = S_OK;
@@ -68,6 +71,11 @@ class TestSite final : public IOleClientSite,
     return object ? object->DoVerb(verb, nullptr, this, 0, shared_.window, &place) : E_NOINTERFACE;
   }
   HWND Window() const { return WindowOf(control.Get()); }
+  HWND Holder() const {  // the window the control stands in, given to its container
+    HWND holder = nullptr;
+    if (const auto window = As<IOleWindow>()) window->GetWindow(&holder);
+    return holder;
+  }
   const RECT place;
   ComPtr<IUnknown> control;
 
@@ -144,6 +152,8 @@ class TestSite final : public IOleClientSite,
     if (!result) return E_POINTER;
     if (id == DISPID_AMBIENT_USERMODE)
       return result->vt = VT_BOOL, result->boolVal = shared_.userMode ? VARIANT_TRUE : VARIANT_FALSE, S_OK;
+    if (id == DISPID_AMBIENT_BACKCOLOR && shared_.backColor)
+      return result->vt = VT_I4, result->lVal = static_cast<LONG>(*shared_.backColor), S_OK;
     return DISP_E_MEMBERNOTFOUND;
   }
   // IOleInPlaceFrame: keeps the active object.
@@ -186,9 +196,13 @@ struct TestContainer : Shared {
   }
   // A ButtonStyle (with the given caption) in a new site.
   TestSite& Button(RECT place, const wchar_t* caption = nullptr, IUnknown* quickSink = nullptr) {
-    sites.push_back(std::make_unique<TestSite>(*this, place));
-    EXPECT_EQ(sites.back()->Create(L"TesselOCX.ButtonStyle", quickSink), S_OK);
+    Add(place, New<IUnknown>(L"TesselOCX.ButtonStyle"), quickSink);
     EXPECT_EQ(caption ? Put(sites.back()->As<IDispatch>().Get(), L"Caption", caption) : S_OK, S_OK);
+    return *sites.back();
+  }
+  TestSite& Add(RECT place, ComPtr<IUnknown> control, IUnknown* quickSink = nullptr) {
+    sites.push_back(std::make_unique<TestSite>(*this, place));
+    EXPECT_EQ(sites.back()->Create(std::move(control), quickSink), S_OK);
     return *sites.back();
   }
   void Notify(DISPID id) {
@@ -241,6 +255,77 @@ TEST(OwnContainer, TabAndShiftTabMoveTheFocusBetweenTwoControlsThroughTheContain
                                            "SetActiveObject(ButtonStyle)", "OnFocus(1)"));
   container.Key(VK_TAB);
   EXPECT_EQ(GetFocus(), first.Window());
+}
+
+// A control object of the adapter over a recording control type of this program, named by its type.
+ComPtr<IUnknown> RecorderObject(const wchar_t* type, std::vector<std::wstring>& log) {
+  ControlTypes::Default().Register(type, [&log](ControlSite& site) -> std::unique_ptr<UserControl> {
+    auto recorder = std::make_unique<test::Recorder>(site, log);
+    recorder->focusable = true;
+    return recorder;
+  });
+  ComPtr<IUnknown> object;
+  ole::CreateOleControl({type, GUID_NULL, GUID_NULL, OLEMISC_SETCLIENTSITEFIRST}, IID_PPV_ARGS(&object));
+  return object;
+}
+
+TEST(OwnContainer, TheFocusEntersAndLeavesTheControlsAsOnAFormWhoeverMovesIt) {
+  std::vector<std::wstring> log;
+  TestContainer container;
+  TestSite& first = container.Add(kFirst, RecorderObject(L"First", log));
+  TestSite& second = container.Add(kSecond, RecorderObject(L"Second", log));
+  const auto focusLines = [&] {
+    std::vector<std::wstring> kept;
+    for (const std::wstring& line : std::exchange(log, {}))
+      if (line.ends_with(L"Focus")) kept.push_back(line);
+    return kept;
+  };
+  ASSERT_EQ(first.Verb(OLEIVERB_UIACTIVATE), S_OK);
+  EXPECT_THAT(focusLines(), ElementsAre(L"First1.EnterFocus", L"First1.GotFocus"));
+  container.Key(VK_TAB);
+  EXPECT_TRUE(IsChild(second.Holder(), GetFocus()));
+  EXPECT_THAT(focusLines(), ElementsAre(L"First1.LostFocus", L"First1.ExitFocus", L"Second1.EnterFocus",
+                                        L"Second1.GotFocus"));
+  // A program's SetFocus: the control becomes the container's active object as well.
+  container.calls.clear();
+  SetFocus(first.Holder());
+  EXPECT_THAT(focusLines(), ElementsAre(L"Second1.LostFocus", L"Second1.ExitFocus", L"First1.EnterFocus",
+                                        L"First1.GotFocus"));
+  EXPECT_THAT(container.calls, ElementsAre("SetActiveObject(null)", "OnFocus(0)", "SetActiveObject(First)", "OnFocus(1)"));
+  SetFocus(container.window);
+  EXPECT_THAT(focusLines(), ElementsAre(L"First1.LostFocus", L"First1.ExitFocus"));
+}
+
+// The control as the container draws it into a DC of its own, pixel by pixel.
+std::vector<COLORREF> Drawn(TestSite& site) {
+  const int width = site.place.right - site.place.left, height = site.place.bottom - site.place.top;
+  test::Canvas canvas(width, height, RGB(1, 2, 3));
+  const RECTL bounds{0, 0, width, height};
+  site.As<IViewObject>()->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, canvas.dc(), &bounds, nullptr, nullptr, 0);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) pixels.push_back(canvas.At(x, y));
+  return pixels;
+}
+
+TEST(OwnContainer, ANewAmbientBackColorIsDrawnOnceTheContainerSaysItChanged) {
+  // A ring button at design time draws its outline a shade darker than the container's colour.
+  TestContainer container;
+  container.userMode = false;
+  container.backColor = 0x00C000;
+  const auto ring = [&](RECT place) -> TestSite& {
+    TestSite& site = container.Button(place);
+    EXPECT_EQ(Put(site.As<IDispatch>().Get(), L"ButtonStyle", 5), S_OK);
+    return site;
+  };
+  TestSite& site = ring(kFirst);
+  const std::vector<COLORREF> green = Drawn(site);
+  container.backColor = 0x0000C0;
+  EXPECT_EQ(Drawn(site), green) << "not told yet";
+  container.Notify(DISPID_AMBIENT_BACKCOLOR);
+  const std::vector<COLORREF> red = Drawn(site);
+  EXPECT_NE(red, green);
+  EXPECT_EQ(red, Drawn(ring(kSecond))) << "as a control made in the red container";
 }
 
 TEST(OwnContainer, AnAccessKeyReachesItsControlThroughTheAcceleratorsAndOnMnemonic) {
