@@ -8,6 +8,7 @@ void AddLinkPanelSection(SectionArea& area);  // LinkPanelSection.cpp
 void AddButtonSection(SectionArea& area);     // ButtonSection.cpp
 void AddButtonMatrixSection(SectionArea& area);  // ButtonMatrixSection.cpp
 void AddFramesSection(SectionArea& area);     // FramesSection.cpp
+void AddOleSection(SectionArea& area);        // OleSection.cpp
 
 namespace {
 
@@ -21,6 +22,7 @@ const Section kSections[] = {
     {L"Buttons (ButtonStyle)", &AddButtonSection},
     {L"Button styles (ButtonStyle)", &AddButtonMatrixSection},
     {L"Group frames (tzFrames)", &AddFramesSection},
+    {L"ActiveX controls (the ATL container beside a Form)", &AddOleSection},
 };
 
 }  // namespace
