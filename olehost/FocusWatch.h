@@ -1,8 +1,8 @@
 #pragma once
 // The focus entering and leaving the controls of a thread, whatever moved it (the container's Tab,
-// a click, a program's SetFocus): a thread hook sees each WM_SETFOCUS before its window does, as a
-// form's hook does, so a control hears that the focus left it and the next that it came, before the
-// next one's own GotFocus.
+// a click, a program's SetFocus): the system's focus event of the thread, raised once the window
+// that lost the focus was told and before the one that has it is, tells a control that the focus
+// left it and the next that it came, before the next one's own GotFocus, as on a form.
 #include <windows.h>
 
 namespace tessel::ole {

@@ -55,6 +55,18 @@ bool AmbientValue(IDispatch* ambient, DISPID id, VARIANT* out) {
                                               nullptr, nullptr));
 }
 
+// The hidden window a thread's holders stand in while no container holds them. Holders are
+// children from the start and move between parents as children: a top-level window per control
+// costs several times the placing of the control itself under Wine, where each is a window of
+// the display. It stays for the thread's life, a window of the system's own class.
+HWND ParkingWindow() {
+  thread_local HWND parking = nullptr;
+  if (!parking || !IsWindow(parking))
+    parking = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"Static", nullptr, WS_POPUP, 0, 0, 0, 0, nullptr,
+                              nullptr, nullptr, nullptr);
+  return parking;
+}
+
 }  // namespace
 
 bool OleControlsAlive() { return g_alive.load() != 0; }
@@ -230,8 +242,8 @@ HRESULT OleControl::EnsureLoaded(PropertyBag* bag) {
   const int height = PixelsFromTwipsY(TwipsFromHimetric(extent_.cy));
   if (!holder_) {
     // Until a container adopts it, the control stands in a hidden window of its own.
-    holder_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kHolderClass, nullptr,
-                              WS_POPUP | WS_CLIPCHILDREN, 0, 0, width, height, nullptr, nullptr, ThisModule(), nullptr);
+    holder_ = CreateWindowExW(0, kHolderClass, nullptr, WS_CHILD | WS_CLIPCHILDREN, 0, 0, width, height,
+                              ParkingWindow(), nullptr, ThisModule(), nullptr);
     if (!holder_) return HRESULT_FROM_WIN32(GetLastError());
     SetWindowLongPtrW(holder_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(holder_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HolderProc));
@@ -448,8 +460,7 @@ HRESULT OleControl::InPlaceDeactivate() {
 void OleControl::Park() {
   if (!holder_) return;
   ShowWindow(holder_, SW_HIDE);
-  SetParent(holder_, nullptr);
-  SetWindowLongPtrW(holder_, GWL_STYLE, WS_POPUP | WS_CLIPCHILDREN);
+  SetParent(holder_, ParkingWindow());
 }
 
 HRESULT OleControl::SetObjectRects(LPCRECT pos, LPCRECT clip) {

@@ -1,6 +1,7 @@
 // A control placed and first painted through the ATL container (created by ProgID, activated in
-// place) against the same control placed on a Form. The controls are registered for the current
-// user when they are not registered yet, and that registration is taken away at exit.
+// place) against the same control placed on a Form. The controls are registered (DllInstall
+// "controls") when they are not registered yet, and that registration is taken away at exit: under
+// Wine a class registered for the current user only is not found, and the container makes nothing.
 #include <windows.h>
 #include <ole2.h>
 
@@ -20,7 +21,7 @@ using Install = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
 Install g_registeredBy = nullptr;  // the server's DllInstall, when this program registered the controls
 
 void Unregister() {
-  if (g_registeredBy) g_registeredBy(FALSE, L"user,controls");
+  if (g_registeredBy) g_registeredBy(FALSE, L"controls");
 }
 
 // The ATL host window class, with the server's controls registered.
@@ -37,12 +38,22 @@ bool AtlReady() {
     path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"TesselOCX.ocx";
     HMODULE server = LoadLibraryW(path.c_str());
     auto install = server ? reinterpret_cast<Install>(GetProcAddress(server, "DllInstall")) : nullptr;
-    if (!install || FAILED(install(TRUE, L"user,controls"))) return false;
+    if (!install || FAILED(install(TRUE, L"controls"))) return false;
     g_registeredBy = install;  // the server stays loaded: it is never freed here
     atexit(Unregister);
     return true;
   }();
   return ready;
+}
+
+// Whether the container's window holds a control: a row that timed an empty host would mislead.
+bool Hosts(HWND host) {
+  using GetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
+  static const auto get = reinterpret_cast<GetControl>(GetProcAddress(GetModuleHandleW(L"atl100.dll"), "AtlAxGetControl"));
+  IUnknown* control = nullptr;
+  if (!get || FAILED(get(host, &control)) || !control) return false;
+  control->Release();
+  return true;
 }
 
 std::vector<Comparison> OleComparisons() {
@@ -52,6 +63,11 @@ std::vector<Comparison> OleComparisons() {
   static std::unique_ptr<Form> form = Form::Create(L"OLE benchmark", 300 * kTwips, 100 * kTwips, true, &types);
   static HWND top = CreateWindowExW(0, L"Static", L"ATL", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 320, 0, 300, 100,
                                     nullptr, nullptr, nullptr, nullptr);
+  HWND probe = CreateWindowExW(0, L"AtlAxWin100", L"TesselOCX.ButtonStyle", WS_CHILD | WS_VISIBLE, 10, 10, 97, 33,
+                               top, nullptr, nullptr, nullptr);
+  const bool hosts = Hosts(probe);
+  DestroyWindow(probe);
+  if (!hosts) return {};
   Comparison placed;
   placed.work = L"place + first paint, one ButtonStyle in the ATL container";
   placed.native = L"the same ButtonStyle placed on a Form";
