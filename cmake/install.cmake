@@ -8,6 +8,9 @@ install(TARGETS ${tessel_exported} tessel_controls EXPORT TesselOCXTargets
 install(TARGETS TesselOCX EXPORT TesselOCXTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_BINDIR} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${TESSEL_TLB} DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The controls' interfaces for C++ clients of the ActiveX controls (its Base.h includes the system's).
+install(FILES ${TESSEL_CONTROLS_HEADER_DIR}/TesselOCXControls.h ${TESSEL_CONTROLS_HEADER_DIR}/Base.h
+        DESTINATION ${TESSEL_INCLUDE_DESTINATION})
 if(TARGET formtool)
   install(TARGETS formtool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
