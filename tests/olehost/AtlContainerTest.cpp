@@ -42,13 +42,9 @@ TEST(AtlContainer, EachControlComesByProgIdAndShowsThePixelsItHasOnAForm) {
     EXPECT_EQ(FirstDifference(*atl, *form), "");
 
     // The container can draw the control into a DC of its own: the same pixels as its window.
-    const auto view = As<IViewObject2>(hosted.control());
-    ASSERT_NE(view, nullptr);
-    test::Canvas drawn(s.width, s.height, RGB(1, 2, 3));
-    const RECTL bounds{0, 0, s.width, s.height};
-    ASSERT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, drawn.dc(), &bounds, nullptr, nullptr, 0),
-              S_OK);
-    EXPECT_EQ(FirstDifference(drawn, *atl), "");
+    const auto drawn = DrawnBy(hosted.control(), s.width, s.height);
+    ASSERT_NE(drawn, nullptr);
+    EXPECT_EQ(FirstDifference(*drawn, *atl), "");
   }
 }
 

@@ -167,6 +167,17 @@ inline std::unique_ptr<test::Canvas> ScreenOf(HWND window) {
   return canvas;
 }
 
+// The control as its container draws it into a DC of its own (IViewObject::Draw); null when it cannot.
+inline std::unique_ptr<test::Canvas> DrawnBy(IUnknown* control, int width, int height) {
+  ComPtr<IViewObject> view;
+  auto canvas = std::make_unique<test::Canvas>(width, height, RGB(1, 2, 3));
+  const RECTL bounds{0, 0, width, height};
+  if (!control || FAILED(control->QueryInterface(IID_PPV_ARGS(&view))) ||
+      view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, canvas->dc(), &bounds, nullptr, nullptr, 0) != S_OK)
+    return nullptr;
+  return canvas;
+}
+
 // One control in an ATL host window (class AtlAxWin100, which creates the control named by its
 // title) at the top left of a visible popup.
 class AtlHosted {
