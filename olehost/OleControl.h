@@ -175,6 +175,7 @@ class OleControl final : public IDispatch,
   HRESULT LoadFrom(PropertyBag& bag, std::optional<SIZEL> extent);
   UserControl* Control() const { return hosted_ ? hosted_->Control() : nullptr; }
   void SizeControl();  // the control takes the extent
+  void GiveSize(int width, int height, const wchar_t* step);  // pixels, when they are new
   HRESULT InPlaceActivate(bool uiActivate);
   HRESULT UIActivate();
   // The ambient properties from the client site's ambient dispatch, or what a form would give
@@ -191,6 +192,7 @@ class OleControl final : public IDispatch,
   std::unique_ptr<HostedControl> hosted_;
   HWND holder_ = nullptr;  // destroyed with the object
   SIZEL extent_{};         // HIMETRIC
+  SIZE given_{-1, -1};     // the size the control was last given, pixels
   AmbientProperties ambient_;
   bool dirty_ = false;
   bool inPlace_ = false;

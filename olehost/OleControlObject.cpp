@@ -207,6 +207,7 @@ LRESULT CALLBACK OleControl::HolderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
         self->holder_ = nullptr;
         if (self->hosted_) self->hosted_->Unload();
         self->hosted_.reset();
+        self->given_ = {-1, -1};
         self->inPlace_ = self->uiActive_ = false;
         break;
       default:
@@ -273,6 +274,7 @@ HRESULT OleControl::EnsureLoaded(PropertyBag* bag) {
     return Fail(E_FAIL, WideFromUtf8(e.what()));
   }
   hosted_ = std::move(hosted);
+  given_ = {width, height};  // the size the control was made with
   return S_OK;
 }
 
@@ -281,10 +283,18 @@ void OleControl::SizeControl() {
   const int width = PixelsFromTwipsX(TwipsFromHimetric(extent_.cx));
   const int height = PixelsFromTwipsY(TwipsFromHimetric(extent_.cy));
   if (!inPlace_) SetWindowPos(holder_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  GiveSize(width, height, L"take the container's extent");
+}
+
+void OleControl::GiveSize(int width, int height, const wchar_t* step) {
+  // A container tells the same size several times while it activates a control: the control is
+  // resized, and drawn again, only for a new one.
+  if (!hosted_ || (width == given_.cx && height == given_.cy)) return;
   try {
     hosted_->Move(0, 0, TwipsFromPixelsX(width), TwipsFromPixelsY(height));
+    given_ = {width, height};
   } catch (const std::exception& e) {
-    ContainerHost().ReportSkippedStep(name_, L"take the container's extent", WideFromUtf8(e.what()));
+    ContainerHost().ReportSkippedStep(name_, step, WideFromUtf8(e.what()));
   }
 }
 
@@ -467,17 +477,15 @@ HRESULT OleControl::SetObjectRects(LPCRECT pos, LPCRECT clip) {
   if (!pos) return E_POINTER;
   if (!inPlace_) return S_OK;
   const int width = std::max<LONG>(pos->right - pos->left, 0), height = std::max<LONG>(pos->bottom - pos->top, 0);
-  SetWindowPos(holder_, nullptr, pos->left, pos->top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT now{};
+  GetWindowRect(holder_, &now);
+  MapWindowPoints(nullptr, GetParent(holder_), reinterpret_cast<POINT*>(&now), 2);
+  if (now.left != pos->left || now.top != pos->top || now.right - now.left != width || now.bottom - now.top != height)
+    SetWindowPos(holder_, nullptr, pos->left, pos->top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   // The container's rectangle is the extent from now on, in whole pixels.
   extent_.cx = MulDiv(TwipsFromPixelsX(width), 2540, 1440);
   extent_.cy = MulDiv(TwipsFromPixelsY(height), 2540, 1440);
-  if (hosted_) {
-    try {
-      hosted_->Move(0, 0, TwipsFromPixelsX(width), TwipsFromPixelsY(height));
-    } catch (const std::exception& e) {
-      ContainerHost().ReportSkippedStep(name_, L"take the container's rectangle", WideFromUtf8(e.what()));
-    }
-  }
+  GiveSize(width, height, L"take the container's rectangle");
   return S_OK;
 }
 
