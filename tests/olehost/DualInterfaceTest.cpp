@@ -113,6 +113,15 @@ TEST(DualInterface, ACxxClientOfTheHeaderWritesReadsAndIsRefusedAsThroughInvoke)
   const unique_bstr read(raw);
   EXPECT_STREQ(raw, L"abc");
   EXPECT_EQ(box->get_Text(nullptr), E_POINTER);
+  EXPECT_EQ(box->put_Text(nullptr), S_OK) << "a null string is an empty one";
+  EXPECT_EQ(GetText(dispatch.Get(), L"Text"), "");
+  // No font object: the vtable answers what Invoke answers for Nothing.
+  VARIANT nothing;
+  nothing.vt = VT_DISPATCH;
+  nothing.pdispVal = nullptr;
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS params{&nothing, &named, 1, 1};
+  EXPECT_EQ(box->put_Font(nullptr), Invoke(dispatch.Get(), L"Font", DISPATCH_PROPERTYPUT, params, nullptr));
 
   const auto refusal = [](HRESULT hr) {
     ComPtr<IErrorInfo> info;
