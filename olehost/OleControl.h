@@ -17,6 +17,7 @@
 #include <wrl/client.h>
 
 #include "host/ControlSite.h"
+#include "host/DropTarget.h"
 #include "olehost/ConnectionPoint.h"
 #include "olehost/ControlEvents.h"
 #include "olehost/DualInterfaces.h"
@@ -156,6 +157,7 @@ class OleControl final : public IDispatch,
   // ControlContainer, for the control this object holds
   OleColor ContainerBackColor(const HostedControl&) const override { return ambient_.backColor; }
   HostServices& ContainerHost() override;
+  IDropTarget* ContainerDropTarget() const override { return dropTarget_.Get(); }
   void ControlPropertyChanged(HostedControl&, std::wstring_view key) override;
   // EventSink
   void Fire(DISPID id, std::span<VARIANTARG> args) override;
@@ -207,6 +209,7 @@ class OleControl final : public IDispatch,
   DWORD viewAspects_ = 0, viewFlags_ = 0;
   unique_haccel accelerators_;
   EventConnectionPoint events_;
+  Microsoft::WRL::ComPtr<DropTarget> dropTarget_;  // on the holder: drags over the control
   std::unique_ptr<DualInterface> dual_;  // answers IDispatch and the control's dual interface
 };
 

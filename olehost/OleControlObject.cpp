@@ -99,7 +99,7 @@ OleControl::~OleControl() {
   events_.Clear();
   if (hosted_) hosted_->Unload();
   hosted_.reset();
-  if (holder_) DestroyWindow(holder_);
+  if (holder_) DestroyWindow(holder_);  // which takes the drop target off it
   --g_alive;
 }
 
@@ -201,6 +201,10 @@ LRESULT CALLBACK OleControl::HolderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
         return 0;
       case WM_ERASEBKGND:
         return 1;  // the control covers every pixel
+      case WM_DESTROY:
+        if (self->dropTarget_) self->dropTarget_->Revoke();
+        self->dropTarget_.Reset();
+        break;
       case WM_NCDESTROY:
         // Destroyed with a container's window that never closed the control: the control's own
         // window went with it, and the control is made again in a new holder when asked for.
@@ -248,6 +252,16 @@ HRESULT OleControl::EnsureLoaded(PropertyBag* bag) {
     if (!holder_) return HRESULT_FROM_WIN32(GetLastError());
     SetWindowLongPtrW(holder_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(holder_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HolderProc));
+    // Drags over the control reach it as its OLEDragOver and OLEDragDrop, as on a form.
+    try {
+      dropTarget_ = DropTarget::Register(holder_, [this](POINT screen) -> HWND {
+        const HWND control = Control() ? Control()->hWnd() : nullptr;
+        RECT r{};
+        return control && GetWindowRect(control, &r) && PtInRect(&r, screen) ? control : nullptr;
+      });
+    } catch (const std::exception& e) {
+      ContainerHost().ReportSkippedStep(name_, L"take drops", WideFromUtf8(e.what()));
+    }
   }
   const ControlFactory* factory = ControlTypes::Default().Find(class_.typeName);
   if (!factory) return CLASS_E_CLASSNOTAVAILABLE;

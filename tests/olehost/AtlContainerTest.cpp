@@ -124,6 +124,44 @@ TEST(AtlContainer, TypedTextObeysCapitalizarAndASinksKeyAsciiReachesTheField) {
                                    "KeyPress(49)", "Change"));
 }
 
+// A drag's source that lets the drag move twice and then drops, and data that offers nothing.
+struct OneStepDrag final : IDropSource, IDataObject {
+  int asked = 0;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) *ppv = static_cast<IDropSource*>(this);
+    else if (IsEqualIID(riid, IID_IDataObject)) *ppv = static_cast<IDataObject*>(this);
+    else return *ppv = nullptr, E_NOINTERFACE;
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override { return ++asked < 3 ? S_OK : DRAGDROP_S_DROP; }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+  HRESULT STDMETHODCALLTYPE GetData(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
+  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
+  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC*) override { return DV_E_FORMATETC; }
+  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+};
+
+TEST(AtlContainer, ADragOverAButtonRaisesItsDragEventsAtTheSink) {
+  AtlHosted hosted(ProgId(L"ButtonStyle"), 97, 33);
+  EventSink sink(hosted.control());
+  RECT r;
+  GetWindowRect(hosted.ControlWindow(), &r);
+  SetCursorPos(r.left + 48, r.top + 16);
+  OneStepDrag drag;
+  DWORD effect = DROPEFFECT_NONE;
+  EXPECT_EQ(DoDragDrop(&drag, &drag, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect), DRAGDROP_S_DROP);
+  // Entering, moving twice and the drop, with the effects allowed, no button and the pixel under the cursor.
+  EXPECT_THAT(sink.Take({"OLE"}), ElementsAre("OLEDragOver(<object>,3,0,0,48,16,0)", "OLEDragOver(<object>,3,0,0,48,16,2)",
+                                              "OLEDragOver(<object>,3,0,0,48,16,2)", "OLEDragDrop(<object>,3,0,0,48,16)"));
+}
+
 // The values a form file holds for a control, as "Key=value" lines.
 std::vector<std::string> FormFileLines(UserControl& control) {
   PropertyBag bag;

@@ -108,11 +108,11 @@ struct Arg : unique_variant {
 
 // A value as text: numbers (singles cut to whole ones), "True"/"False", strings, "<font>", "<object>".
 inline std::string Text(const VARIANT& value) {
-  ComPtr<IFont> font;
-  if (value.vt == VT_DISPATCH || value.vt == VT_UNKNOWN)
-    return value.punkVal && SUCCEEDED(value.punkVal->QueryInterface(IID_PPV_ARGS(&font))) ? "<font>" : "<object>";
   unique_variant v;
   if (FAILED(VariantCopyInd(v.get(), const_cast<VARIANT*>(&value)))) return "<error>";
+  ComPtr<IFont> font;
+  if (v->vt == VT_DISPATCH || v->vt == VT_UNKNOWN)
+    return v->punkVal && SUCCEEDED(v->punkVal->QueryInterface(IID_PPV_ARGS(&font))) ? "<font>" : "<object>";
   if (v->vt == VT_R4) v->fltVal = std::trunc(v->fltVal);
   if (FAILED(VariantChangeType(v.get(), v.get(), VARIANT_ALPHABOOL, VT_BSTR))) return "<vt" + std::to_string(value.vt) + ">";
   return Utf8FromWide(v->bstrVal ? v->bstrVal : L"");
