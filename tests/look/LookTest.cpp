@@ -26,6 +26,7 @@
 #include "inputs/KvText.h"
 #include "inputs/KvTextBox.h"
 #include "server/contract/Palette.h"
+#include "server/contract/Picture.h"
 #include "server/contract/ScreenDpi.h"
 #include "server/contract/Twips.h"
 #include "tests/support/MessagePump.h"
@@ -404,6 +405,60 @@ TEST_F(Resolution, EveryControlStandsAtItsTwipsAtTheNewResolutionAndBack) {
     ExpectAt(dpi);
   }
   for (const Placed& p : kPlaced) EXPECT_EQ(Edges(Where(p.name)), Edges(before[p.name])) << Utf8FromWide(p.name);
+}
+
+// An icon file of three images, 16, 24 and 32 pixels square, red, green and blue.
+std::vector<uint8_t> ThreeImageIcon() {
+  const std::pair<BYTE, uint32_t> images[] = {{16, 0xFF0000}, {24, 0x00FF00}, {32, 0x0000FF}};  // 0xRRGGBB
+  std::vector<uint8_t> file, bodies;
+  const auto put = [](std::vector<uint8_t>& to, const auto& value) {
+    const auto* b = reinterpret_cast<const uint8_t*>(&value);
+    to.insert(to.end(), b, b + sizeof value);
+  };
+  for (WORD w : {0, 1, 3}) put(file, w);
+  for (const auto& [side, colour] : images) {
+    const DWORD offset = DWORD(6 + 16 * 3 + bodies.size());
+    put(bodies, BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), side, side * 2, 1, 32, BI_RGB, 0, 0, 0, 0, 0});
+    for (int i = 0; i < side * side; ++i) put(bodies, 0xFF000000u | colour);
+    bodies.resize(bodies.size() + side * ((side + 31) / 32 * 4));  // the mask: every pixel shown
+    for (BYTE b : {side, side, BYTE(0), BYTE(0)}) put(file, b);
+    for (WORD w : {1, 32}) put(file, w);
+    for (DWORD d : {DWORD(6 + 16 * 3 + bodies.size()) - offset, offset}) put(file, d);
+  }
+  file.insert(file.end(), bodies.begin(), bodies.end());
+  return file;
+}
+
+// A button's picture box is as large in inches at any resolution, and an icon file of several
+// images shows in it the image the system chooses for its side: the 16, 24 and 32 pixel boxes of
+// 96 dpi show those images; at 144 dpi (24, 36 and 48 pixels) the 24 and the 32 pixel images.
+TEST_F(Resolution, PictureBoxesScaleAndShowTheIconImageForTheirSide) {
+  const PictureRef icon = Picture::FromBytes(ThreeImageIcon());
+  ASSERT_EQ(icon->Kind(), PictureKind::Icon);
+  const int32_t codes[] = {picSize16, picSize24, picSize32};
+  for (int i = 0; i < 3; ++i) {
+    auto& b = dynamic_cast<ButtonStyle&>(form->Add(L"ButtonStyle", L"pic" + std::to_wstring(i), 120 + 1300 * i, 2400, 1200, 1000));
+    b.SetCaption(L"");
+    b.SetPictureSize(codes[i]);
+    b.SetPicture(icon);
+  }
+  const COLORREF red = RGB(255, 0, 0), green = RGB(0, 255, 0), blue = RGB(0, 0, 255);
+  const std::pair<int, std::vector<COLORREF>> expected[] = {{96, {red, green, blue}}, {144, {green, blue, blue}}};
+  for (const auto& [dpi, colours] : expected) {
+    SCOPED_TRACE(dpi);
+    if (dpi != ScreenDpiY()) MoveTo(dpi);
+    Form::PumpMessages();
+    unique_hbitmap shot = form->Snapshot();
+    const DibProbe pixels(shot.get());
+    for (int i = 0; i < 3; ++i) {
+      auto& b = Get<ButtonStyle>((L"pic" + std::to_wstring(i)).c_str());
+      const RECT box = b.State().pictureRect, at = In(b.hWnd(), form->hWnd());
+      const int side = MulDiv(16 + 8 * i, dpi, 96);
+      EXPECT_EQ(std::make_pair(int(box.right - box.left), int(box.bottom - box.top)), std::make_pair(side, side)) << i;
+      const RECT shown{at.left + box.left, at.top + box.top, at.left + box.right, at.top + box.bottom};
+      EXPECT_EQ(pixels.Count(shown, colours[i]), side * side) << "box " << i << ": " << Hex(pixels.At(shown.left + 1, shown.top + 1));
+    }
+  }
 }
 
 // The same at the screen's own resolution from the start: ctest runs it again with the prefix's
