@@ -23,6 +23,7 @@
 #include "frames/TzFrames.h"
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
+#include "inputs/KvFundo.h"
 #include "inputs/KvText.h"
 #include "inputs/KvTextBox.h"
 #include "server/contract/Palette.h"
@@ -407,23 +408,23 @@ TEST_F(Resolution, EveryControlStandsAtItsTwipsAtTheNewResolutionAndBack) {
   for (const Placed& p : kPlaced) EXPECT_EQ(Edges(Where(p.name)), Edges(before[p.name])) << Utf8FromWide(p.name);
 }
 
-// An icon file of three images, 16, 24 and 32 pixels square, red, green and blue.
-std::vector<uint8_t> ThreeImageIcon() {
-  const std::pair<BYTE, uint32_t> images[] = {{16, 0xFF0000}, {24, 0x00FF00}, {32, 0x0000FF}};  // 0xRRGGBB
+// An icon file of square images, each of one colour (0xRRGGBB).
+std::vector<uint8_t> IconFile(const std::vector<std::pair<BYTE, uint32_t>>& images) {
   std::vector<uint8_t> file, bodies;
   const auto put = [](std::vector<uint8_t>& to, const auto& value) {
     const auto* b = reinterpret_cast<const uint8_t*>(&value);
     to.insert(to.end(), b, b + sizeof value);
   };
-  for (WORD w : {0, 1, 3}) put(file, w);
+  const DWORD start = DWORD(6 + 16 * images.size());
+  for (WORD w : {size_t(0), size_t(1), images.size()}) put(file, w);
   for (const auto& [side, colour] : images) {
-    const DWORD offset = DWORD(6 + 16 * 3 + bodies.size());
+    const DWORD offset = start + DWORD(bodies.size());
     put(bodies, BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), side, side * 2, 1, 32, BI_RGB, 0, 0, 0, 0, 0});
     for (int i = 0; i < side * side; ++i) put(bodies, 0xFF000000u | colour);
     bodies.resize(bodies.size() + side * ((side + 31) / 32 * 4));  // the mask: every pixel shown
     for (BYTE b : {side, side, BYTE(0), BYTE(0)}) put(file, b);
     for (WORD w : {1, 32}) put(file, w);
-    for (DWORD d : {DWORD(6 + 16 * 3 + bodies.size()) - offset, offset}) put(file, d);
+    for (DWORD d : {start + DWORD(bodies.size()) - offset, offset}) put(file, d);
   }
   file.insert(file.end(), bodies.begin(), bodies.end());
   return file;
@@ -431,10 +432,16 @@ std::vector<uint8_t> ThreeImageIcon() {
 
 // A button's picture box is as large in inches at any resolution, and an icon file of several
 // images shows in it the image the system chooses for its side: the 16, 24 and 32 pixel boxes of
-// 96 dpi show those images; at 144 dpi (24, 36 and 48 pixels) the 24 and the 32 pixel images.
+// 96 dpi show those images; at 144 dpi (24, 36 and 48 pixels) the 24 and the 32 pixel images. A
+// stretched logo of a link panel (65 pixels square at 96 dpi, 98 at 144) shows the 72 and the 104
+// pixel images of its icon.
 TEST_F(Resolution, PictureBoxesScaleAndShowTheIconImageForTheirSide) {
-  const PictureRef icon = Picture::FromBytes(ThreeImageIcon());
+  const uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
+  const PictureRef icon = Picture::FromBytes(IconFile({{16, kRed}, {24, kGreen}, {32, kBlue}}));
   ASSERT_EQ(icon->Kind(), PictureKind::Icon);
+  auto& panel = dynamic_cast<KvFundo&>(form->Add(L"KvFundo", L"panel", 0, 3300, 6000, 1500));
+  panel.SetStretch(true);
+  panel.SetPicture(Picture::FromBytes(IconFile({{48, kRed}, {72, kGreen}, {104, kBlue}})));
   const int32_t codes[] = {picSize16, picSize24, picSize32};
   for (int i = 0; i < 3; ++i) {
     auto& b = dynamic_cast<ButtonStyle&>(form->Add(L"ButtonStyle", L"pic" + std::to_wstring(i), 120 + 1300 * i, 2400, 1200, 1000));
@@ -443,7 +450,7 @@ TEST_F(Resolution, PictureBoxesScaleAndShowTheIconImageForTheirSide) {
     b.SetPicture(icon);
   }
   const COLORREF red = RGB(255, 0, 0), green = RGB(0, 255, 0), blue = RGB(0, 0, 255);
-  const std::pair<int, std::vector<COLORREF>> expected[] = {{96, {red, green, blue}}, {144, {green, blue, blue}}};
+  const std::pair<int, std::vector<COLORREF>> expected[] = {{96, {red, green, blue, green}}, {144, {green, blue, blue, blue}}};
   for (const auto& [dpi, colours] : expected) {
     SCOPED_TRACE(dpi);
     if (dpi != ScreenDpiY()) MoveTo(dpi);
@@ -458,6 +465,11 @@ TEST_F(Resolution, PictureBoxesScaleAndShowTheIconImageForTheirSide) {
       const RECT shown{at.left + box.left, at.top + box.top, at.left + box.right, at.top + box.bottom};
       EXPECT_EQ(pixels.Count(shown, colours[i]), side * side) << "box " << i << ": " << Hex(pixels.At(shown.left + 1, shown.top + 1));
     }
+    RECT logo = panel.Logo().BoundsPixels();
+    MapWindowPoints(panel.Background().hWnd(), form->hWnd(), reinterpret_cast<POINT*>(&logo), 2);
+    EXPECT_EQ(logo.right - logo.left, MulDiv(65, dpi, 96));
+    // (the header band stands over the logo's lower part)
+    for (COLORREF c : {red, green, blue}) EXPECT_EQ(pixels.Count(logo, c) > 0, c == colours[3]) << "logo " << Hex(c);
   }
 }
 
