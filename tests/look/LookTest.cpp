@@ -434,7 +434,7 @@ std::vector<uint8_t> IconFile(const std::vector<std::pair<BYTE, uint32_t>>& imag
 // images shows in it the image the system chooses for its side: the 16, 24 and 32 pixel boxes of
 // 96 dpi show those images; at 144 dpi (24, 36 and 48 pixels) the 24 and the 32 pixel images. A
 // stretched logo of a link panel (65 pixels square at 96 dpi, 98 at 144) shows the 72 and the 104
-// pixel images of its icon.
+// pixel images of its icon; a frame's 16 pixel icon the 16 pixel image of its file.
 TEST_F(Resolution, PictureBoxesScaleAndShowTheIconImageForTheirSide) {
   const uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
   const PictureRef icon = Picture::FromBytes(IconFile({{16, kRed}, {24, kGreen}, {32, kBlue}}));
@@ -442,6 +442,7 @@ TEST_F(Resolution, PictureBoxesScaleAndShowTheIconImageForTheirSide) {
   auto& panel = dynamic_cast<KvFundo&>(form->Add(L"KvFundo", L"panel", 0, 3300, 6000, 1500));
   panel.SetStretch(true);
   panel.SetPicture(Picture::FromBytes(IconFile({{48, kRed}, {72, kGreen}, {104, kBlue}})));
+  Get<TzFrames>(L"fra").SetPicture(Picture::FromBytes(IconFile({{32, kBlue}, {16, kRed}})));
   const int32_t codes[] = {picSize16, picSize24, picSize32};
   for (int i = 0; i < 3; ++i) {
     auto& b = dynamic_cast<ButtonStyle&>(form->Add(L"ButtonStyle", L"pic" + std::to_wstring(i), 120 + 1300 * i, 2400, 1200, 1000));
@@ -470,6 +471,8 @@ TEST_F(Resolution, PictureBoxesScaleAndShowTheIconImageForTheirSide) {
     EXPECT_EQ(logo.right - logo.left, MulDiv(65, dpi, 96));
     // (the header band stands over the logo's lower part)
     for (COLORREF c : {red, green, blue}) EXPECT_EQ(pixels.Count(logo, c) > 0, c == colours[3]) << "logo " << Hex(c);
+    const RECT frame = In(form->Control(L"fra")->hWnd(), form->hWnd());
+    EXPECT_EQ(std::make_pair(pixels.Count(frame, red), pixels.Count(frame, blue)), std::make_pair(16 * 16, 0)) << "frame icon";
   }
 }
 
