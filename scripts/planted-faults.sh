@@ -58,6 +58,10 @@ frame-caption-marks-form|frames/TzFrames.cpp|s/p_\.caption = value;\n  Redraw\(\
 frame-line-pen-leak|frames/FramePrimitives.cpp|s/(void DrawLine\(.*?\n  DcPen pen\(dc\);\n)  pen\.Color\(color\);/$1  SelectObject(dc, CreatePen(PS_SOLID, 1, static_cast<COLORREF>(color)));/s|tests_frames
 frame-nested-left-enabled|frames/TzFrames.cpp|s/      control->SetEnabled\(value\);/      if (control->IsContainer()) continue;\n      control->SetEnabled(value);/|tests_frames
 frame-region-every-redraw|frames/FrameRegion.cpp|s/if \(wanted == held \x7c\x7c /if (/|tests_frames
+font-fixed-resolution|server/contract/Font.cpp|s/\n                      ScreenDpiY\(\)\};/ 96};/|tests_look
+edit-keeps-old-font|host/constituents/TextBox.cpp|s/if \(edit_ && CurrentFont\(\) != appliedFont_\) ApplyFont\(false\);/(void)0;/|tests_look
+picture-box-unscaled|button/CaptionLayout.cpp|s/MulDiv\(code, ScreenDpiY\(\), 96\)/code/|tests_look
+icon-image-ignored|server/contract/IconImage.cpp|s/if \(picture\.Kind\(\) != PictureKind::Icon \x7c\x7c side <= 0\) return \{\};/return {};/|tests_look
 LIST
 )
 

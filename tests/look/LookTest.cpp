@@ -333,6 +333,9 @@ class Resolution : public LookTest {
     SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     GetWindowRect(w, &now);
     EXPECT_EQ(Edges(now), Edges(suggested)) << "the form takes the suggested rectangle at " << dpi;
+    const HWND edit = GetWindow(form->Control(L"txt")->hWnd(), GW_CHILD);
+    EXPECT_NEAR(AskedHeight(reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0))), 8.25 * dpi / 72, 0.5)
+        << "the field's edit has the new font before any paint";
   }
 
   // What every control shows at dpi: its twips in pixels of dpi, fonts of their points at dpi, one
