@@ -30,6 +30,7 @@
 #include "server/contract/Picture.h"
 #include "server/contract/ScreenDpi.h"
 #include "server/contract/Twips.h"
+#include "tests/support/GdiCount.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/Pixels.h"
 
@@ -399,16 +400,21 @@ class Resolution : public LookTest {
 };
 
 // A form told it moved to a screen of 144 and 192 dpi: every control stands at its twips there,
-// draws with fonts of that resolution and repaints once for the move; and back again at 96.
+// draws with fonts of that resolution and repaints once for the move; and back again at 96, with
+// the objects it held before.
 TEST_F(Resolution, EveryControlStandsAtItsTwipsAtTheNewResolutionAndBack) {
   std::map<std::wstring, RECT> before;
   for (const Placed& p : kPlaced) before[p.name] = Where(p.name);
   const int own = ScreenDpiY();
+  unique_hbitmap(form->Snapshot());  // the system's own objects of a first snapshot are made
+  const unsigned objects = GdiObjectCount(), windows = UserObjectCount();
   for (int dpi : {144, 192, own}) {
     ExpectOnePaintEach([&] { MoveTo(dpi); });
     ExpectAt(dpi);
   }
   for (const Placed& p : kPlaced) EXPECT_EQ(Edges(Where(p.name)), Edges(before[p.name])) << Utf8FromWide(p.name);
+  EXPECT_EQ(std::make_pair(GdiObjectCount(), UserObjectCount()), std::make_pair(objects, windows))
+      << "the fonts of the other resolutions went with them";
 }
 
 // An icon file of square images, each of one colour (0xRRGGBB).
