@@ -2,10 +2,14 @@
 
 #include <algorithm>
 
+#include "server/contract/IconImage.h"
+
 namespace tessel {
 
 void ReadPictureMetrics(ButtonState& s) {
   s.pictureIsIcon = 0;
+  s.iconImage.reset();
+  s.iconImageSide = 0;
   if (!s.picture || !s.picture->Handle()) {
     s.pictureCache.reset();
     s.pictureWidth = s.pictureHeight = 0;
@@ -81,9 +85,18 @@ void DrawPicture(ButtonPaint& paint, RECT rect) {
   const bool fills = s.pictureSize >= kPictureStretchPixels || s.IsCustomShape();
   const int drawnW = fills ? w : s.pictureWidth, drawnH = fills ? h : s.pictureHeight;
 
+  // An icon file with several images shows the one the system chooses for the box's side.
+  HICON icon = static_cast<HICON>(s.picture->Handle());
+  if (s.pictureIsIcon == 1) {
+    if (s.iconImageSide != std::max(w, h)) {
+      s.iconImageSide = std::max(w, h);
+      s.iconImage = IconImageFor(*s.picture, s.iconImageSide);
+    }
+    if (s.iconImage) icon = s.iconImage.get();
+  }
   auto draw = [&](HDC dc, const RECT& at) {
     if (s.pictureIsIcon == 1) {
-      DrawIconEx(dc, at.left, at.top, static_cast<HICON>(s.picture->Handle()), w, h, 0, nullptr, DI_NORMAL);
+      DrawIconEx(dc, at.left, at.top, icon, w, h, 0, nullptr, DI_NORMAL);
     } else {
       DrawTransparentRows(dc, at, s.pictureCache, drawnW, drawnH);
     }

@@ -182,6 +182,9 @@ struct ButtonState {
   PictureRows pictureCache;
   int32_t pictureCacheWidth = 0;
   int32_t pictureCacheHeight = 0;
+  // Of an icon file with several images, the one chosen for the picture box's side (0 for none).
+  unique_hicon iconImage;
+  int32_t iconImageSide = 0;
 
   // Colours derived from backColor and hoverBackColor for the style (RGB).
   int32_t faceColor = 0;

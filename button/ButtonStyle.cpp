@@ -189,6 +189,7 @@ void ButtonStyle::Terminate() {
   s_.regionB.reset();
   ReleaseBackBuffer(s_);
   s_.pictureCache.reset();
+  s_.iconImage.reset();
 }
 
 }  // namespace tessel

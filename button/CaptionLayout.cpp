@@ -4,6 +4,7 @@
 
 #include "button/ButtonPicture.h"
 #include "button/ButtonTools.h"
+#include "server/contract/Twips.h"
 #include "server/contract/WrappedText.h"
 
 namespace tessel {
@@ -42,11 +43,14 @@ void CaptionLayout(ButtonPaint& p, bool& rescale) {
   const CaptionBand band = CaptionBandOf(s, W);
   const int32_t L = band.left, A = band.available, R = band.right;
   const bool picture = s.HasPicture();
-  const int32_t size = s.pictureSize;
+  // A picture box of 16, 24 or 32 pixels at 96 dpi is as large in inches at any resolution; the
+  // stretched and fitted codes stay codes.
+  const int32_t code = s.pictureSize;
+  const int32_t size = code <= 32 ? MulDiv(code, ScreenDpiY(), 96) : code;
 
   // Room kept beside, above or below the caption for a picture box.
   int32_t Pl = 0, Pr = 0, Pt = 0, Pb = 0;
-  if (picture && size <= 32) {
+  if (picture && code <= 32) {
     switch (s.pictureAlign) {
       case picLeftEdge: case picLeftOfCaption: Pl = size; break;
       case picRightEdge: case picRightOfCaption: Pr = size; break;
@@ -121,11 +125,11 @@ void CaptionLayout(ButtonPaint& p, bool& rescale) {
   if (RoundEven(H - 5) < caption.bottom) caption.bottom = RoundEven(H - 5);
   s.captionRect = caption;
 
-  if (size == kPictureStretchPixels) {
+  if (code == kPictureStretchPixels) {
     const int inset = s.buttonShape == shapeEllipseFramed ? 1 : 3;
     box = RECT{inset, inset, RoundEven(W - inset), RoundEven(H - inset)};
     rescale = true;
-  } else if (size == kPictureFitPixels) {
+  } else if (code == kPictureFitPixels) {
     if (s.IsCustomShape()) {
       box = RECT{0, 0, RoundEven(W), RoundEven(H)};
     } else if (picture) {

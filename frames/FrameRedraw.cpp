@@ -11,6 +11,7 @@
 #include "frames/TzFrames.h"
 #include "server/contract/WrappedText.h"
 #include "server/contract/Gdi.h"
+#include "server/contract/IconImage.h"
 #include "server/contract/Surface.h"
 
 namespace tessel {
@@ -114,7 +115,15 @@ void TzFrames::Redraw() {
   if (icon && p_.style != fsTab && p_.style != fsBlock) {
     Step(L"DrawIcon", [&] {
       const int y = Checked16(IconTop(p_.style, f.iconY));
-      if (p_.enabled)
+      // An icon file with several images shows the one the system chooses for the icon's side.
+      if (iconImageOf_.lock() != p_.picture || iconImageSide_ != p_.iconSize) {
+        iconImageOf_ = p_.picture;
+        iconImageSide_ = p_.iconSize;
+        iconImage_ = IconImageFor(*p_.picture, p_.iconSize);
+      }
+      if (p_.enabled && iconImage_)
+        DrawIconEx(dc, iconX, y, iconImage_.get(), p_.iconSize, p_.iconSize, 0, nullptr, DI_NORMAL);
+      else if (p_.enabled)
         s.PaintPicture(*p_.picture, iconX, y, p_.iconSize, p_.iconSize);
       else
         DrawDisabledPicture(dc, iconX, y, p_.iconSize, p_.iconSize, *p_.picture, 0);

@@ -5,11 +5,13 @@
 // Controls placed with the frame as their container are child windows of its window.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
 #include "frames/FrameModel.h"
 #include "frames/FrameRegion.h"
+#include "server/contract/Gdi.h"
 #include "server/contract/PropertyTable.h"
 #include "server/contract/UserControl.h"
 
@@ -116,6 +118,11 @@ class TzFrames final : public UserControl {
   frames::TextMetrics text_;
   UINT textFlags_ = 0;
   frames::WindowRegion region_;  // what the window was given, asked of no one
+  // Of an icon file with several images, the one the system chooses for the icon's side, and the
+  // picture and side it was chosen for.
+  unique_hicon iconImage_;
+  std::weak_ptr<tessel::Picture> iconImageOf_;
+  int iconImageSide_ = 0;
   // The container sizes a control right after its first handlers: a drawing before that (of the
   // properties just read) would be drawn again at once, before anyone could see it.
   bool sized_ = false;

@@ -59,6 +59,9 @@ class Constituent {
 
   // Repaints the constituent (the Refresh method of the standard controls).
   virtual void Refresh();
+  // The screen's resolution changed: what was made at the old one (the font handle a window was
+  // given, a size fitted to the text) is made again. Nothing is drawn here; the repaint follows.
+  virtual void ResolutionChanged() {}
 
  protected:
   void Invalidate();              // repaints the constituent's area of the parent surface

@@ -147,9 +147,11 @@ bool ConstituentSurface::RouteSetCursor() {
   return true;
 }
 
-void ConstituentSurface::RelocateWindows() {
-  for (Constituent* c : constituents_)
+void ConstituentSurface::FollowResolution() {
+  for (Constituent* c : constituents_) {
+    c->ResolutionChanged();
     if (c->Windowed()) Relocate(c);
+  }
 }
 
 void ConstituentSurface::Relocate(Constituent* c) {

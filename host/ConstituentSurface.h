@@ -29,8 +29,9 @@ class ConstituentSurface : public Surface {
   bool RouteSetCursor();
 
   const std::vector<Constituent*>& Constituents() const { return constituents_; }
-  // Puts every windowed constituent's window where its twips now fall (the resolution changed).
-  void RelocateWindows();
+  // The resolution changed: each constituent remakes what it made at the old one, and every
+  // windowed constituent's window goes where its twips now fall.
+  void FollowResolution();
 
   // While a layout is held, moved constituents keep their windows (and tools) where they are; when
   // the outermost hold ends, each one that was moved goes to its last place in one move. A layout that

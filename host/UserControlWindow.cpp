@@ -113,9 +113,10 @@ LRESULT UserControlWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (msg == kDpiChangedAfterParent) {
-    // The window stands at its new size already: what stands on it follows, then the control
-    // lays itself out and remakes what it made at the old resolution (its caption font).
-    RelocateWindows();
+    // The window stands at its new size already: what stands on it follows (the fonts its fields
+    // were given among it), then the control lays itself out and remakes what it made at the old
+    // resolution (its caption font).
+    FollowResolution();
     if (control_) {
       try {
         LayoutHold hold(*this);

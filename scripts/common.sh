@@ -158,6 +158,12 @@ tessel_wine_up() {
   fi
   tessel_wine_window_manager
   tessel_wine_fonts
+  # A run stopped while a program ran at another resolution (tests/RunAtResolution.cmake) leaves the
+  # prefix's LogPixels behind: every program after it would draw at that resolution.
+  if awk '/^\[/ { desk = ($0 ~ /^\[Control Panel\\\\Desktop\]/) } desk && /^"LogPixels"=/ { found = 1 }
+          END { exit !found }' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 </dev/null || true
+  fi
   if [ -f "$dir/tessel_idle.exe" ]; then
     setsid wine "$dir/tessel_idle.exe" >/dev/null 2>&1 </dev/null &
     TESSEL_IDLE_PID=$!

@@ -1,7 +1,9 @@
 #include "host/constituents/Image.h"
 
-#include "server/contract/Gdi.h"
+#include <algorithm>
+
 #include "host/ConstituentSurface.h"
+#include "server/contract/IconImage.h"
 #include "server/contract/Twips.h"
 
 namespace tessel {
@@ -10,6 +12,8 @@ Image::Image(Surface& parent, std::wstring name) : Constituent(parent, std::move
 
 void Image::SetPicture(PictureRef picture) {
   picture_ = std::move(picture);
+  chosen_.reset();
+  chosenSide_ = 0;
   if (!stretch_) FitToPicture();
   Invalidate();
 }
@@ -30,6 +34,12 @@ void Image::Draw(HDC dc) {
   const RECT bounds = BoundsPixels();
   if (bounds.right <= bounds.left || bounds.bottom <= bounds.top) return;
   IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
+  const int w = bounds.right - bounds.left, h = bounds.bottom - bounds.top;
+  if (stretch_ && chosenSide_ != std::max(w, h)) {
+    chosenSide_ = std::max(w, h);
+    chosen_ = IconImageFor(*picture_, chosenSide_);
+  }
+  if (stretch_ && chosen_ && DrawIconEx(dc, bounds.left, bounds.top, chosen_.get(), w, h, 0, nullptr, DI_NORMAL)) return;
   picture_->Render(dc, bounds, stretch_);
 }
 

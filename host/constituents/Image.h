@@ -1,10 +1,12 @@
 #pragma once
 // A windowless picture drawn by its surface, at its own size clipped to the image's bounds, or
-// stretched into them.
+// stretched into them (an icon file of several images with the image the system chooses for the
+// bounds, so a logo is sharp at any resolution).
 #include <windows.h>
 
 #include "host/Constituent.h"
 #include "host/Events.h"
+#include "server/contract/Gdi.h"
 #include "server/contract/Picture.h"
 
 namespace tessel {
@@ -39,6 +41,8 @@ class Image : public Constituent {
 
   PictureRef picture_;
   bool stretch_ = false;
+  unique_hicon chosen_;  // the icon file's image for chosenSide_ pixels, while it has several
+  int chosenSide_ = 0;
 };
 
 }  // namespace tessel

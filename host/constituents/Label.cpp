@@ -160,6 +160,10 @@ void Label::Relocated() {
   if (toolTipWindow_) UpdateToolTip();
 }
 
+void Label::ResolutionChanged() {
+  if (autoSize_) FitToText();
+}
+
 void Label::VisibilityChanged() {
   if (toolTipWindow_) SendMessageW(toolTipWindow_.get(), TTM_ACTIVATE, Visible() ? TRUE : FALSE, 0);
 }

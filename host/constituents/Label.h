@@ -67,6 +67,7 @@ class Label : public Constituent {
 
  protected:
   void Relocated() override;
+  void ResolutionChanged() override;
   void VisibilityChanged() override;
 
  private:

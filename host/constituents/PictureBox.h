@@ -60,6 +60,7 @@ class PictureBox : public Constituent, public SurfaceWindow {
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void Relocated() override;
+  void ResolutionChanged() override { FollowResolution(); }
   void VisibilityChanged() override;
   void NeedsWindow() override { Handle(); }
 

@@ -318,6 +318,11 @@ void TextBox::Relocated() {
   MoveWindow(edit_.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
+void TextBox::ResolutionChanged() {
+  // The font object realises another handle at the new resolution: the edit is given it.
+  if (edit_ && CurrentFont() != appliedFont_) ApplyFont(false);
+}
+
 void TextBox::VisibilityChanged() {
   if (edit_) ShowWindow(edit_.get(), Visible() ? SW_SHOWNA : SW_HIDE);
 }

@@ -88,6 +88,7 @@ class TextBox : public Constituent {
 
  protected:
   void Relocated() override;
+  void ResolutionChanged() override;
   void VisibilityChanged() override;
 
  private:

@@ -49,6 +49,7 @@ struct Font::State {
   Microsoft::WRL::ComPtr<IFont> font;  // null until asked for, for a font made here
   FontDesc desc;
   bool shared = false;
+  int ratioDpi = 0;  // the resolution the font object made here was last realised for
   std::shared_ptr<SharedFont> handle;  // the shared handle of the attributes last drawn
 
   // The holders of each font object made here, so a holder wrapped around it shares their state.
@@ -105,8 +106,14 @@ IFont* Font::Get() const {
   State& s = *state_;
   if (!s.font) {
     s.font = MakeObject(s.desc);
+    s.ratioDpi = ScreenDpiY();
     std::lock_guard<std::mutex> guard(State::Lock());
     State::Known()[s.font.Get()] = state_;
+  } else if (s.shared && s.ratioDpi != ScreenDpiY()) {
+    // A font made here follows the form to a screen of another resolution; one wrapped from
+    // elsewhere keeps the ratio its owner gives it.
+    s.ratioDpi = ScreenDpiY();
+    s.font->SetRatio(s.ratioDpi, 2540);
   }
   return s.font.Get();
 }
@@ -194,7 +201,9 @@ HFONT Font::Handle() const {
   const State& s = *state_;
   if (s.shared) {
     const FontDesc& d = s.desc;
-    const FontKey key{d.name, CyFromPoints(d.size).int64, d.weight, d.charset, d.italic, d.underline, d.strikethrough};
+    // The resolution is part of the attributes: at another one the same font has another height.
+    const FontKey key{d.name, CyFromPoints(d.size).int64, d.weight, d.charset, d.italic, d.underline, d.strikethrough,
+                      ScreenDpiY()};
     // A handle not yet shared is realised by a font object of the same attributes and ratio.
     state_->handle = SharedFont::For(key, state_->handle, [&d] { return MakeObject(d); });
     if (s.handle) return s.handle->Handle();

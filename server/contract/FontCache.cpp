@@ -21,8 +21,8 @@ Cache& TheCache() {
 }  // namespace
 
 bool FontKey::operator<(const FontKey& o) const {
-  return std::tie(name, size, weight, charset, italic, underline, strikethrough) <
-         std::tie(o.name, o.size, o.weight, o.charset, o.italic, o.underline, o.strikethrough);
+  return std::tie(name, size, weight, charset, italic, underline, strikethrough, dpi) <
+         std::tie(o.name, o.size, o.weight, o.charset, o.italic, o.underline, o.strikethrough, o.dpi);
 }
 
 std::shared_ptr<SharedFont> SharedFont::For(const FontKey& key, const std::shared_ptr<SharedFont>& current,

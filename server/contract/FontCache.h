@@ -20,6 +20,7 @@ struct FontKey {
   short weight = 0;
   short charset = 0;
   bool italic = false, underline = false, strikethrough = false;
+  int dpi = 96;  // the resolution the handle is realised for
   bool operator==(const FontKey&) const = default;
   bool operator<(const FontKey& other) const;
 };

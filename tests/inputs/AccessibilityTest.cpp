@@ -304,15 +304,10 @@ struct WinEvents {
 };
 
 TEST_F(Accessibility, WinEventsFollowTabbingTypingAndTheProgram) {
-  auto& ok = Add<ButtonStyle>(L"ButtonStyle", L"ok", 120, 120, 1500, 450);
-  ok.SetCaption(L"&OK");
-  auto& field = Add<KvText>(L"KvText", L"field", 120, 700, 3000, 400);
-  field.SetCaption(L"City");
-  field.SetText(L"");
+  auto& ok = Button(L"ok", 120, 120, L"&OK");
+  auto& field = Field(L"field", 700, L"City", L"");
   auto& frame = Add<TzFrames>(L"tzFrames", L"frame", 120, 1300, 3000, 1500);
-  auto& check = Add<ButtonStyle>(L"ButtonStyle", L"check", 120, 3000, 1500, 450);
-  check.SetMode(modeCheck);
-  check.SetCaption(L"Check");
+  auto& check = Button(L"check", 120, 3000, L"Check", modeCheck);
   Lines events;
   WinEvents::out = &events;
   WinEvents::ours = {ok.hWnd(), field.hWnd(), frame.hWnd(), check.hWnd()};

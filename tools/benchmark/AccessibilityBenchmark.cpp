@@ -1,6 +1,9 @@
 // Accessibility: what a screen reader asks of a button as the focus lands on it (the object from
 // the window, then its name, role and state), of a ButtonStyle beside a native push button that
-// the system's own proxy answers for; and the three answers alone, from objects already held.
+// the system's own proxy answers for; and the three answers alone, from objects already held. The
+// query of a ButtonStyle is then taken apart: the window's answer to WM_GETOBJECT taken back by
+// ObjectFromLresult, the system's hand-over alone (LresultFromObject of the object already made,
+// taken back), and the taking back alone; what the window adds to the hand-over is ours.
 #include <oleacc.h>
 
 #include <memory>
@@ -31,6 +34,7 @@ struct AccessibleBench {
     PumpPending();
   }
   ~AccessibleBench() {
+    for (LRESULT r : handedOver) TakeBack(r);
     if (heldOurs) heldOurs->Release();
     if (heldNative) heldNative->Release();
     if (native) DestroyWindow(native);
@@ -63,8 +67,16 @@ struct AccessibleBench {
     SysFreeString(name);
   }
 
+  // The object a WM_GETOBJECT answer hands over, taken back as a client in the process would.
+  static void TakeBack(LRESULT result) {
+    IAccessible* object = nullptr;
+    if (result > 0 && SUCCEEDED(ObjectFromLresult(result, __uuidof(IAccessible), 0, reinterpret_cast<void**>(&object))))
+      object->Release();
+  }
+
   IAccessible* heldOurs = nullptr;
   IAccessible* heldNative = nullptr;
+  std::vector<LRESULT> handedOver;  // made untimed, taken back one per repetition
 };
 
 const Registration kAccessibility(L"accessibility", [] {
@@ -78,6 +90,24 @@ const Registration kAccessibility(L"accessibility", [] {
   rows.push_back({L"name, role and state of a ButtonStyle's object already held",
                   L"the same of a BUTTON's proxy already held", [bench] { AccessibleBench::Answers(bench->heldOurs); },
                   [bench] { AccessibleBench::Answers(bench->heldNative); }, 500});
+  rows.push_back({L"WM_GETOBJECT to a ButtonStyle, its answer taken back by ObjectFromLresult", L"",
+                  [bench] { AccessibleBench::TakeBack(SendMessageW(bench->ours, WM_GETOBJECT, 0, OBJID_CLIENT)); }, {}, 200});
+  rows.push_back({L"LresultFromObject of the object already made, taken back (the system's hand-over)", L"",
+                  [bench] { AccessibleBench::TakeBack(LresultFromObject(__uuidof(IAccessible), 0, bench->heldOurs)); }, {},
+                  200});
+  constexpr int kTakeBacks = 200;
+  rows.push_back({L"ObjectFromLresult alone (the taking back)", L"",
+                  [bench] {
+                    if (bench->handedOver.empty()) return;
+                    AccessibleBench::TakeBack(bench->handedOver.back());
+                    bench->handedOver.pop_back();
+                  },
+                  {}, kTakeBacks, [bench] {
+                    for (LRESULT r : bench->handedOver) AccessibleBench::TakeBack(r);
+                    bench->handedOver.clear();
+                    for (int i = 0; i < kTakeBacks; ++i)
+                      bench->handedOver.push_back(LresultFromObject(__uuidof(IAccessible), 0, bench->heldOurs));
+                  }});
   return rows;
 });
 
