@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -110,7 +111,7 @@ TEST_F(PlacementCost, ALoadedFormPaintsOnceWhenAllIsPlacedAndAHiddenOneNever) {
       "Control KvText d\n  .Left = 120\n  .Top = 1800\n  .Width = 3000\n  .Height = 375\n  Caption = \"Name\"\n"
       "  Text = \"Also held\"\nEndControl\n",
       L"paints.tform");
-  std::map<FormDisplay, std::vector<COLORREF>> drawn;
+  std::map<FormDisplay, std::unique_ptr<DibProbe>> drawn;
   for (const FormDisplay display : {FormDisplay::Shown, FormDisplay::Hidden}) {
     WindowLog log;
     std::vector<FormFileError> errors;
@@ -133,12 +134,10 @@ TEST_F(PlacementCost, ALoadedFormPaintsOnceWhenAllIsPlacedAndAHiddenOneNever) {
     // Shown by position, which sends no WM_SHOWWINDOW: the edits are made all the same.
     SetWindowPos(form->hWnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     Pump(50);
-    const DibProbe shot(form->Snapshot().get());
-    for (int y = 0; y < shot.height(); ++y)
-      for (int x = 0; x < shot.width(); ++x) drawn[display].push_back(shot.At(x, y));
+    drawn[display] = std::make_unique<DibProbe>(form->Snapshot().get());
     EXPECT_NE(GetWindow(form->Site(L"d")->hWnd(), GW_CHILD), nullptr);
   }
-  EXPECT_EQ(drawn[FormDisplay::Hidden], drawn[FormDisplay::Shown]);
+  EXPECT_EQ(DifferentPixels(*drawn[FormDisplay::Hidden], *drawn[FormDisplay::Shown]), 0);
 }
 
 }  // namespace

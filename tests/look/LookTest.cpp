@@ -182,14 +182,6 @@ class SystemLook : public LookTest {
       for (int x = r.left; x < r.right; ++x) ++colours[p.At(x, y)];
     return colours;
   }
-  // How many pixels of two pictures of the form differ.
-  static int Differences(const PixelRows& a, const PixelRows& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return -1;
-    int n = 0;
-    for (int y = 0; y < a.height(); ++y)
-      for (int x = 0; x < a.width(); ++x) n += a.At(x, y) != b.At(x, y);
-    return n;
-  }
   Colours saved;
   bool highContrast = false;
   unique_hbitmap shot;
@@ -225,7 +217,7 @@ TEST_F(SystemLook, NewSystemColoursReachEveryControlWhichPaintsOnce) {
   EXPECT_NE(ColoursOf(after, L"round"), ColoursOf(before, L"round"));
   EXPECT_EQ(after.At(0, 0), fresh.at(COLOR_BTNFACE)) << "the form's own face";
   ExpectOnePaintEach([&] { SetColours(saved); });
-  EXPECT_EQ(Differences(Shot(), before), 0);
+  EXPECT_EQ(DifferentPixels(Shot(), before), 0);
 }
 
 // With high contrast on, every control, custom colours and gradients included, shows only the
@@ -258,7 +250,7 @@ TEST_F(SystemLook, HighContrastShowsOnlyTheSchemeAndGoingBackRestoresEveryPixel)
   SetColours(saved);
   Form::PumpMessages();
   Pump(50);
-  EXPECT_EQ(Differences(Shot(), own), 0);
+  EXPECT_EQ(DifferentPixels(Shot(), own), 0);
 }
 
 // The height a font handle was asked for, in pixels.

@@ -4,10 +4,12 @@
 #include <gmock/gmock.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "button/ButtonStyle.h"
 #include "inputs/KvTextBox.h"
 #include "tests/olehost/OleFixture.h"
+#include "tests/support/Bags.h"
 #include "tests/support/EventLog.h"
 #include "tests/support/Keys.h"
 #include "tests/support/GdiCount.h"
@@ -164,8 +166,7 @@ TEST(AtlContainer, ADragOverAButtonRaisesItsDragEventsAtTheSink) {
 
 // The values a form file holds for a control, as "Key=value" lines.
 std::vector<std::string> FormFileLines(UserControl& control) {
-  PropertyBag bag;
-  control.WriteProperties(bag);
+  const PropertyBag bag = test::Written(control);
   std::vector<std::string> lines;
   for (const auto& [key, value] : bag.Entries()) {
     std::string text = std::visit(
@@ -191,10 +192,9 @@ TEST(AtlContainer, APropertyBagHoldsTheFormFilesValuesAndLoadsThemBack) {
   box.SetCapitalizar(true);
   box.SetColorOnFoco(0x0000FF);
   box.SetMaxLength(20);
-  ASSERT_EQ(Put(hosted.dispatch(), L"Text", L"Pedido 12"), S_OK);
-  ASSERT_EQ(Put(hosted.dispatch(), L"Capitalizar", true), S_OK);
-  ASSERT_EQ(Put(hosted.dispatch(), L"ColorOnFoco", 0x0000FF), S_OK);
-  ASSERT_EQ(Put(hosted.dispatch(), L"MaxLength", 20), S_OK);
+  const std::pair<const wchar_t*, Arg> same[] = {
+      {L"Text", L"Pedido 12"}, {L"Capitalizar", true}, {L"ColorOnFoco", 0x0000FF}, {L"MaxLength", 20}};
+  for (const auto& [name, value] : same) ASSERT_EQ(Put(hosted.dispatch(), name, value), S_OK) << Utf8FromWide(name);
 
   const auto persist = As<IPersistPropertyBag>(hosted.control());
   ASSERT_NE(persist, nullptr);

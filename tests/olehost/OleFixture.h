@@ -12,7 +12,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <deque>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,49 +24,15 @@
 #include "server/contract/SystemHandles.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/Pixels.h"
+#include "tests/support/Programs.h"
 
 namespace tessel::oletest {
 
 using Microsoft::WRL::ComPtr;
 
-inline std::wstring ServerPath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring dir(path);
-  return dir.substr(0, dir.find_last_of(L"\\/") + 1) + L"TesselOCX.ocx";
-}
-
-// Runs a program of the prefix with its output written to a file; returns the exit code and the output.
-inline DWORD RunProgram(std::wstring command, std::string& output) {
-  wchar_t temp[MAX_PATH] = {}, file[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, temp);
-  GetTempFileNameW(temp, L"tsl", 0, file);
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE out = CreateFileW(file, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-  STARTUPINFOW si{sizeof(si)};
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = si.hStdError = out;
-  PROCESS_INFORMATION pi{};
-  const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-  CloseHandle(out);
-  DWORD code = 0xFFFF;
-  if (started) {
-    const unique_hfile process(pi.hProcess), thread(pi.hThread);
-    WaitForSingleObject(pi.hProcess, 60000);
-    GetExitCodeProcess(pi.hProcess, &code);
-  }
-  {
-    std::ifstream in(file, std::ios::binary);
-    output.assign(std::istreambuf_iterator<char>(in), {});
-  }
-  DeleteFileW(file);
-  return code;
-}
-
-inline DWORD RegSvr32(const std::wstring& switches) {
-  std::string ignored;
-  return RunProgram(L"regsvr32.exe /s " + switches + L" \"" + ServerPath() + L"\"", ignored);
-}
+using test::RegSvr32;
+using test::RunProgram;
+using test::ServerPath;
 
 // OLE on the test thread, and the controls registered for the whole program.
 struct Environment : ::testing::Environment {

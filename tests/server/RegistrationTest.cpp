@@ -13,37 +13,19 @@
 #include "server/contract/SystemHandles.h"
 #include "server/module/ControlClasses.h"
 #include "server/module/Guids.h"
+#include "tests/support/Programs.h"
 
 namespace {
 
 namespace srv = tessel::server;
+using tessel::test::RegSvr32;
+using tessel::test::ServerPath;
 using Microsoft::WRL::ComPtr;
-
-std::wstring ServerPath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring dir(path);
-  dir.resize(dir.find_last_of(L"\\/") + 1);
-  return dir + L"TesselOCX.ocx";
-}
 
 std::wstring GuidText(const GUID& g) {
   wchar_t buffer[40] = {};
   StringFromGUID2(g, buffer, 40);
   return buffer;
-}
-
-// Runs regsvr32 silently with the given switches; returns its exit code.
-DWORD RegSvr32(const std::wstring& switches) {
-  std::wstring command = L"regsvr32.exe /s " + switches + L" \"" + ServerPath() + L"\"";
-  STARTUPINFOW si{sizeof(si)};
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 0xFFFF;
-  const tessel::unique_hfile process(pi.hProcess), thread(pi.hThread);
-  WaitForSingleObject(pi.hProcess, 60000);
-  DWORD code = 0xFFFE;
-  GetExitCodeProcess(pi.hProcess, &code);
-  return code;
 }
 
 bool KeyExists(HKEY root, const std::wstring& path) {

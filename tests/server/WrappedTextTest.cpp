@@ -60,10 +60,7 @@ TEST_F(WrappedTextTest, TheStartShowsTheSamePixelsAsTheWholeText) {
     ASSERT_LT(shown.length, words.size());
     Draw(whole, words, width);
     Draw(start, std::wstring_view(words).substr(0, shown.length), width);
-    int differ = 0;
-    for (int y = 0; y < 50; ++y)
-      for (int x = 0; x < width; ++x) differ += whole.At(x, y) != start.At(x, y);
-    EXPECT_EQ(differ, 0) << width;
+    EXPECT_EQ(test::DifferentPixels(whole, start), 0) << width;
   }
 }
 

@@ -58,6 +58,15 @@ class Canvas : public PixelRows {
 // "#RRGGBB" for failure messages.
 std::string Hex(COLORREF color);
 
+// How many pixels of two pictures differ; -1 when their sizes do.
+inline int DifferentPixels(const PixelRows& a, const PixelRows& b) {
+  if (a.width() != b.width() || a.height() != b.height()) return -1;
+  int n = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) n += a.At(x, y) != b.At(x, y);
+  return n;
+}
+
 // Exact colours at points: a failure names the point and both colours. Works on a DibProbe or a Canvas.
 struct Pixel { int x, y; COLORREF color; };
 template <class Probe, class Pixels = std::initializer_list<Pixel>>
