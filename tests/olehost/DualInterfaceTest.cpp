@@ -98,9 +98,8 @@ TEST(DualInterface, ACxxClientOfTheHeaderWritesReadsAndIsRefusedAsThroughInvoke)
   EXPECT_EQ(box->put_MaxLength(12), S_OK);
   EXPECT_EQ(box->put_ColorOnFoco(0x80000012), S_OK);
   const auto dispatch = As<IDispatch>(box.Get());
-  EXPECT_EQ(GetText(dispatch.Get(), L"Text"), "abc");
-  EXPECT_EQ(GetText(dispatch.Get(), L"Capitalizar"), "True");
-  EXPECT_EQ(GetText(dispatch.Get(), L"MaxLength"), "12");
+  for (const auto& [name, read] : {std::pair{L"Text", "abc"}, {L"Capitalizar", "True"}, {L"MaxLength", "12"}})
+    EXPECT_EQ(GetText(dispatch.Get(), name), read) << Utf8FromWide(name);
   OLE_COLOR color = 0;
   EXPECT_EQ(box->get_ColorOnFoco(&color), S_OK);
   EXPECT_EQ(color, 0x80000012u) << "a system colour keeps its high bit";
