@@ -184,6 +184,7 @@ class OleControl final : public IDispatch,
   // without one; the control hears of each that changed, and of alsoName in any case.
   void ReadAmbient(std::wstring_view alsoName = {});
   void ApplyAmbient(const AmbientProperties& fresh, std::wstring_view alsoName = {});
+  void TakeDrops();    // the drop target on the holder, once a sink could hear the drag events
   void Park();         // the holder window back to a hidden top-level window of its own
   HRESULT Fail(HRESULT hr, const std::wstring& description);
   static LRESULT CALLBACK HolderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -67,6 +67,13 @@ HWND ParkingWindow() {
   return parking;
 }
 
+// Whether a control's events include the drag events a drop target raises.
+bool HearsDrags(std::wstring_view typeName) {
+  for (const EventSignature& e : EventsOf(typeName))
+    if (e.name == L"OLEDragOver" || e.name == L"OLEDragDrop") return true;
+  return false;
+}
+
 }  // namespace
 
 bool OleControlsAlive() { return g_alive.load() != 0; }
@@ -86,7 +93,7 @@ OleControl::OleControl(const OleControlClass& cls)
     : class_(cls),
       name_(std::wstring(cls.typeName) + L"1"),
       extent_(kDefaultExtent),
-      events_(*this, cls.events),
+      events_(*this, cls.events, [this] { TakeDrops(); }),
       dual_(MakeDualInterface(cls.typeName, *this)) {
   ++g_alive;
   WatchFocus(*this);
@@ -252,17 +259,8 @@ HRESULT OleControl::EnsureLoaded(PropertyBag* bag) {
     if (!holder_) return HRESULT_FROM_WIN32(GetLastError());
     SetWindowLongPtrW(holder_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(holder_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HolderProc));
-    // Drags over the control reach it as its OLEDragOver and OLEDragDrop, as on a form.
-    try {
-      dropTarget_ = DropTarget::Register(holder_, [this](POINT screen) -> HWND {
-        const HWND control = Control() ? Control()->hWnd() : nullptr;
-        RECT r{};
-        return control && GetWindowRect(control, &r) && PtInRect(&r, screen) ? control : nullptr;
-      });
-    } catch (const std::exception& e) {
-      ContainerHost().ReportSkippedStep(name_, L"take drops", WideFromUtf8(e.what()));
-    }
   }
+  TakeDrops();
   const ControlFactory* factory = ControlTypes::Default().Find(class_.typeName);
   if (!factory) return CLASS_E_CLASSNOTAVAILABLE;
   ExtenderProperties extender;
@@ -290,6 +288,22 @@ HRESULT OleControl::EnsureLoaded(PropertyBag* bag) {
   hosted_ = std::move(hosted);
   given_ = {width, height};  // the size the control was made with
   return S_OK;
+}
+
+void OleControl::TakeDrops() {
+  // Drags over the control reach it as its OLEDragOver and OLEDragDrop, as on a form. Only a sink
+  // hears them, and a registration costs a placement a few dozen server requests under Wine: it is
+  // made once a sink is advised, for a control that has those events.
+  if (!holder_ || dropTarget_ || events_.empty() || !HearsDrags(class_.typeName)) return;
+  try {
+    dropTarget_ = DropTarget::Register(holder_, [this](POINT screen) -> HWND {
+      const HWND control = Control() ? Control()->hWnd() : nullptr;
+      RECT r{};
+      return control && GetWindowRect(control, &r) && PtInRect(&r, screen) ? control : nullptr;
+    });
+  } catch (const std::exception& e) {
+    ContainerHost().ReportSkippedStep(name_, L"take drops", WideFromUtf8(e.what()));
+  }
 }
 
 void OleControl::SizeControl() {
