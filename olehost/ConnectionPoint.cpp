@@ -41,6 +41,7 @@ HRESULT EventConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
     return CONNECT_E_CANNOTCONNECT;
   *cookie = nextCookie_++;
   sinks_.emplace_back(*cookie, std::move(dispatch));
+  if (advised_) advised_();
   return S_OK;
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <ocidl.h>
 
+#include <functional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -15,7 +16,9 @@ namespace tessel::ole {
 
 class EventConnectionPoint final : public IConnectionPoint {
  public:
-  EventConnectionPoint(IConnectionPointContainer& owner, const GUID& events) : owner_(owner), events_(events) {}
+  // advised runs after each sink is advised (the owner may start work only a listener needs).
+  EventConnectionPoint(IConnectionPointContainer& owner, const GUID& events, std::function<void()> advised = {})
+      : owner_(owner), events_(events), advised_(std::move(advised)) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
   ULONG STDMETHODCALLTYPE AddRef() override { return owner_.AddRef(); }
@@ -35,6 +38,7 @@ class EventConnectionPoint final : public IConnectionPoint {
  private:
   IConnectionPointContainer& owner_;
   GUID events_;
+  std::function<void()> advised_;
   DWORD nextCookie_ = 1;
   std::vector<std::pair<DWORD, Microsoft::WRL::ComPtr<IDispatch>>> sinks_;
 };

@@ -177,6 +177,7 @@ class OleControl final : public IDispatch,
   HRESULT LoadFrom(PropertyBag& bag, std::optional<SIZEL> extent);
   UserControl* Control() const { return hosted_ ? hosted_->Control() : nullptr; }
   void SizeControl();  // the control takes the extent
+  void SettleExtent();  // the control takes an extent told while it was not active, when it is needed
   void GiveSize(int width, int height, const wchar_t* step);  // pixels, when they are new
   HRESULT InPlaceActivate(bool uiActivate);
   HRESULT UIActivate();
@@ -184,6 +185,7 @@ class OleControl final : public IDispatch,
   // without one; the control hears of each that changed, and of alsoName in any case.
   void ReadAmbient(std::wstring_view alsoName = {});
   void ApplyAmbient(const AmbientProperties& fresh, std::wstring_view alsoName = {});
+  void TakeDrops();    // the drop target on the holder, once a sink could hear the drag events
   void Park();         // the holder window back to a hidden top-level window of its own
   HRESULT Fail(HRESULT hr, const std::wstring& description);
   static LRESULT CALLBACK HolderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -195,6 +197,8 @@ class OleControl final : public IDispatch,
   HWND holder_ = nullptr;  // destroyed with the object
   SIZEL extent_{};         // HIMETRIC
   SIZE given_{-1, -1};     // the size the control was last given, pixels
+  RECT placed_{};          // the holder's rectangle in its parent, as it was last moved
+  bool extentPending_ = false;  // an extent told while not active, not yet given to the control
   AmbientProperties ambient_;
   bool dirty_ = false;
   bool inPlace_ = false;

@@ -79,6 +79,7 @@ HRESULT OleControl::CallProperty(DISPID id, bool put, VARIANT* value) {
 }
 
 HRESULT OleControl::CallProperty(DISPID id, bool put, VARIANT* value, std::wstring& description) {
+  SettleExtent();
   ComPtr<ITypeInfo> info;
   HRESULT hr = PropertiesTypeInfo(class_.clsid, &info);
   if (FAILED(hr)) return hr;

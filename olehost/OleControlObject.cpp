@@ -67,6 +67,13 @@ HWND ParkingWindow() {
   return parking;
 }
 
+// Whether a control's events include the drag events a drop target raises.
+bool HearsDrags(std::wstring_view typeName) {
+  for (const EventSignature& e : EventsOf(typeName))
+    if (e.name == L"OLEDragOver" || e.name == L"OLEDragDrop") return true;
+  return false;
+}
+
 }  // namespace
 
 bool OleControlsAlive() { return g_alive.load() != 0; }
@@ -86,7 +93,7 @@ OleControl::OleControl(const OleControlClass& cls)
     : class_(cls),
       name_(std::wstring(cls.typeName) + L"1"),
       extent_(kDefaultExtent),
-      events_(*this, cls.events),
+      events_(*this, cls.events, [this] { TakeDrops(); }),
       dual_(MakeDualInterface(cls.typeName, *this)) {
   ++g_alive;
   WatchFocus(*this);
@@ -201,6 +208,16 @@ LRESULT CALLBACK OleControl::HolderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
         return 0;
       case WM_ERASEBKGND:
         return 1;  // the control covers every pixel
+      case WM_WINDOWPOSCHANGED: {
+        // Kept here, so that a rectangle told again is known without asking the system.
+        const auto* p = reinterpret_cast<const WINDOWPOS*>(lp);
+        if (!(p->flags & SWP_NOMOVE)) OffsetRect(&self->placed_, p->x - self->placed_.left, p->y - self->placed_.top);
+        if (!(p->flags & SWP_NOSIZE)) {
+          self->placed_.right = self->placed_.left + p->cx;
+          self->placed_.bottom = self->placed_.top + p->cy;
+        }
+        break;
+      }
       case WM_DESTROY:
         if (self->dropTarget_) self->dropTarget_->Revoke();
         self->dropTarget_.Reset();
@@ -247,22 +264,14 @@ HRESULT OleControl::EnsureLoaded(PropertyBag* bag) {
   const int height = PixelsFromTwipsY(TwipsFromHimetric(extent_.cy));
   if (!holder_) {
     // Until a container adopts it, the control stands in a hidden window of its own.
-    holder_ = CreateWindowExW(0, kHolderClass, nullptr, WS_CHILD | WS_CLIPCHILDREN, 0, 0, width, height,
-                              ParkingWindow(), nullptr, ThisModule(), nullptr);
+    holder_ = CreateWindowExW(0, kHolderClass, nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, width,
+                              height, ParkingWindow(), nullptr, ThisModule(), nullptr);
     if (!holder_) return HRESULT_FROM_WIN32(GetLastError());
     SetWindowLongPtrW(holder_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    placed_ = RECT{0, 0, width, height};
     SetWindowLongPtrW(holder_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HolderProc));
-    // Drags over the control reach it as its OLEDragOver and OLEDragDrop, as on a form.
-    try {
-      dropTarget_ = DropTarget::Register(holder_, [this](POINT screen) -> HWND {
-        const HWND control = Control() ? Control()->hWnd() : nullptr;
-        RECT r{};
-        return control && GetWindowRect(control, &r) && PtInRect(&r, screen) ? control : nullptr;
-      });
-    } catch (const std::exception& e) {
-      ContainerHost().ReportSkippedStep(name_, L"take drops", WideFromUtf8(e.what()));
-    }
   }
+  TakeDrops();
   const ControlFactory* factory = ControlTypes::Default().Find(class_.typeName);
   if (!factory) return CLASS_E_CLASSNOTAVAILABLE;
   ExtenderProperties extender;
@@ -288,16 +297,40 @@ HRESULT OleControl::EnsureLoaded(PropertyBag* bag) {
     return Fail(E_FAIL, WideFromUtf8(e.what()));
   }
   hosted_ = std::move(hosted);
+  extentPending_ = false;  // made at the extent
   given_ = {width, height};  // the size the control was made with
   return S_OK;
+}
+
+void OleControl::TakeDrops() {
+  // Drags over the control reach it as its OLEDragOver and OLEDragDrop, as on a form. Only a sink
+  // hears them, and a registration costs a placement a few dozen server requests under Wine: it is
+  // made once a sink is advised, for a control that has those events.
+  if (!holder_ || dropTarget_ || events_.empty() || !HearsDrags(class_.typeName)) return;
+  try {
+    dropTarget_ = DropTarget::Register(holder_, [this](POINT screen) -> HWND {
+      const HWND control = Control() ? Control()->hWnd() : nullptr;
+      RECT r{};
+      return control && GetWindowRect(control, &r) && PtInRect(&r, screen) ? control : nullptr;
+    });
+  } catch (const std::exception& e) {
+    ContainerHost().ReportSkippedStep(name_, L"take drops", WideFromUtf8(e.what()));
+  }
 }
 
 void OleControl::SizeControl() {
   if (!hosted_) return;
   const int width = PixelsFromTwipsX(TwipsFromHimetric(extent_.cx));
   const int height = PixelsFromTwipsY(TwipsFromHimetric(extent_.cy));
-  if (!inPlace_) SetWindowPos(holder_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!inPlace_ && (placed_.right - placed_.left != width || placed_.bottom - placed_.top != height))
+    SetWindowPos(holder_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   GiveSize(width, height, L"take the container's extent");
+}
+
+void OleControl::SettleExtent() {
+  if (!extentPending_) return;
+  extentPending_ = false;
+  SizeControl();
 }
 
 void OleControl::GiveSize(int width, int height, const wchar_t* step) {
@@ -433,7 +466,6 @@ HRESULT OleControl::InPlaceActivate(bool uiActivate) {
     frame_ = frame;
     document_ = document;
     // The holder becomes a child of the container's window before it takes its place there.
-    SetWindowLongPtrW(holder_, GWL_STYLE, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
     SetParent(holder_, parent);
     inPlace_ = true;
     SetObjectRects(&pos, &clip);
@@ -491,14 +523,13 @@ HRESULT OleControl::SetObjectRects(LPCRECT pos, LPCRECT clip) {
   if (!pos) return E_POINTER;
   if (!inPlace_) return S_OK;
   const int width = std::max<LONG>(pos->right - pos->left, 0), height = std::max<LONG>(pos->bottom - pos->top, 0);
-  RECT now{};
-  GetWindowRect(holder_, &now);
-  MapWindowPoints(nullptr, GetParent(holder_), reinterpret_cast<POINT*>(&now), 2);
+  const RECT& now = placed_;
   if (now.left != pos->left || now.top != pos->top || now.right - now.left != width || now.bottom - now.top != height)
     SetWindowPos(holder_, nullptr, pos->left, pos->top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   // The container's rectangle is the extent from now on, in whole pixels.
   extent_.cx = MulDiv(TwipsFromPixelsX(width), 2540, 1440);
   extent_.cy = MulDiv(TwipsFromPixelsY(height), 2540, 1440);
+  extentPending_ = false;
   GiveSize(width, height, L"take the container's rectangle");
   return S_OK;
 }
@@ -518,7 +549,10 @@ HRESULT OleControl::SetExtent(DWORD aspect, SIZEL* size) {
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (size->cx < 0 || size->cy < 0) return E_INVALIDARG;
   extent_ = *size;
-  if (!inPlace_) SizeControl();
+  // Outside a container's window the control takes the extent when it is drawn or asked: a
+  // container that is about to activate it tells its rectangle next (Wine's ATL container tells
+  // first an extent of a few pixels), and each size costs the control a layout and a paint.
+  if (!inPlace_) extentPending_ = true;
   return S_OK;
 }
 

@@ -15,6 +15,7 @@ HRESULT OleControl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc
   if (!dc || !bounds) return E_INVALIDARG;
   HRESULT hr = EnsureLoaded(nullptr);
   if (FAILED(hr)) return hr;
+  SettleExtent();
   const HWND window = hosted_->hWnd();
   RECT client{};
   GetClientRect(window, &client);

@@ -47,6 +47,16 @@ TEST(AtlContainer, EachControlComesByProgIdAndShowsThePixelsItHasOnAForm) {
     const auto drawn = DrawnBy(hosted.control(), s.width, s.height);
     ASSERT_NE(drawn, nullptr);
     EXPECT_EQ(FirstDifference(*drawn, *atl), "");
+
+    // A control never active in place draws at the extent it was told last.
+    const auto inactive = New<IOleObject>(ProgId(s.type));
+    ASSERT_NE(inactive, nullptr);
+    ASSERT_EQ(As<IPersistStreamInit>(inactive.Get())->InitNew(), S_OK);
+    for (SIZEL extent : {SIZEL{s.width, s.height}, SIZEL{MulDiv(s.width, 2540, 96), MulDiv(s.height, 2540, 96)}})
+      ASSERT_EQ(inactive->SetExtent(DVASPECT_CONTENT, &extent), S_OK);
+    const auto told = DrawnBy(inactive.Get(), s.width, s.height);
+    ASSERT_NE(told, nullptr);
+    EXPECT_EQ(FirstDifference(*told, *atl), "");
   }
 }
 
