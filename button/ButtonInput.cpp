@@ -131,15 +131,23 @@ void ButtonStyle::AccessKeyPress(wchar_t key) {
   Click();
 }
 
-void ButtonStyle::GotFocus() {
+void ButtonStyle::ShowFocusCue(bool focused) {
   // A check or option button has no default look to show the focus with: while the window shows
   // keyboard cues (the focus came from the keyboard, as in a dialog), it draws the indicator.
-  const bool cue = s_.mode != modeCommand && hWnd() &&
+  const bool cue = focused && s_.mode != modeCommand && hWnd() &&
                    !(SendMessageW(hWnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
   if (cue != s_.keyboardFocus) {
     s_.keyboardFocus = cue;
     Redraw();
   }
+}
+
+// A key pressed while the button already had the focus shows its indicator at once; cues hidden
+// again take it away.
+void ButtonStyle::KeyboardCuesChanged() { ShowFocusCue(hWnd() && GetFocus() == hWnd()); }
+
+void ButtonStyle::GotFocus() {
+  ShowFocusCue(true);
   // Tabbing into a group where nothing is selected selects the button that got the focus.
   if (s_.mode != modeOption || s_.value) return;
   if (!OptionGroup(2)) {
@@ -148,10 +156,6 @@ void ButtonStyle::GotFocus() {
   }
 }
 
-void ButtonStyle::LostFocus() {
-  if (!s_.keyboardFocus) return;
-  s_.keyboardFocus = false;
-  Redraw();
-}
+void ButtonStyle::LostFocus() { ShowFocusCue(false); }
 
 }  // namespace tessel

@@ -48,6 +48,7 @@ class ButtonStyle final : public UserControl {
   void KeyUp(int16_t& keyCode, int16_t& shift) override;
   void GotFocus() override;
   void LostFocus() override;
+  void KeyboardCuesChanged() override;
   bool CanGetFocus() const override { return true; }
   // A focused push button takes Enter and is shown as the default button meanwhile.
   bool TakesEnter() const override { return s_.mode == modeCommand; }
@@ -170,6 +171,8 @@ class ButtonStyle final : public UserControl {
   friend struct ButtonStoredProperties;
   bool DesignTime() const { return !Ambient().userMode; }
   void Inform(const std::wstring& text, const std::wstring& title = L"");
+  // Draws or takes away the focus indicator of a check or option button that has the focus.
+  void ShowFocusCue(bool focused);
   void LayOut(bool rescalePicture = false);
   void RebuildShape();
   void RefreshColors();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 #include <stdexcept>
+#include <utility>
 
 #include "host/AccessibleObject.h"
 #include "host/FormHooks.h"
@@ -170,7 +171,15 @@ LRESULT CALLBACK Form::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT cueResult = 0;
+  bool cuesChanged = false;
+  if (cues_.Handle(hwnd_, msg, wp, lp, cueResult, cuesChanged)) return cueResult;
   switch (msg) {
+    case WM_SHOWWINDOW:
+      // As a dialog is initialised: the cues are hidden until a key shows them.
+      if (wp && !std::exchange(cuesInitialized_, true))
+        SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
+      break;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {

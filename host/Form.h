@@ -17,6 +17,7 @@
 #include "host/ControlTypes.h"
 #include "host/DropTarget.h"
 #include "host/FormDisplay.h"
+#include "host/KeyboardCues.h"
 #include "server/contract/Gdi.h"
 #include "server/contract/UserControl.h"
 
@@ -180,8 +181,9 @@ class Form final : public ControlContainer {
   // reached another, and the default look follows.
   void FocusArrived(HWND w);
   void FollowFocus(HostedControl* site);
-  // Keyboard cues (focus rectangles) are shown from the first key that moves the focus on.
-  void ShowKeyboardCues();
+  // Keyboard cues are hidden while the form is first shown (unless the system shows them always)
+  // and shown from the first key that moves the focus (focus indicators) or Alt (both kinds) on.
+  void ShowKeyboardCues(WORD cues = UISF_HIDEFOCUS);
   HostedControl* SiteOfWindow(HWND w) const;
   // The window of the innermost control under a point of the screen, as the system finds the
   // window under the cursor: hidden and disabled windows are passed through.
@@ -225,6 +227,8 @@ class Form final : public ControlContainer {
   // Made hidden and never shown yet: the controls' fields need no windows of their own.
   bool windowsHeld_ = false;
   bool firstFocusPosted_ = false;  // the first tab stop takes the focus at the next message pump
+  KeyboardCues cues_;
+  bool cuesInitialized_ = false;
 };
 
 }  // namespace tessel

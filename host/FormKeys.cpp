@@ -42,6 +42,11 @@ bool Form::PreTranslateMessage(MSG& msg) {
         return false;
     }
   }
+  if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU) {
+    // Alt shows every cue, as in a dialog; the key goes on to the system's menu handling.
+    ShowKeyboardCues(UISF_HIDEFOCUS | UISF_HIDEACCEL);
+    return false;
+  }
   if (msg.message == WM_SYSCHAR) {
     const wchar_t key = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(msg.wParam)));
     for (HostedControl* site : tabOrder_) {
@@ -59,10 +64,10 @@ bool Form::PreTranslateMessage(MSG& msg) {
   return false;
 }
 
-void Form::ShowKeyboardCues() {
-  // As a dialog does, before the focus moves: the system passes the new state down to every
-  // window of the form, and the one that gets the focus draws its cue at once.
-  if (hwnd_) SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+void Form::ShowKeyboardCues(WORD cues) {
+  // As a dialog does, before the focus moves: the new state goes down to every window of the
+  // form, and the one that gets the focus draws its cue at once.
+  if (hwnd_) SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, cues), 0);
 }
 
 }  // namespace tessel

@@ -116,6 +116,7 @@ void SurfaceWindow::Create(HWND parent, const RECT& pixels, DWORD style, DWORD e
                               pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top,
                               parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ThisModule(), this);
   if (!hwnd) throw std::runtime_error("the surface window could not be created");
+  cues_.Inherit(parent);
   Created();
 }
 
@@ -205,6 +206,12 @@ bool SurfaceWindow::Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 }
 
 LRESULT SurfaceWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT cueResult = 0;
+  bool cuesChanged = false;
+  if (cues_.Handle(hwnd_, msg, wp, lp, cueResult, cuesChanged)) {
+    if (cuesChanged) CuesChanged();
+    return cueResult;
+  }
   switch (msg) {
     case WM_NCPAINT:
       // Without a frame the system would take a device context only to draw nothing.

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "host/ConstituentSurface.h"
+#include "host/KeyboardCues.h"
 #include "server/contract/Gdi.h"
 #include "server/contract/OleColor.h"
 
@@ -66,6 +67,9 @@ class SurfaceWindow : public ConstituentSurface {
   // Extended by derived windows; anything they do not handle goes to SurfaceWindow::WindowProc,
   // which does the surface's work and then calls DefWindowProc.
   virtual LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
+  // The window's keyboard cues, and the call made when the form's cues change them.
+  const KeyboardCues& Cues() const { return cues_; }
+  virtual void CuesChanged() {}
   // Called once the window exists (after WM_CREATE) and just before it is destroyed.
   virtual void Created() {}
   virtual void Destroying() {}
@@ -97,6 +101,7 @@ class SurfaceWindow : public ConstituentSurface {
   void SelectDrawingFont(HDC dc);
 
   HWND hwnd_ = nullptr;
+  KeyboardCues cues_;
   OleColor backColor_ = kSysButtonFace;
   std::unique_ptr<DrawingState> drawing_;
 };

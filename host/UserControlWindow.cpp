@@ -138,6 +138,15 @@ LRESULT UserControlWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   return SurfaceWindow::WindowProc(msg, wp, lp);
 }
 
+void UserControlWindow::CuesChanged() {
+  if (!control_) return;
+  try {
+    control_->KeyboardCuesChanged();
+  } catch (const std::exception& e) {
+    control_->Host().ReportSkippedStep(control_->Extender().name, L"KeyboardCuesChanged", WideFromUtf8(e.what()));
+  }
+}
+
 void UserControlWindow::SystemLookChanged() {
   RefreshHighContrast();
   if (control_) {

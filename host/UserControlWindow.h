@@ -25,6 +25,7 @@ class UserControlWindow final : public SurfaceWindow {
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void PaintOwn(HDC dc) override;
+  void CuesChanged() override;
 
  private:
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);

@@ -259,17 +259,17 @@ PictureRef Picture::FromBytes(const std::vector<uint8_t>& bytes) {
     case Format::Ico:
     case Format::Cur:
       return PictureRef(new Picture(LoadWithOle(bytes, format), bytes,
-                                    format == Format::Cur ? PictureKind::Cursor : PictureKind::Icon));
+                                    format == Format::Cur ? PictureKind::Cursor : PictureKind::Icon, nullptr));
     case Format::Wmf:
     case Format::Emf:
-      return PictureRef(new Picture(LoadWithOle(bytes, format), bytes, PictureKind::Metafile));
+      return PictureRef(new Picture(LoadWithOle(bytes, format), bytes, PictureKind::Metafile, nullptr));
     case Format::Bmp:
     case Format::Jpeg:
     case Format::Png:
     case Format::Gif:
     case Format::Tiff: {
-      return PictureRef(
-          new Picture(PictureFromBitmap(unique_hbitmap(DecodeWithImaging(bytes, format))), bytes, PictureKind::Bitmap));
+      const HBITMAP bitmap = DecodeWithImaging(bytes, format);
+      return PictureRef(new Picture(PictureFromBitmap(unique_hbitmap(bitmap)), bytes, PictureKind::Bitmap, bitmap));
     }
     default: {
       char head[40];
@@ -296,8 +296,8 @@ PictureRef Picture::FromFile(const std::wstring& path) {
   }
 }
 
-PictureRef Picture::Adopt(Microsoft::WRL::ComPtr<IPicture> picture, PictureKind kind) {
-  PictureRef ref(new Picture(std::move(picture), {}, kind));  // owns the picture even if storing it fails
+PictureRef Picture::Adopt(Microsoft::WRL::ComPtr<IPicture> picture, PictureKind kind, HANDLE handle) {
+  PictureRef ref(new Picture(std::move(picture), {}, kind, handle));  // owns the picture even if storing it fails
   if (kind == PictureKind::Bitmap)
     ref->bytes_ = PngFromBitmap(static_cast<HBITMAP>(ref->Handle()));
   else
@@ -307,7 +307,7 @@ PictureRef Picture::Adopt(Microsoft::WRL::ComPtr<IPicture> picture, PictureKind 
 
 PictureRef Picture::FromBitmap(HBITMAP bitmap) {
   if (!bitmap || GetObjectType(bitmap) != OBJ_BITMAP) Fail("FromBitmap needs a bitmap handle");
-  return Adopt(PictureFromBitmap(unique_hbitmap(bitmap)), PictureKind::Bitmap);  // deleted if that fails
+  return Adopt(PictureFromBitmap(unique_hbitmap(bitmap)), PictureKind::Bitmap, bitmap);  // deleted if that fails
 }
 
 PictureRef Picture::FromIcon(HICON icon) {
@@ -323,7 +323,7 @@ PictureRef Picture::FromIcon(HICON icon) {
   ComPtr<IPicture> picture = PictureOwning(pd);
   owned.release();
   // Stored as an icon file, so it comes back as an icon whatever the handle was.
-  return Adopt(std::move(picture), PictureKind::Icon);
+  return Adopt(std::move(picture), PictureKind::Icon, icon);
 }
 
 Picture::~Picture() = default;
@@ -331,6 +331,8 @@ Picture::~Picture() = default;
 PictureKind Picture::Kind() const { return kind_; }
 
 HANDLE Picture::Handle() const {
+  if (handle_) return handle_;
+  // A loaded picture's handle as the system widens a 32-bit handle on a 64-bit machine.
   OLE_HANDLE h = 0;
   if (FAILED(picture_->get_Handle(&h))) return nullptr;
   return LongToHandle(static_cast<LONG>(h));

@@ -47,12 +47,14 @@ class Picture {
   Picture& operator=(const Picture&) = delete;
 
  private:
-  Picture(Microsoft::WRL::ComPtr<IPicture> picture, std::vector<uint8_t> bytes, PictureKind kind)
-      : picture_(std::move(picture)), bytes_(std::move(bytes)), kind_(kind) {}
-  static PictureRef Adopt(Microsoft::WRL::ComPtr<IPicture> picture, PictureKind kind);
+  Picture(Microsoft::WRL::ComPtr<IPicture> picture, std::vector<uint8_t> bytes, PictureKind kind, HANDLE handle)
+      : picture_(std::move(picture)), bytes_(std::move(bytes)), kind_(kind), handle_(handle) {}
+  static PictureRef Adopt(Microsoft::WRL::ComPtr<IPicture> picture, PictureKind kind, HANDLE handle);
   Microsoft::WRL::ComPtr<IPicture> picture_;
   std::vector<uint8_t> bytes_;
   PictureKind kind_;
+  // The whole handle the picture was made with: the picture object hands out only 32 bits of it.
+  HANDLE handle_;
 };
 
 }  // namespace tessel

@@ -119,6 +119,9 @@ class UserControl {
   virtual void LostFocus() {}
   virtual void EnterFocus() {}   // the focus came to the control or one of its constituents
   virtual void ExitFocus() {}    // the focus left the control and all of its constituents
+  // The window's keyboard cues were shown or hidden (WM_QUERYUISTATE on the control's window tells
+  // which): a key was pressed on a form whose cues were hidden, or the reverse.
+  virtual void KeyboardCuesChanged() {}
   // Whether the control's own window takes the focus (a self-drawn button); otherwise only its
   // windowed constituents do. Asked once, after the control is constructed.
   virtual bool CanGetFocus() const { return false; }

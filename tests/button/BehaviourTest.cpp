@@ -148,5 +148,57 @@ TEST_F(Behaviour, ArrowKeysMoveTheFocusAndTheSelectionRoundTheGroupOfAFrame) {
   EXPECT_FALSE(o[0]->State().keyboardFocus);
 }
 
+// The focus indicator of a check button follows the form's keyboard cues, not only the moment the
+// focus came: hidden while the focus came by mouse, drawn at once when Alt or Tab shows the cues,
+// gone when they are hidden again. Row 4 of the button, where the dotted outline runs, is read
+// back and compared with the row of the same button without the focus.
+TEST_F(Behaviour, TheFocusIndicatorFollowsTheFormsKeyboardCues) {
+  ButtonStyle& before = Add(L"before", 10, 100);
+  ButtonStyle& b = Add(L"b");
+  b.SetMode(modeCheck);
+  auto row = [&] {
+    Canvas canvas(120, 32, RGB(255, 0, 255));
+    SendMessageW(b.hWnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+    std::vector<COLORREF> pixels;
+    for (int x = 4; x < 116; ++x) pixels.push_back(canvas.At(x, 4));
+    return pixels;
+  };
+  auto cues = [&](HWND w) { return SendMessageW(w, WM_QUERYUISTATE, 0, 0) & (UISF_HIDEFOCUS | UISF_HIDEACCEL); };
+  SetFocus(before.hWnd());
+  const std::vector<COLORREF> unfocused = row();
+  SendMessageW(form_->hWnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+  EXPECT_EQ(cues(b.hWnd()), UISF_HIDEFOCUS | UISF_HIDEACCEL) << "the form's state reaches every control";
+  SetFocus(b.hWnd());  // as a click gives it
+  EXPECT_EQ(row(), unfocused);
+  // Alt pressed (released alone it would open the system menu's modal loop).
+  PostMessageW(b.hWnd(), WM_SYSKEYDOWN, VK_MENU, 0x20380001);
+  Pump(0);
+  EXPECT_EQ(cues(b.hWnd()), 0);
+  const std::vector<COLORREF> shown = row();
+  int dots = 0;
+  for (size_t i = 0; i < shown.size(); ++i) dots += shown[i] != unfocused[i];
+  EXPECT_GE(dots, 50) << "every other pixel of the outline";
+  SendMessageW(form_->hWnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+  EXPECT_EQ(row(), unfocused);
+  SetFocus(before.hWnd());
+  PressKey(VK_TAB);
+  ASSERT_EQ(GetFocus(), b.hWnd());
+  EXPECT_EQ(row(), shown);
+}
+
+// A form is first shown with its cues hidden, unless the system is set to show them always.
+TEST_F(Behaviour, AShownFormHidesItsCuesUnlessTheSystemShowsThemAlways) {
+  BOOL always = FALSE;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &always, 0));
+  for (BOOL setting : {FALSE, TRUE}) {
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(static_cast<INT_PTR>(setting)), 0));
+    OpenForm(true);
+    ButtonStyle& b = Add(L"b");
+    ShowWindow(form_->hWnd(), SW_SHOWNOACTIVATE);
+    EXPECT_EQ(SendMessageW(b.hWnd(), WM_QUERYUISTATE, 0, 0), setting ? 0 : UISF_HIDEFOCUS | UISF_HIDEACCEL);
+  }
+  SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(static_cast<INT_PTR>(always)), 0);
+}
+
 }  // namespace
 }  // namespace tessel::test::button

@@ -238,5 +238,17 @@ TEST_F(PictureTest, AMonochromeBitmapIsTakenOver) {
   }
 }
 
+// The picture object keeps 32 bits of a handle; about half of Wine's have bit 31 set, and each
+// handle handed over comes back whole, not sign-extended.
+TEST_F(PictureTest, AHandleHandedOverComesBackWhole) {
+  for (int made = 0, high = 0; made < 256 && high < 4; ++made) {
+    HBITMAP h = CreateBitmap(1, 1, 1, 32, nullptr);
+    HICON icon = IconHandle();
+    high += static_cast<int>((reinterpret_cast<uintptr_t>(h) >> 31 & 1) + (reinterpret_cast<uintptr_t>(icon) >> 31 & 1));
+    EXPECT_EQ(Picture::FromBitmap(h)->Handle(), h);
+    EXPECT_EQ(Picture::FromIcon(icon)->Handle(), icon);
+  }
+}
+
 }  // namespace
 }  // namespace tessel
