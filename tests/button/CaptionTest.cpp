@@ -159,10 +159,7 @@ TEST(Caption, TextBeyondTheCodePageDrawsItsOwnGlyphs) {
     RECT r{10, 6, 70, 26};
     DrawTextW(wide.dc(), text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_WORDBREAK);
     ASSERT_GT(wide.Count(kFore), 0);
-    int differ = 0;
-    for (int y = 0; y < 32; ++y)
-      for (int x = 0; x < 80; ++x) differ += drawn->At(x, y) != wide.At(x, y);
-    EXPECT_EQ(differ, 0);
+    EXPECT_EQ(DifferentPixels(*drawn, wide), 0);
     if (row.glyphsDifferFromQuestionMarks) {
       const std::string ansi = AnsiFromWide(row.text);
       EXPECT_NE(ansi.find('?'), std::string::npos) << "the code page lacks these characters";
