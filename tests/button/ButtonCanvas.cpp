@@ -7,7 +7,7 @@
 
 namespace tessel::test {
 
-ButtonCanvas::ButtonCanvas(int width, int height, COLORREF fill) {
+ButtonCanvas::ButtonCanvas(int width, int height, COLORREF fill, const wchar_t* face) {
   width_ = width;
   height_ = height;
   void* bits = nullptr;
@@ -17,7 +17,7 @@ ButtonCanvas::ButtonCanvas(int width, int height, COLORREF fill) {
   std::fill_n(static_cast<uint32_t*>(bits), width * height, GetRValue(fill) << 16 | GetGValue(fill) << 8 | GetBValue(fill));
   state.bufferPrevBitmap = SelectObject(dc(), state.bufferBitmap.get());
   state.captionFont.reset(CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                      CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, L"Tahoma"));
+                                      CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, face ? face : L"Tahoma"));
   state.bufferPrevFont = SelectObject(dc(), state.captionFont.get());
   SetBkMode(dc(), TRANSPARENT);
   paint.width = state.faceRight = width;

@@ -1,6 +1,6 @@
 #pragma once
-// A button state whose back buffer is a 32-bpp DIB section, with a pinned non-antialiased font,
-// so a test runs the painting steps and reads exact pixels back.
+// A button state whose back buffer is a 32-bpp DIB section, with a pinned non-antialiased 11-pixel
+// font (Tahoma unless another face is named), so a test runs the painting steps and reads exact pixels back.
 #include <windows.h>
 
 #include <cstdint>
@@ -21,7 +21,7 @@ constexpr COLORREF kUnpainted = RGB(255, 0, 255);  // what the buffer holds befo
 
 class ButtonCanvas : public PixelRows {
  public:
-  ButtonCanvas(int width, int height, COLORREF fill = kUnpainted);
+  ButtonCanvas(int width, int height, COLORREF fill = kUnpainted, const wchar_t* face = nullptr);
   ~ButtonCanvas();
   ButtonCanvas(const ButtonCanvas&) = delete;
   ButtonCanvas& operator=(const ButtonCanvas&) = delete;

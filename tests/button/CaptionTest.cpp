@@ -40,17 +40,9 @@ bool FaceExists(const wchar_t* face) {
   return found;
 }
 
-// The canvas's caption font replaced by an 11-pixel face of this name.
-void UseFace(ButtonCanvas& canvas, const wchar_t* face) {
-  canvas.state.captionFont.reset(CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                             CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, face));
-  SelectObject(canvas.dc(), canvas.state.captionFont.get());
-}
-
 // Draws the caption on the face, the caption rectangle (10, 6)-(70, 26).
 std::unique_ptr<ButtonCanvas> Draw(const Caption& c) {
-  auto canvas = std::make_unique<ButtonCanvas>(80, 32, c.face);
-  if (c.fontFace) UseFace(*canvas, c.fontFace);
+  auto canvas = std::make_unique<ButtonCanvas>(80, 32, c.face, c.fontFace);
   ButtonState& s = canvas->state;
   s.caption = c.text;
   s.captionRect = {10, 6, 70, 26};
@@ -161,17 +153,13 @@ TEST(Caption, TextBeyondTheCodePageDrawsItsOwnGlyphs) {
     }
     EXPECT_TRUE(CaptionForDrawing(row.text).IsWide());
     auto drawn = Draw({.text = row.text, .fontFace = row.face});
-    ButtonCanvas wide(80, 32, kFace);
-    if (row.face) UseFace(wide, row.face);
+    ButtonCanvas wide(80, 32, kFace, row.face);
     SetTextColor(wide.dc(), kFore);
     const std::wstring text = CaptionText(row.text);
     RECT r{10, 6, 70, 26};
     DrawTextW(wide.dc(), text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_WORDBREAK);
     ASSERT_GT(wide.Count(kFore), 0);
-    int differ = 0;
-    for (int y = 0; y < 32; ++y)
-      for (int x = 0; x < 80; ++x) differ += drawn->At(x, y) != wide.At(x, y);
-    EXPECT_EQ(differ, 0);
+    EXPECT_EQ(DifferentPixels(*drawn, wide), 0);
     if (row.glyphsDifferFromQuestionMarks) {
       const std::string ansi = AnsiFromWide(row.text);
       EXPECT_NE(ansi.find('?'), std::string::npos) << "the code page lacks these characters";

@@ -156,14 +156,13 @@ TEST_F(BalloonToolTipTest, TextBeyondTheCodePageGoesWideAndKeepsEveryCharacter) 
     TipRecorder rec;
     ASSERT_EQ(tip.Call(L"CreateBalloon", {Obj(parent.object()), Str(c.text), Str(c.title), Short(1)}), S_OK);
     const std::string text = tessel::Utf8FromWide(c.text), title = tessel::Utf8FromWide(c.title);
-    const std::vector<std::string> want =
-        c.wide ? std::vector<std::string>{"create(80800043,0,server)", "TTM_ADDTOOLW(10,owner," + text + ")",
-                                          "TTM_SETMAXTIPWIDTH(300)", "TTM_SETTITLEW(1," + title + ")", "TTM_ACTIVATE(1)"}
-               : std::vector<std::string>{"create(80800043,0,server)",
-                                          "TTM_ADDTOOLA(10,0,0 0 320 200,owner,server," + Ansi(c.text) + ")",
-                                          "TTM_SETMAXTIPWIDTH(300)", "TTM_SETTITLEA(1," + Ansi(c.title) + ")",
-                                          "TTM_ACTIVATE(1)"};
-    EXPECT_EQ(rec.lines(), want);
+    EXPECT_EQ(rec.lines(), (std::vector<std::string>{
+                               "create(80800043,0,server)",
+                               c.wide ? "TTM_ADDTOOLW(10,owner," + text + ")"
+                                      : "TTM_ADDTOOLA(10,0,0 0 320 200,owner,server," + Ansi(c.text) + ")",
+                               "TTM_SETMAXTIPWIDTH(300)",
+                               c.wide ? "TTM_SETTITLEW(1," + title + ")" : "TTM_SETTITLEA(1," + Ansi(c.title) + ")",
+                               "TTM_ACTIVATE(1)"}));
     EXPECT_EQ(QueryTool(tip.Window(), parent.hwnd()).text, text);
     // The title is checked as sent: Wine's comctl32 5 answers TTM_GETTITLE with an empty title.
     EXPECT_EQ(tip.GetText(L"TipText") + L"|" + tip.GetText(L"Title"), std::wstring(c.text) + L"|" + c.title);
