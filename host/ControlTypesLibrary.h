@@ -19,4 +19,14 @@ inline void RegisterLibraryControls(ControlTypes& types) {
   RegisterFrameControls(types);
 }
 
+// One registry of every library control for the process, made on first use.
+inline const ControlTypes& LibraryTypes() {
+  static const ControlTypes types = [] {
+    ControlTypes t;
+    RegisterLibraryControls(t);
+    return t;
+  }();
+  return types;
+}
+
 }  // namespace tessel

@@ -37,15 +37,6 @@ constexpr int kColumns = 10, kCellWidth = 120, kCellHeight = 36;
 
 POINT CellOf(int i) { return POINT{8 + (i % kColumns) * kCellWidth, 8 + (i / kColumns) * kCellHeight}; }
 
-const ControlTypes& Types() {
-  static ControlTypes types = [] {
-    ControlTypes t;
-    RegisterLibraryControls(t);
-    return t;
-  }();
-  return types;
-}
-
 HWND NativeChild(HWND parent, const Kind& k, POINT at) {
   return CreateWindowExW(k.exStyle, k.nativeClass, k.nativeText, WS_CHILD | WS_VISIBLE | k.style, at.x, at.y, k.width,
                          k.height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -71,7 +62,7 @@ HWND NativeTop(int width, int height) {
 }
 
 std::unique_ptr<Form> OurForm(int width, int height) {
-  auto form = Form::Create(L"Host benchmark", width * kTwips, height * kTwips, true, &Types());
+  auto form = Form::Create(L"Host benchmark", width * kTwips, height * kTwips, true, &LibraryTypes());
   SetWindowPos(form->hWnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   return form;
 }
@@ -288,7 +279,7 @@ const Registration kHost(
         Comparison row{L"open a 500-control form file and paint it once", L"creating the native controls",
                        [ours, file] {
                          std::vector<FormFileError> errors;
-                         *ours = OpenForm(file, true, errors, &Types());
+                         *ours = OpenForm(file, true, errors, &LibraryTypes());
                          PumpPending();
                        },
                        [theirs] { *theirs = MixedNative(500); }, 1};

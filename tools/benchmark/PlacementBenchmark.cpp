@@ -66,20 +66,11 @@ HWND MakeNative(HWND parent, const NativeButton& b, POINT at) {
   return w;
 }
 
-const ControlTypes& Types() {
-  static ControlTypes types = [] {
-    ControlTypes t;
-    RegisterLibraryControls(t);
-    return t;
-  }();
-  return types;
-}
-
 // Places one control after another on a form that stays open, each painted before the next, and
 // the native buttons on a plain window beside it; every sample starts from an empty form.
 struct Placing {
   std::unique_ptr<Form> form = Form::Create(L"Placement benchmark", TwipsFromPixelsX(kFormWidth),
-                                            TwipsFromPixelsY(kFormHeight), true, &Types());
+                                            TwipsFromPixelsY(kFormHeight), true, &LibraryTypes());
   HWND native = nullptr;
   std::vector<HWND> natives;
   int placed = 0;

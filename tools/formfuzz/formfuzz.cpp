@@ -200,15 +200,6 @@ Counts Measure() {
   return c;
 }
 
-const ControlTypes& LibraryTypes() {
-  static ControlTypes types = [] {
-    ControlTypes t;
-    RegisterLibraryControls(t);
-    return t;
-  }();
-  return types;
-}
-
 // Loads parsed text into the one form of the run, then takes every control off again.
 void LoadIntoForm(Form& form, const ParsedForm& parsed) {
   LoadForm(parsed, L"fuzz.tform", form);

@@ -48,15 +48,6 @@ std::string Count(size_t n, const char* what) {
   return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
 }
 
-const ControlTypes& LibraryTypes() {
-  static ControlTypes types = [] {
-    ControlTypes t;
-    RegisterLibraryControls(t);
-    return t;
-  }();
-  return types;
-}
-
 int Check(const std::wstring& path) {
   std::vector<FormFileError> errors;
   // Checking loads every control through its handlers; nothing needs to be seen.
