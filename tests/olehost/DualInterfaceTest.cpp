@@ -1,14 +1,17 @@
-// Each control's dual interface: every property read through the vtable gives what IDispatch::Invoke
-// gives, and a C++ client of the type library's header writes, reads and is refused as a script is.
+// Each control's dual interface against IDispatch::Invoke: every property reads the same through
+// both, values written by name or through the type library's header read back the same both ways,
+// and a refused write is the same error through both.
 #include <TesselOCXControls.h>
 #include <gmock/gmock.h>
+
+#include <functional>
 
 #include "tests/olehost/OleFixture.h"
 
 namespace tessel::oletest {
 namespace {
 
-const wchar_t* const kTypes[] = {L"ButtonStyle", L"tzFrames", L"Bevel", L"KvLinha", L"KvText", L"KvTextBox", L"KvFundo"};
+using ::testing::IsSupersetOf;
 
 // The vtable half of an object's default interface (its dual interface), from its class information.
 ComPtr<ITypeInfo> VtableInfo(IUnknown* object) {
@@ -21,14 +24,20 @@ ComPtr<ITypeInfo> VtableInfo(IUnknown* object) {
   return vtable;
 }
 
-// "Name=value" for every property getter of the vtable, called in its slot as a C++ client would.
-std::vector<std::string> ReadThroughVtable(IUnknown* object, ITypeInfo* vtable, IID iid) {
-  std::vector<std::string> lines;
+// "Name=value" for every property getter of the dual interface, called in its slot as a C++ client
+// would; each is expected to read what Invoke reads, and the dual interface to be IDispatch's vtable.
+std::vector<std::string> ReadBothWays(IUnknown* object) {
+  const ComPtr<ITypeInfo> vtable = VtableInfo(object);
+  const auto dispatch = As<IDispatch>(object);
   ComPtr<IUnknown> dual;
   TYPEATTR* attr = nullptr;
-  if (FAILED(object->QueryInterface(iid, reinterpret_cast<void**>(dual.GetAddressOf()))) ||
-      FAILED(vtable->GetTypeAttr(&attr)))
+  if (!vtable || !dispatch || FAILED(vtable->GetTypeAttr(&attr)) ||
+      FAILED(object->QueryInterface(attr->guid, reinterpret_cast<void**>(dual.GetAddressOf()))))
     return {"<no dual interface>"};
+  EXPECT_EQ(attr->typekind, TKIND_INTERFACE);
+  EXPECT_TRUE(attr->wTypeFlags & TYPEFLAG_FDUAL);
+  EXPECT_EQ(dual.Get(), static_cast<IUnknown*>(dispatch.Get()));
+  std::vector<std::string> lines;
   for (UINT i = 0; i < attr->cFuncs; ++i) {
     FUNCDESC* f = nullptr;
     if (FAILED(vtable->GetFuncDesc(i, &f))) continue;
@@ -52,6 +61,7 @@ std::vector<std::string> ReadThroughVtable(IUnknown* object, ITypeInfo* vtable, 
       value->vt = vt;
       memcpy(&value->llVal, &slot, sizeof(slot));
       lines.push_back(Utf8FromWide(name) + "=" + (hr.scode == S_OK ? Text(*value.get()) : "<error>"));
+      EXPECT_EQ(lines.back(), Utf8FromWide(name) + "=" + GetText(dispatch.Get(), name));
     }
     vtable->ReleaseFuncDesc(f);
   }
@@ -59,37 +69,43 @@ std::vector<std::string> ReadThroughVtable(IUnknown* object, ITypeInfo* vtable, 
   return lines;
 }
 
+// Each control in the ATL container, some of its properties written by name as a script writes them.
 TEST(DualInterface, EveryPropertyReadsTheSameThroughTheVtableAsThroughInvoke) {
+  const struct {
+    const wchar_t *type, *name;
+    Arg value;
+    const char* read;
+  } kWritten[] = {
+      {L"ButtonStyle", L"Caption", L"&Gravar", "&Gravar"},
+      {L"ButtonStyle", L"ForeColor", 0x0000FF, "255"},
+      {L"ButtonStyle", L"Enabled", false, "False"},
+      {L"KvTextBox", L"Text", L"abc", "abc"},
+      {L"KvTextBox", L"MaxLength", L"12", "12"},  // converted as a script would
+      {L"KvText", L"Caption", L"Nome:", "Nome:"},
+      {L"tzFrames", L"Caption", L"Dados", "Dados"},
+      {L"KvFundo", L"URL", L"http://example.com", "http://example.com"},
+  };
   size_t read = 0;
-  for (const wchar_t* type : kTypes) {
-    SCOPED_TRACE(Utf8FromWide(type));
-    AtlHosted hosted(std::wstring(L"TesselOCX.") + type, 120, 40);
-    const ComPtr<ITypeInfo> vtable = VtableInfo(hosted.control());
-    ASSERT_NE(vtable, nullptr);
-    TYPEATTR* attr = nullptr;
-    ASSERT_EQ(vtable->GetTypeAttr(&attr), S_OK);
-    const IID iid = attr->guid;
-    EXPECT_EQ(attr->typekind, TKIND_INTERFACE);
-    EXPECT_TRUE(attr->wTypeFlags & TYPEFLAG_FDUAL);
-    vtable->ReleaseTypeAttr(attr);
-    // The dual interface and IDispatch are one vtable.
-    ComPtr<IUnknown> dual;
-    ASSERT_EQ(hosted.control()->QueryInterface(iid, reinterpret_cast<void**>(dual.GetAddressOf())), S_OK);
-    EXPECT_EQ(dual.Get(), static_cast<IUnknown*>(hosted.dispatch()));
-
-    const std::vector<std::string> lines = ReadThroughVtable(hosted.control(), vtable.Get(), iid);
-    for (const std::string& line : lines) {
-      const std::string name = line.substr(0, line.find('='));
-      EXPECT_EQ(line, name + "=" + GetText(hosted.dispatch(), WideFromUtf8(name).c_str()));
-    }
-    EXPECT_FALSE(lines.empty()) << "hWnd at least";
+  for (const Sample& s : kSamples) {
+    SCOPED_TRACE(Utf8FromWide(s.type));
+    AtlHosted hosted(ProgId(s.type), s.width, s.height);
+    ASSERT_NE(hosted.dispatch(), nullptr);
+    std::vector<std::string> written;
+    for (const auto& w : kWritten)
+      if (SameKey(w.type, s.type)) {
+        EXPECT_EQ(Put(hosted.dispatch(), w.name, w.value), S_OK) << Utf8FromWide(w.name);
+        written.push_back(Utf8FromWide(w.name) + "=" + w.read);
+      }
+    const std::vector<std::string> lines = ReadBothWays(hosted.control());
+    EXPECT_THAT(lines, IsSupersetOf(written));
     read += lines.size();
   }
   EXPECT_EQ(read, 25u + 23u + 1u + 1u + 14u + 21u + 13u) << "every readable property of the seven";
 }
 
-// A refused write answers the same code and description through both halves.
-TEST(DualInterface, ACxxClientOfTheHeaderWritesReadsAndIsRefusedAsThroughInvoke) {
+// Through the header: a system colour keeps its high bit, a null string is an empty one, a null out
+// pointer is refused, and no font object is what Nothing is by name.
+TEST(DualInterface, ACxxClientOfTheHeaderWritesAndReadsAsThroughInvoke) {
   const auto box = New<_KvTextBox>(L"TesselOCX.KvTextBox");
   ASSERT_NE(box, nullptr);
   const unique_bstr text(SysAllocString(L"abc"));
@@ -98,47 +114,66 @@ TEST(DualInterface, ACxxClientOfTheHeaderWritesReadsAndIsRefusedAsThroughInvoke)
   EXPECT_EQ(box->put_MaxLength(12), S_OK);
   EXPECT_EQ(box->put_ColorOnFoco(0x80000012), S_OK);
   const auto dispatch = As<IDispatch>(box.Get());
-  for (const auto& [name, read] : {std::pair{L"Text", "abc"}, {L"Capitalizar", "True"}, {L"MaxLength", "12"}})
-    EXPECT_EQ(GetText(dispatch.Get(), name), read) << Utf8FromWide(name);
-  OLE_COLOR color = 0;
-  EXPECT_EQ(box->get_ColorOnFoco(&color), S_OK);
-  EXPECT_EQ(color, 0x80000012u) << "a system colour keeps its high bit";
   ASSERT_EQ(Put(dispatch.Get(), L"Locked", true), S_OK);
-  VARIANT_BOOL locked = VARIANT_FALSE;
-  EXPECT_EQ(box->get_Locked(&locked), S_OK);
-  EXPECT_EQ(locked, VARIANT_TRUE);
-  BSTR raw = nullptr;
-  EXPECT_EQ(box->get_Text(&raw), S_OK);
-  const unique_bstr read(raw);
-  EXPECT_STREQ(raw, L"abc");
+  EXPECT_THAT(ReadBothWays(box.Get()), IsSupersetOf({"Text=abc", "Capitalizar=True", "MaxLength=12",
+                                                     "ColorOnFoco=-2147483630", "Locked=True"}));
   EXPECT_EQ(box->get_Text(nullptr), E_POINTER);
-  EXPECT_EQ(box->put_Text(nullptr), S_OK) << "a null string is an empty one";
+  EXPECT_EQ(box->put_Text(nullptr), S_OK);
   EXPECT_EQ(GetText(dispatch.Get(), L"Text"), "");
-  // No font object: the vtable answers what Invoke answers for Nothing.
   VARIANT nothing;
   nothing.vt = VT_DISPATCH;
   nothing.pdispVal = nullptr;
   DISPID named = DISPID_PROPERTYPUT;
   DISPPARAMS params{&nothing, &named, 1, 1};
   EXPECT_EQ(box->put_Font(nullptr), Invoke(dispatch.Get(), L"Font", DISPATCH_PROPERTYPUT, params, nullptr));
+}
 
-  const auto refusal = [](HRESULT hr) {
+// A refused write gives the same code and description in the exception, in the thread's error
+// information and through the vtable, and changes nothing.
+TEST(DualInterface, ARefusedWriteIsTheSameErrorByNameAndThroughTheVtableAndChangesNothing) {
+  const auto field = New<_KvText>(L"TesselOCX.KvText");
+  const auto button = New<_ButtonStyle>(L"TesselOCX.ButtonStyle");
+  ASSERT_NE(field, nullptr);
+  ASSERT_NE(button, nullptr);
+  const auto supports = As<ISupportErrorInfo>(field.Get());
+  ASSERT_NE(supports, nullptr);
+  EXPECT_EQ(supports->InterfaceSupportsErrorInfo(IID_IDispatch), S_OK);
+  const auto refusal = [](HRESULT hr) {  // the code and the thread's error description
     ComPtr<IErrorInfo> info;
     BSTR description = nullptr;
     if (GetErrorInfo(0, &info) == S_OK) info->GetDescription(&description);
     const unique_bstr owned(description);
     return std::to_string(hr) + " " + Utf8FromWide(description ? description : L"");
   };
-  const auto field = New<_KvText>(L"TesselOCX.KvText");
-  const auto button = New<_ButtonStyle>(L"TesselOCX.ButtonStyle");
-  ASSERT_NE(field, nullptr);
-  ASSERT_NE(button, nullptr);
-  const std::string alignment = refusal(field->put_Alignment(7));
-  const std::string pointer = refusal(button->put_MousePointer(50));
-  EXPECT_EQ(alignment, std::to_string(CTL_E_INVALIDPROPERTYVALUE) + " Invalid property value");
-  std::wstring error;
-  EXPECT_EQ(refusal(Put(As<IDispatch>(field.Get()).Get(), L"Alignment", 7, &error)), alignment);
-  EXPECT_EQ(refusal(Put(As<IDispatch>(button.Get()).Get(), L"MousePointer", 50, &error)), pointer);
+  const std::string invalid = std::to_string(CTL_E_INVALIDPROPERTYVALUE) + " Invalid property value";
+  const struct {
+    IUnknown* object;
+    const wchar_t* name;
+    Arg value;
+    std::function<HRESULT()> vtable;
+    std::string refused;
+  } kRefused[] = {
+      {field.Get(), L"Alignment", 7, [&] { return field->put_Alignment(7); }, invalid},
+      {button.Get(), L"MousePointer", 50, [&] { return button->put_MousePointer(50); }, invalid},
+      {field.Get(), L"hWnd", 1, nullptr, std::to_string(CTL_E_SETNOTSUPPORTED) + " Can't assign to read-only property"},
+      {field.Get(), L"MaxLength", L"many", nullptr, std::to_string(DISP_E_TYPEMISMATCH) + " "},
+  };
+  for (const auto& r : kRefused) {
+    SCOPED_TRACE(Utf8FromWide(r.name));
+    const auto dispatch = As<IDispatch>(r.object);
+    const std::string before = GetText(dispatch.Get(), r.name);
+    std::wstring described;
+    const HRESULT hr = Put(dispatch.Get(), r.name, r.value, &described);
+    EXPECT_EQ(std::to_string(hr) + " " + Utf8FromWide(described), r.refused) << "the exception";
+    EXPECT_EQ(refusal(hr), r.refused) << "the error information";
+    if (r.vtable) {
+      EXPECT_EQ(refusal(r.vtable()), r.refused) << "through the vtable";
+    }
+    EXPECT_EQ(GetText(dispatch.Get(), r.name), before);
+  }
+  DISPID id = 0;
+  LPOLESTR unknown[] = {const_cast<LPOLESTR>(L"NoSuchProperty")};
+  EXPECT_EQ(field->GetIDsOfNames(IID_NULL, unknown, 1, 0, &id), DISP_E_UNKNOWNNAME);
 }
 
 }  // namespace

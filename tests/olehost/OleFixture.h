@@ -1,7 +1,6 @@
 #pragma once
-// The user controls as ActiveX controls, hosted by the ATL container Wine ships (atl100.dll) and
-// compared with the same controls on a Form. The program registers the controls with
-// "regsvr32 /i:controls" before its first test and takes them away again after its last.
+// The user controls as ActiveX controls in Wine's ATL container (atl100.dll) and in one of the
+// tests' own, compared with the same controls on a Form; registered for the program's run.
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
@@ -63,6 +62,23 @@ ComPtr<I> As(IUnknown* object) {
   if (object) object->QueryInterface(IID_PPV_ARGS(&i));
   return i;
 }
+// QueryInterface of an object on the test's stack: each interface it answers with its pointer.
+inline HRESULT Offer(REFIID riid, void** ppv, std::initializer_list<std::pair<const IID*, void*>> offered) {
+  for (const auto& [iid, pointer] : offered)
+    if (IsEqualIID(riid, *iid)) return *ppv = pointer, S_OK;
+  return *ppv = nullptr, E_NOINTERFACE;
+}
+
+// The seven controls with the sizes they are hosted at, in pixels.
+struct Sample {
+  const wchar_t* type;
+  int width, height;
+};
+inline const Sample kSamples[] = {
+    {L"ButtonStyle", 97, 33}, {L"tzFrames", 160, 120}, {L"Bevel", 80, 40}, {L"KvLinha", 120, 2},
+    {L"KvText", 200, 25},     {L"KvTextBox", 150, 25}, {L"KvFundo", 240, 160},
+};
+inline std::wstring ProgId(std::wstring_view type) { return L"TesselOCX." + std::wstring(type); }
 
 // A VARIANT argument that frees its string: Arg(12), Arg(true), Arg(L"text").
 struct Arg : unique_variant {
@@ -107,16 +123,9 @@ inline std::string GetText(IDispatch* object, const wchar_t* name) {
   DISPPARAMS none{};
   return FAILED(Invoke(object, name, DISPATCH_PROPERTYGET | DISPATCH_METHOD, none, v.get())) ? "<error>" : Text(*v.get());
 }
-inline int32_t GetLong(IDispatch* object, const wchar_t* name) {
-  const std::string text = GetText(object, name);
-  char* end = nullptr;
-  const long value = std::strtol(text.c_str(), &end, 10);
-  return text.empty() || *end ? -12345 : static_cast<int32_t>(value);
-}
 inline HWND WindowOf(IUnknown* control) {
-  ComPtr<IDispatch> dispatch;
-  if (!control || FAILED(control->QueryInterface(IID_PPV_ARGS(&dispatch)))) return nullptr;
-  return reinterpret_cast<HWND>(static_cast<LONG_PTR>(GetLong(dispatch.Get(), L"hWnd")));
+  const auto dispatch = As<IDispatch>(control);
+  return dispatch ? reinterpret_cast<HWND>(std::atoll(GetText(dispatch.Get(), L"hWnd").c_str())) : nullptr;
 }
 
 // A window's client area as the screen has it, repainted first.
@@ -143,8 +152,7 @@ inline std::unique_ptr<test::Canvas> DrawnBy(IUnknown* control, int width, int h
   return canvas;
 }
 
-// One control in an ATL host window (class AtlAxWin100, which creates the control named by its
-// title) at the top left of a visible popup.
+// One control in an ATL host window (AtlAxWin100 creates the one its title names) in a popup.
 class AtlHosted {
  public:
   AtlHosted(const std::wstring& progId, int width, int height) {
@@ -182,10 +190,8 @@ class AtlHosted {
   ComPtr<IDispatch> dispatch_;
 };
 
-// Records the events a control raises through its connection point, one line each
-// ("MouseDown(1,0,75,75)", "Click"), with argument names from the type library; a KeyAscii of
-// replaceKey is handed back to the control as withKey. Made without a control, it is a sink
-// for a container to advise.
+// Records the events a control raises at its connection point ("MouseDown(1,0,75,75)", "Click");
+// a KeyAscii of replaceKey goes back as withKey. Made without a control, a container advises it.
 class EventSink final : public IDispatch {
  public:
   explicit EventSink(IUnknown* control) {
@@ -217,9 +223,8 @@ class EventSink final : public IDispatch {
   int16_t replaceKey = 0, withKey = 0;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    const bool ours = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, iid_);
-    *ppv = ours ? static_cast<IDispatch*>(this) : nullptr;
-    return ours ? S_OK : E_NOINTERFACE;
+    IDispatch* self = this;
+    return Offer(riid, ppv, {{&IID_IUnknown, self}, {&IID_IDispatch, self}, {&iid_, self}});
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on the test's stack
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
@@ -255,9 +260,8 @@ class MemoryBag final : public IPropertyBag {
  public:
   std::deque<std::pair<std::wstring, unique_variant>> entries;
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    const bool ours = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPropertyBag);
-    *ppv = ours ? static_cast<IPropertyBag*>(this) : nullptr;
-    return ours ? S_OK : E_NOINTERFACE;
+    IPropertyBag* self = this;
+    return Offer(riid, ppv, {{&IID_IUnknown, self}, {&IID_IPropertyBag, self}});
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
@@ -301,18 +305,6 @@ inline void Click(HWND window) {
   SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(window, WM_LBUTTONUP, 0, at);
   test::Pump(0);
-}
-
-// The first pixel where two pictures of the same size differ, as text; empty when they are the same.
-inline std::string FirstDifference(const test::PixelRows& a, const test::PixelRows& b) {
-  const auto size = [](const test::PixelRows& p) { return std::to_string(p.width()) + "x" + std::to_string(p.height()); };
-  if (size(a) != size(b)) return "sizes " + size(a) + " and " + size(b);
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x)
-      if (a.At(x, y) != b.At(x, y))
-        return "(" + std::to_string(x) + "," + std::to_string(y) + "): " + test::Hex(a.At(x, y)) + " and " +
-               test::Hex(b.At(x, y));
-  return {};
 }
 
 }  // namespace tessel::oletest
