@@ -19,7 +19,21 @@ namespace {
 
 using ::testing::ElementsAre;
 
-TEST(AtlContainer, EachControlComesByProgIdAndShowsThePixelsItHasOnAForm) {
+// Saved to a stream, each control loads into a new one that saves the same bytes.
+TEST(AtlContainer, EachControlComesByProgIdShowsThePixelsItHasOnAFormAndLoadsWhatItSaved) {
+  const auto bytesOf = [](IPersistStreamInit* persist) {
+    ComPtr<IStream> stream;
+    EXPECT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, &stream), S_OK);
+    EXPECT_EQ(persist ? persist->Save(stream.Get(), TRUE) : E_NOINTERFACE, S_OK);
+    STATSTG stat{};
+    stream->Stat(&stat, STATFLAG_NONAME);
+    std::string bytes(static_cast<size_t>(stat.cbSize.QuadPart), '\0');
+    stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
+    ULONG read = 0;
+    stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
+    stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
+    return std::make_pair(bytes, stream);
+  };
   for (const Sample& s : kSamples) {
     SCOPED_TRACE(Utf8FromWide(s.type));
     AtlHosted hosted(ProgId(s.type), s.width, s.height);
@@ -45,6 +59,15 @@ TEST(AtlContainer, EachControlComesByProgIdAndShowsThePixelsItHasOnAForm) {
     const auto told = DrawnBy(inactive.Get(), s.width, s.height);
     ASSERT_NE(told, nullptr);
     EXPECT_EQ(test::DifferentPixels(*told, *atl), 0);
+
+    if (SameKey(s.type, L"ButtonStyle")) { ASSERT_EQ(Put(hosted.dispatch(), L"Caption", L"Salvar"), S_OK); }
+    if (SameKey(s.type, L"tzFrames")) { ASSERT_EQ(Put(hosted.dispatch(), L"Style", 3), S_OK); }
+    auto [bytes, stream] = bytesOf(As<IPersistStreamInit>(hosted.control()).Get());
+    EXPECT_NE(bytes.find("Control " + Utf8FromWide(s.type)), std::string::npos) << bytes;
+    const auto loaded = New<IPersistStreamInit>(ProgId(s.type));
+    ASSERT_NE(loaded, nullptr);
+    ASSERT_EQ(loaded->Load(stream.Get()), S_OK);
+    EXPECT_EQ(bytesOf(loaded.Get()).first, bytes);
   }
 }
 
@@ -178,40 +201,10 @@ TEST(AtlContainer, APropertyBagHoldsTheFormFilesValuesAndLoadsThemBack) {
   EXPECT_EQ(New<IPersistPropertyBag>(L"TesselOCX.KvTextBox")->Load(&wrong, nullptr), DISP_E_TYPEMISMATCH);
 }
 
-TEST(AtlContainer, AStreamSavedLoadsIntoANewControlThatSavesTheSameBytes) {
-  const auto bytesOf = [](IPersistStreamInit* persist) {
-    ComPtr<IStream> stream;
-    EXPECT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, &stream), S_OK);
-    EXPECT_EQ(persist ? persist->Save(stream.Get(), TRUE) : E_NOINTERFACE, S_OK);
-    STATSTG stat{};
-    stream->Stat(&stat, STATFLAG_NONAME);
-    std::string bytes(static_cast<size_t>(stat.cbSize.QuadPart), '\0');
-    LARGE_INTEGER start{};
-    stream->Seek(start, STREAM_SEEK_SET, nullptr);
-    ULONG read = 0;
-    stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
-    return std::make_pair(bytes, stream);
-  };
-  for (const Sample& s : kSamples) {
-    SCOPED_TRACE(Utf8FromWide(s.type));
-    AtlHosted hosted(ProgId(s.type), s.width, s.height);
-    if (SameKey(s.type, L"ButtonStyle")) { ASSERT_EQ(Put(hosted.dispatch(), L"Caption", L"Salvar"), S_OK); }
-    if (SameKey(s.type, L"tzFrames")) { ASSERT_EQ(Put(hosted.dispatch(), L"Style", 3), S_OK); }
-    auto [bytes, stream] = bytesOf(As<IPersistStreamInit>(hosted.control()).Get());
-    EXPECT_NE(bytes.find("Control " + Utf8FromWide(s.type)), std::string::npos) << bytes;
-    const auto loaded = New<IPersistStreamInit>(ProgId(s.type));
-    ASSERT_NE(loaded, nullptr);
-    LARGE_INTEGER start{};
-    stream->Seek(start, STREAM_SEEK_SET, nullptr);
-    ASSERT_EQ(loaded->Load(stream.Get()), S_OK);
-    EXPECT_EQ(bytesOf(loaded.Get()).first, bytes);
-  }
-}
-
 // ctest makes and destroys 105 controls (15 of each); TESSEL_OLE_CYCLES asks for more (tests/README.md).
 TEST(AtlContainer, ControlsLeaveNoGdiOrUserObjectsAndTheServerCanUnloadOnceTheLastIsReleased) {
   // The same module COM loads for the controls, held here while the test asks it.
-  HMODULE server = LoadLibraryW(ServerPath().c_str());
+  HMODULE server = LoadLibraryW(test::ServerPath().c_str());
   auto canUnloadNow = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(server, "DllCanUnloadNow"));
   ASSERT_NE(canUnloadNow, nullptr);
   const char* asked = std::getenv("TESSEL_OLE_CYCLES");
@@ -250,7 +243,7 @@ TEST(AtlContainer, AScriptMakesAButtonAndSetsAndReadsItsPropertiesWithoutASite) 
          "b.MousePointer = 50\r\n"
          "WScript.Echo Err.Number & \"|\" & Err.Description\r\n";
   std::string output;
-  EXPECT_EQ(RunProgram(L"cscript.exe //nologo \"" + script + L"\"", output), 0u);
+  EXPECT_EQ(test::RunProgram(L"cscript.exe //nologo \"" + script + L"\"", output), 0u);
   DeleteFileW(script.c_str());
   // A script sees the control error by its number, 380.
   EXPECT_EQ(output, "Gravar|255|True\r\n380|Invalid property value\r\n");

@@ -61,7 +61,7 @@ std::vector<std::string> LibraryEvents(ITypeLib* lib, const std::wstring& type) 
 
 TEST(ControlEvents, EveryCxxEventIsInTheEventsDispinterfaceWithItsArgumentsByReference) {
   ComPtr<ITypeLib> lib;
-  ASSERT_EQ(LoadTypeLibEx((ServerPath() + L"\\2").c_str(), REGKIND_NONE, &lib), S_OK);
+  ASSERT_EQ(LoadTypeLibEx((test::ServerPath() + L"\\2").c_str(), REGKIND_NONE, &lib), S_OK);
   const struct {
     const wchar_t* type;
     size_t eventsSize;  // every member of the control's Events is bound

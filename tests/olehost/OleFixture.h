@@ -29,19 +29,15 @@ namespace tessel::oletest {
 
 using Microsoft::WRL::ComPtr;
 
-using test::RegSvr32;
-using test::RunProgram;
-using test::ServerPath;
-
 // OLE on the test thread, and the controls registered for the whole program.
 struct Environment : ::testing::Environment {
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
     RegisterLibraryControls(ControlTypes::Default());
-    ASSERT_EQ(RegSvr32(L"/i:controls"), 0u);
+    ASSERT_EQ(test::RegSvr32(L"/i:controls"), 0u);
   }
   void TearDown() override {
-    EXPECT_EQ(RegSvr32(L"/u /n /i:controls"), 0u);
+    EXPECT_EQ(test::RegSvr32(L"/u /n /i:controls"), 0u);
     OleUninitialize();
   }
 };
@@ -134,9 +130,7 @@ inline std::unique_ptr<test::Canvas> ScreenOf(HWND window) {
   GetClientRect(window, &r);
   auto canvas = std::make_unique<test::Canvas>(r.right, r.bottom, RGB(1, 2, 3));
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  HDC dc = GetDC(window);
-  BitBlt(canvas->dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-  ReleaseDC(window, dc);
+  BitBlt(canvas->dc(), 0, 0, r.right, r.bottom, WindowDC(window).get(), 0, 0, SRCCOPY);
   GdiFlush();
   return canvas;
 }
