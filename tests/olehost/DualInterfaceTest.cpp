@@ -47,20 +47,15 @@ std::vector<std::string> ReadBothWays(IUnknown* object) {
       const unique_bstr owned(name);
       VARTYPE vt = f->lprgelemdescParam[0].tdesc.lptdesc->vt;
       if (vt == VT_USERDEFINED) vt = VT_I4;  // an OLE_COLOR's 32 bits, as Invoke gives them
-      // The getter's out parameter is a slot of eight bytes that the value is read from.
-      unique_variant value;
+      // The getter in its slot, its out parameter eight bytes that the value is read from.
+      using Getter = HRESULT(STDMETHODCALLTYPE*)(IUnknown*, void*);
+      const auto get = reinterpret_cast<Getter>((*reinterpret_cast<void***>(dual.Get()))[f->oVft / sizeof(void*)]);
       unsigned long long slot = 0;
-      VARIANT pointer;
-      pointer.vt = VT_UI8;
-      pointer.ullVal = reinterpret_cast<ULONG_PTR>(&slot);
-      VARIANTARG* args[] = {&pointer};
-      VARTYPE types[] = {VT_UI8};
-      VARIANT hr;
-      VariantInit(&hr);
-      DispCallFunc(dual.Get(), f->oVft, CC_STDCALL, VT_ERROR, 1, types, args, &hr);
+      const HRESULT hr = get(dual.Get(), &slot);
+      unique_variant value;
       value->vt = vt;
       memcpy(&value->llVal, &slot, sizeof(slot));
-      lines.push_back(Utf8FromWide(name) + "=" + (hr.scode == S_OK ? Text(*value.get()) : "<error>"));
+      lines.push_back(Utf8FromWide(name) + "=" + (hr == S_OK ? Text(*value.get()) : "<error>"));
       EXPECT_EQ(lines.back(), Utf8FromWide(name) + "=" + GetText(dispatch.Get(), name));
     }
     vtable->ReleaseFuncDesc(f);
