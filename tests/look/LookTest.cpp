@@ -72,8 +72,7 @@ class LookTest : public ::testing::Test {
   }
   RECT Where(const std::wstring& name) const { return In(Window(name), GetParent(Window(name))); }
   RECT OnForm(const std::wstring& name) const { return In(Window(name), form->hWnd()); }
-  // Makes a change and expects every control window painted once for it, however the paint comes
-  // (sent or dispatched): pumped until nothing is waiting, then once more.
+  // Expects every control window painted once for a change, however the paint comes (sent or posted).
   void ExpectOnePaintEach(const std::function<void()>& change) {
     std::map<std::wstring, int> paints;
     for (const std::wstring& name : form->ControlNames())
@@ -220,8 +219,7 @@ TEST_F(SystemLook, HighContrastShowsOnlyTheSchemeAndGoingBackRestoresEveryPixel)
       if (!scheme.count(colour)) outside += n, example = colour;
     EXPECT_EQ(outside, 0) << Utf8FromWide(name) << ": pixels outside the scheme, e.g. " << Hex(example);
   }
-  // The check button is latched in the highlight; the frame's edge, the rule's line and the bevel
-  // are drawn in the frame colour on the black face.
+  // Shapes and cues stay: the check button latched in the highlight, lines in the frame colour.
   EXPECT_GT(ColoursOf(hc, L"chk")[kScheme.at(COLOR_HIGHLIGHT)], 0);
   for (const wchar_t* name : {L"fra", L"lin", L"bev"})
     EXPECT_GT(ColoursOf(hc, name)[kScheme.at(COLOR_WINDOWFRAME)], 0) << Utf8FromWide(name);
@@ -304,8 +302,7 @@ class Resolution : public LookTest {
     EXPECT_NEAR(AskedHeight(FontOf(GetWindow(Window(L"txt"), GW_CHILD))), 8.25 * dpi / 72, 0.5) << "before a paint";
   }
 
-  // At dpi every control stands at its twips, draws with fonts of that resolution, keeps its one
-  // pixel lines one pixel wide and shows its caption whole.
+  // At dpi: every control at its twips, fonts of that resolution, one pixel lines, captions whole.
   void ExpectAt(int dpi) {
     SCOPED_TRACE(dpi);
     EXPECT_EQ(ScreenDpiX(), dpi);

@@ -231,10 +231,8 @@ TEST(AtlContainer, ControlsLeaveNoGdiOrUserObjectsAndTheServerCanUnloadOnceTheLa
 }
 
 TEST(AtlContainer, AScriptMakesAButtonAndSetsAndReadsItsPropertiesWithoutASite) {
-  wchar_t temp[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring script = std::wstring(temp) + L"tessel-button.vbs";
-  std::ofstream(std::filesystem::path(script), std::ios::binary)
+  const std::filesystem::path script = std::filesystem::temp_directory_path() / L"tessel-button.vbs";
+  std::ofstream(script, std::ios::binary)
       << "Set b = CreateObject(\"TesselOCX.ButtonStyle\")\r\n"
          "b.Caption = \"Gravar\"\r\n"
          "b.ForeColor = 255\r\n"
@@ -243,8 +241,8 @@ TEST(AtlContainer, AScriptMakesAButtonAndSetsAndReadsItsPropertiesWithoutASite) 
          "b.MousePointer = 50\r\n"
          "WScript.Echo Err.Number & \"|\" & Err.Description\r\n";
   std::string output;
-  EXPECT_EQ(test::RunProgram(L"cscript.exe //nologo \"" + script + L"\"", output), 0u);
-  DeleteFileW(script.c_str());
+  EXPECT_EQ(test::RunProgram(L"cscript.exe //nologo \"" + script.wstring() + L"\"", output), 0u);
+  std::filesystem::remove(script);
   // A script sees the control error by its number, 380.
   EXPECT_EQ(output, "Gravar|255|True\r\n380|Invalid property value\r\n");
 }

@@ -27,7 +27,7 @@ std::string Line(const std::wstring& name, const std::vector<VARTYPE>& types) {
 std::vector<std::string> LibraryEvents(ITypeLib* lib, const std::wstring& type) {
   ComPtr<ITypeInfo> coclass, events;
   CLSID clsid{};
-  if (FAILED(CLSIDFromProgID((L"TesselOCX." + type).c_str(), &clsid)) || FAILED(lib->GetTypeInfoOfGuid(clsid, &coclass)))
+  if (FAILED(CLSIDFromProgID(ProgId(type).c_str(), &clsid)) || FAILED(lib->GetTypeInfoOfGuid(clsid, &coclass)))
     return {"<no class>"};
   TYPEATTR* attr = nullptr;
   coclass->GetTypeAttr(&attr);
@@ -87,8 +87,7 @@ TEST(ControlEvents, EveryCxxEventIsInTheEventsDispinterfaceWithItsArgumentsByRef
 }
 
 TEST(ControlEvents, TheConnectionPointsAndTheAdvisedSinksAreEnumerated) {
-  AtlHosted hosted(L"TesselOCX.ButtonStyle", 97, 33);
-  const auto points = As<IConnectionPointContainer>(hosted.control());
+  const auto points = New<IConnectionPointContainer>(ProgId(L"ButtonStyle"));
   ASSERT_NE(points, nullptr);
   ComPtr<IEnumConnectionPoints> all;
   ASSERT_EQ(points->EnumConnectionPoints(&all), S_OK);
@@ -100,7 +99,7 @@ TEST(ControlEvents, TheConnectionPointsAndTheAdvisedSinksAreEnumerated) {
   got[0]->Release();
   IID iid{}, events{};
   point->GetConnectionInterface(&iid);
-  As<IProvideClassInfo2>(hosted.control())->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events);
+  As<IProvideClassInfo2>(points.Get())->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events);
   EXPECT_TRUE(IsEqualIID(iid, events));
   EXPECT_EQ(all->Next(1, got, nullptr), S_FALSE) << "at the end";
   ComPtr<IEnumConnectionPoints> copy;

@@ -17,9 +17,8 @@ using ::testing::IsEmpty;
 
 class TestSite;
 
-// What the sites share: the container's window, its ambient UserMode (Notify tells every control
-// it changed), the active object, and what the container saw, one line each
-// ("OnFocus(1)", "TranslateAccelerator(9,0)").
+// What the sites share: the window, the ambients (Notify tells every control one changed), the
+// active object, and the calls the container saw ("OnFocus(1)", "TranslateAccelerator(9,0)").
 struct Shared {
   HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 400,
                                 200, nullptr, nullptr, nullptr, nullptr);
@@ -38,8 +37,7 @@ class TestSite final : public IOleClientSite,
                        public IOleInPlaceFrame {
  public:
   TestSite(Shared& shared, RECT at) : place(at), shared_(shared) {}
-  // Creates the control by ProgID and activates it in place (quickly, through IQuickActivate,
-  // when given the sink the control is to advise).
+  // Activates the control in place (through IQuickActivate when given the sink it is to advise).
   HRESULT Create(ComPtr<IUnknown> made, IUnknown* quickSink) {
     control = std::move(made);
     const auto object = As<IOleObject>();
@@ -204,8 +202,7 @@ struct TestContainer : Shared {
     for (auto& site : sites)
       if (auto control = site->As<IOleControl>()) control->OnAmbientPropertyChange(id);
   }
-  // One keystroke through the container's keyboard routing: the active object first, then Tab
-  // (forward, or back with shift) between the sites, then the controls' access keys.
+  // A keystroke to the active object first, then Tab between the sites, then the access keys.
   void Key(UINT vk, bool alt = false) {
     if (alt) HoldAlt(true);
     Route(MSG{GetFocus(), static_cast<UINT>(alt ? WM_SYSKEYDOWN : WM_KEYDOWN), vk, alt ? (1 << 29) : 0});
