@@ -91,7 +91,10 @@ class LookTest : public ::testing::Test {
 void SetColours(const Colours& colours) {
   std::vector<int> index;
   std::vector<COLORREF> value;
-  for (const auto& [i, c] : colours) index.push_back(i), value.push_back(c);
+  for (const auto& [i, c] : colours) {
+    index.push_back(i);
+    value.push_back(c);
+  }
   SetSysColors(static_cast<int>(index.size()), index.data(), value.data());
 }
 
@@ -216,7 +219,10 @@ TEST_F(SystemLook, HighContrastShowsOnlyTheSchemeAndGoingBackRestoresEveryPixel)
     int outside = 0;
     COLORREF example = 0;
     for (const auto& [colour, n] : ColoursOf(hc, name))
-      if (!scheme.count(colour)) outside += n, example = colour;
+      if (!scheme.count(colour)) {
+        outside += n;
+        example = colour;
+      }
     EXPECT_EQ(outside, 0) << Utf8FromWide(name) << ": pixels outside the scheme, e.g. " << Hex(example);
   }
   // Shapes and cues stay: the check button latched in the highlight, lines in the frame colour.
