@@ -9,7 +9,6 @@
 #include "tests/inputs/TextInputHarness.h"
 #include "tests/support/ImageBytes.h"
 #include "tests/support/Leaks.h"
-#include "tests/support/Pixels.h"
 
 namespace tessel::test {
 namespace {
@@ -48,7 +47,6 @@ class KvFundoTest : public InputTest {
     return PumpUntil([&] { return !panel->HoverTimer().Running(); }, ms);
   }
   bool Underlined() const { return panel->Link().Font()->Describe().underline; }
-  DibProbe Shot() const { return DibProbe(form_->Snapshot().get()); }
   // The longest run of one colour along a row of the link: an underline spans the whole text.
   int WidestRun(COLORREF color) const {
     DibProbe probe = Shot();

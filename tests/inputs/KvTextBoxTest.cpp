@@ -10,7 +10,6 @@
 #include "inputs/ValidarTextBox.h"
 #include "server/contract/Twips.h"
 #include "tests/inputs/TextInputHarness.h"
-#include "tests/support/Pixels.h"
 
 namespace tessel::test {
 namespace {
@@ -109,9 +108,8 @@ TEST_F(KvTextBoxTest, TheOutlineFollowsTheFocusAndBackStyleFillsTheRing) {
   Form::PumpMessages();
   const int left = PixelsFromTwipsX(600), mid = left + PixelsFromTwipsX(1500);
   const int top1 = PixelsFromTwipsY(300), top2 = PixelsFromTwipsY(1200);
-  ExpectPixels(DibProbe(form_->Snapshot().get()),
-               {{mid, top1, RGB(255, 0, 0)}, {mid, top1 + 1, RGB(0, 255, 0)}, {left + 1, top1 + 15, RGB(0, 255, 0)},
-                {mid, top2, RGB(0, 0, 255)}, {mid, top2 + 1, RGB(0, 255, 0)}});
+  ExpectPixels(Shot(), {{mid, top1, RGB(255, 0, 0)}, {mid, top1 + 1, RGB(0, 255, 0)}, {left + 1, top1 + 15, RGB(0, 255, 0)},
+                        {mid, top2, RGB(0, 0, 255)}, {mid, top2 + 1, RGB(0, 255, 0)}});
 }
 
 TEST_F(KvTextBoxTest, LayoutInsetsTheFieldKeepsTheMinimumHeightAndReportsARefusedWidth) {

@@ -6,7 +6,6 @@
 #include "inputs/KvText.h"
 #include "server/contract/Twips.h"
 #include "tests/inputs/TextInputHarness.h"
-#include "tests/support/Pixels.h"
 
 namespace tessel::test {
 namespace {
@@ -73,8 +72,8 @@ TEST_F(KvTextTest, PassesChangeKeyDownAndKeyPressOnWithoutConvertingKeysAndPaint
   Form::PumpMessages();
   const int left = PixelsFromTwipsX(600), top = PixelsFromTwipsY(300);
   const int mid = left + PixelsFromTwipsX(1500), fieldRight = left + PixelsFromTwipsX(60 + 2900);
-  ExpectPixels(DibProbe(form_->Snapshot().get()), {{mid, top, RGB(255, 0, 0)}, {mid, top + 2, RGB(255, 255, 0)},
-                                                   {fieldRight - 3, top + PixelsFromTwipsY(60) + 3, RGB(255, 255, 0)}});
+  ExpectPixels(Shot(), {{mid, top, RGB(255, 0, 0)}, {mid, top + 2, RGB(255, 255, 0)},
+                        {fieldRight - 3, top + PixelsFromTwipsY(60) + 3, RGB(255, 255, 0)}});
 }
 
 TEST_F(KvTextTest, ANewFieldAStoredOneAndEveryWrite) {

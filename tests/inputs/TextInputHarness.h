@@ -17,6 +17,7 @@
 #include "tests/support/EventLog.h"
 #include "tests/support/Keys.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/Pixels.h"
 #include "tests/support/RecordingHost.h"
 
 namespace tessel::test {
@@ -42,7 +43,7 @@ class InputTest : public ::testing::Test {
     Form::PumpMessages();
   }
   void TearDown() override {
-    for (const std::wstring& name : form_->ControlNames()) form_->Remove(name);
+    RemoveAll();
     form_->onPropertyChanged = nullptr;
     form_->SetHostServices(nullptr);
     form_->ClearLoadFailures();
@@ -50,6 +51,11 @@ class InputTest : public ::testing::Test {
     Form::PumpMessages();
   }
 
+  static void RemoveAll() {
+    for (const std::wstring& name : form_->ControlNames()) form_->Remove(name);
+    Form::PumpMessages();
+  }
+  static DibProbe Shot() { return DibProbe(form_->Snapshot().get()); }
   template <class T>
   T& Add(const std::wstring& type, const std::wstring& name, int left, int top, int width, int height) {
     return dynamic_cast<T&>(form_->Add(type, name, left, top, width, height));
