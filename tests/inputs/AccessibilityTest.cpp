@@ -8,17 +8,12 @@
 
 #include <cstdio>
 #include <map>
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "button/ButtonStyle.h"
 #include "decor/Bevel.h"
 #include "frames/TzFrames.h"
 #include "host/AccessibleObject.h"
-#include "inputs/KvFundo.h"
-#include "inputs/KvText.h"
-#include "inputs/KvTextBox.h"
 #include "tests/inputs/TextInputHarness.h"
 
 namespace tessel::test {
@@ -197,7 +192,7 @@ TEST_F(Accessibility, AWalkOfAFormReadsEveryElementInTabOrder) {
                          "    link 'Help' linked [(-2147352573)|||Jump]",
                          "    separator '' [(-2147352573)|||]"}));
   EXPECT_EQ(LiveAccessibleObjects(), objects) << "a second walk finds the objects of the first";
-  for (const std::wstring& name : form_->ControlNames()) form_->Remove(name);
+  RemoveAll();
   EXPECT_EQ(LiveAccessibleObjects(), 1) << "only the form's own is left: each went with its window";
 }
 

@@ -1,10 +1,6 @@
 // The link panel: the link's looks, hover timer, clicks and cursor; the layout, bands and logo in
 // pixels; what a new panel stores; and the objects a hovered panel gives back.
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include "host/EmbeddedControl.h"
-#include "inputs/KvFundo.h"
 #include "inputs/LinkCursor.h"
 #include "tests/inputs/TextInputHarness.h"
 #include "tests/support/ImageBytes.h"
@@ -12,9 +8,6 @@
 
 namespace tessel::test {
 namespace {
-
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255), kBand = RGB(0xF1, 0xF1, 0xF1), kOutline = RGB(0xC0, 0xC0, 0xC0);
 constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kGrey = RGB(0x80, 0x80, 0x80);

@@ -1,21 +1,12 @@
 // The rounded field through real keystrokes and focus changes: forced case, Enter as Tab, the
 // focus outline in pixels, its layout, what a new or stored field holds, and the required check.
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <array>
 
-#include "host/FormFile.h"
-#include "inputs/KvTextBox.h"
 #include "inputs/ValidarTextBox.h"
-#include "server/contract/Twips.h"
 #include "tests/inputs/TextInputHarness.h"
 
 namespace tessel::test {
 namespace {
-
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 using KvTextBoxTest = InputTest;
 

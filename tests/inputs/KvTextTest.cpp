@@ -1,16 +1,9 @@
 // The captioned field: its two layouts and height limits, the box painted like the field, the
 // events it passes on, and what a new or stored field holds.
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include "inputs/KvText.h"
-#include "server/contract/Twips.h"
 #include "tests/inputs/TextInputHarness.h"
 
 namespace tessel::test {
 namespace {
-
-using ::testing::ElementsAre;
 
 // With a caption the box starts 100 twips right of it and the field sits 60 in and 30 down;
 // without one the box takes the whole width and the field sits 60 in and 60 down.

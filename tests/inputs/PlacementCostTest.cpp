@@ -1,18 +1,10 @@
 // What placing and loading controls costs the system: the windows a control makes and how often
 // each moves, the paints a loaded form gets, and the GDI objects fields hold at rest.
-#include <gtest/gtest.h>
-
 #include <map>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "host/Constituent.h"
-#include "host/FormFile.h"
-#include "inputs/KvTextBox.h"
 #include "tests/inputs/TextInputHarness.h"
 #include "tests/support/GdiCount.h"
-#include "tests/support/Pixels.h"
 
 namespace tessel::test::textinput {
 namespace {

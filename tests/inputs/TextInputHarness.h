@@ -1,8 +1,9 @@
 #pragma once
 // One form for every test of the input controls (a top-level window is dearer than a control),
-// with a recording host, the keys the controls' writes name, and bag helpers.
+// with a recording host, the keys the controls' writes name, and bag, pixel and event helpers.
 #include <windows.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -12,7 +13,12 @@
 
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
+#include "host/FormFile.h"
+#include "inputs/KvFundo.h"
+#include "inputs/KvText.h"
+#include "inputs/KvTextBox.h"
 #include "server/contract/PropertyBag.h"
+#include "server/contract/Twips.h"
 #include "tests/support/Bags.h"
 #include "tests/support/EventLog.h"
 #include "tests/support/Keys.h"
@@ -21,6 +27,9 @@
 #include "tests/support/RecordingHost.h"
 
 namespace tessel::test {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 inline std::vector<int> Bounds(const Constituent& c) { return {c.Left(), c.Top(), c.Width(), c.Height()}; }
 
