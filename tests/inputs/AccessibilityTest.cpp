@@ -1,7 +1,6 @@
-// What a screen reader finds on a form of every control, through the system's own entry points:
-// the tree in tab order, each element's name, role, state, value, description, shortcut, default
-// action and place; a default action that clicks as the user would; the win events that follow
-// tabbing and typing.
+// What a screen reader finds on a form of every control, through the system's own entry points: the
+// tree in tab order with each element's details and place; a default action that clicks as the
+// user would; the win events that follow tabbing and typing.
 #include <windows.h>
 #include <oleacc.h>
 #include <wrl/client.h>

@@ -75,9 +75,8 @@ TEST_F(PlacementCost, EachWindowIsMadeOnceWithItsFinalStylesMovedAtMostOnceAndPa
   }
 }
 
-// Fields alike share their font, brush and back buffer, so once the system's cache of window DCs
-// is full (a bounded number, each with a region, for whichever windows drew last) more fields add
-// no GDI object at all.
+// Fields alike share their font, brush and back buffer: once the system's bounded cache of window
+// DCs (each with a region) is full, more fields add no GDI object at all.
 TEST_F(PlacementCost, MoreFieldsAddNoGdiObject) {
   int placed = 0;
   const auto place = [&](const wchar_t* type, int count) {

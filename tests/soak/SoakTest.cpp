@@ -63,9 +63,7 @@ const std::wstring& MebibyteText() {
   return text;
 }
 
-// A setter's writes: integers at INT_MIN, INT_MAX, 0 and -1 (narrowed as a caller's cast would),
-// texts of 1 MiB and empty, both Booleans, pictures of each kind and none, the largest font and the
-// default one.
+// A setter's writes at the edges of its type; integers narrowed as a caller's cast would.
 template <class C, class A>
 void Feed(std::vector<Write>& out, const char* name, void (C::*set)(A)) {
   using T = std::remove_cv_t<std::remove_reference_t<A>>;
