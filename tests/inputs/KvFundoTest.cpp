@@ -1,21 +1,13 @@
 // The link panel: the link's looks, hover timer, clicks and cursor; the layout, bands and logo in
 // pixels; what a new panel stores; and the objects a hovered panel gives back.
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include "host/EmbeddedControl.h"
-#include "inputs/KvFundo.h"
 #include "inputs/LinkCursor.h"
 #include "tests/inputs/TextInputHarness.h"
 #include "tests/support/ImageBytes.h"
 #include "tests/support/Leaks.h"
-#include "tests/support/Pixels.h"
 
 namespace tessel::test {
 namespace {
-
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255), kBand = RGB(0xF1, 0xF1, 0xF1), kOutline = RGB(0xC0, 0xC0, 0xC0);
 constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kGrey = RGB(0x80, 0x80, 0x80);
@@ -48,7 +40,6 @@ class KvFundoTest : public InputTest {
     return PumpUntil([&] { return !panel->HoverTimer().Running(); }, ms);
   }
   bool Underlined() const { return panel->Link().Font()->Describe().underline; }
-  DibProbe Shot() const { return DibProbe(form_->Snapshot().get()); }
   // The longest run of one colour along a row of the link: an underline spans the whole text.
   int WidestRun(COLORREF color) const {
     DibProbe probe = Shot();
@@ -93,17 +84,13 @@ TEST_F(KvFundoTest, HoverPressAndReleaseWalkTheLinkThroughItsThreeLooks) {
 }
 
 TEST_F(KvFundoTest, TheLinkStaysHotOverThePanelAndTurnsNormalWithinOneTickOfLeavingItUnlessPressed) {
-  Hover();
-  // Anywhere over the panel keeps it hot, the bottom right corner too: only beyond Width or Height is out.
-  for (POINT in : {POINT{20, 20}, POINT{400, 300}}) {
-    EXPECT_FALSE(CursorTo(in.x, in.y, 120));
-    EXPECT_EQ(panel->State(), KvFundo::kHot);
-  }
-  for (POINT out : {POINT{401, 150}, POINT{200, -1}, POINT{-1, 150}, POINT{200, 301}}) {
+  // {x, y, over the panel}: the bottom right corner too; only beyond Width or Height is out.
+  for (auto [x, y, over] : {std::tuple{20, 20, true}, {400, 300, true}, {401, 150, false}, {200, -1, false},
+                            {-1, 150, false}, {200, 301, false}}) {
     Hover();
-    EXPECT_TRUE(CursorTo(out.x, out.y, 150)) << out.x << "," << out.y;
-    EXPECT_EQ(panel->State(), KvFundo::kNormal);
-    EXPECT_FALSE(Underlined());
+    EXPECT_EQ(CursorTo(x, y, over ? 120 : 150), !over) << x << "," << y << ": the hover timer stopped";
+    EXPECT_EQ(panel->State(), over ? KvFundo::kHot : KvFundo::kNormal) << x << "," << y;
+    EXPECT_EQ(Underlined(), over) << x << "," << y;
     host_.cursor = ScreenOf(200, 150);
   }
   // A pressed link stays pressed once the cursor leaves; the release comes through the capture
@@ -140,20 +127,19 @@ TEST_F(KvFundoTest, AClickOpensTheAddressOrRaisesClickAsClickResponseSays) {
   };
   const std::wstring address = L"https://tesselocx.example/";
   const std::wstring opened = L"OpeningURL(" + address + L") ShellExecute(desktop|open|" + address + L"|||1) | " + address;
-  EXPECT_EQ(click(), opened) << "an empty URL opens the link text and keeps the copy";
-  host_.shellResult = 2;
-  panel->SetURL(L"");
-  EXPECT_EQ(click(), opened) << "a failing shell changes nothing";
-  host_.shellResult = 42;
-  for (int32_t response : {1, 2}) {
+  // {shell's answer, ClickResponse, run time, what one click of a link with an empty URL gives}.
+  struct Case { int shell; int32_t response; bool run; std::wstring line; const char* why; };
+  for (const Case& c : {Case{42, 0, true, opened, "an empty URL opens the link text and keeps the copy"},
+                        Case{2, 0, true, opened, "a failing shell changes nothing"},
+                        Case{42, 1, true, L"Click | ", "ClickResponse 1 raises Click"},
+                        Case{42, 2, true, opened, "ClickResponse 2 opens"},
+                        Case{42, 0, false, L"| ", "at design time the link neither lights up nor opens"}}) {
+    host_.shellResult = c.shell;
+    panel->SetClickResponse(c.response);
+    form_->SetUserMode(c.run);
     panel->SetURL(L"");
-    panel->SetClickResponse(response);
-    EXPECT_EQ(click(), response == 1 ? L"Click | " : opened) << "ClickResponse " << response;
+    EXPECT_EQ(click(), c.line) << c.why;
   }
-  panel->SetClickResponse(0);
-  panel->SetURL(L"");
-  form_->SetUserMode(false);
-  EXPECT_EQ(click(), L"| ") << "at design time the link neither lights up nor opens";
   form_->SetUserMode(true);
   // OpeningURL sees the address before the shell does, and what it leaves is opened and kept.
   panel->SetURL(L"http://first.example/");

@@ -1,17 +1,9 @@
 // The captioned field: its two layouts and height limits, the box painted like the field, the
 // events it passes on, and what a new or stored field holds.
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include "inputs/KvText.h"
-#include "server/contract/Twips.h"
 #include "tests/inputs/TextInputHarness.h"
-#include "tests/support/Pixels.h"
 
 namespace tessel::test {
 namespace {
-
-using ::testing::ElementsAre;
 
 // With a caption the box starts 100 twips right of it and the field sits 60 in and 30 down;
 // without one the box takes the whole width and the field sits 60 in and 60 down.
@@ -73,8 +65,8 @@ TEST_F(KvTextTest, PassesChangeKeyDownAndKeyPressOnWithoutConvertingKeysAndPaint
   Form::PumpMessages();
   const int left = PixelsFromTwipsX(600), top = PixelsFromTwipsY(300);
   const int mid = left + PixelsFromTwipsX(1500), fieldRight = left + PixelsFromTwipsX(60 + 2900);
-  ExpectPixels(DibProbe(form_->Snapshot().get()), {{mid, top, RGB(255, 0, 0)}, {mid, top + 2, RGB(255, 255, 0)},
-                                                   {fieldRight - 3, top + PixelsFromTwipsY(60) + 3, RGB(255, 255, 0)}});
+  ExpectPixels(Shot(), {{mid, top, RGB(255, 0, 0)}, {mid, top + 2, RGB(255, 255, 0)},
+                        {fieldRight - 3, top + PixelsFromTwipsY(60) + 3, RGB(255, 255, 0)}});
 }
 
 TEST_F(KvTextTest, ANewFieldAStoredOneAndEveryWrite) {

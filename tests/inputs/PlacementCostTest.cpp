@@ -1,17 +1,10 @@
 // What placing and loading controls costs the system: the windows a control makes and how often
-// each moves, and the paints a loaded form gets.
-#include <gtest/gtest.h>
-
+// each moves, the paints a loaded form gets, and the GDI objects fields hold at rest.
 #include <map>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "host/Constituent.h"
-#include "host/FormFile.h"
-#include "inputs/KvTextBox.h"
 #include "tests/inputs/TextInputHarness.h"
-#include "tests/support/Pixels.h"
+#include "tests/support/GdiCount.h"
 
 namespace tessel::test::textinput {
 namespace {
@@ -73,9 +66,8 @@ TEST_F(PlacementCost, EachWindowIsMadeOnceWithItsFinalStylesMovedAtMostOnceAndPa
     EXPECT_EQ(log.made.size(), windows);
     for (const auto& [w, made] : log.made) {
       ASSERT_TRUE(IsWindow(w)) << "a window made while placing was destroyed again";
-      constexpr LONG kEdges = WS_BORDER | WS_DLGFRAME;
-      EXPECT_EQ(GetWindowLongW(w, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE),
-                made.exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE));
+      constexpr LONG kEdges = WS_BORDER | WS_DLGFRAME, kExEdges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE;
+      EXPECT_EQ(GetWindowLongW(w, GWL_EXSTYLE) & kExEdges, made.exStyle & kExEdges);
       EXPECT_EQ(GetWindowLongW(w, GWL_STYLE) & kEdges, made.style & kEdges);
       EXPECT_LE(log.moves[w], 1);
       EXPECT_EQ(log.paints[w], 1) << "each window of a placed control is painted once";
@@ -83,21 +75,25 @@ TEST_F(PlacementCost, EachWindowIsMadeOnceWithItsFinalStylesMovedAtMostOnceAndPa
   }
 }
 
-// Fields in one font draw with one font handle between them: ten more make no font object (the
-// windows' cached DCs and their regions come and go apart).
-TEST_F(PlacementCost, FieldsAlikeHoldNoFontOfTheirOwn) {
-  form_->Add(L"KvTextBox", L"first", 150, 150, 3000, 375);
-  Form::PumpMessages();
-  const auto fonts = [] {
-    GdiFlush();
-    int n = 0;
-    for (ULONG_PTR index = 0x20; index < 0x10000; ++index) n += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) == OBJ_FONT;
-    return n;
+// Fields alike share their font, brush and back buffer: once the system's bounded cache of window
+// DCs (each with a region) is full, more fields add no GDI object at all.
+TEST_F(PlacementCost, MoreFieldsAddNoGdiObject) {
+  int placed = 0;
+  const auto place = [&](const wchar_t* type, int count) {
+    for (int i = 0; i < count; ++i, ++placed)
+      form_->Add(type, L"f" + std::to_wstring(placed), 150 + (placed % 10) * 850, 150 + (placed / 10 % 12) * 450, 800, 375);
+    Form::PumpMessages();
   };
-  const int before = fonts();
-  for (int i = 0; i < 10; ++i) form_->Add(L"KvTextBox", L"t" + std::to_wstring(i), 150, 600 + i * 400, 3000, 375);
-  Form::PumpMessages();
-  EXPECT_EQ(fonts(), before);
+  for (const wchar_t* type : {L"KvTextBox", L"KvText"}) {
+    SCOPED_TRACE(testing::Message() << type);
+    place(type, 25);  // fills the system's DC cache and makes what fields share
+    const unsigned settled = GdiObjectCount();
+    place(type, 40);
+    EXPECT_EQ(GdiObjectCount(), settled);
+    RemoveAll();
+    place(type, 25);
+    EXPECT_EQ(GdiObjectCount(), settled) << "placed again after all went";
+  }
 }
 
 // A hidden form (a tool that only checks a file) never paints, and its fields hold their edit
@@ -113,6 +109,7 @@ TEST_F(PlacementCost, ALoadedFormPaintsOnceWhenAllIsPlacedAndAHiddenOneNever) {
       L"paints.tform");
   std::map<FormDisplay, std::unique_ptr<DibProbe>> drawn;
   for (const FormDisplay display : {FormDisplay::Shown, FormDisplay::Hidden}) {
+    const bool shown = display == FormDisplay::Shown;
     WindowLog log;
     std::vector<FormFileError> errors;
     std::unique_ptr<Form> form = OpenForm(parsed, L"paints.tform", true, errors, types_, display);
@@ -120,17 +117,13 @@ TEST_F(PlacementCost, ALoadedFormPaintsOnceWhenAllIsPlacedAndAHiddenOneNever) {
     EXPECT_TRUE(errors.empty());
     const std::map<HWND, int> whileLoading = log.paints;
     Pump(50);
-    for (const std::wstring& name : form->ControlNames()) {
+    for (const std::wstring& name : form->ControlNames()) {  // a hidden form's controls are shown with it
       HWND w = form->Site(name)->hWnd();
       EXPECT_EQ(whileLoading.count(w), 0u) << "painted while the form was loading";
-      EXPECT_EQ(log.paints[w], display == FormDisplay::Shown ? 1 : 0);
+      EXPECT_EQ(log.paints[w], shown ? 1 : 0);
+      EXPECT_EQ((GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) != 0, shown) << "its window shown while the form was not";
     }
-    for (const wchar_t* field : {L"a", L"d"})
-      EXPECT_EQ(GetWindow(form->Site(field)->hWnd(), GW_CHILD) != nullptr, display == FormDisplay::Shown) << field;
-    // The controls of a form not shown are shown with it, not before.
-    for (const std::wstring& name : form->ControlNames())
-      EXPECT_EQ((GetWindowLongW(form->Site(name)->hWnd(), GWL_STYLE) & WS_VISIBLE) != 0, display == FormDisplay::Shown)
-          << "the control's window shown while the form was not";
+    for (const wchar_t* field : {L"a", L"d"}) EXPECT_EQ(GetWindow(form->Site(field)->hWnd(), GW_CHILD) != nullptr, shown) << field;
     // Shown by position, which sends no WM_SHOWWINDOW: the edits are made all the same.
     SetWindowPos(form->hWnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     Pump(50);

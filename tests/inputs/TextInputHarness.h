@@ -1,8 +1,9 @@
 #pragma once
 // One form for every test of the input controls (a top-level window is dearer than a control),
-// with a recording host, the keys the controls' writes name, and bag helpers.
+// with a recording host, the keys the controls' writes name, and bag, pixel and event helpers.
 #include <windows.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -12,14 +13,23 @@
 
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
+#include "host/FormFile.h"
+#include "inputs/KvFundo.h"
+#include "inputs/KvText.h"
+#include "inputs/KvTextBox.h"
 #include "server/contract/PropertyBag.h"
+#include "server/contract/Twips.h"
 #include "tests/support/Bags.h"
 #include "tests/support/EventLog.h"
 #include "tests/support/Keys.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/Pixels.h"
 #include "tests/support/RecordingHost.h"
 
 namespace tessel::test {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 inline std::vector<int> Bounds(const Constituent& c) { return {c.Left(), c.Top(), c.Width(), c.Height()}; }
 
@@ -42,7 +52,7 @@ class InputTest : public ::testing::Test {
     Form::PumpMessages();
   }
   void TearDown() override {
-    for (const std::wstring& name : form_->ControlNames()) form_->Remove(name);
+    RemoveAll();
     form_->onPropertyChanged = nullptr;
     form_->SetHostServices(nullptr);
     form_->ClearLoadFailures();
@@ -50,6 +60,11 @@ class InputTest : public ::testing::Test {
     Form::PumpMessages();
   }
 
+  static void RemoveAll() {
+    for (const std::wstring& name : form_->ControlNames()) form_->Remove(name);
+    Form::PumpMessages();
+  }
+  static DibProbe Shot() { return DibProbe(form_->Snapshot().get()); }
   template <class T>
   T& Add(const std::wstring& type, const std::wstring& name, int left, int top, int width, int height) {
     return dynamic_cast<T&>(form_->Add(type, name, left, top, width, height));
