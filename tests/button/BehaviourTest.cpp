@@ -23,30 +23,25 @@ TEST_F(Behaviour, ClickAndDoubleClickRaiseClickOnceEach) {
 // option buttons raise KeyUp before their Click, command buttons after it. Arrow keys raise
 // neither KeyDown nor KeyUp: they go to the container as posted key-downs.
 TEST_F(Behaviour, KeysPressClickAndMoveOn) {
-  const Log logs[] = {{L"b.KeyDown(32)", L"b.Click", L"b.KeyUp(32)"},
-                      {L"b.KeyDown(32)", L"b.KeyUp(32)", L"b.Click"},
-                      {L"b.KeyDown(32)", L"b.KeyUp(32)", L"b.Click"}};
   for (int32_t mode : {modeCommand, modeCheck, modeOption}) {
-    ButtonStyle& b = Add(L"b");
+    ButtonStyle& b = Fresh(L"b");
     b.SetMode(mode);
     Key(b, VK_SPACE, true);
     EXPECT_TRUE(b.State().Has(isPressed) && !b.State().Has(isHot));
     Key(b, VK_SPACE, false);
-    EXPECT_EQ(TakeLog(), logs[mode]) << "mode " << mode;
+    EXPECT_EQ(TakeLog(), mode == modeCommand ? (Log{L"b.KeyDown(32)", L"b.Click", L"b.KeyUp(32)"})
+                                             : (Log{L"b.KeyDown(32)", L"b.KeyUp(32)", L"b.Click"})) << "mode " << mode;
     EXPECT_EQ(b.Value(), mode != modeCommand);
-    form_->Remove(L"b");
   }
-  ButtonStyle& b = Add(L"b");
+  ButtonStyle& b = Fresh(L"b");
   MSG posted{};
-  while (PeekMessageW(&posted, form_->hWnd(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) {
-  }
+  while (PeekMessageW(&posted, form_->hWnd(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) continue;
   for (auto [vk, data] : {std::pair<UINT, LPARAM>{VK_RIGHT, 0x004D0001}, {VK_DOWN, 0x00500001}, {VK_LEFT, 0x004B0001},
                           {VK_UP, 0x00480001}}) {
     Key(b, vk, true);
     Key(b, vk, false);
     ASSERT_TRUE(PeekMessageW(&posted, form_->hWnd(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) << vk;
-    EXPECT_EQ(posted.wParam, vk);
-    EXPECT_EQ(posted.lParam, data) << vk;
+    EXPECT_EQ(std::make_pair(posted.wParam, posted.lParam), std::make_pair(WPARAM{vk}, data)) << vk;
   }
   EXPECT_EQ(TakeLog(), Log{});
 }
@@ -85,11 +80,7 @@ TEST_F(Behaviour, HoverTimerAndPressDraggedOff) {
 TEST_F(Behaviour, OptionGroupKeepsOneSelectedAcrossLeavingMembers) {
   ButtonStyle* o[4] = {};
   for (int i = 1; i <= 3; ++i) (o[i] = &Add(L"o" + std::to_wstring(i), 10, 10 + 40 * i))->SetMode(modeOption);
-  auto selected = [&] {
-    std::wstring s;
-    for (int i = 1; i <= 3; ++i) s += o[i] && o[i]->Value() ? L'1' : L'0';
-    return s;
-  };
+  auto selected = [&] { return Values({o[1], o[2], o[3]}); };
   HWND c = form_->hWnd();
   auto member = [&](int i) { return GetPropA(c, (std::to_string(i) + "lv_Obj").c_str()); };
   EXPECT_EQ(GetPropA(c, "lv_OptCount"), reinterpret_cast<HANDLE>(3));
@@ -108,8 +99,7 @@ TEST_F(Behaviour, OptionGroupKeepsOneSelectedAcrossLeavingMembers) {
   EXPECT_EQ(selected(), L"001");
   form_->Remove(L"o1");
   o[1] = nullptr;
-  EXPECT_EQ(member(1), static_cast<HANDLE>(o[3]));
-  EXPECT_EQ(member(2), nullptr);
+  EXPECT_EQ(std::make_pair(member(1), member(2)), std::make_pair(static_cast<HANDLE>(o[3]), HANDLE{}));
   ButtonStyle& o4 = Add(L"o4", 200, 10);
   o4.SetMode(modeOption);
   o4.SetValue(true);
@@ -129,7 +119,6 @@ TEST_F(Behaviour, ArrowKeysMoveTheFocusAndTheSelectionRoundTheGroupOfAFrame) {
   for (int i = 0; i < 3; ++i) (o[i] = &Add(L"o" + std::to_wstring(i), 10, 30 + 40 * i, 120, 32, L"fra"))->SetMode(modeOption);
   o[1]->SetValue(true);
   o[2]->SetEnabled(false);
-  auto selected = [&] { return std::wstring{o[0]->Value() ? L'1' : L'0', o[1]->Value() ? L'1' : L'0', o[2]->Value() ? L'1' : L'0'}; };
   SetFocus(before.hWnd());
   TakeLog();
   // {key, where the focus goes, the selection after}
@@ -137,13 +126,12 @@ TEST_F(Behaviour, ArrowKeysMoveTheFocusAndTheSelectionRoundTheGroupOfAFrame) {
       {VK_TAB, o[1], L"010"}, {VK_DOWN, o[0], L"100"}, {VK_UP, o[1], L"010"}, {VK_RIGHT, o[0], L"100"}};
   for (const auto& step : steps) {
     PressKey(step.key);
-    EXPECT_EQ(GetFocus(), step.to->hWnd()) << step.key;
-    EXPECT_EQ(selected(), step.selection) << step.key;
+    EXPECT_EQ(std::make_pair(GetFocus(), Values({o[0], o[1], o[2]})), std::make_pair(step.to->hWnd(), std::wstring(step.selection)))
+        << step.key;
   }
   EXPECT_EQ(TakeLog(), (Log{L"o1.KeyUp(9)", L"o0.Click", L"o1.Click", L"o0.Click"}));
   // Reached by the keyboard, the member draws its focus indicator until the focus leaves it.
-  EXPECT_TRUE(o[0]->State().keyboardFocus);
-  EXPECT_FALSE(o[1]->State().keyboardFocus);
+  EXPECT_EQ(std::make_pair(o[0]->State().keyboardFocus, o[1]->State().keyboardFocus), std::make_pair(true, false));
   SetFocus(before.hWnd());
   EXPECT_FALSE(o[0]->State().keyboardFocus);
 }

@@ -51,6 +51,12 @@ class ButtonTest : public ::testing::Test {
     return b;
   }
 
+  // Add, in place of the button of that name an earlier case left.
+  ButtonStyle& Fresh(const std::wstring& name, int x = 10, int y = 10, int width = 120, int height = 32) {
+    if (form_->Control(name)) form_->Remove(name);
+    return Add(name, x, y, width, height);
+  }
+
   void Wire(ButtonStyle& b, const std::wstring& name) {
     auto say = [this, name](const wchar_t* what, int v) {
       log_.push_back(name + L"." + what + L"(" + std::to_wstring(v) + L")");
@@ -82,6 +88,12 @@ class ButtonTest : public ::testing::Test {
     if (b) Send(*b, WM_MOUSEMOVE, keys, At(5, 5));
   }
 
+  // '1' for each button latched, '0' for each other (or gone).
+  static std::wstring Values(std::initializer_list<const ButtonStyle*> buttons) {
+    std::wstring s;
+    for (const ButtonStyle* b : buttons) s += b && b->Value() ? L'1' : L'0';
+    return s;
+  }
   std::vector<std::wstring> TakeLog() { return std::exchange(log_, {}); }
 
   // A bitmap picture of width x height whose pixel (x, y) is colour(x, y) (0x00RRGGBB); bottomUp:

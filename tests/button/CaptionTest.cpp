@@ -4,6 +4,7 @@
 
 #include <iostream>
 #include <memory>
+#include <tuple>
 
 #include "button/CaptionLayout.h"
 #include "button/draw/CaptionAndPicture.h"
@@ -27,17 +28,12 @@ struct Caption {
   const wchar_t* fontFace = nullptr;  // the canvas's Tahoma unless named
 };
 
+// Whether the system has the face: a font asked for one it lacks gets another.
 bool FaceExists(const wchar_t* face) {
-  LOGFONTW want{};
-  want.lfCharSet = DEFAULT_CHARSET;
-  wcsncpy(want.lfFaceName, face, LF_FACESIZE - 1);
-  bool found = false;
-  WindowDC screen(nullptr);
-  EnumFontFamiliesExW(screen.get(), &want, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
-  }, reinterpret_cast<LPARAM>(&found), 0);
-  return found;
+  ButtonCanvas canvas(1, 1, 0, face);
+  wchar_t got[LF_FACESIZE]{};
+  GetTextFaceW(canvas.dc(), LF_FACESIZE, got);
+  return _wcsicmp(got, face) == 0;
 }
 
 // Draws the caption on the face, the caption rectangle (10, 6)-(70, 26).
@@ -76,16 +72,9 @@ RECT Moved(RECT r, int dx, int dy) {
 TEST(Caption, EachColourLandsWhereTheLookPutsIt) {
   const RECT flat = Draw({})->Bounds(kFore);
   ASSERT_GT(flat.right, flat.left);
-  struct Place {
-    COLORREF color;
-    RECT at;
-    int corner = 0;  // 1: only its top-left corner, 2: its bottom-right one (the text covers the rest)
-  };
-  struct Case {
-    const char* what;
-    Caption caption;
-    std::vector<Place> places;
-  };
+  // corner 1: only its top-left corner, 2: its bottom-right one (the text covers the rest)
+  struct Place { COLORREF color; RECT at; int corner = 0; };
+  struct Case { const char* what; Caption caption; std::vector<Place> places; };
   const RECT none{};
   const Case cases[] = {
       {"pressed rectangle", {.pressed = true}, {{kFore, Moved(flat, 1, 1)}}},
@@ -135,11 +124,7 @@ TEST(Caption, LineBreaksPrefixesAndHiddenCaptions) {
 // DrawTextW draws it, and not as the code page's "?" for each character it lacks; one it holds is
 // drawn by the narrow ones as ever (the kept images pin those pixels).
 TEST(Caption, TextBeyondTheCodePageDrawsItsOwnGlyphs) {
-  struct Row {
-    const wchar_t* text;
-    const wchar_t* face;  // null: the canvas's own
-    bool glyphsDifferFromQuestionMarks;
-  };
+  struct Row { const wchar_t* text; const wchar_t* face; bool glyphsDifferFromQuestionMarks; };  // face null: the canvas's
   const Row rows[] = {
       {L"\u03a9\u03bc\u03ad\u03b3\u03b1", nullptr, true},                // Greek
       {L"&\u4fdd\u5b58 Salvar", L"VL Gothic", true},                      // Japanese, with its access key
@@ -176,12 +161,7 @@ TEST(Caption, TextBeyondTheCodePageDrawsItsOwnGlyphs) {
 // face, caption (20, 10)-(50, 20), picture (10, 5)-(90, 40); a closed one-pixel outline whose
 // caller keeps hugging. A colour below 0 draws black and is set so.
 TEST(FocusIndicator, OutlineSitsAroundTheCaption) {
-  struct Case {
-    const char* what;
-    int32_t shape, style, color;
-    bool value, hug, caption;
-    RECT expected;
-  };
+  struct Case { const char* what; int32_t shape, style, color; bool value, hug, caption; RECT expected; };
   const Case cases[] = {
       {"around the caption", shapeRectangle, bsClassic, 0xC00000, false, true, true, {18, 8, 52, 22}},
       {"latched: down, right and wider", shapeRectangle, bsClassic, 0xC00000, true, true, true, {19, 9, 54, 24}},
@@ -205,9 +185,8 @@ TEST(FocusIndicator, OutlineSitsAroundTheCaption) {
     DrawFocusIndicator(canvas.paint, color, true, hug, points);
     const COLORREF drawn = c.color < 0 ? 0 : c.color;
     const RECT r = canvas.Bounds(drawn);
-    EXPECT_EQ(r, c.expected) << c.what;
-    EXPECT_EQ(color, static_cast<int32_t>(drawn)) << c.what;
-    EXPECT_EQ(hug, c.hug || c.shape == shapeEllipse) << c.what;
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(std::make_tuple(r, color, hug), std::make_tuple(c.expected, static_cast<int32_t>(drawn), c.hug || c.shape == shapeEllipse));
     ExpectPixels(canvas, {{r.right - 1, r.bottom - 1, drawn}, {r.left, r.bottom - 1, drawn}, {r.left + 1, r.top + 1, 0xFFFFFF}});
   }
 }

@@ -1,12 +1,8 @@
 // What the form gives the button: the default look that follows the focus and the mode, the
 // container's back colour and font (the form's or a frame's), the pointer over its window, the
 // show notification and OLE drag and drop.
-#include <cstdint>
 #include <cstring>
 #include <stdexcept>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "button/draw/ShiftColor.h"
 #include "frames/TzFrames.h"
@@ -17,8 +13,6 @@
 namespace tessel::test::button {
 namespace {
 
-using Container = ButtonTest;
-using DragDrop = ButtonTest;
 using std::to_wstring;
 
 // A control that takes Enter and records what it hears, with whether button "b" shows the default
@@ -31,14 +25,65 @@ class Recorder final : public UserControl {
   void AmbientChanged(std::wstring_view name) override {
     const HostedControl* b = form_.Site(L"b");
     const bool shown = b && dynamic_cast<ButtonStyle&>(*b->Control()).State().Has(isDefault);
-    log_.push_back(L"d." + std::wstring(name) + (Ambient().displayAsDefault ? L"(1)" : L"(0)") +
-                   (shown ? L" b shown" : L""));
+    log_.push_back(L"d." + std::wstring(name) + (Ambient().displayAsDefault ? L"(1)" : L"(0)") + (shown ? L" b shown" : L""));
   }
-  void AccessKeyPress(wchar_t key) override { log_.push_back(L"d.Key(" + std::to_wstring(key) + L")"); }
+  void AccessKeyPress(wchar_t key) override { log_.push_back(L"d.Key(" + to_wstring(key) + L")"); }
 
  private:
   Log& log_;
   Form& form_;
+};
+
+// A point of the button's window on the screen, as a drag reports it.
+POINTL OnScreen(const ButtonStyle& b, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(b.hWnd(), &p);
+  return POINTL{p.x, p.y};
+}
+
+const CLIPFORMAT kLateText = static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"TesselLateText"));
+
+// A text value in the format (none: the format offered without data), and reading one back.
+void PutText(IDataObject* data, CLIPFORMAT format, const wchar_t* text) {
+  STGMEDIUM m{text ? TYMED_HGLOBAL : TYMED_NULL};
+  if (text) {
+    const size_t bytes = (std::wcslen(text) + 1) * sizeof(wchar_t);
+    std::memcpy(GlobalLock(m.hGlobal = GlobalAlloc(GMEM_MOVEABLE, bytes)), text, bytes);
+    GlobalUnlock(m.hGlobal);
+  }
+  FORMATETC f{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  ASSERT_EQ(data->SetData(&f, &m, TRUE), S_OK);
+}
+std::wstring GetText(IDataObject* data, CLIPFORMAT format) {
+  FORMATETC f{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM m{};
+  if (data->GetData(&f, &m) != S_OK) return L"(none)";
+  std::wstring text(static_cast<const wchar_t*>(GlobalLock(m.hGlobal)));
+  GlobalUnlock(m.hGlobal);
+  ReleaseStgMedium(&m);
+  return text;
+}
+
+class Container : public ButtonTest {
+ protected:
+  // The drop target's side of button b: each notification logged with its state (enter 0, leave 1,
+  // over 2), effects, buttons, shift keys and pixels, the drop with its texts; answered over and drop.
+  void WatchDrops(ButtonStyle& b, const std::wstring& name, int32_t over, int32_t drop) {
+    const auto args = [](int e, int button, int shift, float x, float y) {
+      return L"(" + to_wstring(e) + L"," + to_wstring(button) + L"," + to_wstring(shift) + L"," + to_wstring(int(x)) +
+             L"," + to_wstring(int(y)) + L")";
+    };
+    b.events.OLEDragOver = [=, this](IDataObject*&, int32_t& e, int16_t& button, int16_t& shift, float& x, float& y,
+                                     int16_t& state) {
+      log_.push_back(name + L".DragOver" + to_wstring(state) + args(e, button, shift, x, y));
+      e = over;
+    };
+    b.events.OLEDragDrop = [=, this](IDataObject*& data, int32_t& e, int16_t& button, int16_t& shift, float& x, float& y) {
+      log_.push_back(name + L".DragDrop" + args(e, button, shift, x, y) + GetText(data, CF_UNICODETEXT) +
+                     GetText(data, kLateText));
+      e = drop;
+    };
+  }
 };
 
 // Enter and the default look belong to the focused push button, else to the default button; a
@@ -68,9 +113,8 @@ TEST_F(Container, TheDefaultLookFollowsTheFocusedPushButtonAndItsMode) {
   form_->SetDefaultButton(L"b");
   enter();
   EXPECT_FALSE(b.Value());
-  EXPECT_EQ(TakeLog(), (Log{L"b.Click", L"d.DisplayAsDefault(1)",
-                            L"d.Key(13)", L"d.DisplayAsDefault(0)", L"b.Click", L"d.DisplayAsDefault(1)",
-                            L"d.DisplayAsDefault(0)"}));
+  EXPECT_EQ(TakeLog(), (Log{L"b.Click", L"d.DisplayAsDefault(1)", L"d.Key(13)", L"d.DisplayAsDefault(0)", L"b.Click",
+                            L"d.DisplayAsDefault(1)", L"d.DisplayAsDefault(0)"}));
 }
 
 // The container's back colour reaches the buttons: the form's, or a frame's for a button inside
@@ -84,10 +128,8 @@ TEST_F(Container, BackColourAndFontComeFromTheFormOrTheFrame) {
   frame.SetBackColor(0xC0FFC0);
   ButtonStyle& r = Add(L"r", 10, 10, 80, 40);
   ButtonStyle& inner = Add(L"inner", 10, 30, 80, 40, L"f");
-  ExtenderProperties e;
-  e.container = L"f";
   PropertyBag none;
-  auto* loaded = dynamic_cast<ButtonStyle*>(form_->AddLoaded(L"ButtonStyle", L"loaded", e, none));
+  auto* loaded = dynamic_cast<ButtonStyle*>(form_->AddLoaded(L"ButtonStyle", L"loaded", {.container = L"f"}, none));
   ASSERT_NE(loaded, nullptr);
   EXPECT_EQ(loaded->BackColor(), 0xC0FFC0u);
   r.SetButtonStyle(bsRing);
@@ -102,20 +144,20 @@ TEST_F(Container, BackColourAndFontComeFromTheFormOrTheFrame) {
   EXPECT_EQ(outline(), 0);
   form_->SetBackColor(colour);
   EXPECT_GT(outline(), 20);
-  EXPECT_EQ(r.State().ambientBackColor, colour);
-  EXPECT_EQ(inner.State().ambientBackColor, 0xC0FFC0);
+  EXPECT_EQ(std::make_pair(r.State().ambientBackColor, inner.State().ambientBackColor), std::make_pair(colour, 0xC0FFC0));
   frame.SetBackColor(0x123456);
-  EXPECT_EQ(inner.State().ambientBackColor, 0x123456);
-  EXPECT_EQ(r.State().ambientBackColor, colour);
-
+  EXPECT_EQ(std::make_pair(r.State().ambientBackColor, inner.State().ambientBackColor), std::make_pair(colour, 0x123456));
   r.SetFontStyle(2);
   EXPECT_EQ(r.Font()->Describe().name, L"Arial");
   EXPECT_FALSE(form_->Ambient().font->Describe().bold()) << "a copy of the form's font";
   EXPECT_EQ(inner.Font()->Describe().name, FontDesc{}.name) << "its own font in a frame";
 }
 
-// WM_SETCURSOR on the button's window shows its MousePointer; a mouse icon makes it 99, custom.
-TEST_F(Container, ThePointerOverTheButtonIsItsMousePointer) {
+// WM_SETCURSOR on the button's window shows its MousePointer; a mouse icon makes it 99, custom. A
+// value is checked whole: none of the bad ones is kept, nor what its low 16 bits would be. Shown
+// again while the form is designed, a default button that lost its look at run time (its focus
+// rectangle switched off and on) gets it back.
+TEST_F(Container, ThePointerOverTheButtonIsItsMousePointerAndTheShowNotificationGivesTheDefaultLook) {
   ButtonStyle& b = Add(L"b");
   PictureRef icon = Picture::FromBytes(IconFile(32, RGB(0, 0, 255), true, POINT{4, 4}));
   auto shown = [&] {
@@ -125,9 +167,7 @@ TEST_F(Container, ThePointerOverTheButtonIsItsMousePointer) {
   b.SetMousePointer(2);
   EXPECT_EQ(shown(), LoadCursorW(nullptr, IDC_CROSS));
   b.SetMouseIcon(icon);
-  EXPECT_EQ(shown(), static_cast<HCURSOR>(icon->Handle()));
-  EXPECT_EQ(b.MousePointer(), 99);
-  // A value is checked whole: none of these is kept, nor what its low 16 bits would be.
+  EXPECT_EQ(std::make_pair(shown(), b.MousePointer()), std::make_pair(static_cast<HCURSOR>(icon->Handle()), 99));
   for (int32_t bad : {65537, 65635, 65536 + 15, -65536, 16, -1, INT32_MAX, INT32_MIN}) {
     EXPECT_THROW(b.SetMousePointer(bad), InvalidPropertyValue) << bad;
     PropertyBag bag;
@@ -135,12 +175,6 @@ TEST_F(Container, ThePointerOverTheButtonIsItsMousePointer) {
     EXPECT_ANY_THROW(b.ReadProperties(bag)) << bad;
     EXPECT_EQ(b.MousePointer(), 99) << bad;
   }
-}
-
-// Shown again while the form is designed, a default button that lost its look at run time (its
-// focus rectangle switched off and on) gets it back.
-TEST_F(Container, TheShowNotificationGivesTheDesignTimeDefaultLook) {
-  ButtonStyle& b = Add(L"b");
   form_->SetDefaultButton(L"b");
   b.SetShowFocusRect(false);
   b.SetShowFocusRect(true);
@@ -151,48 +185,18 @@ TEST_F(Container, TheShowNotificationGivesTheDesignTimeDefaultLook) {
   EXPECT_TRUE(b.State().Has(isDefault));
 }
 
-// A point of the button's window on the screen, as a drag reports it.
-POINTL OnScreen(const ButtonStyle& b, int x, int y) {
-  POINT p{x, y};
-  ClientToScreen(b.hWnd(), &p);
-  return POINTL{p.x, p.y};
-}
-
-// A text value in the format (none: the format offered without data), and reading one back.
-void PutText(IDataObject* data, CLIPFORMAT format, const wchar_t* text) {
-  STGMEDIUM m{text ? TYMED_HGLOBAL : TYMED_NULL};
-  if (text) {
-    const size_t bytes = (std::wcslen(text) + 1) * sizeof(wchar_t);
-    std::memcpy(GlobalLock(m.hGlobal = GlobalAlloc(GMEM_MOVEABLE, bytes)), text, bytes);
-    GlobalUnlock(m.hGlobal);
-  }
-  FORMATETC f{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-  ASSERT_EQ(data->SetData(&f, &m, TRUE), S_OK);
-}
-std::wstring GetText(IDataObject* data, CLIPFORMAT format) {
-  FORMATETC f{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-  STGMEDIUM m{};
-  if (data->GetData(&f, &m) != S_OK) return L"(none)";
-  std::wstring text(static_cast<const wchar_t*>(GlobalLock(m.hGlobal)));
-  GlobalUnlock(m.hGlobal);
-  ReleaseStgMedium(&m);
-  return text;
-}
-
 // Button a drags onto button b, whose drop target the test plays: a fills the data and narrows
 // the effects in OLEStartDrag, follows the target in OLEGiveFeedback, supplies a format offered
-// without data in OLESetData and hears the effect in OLECompleteDrag; b sees the drag enter (0),
-// move (2), leave (1) and drop with the data, buttons, shift keys and pixels, and its answer goes
-// back narrowed to what a allows.
-TEST_F(DragDrop, ADragFromOneButtonToAnotherRaisesTheSixEvents) {
+// without data in OLESetData and hears the effect in OLECompleteDrag; b sees the drag enter, move,
+// leave and drop with the data, and its answer goes back narrowed to what a allows.
+TEST_F(Container, ADragFromOneButtonToAnotherRaisesTheSixEvents) {
   ButtonStyle& a = Add(L"a", 10, 10);
   ButtonStyle& b = Add(L"b", 10, 60);
-  const auto late = static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"TesselLateText"));
   auto say = [this](const std::wstring& what, int v) { log_.push_back(what + L"(" + to_wstring(v) + L")"); };
   a.events.OLEStartDrag = [&](IDataObject*& data, int32_t& effects) {
     say(L"a.StartDrag", effects);
     PutText(data, CF_UNICODETEXT, L"early");
-    PutText(data, late, nullptr);
+    PutText(data, kLateText, nullptr);
     effects = DROPEFFECT_COPY | DROPEFFECT_LINK;
   };
   a.events.OLEGiveFeedback = [&](int32_t& effect, bool& defaultCursors) {
@@ -200,23 +204,11 @@ TEST_F(DragDrop, ADragFromOneButtonToAnotherRaisesTheSixEvents) {
     defaultCursors = effect == DROPEFFECT_NONE;
   };
   a.events.OLESetData = [&](IDataObject*& data, int16_t& format) {
-    say(L"a.SetData", format == static_cast<int16_t>(late));
+    say(L"a.SetData", format == static_cast<int16_t>(kLateText));
     PutText(data, static_cast<CLIPFORMAT>(format), L"late");
   };
   a.events.OLECompleteDrag = [&](int32_t& effect) { say(L"a.CompleteDrag", effect); };
-  auto args = [](int e, int button, int shift, float x, float y) {
-    return L"(" + to_wstring(e) + L"," + to_wstring(button) + L"," + to_wstring(shift) + L"," + to_wstring(int(x)) +
-           L"," + to_wstring(int(y)) + L")";
-  };
-  b.events.OLEDragOver = [&](IDataObject*&, int32_t& e, int16_t& button, int16_t& shift, float& x, float& y,
-                             int16_t& state) {
-    log_.push_back(L"b.DragOver" + to_wstring(state) + args(e, button, shift, x, y));
-    e = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-  };
-  b.events.OLEDragDrop = [&](IDataObject*& data, int32_t& e, int16_t& button, int16_t& shift, float& x, float& y) {
-    log_.push_back(L"b.DragDrop" + args(e, button, shift, x, y) + GetText(data, CF_UNICODETEXT) + GetText(data, late));
-    e = DROPEFFECT_LINK;
-  };
+  WatchDrops(b, L"b", DROPEFFECT_COPY | DROPEFFECT_MOVE, DROPEFFECT_LINK);
   auto at = [&](int x, int y) { return OnScreen(b, x, y); };
   IDropTarget* target = form_->Site(L"b")->DropTarget();
   ASSERT_NE(target, nullptr) << "the form initialises OLE";
@@ -244,52 +236,40 @@ TEST_F(DragDrop, ADragFromOneButtonToAnotherRaisesTheSixEvents) {
 // One drop target on the form serves every control: a drag passing from b to c makes b hear its
 // leave, with its last answer and position, before c hears its enter; over a disabled control or
 // the form itself no control answers; the drop goes to the control under the cursor.
-TEST_F(DragDrop, TheFormHandsTheDragToTheControlUnderTheCursor) {
-  ButtonStyle& b = Add(L"b", 10, 10);
-  ButtonStyle& c = Add(L"c", 10, 60);
-  ButtonStyle& off = Add(L"off", 10, 110);
+TEST_F(Container, TheFormHandsTheDragToTheControlUnderTheCursor) {
+  const wchar_t* names[] = {L"b", L"c", L"off"};
+  ButtonStyle* buttons[3];
+  for (int i = 0; i < 3; ++i) WatchDrops(*(buttons[i] = &Add(names[i], 10, 10 + 50 * i)), names[i], DROPEFFECT_COPY, DROPEFFECT_MOVE);
   form_->Site(L"off")->SetEnabled(false);
-  for (auto [button, name] : {std::pair{&b, L"b"}, std::pair{&c, L"c"}, std::pair{&off, L"off"}}) {
-    const std::wstring who = name;
-    button->events.OLEDragOver = [this, who](IDataObject*&, int32_t& e, int16_t&, int16_t&, float& x, float& y,
-                                             int16_t& state) {
-      log_.push_back(who + L".Over" + to_wstring(state) + L"(" + to_wstring(e) + L"," + to_wstring(int(x)) + L"," +
-                     to_wstring(int(y)) + L")");
-      e = DROPEFFECT_COPY;
-    };
-    button->events.OLEDragDrop = [this, who](IDataObject*&, int32_t& e, int16_t&, int16_t&, float& x, float& y) {
-      log_.push_back(who + L".Drop(" + to_wstring(e) + L"," + to_wstring(int(x)) + L"," + to_wstring(int(y)) + L")");
-      e = DROPEFFECT_MOVE;
-    };
-  }
   IDropTarget* target = form_->Site(L"c")->DropTarget();
   ASSERT_EQ(target, form_->Site(L"b")->DropTarget());
   auto data = DragData::Create(nullptr);
   std::vector<DWORD> answers;
-  auto over = [&](POINTL at) {
+  auto over = [&](int i, int x, int y, bool enter = false) {
     DWORD e = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-    target->DragOver(0, at, &e);
+    if (enter) target->DragEnter(data.Get(), 0, OnScreen(*buttons[i], x, y), &e);
+    else target->DragOver(0, OnScreen(*buttons[i], x, y), &e);
     answers.push_back(e);
   };
+  over(0, 5, 5, true);
+  over(0, 6, 6);
+  over(1, 7, 7);
+  over(2, 5, 5);
+  over(1, 130, 5);
+  over(1, 8, 8);
   DWORD e = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-  target->DragEnter(data.Get(), 0, OnScreen(b, 5, 5), &e);
+  target->Drop(data.Get(), 0, OnScreen(*buttons[1], 9, 9), &e);
   answers.push_back(e);
-  over(OnScreen(b, 6, 6));
-  over(OnScreen(c, 7, 7));
-  over(OnScreen(off, 5, 5));
-  over(OnScreen(c, 130, 5));
-  over(OnScreen(c, 8, 8));
-  target->Drop(data.Get(), 0, OnScreen(c, 9, 9), &(e = DROPEFFECT_COPY | DROPEFFECT_MOVE));
-  answers.push_back(e);
-  EXPECT_EQ(TakeLog(), (Log{L"b.Over0(3,5,5)", L"b.Over2(3,6,6)", L"b.Over1(1,6,6)", L"c.Over0(3,7,7)",
-                            L"c.Over1(1,7,7)", L"c.Over0(3,8,8)", L"c.Drop(3,9,9)"}));
+  EXPECT_EQ(TakeLog(), (Log{L"b.DragOver0(3,0,0,5,5)", L"b.DragOver2(3,0,0,6,6)", L"b.DragOver1(1,0,0,6,6)",
+                            L"c.DragOver0(3,0,0,7,7)", L"c.DragOver1(1,0,0,7,7)", L"c.DragOver0(3,0,0,8,8)",
+                            L"c.DragDrop(3,0,0,9,9)(none)(none)"}));
   EXPECT_EQ(answers, (std::vector<DWORD>{1, 1, 1, 0, 0, 1, 2}));
 }
 
 // Refusals: a button without a drag handler, or with a failing one (reported), takes no drop; Esc
 // cancels a drag and one with no effect left allowed never starts; the drop target's registration
 // is given back before the form's window goes, and a removed control hears no more of a drag.
-TEST_F(DragDrop, RefusedAndCancelledDrags) {
+TEST_F(Container, RefusedAndCancelledDrags) {
   ButtonStyle& b = Add(L"b");
   b.events.OLEDragDrop = [](IDataObject*&, int32_t&, int16_t&, int16_t&, float&, float&) {
     throw std::runtime_error("no room");

@@ -1,6 +1,7 @@
 // The colour arithmetic, gradients, face fills and bevels, on a canvas with exact pixels.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "button/draw/Bevel.h"
@@ -16,13 +17,7 @@ namespace {
 // Channel arithmetic, clamping, blue scaling (truncated toward zero), inversion and the reversal
 // of the amount away from pure black and white; the caller's amount holds the reversal.
 TEST(ShiftColor, ShiftsClampsScalesInvertsAndAvoidsExtremes) {
-  struct Case {
-    int32_t color;
-    int16_t amount;
-    bool scaleBlue, avoidExtremes, invert;
-    int32_t expected;
-    int16_t amountAfter;
-  };
+  struct Case { int32_t color; int16_t amount; bool scaleBlue, avoidExtremes, invert; int32_t expected; int16_t amountAfter; };
   const Case cases[] = {
       {0x808080, -48, false, false, false, 0x505050, -48},  {0xFF0000, -25, true, false, false, 0xDE0000, -25},
       {0x0000FF, -25, true, false, false, 0x0000E6, -25},   {0xC00000, 48, true, false, false, 0xF03030, 48},
@@ -35,10 +30,9 @@ TEST(ShiftColor, ShiftsClampsScalesInvertsAndAvoidsExtremes) {
   };
   for (const Case& c : cases) {
     int16_t amount = c.amount;
-    EXPECT_EQ(ShiftColor(c.color, amount, c.scaleBlue, c.avoidExtremes, c.invert), c.expected)
-        << std::hex << c.color << " by " << std::dec << c.amount;
-    EXPECT_EQ(amount, c.amountAfter) << std::hex << c.color;
-    EXPECT_EQ(ShiftColor(c.color, int{c.amount}, c.scaleBlue, c.avoidExtremes, c.invert), c.expected) << "by value";
+    const int32_t byReference = ShiftColor(c.color, amount, c.scaleBlue, c.avoidExtremes, c.invert);
+    EXPECT_EQ(std::make_tuple(byReference, amount, ShiftColor(c.color, int{c.amount}, c.scaleBlue, c.avoidExtremes, c.invert)),
+              std::make_tuple(c.expected, c.amountAfter, c.expected)) << std::hex << c.color << " by " << std::dec << c.amount;
   }
 }
 
@@ -68,14 +62,7 @@ TEST(Gradient, BandsAndTheirPixels) {
 // differs, a hovered check button.
 TEST(FaceFill, ChoosesFaceHoverOrGradientByState) {
   constexpr COLORREF kFace = 0xC0C0C0, kHover = 0x00C0FF, kEnd = 0x0C4848;  // whole steps over 16 rows
-  struct Case {
-    int mode;
-    bool value, hover;
-    int32_t gradientMode;
-    OleColor gradientColor;
-    COLORREF top, bottom;
-    int16_t outcome;
-  };
+  struct Case { int mode; bool value, hover; int32_t gradientMode; OleColor gradientColor; COLORREF top, bottom; int16_t outcome; };
   const Case cases[] = {
       {modeCheck, false, true, gradNone, 0, kHover, kHover, kClipFace},
       {modeCommand, false, false, gradTopBottom, 0, kFace, kEnd, kClipFace},
@@ -98,8 +85,7 @@ TEST(FaceFill, ChoosesFaceHoverOrGradientByState) {
     int16_t outcome = -1;
     FillBackground(canvas.paint, face, faceState, outcome, end, hover);
     ExpectPixels(canvas, {{5, 0, c.top}, {5, 15, c.bottom}});
-    EXPECT_EQ(faceState, kFaceNormal);
-    EXPECT_EQ(outcome, c.outcome) << &c - cases;
+    EXPECT_EQ(std::make_pair(faceState, outcome), std::make_pair(int32_t{kFaceNormal}, c.outcome)) << &c - cases;
   }
 }
 
@@ -119,14 +105,12 @@ TEST(Bevel, EdgesRingsAndCorners) {
   expect(rect, {{2, 4, 1}, {2, 2, 2}, {6, 2, 2}, {7, 2, 3}, {7, 4, 3}, {7, 5, 4}, {2, 5, 4}, {3, 3, 0}, {1, 3, 5},
                 {1, 1, 6}, {8, 1, 7}, {8, 5, 7}, {8, 6, 8}, {1, 6, 8}, {6, 4, 0}, {0, 3, 9}, {0, 0, 10}, {8, 0, 10},
                 {9, 0, 11}, {9, 6, 11}, {9, 7, 12}, {0, 7, 12}});
-  EXPECT_EQ(points[15].x, 9);
-  EXPECT_EQ(points[15].y, 7);
+  EXPECT_EQ(std::make_pair(points[15].x, points[15].y), std::make_pair(9L, 7L));
   colors[3] = colors[4] = colors[7] = -1;
   DrawBevel(slant.dc(), {20, 8, 9, 20, shapeSlantLeft}, points, colors);  // outer left edge (8, 8) to (0, 0)
   expect(slant, {{4, 4, 9}, {1, 1, 9}, {6, 4, 1}, {5, 3, 1}, {17, 3, 0}, {16, 2, 2}, {17, 2, 0}, {18, 3, 0},
                  {19, 3, 11}, {12, 7, 12}, {6, 7, 12}, {12, 6, 8}, {12, 5, 0}});
-  EXPECT_EQ(points[10].x, 8);
-  EXPECT_EQ(points[14].x, 6);
+  EXPECT_EQ(std::make_pair(points[10].x, points[14].x), std::make_pair(8L, 6L));
   for (int k = 1; k <= 12; ++k) colors[k] = k > 8 ? 0x000000 : -1;
   DrawBevel(dotted.dc(), {40, 12, 0, 40, shapeRectangle}, points, colors, PS_DOT);
   const int black = dotted.PixelRows::Count({0, 0, 40, 1}, 0);
@@ -137,17 +121,15 @@ TEST(Bevel, EdgesRingsAndCorners) {
   EXPECT_EQ(none.Count(kUnpainted), 80) << "no edge: not even the closing stroke";
 }
 
-// The kept images show every style in every state at run time; what they cannot show: the ring
-// style's outline while the form is designed, and the rounded default look without a focus
-// rectangle.
+// Beyond the kept images' run-time states: the ring style's outline while the form is designed,
+// and the rounded default look without a focus rectangle.
 TEST(StyleRenderer, DesignedRingAndRoundedDefaultWithoutFocus) {
   ButtonCanvas ring(40, 20);  // a dotted outline 64 darker than the container (0xE0E0E0)
   ring.state.buttonStyle = bsRing;
   ring.paint.userMode = false;
   ring.Render();
   EXPECT_GT(ring.Count(0xA0A0A0), 20);
-  EXPECT_LT(ring.Count(0xA0A0A0), 2 * 40 + 2 * 20 - 4);
-
+  EXPECT_LT(ring.Count(0xA0A0A0), 2 * 40 + 2 * 20 - 4) << "dotted";
   ButtonCanvas rounded(40, 20);
   rounded.state.buttonStyle = bsRounded;
   rounded.state.backColor = 0xC08040;

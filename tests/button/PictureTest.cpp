@@ -1,4 +1,5 @@
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "button/ButtonPicture.h"
@@ -18,18 +19,7 @@ constexpr COLORREF kGreen = RGB(0, 160, 0);
 // smaller (aspect kept) to fit its box, never larger; disabled, its dark parts turn grey and its
 // white parts show the face; an icon is drawn at the rectangle; rows from the bottom stand upright.
 TEST(ButtonPicture, PixelsByKeySizeStateAndKind) {
-  struct Probe {
-    int x, y;
-    COLORREF color;
-  };
-  struct Case {
-    const char* what;
-    PictureRef picture;
-    int size;
-    RECT at;
-    bool enabled;
-    std::vector<Probe> probes;
-  };
+  struct Case { const char* what; PictureRef picture; int size; RECT at; bool enabled; std::vector<Pixel> probes; };
   const auto nearKey = [](int x, int y) -> uint32_t {  // 3 off in every channel; red 4 off
     if (x == 5 && y == 2) return 0xFD02FCu;
     if (y > 0 || x > 2) return 0x0000FF;
@@ -55,10 +45,11 @@ TEST(ButtonPicture, PixelsByKeySizeStateAndKind) {
     canvas.paint.enabled = c.enabled;
     DrawPicture(canvas.paint, c.at);
     GdiFlush();
-    for (const Probe& p : c.probes) EXPECT_EQ(Hex(canvas.At(p.x, p.y)), Hex(p.color)) << c.what << " at " << p.x << ", " << p.y;
+    SCOPED_TRACE(c.what);
+    ExpectPixels(canvas, c.probes);
     const bool icon = c.picture == cases[4].picture;
-    EXPECT_EQ(canvas.state.pictureIsIcon, icon ? 1 : 0) << c.what;
-    EXPECT_EQ(static_cast<bool>(canvas.state.pictureCache), !icon) << c.what << ": icons keep their own transparency";
+    EXPECT_EQ(canvas.state.pictureIsIcon, icon ? 1 : 0);
+    EXPECT_EQ(static_cast<bool>(canvas.state.pictureCache), !icon) << "icons keep their own transparency";
   }
 }
 
@@ -88,27 +79,22 @@ TEST_F(PictureCacheLife, ABoxWithoutRoomLeavesNoRowsToDrawFrom) {
   EXPECT_EQ(rows.width, box.right - box.left);
   EXPECT_EQ(rows.height, box.bottom - box.top);
   EXPECT_EQ(rows.Row(rows.height - 1)[rows.width - 1] & 0xFFFFFF, 0xFF0000u) << "the rows are the picture's";
-
 }
 
+// A move takes the rows along and leaves the source empty; rows that point into nothing held are not built.
 TEST(PictureRowsMove, LeavesTheSourceEmpty) {
   PictureRows rows;
   rows.width = rows.height = 2;
   rows.mask.reset(new uint8_t[8]{});
   rows.ownRows.reset(new uint32_t[4]{1, 2, 3, 4});
   rows.colour = rows.ownRows.get();
-  ASSERT_TRUE(rows);
   PictureRows moved = std::move(rows);
-  EXPECT_TRUE(moved);
-  EXPECT_EQ(moved.Row(1)[1], 4u);
-  EXPECT_FALSE(rows);
-  EXPECT_EQ(rows.colour, nullptr);
-  EXPECT_EQ(rows.width, 0);
+  EXPECT_EQ(std::make_tuple(bool(moved), moved.Row(1)[1], bool(rows), rows.colour, rows.width),
+            std::make_tuple(true, 4u, false, static_cast<const uint32_t*>(nullptr), 0));
   rows = std::move(moved);
-  EXPECT_TRUE(rows);
-  EXPECT_FALSE(moved);
+  EXPECT_EQ(std::make_pair(bool(rows), bool(moved)), std::make_pair(true, false));
   rows.ownRows.reset();
-  EXPECT_FALSE(rows) << "rows that point into nothing held are not built";
+  EXPECT_FALSE(rows);
 }
 
 using Resources = ButtonTest;

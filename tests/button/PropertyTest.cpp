@@ -1,5 +1,6 @@
 #include <functional>
 #include <string>
+#include <tuple>
 
 #include "tests/button/ButtonHarness.h"
 #include "tests/support/StoredPropertiesTest.h"
@@ -47,12 +48,8 @@ using Write = std::function<void(ButtonStyle&)>;
 // A misused write: at design time an information box with the fixed text; at run time the same
 // write is refused or accepted without a word. check sees the button afterwards.
 TEST_F(Properties, DesignTimeMisuseIsAnsweredOnlyAtDesignTime) {
-  struct Misuse {
-    std::function<void(ButtonTest&, ButtonStyle&)> prepare;
-    Write write;
-    std::wstring message;
-    std::function<void(const ButtonStyle&, bool designTime)> check;
-  };
+  struct Misuse { std::function<void(ButtonTest&, ButtonStyle&)> prepare; Write write; std::wstring message;
+                  std::function<void(const ButtonStyle&, bool designTime)> check; };
   auto bitmap = [](ButtonStyle& b) { b.SetPicture(Bitmap(40, 20, [](int, int) { return 0x00FF00u; })); };
   auto custom = [&](ButtonTest&, ButtonStyle& b) { bitmap(b), b.SetButtonShape(shapeCustom); };
   auto rectangular = [](const ButtonStyle& b, bool) { EXPECT_EQ(b.ButtonShape(), shapeRectangle); };
@@ -113,14 +110,13 @@ TEST_F(Properties, WritesMarkTheirKeysInOrder) {
       {[](ButtonStyle& b) { b.SetCaptionStyle(capStyleEngraved); }, {L"CapStyle"}},
       {[](ButtonStyle& b) { b.SetFontStyle(2 | 8); }, {L"Font"}},
   };
+  Log keys;
+  form_->onPropertyChanged = [&](const std::wstring&, std::wstring_view key) { keys.emplace_back(key); };
   for (const auto& [write, want] : cases) {
-    ButtonStyle& b = Add(L"b");
-    Log keys;
-    form_->onPropertyChanged = [&](const std::wstring&, std::wstring_view key) { keys.emplace_back(key); };
+    ButtonStyle& b = Fresh(L"b");
+    keys.clear();
     write(b);
-    form_->onPropertyChanged = nullptr;
     EXPECT_EQ(keys, want) << &write - &cases[0].first;
-    form_->Remove(L"b");
   }
 }
 
@@ -138,8 +134,7 @@ TEST_F(Properties, HoverLocksAndFontStyle) {
   b.SetForeColor(0x123456);
   EXPECT_EQ(b.HoverForeColor(), 0xFF0000u);
   b.SetHoverColorLocks(lockNone);
-  EXPECT_EQ(b.HoverBackColor(), 0x0000FFu);
-  EXPECT_EQ(b.HoverForeColor(), 0x123456u);
+  EXPECT_EQ(std::make_pair(b.HoverBackColor(), b.HoverForeColor()), std::make_pair(0x0000FFu, 0x123456u));
   b.SetGradientColor(0x808000);
   b.SetGradientMode(gradTopBottom);
   EXPECT_EQ(b.HoverBackColor(), 0x808000u);
@@ -167,14 +162,10 @@ TEST_F(Persistence, ReadingLaysTheButtonOutAndJoinsItsGroup) {
   bag.Write(L"Value", true);
   bag.Write(L"Caption", std::wstring(L"O&k"));
   bag.Write(L"Image", Bitmap(16, 16, [](int, int) { return 0x004080u; }));
-  ExtenderProperties e;
-  e.width = 1800;
-  e.height = 480;
-  auto* a = dynamic_cast<ButtonStyle*>(form_->AddLoaded(L"ButtonStyle", L"a", e, bag));
+  auto* a = dynamic_cast<ButtonStyle*>(form_->AddLoaded(L"ButtonStyle", L"a", {.width = 1800, .height = 480}, bag));
   ASSERT_NE(a, nullptr);
-  EXPECT_EQ(a->AccessKeys(), L"k");
-  EXPECT_FALSE(a->State().delayDrawing);
-  EXPECT_EQ(a->State().pictureWidth, 16);
+  EXPECT_EQ(std::make_tuple(a->AccessKeys(), a->State().delayDrawing, a->State().pictureWidth),
+            std::make_tuple(std::wstring(L"k"), false, 16));
   EXPECT_GT(a->State().captionRect.right, a->State().captionRect.left);
   EXPECT_EQ(GetPropA(form_->hWnd(), "1lv_Obj"), static_cast<HANDLE>(a));
   EXPECT_EQ(host_.calls, std::vector<std::wstring>{});

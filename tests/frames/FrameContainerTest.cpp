@@ -21,21 +21,16 @@ class Probe : public UserControl {
 
 class FrameContainer : public FrameTest {
  protected:
-  // outer (300 x 200 at 10,10) holds inner (150 x 100 at 20,40) and a button; inner holds a text box.
-  void Nest() {
-    AddFrame(L"outer", 300, 200, {}, 10, 10);
-    AddFrame(L"inner", 150, 100, L"outer", 20, 40);
-    form_->Add(L"KvTextBox", L"txt", TwipsFromPixelsX(10), TwipsFromPixelsY(30), 1500, 300, L"inner");
-    form_->Add(L"ButtonStyle", L"btn", TwipsFromPixelsX(180), TwipsFromPixelsY(40), 1200, 375, L"outer");
-  }
   HWND Window(const wchar_t* name) { return form_->Site(name)->hWnd(); }
   HWND Edit(const wchar_t* name) { return FindWindowExW(Window(name), nullptr, L"Edit", nullptr); }
 };
 
 TEST_F(FrameContainer, ContainedControlsMoveHideClipAndFollowEnabledThroughANestedFrameAndAfterReloading) {
-  Nest();
-  EXPECT_EQ(GetParent(Window(L"inner")), Window(L"outer"));
-  EXPECT_EQ(GetParent(Window(L"txt")), Window(L"inner"));
+  AddFrame(L"outer", 300, 200, {}, 10, 10);  // holds inner and a button; inner holds a text box
+  AddFrame(L"inner", 150, 100, L"outer", 20, 40);
+  form_->Add(L"KvTextBox", L"txt", TwipsFromPixelsX(10), TwipsFromPixelsY(30), 1500, 300, L"inner");
+  form_->Add(L"ButtonStyle", L"btn", TwipsFromPixelsX(180), TwipsFromPixelsY(40), 1200, 375, L"outer");
+  EXPECT_EQ(std::make_pair(GetParent(Window(L"inner")), GetParent(Window(L"txt"))), std::make_pair(Window(L"outer"), Window(L"inner")));
   EXPECT_THROW(form_->Add(L"KvTextBox", L"bad", 0, 0, 900, 300, L"txt"), std::invalid_argument) << "a text box holds none";
   RECT before{}, after{};
   GetWindowRect(Window(L"txt"), &before);

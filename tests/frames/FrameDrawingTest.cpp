@@ -18,14 +18,9 @@
 namespace tessel::test::frames {
 namespace {
 
-TEST(FramePrimitives, ACaptionIsCutFromTheRightUntilItFitsWithThreeDotsOrIsEmpty) {
-  const TextMeasure tenEach = [](std::wstring_view t) { return static_cast<int>(t.size()) * 10; };
-  const std::array<std::pair<int, const wchar_t*>, 4> fits{{{50, L"Dados"}, {49, L"D..."}, {40, L"D..."}, {39, L""}}};
-  for (const auto& [width, fitted] : fits) EXPECT_EQ(FitCaption(L"Dados", width, tenEach), fitted) << width;
-}
-
-// The cut is the one that drops a character at a time, for every width over texts of uneven
-// widths; a caption of a million characters is measured a few dozen times, on its start.
+// A caption is cut from the right until it fits with three dots, or is empty: the cut is the one
+// that drops a character at a time, for every width over texts of uneven widths; a caption of a
+// million characters is measured a few dozen times, on its start.
 TEST(FramePrimitives, TheCutIsTheCharacterByCharacterOneMeasuredLogarithmicallyOften) {
   int calls = 0;
   size_t longest = 0;
