@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "button/ButtonTools.h"
+#include "server/contract/ImageLimits.h"
 #include "server/contract/Twips.h"
 
 namespace tessel {
@@ -45,7 +46,8 @@ void CreateBackBuffer(ButtonPaint& paint, const FontRef& font) {
   UpdateCaptionFont(s, font);
   if (!s.bufferPrevBitmap) {
     void* bits = nullptr;
-    unique_hbitmap bitmap = CreateDib32(nullptr, std::max(paint.W(), 1), std::max(paint.H(), 1), &bits);
+    const SIZE size = BoundedImageSize(paint.W(), paint.H());
+    unique_hbitmap bitmap = CreateDib32(nullptr, size.cx, size.cy, &bits);
     if (!bitmap) return;
     s.bufferPrevBitmap = SelectObject(s.memDC.get(), bitmap.get());
     s.bufferBitmap = std::move(bitmap);

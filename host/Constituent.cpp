@@ -1,7 +1,7 @@
 #include "host/Constituent.h"
 
 #include "host/ConstituentSurface.h"
-#include "server/contract/Twips.h"
+#include "host/PixelEdges.h"
 
 namespace tessel {
 
@@ -40,8 +40,8 @@ void Constituent::SetVisible(bool visible) {
 }
 
 RECT Constituent::BoundsPixels() const {
-  return RECT{PixelsFromTwipsX(left_), PixelsFromTwipsY(top_), PixelsFromTwipsX(left_ + width_),
-              PixelsFromTwipsY(top_ + height_)};
+  return RECT{PixelEdgeX(left_), PixelEdgeY(top_), PixelEdgeX(int64_t{left_} + width_),
+              PixelEdgeY(int64_t{top_} + height_)};
 }
 
 bool Constituent::HitTest(POINT client) const {

@@ -117,9 +117,10 @@ class HostedControl final : public ControlSite {
   // on a form never shown), and making those held back now.
   bool WindowsHeldBack() const { return loading_ || container_.ContainerHoldsWindowsBack(); }
   void MakeHeldWindows();
+  // The window's place in the parent's pixels, at the resolution in use.
+  RECT PixelRect() const;
 
  private:
-  RECT PixelRect() const;
   void Present();  // to the front of the controls placed before, and shown when visible
   void ReportSkipped(std::wstring_view handler, const std::exception& e) noexcept;
 

@@ -22,9 +22,8 @@ void Form::DpiChanged(WPARAM dpi, const RECT& suggested) {
   for (const auto& site : sites_) {
     const HWND w = site->hWnd();
     if (!w) continue;
-    const ExtenderProperties& e = site->Extender();
-    SetWindowPos(w, nullptr, PixelsFromTwipsX(e.left), PixelsFromTwipsY(e.top), PixelsFromTwipsX(e.width),
-                 PixelsFromTwipsY(e.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT r = site->PixelRect();
+    SetWindowPos(w, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(w, kDpiChangedAfterParent, 0, 0);
   }
 }

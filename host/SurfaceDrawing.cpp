@@ -1,6 +1,7 @@
 // The drawing services of a surface window: a persistent image that paints show, the pen and
 // brush colours and fill mode its shapes use, text measuring in its font and picture painting.
 #include "host/SurfaceWindow.h"
+#include "server/contract/ImageLimits.h"
 #include "server/contract/Palette.h"
 
 namespace tessel {
@@ -40,7 +41,7 @@ HDC SurfaceWindow::DrawingDC() {
   DrawingState& d = *drawing_;
   RECT client{};
   GetClientRect(hwnd_, &client);
-  const SIZE size{client.right > 0 ? client.right : 1, client.bottom > 0 ? client.bottom : 1};
+  const SIZE size = BoundedImageSize(client.right, client.bottom);
   if (!d.imageDc || size.cx != d.imageSize.cx || size.cy != d.imageSize.cy) {
     ReleaseImage();
     // A 32-bpp image in memory: a bitmap like the screen's would cost the system a window DC and

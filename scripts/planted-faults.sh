@@ -8,7 +8,7 @@ cd "$TESSEL_ROOT"
 
 # name | file | perl substitution (perl -0pi -e) | test program
 FAULTS=$(cat <<'LIST'
-bevel-raised|decor/Bevel.cpp|s/(picture[12]_\.SetBackColor\()kDark/$1kLight/g; s/(picture[34]_\.SetBackColor\()kLight/$1kDark/g|tests_decor
+bevel-raised|decor/Bevel.cpp|s/raised_ = value == 2;/raised_ = value != 2;/|tests_decor
 kvtext-caption-unmarked|inputs/KvText.cpp|s/(void KvText::SetCaption\(.*?)PropertyChanged\(L"Caption"\);/$1/s|tests_inputs
 hatch-brush-leak|host/constituents/Shape.cpp|s/(if \(brush\) Fill\(dc, shape_, figure, brush\.get\(\)\);)/$1 brush.release();/|tests_host
 kvtextbox-key-order|inputs/KvTextBox.cpp|s/(      \{L"ColorOnFoco".*?\n.*?\n.*?\n)(      \{L"ColorOffFoco".*?\n.*?\n.*?\n)/$2$1/|tests_inputs
@@ -67,6 +67,8 @@ font-fixed-resolution|server/contract/Font.cpp|s/\n                      ScreenD
 edit-keeps-old-font|host/constituents/TextBox.cpp|s/if \(edit_ && CurrentFont\(\) != appliedFont_\) ApplyFont\(false\);/(void)0;/|tests_look
 picture-box-unscaled|button/CaptionLayout.cpp|s/MulDiv\(code, ScreenDpiY\(\), 96\)/code/|tests_look
 icon-image-ignored|server/contract/IconImage.cpp|s/if \(picture\.Kind\(\) != PictureKind::Icon \x7c\x7c side <= 0\) return \{\};/return {};/|tests_look
+figures-unbounded|host/PixelEdges.h|s/std::clamp<int64_t>\(pixels, kLowestPixelEdge, kHighestPixelEdge\)/pixels/|tests_soak
+images-unbounded|server/contract/ImageLimits.h|s/kSide = 16384, kArea = 7680 \* 4320/kSide = 0x7fffffff, kArea = 0x7fffffff/|tests_soak
 LIST
 )
 

@@ -132,6 +132,8 @@ std::vector<Write> EdgeWrites(const std::wstring& type) {
     FEED(Bevel, BevelSytle)
   }
   FEED(UserControl, MousePointer) FEED(UserControl, Width) FEED(UserControl, Height)
+  // Both at once: figures as large as the largest window, which the system would draw for minutes.
+  w.push_back({"Size(INT_MAX, INT_MAX)", [](UserControl& u) { u.SetWidth(INT_MAX); u.SetHeight(INT_MAX); }});
   return w;
 }
 
