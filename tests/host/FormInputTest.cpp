@@ -3,17 +3,17 @@
 
 #include <thread>
 
-#include "host/Form.h"
 #include "server/contract/Twips.h"
-#include "tests/host/Recorder.h"
+#include "tests/host/HostFixture.h"
 #include "tests/support/Keys.h"
 #include "tests/support/RecordingHost.h"
 
-namespace tessel::test {
+namespace tessel::hosttest {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using test::PressKey;
 
 // A control whose focus lives in two edit boxes of its own (windowed constituents).
 class TwoEdits : public Recorder {
@@ -28,12 +28,16 @@ class TwoEdits : public Recorder {
   HWND edits[2] = {};
 };
 
-class FormInput : public ::testing::Test {
+// An active form of recorders and "TwoEdits" whose host services are recorded.
+class FormInput : public FormTest {
  protected:
   void SetUp() override {
     types.Register(L"TwoEdits", [this](ControlSite& site) -> std::unique_ptr<UserControl> {
       return std::make_unique<TwoEdits>(site, log);
     });
+    Open();
+  }
+  void Open() {
     form = Form::Create(L"Input", 6000, 4500, true, &types);
     form->SetHostServices(&host);
     SetForegroundWindow(form->hWnd());
@@ -45,8 +49,9 @@ class FormInput : public ::testing::Test {
     }
     Form::PumpMessages();
   }
-  std::vector<std::wstring> Take() { return std::exchange(log, {}); }
   HWND Window(const wchar_t* name) { return form->Control(name)->hWnd(); }
+  Recorder& Control(const wchar_t* name) { return *static_cast<Recorder*>(form->Control(name)); }
+  HWND Edit(const wchar_t* name, int i = 0) { return static_cast<TwoEdits&>(Control(name)).edits[i]; }
   // Presses Tab (or Shift+Tab) n times and notes where the focus went each time.
   static std::vector<HWND> Walk(int n, bool shift = false) {
     std::vector<HWND> seen;
@@ -56,10 +61,13 @@ class FormInput : public ::testing::Test {
     }
     return seen;
   }
+  // Hands a key to a window through the queue, as the keyboard does.
+  static void Post(HWND to, UINT msg, WPARAM key, LPARAM flags = 1) {
+    PostMessageW(to, msg, key, flags);
+    Form::PumpMessages();
+  }
 
-  std::vector<std::wstring> log;
-  ControlTypes types = RecorderTypes(log);
-  RecordingHost host;
+  test::RecordingHost host;
   std::unique_ptr<Form> form;
 };
 
@@ -80,30 +88,26 @@ TEST_F(FormInput, MouseReachesTheControlInTwipsWithButtonShiftClickAndDoubleClic
                                   L"A.Click", L"A.MouseDown(1,0" + at(1, 1), L"A.MouseUp(1,0" + at(1, 1), L"A.Click",
                                   L"A.DblClick", L"A.MouseUp(1,0" + at(1, 1), L"A.MouseDown(1,0" + at(1, 1),
                                   L"A.MouseUp(1,0" + at(500, 1), L"A.MouseDown(2,2" + at(2, 2), L"A.MouseUp(2,2" + at(2, 2)));
-  // In design mode the controls get no input.
-  form->SetUserMode(false);
+  form->SetUserMode(false);  // in design mode the controls get no input
   for (const auto& m : sent) SendMessageW(Window(L"A"), m.msg, m.keys, MAKELPARAM(m.x, m.y));
   SendMessageW(Window(L"A"), WM_CHAR, 'x', 1);
   EXPECT_THAT(Take(), ElementsAre(L"A.AmbientChanged(UserMode)"));
 }
 
 TEST_F(FormInput, TabAndShiftTabWalkTheControlsAndTheirWindowedConstituentsInTabOrder) {
-  form->Add(L"FocusRecorder", L"A", 0, 0, 1500, 450);
-  auto& b = static_cast<TwoEdits&>(form->Add(L"TwoEdits", L"B", 0, 600, 1500, 450));
-  form->Add(L"Recorder", L"Plain", 0, 1200, 1500, 450);  // nothing in it takes the focus
-  form->Add(L"FocusRecorder", L"C", 0, 1800, 1500, 450);
+  Place(*form, {{L"FocusRecorder", L"A"}, {L"TwoEdits", L"B"}, {L"Recorder", L"Plain"}, {L"FocusRecorder", L"C"}});
+  const HWND b0 = Edit(L"B"), b1 = Edit(L"B", 1);
   SetFocus(Window(L"A"));
   ASSERT_EQ(GetFocus(), Window(L"A"));
   Take();
-  EXPECT_THAT(Walk(4), ElementsAre(b.edits[0], b.edits[1], Window(L"C"), Window(L"A")));
+  EXPECT_THAT(Walk(4), ElementsAre(b0, b1, Window(L"C"), Window(L"A")));
   // A control's own window loses the focus before the control hears that the focus left it; a
   // move between B's edits stays inside B, and the control the focus lands on sees the Tab's release.
   EXPECT_THAT(Take(), ElementsAre(L"A.LostFocus", L"A.ExitFocus", L"B.EnterFocus", L"B.ExitFocus", L"C.EnterFocus",
                                   L"C.GotFocus", L"C.KeyUp(9)", L"C.LostFocus", L"C.ExitFocus", L"A.EnterFocus",
                                   L"A.GotFocus", L"A.KeyUp(9)"));
-  EXPECT_THAT(Walk(3, true), ElementsAre(Window(L"C"), b.edits[1], b.edits[0]));
-  // The Tab never reached the edit as a character.
-  EXPECT_EQ(GetWindowTextLengthW(b.edits[0]), 0);
+  EXPECT_THAT(Walk(3, true), ElementsAre(Window(L"C"), b1, b0));
+  EXPECT_EQ(GetWindowTextLengthW(b0), 0);  // the Tab never reached the edit as a character
 
   // A new tab order; disabled and hidden controls and those without TabStop are passed over.
   form->SetTabIndex(L"C", 0);
@@ -115,24 +119,19 @@ TEST_F(FormInput, TabAndShiftTabWalkTheControlsAndTheirWindowedConstituentsInTab
   EXPECT_THAT(Walk(1), ElementsAre(Window(L"C")));
   form->Site(L"B")->SetEnabled(true);
   form->SetTabStop(L"A", false);
-  EXPECT_THAT(Walk(1), ElementsAre(b.edits[0]));
+  EXPECT_THAT(Walk(1), ElementsAre(b0));
   form->Site(L"C")->SetVisible(false);
-  SetFocus(b.edits[1]);
-  EXPECT_THAT(Walk(1), ElementsAre(b.edits[0]));
+  SetFocus(b1);
+  EXPECT_THAT(Walk(1), ElementsAre(b0));
 }
 
 TEST_F(FormInput, EnterAndEscapeGoToTheDefaultAndCancelButtonsAndAccessKeysFocusTheirControl) {
-  form->Add(L"TwoEdits", L"Field", 0, 0, 1500, 450);
-  auto& ok = static_cast<Recorder&>(form->Add(L"FocusRecorder", L"Ok", 0, 600, 1500, 450));
-  form->Add(L"FocusRecorder", L"Cancel", 0, 1200, 1500, 450);
-  ok.accessKeys = L"O";
-  HWND field = static_cast<TwoEdits*>(form->Control(L"Field"))->edits[0];
-
-  // Without a default button Enter stays with the edit.
-  SetFocus(field);
+  Place(*form, {{L"TwoEdits", L"Field"}, {L"FocusRecorder", L"Ok"}, {L"FocusRecorder", L"Cancel"}});
+  Control(L"Ok").accessKeys = L"O";
+  SetFocus(Edit(L"Field"));
   Take();
   PressKey(VK_RETURN);
-  EXPECT_THAT(Take(), IsEmpty());
+  EXPECT_THAT(Take(), IsEmpty());  // without a default button Enter stays with the edit
 
   form->SetDefaultButton(L"Ok");
   form->SetCancelButton(L"Cancel");
@@ -140,39 +139,14 @@ TEST_F(FormInput, EnterAndEscapeGoToTheDefaultAndCancelButtonsAndAccessKeysFocus
   PressKey(VK_RETURN);
   PressKey(VK_ESCAPE);
   EXPECT_THAT(Take(), ElementsAre(L"Ok.AccessKeyPress(13)", L"Cancel.AccessKeyPress(27)"));
-  EXPECT_EQ(GetFocus(), field);  // Enter and Esc do not move the focus
-
+  EXPECT_EQ(GetFocus(), Edit(L"Field"));  // Enter and Esc do not move the focus
   // Alt+O: the system character goes to the control that answers to it, which gets the focus.
-  PostMessageW(field, WM_SYSCHAR, 'o', 1 | (1 << 29));
-  Form::PumpMessages();
+  Post(Edit(L"Field"), WM_SYSCHAR, 'o', 1 | (1 << 29));
   EXPECT_THAT(Take(), ElementsAre(L"Field.ExitFocus", L"Ok.EnterFocus", L"Ok.GotFocus", L"Ok.AccessKeyPress(111)"));
-  EXPECT_EQ(GetFocus(), ok.hWnd());
-
+  EXPECT_EQ(GetFocus(), Window(L"Ok"));
   form->SetCancelButton(L"");
   PressKey(VK_ESCAPE);
   EXPECT_THAT(Take(), ElementsAre(L"Ok.KeyDown(27)", L"Ok.KeyPress(27)", L"Ok.KeyUp(27)"));
-}
-
-// The control shown as default moves to a focused control that takes Enter and back: the one
-// losing the look hears it first.
-TEST_F(FormInput, DisplayAsDefaultMovesToTheFocusedControlThatTakesEnter) {
-  form->Add(L"TwoEdits", L"Field", 0, 0, 1500, 450);
-  form->Add(L"FocusRecorder", L"Ok", 0, 600, 1500, 450);
-  auto& push = static_cast<Recorder&>(form->Add(L"FocusRecorder", L"Push", 0, 1200, 1500, 450));
-  push.takesEnter = true;
-  SetFocus(static_cast<TwoEdits*>(form->Control(L"Field"))->edits[0]);
-  form->SetDefaultButton(L"Ok");
-  Take();
-  SetFocus(push.hWnd());
-  PressKey(VK_RETURN);
-  EXPECT_TRUE(push.Ambient().displayAsDefault);
-  SetFocus(static_cast<TwoEdits*>(form->Control(L"Field"))->edits[0]);
-  EXPECT_THAT(Take(), ElementsAre(L"Field.ExitFocus", L"Push.EnterFocus", L"Ok.AmbientChanged(DisplayAsDefault)",
-                                  L"Push.AmbientChanged(DisplayAsDefault)", L"Push.GotFocus",
-                                  L"Push.AccessKeyPress(13)", L"Push.KeyUp(13)", L"Push.LostFocus",
-                                  L"Push.ExitFocus", L"Field.EnterFocus", L"Push.AmbientChanged(DisplayAsDefault)",
-                                  L"Ok.AmbientChanged(DisplayAsDefault)"));
-  EXPECT_TRUE(form->Control(L"Ok")->Ambient().displayAsDefault);
 }
 
 // Each way a frame can keep its controls from the user, hidden or disabled, at either depth:
@@ -181,29 +155,28 @@ TEST_F(FormInput, OnlyControlsWhoseFramesAreAllVisibleAndEnabledTakeTabAccessKey
   form->Add(L"FocusRecorder", L"A", 0, 0, 1500, 450);
   form->Add(L"Holder", L"Outer", 0, 600, 3000, 1500);
   form->Add(L"Holder", L"Inner", 0, 0, 2000, 1000, L"Outer");
-  auto& in = static_cast<Recorder&>(form->Add(L"FocusRecorder", L"In", 0, 0, 1500, 450, L"Inner"));
-  in.accessKeys = L"I";
+  form->Add(L"FocusRecorder", L"In", 0, 0, 1500, 450, L"Inner");
   form->Add(L"FocusRecorder", L"Z", 0, 2400, 1500, 450);
+  Control(L"In").accessKeys = L"I";
   form->SetDefaultButton(L"In");
   form->SetCancelButton(L"In");
-  const struct { const wchar_t* frame; bool hide; } cases[] = {
-      {L"Outer", true}, {L"Outer", false}, {L"Inner", true}, {L"Inner", false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.frame << (c.hide ? " hidden" : " disabled"));
-    HostedControl& frame = *form->Site(c.frame);
-    auto keep = [&](bool on) { c.hide ? frame.SetVisible(on) : frame.SetEnabled(on); };
-    keep(false);
-    SetFocus(Window(L"A"));
-    EXPECT_THAT(Walk(2), ElementsAre(Window(L"Z"), Window(L"A")));
-    EXPECT_THAT(Walk(1, true), ElementsAre(Window(L"Z")));
-    Take();
-    PostMessageW(GetFocus(), WM_SYSCHAR, 'i', 1 | (1 << 29));
-    PressKey(VK_RETURN);
-    PressKey(VK_ESCAPE);
-    for (const std::wstring& line : Take()) EXPECT_NE(line.rfind(L"In.", 0), 0u) << line;
-    keep(true);
-    SetFocus(Window(L"A"));
-    EXPECT_THAT(Walk(1), ElementsAre(in.hWnd()));
+  for (const wchar_t* frame : {L"Outer", L"Inner"}) {
+    for (bool hide : {true, false}) {
+      SCOPED_TRACE(testing::Message() << frame << (hide ? " hidden" : " disabled"));
+      auto keep = [&](bool on) { hide ? form->Site(frame)->SetVisible(on) : form->Site(frame)->SetEnabled(on); };
+      keep(false);
+      SetFocus(Window(L"A"));
+      EXPECT_THAT(Walk(2), ElementsAre(Window(L"Z"), Window(L"A")));
+      EXPECT_THAT(Walk(1, true), ElementsAre(Window(L"Z")));
+      Take();
+      PostMessageW(GetFocus(), WM_SYSCHAR, 'i', 1 | (1 << 29));
+      PressKey(VK_RETURN);
+      PressKey(VK_ESCAPE);
+      for (const std::wstring& line : Take()) EXPECT_NE(line.rfind(L"In.", 0), 0u) << line;
+      keep(true);
+      SetFocus(Window(L"A"));
+      EXPECT_THAT(Walk(1), ElementsAre(Window(L"In")));
+    }
   }
 }
 
@@ -211,71 +184,72 @@ TEST_F(FormInput, OnlyControlsWhoseFramesAreAllVisibleAndEnabledTakeTabAccessKey
 // none is), the arrow keys a member hands to its group's window walk the members that can take
 // the focus, round the end, and keyboard cues are shown from then on.
 TEST_F(FormInput, TabEntersAnOptionGroupAtItsSelectedMemberAndArrowsWalkTheGroup) {
-  form->Add(L"FocusRecorder", L"A", 0, 0, 1500, 450);
-  Recorder* o[3];
-  for (int i = 0; i < 3; ++i)
-    o[i] = &static_cast<Recorder&>(form->Add(L"Option", L"O" + std::to_wstring(i), 0, 600 + 450 * i, 1500, 400));
-  form->Add(L"FocusRecorder", L"Z", 0, 2400, 1500, 450);
-  o[1]->selected = true;
+  Place(*form, {{L"FocusRecorder", L"A"}, {L"Option", L"O0"}, {L"Option", L"O1"}, {L"Option", L"O2"}, {L"FocusRecorder", L"Z"}});
+  const HWND o[] = {Window(L"O0"), Window(L"O1"), Window(L"O2")};
+  Control(L"O1").selected = true;
   form->Site(L"O2")->SetEnabled(false);
   SendMessageW(form->hWnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
   SetFocus(Window(L"A"));
-  EXPECT_THAT(Walk(2), ElementsAre(o[1]->hWnd(), Window(L"Z")));
-  EXPECT_THAT(Walk(1, true), ElementsAre(o[1]->hWnd()));
-  EXPECT_EQ(SendMessageW(o[1]->hWnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0);
-  // {arrow, where the focus goes}: O2 is disabled.
-  const std::pair<UINT, int> arrows[] = {{VK_DOWN, 0}, {VK_DOWN, 1}, {VK_UP, 0}, {VK_RIGHT, 1}, {VK_LEFT, 0}};
+  EXPECT_THAT(Walk(2), ElementsAre(o[1], Window(L"Z")));
+  EXPECT_THAT(Walk(1, true), ElementsAre(o[1]));
+  EXPECT_EQ(SendMessageW(o[1], WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0);
+  // {arrow, where the focus goes}: O2 is disabled. An arrow while the focus is elsewhere moves nothing.
+  const std::pair<UINT, HWND> arrows[] = {{VK_DOWN, o[0]}, {VK_DOWN, o[1]}, {VK_UP, o[0]}, {VK_RIGHT, o[1]},
+                                          {VK_LEFT, o[0]}, {0, Window(L"Z")}, {VK_DOWN, Window(L"Z")}};
   for (const auto& [key, to] : arrows) {
-    PostMessageW(form->hWnd(), WM_KEYDOWN, key, 1);
-    Form::PumpMessages();
-    EXPECT_EQ(GetFocus(), o[to]->hWnd()) << key;
+    if (key == 0) SetFocus(to);
+    else Post(form->hWnd(), WM_KEYDOWN, key);
+    EXPECT_EQ(GetFocus(), to) << key;
   }
-  // An arrow handed to the group while the focus is elsewhere moves nothing.
-  SetFocus(Window(L"Z"));
-  PostMessageW(form->hWnd(), WM_KEYDOWN, VK_DOWN, 1);
-  Form::PumpMessages();
-  EXPECT_EQ(GetFocus(), Window(L"Z"));
-  o[1]->selected = false;
-  EXPECT_THAT(Walk(1), ElementsAre(Window(L"A")));
-  EXPECT_THAT(Walk(1), ElementsAre(o[0]->hWnd()));
+  Control(L"O1").selected = false;
+  EXPECT_THAT(Walk(2), ElementsAre(Window(L"A"), o[0]));
 }
-
-// A focus move that someone else's hook refuses, and the activation taken by another thread in
-// the middle of a walk: the default look and Enter go by where the system's focus is, and the
-// focus comes back where it was when the form is active again.
+// The control shown as default moves to a focused control that takes Enter and back, the one
+// losing the look hearing it first. After a focus move that someone else's hook refuses, and with
+// the activation taken by another thread in the middle of a walk, the default look and Enter go by
+// where the system's focus is, and the focus comes back where it was when the form is active again.
 HWND refusedFocus = nullptr;
 LRESULT CALLBACK RefuseFocus(int code, WPARAM wp, LPARAM lp) {
   if (code == HCBT_SETFOCUS && reinterpret_cast<HWND>(wp) == refusedFocus) return 1;
   return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-TEST_F(FormInput, TheFormGoesByTheSystemsFocusWhenAMoveIsRefusedOrTheActivationLeaves) {
+TEST_F(FormInput, TheDefaultLookFollowsTheSystemsFocusThroughRefusedMovesAndLostActivation) {
   form.reset();  // the refusing hook sees each move after the form's own hooks have
   HHOOK refuse = SetWindowsHookExW(WH_CBT, RefuseFocus, nullptr, GetCurrentThreadId());
-  form = Form::Create(L"Input", 6000, 4500, true, &types);
-  form->SetHostServices(&host);
-  auto& field = static_cast<TwoEdits&>(form->Add(L"TwoEdits", L"Field", 0, 0, 1500, 450));
-  form->Add(L"FocusRecorder", L"Ok", 0, 600, 1500, 450);
-  auto& push = static_cast<Recorder&>(form->Add(L"FocusRecorder", L"Push", 0, 1200, 1500, 450));
-  push.takesEnter = true;
-  form->Add(L"FocusRecorder", L"Check", 0, 1800, 1500, 450);
+  Open();
+  Place(*form, {{L"TwoEdits", L"Field"}, {L"FocusRecorder", L"Ok"}, {L"FocusRecorder", L"Push"}, {L"FocusRecorder", L"Check"}});
+  const HWND push = Window(L"Push");
+  Control(L"Push").takesEnter = true;
+  SetFocus(Edit(L"Field"));
   form->SetDefaultButton(L"Ok");
+  Take();
+  SetFocus(push);
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(Control(L"Push").Ambient().displayAsDefault);
+  SetFocus(Edit(L"Field"));
+  EXPECT_THAT(Take(), ElementsAre(L"Field.ExitFocus", L"Push.EnterFocus", L"Ok.AmbientChanged(DisplayAsDefault)",
+                                  L"Push.AmbientChanged(DisplayAsDefault)", L"Push.GotFocus",
+                                  L"Push.AccessKeyPress(13)", L"Push.KeyUp(13)", L"Push.LostFocus",
+                                  L"Push.ExitFocus", L"Field.EnterFocus", L"Push.AmbientChanged(DisplayAsDefault)",
+                                  L"Ok.AmbientChanged(DisplayAsDefault)"));
+  EXPECT_TRUE(Control(L"Ok").Ambient().displayAsDefault);
+
   HWND focus = nullptr;  // where the focus is, or was when the form lost the activation
   auto expectEnterGoesBy = [&](const char* step) {
     SCOPED_TRACE(step);
     if (GetFocus()) focus = GetFocus();
-    const bool onPush = focus == push.hWnd();
-    EXPECT_EQ(push.Ambient().displayAsDefault, onPush);
-    EXPECT_EQ(form->Control(L"Ok")->Ambient().displayAsDefault, !onPush);
+    const bool onPush = focus == push;
+    EXPECT_EQ(Control(L"Push").Ambient().displayAsDefault, onPush);
+    EXPECT_EQ(Control(L"Ok").Ambient().displayAsDefault, !onPush);
     Take();
-    PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 1);
-    Form::PumpMessages();
+    Post(focus, WM_KEYDOWN, VK_RETURN);
     EXPECT_THAT(Take(), ElementsAre(onPush ? L"Push.AccessKeyPress(13)" : L"Ok.AccessKeyPress(13)"));
   };
-  SetFocus(push.hWnd());
+  SetFocus(push);
   refusedFocus = Window(L"Check");
   SetFocus(refusedFocus);
-  EXPECT_EQ(GetFocus(), push.hWnd());
+  EXPECT_EQ(GetFocus(), push);
   expectEnterGoesBy("a refused move");
   refusedFocus = nullptr;
   UnhookWindowsHookEx(refuse);
@@ -291,15 +265,14 @@ TEST_F(FormInput, TheFormGoesByTheSystemsFocusWhenAMoveIsRefusedOrTheActivationL
     while (MsgWaitForMultipleObjects(1, &release, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) Form::PumpMessages();
     DestroyWindow(w);
   });
-  const HWND walk[] = {field.edits[0], field.edits[1], Window(L"Ok"), push.hWnd(), Window(L"Check")};
+  const HWND walk[] = {Edit(L"Field"), Edit(L"Field", 1), Window(L"Ok"), push, Window(L"Check")};
   SetFocus(Window(L"Check"));
   for (size_t i = 0; i < std::size(walk); ++i) {
     if (i == 2) {
       WaitForSingleObject(taken, 5000);
       Form::PumpMessages();
     }
-    PostMessageW(GetFocus() ? GetFocus() : focus, WM_KEYDOWN, VK_TAB, 1);
-    Form::PumpMessages();
+    Post(GetFocus() ? GetFocus() : focus, WM_KEYDOWN, VK_TAB);
     focus = GetFocus() ? GetFocus() : focus;
     EXPECT_EQ(focus, walk[i]) << i;
     expectEnterGoesBy("in the walk");
@@ -308,9 +281,8 @@ TEST_F(FormInput, TheFormGoesByTheSystemsFocusWhenAMoveIsRefusedOrTheActivationL
   other.join();
   CloseHandle(taken);
   CloseHandle(release);
-  // The form made active again (by its own thread, once what the other window's going stirred up
-  // is handled) puts the focus back where the walk left it; read before another program can
-  // take the activation again.
+  // The form made active again by its own thread, once the other window's going is handled, puts
+  // the focus back where the walk left it; read before another program can take the activation.
   Form::PumpMessages();
   SetActiveWindow(form->hWnd());
   EXPECT_EQ(GetFocus(), walk[std::size(walk) - 1]);
@@ -334,8 +306,7 @@ TEST_F(FormInput, AShownFormPutsTheFocusOnItsFirstTabStop) {
   EXPECT_EQ(GetFocus(), Window(L"First"));
 
   auto hidden = Form::Create(L"Hidden", 3000, 1500, true, &types, FormDisplay::Hidden);
-  hidden->Add(L"Recorder", L"Plain2", 0, 0, 1500, 450);
-  hidden->Add(L"FocusRecorder", L"Target", 0, 600, 1500, 450);
+  Place(*hidden, {{L"Recorder", L"Plain2"}, {L"FocusRecorder", L"Target"}});
   EXPECT_NE(GetFocus(), hidden->Control(L"Target")->hWnd());
   ShowWindow(hidden->hWnd(), SW_SHOW);
   Form::PumpMessages();
@@ -343,24 +314,22 @@ TEST_F(FormInput, AShownFormPutsTheFocusOnItsFirstTabStop) {
 }
 
 TEST_F(FormInput, PlatformSendKeysTypesTextAndNamedKeysIntoTheFocusedWindow) {
-  auto& field = static_cast<TwoEdits&>(form->Add(L"TwoEdits", L"Field", 0, 0, 1500, 450));
-  form->Add(L"FocusRecorder", L"Ok", 0, 600, 1500, 450);
+  Place(*form, {{L"TwoEdits", L"Field"}, {L"FocusRecorder", L"Ok"}});
   form->SetDefaultButton(L"Ok");
-  SetFocus(field.edits[0]);
+  SetFocus(Edit(L"Field"));
   Take();
   // Plain characters, a brace-quoted "+", Backspace by name, then "~" (Enter) for the default button.
   PlatformHostServices().SendKeys(L"ab{+}c{BS}x~", true);
   EXPECT_THAT(Take(), ElementsAre(L"Ok.AccessKeyPress(13)"));
-  // An unknown name is skipped and an unclosed brace ends the keys.
-  PlatformHostServices().SendKeys(L"{NOPE}y{TAB", true);
+  PlatformHostServices().SendKeys(L"{NOPE}y{TAB", true);  // an unknown name is skipped, an unclosed brace ends
   wchar_t text[16] = {};
-  GetWindowTextW(field.edits[0], text, 16);
+  GetWindowTextW(Edit(L"Field"), text, 16);
   EXPECT_STREQ(text, L"ab+xy");
-  EXPECT_EQ(GetFocus(), field.edits[0]);
+  EXPECT_EQ(GetFocus(), Edit(L"Field"));
   // Controls reach the services through their site; the recorder passes the keys on.
   host.forwardKeys = true;
   form->Control(L"Ok")->Host().SendKeys(L"{TAB}", true);
-  EXPECT_EQ(GetFocus(), field.edits[1]);
+  EXPECT_EQ(GetFocus(), Edit(L"Field", 1));
   EXPECT_THAT(host.calls, ElementsAre(L"SendKeys({TAB}|1)"));
   PlatformHostServices().SendKeys(L"{TAB}", false);
   Form::PumpMessages();
@@ -370,4 +339,4 @@ TEST_F(FormInput, PlatformSendKeysTypesTextAndNamedKeysIntoTheFocusedWindow) {
 }
 
 }  // namespace
-}  // namespace tessel::test
+}  // namespace tessel::hosttest
