@@ -40,7 +40,8 @@ TEST_F(TimerTest, FiresThroughWindowMessagesUntilDisabledOrDestroyed) {
   Pump(120);
   EXPECT_EQ(ticks, stopped);
 
-  // A handler that disables its own timer gets exactly one tick.
+  // A handler that disables its own timer gets exactly one tick; destroyed while running, the timer's
+  // message-only window goes and nothing more is raised.
   timer->events.Timer = [&] {
     ++ticks;
     timer->SetEnabled(false);
@@ -50,7 +51,6 @@ TEST_F(TimerTest, FiresThroughWindowMessagesUntilDisabledOrDestroyed) {
   Pump(60);
   EXPECT_EQ(ticks, stopped + 1);
 
-  // Destroyed while running: its message-only window goes and nothing more is raised.
   timer->events.Timer = [&] { ++ticks; };
   timer->SetEnabled(true);
   ASSERT_TRUE(PumpUntil([&] { return ticks > stopped + 1; }, 3000));
@@ -74,23 +74,21 @@ TEST_F(PictureBoxTest, IsAChildSurfaceThatPaintsItsOwnConstituentsAndRoutesTheMo
   label.SetBackColor(kWhite);
   TextBox text(box, L"Texto");
   text.Move(Tw(40), Tw(5), Tw(50), Tw(20));
-  EXPECT_EQ(box.Window(), box.hWnd());
-  EXPECT_EQ(GetParent(text.Window()), box.hWnd());
+  EXPECT_EQ(GetParent(text.Window()), box.Window());
   EXPECT_EQ(Edges(PlacedIn(box.hWnd(), surface_.hWnd())), Edges({20, 30, 120, 90}));
   EXPECT_EQ(box.ScaleWidth(), Tw(100));
   ExpectPixels(*Print(box.hWnd(), 100, 60), {{0, 0, kRed}, {9, 9, kRed}, {10, 10, kWhite}, {29, 29, kWhite}, {30, 30, kRed}});
   EXPECT_EQ(Paint()->Count(RECT{0, 0, 320, 240}, kWhite), 0);  // the parent leaves the box's constituents to it
 
-  EventLog log;
-  log.Watch(label.events, "label.");
-  log.Watch(box.events, "box.");
-  text.events.Change = [&] { log("text.Change"); };
+  log_.Watch(label.events, "label.");
+  log_.Watch(box.events, "box.");
+  text.events.Change = [&] { log_("text.Change"); };
   for (LPARAM at : {MAKELPARAM(15, 15), MAKELPARAM(5, 50)}) {
     SendMessageW(box.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageW(box.hWnd(), WM_LBUTTONUP, 0, at);
   }
   SendMessageW(text.Window(), WM_CHAR, L'x', 1);  // the edit's notification is reflected to it
-  EXPECT_THAT(log.lines, ElementsAre("label.MouseDown(1,0,75,75)", "label.MouseUp(1,0,75,75)", "label.Click",
+  EXPECT_THAT(log_.lines, ElementsAre("label.MouseDown(1,0,75,75)", "label.MouseUp(1,0,75,75)", "label.Click",
                                      "box.MouseDown(1,0,75,750)", "box.MouseUp(1,0,75,750)", "box.Click", "text.Change"));
   EXPECT_EQ(GetCapture(), nullptr);
 
@@ -109,29 +107,26 @@ PictureRef SolidPicture(COLORREF color) {
 
 using ImageTest = SurfaceTest;
 
+// An 8 x 6 picture at (20, 30): at its own size, clipped to smaller bounds, stretched, and gone.
 TEST_F(ImageTest, DrawsAtItsOwnSizeClippedOrStretched) {
   Image image(surface_, L"imgLogo");
   image.Move(Tw(20), Tw(30), Tw(50), Tw(50));
   image.SetPicture(SolidPicture(kMagenta));
   EXPECT_EQ(std::pair(image.Width(), image.Height()), std::pair(Tw(8), Tw(6)));  // takes the picture's size
-  auto dib = Paint();
-  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kMagenta), 48);
-  ExpectPixels(*dib, {{20, 30, kMagenta}, {27, 35, kMagenta}, {28, 35, kNavy}});
-
-  image.Move(Tw(20), Tw(30), Tw(4), Tw(6));  // clipped to its bounds
-  dib = Paint();
-  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kMagenta), 24);
-  EXPECT_EQ(dib->At(24, 30), kNavy);
-
-  image.SetStretch(true);
-  image.Move(Tw(20), Tw(30), Tw(16), Tw(12));
-  dib = Paint();
-  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kMagenta), 16 * 12);
-  ExpectPixels(*dib, {{35, 41, kMagenta}, {36, 41, kNavy}});
-
-  image.SetPicture(nullptr);
-  dib = Paint();
-  EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kMagenta), 0);
+  const struct { int width, height; bool stretch, picture; int magenta; std::vector<Pixel> pixels; } cases[] = {
+      {8, 6, false, true, 48, {{20, 30, kMagenta}, {27, 35, kMagenta}, {28, 35, kNavy}}},
+      {4, 6, false, true, 24, {{24, 30, kNavy}}},
+      {16, 12, true, true, 16 * 12, {{35, 41, kMagenta}, {36, 41, kNavy}}},
+      {16, 12, true, false, 0, {{20, 30, kNavy}}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << (c.stretch ? " stretched" : ""));
+    if (!c.picture) image.SetPicture(nullptr);
+    image.SetStretch(c.stretch);
+    image.Move(Tw(20), Tw(30), Tw(c.width), Tw(c.height));
+    auto dib = Paint();
+    EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kMagenta), c.magenta);
+    ExpectPixels(*dib, c.pixels);
+  }
 }
 
 // Builds a surface with every kind of constituent, uses each, paints and tears it all down.
@@ -239,7 +234,7 @@ TEST(Gdi, OwnedHandlesAreFreedOnceAndMoveTheirOwnership) {
   EXPECT_EQ(test::GdiObjectCount(), before);
 }
 
-
+// A text box at (10, 10), 200 x 25 pixels, whose events are recorded.
 class TextBoxTest : public SurfaceTest {
  protected:
   void SetUp() override {
@@ -258,7 +253,6 @@ class TextBoxTest : public SurfaceTest {
   LONG_PTR Style() const { return GetWindowLongPtrW(box_->Window(), GWL_STYLE); }
 
   std::unique_ptr<TextBox> box_;
-  EventLog log_;
 };
 
 TEST_F(TextBoxTest, TypingRaisesKeyDownKeyPressChangeKeyUpAndKeyAsciiIsByReference) {
@@ -276,8 +270,20 @@ TEST_F(TextBoxTest, TypingRaisesKeyDownKeyPressChangeKeyUpAndKeyAsciiIsByReferen
   EXPECT_THAT(Take(), ElementsAre("Change"));
 }
 
-TEST_F(TextBoxTest, AlignmentRecreatesTheEditKeepingEverything) {
+// A move, visibility, tab stop and font reach the edit; an alignment makes a new edit that keeps
+// everything, where the old one stood.
+TEST_F(TextBoxTest, PropertiesReachTheEditAndAlignmentRecreatesItKeepingEverything) {
   TextBox second(surface_, L"Second");
+  box_->Move(Tw(30), Tw(40), Tw(100), Tw(20));
+  EXPECT_EQ(Edges(PlacedIn(box_->Window(), surface_.hWnd())), Edges({30, 40, 130, 60}));
+  box_->SetTabStop(false);
+  EXPECT_EQ(Style() & WS_TABSTOP, 0);
+  FontRef font = Font::Create(FontDesc{L"Arial", 14});
+  box_->SetFont(font);
+  font->SetBold(true);  // held by reference: the change shows in the next paint
+  Print(box_->Window(), 200, 25);
+  auto shown = [&] { return reinterpret_cast<HFONT>(SendMessageW(box_->Window(), WM_GETFONT, 0, 0)); };
+  EXPECT_EQ(shown(), font->Handle());
   box_->SetText(L"hello");
   box_->SetSelStart(1);
   box_->SetSelLength(3);
@@ -299,10 +305,12 @@ TEST_F(TextBoxTest, AlignmentRecreatesTheEditKeepingEverything) {
             std::vector<LRESULT>({1, 3, 12}));
   EXPECT_EQ(GetFocus(), after);
   EXPECT_THAT(Take(), IsEmpty());  // the focus moved between the two edits unseen
+  EXPECT_EQ(Style() & WS_TABSTOP, 0);
+  EXPECT_EQ(shown(), font->Handle());
   // The new edit stands where the old one stood: first child, before the second text box.
   EXPECT_EQ(GetWindow(surface_.hWnd(), GW_CHILD), after);
   EXPECT_EQ(GetWindow(after, GW_HWNDNEXT), second.Window());
-  EXPECT_EQ(Edges(PlacedIn(after, surface_.hWnd())), Edges({10, 10, 210, 35}));
+  EXPECT_EQ(Edges(PlacedIn(after, surface_.hWnd())), Edges({30, 40, 130, 60}));
 
   box_->SetAlignment(2);
   EXPECT_EQ(Style() & ES_CENTER, ES_CENTER);
@@ -312,6 +320,10 @@ TEST_F(TextBoxTest, AlignmentRecreatesTheEditKeepingEverything) {
   Type(L'!', VK_OEM_1);
   EXPECT_EQ(box_->Text(), L"hello!");
   EXPECT_THAT(Take(), ElementsAre("KeyDown(186,0)", "KeyPress(33)", "Change", "KeyUp(186,0)"));
+  box_->SetFont(nullptr);
+  EXPECT_EQ(shown(), GetStockObject(DEFAULT_GUI_FONT));
+  box_->SetVisible(false);
+  EXPECT_FALSE(IsWindowVisible(box_->Window()));
 }
 
 TEST_F(TextBoxTest, SelectionLimitPasswordAndLock) {
@@ -402,25 +414,6 @@ TEST_F(TextBoxTest, MouseAndFocusEventsInTwipsOfTheTextBox) {
   box_->SetFocus();
   SetFocus(surface_.hWnd());
   EXPECT_THAT(Take(), ElementsAre("GotFocus", "LostFocus"));
-}
-
-TEST_F(TextBoxTest, PlacementVisibilityTabStopAndTheFontReachTheEdit) {
-  box_->Move(Tw(30), Tw(40), Tw(100), Tw(20));
-  EXPECT_EQ(Edges(PlacedIn(box_->Window(), surface_.hWnd())), Edges({30, 40, 130, 60}));
-  box_->SetVisible(false);
-  EXPECT_FALSE(IsWindowVisible(box_->Window()));
-  box_->SetTabStop(false);
-  EXPECT_EQ(Style() & WS_TABSTOP, 0);
-
-  // The font is held by reference: a change to it shows in the next paint.
-  FontRef font = Font::Create(FontDesc{L"Arial", 14});
-  box_->SetFont(font);
-  font->SetBold(true);
-  Print(box_->Window(), 200, 25);
-  auto shown = [&] { return reinterpret_cast<HFONT>(SendMessageW(box_->Window(), WM_GETFONT, 0, 0)); };
-  EXPECT_EQ(shown(), font->Handle());
-  box_->SetFont(nullptr);
-  EXPECT_EQ(shown(), GetStockObject(DEFAULT_GUI_FONT));
 }
 
 }  // namespace

@@ -15,28 +15,10 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using test::PressKey;
 
-// A control whose focus lives in two edit boxes of its own (windowed constituents).
-class TwoEdits : public Recorder {
- public:
-  using Recorder::Recorder;
-  void Initialize() override {
-    Recorder::Initialize();
-    for (int i = 0; i < 2; ++i)
-      edits[i] = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, i * 12, 60, 10, hWnd(),
-                                 nullptr, nullptr, nullptr);
-  }
-  HWND edits[2] = {};
-};
-
-// An active form of recorders and "TwoEdits" whose host services are recorded.
+// An active form of recorders whose host services are recorded.
 class FormInput : public FormTest {
  protected:
-  void SetUp() override {
-    types.Register(L"TwoEdits", [this](ControlSite& site) -> std::unique_ptr<UserControl> {
-      return std::make_unique<TwoEdits>(site, log);
-    });
-    Open();
-  }
+  void SetUp() override { Open(); }
   void Open() {
     form = Form::Create(L"Input", 6000, 4500, true, &types);
     form->SetHostServices(&host);
@@ -51,7 +33,7 @@ class FormInput : public FormTest {
   }
   HWND Window(const wchar_t* name) { return form->Control(name)->hWnd(); }
   Recorder& Control(const wchar_t* name) { return *static_cast<Recorder*>(form->Control(name)); }
-  HWND Edit(const wchar_t* name, int i = 0) { return static_cast<TwoEdits&>(Control(name)).edits[i]; }
+  HWND Edit(const wchar_t* name, int i = 0) { return Control(name).edits[i]; }
   // Presses Tab (or Shift+Tab) n times and notes where the focus went each time.
   static std::vector<HWND> Walk(int n, bool shift = false) {
     std::vector<HWND> seen;

@@ -85,6 +85,7 @@ class SurfaceTest : public ::testing::Test {
 
   HWND top_ = nullptr;
   SurfaceWindow surface_;
+  EventLog log_;
 };
 
 // Forms of recorder controls (tests/host/Recorder.h) that log every handler into log.
