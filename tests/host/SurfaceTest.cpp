@@ -39,8 +39,18 @@ class SurfaceMouse : public SurfaceTest {
   }
   void Send(UINT msg, WPARAM wp, int x, int y) { SendMessageW(surface_.hWnd(), msg, wp, MAKELPARAM(x, y)); }
 
+  // Sends each {message, keys, x, y} and checks who holds the mouse after it: the surface's
+  // window and the constituent, or nobody.
+  struct Step { UINT msg; WPARAM keys; int x, y; Label* holder; };
+  void Steps(std::initializer_list<Step> steps) {
+    for (const Step& s : steps) {
+      Send(s.msg, s.keys, s.x, s.y);
+      EXPECT_EQ(GetCapture(), s.holder ? surface_.hWnd() : nullptr) << std::hex << s.msg << " at " << std::dec << s.x;
+      EXPECT_EQ(surface_.Captured(), s.holder) << std::hex << s.msg << " at " << std::dec << s.x;
+    }
+  }
+
   std::unique_ptr<Label> a_, b_;
-  EventLog log_;
 };
 
 TEST_F(SurfaceMouse, TheTopmostConstituentUnderTheCursorGetsTheMouseInItsOwnTwips) {
@@ -64,25 +74,15 @@ TEST_F(SurfaceMouse, TheTopmostConstituentUnderTheCursorGetsTheMouseInItsOwnTwip
 }
 
 TEST_F(SurfaceMouse, APressCapturesUntilTheLastButtonComesUpAndClickNeedsTheReleaseInside) {
-  Send(WM_LBUTTONDOWN, MK_LBUTTON, 20, 20);
-  EXPECT_EQ(GetCapture(), surface_.hWnd());
-  EXPECT_EQ(surface_.Captured(), a_.get());
-  Send(WM_MOUSEMOVE, MK_LBUTTON, 120, 20);  // over B, but A holds the mouse
-  Send(WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 120, 20);
-  Send(WM_LBUTTONUP, MK_RBUTTON, 120, 20);  // the right button still holds it
-  EXPECT_EQ(GetCapture(), surface_.hWnd());
-  Send(WM_RBUTTONUP, 0, 5, 5);  // released outside every constituent
-  EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_EQ(surface_.Captured(), nullptr);
-  // Pressed and released inside: Click follows MouseUp; a double click is down, up, double, up.
-  Send(WM_LBUTTONDOWN, MK_LBUTTON, 110, 12);
-  Send(WM_LBUTTONUP, 0, 111, 13);
-  Send(WM_LBUTTONDBLCLK, MK_LBUTTON, 20, 20);
-  Send(WM_LBUTTONUP, 0, 20, 20);
+  // A holds the mouse over B and while the right button is down, and is released outside every
+  // constituent; pressed and released inside B: Click follows MouseUp; a double click is down, up, double, up.
+  Steps({{WM_LBUTTONDOWN, MK_LBUTTON, 20, 20, a_.get()}, {WM_MOUSEMOVE, MK_LBUTTON, 120, 20, a_.get()},
+         {WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 120, 20, a_.get()}, {WM_LBUTTONUP, MK_RBUTTON, 120, 20, a_.get()},
+         {WM_RBUTTONUP, 0, 5, 5, nullptr}, {WM_LBUTTONDOWN, MK_LBUTTON, 110, 12, b_.get()}, {WM_LBUTTONUP, 0, 111, 13, nullptr},
+         {WM_LBUTTONDBLCLK, MK_LBUTTON, 20, 20, a_.get()}, {WM_LBUTTONUP, 0, 20, 20, nullptr}});
   EXPECT_THAT(log_.Take(), ElementsAre("A.MouseDown(1,0,150,150)", "A.MouseMove(1,0,1650,150)", "A.MouseDown(2,0,1650,150)",
                                        "A.MouseUp(1,0,1650,150)", "A.MouseUp(2,0,-75,-75)", "B.MouseDown(1,0,150,30)",
                                        "B.MouseUp(1,0,165,45)", "B.Click", "A.DblClick", "A.MouseUp(1,0,150,150)"));
-  EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(SurfaceMouse, LosingTheCaptureOrTheConstituentEndsTheGestureAndTheOwnersPressStaysTheOwners) {
@@ -94,10 +94,7 @@ TEST_F(SurfaceMouse, LosingTheCaptureOrTheConstituentEndsTheGestureAndTheOwnersP
 
   // A handler that removes its own constituent while it holds the mouse.
   b_->events.MouseDown = [&](int16_t&, int16_t&, float&, float&) { b_.reset(); };
-  Send(WM_LBUTTONDOWN, MK_LBUTTON, 105, 15);
-  EXPECT_EQ(surface_.Captured(), nullptr);
-  EXPECT_EQ(GetCapture(), nullptr);
-  Send(WM_LBUTTONUP, 0, 105, 15);
+  Steps({{WM_LBUTTONDOWN, MK_LBUTTON, 105, 15, nullptr}, {WM_LBUTTONUP, 0, 105, 15, nullptr}});
   EXPECT_EQ(surface_.Constituents().size(), 1u);
 
   // The owner took the mouse for a press on its own background.
