@@ -270,8 +270,7 @@ TEST_F(TextBoxTest, TypingRaisesKeyDownKeyPressChangeKeyUpAndKeyAsciiIsByReferen
   EXPECT_THAT(Take(), ElementsAre("Change"));
 }
 
-// A move, visibility, tab stop and font reach the edit; an alignment makes a new edit that keeps
-// everything, where the old one stood.
+// Placement, tab stop, font and visibility reach the edit; a new alignment remakes it keeping everything.
 TEST_F(TextBoxTest, PropertiesReachTheEditAndAlignmentRecreatesItKeepingEverything) {
   TextBox second(surface_, L"Second");
   box_->Move(Tw(30), Tw(40), Tw(100), Tw(20));

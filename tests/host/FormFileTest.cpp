@@ -58,8 +58,7 @@ FormDescription EveryType() {
   return form;
 }
 
-// Every value comes back exactly and the text is stable; each value says its type in a form a
-// person can read and write, and 32-bit numbers stay plain.
+// Each value says its type in text a person can read and write (32-bit numbers plain) and comes back exactly.
 TEST_F(FormFileText, EveryValueTypeComesBackExactlyAndTheTextIsReadableAndStable) {
   FormDescription original = EveryType();
   const std::string text = WriteFormText(original);
@@ -100,8 +99,7 @@ TEST_F(FormFileText, EveryValueTypeComesBackExactlyAndTheTextIsReadableAndStable
   EXPECT_EQ(WriteFormText(parsed.form), text);
 }
 
-// Keywords, extender keys, value types and attributes ignore case and CR LF ends lines: the file
-// reads as if written in the usual form.
+// Keywords, extender keys, value types and attributes ignore case, and CR LF ends lines.
 TEST_F(FormFileText, KeywordsKeysAndAttributesIgnoreCaseOnRead) {
   ParsedForm p = ParseFormText("tesselform 1\r\n# a comment\r\nFORM\r\n  Caption = \"x\"\r\nendform\r\n"
                                "control Echo a\r\n  .LEFT = 15\r\n  .visible = FALSE\r\n"
@@ -113,8 +111,7 @@ TEST_F(FormFileText, KeywordsKeysAndAttributesIgnoreCaseOnRead) {
   EXPECT_EQ(WriteFormText(p.form), WriteFormText(ParseFormText(usual, L"usual.tform").form));
 }
 
-// Each bad file gives one error naming file, line, control and key; the other controls still load
-// unless the file cannot be read at all.
+// One error naming file, line, control and key; the other controls load unless nothing can be read.
 TEST_F(FormFileText, EachBadFileNamesFileLineControlAndKeyAndKeepsTheOtherControls) {
   const std::string head = "TesselForm 1\nControl Echo good1\n  A = 1\nEndControl\n";
   const std::string tail = "Control Echo good2\n  A = 2\nEndControl\n";

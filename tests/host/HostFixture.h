@@ -1,6 +1,5 @@
 #pragma once
-// A visible top-level window with a surface window in it, printed into a 32-bpp DIB, for the
-// host's tests.
+// The host's fixtures: a surface window on a visible top-level window, and forms of recorders.
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -179,8 +179,7 @@ TEST_F(SurfaceMouse, TwipsRoundToTheNearestPixelAndOnlyTheBoundsAreHit) {
   EXPECT_EQ(std::vector<int>({PixelsFromTwipsY(-8), TwipsFromPixelsX(PixelsFromTwipsX(450))}), std::vector<int>({-1, 450}));
 }
 
-// A 40 x 30 pixel shape at (10, 20), its pixels from x 10 to 49 and y 20 to 49: red back, green
-// border, yellow fill.
+// A 40 x 30 pixel shape at (10, 20) (x 10 to 49, y 20 to 49): red back, green border, yellow fill.
 class ShapePaint : public SurfaceTest {
  protected:
   Shape& Placed(int borderStyle = 1, int borderWidth = 1) {
@@ -322,8 +321,7 @@ TEST_F(LabelPaint, AlignmentPlacesTheText) {
   }
 }
 
-// AutoSize fits the caption in the label's font, which is held by reference: a change to it shows
-// once the label is refreshed.
+// AutoSize fits the caption in the label's font, held by reference: a change shows once refreshed.
 TEST_F(LabelPaint, AutoSizeFitsTheTextOfItsFontAndAnUnderlinedFontUnderlinesTheWholeCaption) {
   auto owned = Text(surface_, L"i   i   i", {10, 10, 210, 50});
   Label& label = *owned;
