@@ -244,10 +244,6 @@ class TextBoxTest : public SurfaceTest {
     box_->Move(Tw(10), Tw(10), Tw(200), Tw(25));
     log_.Watch(box_->events);
   }
-  void TearDown() override {
-    box_.reset();
-    SurfaceTest::TearDown();
-  }
   void Type(wchar_t ch, UINT vk = 0) { test::SendStroke(box_->Window(), ch, vk); }
   std::vector<std::string> Take() { return log_.Take(); }
   LONG_PTR Style() const { return GetWindowLongPtrW(box_->Window(), GWL_STYLE); }

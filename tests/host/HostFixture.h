@@ -76,7 +76,8 @@ class SurfaceTest : public ::testing::Test {
     surface_.SetBackColor(kNavy);
     Pump(10);
   }
-  void TearDown() override {
+  // After a fixture's own constituents have gone.
+  ~SurfaceTest() override {
     surface_.Destroy();
     Pump(10);
   }

@@ -26,11 +26,6 @@ class SurfaceMouse : public SurfaceTest {
     a_ = Placed(L"A", 10, 10);
     b_ = Placed(L"B", 100, 10);
   }
-  void TearDown() override {
-    a_.reset();
-    b_.reset();
-    SurfaceTest::TearDown();
-  }
   std::unique_ptr<Label> Placed(const wchar_t* name, int x, int y) {
     auto label = std::make_unique<Label>(surface_, name);
     label->Move(Tw(x), Tw(y), Tw(50), Tw(50));
