@@ -43,7 +43,8 @@ FormDescription EveryType() {
       {L"Small32", int32_t(7)},  // the same number as a 16-bit value must stay 32-bit
       {L"Colour", int32_t(0x8000000F)}, {L"Min32", int32_t(INT32_MIN)}, {L"Yes", true}, {L"No", false},
       {L"Empty", std::wstring()},
-      {L"Awkward", std::wstring(L"quote \" back \\ tab \t line\nreturn\r bell \a del \x7F ação 日本 \U0001F600 lone \xD800 end")}};
+      {L"Awkward",
+       std::wstring(L"quote \" back \\ tab \t line\nreturn\r bell \a del \x7F ação 日本 \U0001F600 lone \xD800 end")}};
   for (const auto& [key, value] : values) c.bag.Write(key, value);
   for (size_t i = 0; i < kFloats.size(); ++i) c.bag.Write(L"F" + std::to_wstring(i), kFloats[i]);
   c.bag.Write(L"NaN", std::numeric_limits<float>::quiet_NaN());
@@ -130,7 +131,8 @@ TEST_F(FormFileText, EachBadFileNamesFileLineControlAndKeyAndKeepsTheOtherContro
       {"duplicate key", Bad("  Text = \"a\"\n  TEXT = \"b\"\n"),
        "bad.tform:7: control 'bad', key 'TEXT': the key is given twice (first on line 6)"},
       {"font without size", Bad("  F = font(\"Arial\")\n"), k6 + "'F': expected ',' and the font size at ')'"},
-      {"picture not base64", Bad("  P = picture(icon, 3)\n    ab*d\nEndPicture\n"), k6 + "'P': the picture bytes are not valid base64"},
+      {"picture not base64", Bad("  P = picture(icon, 3)\n    ab*d\nEndPicture\n"),
+       k6 + "'P': the picture bytes are not valid base64"},
       {"picture shorter than announced", Bad("  P = picture(icon, 4)\n    AAAB\nEndPicture\n"),
        k6 + "'P': the picture holds 3 bytes where 4 were announced (truncated?)"},
       {"file ends inside a picture", every.substr(0, icon + 122),

@@ -83,7 +83,8 @@ TEST_F(FormLifecycle, PlacementIsConvertedFromTwipsWithTheScreenResolution) {
   UserControl& c = form->Add(L"Recorder", L"A", 10 * tx, 20 * ty, 100 * tx, 30 * ty);
   EXPECT_EQ(Edges(PlacedIn(c.hWnd(), form->hWnd())), Edges({10, 20, 110, 50}));
   EXPECT_EQ(std::vector<int>({c.ScaleWidth(), c.ScaleHeight(), form->ScaleWidth(), form->ScaleHeight()}),
-            std::vector<int>({100 * tx, 30 * ty, TwipsFromPixelsX(PixelsFromTwipsX(6000)), TwipsFromPixelsY(PixelsFromTwipsY(4500))}));
+            std::vector<int>({100 * tx, 30 * ty, TwipsFromPixelsX(PixelsFromTwipsX(6000)),
+                              TwipsFromPixelsY(PixelsFromTwipsY(4500))}));
   Take();
   form->Site(L"A")->Move(0, 0, 100 * tx, 30 * ty);  // a move alone does not resize; a new size does, once
   EXPECT_THAT(Take(), IsEmpty());

@@ -192,23 +192,25 @@ class ShapePaint : public SurfaceTest {
 // squares are centred and round shapes leave the corners out.
 TEST_F(ShapePaint, EachLookPutsBorderBackAndFillWhereTheOutlineSays) {
   const RECT inside{11, 21, 49, 49}, squareTop{15, 20, 45, 21};
-  struct Case { const char* what; int shape, back, style, width, fill; std::vector<Pixel> pixels; RECT area; COLORREF counted; int count; };
+  // {case, shape, back style, border style and width, fill style, colour counted inside and its count, pixels}
+  struct Case { const char* what; int shape, back, style, width, fill; COLORREF counted; int count; std::vector<Pixel> pixels; };
   const Case cases[] = {
-      {"plain", Shape::kRectangle, 1, 1, 1, 1, {{0, 0, kNavy}, {10, 20, kGreen}, {49, 20, kGreen}, {10, 49, kGreen}, {49, 49, kGreen},
-        {9, 30, kNavy}, {50, 30, kNavy}, {30, 50, kNavy}, {11, 21, kRed}}, inside, kRed, 38 * 28},
-      {"no border", Shape::kRectangle, 1, 0, 1, 1, {{10, 20, kRed}, {49, 49, kRed}, {50, 49, kNavy}, {49, 50, kNavy}}, inside, kRed, 38 * 28},
-      {"inside solid 3", Shape::kRectangle, 1, 6, 3, 1, {{10, 20, kGreen}, {12, 22, kGreen}, {13, 23, kRed}, {47, 47, kGreen},
-        {46, 46, kRed}, {9, 19, kNavy}, {50, 50, kNavy}}, inside, kRed, 34 * 24},
-      {"solid 3 across", Shape::kRectangle, 1, 1, 3, 1, {{8, 18, kNavy}, {9, 19, kGreen}, {11, 21, kGreen}, {12, 22, kRed},
-        {50, 50, kGreen}, {47, 47, kRed}, {51, 51, kNavy}}, inside, kRed, 36 * 26},
-      {"transparent", Shape::kRectangle, 0, 1, 1, 1, {{10, 20, kGreen}, {30, 35, kNavy}}, inside, kRed, 0},
-      {"solid fill", Shape::kRectangle, 0, 1, 1, 0, {{10, 20, kGreen}}, inside, kYellow, 38 * 28},
-      {"oval", Shape::kOval, 1, 0, 1, 1, {{30, 35, kRed}, {10, 20, kNavy}}, inside, kYellow, 0},
-      {"rounded", Shape::kRoundedRectangle, 1, 0, 1, 1, {{30, 35, kRed}, {10, 20, kNavy}}, inside, kYellow, 0},
-      {"circle", Shape::kCircle, 1, 0, 1, 1, {{30, 35, kRed}, {15, 20, kNavy}}, inside, kYellow, 0},
-      {"rounded square", Shape::kRoundedSquare, 1, 0, 1, 1, {{30, 35, kRed}, {15, 20, kNavy}}, inside, kYellow, 0},
-      // A 30-pixel square in the middle of the 40-pixel width: x 15 to 44.
-      {"square", Shape::kSquare, 0, 1, 1, 1, {{14, 35, kNavy}, {15, 35, kGreen}, {44, 35, kGreen}, {45, 35, kNavy}}, squareTop, kGreen, 30},
+      {"plain", Shape::kRectangle, 1, 1, 1, 1, kRed, 38 * 28, {{0, 0, kNavy}, {10, 20, kGreen}, {49, 20, kGreen},
+        {10, 49, kGreen}, {49, 49, kGreen}, {9, 30, kNavy}, {50, 30, kNavy}, {30, 50, kNavy}, {11, 21, kRed}}},
+      {"no border", Shape::kRectangle, 1, 0, 1, 1, kRed, 38 * 28,
+       {{10, 20, kRed}, {49, 49, kRed}, {50, 49, kNavy}, {49, 50, kNavy}}},
+      {"inside solid 3", Shape::kRectangle, 1, 6, 3, 1, kRed, 34 * 24, {{10, 20, kGreen}, {12, 22, kGreen}, {13, 23, kRed},
+        {47, 47, kGreen}, {46, 46, kRed}, {9, 19, kNavy}, {50, 50, kNavy}}},
+      {"solid 3 across", Shape::kRectangle, 1, 1, 3, 1, kRed, 36 * 26, {{8, 18, kNavy}, {9, 19, kGreen}, {11, 21, kGreen},
+        {12, 22, kRed}, {50, 50, kGreen}, {47, 47, kRed}, {51, 51, kNavy}}},
+      {"transparent", Shape::kRectangle, 0, 1, 1, 1, kRed, 0, {{10, 20, kGreen}, {30, 35, kNavy}}},
+      {"solid fill", Shape::kRectangle, 0, 1, 1, 0, kYellow, 38 * 28, {{10, 20, kGreen}}},
+      {"oval", Shape::kOval, 1, 0, 1, 1, kYellow, 0, {{30, 35, kRed}, {10, 20, kNavy}}},
+      {"rounded", Shape::kRoundedRectangle, 1, 0, 1, 1, kYellow, 0, {{30, 35, kRed}, {10, 20, kNavy}}},
+      {"circle", Shape::kCircle, 1, 0, 1, 1, kYellow, 0, {{30, 35, kRed}, {15, 20, kNavy}}},
+      {"rounded square", Shape::kRoundedSquare, 1, 0, 1, 1, kYellow, 0, {{30, 35, kRed}, {15, 20, kNavy}}},
+      // A 30-pixel square in the middle of the 40-pixel width: x 15 to 44; its top edge counted.
+      {"square", Shape::kSquare, 0, 1, 1, 1, kGreen, 30, {{14, 35, kNavy}, {15, 35, kGreen}, {44, 35, kGreen}, {45, 35, kNavy}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -218,7 +220,7 @@ TEST_F(ShapePaint, EachLookPutsBorderBackAndFillWhereTheOutlineSays) {
     shape.SetFillStyle(c.fill);
     auto dib = Paint();
     ExpectPixels(*dib, c.pixels);
-    EXPECT_EQ(dib->Count(c.area, c.counted), c.count);
+    EXPECT_EQ(dib->Count(c.shape == Shape::kSquare ? squareTop : inside, c.counted), c.count);
   }
   // A horizontal hatch over the back: whole yellow rows with red rows between.
   Placed().SetFillStyle(2);
