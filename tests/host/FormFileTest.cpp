@@ -22,10 +22,28 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
+// COM for the pictures, a folder of its own for form files, and recorder controls to load them with.
 class FormFileText : public ::testing::Test {
  protected:
-  void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-  void TearDown() override { CoUninitialize(); }
+  void SetUp() override {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::filesystem::create_directory(dir);
+  }
+  void TearDown() override {
+    std::filesystem::remove_all(dir);
+    CoUninitialize();
+  }
+  std::vector<std::wstring> Files() const {
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename().wstring());
+    return names;
+  }
+  std::string Contents() const { return ReadWholeFile(path, 1 << 30); }
+  const std::wstring dir =
+      (std::filesystem::temp_directory_path() / (L"tessel-formfile-" + std::to_wstring(GetCurrentProcessId()))).wstring();
+  const std::wstring path = dir + L"\\form.tform";
+  std::vector<std::wstring> log;
+  ControlTypes types = test::RecorderTypes(log);
 };
 
 const std::vector<float> kFloats = {0.1f, -0.0f, 1e-45f, FLT_MAX, 8.25f, -3.3333333f,
@@ -166,29 +184,7 @@ TEST_F(FormFileText, EachBadFileNamesFileLineControlAndKeyAndKeepsTheOtherContro
   }
 }
 
-// A folder of its own for form files, and a registry of recorder controls to load them with.
-class FormFileOnDisk : public FormFileText {
- protected:
-  void SetUp() override {
-    FormFileText::SetUp();
-    std::filesystem::create_directory(dir);
-  }
-  void TearDown() override {
-    std::filesystem::remove_all(dir);
-    FormFileText::TearDown();
-  }
-  std::vector<std::wstring> Files() const {
-    std::vector<std::wstring> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename().wstring());
-    return names;
-  }
-  std::string Contents() const { return ReadWholeFile(path, 1 << 30); }
-  const std::wstring dir =
-      (std::filesystem::temp_directory_path() / (L"tessel-formfile-" + std::to_wstring(GetCurrentProcessId()))).wstring();
-  const std::wstring path = dir + L"\\form.tform";
-  std::vector<std::wstring> log;
-  ControlTypes types = test::RecorderTypes(log);
-};
+using FormFileOnDisk = FormFileText;
 
 TEST_F(FormFileOnDisk, SavingReplacesTheFileAndAFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
   WriteFormFile(path, EveryType());
