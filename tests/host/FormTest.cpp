@@ -144,8 +144,7 @@ TEST_F(FormLifecycle, ClosingTheWindowTerminatesTheControlsOnceAndEndsTheLoop) {
 // An active form of recorders whose host services are recorded.
 class FormInput : public FormTest {
  protected:
-  void SetUp() override { Open(); }
-  void Open() {
+  void SetUp() override {
     form = Form::Create(L"Input", 6000, 4500, true, &types);
     form->SetHostServices(&host);
     SetForegroundWindow(form->hWnd());
@@ -312,27 +311,15 @@ TEST_F(FormInput, TabEntersAnOptionGroupAtItsSelectedMemberAndArrowsWalkTheGroup
   Control(L"O1").selected = false;
   EXPECT_THAT(Walk(2), ElementsAre(Window(L"A"), o[0]));
 }
-// The control shown as default moves to a focused control that takes Enter and back, the one
-// losing the look hearing it first. After a focus move that someone else's hook refuses, and with
-// the activation taken by another thread in the middle of a walk, the default look and Enter go by
-// where the system's focus is, and the focus comes back where it was when the form is active again.
-HWND refusedFocus = nullptr;
-LRESULT CALLBACK RefuseFocus(int code, WPARAM wp, LPARAM lp) {
-  if (code == HCBT_SETFOCUS && reinterpret_cast<HWND>(wp) == refusedFocus) return 1;
-  return CallNextHookEx(nullptr, code, wp, lp);
-}
-
-TEST_F(FormInput, TheDefaultLookFollowsTheSystemsFocusThroughRefusedMovesAndLostActivation) {
-  form.reset();  // the refusing hook sees each move after the form's own hooks have
-  HHOOK refuse = SetWindowsHookExW(WH_CBT, RefuseFocus, nullptr, GetCurrentThreadId());
-  Open();
-  Place(*form, {{L"TwoEdits", L"Field"}, {L"FocusRecorder", L"Ok"}, {L"FocusRecorder", L"Push"}, {L"FocusRecorder", L"Check"}});
-  const HWND push = Window(L"Push");
+// The control shown as default moves to a focused control that takes Enter and back: the one
+// losing the look hears it first.
+TEST_F(FormInput, DisplayAsDefaultMovesToTheFocusedControlThatTakesEnter) {
+  Place(*form, {{L"TwoEdits", L"Field"}, {L"FocusRecorder", L"Ok"}, {L"FocusRecorder", L"Push"}});
   Control(L"Push").takesEnter = true;
   SetFocus(Edit(L"Field"));
   form->SetDefaultButton(L"Ok");
   Take();
-  SetFocus(push);
+  SetFocus(Window(L"Push"));
   PressKey(VK_RETURN);
   EXPECT_TRUE(Control(L"Push").Ambient().displayAsDefault);
   SetFocus(Edit(L"Field"));
@@ -342,7 +329,26 @@ TEST_F(FormInput, TheDefaultLookFollowsTheSystemsFocusThroughRefusedMovesAndLost
                                   L"Push.ExitFocus", L"Field.EnterFocus", L"Push.AmbientChanged(DisplayAsDefault)",
                                   L"Ok.AmbientChanged(DisplayAsDefault)"));
   EXPECT_TRUE(Control(L"Ok").Ambient().displayAsDefault);
+}
 
+// A focus move that someone else's hook refuses, and the activation taken by another thread in
+// the middle of a walk: the default look and Enter go by where the system's focus is, and the
+// focus comes back where it was when the form is active again.
+HWND refusedFocus = nullptr;
+LRESULT CALLBACK RefuseFocus(int code, WPARAM wp, LPARAM lp) {
+  if (code == HCBT_SETFOCUS && reinterpret_cast<HWND>(wp) == refusedFocus) return 1;
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+TEST_F(FormInput, TheFormGoesByTheSystemsFocusWhenAMoveIsRefusedOrTheActivationLeaves) {
+  form.reset();  // the refusing hook sees each move after the form's own hooks have
+  HHOOK refuse = SetWindowsHookExW(WH_CBT, RefuseFocus, nullptr, GetCurrentThreadId());
+  form = Form::Create(L"Input", 6000, 4500, true, &types);
+  form->SetHostServices(&host);
+  Place(*form, {{L"TwoEdits", L"Field"}, {L"FocusRecorder", L"Ok"}, {L"FocusRecorder", L"Push"}, {L"FocusRecorder", L"Check"}});
+  const HWND push = Window(L"Push");
+  Control(L"Push").takesEnter = true;
+  form->SetDefaultButton(L"Ok");
   HWND focus = nullptr;  // where the focus is, or was when the form lost the activation
   auto expectEnterGoesBy = [&](const char* step) {
     SCOPED_TRACE(step);
