@@ -1,15 +1,19 @@
 #pragma once
-// A visible top-level window with a surface window in it, printed into a 32-bpp DIB, for the
-// host's tests.
+// The host's fixtures: a surface window on a visible top-level window, and forms of recorders.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <tuple>
+#include <utility>
+#include <vector>
 
+#include "host/Form.h"
 #include "host/SurfaceWindow.h"
 #include "host/constituents/Shape.h"
+#include "server/contract/Twips.h"
+#include "tests/host/Recorder.h"
 #include "tests/support/EventLog.h"
 #include "tests/support/GdiCount.h"
 #include "tests/support/Leaks.h"
@@ -24,33 +28,80 @@ using test::ExpectPixels;
 using test::Pixel;
 using test::Pump;
 using test::PumpUntil;
+using test::Recorder;
 
 constexpr COLORREF kNavy = RGB(0, 0, 128);  // the surface's back colour
 constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kYellow = RGB(255, 255, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kMagenta = RGB(255, 0, 255);
 
 // Paints a window's client area through WM_PRINTCLIENT into a new DIB.
-std::unique_ptr<Dib> Print(HWND hwnd, int width, int height);
-
-// Twips of n pixels at the screen's resolution.
-int Tw(int pixels);
-
+inline std::unique_ptr<Dib> Print(HWND hwnd, int width, int height) {
+  auto dib = std::make_unique<Dib>(width, height, RGB(1, 2, 3));
+  SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib->dc()), PRF_CLIENT);
+  return dib;
+}
+inline int Tw(int pixels) { return TwipsFromPixelsX(pixels); }
 // A rectangle's edges, to compare in one expectation.
 inline std::tuple<LONG, LONG, LONG, LONG> Edges(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 // An opaque, borderless shape of one colour, placed in pixels.
-std::unique_ptr<Shape> Block(Surface& on, const wchar_t* name, RECT pixels, COLORREF color);
+inline std::unique_ptr<Shape> Block(Surface& on, const wchar_t* name, RECT pixels, COLORREF color) {
+  auto shape = std::make_unique<Shape>(on, name);
+  shape->Move(Tw(pixels.left), Tw(pixels.top), Tw(pixels.right - pixels.left), Tw(pixels.bottom - pixels.top));
+  shape->SetBackStyle(1);
+  shape->SetBackColor(color);
+  shape->SetBorderStyle(0);
+  return shape;
+}
 // Where a child window stands in its parent's client area, in pixels.
-RECT PlacedIn(HWND child, HWND parent);
+inline RECT PlacedIn(HWND child, HWND parent) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
 
 // The host: a popup window at the top left of the screen holding a 320 x 240 surface window.
+// That window lives as long as the program: hiding or destroying a visible top-level window under
+// Wine without a window manager waits two seconds for the X server.
 class SurfaceTest : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override {
+    if (TwipsPerPixelX() != 15 || TwipsPerPixelY() != 15) GTEST_SKIP() << "the pixel coordinates assume 96 dpi";
+    static const HWND top = CreateWindowExW(0, L"STATIC", L"host test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 400,
+                                            300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    top_ = top;
+    ASSERT_NE(top_, nullptr) << "no display";
+    SetForegroundWindow(top_);
+    surface_.Create(top_, RECT{0, 0, 320, 240});
+    surface_.SetBackColor(kNavy);
+    Pump(10);
+  }
+  // After a fixture's own constituents have gone.
+  ~SurfaceTest() override {
+    surface_.Destroy();
+    Pump(10);
+  }
   std::unique_ptr<Dib> Paint() { return Print(surface_.hWnd(), 320, 240); }
 
   HWND top_ = nullptr;
   SurfaceWindow surface_;
+  EventLog log_;
+};
+
+// Forms of recorder controls (tests/host/Recorder.h) that log every handler into log.
+class FormTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<Form> NewForm(bool userMode = true) { return Form::Create(L"Test form", 6000, 4500, userMode, &types); }
+  // Takes what was logged so far and starts a new step.
+  std::vector<std::wstring> Take() { return std::exchange(log, {}); }
+  // Places controls {type, name} on form one under another, 1500 x 450 twips, 600 apart.
+  static void Place(Form& form, std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> controls) {
+    int top = 0;
+    for (const auto& [type, name] : controls) form.Add(type, name, 0, std::exchange(top, top + 600), 1500, 450);
+  }
+
+  std::vector<std::wstring> log;
+  ControlTypes types = test::RecorderTypes(log);
 };
 
 }  // namespace tessel::hosttest

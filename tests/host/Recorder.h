@@ -16,7 +16,12 @@ class Recorder : public UserControl {
   Recorder(ControlSite& site, std::vector<std::wstring>& log) : UserControl(site), log_(log) {}
   std::wstring_view TypeName() const override { return L"Recorder"; }
 
-  void Initialize() override { Note(L"Initialize"); }
+  void Initialize() override {
+    Note(L"Initialize");
+    for (int i = 0; i < 2 && twoEdits; ++i)  // windowed constituents that take the focus
+      edits[i] = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, i * 12, 60, 10, hWnd(),
+                                 nullptr, nullptr, nullptr);
+  }
   void InitProperties() override {
     Note(L"InitProperties");
     caption_ = L"new";
@@ -71,7 +76,9 @@ class Recorder : public UserControl {
 
   // Set by the factory before any handler runs.
   bool focusable = false, takesEnter = false, failWrite = false, container = false, option = false, selected = false;
+  bool twoEdits = false;
   std::wstring accessKeys;
+  HWND edits[2] = {};
 
  private:
   void Note(const std::wstring& what) { log_.push_back(Extender().name + L"." + what); }
@@ -86,19 +93,22 @@ class Recorder : public UserControl {
 };
 
 // A registry with "Recorder" (takes no focus itself), "FocusRecorder" (a self-drawn control
-// that takes the focus in its own window), "Holder" (a container, as a frame) and "Option" (a
-// focus recorder in the option group of the window it stands on), all logging into log.
+// that takes the focus in its own window), "Holder" (a container, as a frame), "Option" (a
+// focus recorder in the option group of the window it stands on) and "TwoEdits" (whose focus
+// lives in two edit windows of its own), all logging into log.
 inline ControlTypes RecorderTypes(std::vector<std::wstring>& log) {
   ControlTypes types;
-  const struct { const wchar_t* name; bool focusable, container, option; } kinds[] = {
-      {L"Recorder", false, false, false}, {L"FocusRecorder", true, false, false},
-      {L"Holder", false, true, false}, {L"Option", true, false, true}};
+  const struct { const wchar_t* name; bool focusable, container, option, twoEdits; } kinds[] = {
+      {L"Recorder", false, false, false, false}, {L"FocusRecorder", true, false, false, false},
+      {L"Holder", false, true, false, false}, {L"Option", true, false, true, false},
+      {L"TwoEdits", false, false, false, true}};
   for (const auto& k : kinds)
     types.Register(k.name, [&log, k](ControlSite& site) -> std::unique_ptr<UserControl> {
       auto r = std::make_unique<Recorder>(site, log);
       r->focusable = k.focusable;
       r->container = k.container;
       r->option = k.option;
+      r->twoEdits = k.twoEdits;
       return r;
     });
   return types;
