@@ -20,7 +20,6 @@ class WrappedTextTest : public ::testing::Test {
     wcscpy(lf.lfFaceName, L"Tahoma");
     font_.reset(CreateFontIndirectW(&lf));
   }
-  // Draws text word-wrapped into a canvas of w x h, black on white.
   void Draw(Canvas& canvas, std::wstring_view text, int w) {
     SelectObject(canvas.dc(), font_.get());
     SetBkMode(canvas.dc(), TRANSPARENT);
