@@ -14,12 +14,9 @@
 namespace {
 
 const char* AwarenessName(DPI_AWARENESS awareness) {
-  switch (awareness) {
-    case DPI_AWARENESS_UNAWARE: return "unaware";
-    case DPI_AWARENESS_SYSTEM_AWARE: return "system";
-    case DPI_AWARENESS_PER_MONITOR_AWARE: return "per-monitor";
-    default: return "invalid";
-  }
+  static_assert(DPI_AWARENESS_UNAWARE == 0 && DPI_AWARENESS_PER_MONITOR_AWARE == 2);
+  const char* names[] = {"unaware", "system", "per-monitor"};
+  return awareness >= 0 && awareness <= 2 ? names[awareness] : "invalid";
 }
 
 }  // namespace
