@@ -1,6 +1,5 @@
 # Runs one test program as on a screen of another resolution: the prefix's LogPixels is set before
-# the program starts (a process reads it once) and taken away again afterwards, whatever the
-# program's result, so the programs that follow draw at the prefix's own 96 dpi.
+# the program starts (a process reads it once) and taken away afterwards, whatever the result.
 #   -DEMULATOR=<wine-run> -DPROGRAM=<exe> -DDPI=<n> -DFILTER=<gtest filter>
 cmake_minimum_required(VERSION 3.20)
 

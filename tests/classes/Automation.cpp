@@ -6,17 +6,12 @@
 
 #include "host/WindowObject.h"
 #include "server/contract/PropertyBag.h"
+#include "tests/support/Programs.h"
 
 namespace tessel::test {
 
 HMODULE ServerModule() {
-  static HMODULE module = [] {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring dir(path);
-    dir.resize(dir.find_last_of(L"\\/") + 1);
-    return LoadLibraryW((dir + L"TesselOCX.ocx").c_str());
-  }();
+  static HMODULE module = LoadLibraryW(ServerPath().c_str());
   return module;
 }
 
@@ -39,21 +34,15 @@ DISPID Auto::Id(const wchar_t* name) const {
 HRESULT Auto::Invoke(const wchar_t* name, WORD flags, std::vector<VARIANT> args) {
   result.reset();
   unique_excepinfo excep;
-  UINT argErr = 0;
   std::vector<VARIANT> reversed(args.rbegin(), args.rend());
   DISPID put = DISPID_PROPERTYPUT;
-  DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-  if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-    params.rgdispidNamedArgs = &put;
-    params.cNamedArgs = 1;
-  }
-  HRESULT hr = d_->Invoke(Id(name), IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.get(), excep.get(), &argErr);
+  const UINT named = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF) ? 1 : 0;
+  DISPPARAMS params{reversed.data(), named ? &put : nullptr, static_cast<UINT>(reversed.size()), named};
+  HRESULT hr = d_->Invoke(Id(name), IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.get(), excep.get(), nullptr);
   for (VARIANT& v : args)
     if (V_VT(&v) == VT_BSTR) VariantClear(&v);
   return hr;
 }
-
-HRESULT Auto::PutRef(const wchar_t* name, IDispatch* value) { return Invoke(name, DISPATCH_PROPERTYPUTREF, {Obj(value)}); }
 
 const VARIANT& Auto::Get(const wchar_t* name) {
   EXPECT_EQ(Invoke(name, DISPATCH_PROPERTYGET, {}), S_OK) << "reading " << std::string(name, name + wcslen(name));
@@ -113,8 +102,7 @@ std::string Describe(HWND w, UINT m, WPARAM wp, LPARAM lp) {
              tessel::Utf8FromWide(t->lpszText ? t->lpszText : L"") + ")";
     }
     case TTM_SETTITLEW:
-      return "TTM_SETTITLEW(" + std::to_string(static_cast<INT_PTR>(wp)) + "," +
-             tessel::Utf8FromWide(lp ? reinterpret_cast<const wchar_t*>(lp) : L"") + ")";
+      return "TTM_SETTITLEW(" + std::to_string(static_cast<INT_PTR>(wp)) + "," + tessel::Utf8FromWide(lp ? reinterpret_cast<const wchar_t*>(lp) : L"") + ")";
     case TTM_SETTITLEA: return "TTM_SETTITLEA(" + std::to_string(static_cast<INT_PTR>(wp)) + "," + (lp ? reinterpret_cast<const char*>(lp) : "") + ")";
     case TTM_SETMAXTIPWIDTH: return "TTM_SETMAXTIPWIDTH(" + std::to_string(lp) + ")";
     case TTM_SETTIPTEXTCOLOR: return "TTM_SETTIPTEXTCOLOR(" + HexOf(wp) + ")";

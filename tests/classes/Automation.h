@@ -1,6 +1,5 @@
 #pragma once
-// Test helpers for the server's automation classes: the server loaded straight from the build tree,
-// late-bound calls through IDispatch, and a recorder of the tooltip windows the classes build.
+// The server's automation classes for tests: late-bound calls and a recorder of the tooltips they build.
 #include <windows.h>
 #include <commctrl.h>
 #include <oleauto.h>
@@ -19,6 +18,13 @@ using Microsoft::WRL::ComPtr;
 HMODULE ServerModule();
 ComPtr<IDispatch> CreateServerObject(const CLSID& clsid);
 
+VARIANT Str(const wchar_t* s);   // a VT_BSTR that the call frees
+VARIANT Int(long v);
+VARIANT Short(short v);
+VARIANT Bool(bool v);
+VARIANT Obj(IDispatch* d);       // borrowed
+VARIANT Missing();
+
 // A late-bound object: names are looked up through GetIDsOfNames like a script does.
 class Auto {
  public:
@@ -28,12 +34,11 @@ class Auto {
   explicit operator bool() const { return d_ != nullptr; }
 
   DISPID Id(const wchar_t* name) const;
-  // Arguments in source order, string arguments freed afterwards. Returns the HRESULT of Invoke;
-  // the result is kept.
+  // Arguments in source order, string arguments freed afterwards; the result is kept.
   HRESULT Invoke(const wchar_t* name, WORD flags, std::vector<VARIANT> args);
   HRESULT Call(const wchar_t* name, std::vector<VARIANT> args) { return Invoke(name, DISPATCH_METHOD, std::move(args)); }
   HRESULT Put(const wchar_t* name, VARIANT value) { return Invoke(name, DISPATCH_PROPERTYPUT, {value}); }
-  HRESULT PutRef(const wchar_t* name, IDispatch* value);
+  HRESULT PutRef(const wchar_t* name, IDispatch* value) { return Invoke(name, DISPATCH_PROPERTYPUTREF, {Obj(value)}); }
   const VARIANT& Get(const wchar_t* name);   // expects success
   long GetLong(const wchar_t* name);
   std::wstring GetText(const wchar_t* name);
@@ -44,13 +49,6 @@ class Auto {
  private:
   ComPtr<IDispatch> d_;
 };
-
-VARIANT Str(const wchar_t* s);   // a VT_BSTR that the call frees
-VARIANT Int(long v);
-VARIANT Short(short v);
-VARIANT Bool(bool v);
-VARIANT Obj(IDispatch* d);       // borrowed
-VARIANT Missing();
 
 // A plain (hidden) parent window with an automation "hWnd" property, as a form would offer it.
 class ParentWindow {
@@ -65,11 +63,9 @@ class ParentWindow {
   ComPtr<IDispatch> object_;
 };
 
-// Every tooltip window created on this thread while the recorder lives, and the tooltip messages
-// it is sent, each as one line: "create(80800043,0)", "TTM_ADDTOOLA(10,0,0 0 320 200,Text)",
-// "TTM_SETTITLEA(1,Title)", "TTM_ACTIVATE(1)"... Texts are the ANSI bytes sent. A create line ends
-// with ",server" when the window belongs to the server module; an added tool whose window is the
-// tip's owner and whose module is the server's says "owner,server" before its text.
+// The tooltips created on this thread while it lives and the messages they are sent, one line each:
+// "create(80800043,0,server)", "TTM_ADDTOOLA(10,0,0 0 320 200,owner,server,Text)", "TTM_ACTIVATE(1)"...
+// ("server": of the server module; "owner": the tip's owner window; texts as the bytes sent).
 class TipRecorder {
  public:
   TipRecorder();

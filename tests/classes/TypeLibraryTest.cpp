@@ -1,5 +1,4 @@
-// The embedded type library: default interfaces, every dispatch identifier and the by-reference
-// parameters, which compiled clients depend on.
+// The embedded type library as compiled clients depend on it.
 #include <gtest/gtest.h>
 
 #include "server/module/Guids.h"
@@ -45,27 +44,22 @@ TEST(TypeLibrary, EachClassHasItsDefaultInterfaceAndTheCreateMethodsTakeByRefere
     ComPtr<ITypeInfo> co, def;
     HREFTYPE ref = 0;
     int flags = 0;
-    ASSERT_EQ(lib->GetTypeInfoOfGuid(clsid, &co), S_OK);
-    ASSERT_EQ(co->GetRefTypeOfImplType(0, &ref), S_OK);
-    co->GetImplTypeFlags(0, &flags);
-    EXPECT_TRUE(flags & IMPLTYPEFLAG_FDEFAULT);
-    ASSERT_EQ(co->GetRefTypeInfo(ref, &def), S_OK);
     TYPEATTR* ta = nullptr;
-    def->GetTypeAttr(&ta);
-    EXPECT_TRUE(IsEqualGUID(ta->guid, iid));
+    ASSERT_EQ(lib->GetTypeInfoOfGuid(clsid, &co), S_OK);
+    ASSERT_TRUE(co->GetRefTypeOfImplType(0, &ref) == S_OK && co->GetImplTypeFlags(0, &flags) == S_OK &&
+                co->GetRefTypeInfo(ref, &def) == S_OK && def->GetTypeAttr(&ta) == S_OK);
+    EXPECT_TRUE((flags & IMPLTYPEFLAG_FDEFAULT) && IsEqualGUID(ta->guid, iid));
     def->ReleaseTypeAttr(ta);
   }
 
   // The create methods take their texts and icon by reference; title and icon are optional.
-  ComPtr<ITypeInfo> vtable;
+  ComPtr<ITypeInfo> vtable;  // the vtable face holds the by-reference types
   ComPtr<ITypeInfo2> vtable2;
   HREFTYPE ref = 0;
-  ASSERT_EQ(info->GetRefTypeOfImplType(-1, &ref), S_OK);  // the vtable face holds the by-reference types
-  ASSERT_EQ(info->GetRefTypeInfo(ref, &vtable), S_OK);
-  ASSERT_EQ(vtable.As(&vtable2), S_OK);
-  ASSERT_EQ(vtable2->GetFuncIndexOfMemId(0x6003000A, INVOKE_FUNC, &index), S_OK);
   FUNCDESC* fd = nullptr;
-  ASSERT_EQ(vtable->GetFuncDesc(index, &fd), S_OK);
+  ASSERT_TRUE(info->GetRefTypeOfImplType(-1, &ref) == S_OK && info->GetRefTypeInfo(ref, &vtable) == S_OK &&
+              vtable.As(&vtable2) == S_OK && vtable2->GetFuncIndexOfMemId(0x6003000A, INVOKE_FUNC, &index) == S_OK &&
+              vtable->GetFuncDesc(index, &fd) == S_OK);
   ASSERT_EQ(fd->cParams, 5);
   const ELEMDESC* p = fd->lprgelemdescParam;
   EXPECT_EQ(p[0].tdesc.vt, VT_DISPATCH);

@@ -26,17 +26,14 @@ std::vector<int> Attributes(const FontRef& font) {
 
 TEST(Font, KeepsEveryAttributeAndRealisesThemInItsHandle) {
   FontRef font = Font::Create(kEverything);
-  EXPECT_EQ(font->Describe(), kEverything);
   EXPECT_EQ(Attributes(font), (std::vector<int>{-12, 700, 1, 1, 1, 161}));  // 9 points at 96 dpi
-
-  font->SetName(L"Arial");
-  font->SetSize(8.25f);
+  const FontDesc plain{L"Arial", 8.25f, 400, false, false, false, 0};
+  font->SetName(plain.name);
+  font->SetSize(plain.size);
   font->SetBold(false);
-  font->SetItalic(false);
-  font->SetUnderline(false);
-  font->SetStrikethrough(false);
+  for (auto set : {&Font::SetItalic, &Font::SetUnderline, &Font::SetStrikethrough}) (*font.*set)(false);
   font->SetCharset(0);
-  EXPECT_EQ(font->Describe(), (FontDesc{L"Arial", 8.25f, 400, false, false, false, 0}));
+  EXPECT_EQ(font->Describe(), plain);
   EXPECT_EQ(Attributes(font), (std::vector<int>{-11, 400, 0, 0, 0, 0}));
 }
 
@@ -76,35 +73,31 @@ TEST(Font, KeepsAFaceThatIsNotInstalledAndRefusesWhatOleCannotKeep) {
 }
 
 // Fonts of the same attributes draw with one handle; a change through any holder moves only the
-// font object changed, and a font that comes back to the attributes of others shares again.
+// font object changed, a font that comes back to the attributes of others shares again, and every
+// handle realised is released.
 TEST(Font, FontsAlikeShareOneHandleAndAChangeMovesOnlyTheFontChanged) {
-  const size_t shared = SharedFont::Count();
-  FontRef first = Font::Create(kEverything);
-  ASSERT_NE(first->Handle(), nullptr);
-  const unsigned before = test::GdiObjectCount();
-  std::vector<FontRef> twins;
-  for (int i = 0; i < 20; ++i) twins.push_back(Font::Create(kEverything));
-  for (const FontRef& twin : twins) EXPECT_EQ(twin->Handle(), first->Handle());
-  EXPECT_EQ(test::GdiObjectCount(), before);
-  EXPECT_EQ(SharedFont::Count(), shared + 1);
-
-  twins[0]->SetSize(12.0f);
-  Font::Wrap(twins[1]->Get())->SetItalic(false);  // another holder of the same font object
-  EXPECT_EQ(Attributes(twins[0])[0], -16);
-  EXPECT_EQ(Attributes(twins[1])[2], 0);
-  EXPECT_EQ(Attributes(first), (std::vector<int>{-12, 700, 1, 1, 1, 161}));
-  EXPECT_EQ(twins[2]->Handle(), first->Handle());
-  EXPECT_EQ(SharedFont::Count(), shared + 3);
-  twins[0]->SetSize(9.0f);
-  EXPECT_EQ(twins[0]->Handle(), first->Handle());
-  EXPECT_EQ(SharedFont::Count(), shared + 2);
-}
-
-TEST(Font, ReleasesEveryHandleItRealised) {
   test::ExpectNoLeaks([] {
-    FontRef font = Font::Create(kEverything);
-    ASSERT_NE(font->Handle(), nullptr);
-    FontRef clone = font->Clone();
+    const size_t shared = SharedFont::Count();
+    FontRef first = Font::Create(kEverything);
+    ASSERT_NE(first->Handle(), nullptr);
+    const unsigned before = test::GdiObjectCount();
+    std::vector<FontRef> twins;
+    for (int i = 0; i < 20; ++i) twins.push_back(Font::Create(kEverything));
+    for (const FontRef& twin : twins) EXPECT_EQ(twin->Handle(), first->Handle());
+    EXPECT_EQ(test::GdiObjectCount(), before);
+    EXPECT_EQ(SharedFont::Count(), shared + 1);
+
+    twins[0]->SetSize(12.0f);
+    Font::Wrap(twins[1]->Get())->SetItalic(false);  // another holder of the same font object
+    EXPECT_EQ(Attributes(twins[0])[0], -16);
+    EXPECT_EQ(Attributes(twins[1])[2], 0);
+    EXPECT_EQ(Attributes(first), (std::vector<int>{-12, 700, 1, 1, 1, 161}));
+    EXPECT_EQ(twins[2]->Handle(), first->Handle());
+    EXPECT_EQ(SharedFont::Count(), shared + 3);
+    twins[0]->SetSize(9.0f);
+    EXPECT_EQ(twins[0]->Handle(), first->Handle());
+    EXPECT_EQ(SharedFont::Count(), shared + 2);
+    FontRef clone = first->Clone();
     clone->SetSize(12.0f);
     ASSERT_NE(clone->Handle(), nullptr);
   });

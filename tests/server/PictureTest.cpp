@@ -3,9 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "server/contract/SystemHandles.h"
@@ -45,6 +45,27 @@ std::string ErrorOf(Load load) {
 }
 std::string LoadError(const std::vector<uint8_t>& bytes) { return ErrorOf([&] { Picture::FromBytes(bytes); }); }
 
+// A handle of each kind a program may hand over, made fresh for every picture.
+HICON IconHandle() {
+  unique_hbitmap image(CreateCompatibleBitmap(WindowDC(nullptr).get(), 32, 32));
+  unique_hbitmap mask(CreateBitmap(32, 32, 1, 1, nullptr));
+  ICONINFO info{TRUE, 0, 0, mask.get(), image.get()};
+  return CreateIconIndirect(&info);  // copies both bitmaps
+}
+HBITMAP ColourBitmap() {
+  HBITMAP bitmap = CreateCompatibleBitmap(WindowDC(nullptr).get(), 5, 3);
+  unique_hdc dc(CreateCompatibleDC(nullptr));
+  SelectGuard selected(dc.get(), bitmap);
+  RECT all{0, 0, 5, 3};
+  FillRect(dc.get(), &all, unique_hbrush(CreateSolidBrush(RGB(0, 200, 0))).get());
+  SetPixel(dc.get(), 4, 2, RGB(10, 20, 30));
+  return bitmap;
+}
+HBITMAP MonochromeBitmap() {
+  const uint16_t rows[8] = {0x00FF, 0xFF00, 0x00FF, 0xFF00, 0x00FF, 0xFF00, 0x00FF, 0xFF00};
+  return CreateBitmap(16, 8, 1, 1, rows);
+}
+
 class PictureTest : public ::testing::Test {
  protected:
   void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
@@ -61,15 +82,13 @@ TEST_F(PictureTest, EachKindKeepsItsBytesAndDrawsAtItsSizeOrStretched) {
     EXPECT_EQ(picture->Kind(), PictureKind::Bitmap);
     EXPECT_EQ(picture->Bytes(), bytes);
     EXPECT_EQ(GetObjectType(picture->Handle()), DWORD(OBJ_BITMAP));
-    Canvas canvas(10, 6, kBack);
+    Canvas canvas(10, 6, kBack), big(8, 4, kBack), clip(8, 4, kBack);
     picture->Render(canvas.dc(), RECT{2, 1, 10, 6}, false);
     ExpectPixels(canvas, {{1, 1, kBack}, {2, 1, RGB(255, 0, 0)}, {3, 1, RGB(0, 255, 0)}, {4, 1, RGB(0, 0, 255)},
                           {5, 1, RGB(255, 255, 255)}, {2, 2, RGB(0, 0, 0)}, {5, 2, RGB(0, 255, 255)}, {6, 1, kBack},
                           {2, 3, kBack}});
-    Canvas big(8, 4, kBack);
     picture->Render(big.dc(), RECT{0, 0, 8, 4}, true);
     ExpectPixels(big, {{1, 1, RGB(255, 0, 0)}, {7, 0, RGB(255, 255, 255)}, {7, 3, RGB(0, 255, 255)}});
-    Canvas clip(8, 4, kBack);
     picture->Render(clip.dc(), RECT{1, 1, 3, 2}, false);
     ExpectPixels(clip, {{2, 1, RGB(0, 255, 0)}, {3, 1, kBack}, {1, 2, kBack}});
   }
@@ -118,23 +137,27 @@ TEST_F(PictureTest, EnhancedMetafilesPlayIntoTheDestination) {
   ExpectPixels(canvas, {{15, 15, RGB(255, 0, 0)}, {2, 2, kBack}, {28, 28, kBack}});
 }
 
-TEST_F(PictureTest, HandlesTakenOverAreStoredAsBytesThatLoadAgain) {
-  HBITMAP bitmap = CreateCompatibleBitmap(WindowDC(nullptr).get(), 5, 3);
-  {
-    unique_hdc dc(CreateCompatibleDC(nullptr));
-    SelectGuard selected(dc.get(), bitmap);
-    RECT all{0, 0, 5, 3};
-    FillRect(dc.get(), &all, unique_hbrush(CreateSolidBrush(RGB(0, 200, 0))).get());
-    SetPixel(dc.get(), 4, 2, RGB(10, 20, 30));
+// A bitmap handed over, colour or monochrome, is the picture's handle and is stored as bytes that
+// load again with the same pixels. (Icons go the same way: every test icon is made from a handle's bytes.)
+TEST_F(PictureTest, BitmapsTakenOverAreStoredAsBytesThatLoadAgain) {
+  const struct {
+    HBITMAP bitmap;
+    std::vector<test::Pixel> pixels;
+  } cases[] = {
+      {ColourBitmap(), {{0, 0, RGB(0, 200, 0)}, {4, 2, RGB(10, 20, 30)}}},
+      {MonochromeBitmap(), {{0, 0, RGB(255, 255, 255)}, {8, 0, RGB(0, 0, 0)}, {0, 1, RGB(0, 0, 0)}, {15, 7, RGB(255, 255, 255)}}},
+  };
+  for (const auto& c : cases) {
+    PictureRef picture = Picture::FromBitmap(c.bitmap);
+    EXPECT_EQ(picture->Handle(), c.bitmap);
+    PictureRef again = Picture::FromBytes(picture->Bytes());
+    EXPECT_EQ(again->Bytes(), picture->Bytes());
+    for (const PictureRef& p : {picture, again}) {
+      Canvas canvas(p->SizePixels().cx, p->SizePixels().cy, RGB(9, 9, 9));
+      p->Render(canvas.dc(), RECT{0, 0, canvas.width(), canvas.height()}, false);
+      ExpectPixels(canvas, c.pixels);
+    }
   }
-  PictureRef fromHandle = Picture::FromBitmap(bitmap);
-  EXPECT_EQ(fromHandle->Handle(), bitmap);
-  PictureRef again = Picture::FromBytes(fromHandle->Bytes());
-  EXPECT_EQ(again->Bytes(), fromHandle->Bytes());
-  Canvas canvas(5, 3, 0);
-  again->Render(canvas.dc(), RECT{0, 0, 5, 3}, false);
-  ExpectPixels(canvas, {{0, 0, RGB(0, 200, 0)}, {4, 2, RGB(10, 20, 30)}});
-  // (Icons taken over go the same way: every test icon is made from a handle's bytes.)
 }
 
 TEST_F(PictureTest, FilesLoadAndMissingFilesSaySo) {
@@ -148,57 +171,31 @@ TEST_F(PictureTest, FilesLoadAndMissingFilesSaySo) {
   EXPECT_THAT(ErrorOf([&] { Picture::FromFile(path); }), AllOf(HasSubstr("cannot open"), HasSubstr("tessel-picture-test.png")));
 }
 
-TEST_F(PictureTest, CorruptBytesGiveAClearErrorAndLeakNothing) {
-  const std::vector<uint8_t> png = Quads();
-  const std::vector<uint8_t> jpeg = EncodeImage(ImageFormat::Jpeg, 8, 8, std::vector<uint32_t>(64, 0xFF808080));
-  const std::vector<uint8_t> icon = IconFile(16, RGB(1, 1, 1)), cursor = IconFile(32, RGB(4, 5, 6), true, POINT{7, 9});
-  const std::vector<uint8_t> shortPng(png.begin(), png.begin() + 40);
-  const std::vector<uint8_t> shortIcon(icon.begin(), icon.begin() + 30);  // its directory points past the end
+std::vector<uint8_t> Cut(std::vector<uint8_t> bytes, size_t size) {
+  bytes.resize(size);
+  return bytes;
+}
+std::vector<uint8_t> Jpeg() { return EncodeImage(ImageFormat::Jpeg, 8, 8, std::vector<uint32_t>(64, 0xFF808080)); }
+
+TEST_F(PictureTest, CorruptBytesGiveAClearError) {
   const std::pair<std::vector<uint8_t>, std::string> cases[] = {
       {{}, "picture: there are no bytes to load"},
       {{'h', 'e', 'l', 'l', 'o'}, "picture: the bytes are not a picture of a known format (BMP, ICO, CUR, WMF, EMF, "
                                   "JPEG, PNG, GIF, TIFF); they begin with 68 65 6C 6C"},
-      {shortPng, "picture: the PNG data "},
-      {{jpeg.begin(), jpeg.begin() + 20}, "picture: the JPEG data "},
+      {Cut(Quads(), 40), "picture: the PNG data "},
+      {Cut(Jpeg(), 20), "picture: the JPEG data "},
       {{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "picture: the BMP data "},
-      {shortIcon, "picture: the icon data is corrupt"},
+      {Cut(IconFile(16, RGB(1, 1, 1)), 30), "picture: the icon data is corrupt"},  // its directory points past the end
   };
   for (const auto& [bytes, message] : cases) EXPECT_EQ(LoadError(bytes).substr(0, message.size()), message);
-
-  // Loading, drawing and destroying every kind, or failing to load, gives every handle back.
-  test::ExpectNoLeaks([&] {
-    Canvas canvas(20, 20, 0);
-    for (const auto* bytes : {&png, &jpeg, &icon, &cursor})
-      Picture::FromBytes(*bytes)->Render(canvas.dc(), RECT{0, 0, 20, 20}, true);
-    LoadError(shortPng);
-    LoadError(shortIcon);
-  });
 }
 
-}  // namespace
-}  // namespace tessel
-
-namespace tessel {
-namespace {
-
-// A handle of each kind a program may hand over, made fresh for every picture.
-HICON IconHandle() {
-  unique_hbitmap image(CreateCompatibleBitmap(WindowDC(nullptr).get(), 32, 32));
-  unique_hbitmap mask(CreateBitmap(32, 32, 1, 1, nullptr));
-  ICONINFO info{TRUE, 0, 0, mask.get(), image.get()};
-  return CreateIconIndirect(&info);  // copies both bitmaps
-}
-HBITMAP ColourBitmap() { return CreateCompatibleBitmap(WindowDC(nullptr).get(), 24, 16); }
-HBITMAP MonochromeBitmap() {
-  const uint16_t rows[8] = {0x00FF, 0xFF00, 0x00FF, 0xFF00, 0x00FF, 0xFF00, 0x00FF, 0xFF00};
-  return CreateBitmap(16, 8, 1, 1, rows);
-}
-
-// Made, drawn and released a hundred times, a picture of every kind gives back all it took
-// of the heap, and the handles it was given.
-TEST_F(PictureTest, EveryKindGivesBackItsHeap) {
+// Made, drawn and released a hundred times (or failing to load), a picture of every kind gives back
+// all it took of the heap, and every handle.
+TEST_F(PictureTest, EveryKindGivesBackItsHeapAndHandles) {
   const std::vector<uint8_t> png = Quads(), bmp = Quads(ImageFormat::Bmp);
   const std::vector<uint8_t> icon = IconFile(32, RGB(1, 2, 3)), cursor = IconFile(32, RGB(4, 5, 6), true, POINT{7, 9});
+  const std::vector<uint8_t> jpeg = Jpeg(), shortPng = Cut(png, 40), shortIcon = Cut(icon, 30);
   const struct Case {
     const char* what;
     std::function<PictureRef()> make;
@@ -210,31 +207,22 @@ TEST_F(PictureTest, EveryKindGivesBackItsHeap) {
       {"monochrome bitmap handle", [] { return Picture::FromBitmap(MonochromeBitmap()); }},
       {"BMP file", [&] { return Picture::FromBytes(bmp); }},
       {"PNG file", [&] { return Picture::FromBytes(png); }},
+      {"JPEG file", [&] { return Picture::FromBytes(jpeg); }},
+      {"corrupt PNG", [&] { return LoadError(shortPng), PictureRef(); }},
+      {"corrupt icon", [&] { return LoadError(shortIcon), PictureRef(); }},
   };
   Canvas canvas(40, 40, 0);
   for (const Case& c : cases) {
     auto round = [&] {
-      PictureRef picture = c.make();
-      picture->Render(canvas.dc(), RECT{0, 0, 40, 40}, true);
-      picture->SizePixels();
+      if (PictureRef picture = c.make()) {
+        picture->Render(canvas.dc(), RECT{0, 0, 40, 40}, true);
+        picture->SizePixels();
+      }
     };
     for (int i = 0; i < 10; ++i) round();
     const int64_t heap = test::HeapBytesInUse();
     test::ExpectNoLeaks(round, 0, 100);
     EXPECT_LT(test::HeapBytesInUse() - heap, 100 * 8) << c.what << ": heap bytes kept over 100 pictures";
-  }
-}
-
-// A monochrome bitmap is taken over and stored as bytes that load again with the same pixels.
-TEST_F(PictureTest, AMonochromeBitmapIsTakenOver) {
-  PictureRef picture = Picture::FromBitmap(MonochromeBitmap());
-  ASSERT_EQ(picture->SizePixels().cx, 16);
-  PictureRef again = Picture::FromBytes(picture->Bytes());
-  for (const PictureRef& p : {picture, again}) {
-    Canvas canvas(16, 8, RGB(9, 9, 9));
-    p->Render(canvas.dc(), RECT{0, 0, 16, 8}, false);
-    ExpectPixels(canvas, {{0, 0, RGB(255, 255, 255)}, {8, 0, RGB(0, 0, 0)}, {0, 1, RGB(0, 0, 0)},
-                          {15, 7, RGB(255, 255, 255)}});
   }
 }
 

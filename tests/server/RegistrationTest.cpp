@@ -6,8 +6,9 @@
 #include <wrl/client.h>
 
 #include <set>
+#include <span>
+#include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "host/ControlIdentities.h"
 #include "server/contract/SystemHandles.h"
@@ -27,6 +28,7 @@ std::wstring GuidText(const GUID& g) {
   StringFromGUID2(g, buffer, 40);
   return buffer;
 }
+std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
 
 bool KeyExists(HKEY root, const std::wstring& path) {
   HKEY key = nullptr;
@@ -42,81 +44,26 @@ std::wstring Value(HKEY root, const std::wstring& path, const wchar_t* name = nu
   return data;
 }
 
+// One value registration writes (kAny: the key alone, whatever it holds).
+struct Entry {
+  std::wstring key;
+  const wchar_t* name;
+  std::wstring value;
+};
+const std::wstring kAny = L"<any>";
+
 struct Class {
   const GUID* clsid;
   const GUID* iid;
   const wchar_t* progId;
+  const wchar_t* interfaceName;
 };
-const Class kClasses[] = {{&srv::kClsidBalloonToolTip, &srv::kIidBalloonToolTip, L"TesselOCX.CBalloonToolTip"},
-                          {&srv::kClsidSOSystem, &srv::kIidSOSystem, L"TesselOCX.SOSystem"}};
+const Class kClasses[] = {
+    {&srv::kClsidBalloonToolTip, &srv::kIidBalloonToolTip, L"TesselOCX.CBalloonToolTip", L"_CBalloonToolTip"},
+    {&srv::kClsidSOSystem, &srv::kIidSOSystem, L"TesselOCX.SOSystem", L"_SOSystem"}};
 
-// The keys registration owns below a classes root, with their values, or gone when not registered;
-// with library the type library's keys too.
-void ExpectClassKeys(HKEY root, const std::wstring& prefix, bool registered, bool library = true) {
-  for (const Class& c : kClasses) {
-    const std::wstring key = prefix + L"CLSID\\" + GuidText(*c.clsid);
-    std::vector<std::wstring> owned = {key, key + L"\\ProgID", key + L"\\TypeLib", key + L"\\VERSION",
-                                       prefix + c.progId};
-    if (library) owned.push_back(prefix + L"Interface\\" + GuidText(*c.iid));
-    for (const auto& k : owned) EXPECT_EQ(KeyExists(root, k), registered) << std::string(k.begin(), k.end());
-    if (!registered) continue;
-    EXPECT_EQ(lstrcmpiW(Value(root, key + L"\\InprocServer32").c_str(), ServerPath().c_str()), 0);
-    EXPECT_EQ(Value(root, key + L"\\InprocServer32", L"ThreadingModel") + Value(root, key + L"\\ProgID"),
-              L"Apartment" + std::wstring(c.progId));
-    EXPECT_EQ(Value(root, key + L"\\TypeLib") + Value(root, prefix + c.progId + L"\\CLSID"),
-              GuidText(srv::kLibId) + GuidText(*c.clsid));
-  }
-  if (library) {
-    EXPECT_EQ(KeyExists(root, prefix + L"TypeLib\\" + GuidText(srv::kLibId)), registered);
-  }
-}
-
-const wchar_t* kLibrarySubkey = sizeof(void*) == 8 ? L"\\1.4\\0\\win64" : L"\\1.4\\0\\win32";
-
-class Registration : public ::testing::Test {
- protected:
-  // Whatever a test did, the server is registered for the machine again afterwards.
-  void TearDown() override { EXPECT_EQ(RegSvr32(L""), 0u); }
-};
-
-TEST_F(Registration, MachineRegistrationWritesTheTableAndRemovesExactlyIt) {
-  ASSERT_EQ(RegSvr32(L"/u"), 0u);
-  ExpectClassKeys(HKEY_CLASSES_ROOT, L"", false);
-  EXPECT_EQ(RegSvr32(L"/u"), 0u) << "removing what is already gone is no failure";
-
-  ASSERT_EQ(RegSvr32(L""), 0u);
-  ExpectClassKeys(HKEY_CLASSES_ROOT, L"", true);
-  ComPtr<ITypeLib> registered;
-  EXPECT_EQ(LoadRegTypeLib(srv::kLibId, 1, 4, 0, &registered), S_OK) << "the type library is registered";
-  // The user controls are private: neither their classes nor their event interfaces are written.
-  for (const tessel::ControlIdentity& control : tessel::kControlIdentities) {
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"CLSID\\" + GuidText(control.clsid)));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Interface\\" + GuidText(control.events)));
-  }
-  const std::wstring lib = L"TypeLib\\" + GuidText(srv::kLibId);
-  EXPECT_EQ(lstrcmpiW(Value(HKEY_CLASSES_ROOT, lib + kLibrarySubkey).c_str(), ServerPath().c_str()), 0);
-  EXPECT_EQ(Value(HKEY_CLASSES_ROOT, lib + L"\\1.4"), L"TesselOCX");
-  EXPECT_EQ(Value(HKEY_CLASSES_ROOT, L"Interface\\" + GuidText(srv::kIidBalloonToolTip)), L"_CBalloonToolTip");
-  EXPECT_EQ(Value(HKEY_CLASSES_ROOT, L"Interface\\" + GuidText(srv::kIidSOSystem) + L"\\TypeLib"), GuidText(srv::kLibId));
-
-  CLSID clsid{};
-  for (const Class& c : kClasses) {
-    ASSERT_EQ(CLSIDFromProgID(c.progId, &clsid), S_OK);
-    EXPECT_TRUE(IsEqualCLSID(clsid, *c.clsid));
-  }
-
-  ASSERT_EQ(RegSvr32(L"/u"), 0u);
-  ExpectClassKeys(HKEY_CLASSES_ROOT, L"", false);
-  EXPECT_EQ(CLSIDFromProgID(L"TesselOCX.SOSystem", &clsid), CO_E_CLASSSTRING);
-  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"CLSID")) << "the shared parents stay";
-  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"Interface\\{00020400-0000-0000-C000-000000000046}"))
-      << "the library's base interfaces belong to the system";
-}
-
-// The user controls as ActiveX controls: what each writes besides the common keys. The status is
-// OLEMISC_SETCLIENTSITEFIRST | RECOMPOSEONRESIZE | INSIDEOUT | ACTIVATEWHENVISIBLE | CANTLINKINSIDE
-// (0x20191), with ACTSLIKEBUTTON for the button, SIMPLEFRAME for the frame and NOUIACTIVATE for the
-// decorations.
+// The status of a control is SETCLIENTSITEFIRST | RECOMPOSEONRESIZE | INSIDEOUT | ACTIVATEWHENVISIBLE |
+// CANTLINKINSIDE (0x20191), with ACTSLIKEBUTTON, SIMPLEFRAME or NOUIACTIVATE for the decorations.
 struct ControlKeys {
   const wchar_t* type;
   const wchar_t* miscStatus;
@@ -128,104 +75,132 @@ const ControlKeys kControlKeys[] = {
     {L"KvFundo", L"131473", L"107"},
 };
 
-const GUID* ClsidOf(const wchar_t* type) {
+const tessel::ControlIdentity& IdentityOf(const wchar_t* type) {
   for (const tessel::ControlIdentity& c : tessel::kControlIdentities)
-    if (c.typeName == type) return &c.clsid;
-  return nullptr;
+    if (c.typeName == type) return c;
+  throw std::runtime_error("no control " + Narrow(type));
 }
 
-// Every key of the seven controls below a classes root, or none of them.
-void ExpectControlKeys(HKEY root, const std::wstring& prefix, bool registered) {
-  for (const ControlKeys& c : kControlKeys) {
-    const std::wstring progId = std::wstring(L"TesselOCX.") + c.type;
-    const std::wstring key = prefix + L"CLSID\\" + GuidText(*ClsidOf(c.type));
-    SCOPED_TRACE(std::string(progId.begin(), progId.end()));
-    for (const std::wstring& k : {key, key + L"\\Control", key + L"\\MiscStatus\\1", prefix + progId,
-                                  prefix + progId + L".1"})
-      EXPECT_EQ(KeyExists(root, k), registered) << std::string(k.begin(), k.end());
-    if (!registered) continue;
-    EXPECT_EQ(lstrcmpiW(Value(root, key + L"\\InprocServer32").c_str(), ServerPath().c_str()), 0);
-    const std::vector<std::wstring> values = {
-        Value(root, key + L"\\InprocServer32", L"ThreadingModel"), Value(root, key + L"\\ProgID"),
-        Value(root, key + L"\\VersionIndependentProgID"),        Value(root, key + L"\\MiscStatus"),
-        Value(root, key + L"\\MiscStatus\\1"),                 Value(root, key + L"\\TypeLib"),
-        Value(root, key + L"\\Version"),                         Value(root, prefix + progId + L"\\CLSID"),
-        Value(root, prefix + progId + L"\\CurVer"),              Value(root, prefix + progId + L".1\\CLSID"),
-        Value(root, key + L"\\ToolboxBitmap32")};
-    const std::vector<std::wstring> expected = {
-        L"Apartment", progId + L".1", progId, L"0", c.miscStatus, GuidText(srv::kControlsLibId), L"1.4",
-        GuidText(*ClsidOf(c.type)), progId + L".1", GuidText(*ClsidOf(c.type)), ServerPath() + L", " + c.bitmap};
-    EXPECT_EQ(values, expected);
+// Every value registration owns below a classes root (prefix "" or "Software\Classes\"), of the
+// two public classes or of the seven controls; with library the type library's keys too.
+std::vector<Entry> Entries(bool controls, const std::wstring& p, bool library) {
+  const std::wstring server = ServerPath(), lib = p + L"TypeLib\\" + GuidText(controls ? srv::kControlsLibId : srv::kLibId);
+  std::vector<Entry> e;
+  auto common = [&](const std::wstring& key, const std::wstring& progId, const std::wstring& clsid) {
+    e.insert(e.end(), {{key + L"\\InprocServer32", nullptr, server}, {key + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+                       {key + L"\\TypeLib", nullptr, GuidText(controls ? srv::kControlsLibId : srv::kLibId)},
+                       {p + progId + L"\\CLSID", nullptr, clsid}});
+  };
+  for (const Class& c : controls ? std::span<const Class>() : std::span(kClasses)) {
+    const std::wstring key = p + L"CLSID\\" + GuidText(*c.clsid), iface = p + L"Interface\\" + GuidText(*c.iid);
+    common(key, c.progId, GuidText(*c.clsid));
+    e.insert(e.end(), {{key, nullptr, kAny}, {key + L"\\VERSION", nullptr, kAny}, {key + L"\\ProgID", nullptr, c.progId}});
+    if (library) e.insert(e.end(), {{iface, nullptr, c.interfaceName}, {iface + L"\\TypeLib", nullptr, GuidText(srv::kLibId)}});
+  }
+  for (const ControlKeys& c : controls ? std::span(kControlKeys) : std::span<const ControlKeys>()) {
+    const tessel::ControlIdentity& id = IdentityOf(c.type);
+    const std::wstring progId = std::wstring(L"TesselOCX.") + c.type, key = p + L"CLSID\\" + GuidText(id.clsid);
+    common(key, progId, GuidText(id.clsid));
+    e.insert(e.end(), {{key + L"\\Control", nullptr, kAny}, {key + L"\\ProgID", nullptr, progId + L".1"},
+                       {key + L"\\VersionIndependentProgID", nullptr, progId}, {key + L"\\MiscStatus", nullptr, L"0"},
+                       {key + L"\\MiscStatus\\1", nullptr, c.miscStatus}, {key + L"\\Version", nullptr, L"1.4"},
+                       {key + L"\\ToolboxBitmap32", nullptr, server + L", " + c.bitmap},
+                       {p + progId + L"\\CurVer", nullptr, progId + L".1"}, {p + progId + L".1\\CLSID", nullptr, GuidText(id.clsid)}});
+    if (library) e.push_back({p + L"Interface\\" + GuidText(id.events), nullptr, L"__" + std::wstring(c.type)});
+  }
+  if (library && !controls)
+    e.insert(e.end(), {{lib + (sizeof(void*) == 8 ? L"\\1.4\\0\\win64" : L"\\1.4\\0\\win32"), nullptr, server},
+                       {lib + L"\\1.4", nullptr, L"TesselOCX"}});
+  if (library && controls) e.push_back({lib, nullptr, kAny});
+  return e;
+}
+
+// Each entry there with its value (the server's path in any case), or none of them.
+void ExpectEntries(HKEY root, const std::vector<Entry>& entries, bool registered) {
+  for (const Entry& e : entries) {
+    const std::string where = Narrow(e.name ? e.key + L"@" + e.name : e.key);
+    if (!registered) {
+      EXPECT_FALSE(KeyExists(root, e.key)) << where;
+      continue;
+    }
+    const std::wstring got = e.value == kAny ? (KeyExists(root, e.key) ? kAny : L"<none>") : Value(root, e.key, e.name);
+    const bool path = e.value.starts_with(ServerPath());
+    EXPECT_TRUE(path ? lstrcmpiW(got.c_str(), e.value.c_str()) == 0 : got == e.value) << where << ": " << Narrow(got);
   }
 }
 
-TEST_F(Registration, TheControlsAreRegisteredOnlyOnRequestAndTakenAwayAlone) {
-  ASSERT_EQ(RegSvr32(L"/u"), 0u);
-  EXPECT_NE(RegSvr32(L"/n /i:controlz"), 0u) << "an unknown word is refused";
-  ExpectClassKeys(HKEY_CLASSES_ROOT, L"", false);
-  ExpectControlKeys(HKEY_CLASSES_ROOT, L"", false);
+enum Place { kNowhere, kMachine, kUser };
 
-  ASSERT_EQ(RegSvr32(L"/i:controls"), 0u);
-  ExpectClassKeys(HKEY_CLASSES_ROOT, L"", true);
-  ExpectControlKeys(HKEY_CLASSES_ROOT, L"", true);
-  ComPtr<ITypeLib> controls;
-  ASSERT_EQ(LoadRegTypeLib(srv::kControlsLibId, 1, 4, 0, &controls), S_OK) << "the controls' type library";
-  ComPtr<ITypeInfo> button;
-  EXPECT_EQ(controls->GetTypeInfoOfGuid(*ClsidOf(L"ButtonStyle"), &button), S_OK);
-  for (const tessel::ControlIdentity& control : tessel::kControlIdentities)
-    EXPECT_EQ(Value(HKEY_CLASSES_ROOT, L"Interface\\" + GuidText(control.events)), L"__" + std::wstring(control.typeName));
-  CLSID clsid{};
-  ASSERT_EQ(CLSIDFromProgID(L"TesselOCX.KvTextBox", &clsid), S_OK);
-  EXPECT_TRUE(IsEqualCLSID(clsid, *ClsidOf(L"KvTextBox")));
-
-  // "/u /n /i:controls" takes the controls away and leaves the classes.
-  ASSERT_EQ(RegSvr32(L"/u /n /i:controls"), 0u);
-  ExpectControlKeys(HKEY_CLASSES_ROOT, L"", false);
-  ExpectClassKeys(HKEY_CLASSES_ROOT, L"", true);
-  EXPECT_EQ(LoadRegTypeLib(srv::kControlsLibId, 1, 4, 0, &controls), TYPE_E_LIBNOTREGISTERED);
-  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Interface\\" + GuidText(tessel::kControlIdentities[0].events)));
-
-  // Plain unregistering takes them away too.
-  ASSERT_EQ(RegSvr32(L"/i:controls"), 0u);
-  ASSERT_EQ(RegSvr32(L"/u"), 0u);
-  ExpectControlKeys(HKEY_CLASSES_ROOT, L"", false);
-  ExpectClassKeys(HKEY_CLASSES_ROOT, L"", false);
+// Where the classes and the controls are registered: for the machine with their type library, for
+// the current user alone, or nowhere, leaving the shared parents.
+void ExpectPlaces(Place classes, Place controls) {
+  const std::wstring user = L"Software\\Classes\\";
+  for (const bool ofControls : {false, true}) {
+    SCOPED_TRACE(ofControls ? "controls" : "classes");
+    const Place place = ofControls ? controls : classes;
+    if (place == kUser) {
+      ExpectEntries(HKEY_CURRENT_USER, Entries(ofControls, user, false), true);
+      ExpectEntries(HKEY_LOCAL_MACHINE, Entries(ofControls, user, false), false);
+      continue;
+    }
+    ExpectEntries(HKEY_CLASSES_ROOT, Entries(ofControls, L"", true), place == kMachine);
+    if (place == kNowhere) ExpectEntries(HKEY_CURRENT_USER, Entries(ofControls, user, true), false);
+    ComPtr<ITypeLib> lib;
+    EXPECT_EQ(LoadRegTypeLib(ofControls ? srv::kControlsLibId : srv::kLibId, 1, 4, 0, &lib),
+              place == kMachine ? S_OK : TYPE_E_LIBNOTREGISTERED);
+  }
+  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"CLSID")) << "the shared parents stay";
+  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"Interface\\{00020400-0000-0000-C000-000000000046}"))
+      << "the library's base interfaces belong to the system";
 }
 
-// Nothing for the machine; the controls go alone and the classes stay until they are asked away.
-TEST_F(Registration, UserRegistrationGoesBelowTheCurrentUsersClasses) {
-  ASSERT_EQ(RegSvr32(L"/u"), 0u);
-  const std::wstring user = L"Software\\Classes\\";
-  ASSERT_EQ(RegSvr32(L"/n /i:user,controls"), 0u);
-  ExpectClassKeys(HKEY_CURRENT_USER, user, true, false);
-  ExpectControlKeys(HKEY_CURRENT_USER, user, true);
-  ExpectClassKeys(HKEY_LOCAL_MACHINE, user, false, false);
-  ExpectControlKeys(HKEY_LOCAL_MACHINE, user, false);
-  ASSERT_EQ(RegSvr32(L"/u /n /i:user,controls"), 0u);
-  ExpectControlKeys(HKEY_CURRENT_USER, user, false);
-  ExpectClassKeys(HKEY_CURRENT_USER, user, true, false);
-  ASSERT_EQ(RegSvr32(L"/u /n /i:user"), 0u);
-  ExpectClassKeys(HKEY_CURRENT_USER, user, false);
-  ExpectClassKeys(HKEY_CLASSES_ROOT, L"", false);
-  EXPECT_EQ(RegSvr32(L"/u /n /i:user"), 0u) << "already gone";
+class Registration : public ::testing::Test {
+ protected:
+  // Whatever a test did, the server is registered for the machine again afterwards.
+  void TearDown() override { EXPECT_EQ(RegSvr32(L""), 0u); }
+};
+
+// The classes are registered for the machine or the current user; the controls only on request,
+// and they go alone.
+TEST_F(Registration, EachRequestWritesItsKeysAndRemovesExactlyThem) {
+  const struct Step {
+    const wchar_t* switches;
+    bool succeeds;
+    Place classes, controls;
+  } steps[] = {
+      {L"/u", true, kNowhere, kNowhere},
+      {L"/u", true, kNowhere, kNowhere},  // removing what is already gone is no failure
+      {L"", true, kMachine, kNowhere},    // the user controls are private
+      {L"/u", true, kNowhere, kNowhere},
+      {L"/n /i:controlz", false, kNowhere, kNowhere},  // an unknown word is refused
+      {L"/i:controls", true, kMachine, kMachine},
+      {L"/u /n /i:controls", true, kMachine, kNowhere},
+      {L"/i:controls", true, kMachine, kMachine},
+      {L"/u", true, kNowhere, kNowhere},  // plain unregistering takes the controls away too
+      {L"/n /i:user,controls", true, kUser, kUser},
+      {L"/u /n /i:user,controls", true, kUser, kNowhere},
+      {L"/u /n /i:user", true, kNowhere, kNowhere},
+      {L"/u /n /i:user", true, kNowhere, kNowhere},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(::testing::Message() << "regsvr32 " << Narrow(s.switches));
+    ASSERT_EQ(RegSvr32(s.switches) == 0, s.succeeds);
+    ExpectPlaces(s.classes, s.controls);
+  }
 }
 
 // The module's exports, called in this process.
 class ServerModule : public ::testing::Test {
  protected:
-  using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-  using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
-  void SetUp() override {
-    module = LoadLibraryW(ServerPath().c_str());
-    ASSERT_NE(module, nullptr);
-    getClassObject = reinterpret_cast<GetClassObject>(GetProcAddress(module, "DllGetClassObject"));
-    canUnloadNow = reinterpret_cast<CanUnloadNow>(GetProcAddress(module, "DllCanUnloadNow"));
-    ASSERT_TRUE(getClassObject && canUnloadNow);
-  }
+  void SetUp() override { ASSERT_TRUE(getClassObject && canUnloadNow); }
   void TearDown() override { FreeLibrary(module); }
-  HMODULE module = nullptr;
-  GetClassObject getClassObject = nullptr;
-  CanUnloadNow canUnloadNow = nullptr;
+  template <class Function>
+  Function Export(const char* name) {
+    return module ? reinterpret_cast<Function>(GetProcAddress(module, name)) : nullptr;
+  }
+  HMODULE module = LoadLibraryW(ServerPath().c_str());
+  HRESULT(STDAPICALLTYPE* getClassObject)(REFCLSID, REFIID, void**) = Export<decltype(getClassObject)>("DllGetClassObject");
+  HRESULT(STDAPICALLTYPE* canUnloadNow)() = Export<decltype(canUnloadNow)>("DllCanUnloadNow");
 };
 
 TEST_F(ServerModule, ServesOnlyThePublicClasses) {

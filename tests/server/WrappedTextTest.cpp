@@ -14,20 +14,13 @@ using test::Canvas;
 
 class WrappedTextTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    LOGFONTW lf{};
-    lf.lfHeight = -11;
-    wcscpy(lf.lfFaceName, L"Tahoma");
-    font_.reset(CreateFontIndirectW(&lf));
-  }
-  // Draws text word-wrapped into a canvas of w x h, black on white.
   void Draw(Canvas& canvas, std::wstring_view text, int w) {
     SelectObject(canvas.dc(), font_.get());
     SetBkMode(canvas.dc(), TRANSPARENT);
     RECT r{0, 0, w, canvas.height()};
     DrawTextW(canvas.dc(), text.data(), static_cast<int>(text.size()), &r, DT_WORDBREAK | DT_CENTER);
   }
-  unique_hfont font_;
+  unique_hfont font_{CreateFontW(-11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma")};
 };
 
 TEST_F(WrappedTextTest, AShortTextIsMeasuredWholeALongOneAsFarAsItCanBeSeen) {

@@ -1,8 +1,8 @@
 #pragma once
-// Events of a constituent or a control recorded as one line of text each ("MouseDown(1,0,75,75)",
-// "KeyDown(65,0)", "KeyPress(97)", "Change"...), to compare with an expected list.
+// Events of a constituent or a control, one line each ("MouseDown(1,0,75,75)", "KeyPress(97)", "Change").
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,33 +20,30 @@ struct EventLog {
   template <class Events>
   void Watch(Events& events, const std::string& prefix = "") {
     static_assert(requires { events.Change; } || requires { events.Click; }, "give the object's events");
-    auto note = [this, prefix](const char* what) { return [this, prefix, what] { (*this)(prefix + what); }; };
-    auto key = [this, prefix](const char* what) {
-      return [this, prefix, what](int16_t& code, int16_t& shift) {
-        (*this)(prefix + what + "(" + std::to_string(code) + "," + std::to_string(shift) + ")");
-      };
-    };
-    auto mouse = [this, prefix](const char* what) {
-      return [this, prefix, what](int16_t& b, int16_t& s, float& x, float& y) {
-        (*this)(prefix + what + "(" + std::to_string(b) + "," + std::to_string(s) + "," +
-                std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)) + ")");
+    // "What" or "What(a,b,...)", each argument as a whole number.
+    auto note = [this, prefix](const char* what) {
+      return [this, prefix, what](auto&... args) {
+        std::string line = prefix + what, values;
+        for (const int value : std::initializer_list<int>{static_cast<int>(args)...})
+          values.append(",").append(std::to_string(value));
+        (*this)(values.empty() ? line : line.append("(").append(values, 1).append(")"));
       };
     };
     if constexpr (requires { events.MouseDown; }) {
-      events.MouseDown = mouse("MouseDown");
-      events.MouseMove = mouse("MouseMove");
-      events.MouseUp = mouse("MouseUp");
+      events.MouseDown = note("MouseDown");
+      events.MouseMove = note("MouseMove");
+      events.MouseUp = note("MouseUp");
     }
     if constexpr (requires { events.Click; }) events.Click = note("Click");
     if constexpr (requires { events.DblClick; }) events.DblClick = note("DblClick");
     if constexpr (requires { events.KeyDown; }) {
-      events.KeyDown = key("KeyDown");
-      events.KeyPress = [this, prefix](int16_t& ascii) {
-        (*this)(prefix + "KeyPress(" + std::to_string(ascii) + ")");
+      events.KeyDown = note("KeyDown");
+      events.KeyPress = [this, press = note("KeyPress")](int16_t& ascii) {
+        press(ascii);
         if (onKeyPress) onKeyPress(ascii);
       };
     }
-    if constexpr (requires { events.KeyUp; }) events.KeyUp = key("KeyUp");
+    if constexpr (requires { events.KeyUp; }) events.KeyUp = note("KeyUp");
     if constexpr (requires { events.GotFocus; }) {
       events.GotFocus = note("GotFocus");
       events.LostFocus = note("LostFocus");

@@ -3,21 +3,14 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace tessel::test {
 
 int64_t HeapBytesInUse() {
-  std::vector<HANDLE> heaps(64);
-  for (;;) {
-    const DWORD n = GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data());
-    if (n == 0) return 0;
-    if (n <= heaps.size()) {
-      heaps.resize(n);
-      break;
-    }
-    heaps.resize(n + 16);
-  }
+  std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 16);
+  heaps.resize(std::min<size_t>(heaps.size(), GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data())));
   int64_t busy = 0;
   for (HANDLE heap : heaps) {
     if (!HeapLock(heap)) continue;

@@ -1,7 +1,5 @@
 #pragma once
-// What the process holds in memory, for tests that check a piece of work gives it back: the bytes
-// of every busy block of every heap of the process (the C runtime's, the system's and the
-// libraries' own), and the private bytes the system counts.
+// What the process holds in memory, for tests that check a piece of work gives it back.
 #include <cstdint>
 
 namespace tessel::test {

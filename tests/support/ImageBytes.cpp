@@ -27,12 +27,10 @@ std::vector<uint8_t> EncodeImage(ImageFormat format, int width, int height, cons
     Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory)), "factory");
     ComPtr<IStream> stream;
     stream.Attach(SHCreateMemStream(nullptr, 0));
-    const GUID* container = format == ImageFormat::Bmp    ? &GUID_ContainerFormatBmp
-                            : format == ImageFormat::Png  ? &GUID_ContainerFormatPng
-                            : format == ImageFormat::Jpeg ? &GUID_ContainerFormatJpeg
-                                                          : &GUID_ContainerFormatGif;
+    const GUID* containers[] = {&GUID_ContainerFormatBmp, &GUID_ContainerFormatPng, &GUID_ContainerFormatJpeg,
+                                &GUID_ContainerFormatGif};  // in the order of ImageFormat
     ComPtr<IWICBitmapEncoder> encoder;
-    Check(factory->CreateEncoder(*container, nullptr, &encoder), "encoder");
+    Check(factory->CreateEncoder(*containers[static_cast<int>(format)], nullptr, &encoder), "encoder");
     Check(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache), "initialise");
     ComPtr<IWICBitmapFrameEncode> frame;
     Check(encoder->CreateNewFrame(&frame, nullptr), "frame");
@@ -46,12 +44,11 @@ std::vector<uint8_t> EncodeImage(ImageFormat format, int width, int height, cons
     Check(frame->WriteSource(source.Get(), nullptr), "write");
     Check(frame->Commit(), "commit frame");
     Check(encoder->Commit(), "commit");
-    STATSTG st{};
-    stream->Stat(&st, STATFLAG_NONAME);
-    out.resize(static_cast<size_t>(st.cbSize.QuadPart));
-    stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
-    ULONG read = 0;
-    stream->Read(out.data(), static_cast<ULONG>(out.size()), &read);
+    ULARGE_INTEGER size{};
+    IStream_Size(stream.Get(), &size);
+    out.resize(static_cast<size_t>(size.QuadPart));
+    IStream_Reset(stream.Get());
+    IStream_Read(stream.Get(), out.data(), static_cast<ULONG>(out.size()));
   }
   if (SUCCEEDED(init)) CoUninitialize();
   return out;
@@ -71,8 +68,7 @@ std::vector<uint8_t> IconFile(int size, COLORREF colour, bool cursor, POINT hotS
   ICONINFO info{TRUE, 0, 0, mask.get(), image.get()};
   std::vector<uint8_t> bytes = Picture::FromIcon(CreateIconIndirect(&info))->Bytes();
   if (cursor && bytes.size() > 22) {
-    // The same file as a cursor: type 2, and the directory entry's planes and bit count fields
-    // become the hot spot.
+    // The same file as a cursor: type 2, and the directory entry's planes and bit count are the hot spot.
     bytes[2] = 2;
     bytes[10] = static_cast<uint8_t>(hotSpot.x);
     bytes[11] = 0;

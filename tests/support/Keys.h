@@ -4,9 +4,8 @@
 
 namespace tessel::test {
 
-// Sent straight to the window (a form's key handling in the message loop stays out of the way).
-// ch 0 sends no WM_CHAR; vk 0 takes the key that types ch. Text types "\b" and "\r" with
-// Backspace and Enter.
+// Sent straight to the window, past a form's key handling. ch 0 sends no WM_CHAR; vk 0 takes the key
+// that types ch; "\b" and "\r" are typed with Backspace and Enter.
 void SendStroke(HWND window, wchar_t ch, UINT vk = 0);
 void SendText(HWND window, const wchar_t* text);
 // Posted to the window with the focus and pumped: down, then up to whatever has the focus by

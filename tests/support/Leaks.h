@@ -4,9 +4,8 @@
 
 namespace tessel::test {
 
-// Runs round `warmUp` times (what the process keeps once made, window classes and the caches of
-// decoders and fonts, is made then), counts GDI objects and windows, runs it `times` more and
-// expects both counts back where they were.
+// Runs round `warmUp` times (to make what the process keeps: window classes, decoder and font caches),
+// then `times` more, and expects the counts of GDI objects and windows back where they were.
 void ExpectNoLeaks(const std::function<void()>& round, int warmUp = 1, int times = 3);
 
 }  // namespace tessel::test

@@ -30,8 +30,7 @@ class PixelRows {
 
 class DibProbe : public PixelRows {
  public:
-  // Copies the bitmap's pixels (any bitmap not selected into a DC the caller still draws in);
-  // the bitmap stays owned by the caller.
+  // Copies the pixels of a bitmap the caller keeps (not one selected into a DC still drawn in).
   explicit DibProbe(HBITMAP bitmap);
   bool ok() const { return !pixels_.empty(); }
 
@@ -39,8 +38,7 @@ class DibProbe : public PixelRows {
   std::vector<uint32_t> pixels_;
 };
 
-// A 32-bpp top-down DIB section in a memory DC of its own, filled with one colour: a target that
-// pictures and renderers draw into, read back pixel for pixel.
+// A 32-bpp top-down DIB section in a memory DC of its own, filled with one colour, to draw into.
 class Canvas : public PixelRows {
  public:
   Canvas(int width, int height, COLORREF background);

@@ -1,7 +1,6 @@
 #pragma once
 // A HostServices that records every call but the cursor, window and clock queries as one line of
-// text and answers from values the test sets, so message boxes (always OK), the cursor, the shell
-// and the clock are driven by the test.
+// text and answers from values the test sets (a message box with OK).
 #include <functional>
 #include <string>
 #include <vector>

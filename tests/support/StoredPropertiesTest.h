@@ -1,11 +1,11 @@
 #pragma once
-// One persistence test for every control whose stored properties come from its property table
-// (`static PropertyTable<Control> StoredProperties()`). A control takes part with a specialisation
-// of StoredSamples (kTypeName, and Values() listing every key once, in the order the control stores
-// them, each with a value of its row's type that differs from the row's defaults) and one
+// One persistence test for every control whose stored properties come from its property table: a
+// control takes part with a StoredSamples specialisation (kTypeName, and Values(): every key once, in
+// its stored order, with a value of its row's type unlike its defaults) and one
 // INSTANTIATE_TYPED_TEST_SUITE_P line, as tests/inputs/PersistenceTest.cpp shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -23,14 +23,9 @@ namespace tessel::test {
 struct StoredSample {
   const wchar_t* key;
   BagValue value;
-  // False for a key the control reads but then overwrites while reading on (the selection of a
-  // text field, which the stored text replaces): the value is gone when the control is written.
-  bool keptWhenRead = true;
-  // True for a key whose read default differs from its write default on purpose, so that a
-  // control read from an empty bag stores it.
-  bool defaultsDiffer = false;
-  // The key the control reads the value under when it differs from the one it writes.
-  const wchar_t* readAs = nullptr;
+  bool keptWhenRead = true;         // false: overwritten while reading on (a field's selection by its text)
+  bool defaultsDiffer = false;      // true: read and write defaults differ, so an empty bag's control stores it
+  const wchar_t* readAs = nullptr;  // the key the value is read under, when not the one it is written under
 };
 
 template <class Control>
@@ -78,14 +73,10 @@ class StoredPropertiesTest : public ::testing::Test {
       if (SameKey(row.key, key)) return &row;
     return nullptr;
   }
-  const StoredSample* SampleOf(const StoredProperty<Control>& row) const {
-    const StoredSample* found = nullptr;
-    for (const StoredSample& s : samples_)
-      if (SameKey(s.key, row.key)) {
-        if (found) return nullptr;  // two samples for one key
-        found = &s;
-      }
-    return found;
+  const StoredSample* SampleOf(const StoredProperty<Control>& row) const {  // null for none or two
+    const auto same = [&](const StoredSample& s) { return SameKey(s.key, row.key); };
+    const auto found = std::find_if(samples_.begin(), samples_.end(), same);
+    return std::count_if(samples_.begin(), samples_.end(), same) == 1 ? &*found : nullptr;
   }
 
   // A control read from the bag through the form, as a form file is loaded.

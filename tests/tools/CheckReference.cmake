@@ -1,5 +1,4 @@
-# Writes the reference again and compares it with the committed docs/reference.md, naming the
-# first line where they part.
+# Writes the reference again and compares it with docs/reference.md, naming the first line that differs.
 execute_process(COMMAND ${EMULATOR} ${TOOL} ${ROOT} ${OUT} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "refgen failed (${rc}):\n${out}${err}")

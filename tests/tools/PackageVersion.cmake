@@ -1,5 +1,4 @@
-# Asks the installed package's version file what find_package would: each asked version beside
-# whether it must be accepted.
+# Asks the installed package's version file what find_package would: each version asked, and whether it suits.
 set(cases "1.0=TRUE" "1.4=TRUE" "1.4.0=TRUE" "1.5=FALSE" "0.9=FALSE" "2.0=FALSE")
 if(NOT EXISTS "${VERSION_FILE}")
   message(FATAL_ERROR "no installed package: ${VERSION_FILE} (scripts/test.sh installs it)")
@@ -14,10 +13,9 @@ foreach(case ${cases})
   set(PACKAGE_VERSION_COMPATIBLE "")
   set(PACKAGE_VERSION_UNSUITABLE FALSE)
   include(${VERSION_FILE})
+  set(got TRUE)
   if(PACKAGE_VERSION_UNSUITABLE OR NOT PACKAGE_VERSION_COMPATIBLE)
     set(got FALSE)
-  else()
-    set(got TRUE)
   endif()
   if(NOT got STREQUAL expected)
     message(SEND_ERROR "asked for ${PACKAGE_FIND_VERSION}: compatible is ${got}, expected ${expected}")

@@ -1,11 +1,8 @@
-# Runs formtool once (or, with RESAVE_TWICE, resaves a form twice) and checks its exit code, its
-# output and the files it wrote.
+# Runs formtool and checks its exit code and output:
 #   -DEMULATOR= -DTOOL= -DARGS="a;b" -DEXPECT_RC=n -DEXPECT="regex@@regex" [-DREJECT=regex]
-#   -DRESAVE_TWICE=ON -DFORM= -DOUT_DIR= [-DEXACT=ON]
-#     the second save equals the first; with EXACT the first also equals the form
-#   -DTEMPLATE=<form.in> -DCAPTION_LENGTH=n [-DKEY=name] (with RESAVE_TWICE, instead of FORM)
-#     the form is written out with a text of n characters under @CAPTION@, which the saves must
-#     keep under KEY (Caption when not given)
+# or resaves a form twice: the second save equals the first (with EXACT the form too); a TEMPLATE's
+# @CAPTION@ becomes CAPTION_LENGTH characters, which both saves keep under KEY (Caption).
+#   -DRESAVE_TWICE=ON -DOUT_DIR= (-DFORM= [-DEXACT=ON] | -DTEMPLATE= -DCAPTION_LENGTH=n [-DKEY=name])
 cmake_minimum_required(VERSION 3.20)
 
 function(run_tool rc_var out_var)
@@ -22,24 +19,24 @@ if(RESAVE_TWICE)
     set(FORM ${OUT_DIR}/${name})
     configure_file(${TEMPLATE} ${FORM} @ONLY)
   endif()
-  run_tool(rc out resave ${FORM} ${OUT_DIR}/first.tform)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "first resave failed (${rc}):\n${out}")
-  endif()
-  run_tool(rc out resave ${OUT_DIR}/first.tform ${OUT_DIR}/second.tform)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "second resave failed (${rc}):\n${out}")
-  endif()
+  set(from ${FORM})
+  foreach(step first second)
+    run_tool(rc out resave ${from} ${OUT_DIR}/${step}.tform)
+    if(NOT rc EQUAL 0)
+      message(FATAL_ERROR "the ${step} resave failed (${rc}):\n${out}")
+    endif()
+    set(from ${OUT_DIR}/${step}.tform)
+  endforeach()
   file(READ ${FORM} original)
   file(READ ${OUT_DIR}/first.tform first)
   file(READ ${OUT_DIR}/second.tform second)
   if(EXACT AND NOT first STREQUAL original)
     message(FATAL_ERROR "saving the form changed it:\n${first}")
   endif()
+  if(NOT KEY)
+    set(KEY Caption)
+  endif()
   if(CAPTION)
-    if(NOT KEY)
-      set(KEY Caption)
-    endif()
     string(FIND "${first}" "${KEY} = \"${CAPTION}\"" at)
     if(at EQUAL -1)
       message(FATAL_ERROR "the saved form lost its ${KEY} of ${CAPTION_LENGTH} characters")

@@ -1,6 +1,5 @@
-// Prints what the embedded application manifest gave this process: the version of the common
-// controls it loaded and the DPI awareness of its thread and process.
-// The DPI calls are declared for Windows 10; the probe finds out what the system has at run time.
+// Prints what the embedded application manifest gave this process: the common controls it loaded
+// and the DPI awareness of its thread and process (declared for Windows 10, asked at run time).
 #undef WINVER
 #undef _WIN32_WINNT
 #define WINVER 0x0A00
@@ -15,12 +14,9 @@
 namespace {
 
 const char* AwarenessName(DPI_AWARENESS awareness) {
-  switch (awareness) {
-    case DPI_AWARENESS_UNAWARE: return "unaware";
-    case DPI_AWARENESS_SYSTEM_AWARE: return "system";
-    case DPI_AWARENESS_PER_MONITOR_AWARE: return "per-monitor";
-    default: return "invalid";
-  }
+  static_assert(DPI_AWARENESS_UNAWARE == 0 && DPI_AWARENESS_PER_MONITOR_AWARE == 2);
+  const char* names[] = {"unaware", "system", "per-monitor"};
+  return awareness >= 0 && awareness <= 2 ? names[awareness] : "invalid";
 }
 
 }  // namespace
@@ -30,9 +26,7 @@ int main() {
   InitCommonControlsEx(&init);
   DLLVERSIONINFO version{sizeof version};
   HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
-  auto getVersion = comctl ? reinterpret_cast<DLLGETVERSIONPROC>(
-                                 reinterpret_cast<void*>(GetProcAddress(comctl, "DllGetVersion")))
-                           : nullptr;
+  auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(GetProcAddress(comctl, "DllGetVersion")));
   if (!getVersion || FAILED(getVersion(&version))) {
     std::printf("comctl32: no version\n");
     return 1;
@@ -49,9 +43,7 @@ int main() {
   PROCESS_DPI_AWARENESS process{};
   using GetProcessAwareness = HRESULT(WINAPI*)(HANDLE, PROCESS_DPI_AWARENESS*);
   HMODULE shcore = LoadLibraryW(L"shcore.dll");
-  auto get = shcore ? reinterpret_cast<GetProcessAwareness>(
-                          reinterpret_cast<void*>(GetProcAddress(shcore, "GetProcessDpiAwareness")))
-                    : nullptr;
+  auto get = reinterpret_cast<GetProcessAwareness>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetProcessDpiAwareness")));
   if (get && SUCCEEDED(get(nullptr, &process)))
     std::printf("process awareness: %d\n", static_cast<int>(process));
   if (shcore) FreeLibrary(shcore);
