@@ -231,6 +231,13 @@ TEST_P(SoakTest, EveryPublicSetterAtTheEdgesReturnsAndTheControlStillPaints) {
     guard_.Leave();
     ASSERT_TRUE(IsWindow(window)) << write.what;
   }
+  // A fresh control at the largest size, every part drawn as its defaults show it.
+  Remove();
+  guard_.Enter("a fresh control at the largest size");
+  UserControl& fresh = Place();
+  fresh.SetWidth(INT_MAX);
+  fresh.SetHeight(INT_MAX);
+  Redraw();
   guard_.Enter("a last paint at an ordinary size");
   form_->Site(L"c")->Move(150, 150, TwipsFromPixelsX(180), TwipsFromPixelsY(90));
   form_->Site(L"c")->SetVisible(true);
