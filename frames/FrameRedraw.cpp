@@ -1,6 +1,9 @@
 // The frame's one drawing path: clear the persistent image, measure the caption, choose the
 // palette, draw the style, give the window its region, then place and draw the caption and the icon.
 // Each step that fails is skipped and reported; nothing escapes a drawing.
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <stdexcept>
 
 #include "frames/DisabledPicture.h"
@@ -13,6 +16,7 @@
 #include "server/contract/Gdi.h"
 #include "server/contract/IconImage.h"
 #include "server/contract/Surface.h"
+#include "server/contract/Twips.h"
 
 namespace tessel {
 
@@ -30,7 +34,7 @@ int16_t Checked16(int value) {
 // Moves the caption rectangle aside for the icon and says where the icon's left edge is.
 int LayOutIcon(const FrameProperties& p, StyleFrame& f) {
   const bool centred = p.alignment != alignLeft && p.alignment != alignRight;
-  const int room = p.iconSize + kMargin;
+  const int room = f.iconSide + kMargin;
   if (p.iconAlignment == iconLeft) {
     f.caption.left += room;
     if (centred) f.caption.right -= room;
@@ -39,8 +43,8 @@ int LayOutIcon(const FrameProperties& p, StyleFrame& f) {
   if (p.iconAlignment == iconRight) {
     f.caption.right -= room;
     if (centred) f.caption.left += room;
-    return Checked16(p.style == fsTextBox ? f.W - 2 * kMargin - p.iconSize - kHeaderInset
-                                          : f.W - kMargin - p.iconSize);
+    return Checked16(p.style == fsTextBox ? f.W - 2 * kMargin - f.iconSide - kHeaderInset
+                                          : f.W - kMargin - f.iconSide);
   }
   return f.iconX;
 }
@@ -49,6 +53,12 @@ int IconTop(int32_t style, int y) {
   if (style == fsGradientBox) return y < 2 * kCornerInset + 2 ? 2 * kCornerInset + 2 : y;
   if (style == fsHeader) return y < kCornerInset + 2 ? kCornerInset + 2 : y;
   return y < 0 ? RoundEven(kMargin / 2.0) : y;
+}
+
+// A size the program gives in pixels (the caption box's height, the icon's side), as many pixels
+// at the screen's resolution: the same at 96 dpi, half as large again at 144.
+int ForScreen(int pixels) {
+  return static_cast<int>(std::clamp<int64_t>(static_cast<int64_t>(pixels) * ScreenDpiY() / 96, INT_MIN, INT_MAX));
 }
 
 }  // namespace
@@ -78,7 +88,8 @@ void TzFrames::Redraw() {
   current_ = CurrentPalette(p_, theme_, disabled_);
 
   DrawTarget canvas{s, dc};
-  StyleFrame f{p_, current_, W, H, text_};
+  const int iconSide = ForScreen(p_.iconSize);
+  StyleFrame f{p_, current_, W, H, text_, ForScreen(p_.textBoxHeight), iconSide};
   const StyleRoutine routine = StyleRoutineFor(p_.style);
   if (routine) Step(L"DrawStyle", [&] { routine(canvas, f); });
   Step(L"ResetRegion", [&] {
@@ -116,17 +127,17 @@ void TzFrames::Redraw() {
     Step(L"DrawIcon", [&] {
       const int y = Checked16(IconTop(p_.style, f.iconY));
       // An icon file with several images shows the one the system chooses for the icon's side.
-      if (iconImageOf_.lock() != p_.picture || iconImageSide_ != p_.iconSize) {
+      if (iconImageOf_.lock() != p_.picture || iconImageSide_ != iconSide) {
         iconImageOf_ = p_.picture;
-        iconImageSide_ = p_.iconSize;
-        iconImage_ = IconImageFor(*p_.picture, p_.iconSize);
+        iconImageSide_ = iconSide;
+        iconImage_ = IconImageFor(*p_.picture, iconSide);
       }
       if (p_.enabled && iconImage_)
-        DrawIconEx(dc, iconX, y, iconImage_.get(), p_.iconSize, p_.iconSize, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, iconX, y, iconImage_.get(), iconSide, iconSide, 0, nullptr, DI_NORMAL);
       else if (p_.enabled)
-        s.PaintPicture(*p_.picture, iconX, y, p_.iconSize, p_.iconSize);
+        s.PaintPicture(*p_.picture, iconX, y, iconSide, iconSide);
       else
-        DrawDisabledPicture(dc, iconX, y, p_.iconSize, p_.iconSize, *p_.picture, 0);
+        DrawDisabledPicture(dc, iconX, y, iconSide, iconSide, *p_.picture, 0);
     });
   }
   s.Invalidate();

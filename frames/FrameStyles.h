@@ -22,6 +22,8 @@ struct StyleFrame {
   const Palette& pal;
   int W, H;              // client size in pixels
   TextMetrics& text;     // halfHeight is the style's to change
+  int header;            // TextBoxHeight and IconSize in pixels at the screen's resolution
+  int iconSide;
   // outputs
   RECT caption{};        // where the caption is drawn
   int iconY = 0;         // the icon's top, for the styles that set it

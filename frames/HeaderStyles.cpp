@@ -13,7 +13,7 @@ constexpr double kBandRatio = 2.01;
 // is drawn as one of 2^24 pixels, so that the sums below cannot overflow. Its gradients show the
 // same pixels on a window up to 16,000 pixels high: their colour moves by less than half a step.
 constexpr int kFarthestHeader = 1 << 24;
-int HeaderHeight(const StyleFrame& f) { return std::clamp(f.p.textBoxHeight, -kFarthestHeader, kFarthestHeader); }
+int HeaderHeight(const StyleFrame& f) { return std::clamp(f.header, -kFarthestHeader, kFarthestHeader); }
 
 int HalfOfHeader(const StyleFrame& f) { return RoundEven(HeaderHeight(f) / 2.0); }
 
@@ -53,7 +53,7 @@ void DrawHeaderStyle(DrawTarget& c, StyleFrame& f) {
   HeaderFill(c.dc, ge, gs, 0, tbh + 3, f.W - 2, 3, gsVerticalBands, gradient, tb, kBandRatio);
   BodyShading(c, f);
   f.caption = RECT{6, 4, f.W - 2 - 6, tbh + 2};
-  f.iconY = RoundEven((tbh + 6 - f.p.iconSize) / 2.0);
+  f.iconY = RoundEven((tbh + 6 - f.iconSide) / 2.0);
 }
 
 void DrawTextBoxStyle(DrawTarget& c, StyleFrame& f) {
@@ -74,7 +74,7 @@ void DrawTextBoxStyle(DrawTarget& c, StyleFrame& f) {
   }
   f.caption = RECT{24, 0, f.W - 25, tbh - 1};
   f.iconX = 2 * kMargin + kHeaderInset;
-  f.iconY = RoundEven((tbh - f.p.iconSize) / 2.0);
+  f.iconY = RoundEven((tbh - f.iconSide) / 2.0);
 }
 
 void DrawRoundHeaderStyle(DrawTarget& c, StyleFrame& f) {
@@ -87,7 +87,7 @@ void DrawRoundHeaderStyle(DrawTarget& c, StyleFrame& f) {
   else
     PaintBox(c, f.p.roundedCornerTxtBox, 10, f.pal.textBox, f.pal.frame, RECT{0, 0, f.W - 1, tbh}, false);
   f.caption = RECT{6, 0, f.W - 6, tbh};
-  f.iconY = RoundEven((tbh - f.p.iconSize) / 2.0);
+  f.iconY = RoundEven((tbh - f.iconSide) / 2.0);
 }
 
 void DrawGradientBoxStyle(DrawTarget& c, StyleFrame& f) {
@@ -107,7 +107,7 @@ void DrawGradientBoxStyle(DrawTarget& c, StyleFrame& f) {
   HeaderFill(c.dc, gs, f.pal.gradientEnd, 0, 3, f.W - 2, tbh, f.p.gradientHeaderStyle, true, tb, kBandRatio);
   BodyShading(c, f);
   f.caption = RECT{6, 8, f.W - 1 - 6, tbh + 6};
-  f.iconY = RoundEven((tbh - f.p.iconSize) / 2.0 + 6);
+  f.iconY = RoundEven((tbh - f.iconSide) / 2.0 + 6);
 }
 
 }  // namespace tessel::frames

@@ -11,7 +11,7 @@ namespace tessel::frames {
 
 void DrawPanelStyle(DrawTarget& c, StyleFrame& f) {
   const int W = f.W, H = f.H;
-  f.text.halfHeight = RoundEven(f.p.textBoxHeight / 2.0);
+  f.text.halfHeight = RoundEven(f.header / 2.0);
   const int32_t line =
       (f.p.themeColor == themeCustom || f.p.headerStyle == hsSolid) ? f.pal.frame : f.pal.themeBorder;
   c.surface.SetFillColor(static_cast<OleColor>(f.pal.fill));
@@ -28,7 +28,7 @@ void DrawPanelStyle(DrawTarget& c, StyleFrame& f) {
   for (const POINT& p : corners) SetPixelV(c.dc, p.x, p.y, static_cast<COLORREF>(line));
 
   f.caption = RECT{6, 0, W - 6, H - 2};
-  f.iconY = RoundEven((H - f.p.iconSize) / 2.0);
+  f.iconY = RoundEven((H - f.iconSide) / 2.0);
 }
 
 }  // namespace tessel::frames

@@ -69,6 +69,7 @@ picture-box-unscaled|button/CaptionLayout.cpp|s/MulDiv\(code, ScreenDpiY\(\), 96
 icon-image-ignored|server/contract/IconImage.cpp|s/if \(picture\.Kind\(\) != PictureKind::Icon \x7c\x7c side <= 0\) return \{\};/return {};/|tests_look
 figures-unbounded|host/PixelEdges.h|s/std::clamp<int64_t>\(pixels, kLowestPixelEdge, kHighestPixelEdge\)/pixels/|tests_soak
 images-unbounded|server/contract/ImageLimits.h|s/kSide = 16384, kArea = 7680 \* 4320/kSide = 0x7fffffff, kArea = 0x7fffffff/|tests_soak
+frame-sizes-unscaled|frames/FrameRedraw.cpp|s/static_cast<int64_t>\(pixels\) \* ScreenDpiY\(\) \/ 96/static_cast<int64_t>(pixels)/|tests_frames.dpi144
 LIST
 )
 
@@ -84,9 +85,11 @@ while IFS='|' read -r name file subst program; do
   perl -0pi -e "$subst" "$file"
   if cmp -s "$file" "$file.unplanted"; then
     say "$name: the substitution no longer applies to $file"; failed=$((failed + 1))
-  elif ! cmake --build "$TESSEL_BUILD" -j "$TESSEL_JOBS" --target "$program" >"$TESSEL_BUILD/planted-$name.log" 2>&1; then
+  elif ! cmake --build "$TESSEL_BUILD" -j "$TESSEL_JOBS" --target "${program%%.dpi*}" >"$TESSEL_BUILD/planted-$name.log" 2>&1; then
     say "$name: $program does not build with the fault (see build/planted-$name.log)"; failed=$((failed + 1))
-  elif (cd "$TESSEL_BUILD" && timeout 300 ./wine-run "./$program.exe" --gtest_brief=1 >>"planted-$name.log" 2>&1); then
+  elif (cd "$TESSEL_BUILD" && if [[ $program == *.dpi* ]]; then  # the ctest entry at that resolution
+          timeout 300 ctest -R "^${program//./\\.}\$" --output-on-failure >>"planted-$name.log" 2>&1
+        else timeout 300 ./wine-run "./$program.exe" --gtest_brief=1 >>"planted-$name.log" 2>&1; fi); then
     say "$name: MISSED, $program passes"; missed=$((missed + 1))
   else
     say "$name: caught by $(grep -m3 -o 'FAILED  \] [A-Za-z0-9_./]*' "$TESSEL_BUILD/planted-$name.log" | cut -c11- | paste -sd' ')"
