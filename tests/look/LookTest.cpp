@@ -396,7 +396,7 @@ PictureRef Icons(std::initializer_list<std::pair<int, COLORREF>> images) {
 
 // A picture box is as large in inches at any resolution and shows the icon image the system picks
 // for its side: boxes of 16, 24, 32 pixels at 96 dpi (24, 36, 48 at 144), a stretched logo of 65
-// pixels (98), and a frame's 16 pixel icon.
+// pixels (98), and a frame's 16 pixel icon (24).
 TEST_F(Resolution, PictureBoxesScaleAndShowTheIconImageForTheirSide) {
   const COLORREF red = RGB(255, 0, 0), green = RGB(0, 255, 0), blue = RGB(0, 0, 255);
   const PictureRef icon = Icons({{16, red}, {24, green}, {32, blue}});
@@ -432,7 +432,9 @@ TEST_F(Resolution, PictureBoxesScaleAndShowTheIconImageForTheirSide) {
     // (the header band stands over the logo's lower part)
     for (COLORREF c : {red, green, blue}) EXPECT_EQ(shot.Count(logo, c) > 0, c == colours[3]) << "logo " << Hex(c);
     const RECT frame = OnForm(L"fra");
-    EXPECT_EQ(std::make_pair(shot.Count(frame, red), shot.Count(frame, blue)), std::make_pair(16 * 16, 0)) << "frame icon";
+    const int icon = MulDiv(16, dpi, 96);  // the 16 pixel image at 96 dpi, the 32 pixel one drawn at 24
+    EXPECT_EQ(std::make_pair(shot.Count(frame, red), shot.Count(frame, blue)),
+              dpi == 96 ? std::make_pair(icon * icon, 0) : std::make_pair(0, icon * icon)) << "frame icon";
   }
 }
 
