@@ -1,6 +1,7 @@
 // The drawing services of a surface window: a persistent image that paints show, the pen and
 // brush colours and fill mode its shapes use, text measuring in its font and picture painting.
 #include "host/SurfaceWindow.h"
+#include "host/PixelEdges.h"
 #include "server/contract/ImageLimits.h"
 #include "server/contract/Palette.h"
 
@@ -112,7 +113,9 @@ void SurfaceWindow::RoundRect(int left, int top, int right, int bottom, int elli
   SelectGuard brush(dc, GetStockObject(FillStyle() == kFillTransparent ? NULL_BRUSH : DC_BRUSH));
   const COLORREF oldPen = SetDCPenColor(dc, Rgb(ForeColor(), ColorRole::Frame));
   const COLORREF oldBrush = SetDCBrushColor(dc, Rgb(FillColor(), ColorRole::Face));
-  ::RoundRect(dc, left, top, right, bottom, ellipseWidth, ellipseHeight);
+  // Within the edges a window can report: the system draws a figure in time to its size.
+  ::RoundRect(dc, ClampedPixelEdge(left), ClampedPixelEdge(top), ClampedPixelEdge(right), ClampedPixelEdge(bottom),
+              std::clamp(ellipseWidth, 0, 2 * kHighestPixelEdge), std::clamp(ellipseHeight, 0, 2 * kHighestPixelEdge));
   SetDCPenColor(dc, oldPen);
   SetDCBrushColor(dc, oldBrush);
 }
