@@ -266,8 +266,8 @@ void OleControl::FocusLeft() {
 HRESULT OleControl::EnsureLoaded(PropertyBag* bag, HWND parent, const RECT* place) {
   if (hosted_) return bag ? CO_E_ALREADYINITIALIZED : S_OK;
   if (!HolderClass()) return HRESULT_FROM_WIN32(GetLastError());
-  const int width = place ? place->right - place->left : PixelsFromTwipsX(TwipsFromHimetric(extent_.cx));
-  const int height = place ? place->bottom - place->top : PixelsFromTwipsY(TwipsFromHimetric(extent_.cy));
+  const int width = place ? std::max<int>(place->right - place->left, 0) : PixelsFromTwipsX(TwipsFromHimetric(extent_.cx));
+  const int height = place ? std::max<int>(place->bottom - place->top, 0) : PixelsFromTwipsY(TwipsFromHimetric(extent_.cy));
   if (!holder_) {
     // Made in the container's window when it is known, shown with it; otherwise, until a container
     // adopts it, the control stands hidden in the thread's parking window.
