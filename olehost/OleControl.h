@@ -171,15 +171,20 @@ class OleControl final : public IDispatch,
   HRESULT CallProperty(DISPID id, bool put, VARIANT* value) override;
   HRESULT CallProperty(DISPID id, bool put, VARIANT* value, std::wstring& description);
 
-  // Makes the control (InitProperties without bag, ReadProperties with one) when it is not made
-  // yet; an error is answered with its description.
-  HRESULT EnsureLoaded(PropertyBag* bag);
+  // Makes the control (InitProperties without bag, ReadProperties with one or with the values kept
+  // when its window went) when it is not made yet, in a holder at place in parent (null: hidden, in
+  // the thread's parking window at the extent); an error is answered with its description.
+  HRESULT EnsureLoaded(PropertyBag* bag, HWND parent = nullptr, const RECT* place = nullptr);
   HRESULT LoadFrom(PropertyBag& bag, std::optional<SIZEL> extent);
   UserControl* Control() const { return hosted_ ? hosted_->Control() : nullptr; }
   void SizeControl();  // the control takes the extent
   void SettleExtent();  // the control takes an extent told while it was not active, when it is needed
   void GiveSize(int width, int height, const wchar_t* step);  // pixels, when they are new
   HRESULT InPlaceActivate(bool uiActivate);
+  // Out of the container's window: parked to be activated again, or, when closing, destroyed where
+  // it stands with the control's values kept.
+  HRESULT Deactivate(bool closing);
+  void KeepValues();  // the holder goes while the object lives on
   HRESULT UIActivate();
   // The ambient properties from the client site's ambient dispatch, or what a form would give
   // without one; the control hears of each that changed, and of alsoName in any case.
@@ -201,6 +206,10 @@ class OleControl final : public IDispatch,
   bool extentPending_ = false;  // an extent told while not active, not yet given to the control
   AmbientProperties ambient_;
   bool dirty_ = false;
+  // InitNew or Load was called: a control made by InitNew waits for the first call that needs it,
+  // normally the activation, which makes its window in the container's window.
+  bool initialized_ = false;
+  std::optional<PropertyBag> kept_;  // the values of a control whose window went, to make it again
   bool inPlace_ = false;
   bool uiActive_ = false;
   long frozen_ = 0;

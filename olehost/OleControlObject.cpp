@@ -102,7 +102,7 @@ OleControl::OleControl(const OleControlClass& cls)
 
 OleControl::~OleControl() {
   StopWatchingFocus(*this);
-  InPlaceDeactivate();
+  Deactivate(true);  // an active control's window goes where it stands
   events_.Clear();
   if (hosted_) hosted_->Unload();
   hosted_.reset();
@@ -221,10 +221,16 @@ LRESULT CALLBACK OleControl::HolderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
       case WM_DESTROY:
         if (self->dropTarget_) self->dropTarget_->Revoke();
         self->dropTarget_.Reset();
+        // Closed, or gone with a container's window, while the object lives on: the control is made
+        // again from its values when asked. It hears Terminate while its windows are still there.
+        if (self->hosted_) {
+          if (self->refs_ > 0) self->KeepValues();
+          self->hosted_->Terminate();
+        }
         break;
       case WM_NCDESTROY:
-        // Destroyed with a container's window that never closed the control: the control's own
-        // window went with it, and the control is made again in a new holder when asked for.
+        // The control's own window went with it; the control is made again in a new holder when
+        // asked for.
         self->holder_ = nullptr;
         if (self->hosted_) self->hosted_->Unload();
         self->hosted_.reset();
@@ -257,18 +263,20 @@ void OleControl::FocusLeft() {
   }
 }
 
-HRESULT OleControl::EnsureLoaded(PropertyBag* bag) {
+HRESULT OleControl::EnsureLoaded(PropertyBag* bag, HWND parent, const RECT* place) {
   if (hosted_) return bag ? CO_E_ALREADYINITIALIZED : S_OK;
   if (!HolderClass()) return HRESULT_FROM_WIN32(GetLastError());
-  const int width = PixelsFromTwipsX(TwipsFromHimetric(extent_.cx));
-  const int height = PixelsFromTwipsY(TwipsFromHimetric(extent_.cy));
+  const int width = place ? std::max<int>(place->right - place->left, 0) : PixelsFromTwipsX(TwipsFromHimetric(extent_.cx));
+  const int height = place ? std::max<int>(place->bottom - place->top, 0) : PixelsFromTwipsY(TwipsFromHimetric(extent_.cy));
   if (!holder_) {
-    // Until a container adopts it, the control stands in a hidden window of its own.
-    holder_ = CreateWindowExW(0, kHolderClass, nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, width,
-                              height, ParkingWindow(), nullptr, ThisModule(), nullptr);
+    // Made in the container's window when it is known, shown with it; otherwise, until a container
+    // adopts it, the control stands hidden in the thread's parking window.
+    const RECT at = place ? *place : RECT{0, 0, width, height};
+    holder_ = CreateWindowExW(0, kHolderClass, nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (parent ? WS_VISIBLE : 0),
+                              at.left, at.top, width, height, parent ? parent : ParkingWindow(), nullptr, ThisModule(), nullptr);
     if (!holder_) return HRESULT_FROM_WIN32(GetLastError());
     SetWindowLongPtrW(holder_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    placed_ = RECT{0, 0, width, height};
+    placed_ = at;
     SetWindowLongPtrW(holder_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HolderProc));
   }
   TakeDrops();
@@ -287,16 +295,27 @@ HRESULT OleControl::EnsureLoaded(PropertyBag* bag) {
     if (control) BindEvents(*control, *this, events.Get());
     return control;
   };
+  // Values kept when the control's window went make it again as it was; making it changes nothing
+  // the container would save.
+  PropertyBag* values = bag ? bag : kept_ ? &*kept_ : nullptr;
+  const bool dirty = dirty_;
+  const auto failed = [&](HRESULT hr, const std::wstring& text) {
+    if (parent && holder_) DestroyWindow(holder_);  // nothing is left in the container's window
+    return Fail(hr, text);
+  };
   try {
-    hosted->Load(holder_, binding, bag);
+    hosted->Load(holder_, binding, values);
   } catch (const ControlError& e) {
     std::wstring text = WideFromUtf8(e.what());
     if (!e.key().empty()) text = L"'" + e.key() + L"': " + text;
-    return Fail(e.key().empty() ? E_FAIL : CTL_E_INVALIDPROPERTYVALUE, text);
+    return failed(e.key().empty() ? E_FAIL : CTL_E_INVALIDPROPERTYVALUE, text);
   } catch (const std::exception& e) {
-    return Fail(E_FAIL, WideFromUtf8(e.what()));
+    return failed(E_FAIL, WideFromUtf8(e.what()));
   }
   hosted_ = std::move(hosted);
+  initialized_ = true;
+  kept_.reset();
+  dirty_ = dirty;
   extentPending_ = false;  // made at the extent
   given_ = {width, height};  // the size the control was made with
   return S_OK;
@@ -417,7 +436,7 @@ HRESULT OleControl::GetClientSite(IOleClientSite** site) {
 HRESULT OleControl::SetHostNames(LPCOLESTR, LPCOLESTR) { return S_OK; }
 
 HRESULT OleControl::Close(DWORD saveOption) {
-  InPlaceDeactivate();
+  Deactivate(true);
   if (dirty_ && site_ && (saveOption == OLECLOSE_SAVEIFDIRTY)) site_->SaveObject();
   if (adviseHolder_) adviseHolder_->SendOnClose();
   return S_OK;
@@ -425,8 +444,7 @@ HRESULT OleControl::Close(DWORD saveOption) {
 
 HRESULT OleControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT pos) {
   if (site && !site_) SetClientSite(site);
-  HRESULT hr = EnsureLoaded(nullptr);
-  if (FAILED(hr)) return hr;
+  HRESULT hr = S_OK;
   switch (verb) {
     case OLEIVERB_PRIMARY:
     case OLEIVERB_SHOW:
@@ -462,14 +480,20 @@ HRESULT OleControl::InPlaceActivate(bool uiActivate) {
     RECT pos{}, clip{};
     OLEINPLACEFRAMEINFO info{sizeof(info)};
     site->GetWindowContext(&frame, &document, &pos, &clip, &info);
+    // A control not made yet is made in the container's window, at its place and shown; one made
+    // before (its window asked for, or a property) moves there from the parking window.
+    HRESULT hr = EnsureLoaded(nullptr, parent, &pos);
+    if (FAILED(hr)) {
+      site->OnInPlaceDeactivate();
+      return hr;
+    }
     inPlaceSite_ = site;
     frame_ = frame;
     document_ = document;
-    // The holder becomes a child of the container's window before it takes its place there.
-    SetParent(holder_, parent);
+    if (GetParent(holder_) != parent) SetParent(holder_, parent);
     inPlace_ = true;
     SetObjectRects(&pos, &clip);
-    ShowWindow(holder_, SW_SHOWNA);
+    if (!(GetWindowLongPtrW(holder_, GWL_STYLE) & WS_VISIBLE)) ShowWindow(holder_, SW_SHOWNA);
   }
   return uiActivate ? UIActivate() : S_OK;
 }
@@ -501,10 +525,18 @@ HRESULT OleControl::UIDeactivate() {
   return S_OK;
 }
 
-HRESULT OleControl::InPlaceDeactivate() {
+HRESULT OleControl::InPlaceDeactivate() { return Deactivate(false); }
+
+HRESULT OleControl::Deactivate(bool closing) {
   if (!inPlace_) return S_OK;
   UIDeactivate();
-  Park();
+  // A closed object is active again only through a new DoVerb, which makes the control again in
+  // the container's window: its window goes where it stands (a container closes its controls as
+  // its window goes), and the control's values wait for it.
+  if (closing)
+    DestroyWindow(holder_);
+  else
+    Park();
   inPlace_ = false;
   ComPtr<IOleInPlaceSite> site = std::move(inPlaceSite_);
   frame_.Reset();
@@ -517,6 +549,16 @@ void OleControl::Park() {
   if (!holder_) return;
   ShowWindow(holder_, SW_HIDE);
   SetParent(holder_, ParkingWindow());
+}
+
+void OleControl::KeepValues() {
+  try {
+    PropertyBag values;
+    hosted_->Save(values);
+    kept_ = std::move(values);
+  } catch (const std::exception& e) {
+    ContainerHost().ReportSkippedStep(name_, L"keep the values", WideFromUtf8(e.what()));
+  }
 }
 
 HRESULT OleControl::SetObjectRects(LPCRECT pos, LPCRECT clip) {
@@ -606,7 +648,7 @@ HRESULT OleControl::TranslateAccelerator(LPMSG msg) {
 
 HRESULT OleControl::GetControlInfo(CONTROLINFO* info) {
   if (!info) return E_POINTER;
-  const std::wstring keys = Control() ? Control()->AccessKeys() : std::wstring();
+  const std::wstring keys = SUCCEEDED(EnsureLoaded(nullptr)) ? Control()->AccessKeys() : std::wstring();
   std::vector<ACCEL> table;
   for (wchar_t ch : keys) {
     const SHORT scan = VkKeyScanW(ch);
@@ -623,8 +665,8 @@ HRESULT OleControl::GetControlInfo(CONTROLINFO* info) {
 
 HRESULT OleControl::OnMnemonic(MSG* msg) {
   if (!msg) return E_INVALIDARG;
+  if (FAILED(EnsureLoaded(nullptr))) return S_FALSE;
   UserControl* control = Control();
-  if (!control) return S_FALSE;
   const std::wstring keys = control->AccessKeys();
   const wchar_t pressed = static_cast<wchar_t>(LOWORD(MapVirtualKeyW(static_cast<UINT>(msg->wParam), MAPVK_VK_TO_CHAR)));
   for (wchar_t key : keys) {

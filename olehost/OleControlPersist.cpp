@@ -34,14 +34,16 @@ HRESULT OleControl::GetClassID(CLSID* clsid) {
 }
 
 HRESULT OleControl::InitNew() {
-  if (hosted_) return CO_E_ALREADYINITIALIZED;
-  HRESULT hr = EnsureLoaded(nullptr);
-  if (SUCCEEDED(hr)) dirty_ = false;
-  return hr;
+  if (initialized_) return CO_E_ALREADYINITIALIZED;
+  // The control is made when first needed: a container activating it gives its window's parent
+  // then, and a window made there is not moved into it.
+  initialized_ = true;
+  dirty_ = false;
+  return S_OK;
 }
 
 HRESULT OleControl::LoadFrom(PropertyBag& bag, std::optional<SIZEL> extent) {
-  if (hosted_) return CO_E_ALREADYINITIALIZED;
+  if (initialized_) return CO_E_ALREADYINITIALIZED;
   if (extent) extent_ = *extent;
   HRESULT hr = EnsureLoaded(&bag);
   if (SUCCEEDED(hr)) dirty_ = false;
@@ -50,7 +52,7 @@ HRESULT OleControl::LoadFrom(PropertyBag& bag, std::optional<SIZEL> extent) {
 
 HRESULT OleControl::Load(LPSTREAM stream) {
   if (!stream) return E_POINTER;
-  if (hosted_) return CO_E_ALREADYINITIALIZED;
+  if (initialized_) return CO_E_ALREADYINITIALIZED;
   DWORD length = 0;
   ULONG read = 0;
   HRESULT hr = stream->Read(&length, sizeof(length), &read);
@@ -111,7 +113,7 @@ HRESULT OleControl::GetSizeMax(ULARGE_INTEGER* size) {
 
 HRESULT OleControl::Load(IPropertyBag* source, IErrorLog* log) {
   if (!source) return E_POINTER;
-  if (hosted_) return CO_E_ALREADYINITIALIZED;
+  if (initialized_) return CO_E_ALREADYINITIALIZED;
   std::optional<SIZEL> extent;
   {
     unique_variant x, y;

@@ -7,6 +7,7 @@
 #include "olehost/OleControls.h"
 #include "tests/host/Recorder.h"
 #include "tests/olehost/OleFixture.h"
+#include "tests/support/GdiCount.h"
 
 namespace tessel::oletest {
 namespace {
@@ -353,6 +354,28 @@ TEST(OwnContainer, ClicksWaitForUserModeAndTheLastThawAndReachAQuicklyAdvisedSin
   container.userMode = false;
   container.Notify(DISPID_UNKNOWN);
   EXPECT_THAT(clicked(), Contains("Click").Times(0)) << "told that anything may have changed";
+}
+
+// A new control waits for its activation to make its windows, in the container's window; closed,
+// they go at once, and a new activation makes them again there with the values it had.
+TEST(OwnContainer, AControlIsMadeWhereItIsActivatedAndMadeAgainThereAfterClose) {
+  TestContainer container;
+  const auto fresh = New<IPersistStreamInit>(L"TesselOCX.ButtonStyle");
+  const unsigned windows = test::UserObjectCount();
+  ASSERT_EQ(fresh->InitNew(), S_OK);
+  EXPECT_EQ(fresh->InitNew(), CO_E_ALREADYINITIALIZED);
+  EXPECT_EQ(test::UserObjectCount(), windows) << "nothing made before it is needed";
+
+  TestSite& site = container.Button(kFirst, L"&Gravar");
+  ASSERT_TRUE(IsChild(container.window, site.Window()));
+  const auto shown = ScreenOf(site.Window());
+  ASSERT_EQ(site.As<IOleObject>()->Close(OLECLOSE_NOSAVE), S_OK);
+  EXPECT_EQ(test::UserObjectCount(), windows) << "closed, its windows went";
+  EXPECT_EQ(site.Holder(), nullptr);
+  ASSERT_EQ(site.Verb(OLEIVERB_INPLACEACTIVATE), S_OK);
+  ASSERT_TRUE(IsChild(container.window, site.Window()));
+  EXPECT_EQ(GetText(site.As<IDispatch>().Get(), L"Caption"), "&Gravar");
+  EXPECT_EQ(test::DifferentPixels(*ScreenOf(site.Window()), *shown), 0);
 }
 
 }  // namespace
