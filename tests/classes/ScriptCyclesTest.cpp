@@ -1,0 +1,69 @@
+// The calls a script makes, over many cycles of both classes: by name through GetIDsOfNames, then
+// Invoke as a property read, write or method call, and refused calls whose exception record the
+// caller frees. Whatever the server takes for a cycle it gives back.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "server/module/Guids.h"
+#include "tests/classes/Automation.h"
+#include "tests/support/GdiCount.h"
+#include "tests/support/HeapUse.h"
+
+using namespace tessel::test;
+
+namespace {
+
+struct Refused {
+  const wchar_t* member;
+  WORD flags;
+  HRESULT expected;
+};
+
+void Cycle(const ParentWindow& parent) {
+  Auto tip(CreateServerObject(tessel::server::kClsidBalloonToolTip));
+  Auto facts(CreateServerObject(tessel::server::kClsidSOSystem));
+  ASSERT_TRUE(tip && facts);
+  ASSERT_EQ(tip.Put(L"TipText", Str(L"a tip text")), S_OK);
+  ASSERT_EQ(tip.Put(L"Style", Int(1)), S_OK);
+  ASSERT_EQ(tip.GetText(L"TipText"), L"a tip text");
+  ASSERT_EQ(tip.GetLong(L"Style"), 1);
+  ASSERT_EQ(tip.Call(L"CreateBalloon", {Obj(parent.object()), Str(L"text"), Str(L"title"), Short(1)}), S_OK);
+  ASSERT_NE(tip.GetLong(L"hWnd"), 0);
+  ASSERT_GT(facts.GetLong(L"TotalMemory"), 0);
+  ASSERT_FALSE(facts.GetText(L"OSVersion").empty());
+  // Refused: the error text travels in the exception record or the thread's error object.
+  const Refused refused[] = {
+      {L"Show", DISPATCH_METHOD, DISP_E_MEMBERNOTFOUND},
+      {L"hWnd", DISPATCH_PROPERTYPUT, DISP_E_MEMBERNOTFOUND},
+  };
+  for (const Refused& r : refused)
+    ASSERT_EQ(tip.Invoke(r.member, r.flags, r.flags == DISPATCH_METHOD ? std::vector<VARIANT>{} : std::vector{Int(5)}),
+              r.expected) << std::string(r.member, r.member + wcslen(r.member));
+  ASSERT_EQ(tip.Call(L"CreateTip", {Obj(facts.get()), Str(L"no hWnd")}), DISP_E_EXCEPTION);
+  ASSERT_EQ(tip.Call(L"CreateTip", {Int(42), Str(L"x")}), DISP_E_TYPEMISMATCH);
+  ASSERT_EQ(tip.PutRef(L"ParentControl", nullptr), DISP_E_EXCEPTION);
+  // The tip's window is its parent's until the host removes it.
+  ASSERT_EQ(tip.Call(L"Remove", {}), S_OK);
+}
+
+TEST(ScriptCycles, GiveBackEveryObjectWindowAndHeapByte) {
+  using CanUnload = HRESULT(STDAPICALLTYPE*)();
+  auto canUnload = reinterpret_cast<CanUnload>(GetProcAddress(ServerModule(), "DllCanUnloadNow"));
+  ASSERT_NE(canUnload, nullptr);
+  ParentWindow parent;
+  for (int i = 0; i < 50; ++i) ASSERT_NO_FATAL_FAILURE(Cycle(parent));  // caches, classes, type info
+  SetErrorInfo(0, nullptr);
+  const unsigned gdi = GdiObjectCount(), windows = UserObjectCount();
+  const int64_t heap = HeapBytesInUse();
+  constexpr int kCycles = 1000;
+  for (int i = 0; i < kCycles; ++i) ASSERT_NO_FATAL_FAILURE(Cycle(parent));
+  SetErrorInfo(0, nullptr);
+  EXPECT_EQ(canUnload(), S_OK) << "an object of the server is still alive";
+  EXPECT_EQ(GdiObjectCount(), gdi);
+  EXPECT_EQ(UserObjectCount(), windows);
+  // A leak of one small block a cycle shows as kCycles * 16 bytes or more.
+  EXPECT_LT(HeapBytesInUse() - heap, int64_t{8} * kCycles) << "heap bytes in use grew over " << kCycles << " cycles";
+}
+
+}  // namespace
