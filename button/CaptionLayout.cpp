@@ -4,7 +4,7 @@
 
 #include "button/ButtonPicture.h"
 #include "button/ButtonTools.h"
-#include "server/contract/Twips.h"
+#include "server/contract/ScaledPixels.h"
 #include "server/contract/WrappedText.h"
 
 namespace tessel {
@@ -46,7 +46,7 @@ void CaptionLayout(ButtonPaint& p, bool& rescale) {
   // A picture box of 16, 24 or 32 pixels at 96 dpi is as large in inches at any resolution; the
   // stretched and fitted codes stay codes.
   const int32_t code = s.pictureSize;
-  const int32_t size = code <= 32 ? MulDiv(code, ScreenDpiY(), 96) : code;
+  const int32_t size = code <= 32 ? PixelsForScreen(code) : code;
 
   // Room kept beside, above or below the caption for a picture box.
   int32_t Pl = 0, Pr = 0, Pt = 0, Pb = 0;

@@ -1,9 +1,6 @@
 // The frame's one drawing path: clear the persistent image, measure the caption, choose the
 // palette, draw the style, give the window its region, then place and draw the caption and the icon.
 // Each step that fails is skipped and reported; nothing escapes a drawing.
-#include <algorithm>
-#include <climits>
-#include <cstdint>
 #include <stdexcept>
 
 #include "frames/DisabledPicture.h"
@@ -15,8 +12,8 @@
 #include "server/contract/WrappedText.h"
 #include "server/contract/Gdi.h"
 #include "server/contract/IconImage.h"
+#include "server/contract/ScaledPixels.h"
 #include "server/contract/Surface.h"
-#include "server/contract/Twips.h"
 
 namespace tessel {
 
@@ -55,12 +52,6 @@ int IconTop(int32_t style, int y) {
   return y < 0 ? RoundEven(kMargin / 2.0) : y;
 }
 
-// A size the program gives in pixels (the caption box's height, the icon's side), as many pixels
-// at the screen's resolution: the same at 96 dpi, half as large again at 144.
-int ForScreen(int pixels) {
-  return static_cast<int>(std::clamp<int64_t>(static_cast<int64_t>(pixels) * ScreenDpiY() / 96, INT_MIN, INT_MAX));
-}
-
 }  // namespace
 
 void TzFrames::Redraw() {
@@ -88,8 +79,8 @@ void TzFrames::Redraw() {
   current_ = CurrentPalette(p_, theme_, disabled_);
 
   DrawTarget canvas{s, dc};
-  const int iconSide = ForScreen(p_.iconSize);
-  StyleFrame f{p_, current_, W, H, text_, ForScreen(p_.textBoxHeight), iconSide};
+  const int iconSide = PixelsForScreen(p_.iconSize);
+  StyleFrame f{p_, current_, W, H, text_, PixelsForScreen(p_.textBoxHeight), iconSide};
   const StyleRoutine routine = StyleRoutineFor(p_.style);
   if (routine) Step(L"DrawStyle", [&] { routine(canvas, f); });
   Step(L"ResetRegion", [&] {

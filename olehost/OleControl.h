@@ -177,6 +177,7 @@ class OleControl final : public IDispatch,
   HRESULT EnsureLoaded(PropertyBag* bag, HWND parent = nullptr, const RECT* place = nullptr);
   HRESULT LoadFrom(PropertyBag& bag, std::optional<SIZEL> extent);
   UserControl* Control() const { return hosted_ ? hosted_->Control() : nullptr; }
+  SIZE ExtentPixels() const;  // the extent told by the container, in pixels
   void SizeControl();  // the control takes the extent
   void SettleExtent();  // the control takes an extent told while it was not active, when it is needed
   void GiveSize(int width, int height, const wchar_t* step);  // pixels, when they are new

@@ -266,14 +266,16 @@ void OleControl::FocusLeft() {
 HRESULT OleControl::EnsureLoaded(PropertyBag* bag, HWND parent, const RECT* place) {
   if (hosted_) return bag ? CO_E_ALREADYINITIALIZED : S_OK;
   if (!HolderClass()) return HRESULT_FROM_WIN32(GetLastError());
-  const int width = place ? std::max<int>(place->right - place->left, 0) : PixelsFromTwipsX(TwipsFromHimetric(extent_.cx));
-  const int height = place ? std::max<int>(place->bottom - place->top, 0) : PixelsFromTwipsY(TwipsFromHimetric(extent_.cy));
+  const SIZE extent = ExtentPixels();
+  const int width = place ? std::max<int>(place->right - place->left, 0) : extent.cx;
+  const int height = place ? std::max<int>(place->bottom - place->top, 0) : extent.cy;
   if (!holder_) {
     // Made in the container's window when it is known, shown with it; otherwise, until a container
     // adopts it, the control stands hidden in the thread's parking window.
     const RECT at = place ? *place : RECT{0, 0, width, height};
-    holder_ = CreateWindowExW(0, kHolderClass, nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (parent ? WS_VISIBLE : 0),
-                              at.left, at.top, width, height, parent ? parent : ParkingWindow(), nullptr, ThisModule(), nullptr);
+    const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (parent ? WS_VISIBLE : 0);
+    holder_ = CreateWindowExW(0, kHolderClass, nullptr, style, at.left, at.top, width, height,
+                              parent ? parent : ParkingWindow(), nullptr, ThisModule(), nullptr);
     if (!holder_) return HRESULT_FROM_WIN32(GetLastError());
     SetWindowLongPtrW(holder_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     placed_ = at;
@@ -337,10 +339,13 @@ void OleControl::TakeDrops() {
   }
 }
 
+SIZE OleControl::ExtentPixels() const {
+  return SIZE{PixelsFromTwipsX(TwipsFromHimetric(extent_.cx)), PixelsFromTwipsY(TwipsFromHimetric(extent_.cy))};
+}
+
 void OleControl::SizeControl() {
   if (!hosted_) return;
-  const int width = PixelsFromTwipsX(TwipsFromHimetric(extent_.cx));
-  const int height = PixelsFromTwipsY(TwipsFromHimetric(extent_.cy));
+  const auto [width, height] = ExtentPixels();
   if (!inPlace_ && (placed_.right - placed_.left != width || placed_.bottom - placed_.top != height))
     SetWindowPos(holder_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   GiveSize(width, height, L"take the container's extent");
