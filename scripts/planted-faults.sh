@@ -60,6 +60,7 @@ frame-caption-marks-form|frames/TzFrames.cpp|s/p_\.caption = value;\n  Redraw\(\
 frame-line-pen-leak|frames/FramePrimitives.cpp|s/(void DrawLine\(.*?\n  DcPen pen\(dc\);\n)  pen\.Color\(color\);/$1  SelectObject(dc, CreatePen(PS_SOLID, 1, static_cast<COLORREF>(color)));/s|tests_frames
 frame-nested-left-enabled|frames/TzFrames.cpp|s/      control->SetEnabled\(value\);/      if (control->IsContainer()) continue;\n      control->SetEnabled(value);/|tests_frames
 frame-region-every-redraw|frames/FrameRegion.cpp|s/if \(wanted == held \x7c\x7c /if (/|tests_frames
+frame-tab-corner-region-leak|frames/TabStyles.cpp|s/CombineRgn\(region\.get\(\), region\.get\(\), rounded\.get\(\), RGN_AND\)/CombineRgn(region.get(), region.get(), rounded.release(), RGN_AND)/|tests_frames
 ole-event-row-dropped|olehost/ControlEvents.cpp|s/ TESSEL_ON\(B, OLESetData\),//|tests_olehost
 ole-enter-before-exit|olehost/FocusWatch.cpp|s/(  for \(const Listening& l : told\)\n.*?\n)(  for \(FocusListener\* listener : entered\)\n.*?\n)/$2$1/|tests_olehost
 ole-colour-high-bits|olehost/DualInterfaces.cpp|s/static_cast<OLE_COLOR>\(v\.lVal\)/static_cast<OLE_COLOR>(v.lVal \& 0xFFFFFF)/|tests_olehost
