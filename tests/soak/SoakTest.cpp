@@ -104,10 +104,20 @@ std::vector<Write> EdgeWrites(const std::wstring& type) {
     FEED(B, DelayDrawing)
   } else if (type == L"tzFrames") {
     using F = TzFrames;
-    for (int32_t style = 0; style <= 8; ++style) {  // each style with the writes that change it most
-      w.push_back({"Style(" + std::to_string(style) + ")", [style](UserControl& u) { dynamic_cast<F&>(u).SetStyle(style); }});
-      FEED(F, Caption) FEED(F, TextBoxHeight) FEED(F, IconSize)
-    }
+    // Each style with the writes that change it most: with the corners its preset gives, then the
+    // figures again with rounded corners and a rounded caption box (the caption is measured alike).
+    for (int32_t style = 0; style <= 8; ++style)
+      for (const bool rounded : {false, true}) {
+        w.push_back({"Style(" + std::to_string(style) + (rounded ? ", rounded)" : ")"), [style, rounded](UserControl& u) {
+                       F& f = dynamic_cast<F&>(u);
+                       f.SetStyle(style);
+                       if (!rounded) return;
+                       f.SetRoundedCorner(true);
+                       f.SetRoundedCornerTxtBox(true);
+                     }});
+        if (!rounded) FEED(F, Caption)
+        FEED(F, TextBoxHeight) FEED(F, IconSize)
+      }
     FEED(F, FrameColor) FEED(F, BackColor) FEED(F, FillColor) FEED(F, TextBoxColor) FEED(F, TxtBoxShadow)
     FEED(F, Style) FEED(F, RoundedCorner) FEED(F, Enabled) FEED(F, RoundedCornerTxtBox) FEED(F, TextColor)
     FEED(F, Alignment) FEED(F, IconAlignment) FEED(F, Font) FEED(F, Picture) FEED(F, ThemeColor) FEED(F, ColorFrom)
