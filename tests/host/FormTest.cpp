@@ -1,19 +1,10 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <thread>
 
-#include "server/contract/Twips.h"
 #include "tests/host/HostFixture.h"
-#include "tests/support/Bags.h"
-#include "tests/support/Keys.h"
-#include "tests/support/RecordingHost.h"
 
 namespace tessel::hosttest {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using test::PressKey;
 using FormLifecycle = FormTest;
 
@@ -150,10 +141,7 @@ class FormInput : public FormTest {
     SetForegroundWindow(form->hWnd());
     SetActiveWindow(form->hWnd());
     // Let the display's own activation of the new window arrive before the test moves the focus.
-    for (int i = 0; i < 50 && GetForegroundWindow() != form->hWnd(); ++i) {
-      Form::PumpMessages();
-      Sleep(10);
-    }
+    PumpUntil([&] { return GetForegroundWindow() == form->hWnd(); }, 500);
     Form::PumpMessages();
   }
   HWND Window(const wchar_t* name) { return form->Control(name)->hWnd(); }
@@ -232,9 +220,12 @@ TEST_F(FormInput, TabAndShiftTabWalkTheControlsAndTheirWindowedConstituentsInTab
   EXPECT_THAT(Walk(1), ElementsAre(b0));
 }
 
-TEST_F(FormInput, EnterAndEscapeGoToTheDefaultAndCancelButtonsAndAccessKeysFocusTheirControl) {
-  Place(*form, {{L"TwoEdits", L"Field"}, {L"FocusRecorder", L"Ok"}, {L"FocusRecorder", L"Cancel"}});
+// The control shown as default moves to a focused control that takes Enter and back: the one
+// losing the look hears it first.
+TEST_F(FormInput, EnterEscapeAndAccessKeysReachTheirControlsAndTheDefaultLookMovesToAControlTakingEnter) {
+  Place(*form, {{L"TwoEdits", L"Field"}, {L"FocusRecorder", L"Ok"}, {L"FocusRecorder", L"Cancel"}, {L"FocusRecorder", L"Push"}});
   Control(L"Ok").accessKeys = L"O";
+  Control(L"Push").takesEnter = true;
   SetFocus(Edit(L"Field"));
   Take();
   PressKey(VK_RETURN);
@@ -254,6 +245,19 @@ TEST_F(FormInput, EnterAndEscapeGoToTheDefaultAndCancelButtonsAndAccessKeysFocus
   form->SetCancelButton(L"");
   PressKey(VK_ESCAPE);
   EXPECT_THAT(Take(), ElementsAre(L"Ok.KeyDown(27)", L"Ok.KeyPress(27)", L"Ok.KeyUp(27)"));
+
+  SetFocus(Edit(L"Field"));
+  Take();
+  SetFocus(Window(L"Push"));
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(Control(L"Push").Ambient().displayAsDefault);
+  SetFocus(Edit(L"Field"));
+  EXPECT_THAT(Take(), ElementsAre(L"Field.ExitFocus", L"Push.EnterFocus", L"Ok.AmbientChanged(DisplayAsDefault)",
+                                  L"Push.AmbientChanged(DisplayAsDefault)", L"Push.GotFocus",
+                                  L"Push.AccessKeyPress(13)", L"Push.KeyUp(13)", L"Push.LostFocus",
+                                  L"Push.ExitFocus", L"Field.EnterFocus", L"Push.AmbientChanged(DisplayAsDefault)",
+                                  L"Ok.AmbientChanged(DisplayAsDefault)"));
+  EXPECT_TRUE(Control(L"Ok").Ambient().displayAsDefault);
 }
 
 // Each way a frame can keep its controls from the user, hidden or disabled, at either depth:
@@ -311,26 +315,6 @@ TEST_F(FormInput, TabEntersAnOptionGroupAtItsSelectedMemberAndArrowsWalkTheGroup
   Control(L"O1").selected = false;
   EXPECT_THAT(Walk(2), ElementsAre(Window(L"A"), o[0]));
 }
-// The control shown as default moves to a focused control that takes Enter and back: the one
-// losing the look hears it first.
-TEST_F(FormInput, DisplayAsDefaultMovesToTheFocusedControlThatTakesEnter) {
-  Place(*form, {{L"TwoEdits", L"Field"}, {L"FocusRecorder", L"Ok"}, {L"FocusRecorder", L"Push"}});
-  Control(L"Push").takesEnter = true;
-  SetFocus(Edit(L"Field"));
-  form->SetDefaultButton(L"Ok");
-  Take();
-  SetFocus(Window(L"Push"));
-  PressKey(VK_RETURN);
-  EXPECT_TRUE(Control(L"Push").Ambient().displayAsDefault);
-  SetFocus(Edit(L"Field"));
-  EXPECT_THAT(Take(), ElementsAre(L"Field.ExitFocus", L"Push.EnterFocus", L"Ok.AmbientChanged(DisplayAsDefault)",
-                                  L"Push.AmbientChanged(DisplayAsDefault)", L"Push.GotFocus",
-                                  L"Push.AccessKeyPress(13)", L"Push.KeyUp(13)", L"Push.LostFocus",
-                                  L"Push.ExitFocus", L"Field.EnterFocus", L"Push.AmbientChanged(DisplayAsDefault)",
-                                  L"Ok.AmbientChanged(DisplayAsDefault)"));
-  EXPECT_TRUE(Control(L"Ok").Ambient().displayAsDefault);
-}
-
 // A focus move that someone else's hook refuses, and the activation taken by another thread in
 // the middle of a walk: the default look and Enter go by where the system's focus is, and the
 // focus comes back where it was when the form is active again.

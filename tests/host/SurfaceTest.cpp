@@ -1,21 +1,10 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
-
-#include "host/constituents/Label.h"
-#include "host/constituents/Line.h"
 #include "tests/host/HostFixture.h"
-#include "tests/support/ImageBytes.h"
 
 namespace tessel::hosttest {
 namespace {
-
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 // Labels A at (10,10) and B at (100,10), 50 x 50 pixels, whose events are recorded as "A.…".
 class SurfaceMouse : public SurfaceTest {
@@ -141,18 +130,16 @@ TEST_F(SurfaceMouse, ToolTipTextMakesARealToolThatFollowsTheLabel) {
   HWND tip = toolWindow();
   ASSERT_NE(tip, nullptr);
   EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
-  auto tool = [&] {
+  auto tool = [&] {  // the tool's text and rectangle
     wchar_t text[64] = {};
     TTTOOLINFOW info{TTTOOLINFOW_V2_SIZE, 0, surface_.hWnd(), reinterpret_cast<UINT_PTR>(a_.get())};
     info.lpszText = text;
     EXPECT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)));
-    const RECT& r = info.rect;
-    return std::wstring(text) + L"|" + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
-           std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom);
+    return std::pair(std::wstring(text), Edges(info.rect));
   };
-  EXPECT_EQ(tool(), L"Opens the site|10,10,60,60");
+  EXPECT_EQ(tool(), std::pair(std::wstring(L"Opens the site"), Edges({10, 10, 60, 60})));
   a_->Move(Tw(100), Tw(100), Tw(10), Tw(10));
-  EXPECT_EQ(tool(), L"Opens the site|100,100,110,110");
+  EXPECT_EQ(tool(), std::pair(std::wstring(L"Opens the site"), Edges({100, 100, 110, 110})));
   a_->SetToolTipText(L"");
   EXPECT_EQ(toolWindow(), nullptr);
   EXPECT_FALSE(IsWindow(tip));
@@ -291,7 +278,7 @@ std::unique_ptr<Label> Text(Surface& on, const wchar_t* caption, RECT pixels) {
 
 using LabelPaint = SurfaceTest;
 
-TEST_F(LabelPaint, AnOpaqueLabelFillsItsBoundsATransparentOneShowsWhatIsBehind) {
+TEST_F(LabelPaint, AnOpaqueLabelFillsItsBoundsATransparentOneShowsWhatIsBehindAndAlignmentPlacesTheText) {
   auto band = Block(surface_, L"Band", {0, 90, 320, 110}, kRed);  // under the label's upper half
   auto label = Text(surface_, L"Hg", {20, 100, 100, 120});
   auto dib = Paint();
@@ -305,13 +292,12 @@ TEST_F(LabelPaint, AnOpaqueLabelFillsItsBoundsATransparentOneShowsWhatIsBehind) 
   ExpectPixels(*dib, {{20, 100, kRed}, {99, 119, kNavy}});
   EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kWhite), 0);
   EXPECT_GT(dib->Count(RECT{20, 100, 100, 120}, kBlack), 5);
-}
 
-TEST_F(LabelPaint, AlignmentPlacesTheText) {
-  auto label = Text(surface_, L"WW", {0, 0, 300, 20});
+  label->Move(0, 0, Tw(300), Tw(20));
+  label->SetCaption(L"WW");
   for (int alignment : {0, 1, 2}) {  // ink in the thirds of the width, for left, right and centred text
     label->SetAlignment(alignment);
-    auto dib = Paint();
+    dib = Paint();
     std::vector<bool> thirds;
     for (int x : {0, 100, 200}) thirds.push_back(dib->Count(RECT{x, 0, x + 100, 20}, kBlack) > 0);
     EXPECT_EQ(thirds, (std::vector<bool>{alignment == 0, alignment == 2, alignment == 1})) << alignment;

@@ -1,10 +1,9 @@
-// Every control on a form as the system changes under it: new system colours and the high-contrast
-// scheme (the pixels before and after, one paint per window and change), and a move to a screen of
-// another resolution (WM_DPICHANGED, sent here since Wine moves no window between screens) and back.
-// ctest runs the SystemResolution tests again with the screen at 144 and at 192 dpi.
+// Every control on a form as the system changes under it: new colours, the high-contrast scheme, and a
+// move to another resolution (WM_DPICHANGED, sent: Wine moves no window between screens) and back.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,6 +28,7 @@
 #include "server/contract/ScreenDpi.h"
 #include "server/contract/Twips.h"
 #include "tests/support/GdiCount.h"
+#include "tests/support/HostPlacement.h"
 #include "tests/support/ImageBytes.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/Pixels.h"
@@ -37,8 +37,6 @@ namespace tessel::test {
 namespace {
 
 using Colours = std::map<int, COLORREF>;
-
-std::tuple<LONG, LONG, LONG, LONG> Edges(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 LRESULT CALLBACK CountPaint(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR n) {
   if (m == WM_PAINT) ++*reinterpret_cast<int*>(n);
@@ -63,15 +61,8 @@ class LookTest : public ::testing::Test {
     return dynamic_cast<T&>(*form->Control(name));
   }
   HWND Window(const std::wstring& name) const { return form->Control(name)->hWnd(); }
-  // Where a window stands in the client area of another, in pixels.
-  static RECT In(HWND w, HWND parent) {
-    RECT r{};
-    GetWindowRect(w, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-  }
-  RECT Where(const std::wstring& name) const { return In(Window(name), GetParent(Window(name))); }
-  RECT OnForm(const std::wstring& name) const { return In(Window(name), form->hWnd()); }
+  RECT Where(const std::wstring& name) const { return PlacedIn(Window(name), GetParent(Window(name))); }
+  RECT OnForm(const std::wstring& name) const { return PlacedIn(Window(name), form->hWnd()); }
   // Expects every control window painted once for a change, however the paint comes (sent or posted).
   void ExpectOnePaintEach(const std::function<void()>& change) {
     std::map<std::wstring, int> paints;
@@ -216,14 +207,9 @@ TEST_F(SystemLook, HighContrastShowsOnlyTheSchemeAndGoingBackRestoresEveryPixel)
   std::set<COLORREF> scheme;
   for (const auto& [index, colour] : kScheme) scheme.insert(colour);
   for (const std::wstring& name : form->ControlNames()) {
-    int outside = 0;
-    COLORREF example = 0;
-    for (const auto& [colour, n] : ColoursOf(hc, name))
-      if (!scheme.count(colour)) {
-        outside += n;
-        example = colour;
-      }
-    EXPECT_EQ(outside, 0) << Utf8FromWide(name) << ": pixels outside the scheme, e.g. " << Hex(example);
+    std::map<COLORREF, int> outside = ColoursOf(hc, name);  // colour -> pixels
+    std::erase_if(outside, [&](const auto& c) { return scheme.count(c.first) > 0; });
+    EXPECT_THAT(outside, ::testing::IsEmpty()) << Utf8FromWide(name) << ": pixels outside the scheme";
   }
   // Shapes and cues stay: the check button latched in the highlight, lines in the frame colour.
   EXPECT_GT(ColoursOf(hc, L"chk")[kScheme.at(COLOR_HIGHLIGHT)], 0);
@@ -330,7 +316,7 @@ class Resolution : public LookTest {
         {"captioned field's edit", FontOf(GetWindow(kvt.hWnd(), GW_CHILD))}};
     for (const auto& [what, font] : fonts) EXPECT_NEAR(AskedHeight(font), 8.25 * dpi / 72, 0.5) << what;
     // The field's edit stands inside its outline at the new scale.
-    const RECT inner = In(edit, field);
+    const RECT inner = PlacedIn(edit, field);
     RECT outline{};
     GetClientRect(field, &outline);
     EXPECT_GT(inner.right, outline.right * 3 / 4);
@@ -420,7 +406,7 @@ TEST_F(Resolution, PictureBoxesScaleAndShowTheIconImageForTheirSide) {
     const DibProbe shot(unique_hbitmap(form->Snapshot()).get());
     for (int i = 0; i < 3; ++i) {
       auto& b = Get<ButtonStyle>(L"pic" + std::to_wstring(i));
-      const RECT box = b.State().pictureRect, at = In(b.hWnd(), form->hWnd());
+      const RECT box = b.State().pictureRect, at = PlacedIn(b.hWnd(), form->hWnd());
       const int side = MulDiv(16 + 8 * i, dpi, 96);
       EXPECT_EQ(std::make_pair(int(box.right - box.left), int(box.bottom - box.top)), std::make_pair(side, side)) << i;
       const RECT shown{at.left + box.left, at.top + box.top, at.left + box.right, at.top + box.bottom};
@@ -438,7 +424,7 @@ TEST_F(Resolution, PictureBoxesScaleAndShowTheIconImageForTheirSide) {
   }
 }
 
-// At the screen's own resolution from the start (ctest sets it with TESSEL_EXPECTED_DPI).
+// At the screen's own resolution from the start; ctest also runs it at 144 and 192 dpi (TESSEL_EXPECTED_DPI).
 using SystemResolution = Resolution;
 TEST_F(SystemResolution, EveryControlDrawsAtTheScreensResolution) {
   if (const char* expected = std::getenv("TESSEL_EXPECTED_DPI")) {
