@@ -109,7 +109,8 @@ TEST_F(ImageTest, DrawsAtItsOwnSizeClippedOrStretched) {
   }
 }
 
-// Builds a surface with every kind of constituent, uses each, paints and tears it all down.
+// Builds a surface with every kind of constituent, uses each, feeds each values out of its range (refused,
+// the old value kept), paints and tears it all down.
 void FullRound(HWND host) {
   auto surface = std::make_unique<SurfaceWindow>();
   surface->Create(host, RECT{0, 0, 200, 150});
@@ -120,6 +121,7 @@ void FullRound(HWND host) {
     text.SetText(L"abc");
     text.SetFont(Font::Create(FontDesc{L"Arial"}));
     text.SetAlignment(2);
+    text.SetMaxLength(3);
     Dib scratch(10, 10, 0);
     for (COLORREF back : {RGB(0, 200, 0), RGB(0, 0, 200)}) {  // a brush for each colour
       text.SetBackColor(back);
@@ -128,12 +130,14 @@ void FullRound(HWND host) {
     }
     Label label(*surface, L"lbl");
     label.SetCaption(L"Caption");
+    label.SetAlignment(2);
     label.SetAutoSize(true);
     label.SetToolTipText(L"tip");
     label.SetMousePointer(2);
     Shape shape(*surface, L"Fundo");
     shape.Move(0, 0, Tw(100), Tw(100));
     shape.SetBackStyle(1);
+    shape.SetBorderStyle(3);
     shape.SetFillStyle(7);
     shape.SetBorderWidth(3);
     Line line(*surface, L"Line1");
@@ -150,6 +154,28 @@ void FullRound(HWND host) {
     timer.events.Timer = [&] { ++ticks; };
     timer.SetInterval(10);
     PumpUntil([&] { return ticks > 0; }, 2000);
+
+    const HWND edit = text.Window();
+    PictureRef bitmap = Picture::FromBitmap(CreateBitmap(4, 4, 1, 32, nullptr));  // only icons and cursors point
+    const std::function<void()> refused[] = {
+        [&] { shape.SetBorderStyle(7); }, [&] { shape.SetBorderStyle(-1); }, [&] { shape.SetShape(6); },
+        [&] { shape.SetFillStyle(8); },   [&] { shape.SetBackStyle(2); },    [&] { shape.SetBorderWidth(0); },
+        [&] { shape.SetWidth(-15); },     [&] { shape.Move(0, 0, 15, -1); }, [&] { line.SetBorderStyle(7); },
+        [&] { line.SetBorderWidth(0); },  [&] { label.SetAlignment(3); },    [&] { label.SetBackStyle(2); },
+        [&] { label.SetMousePointer(16); }, [&] { label.SetMouseIcon(bitmap); }, [&] { label.SetHeight(-30); },
+        [&] { text.SetAlignment(3); },    [&] { text.SetAlignment(-1); },    [&] { text.SetSelStart(-1); },
+        [&] { text.SetSelLength(-1); },   [&] { text.SetMaxLength(-1); },    [&] { text.SetWidth(-1); },
+        [&] { text.Move(0, 0, 100, -100); }, [&] { text.SetBorderStyle(2); }, [&] { timer.SetInterval(-5); },
+        [&] { timer.SetInterval(65536); }, [&] { box.SetBorderStyle(2); },
+    };
+    for (size_t i = 0; i < std::size(refused); ++i) EXPECT_THROW(refused[i](), InvalidPropertyValue) << "row " << i;
+    EXPECT_EQ(std::vector<int>({shape.BorderStyle(), shape.ShapeKind(), shape.FillStyle(), shape.BorderWidth(),
+                                line.BorderStyle(), label.Alignment(), text.Alignment(), text.MaxLength(), timer.Interval()}),
+              std::vector<int>({3, Shape::kRectangle, 7, 3, 2, 2, 2, 3, 10}));
+    EXPECT_EQ(Edges(shape.BoundsPixels()), Edges({0, 0, 100, 100}));
+    EXPECT_EQ(label.MouseIcon(), nullptr);
+    EXPECT_EQ(text.Window(), edit);
+
     auto dib = Print(surface->hWnd(), 200, 150);
     RedrawWindow(surface->hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Pump(20);
@@ -158,41 +184,8 @@ void FullRound(HWND host) {
   Pump(20);
 }
 
-TEST_F(SurfaceTest, EveryHandleIsGivenBackWhenTheSurfaceAndItsConstituentsGo) {
+TEST_F(SurfaceTest, EveryConstituentRefusesOutOfRangeValuesAndGivesBackEveryHandle) {
   test::ExpectNoLeaks([this] { FullRound(top_); }, 1, 1);
-}
-
-TEST_F(SurfaceTest, OutOfRangeValuesAreRefusedAndTheOldValueKept) {
-  Shape shape(surface_, L"Shape1");
-  shape.Move(0, 0, Tw(40), Tw(30));
-  shape.SetBorderStyle(3);
-  Line line(surface_, L"Line1");
-  Label label(surface_, L"Label1");
-  label.SetAlignment(2);
-  TextBox text(surface_, L"Text1");
-  text.SetMaxLength(3);
-  const HWND edit = text.Window();
-  Timer timer(surface_, L"tmr");
-  PictureBox box(surface_, L"Box");
-  PictureRef bitmap = Picture::FromBitmap(CreateBitmap(4, 4, 1, 32, nullptr));  // only icons and cursors point
-  const std::function<void()> refused[] = {
-      [&] { shape.SetBorderStyle(7); }, [&] { shape.SetBorderStyle(-1); }, [&] { shape.SetShape(6); },
-      [&] { shape.SetFillStyle(8); },   [&] { shape.SetBackStyle(2); },    [&] { shape.SetBorderWidth(0); },
-      [&] { shape.SetWidth(-15); },     [&] { shape.Move(0, 0, 15, -1); }, [&] { line.SetBorderStyle(7); },
-      [&] { line.SetBorderWidth(0); },  [&] { label.SetAlignment(3); },    [&] { label.SetBackStyle(2); },
-      [&] { label.SetMousePointer(16); }, [&] { label.SetMouseIcon(bitmap); }, [&] { label.SetHeight(-30); },
-      [&] { text.SetAlignment(3); },    [&] { text.SetAlignment(-1); },    [&] { text.SetSelStart(-1); },
-      [&] { text.SetSelLength(-1); },   [&] { text.SetMaxLength(-1); },    [&] { text.SetWidth(-1); },
-      [&] { text.Move(0, 0, 100, -100); }, [&] { text.SetBorderStyle(2); }, [&] { timer.SetInterval(-5); },
-      [&] { timer.SetInterval(65536); }, [&] { box.SetBorderStyle(2); },
-  };
-  for (size_t i = 0; i < std::size(refused); ++i) EXPECT_THROW(refused[i](), InvalidPropertyValue) << "row " << i;
-  EXPECT_EQ(std::vector<int>({shape.BorderStyle(), shape.ShapeKind(), shape.FillStyle(), shape.BorderWidth(),
-                              line.BorderStyle(), label.Alignment(), text.Alignment(), text.MaxLength(), timer.Interval()}),
-            std::vector<int>({3, Shape::kRectangle, 1, 1, 1, 2, 0, 3, 0}));
-  EXPECT_EQ(Edges(shape.BoundsPixels()), Edges({0, 0, 40, 30}));
-  EXPECT_EQ(label.MouseIcon(), nullptr);
-  EXPECT_EQ(text.Window(), edit);
 }
 
 TEST(Gdi, OwnedHandlesAreFreedOnceAndMoveTheirOwnership) {

@@ -94,14 +94,13 @@ TEST_F(FormFileText, EveryValueTypeComesBackExactlyAndTheTextIsReadableAndStable
   for (size_t i = 0; i < before.size(); ++i) {
     const auto& [key, want] = before.Entries()[i];
     const auto& [gotKey, got] = after.Entries()[i];
-    EXPECT_EQ(gotKey, key);
-    const auto* p = std::get_if<PictureRef>(&want);
-    const auto* q = std::get_if<PictureRef>(&got);
+    const auto *p = std::get_if<PictureRef>(&want), *q = std::get_if<PictureRef>(&got);
     // Pictures come back as new objects with the same bytes; the rest compares as the bag does.
-    const bool same = want.index() == got.index() &&
+    const bool same = gotKey == key && want.index() == got.index() &&
                       (p && *p && *q ? (*p)->Bytes() == (*q)->Bytes() && (*p)->Kind() == (*q)->Kind()
                                      : BagValuesEqual(want, got));
-    EXPECT_TRUE(same) << Utf8FromWide(key) << ": " << BagTypeName(got) << " vs " << BagTypeName(want);
+    EXPECT_TRUE(same) << Utf8FromWide(key) << " (" << BagTypeName(want) << ") came back as " << Utf8FromWide(gotKey)
+                      << " (" << BagTypeName(got) << ")";
   }
   EXPECT_EQ(WriteFormText(parsed.form), text);
 }
@@ -202,9 +201,8 @@ TEST_F(FormFileOnDisk, SavingReplacesTheFileAndAFailedSaveLeavesTheOldFileAndNoT
   EXPECT_THAT(Files(), ElementsAre(L"form.tform"));
 }
 
-// Loading into a form sets its caption, size and colours, names a bad key with its line and places the
-// others: a key the control read but does not write back is no error (the form tool's cases show a key it
-// never read, and a value it refuses); a control without .TabIndex keeps its place, equal places the file's order.
+// A key a control reads but does not write back is no error; a control without .TabIndex keeps its place in
+// the file, equal places keep the file's order (the form tool's cases show unread keys and refused values).
 TEST_F(FormFileOnDisk, LoadingSetsTheFormNamesABadKeyAndPlacesTheControlsInTheirStoredTabOrder) {
   auto form = NewForm();
   const std::vector<FormFileError> errors =

@@ -8,8 +8,7 @@ namespace {
 using test::PressKey;
 using FormLifecycle = FormTest;
 
-// A new control is initialised and a loaded one read; a property change marks the form until it
-// is saved, and saved bags leave out what equals its default; the last placed goes first.
+// A property change marks the form until it is saved; saved bags leave out defaults; the last placed goes first.
 TEST_F(FormLifecycle, NewAndLoadedControlsGetTheirHandlersInOrderAndTerminateLastPlacedFirst) {
   auto form = NewForm();
   std::vector<std::wstring> changes;
@@ -109,8 +108,7 @@ TEST_F(FormLifecycle, AmbientChangesReachEveryControl) {
   EXPECT_THROW(form->SetDefaultButton(L"Nobody"), std::invalid_argument);
 }
 
-// Closed by the user's close box (the loop runs until the form is gone) or destroyed from outside:
-// the controls go first, once, and the form knows it is closed.
+// Closed by its close box (the loop runs until the form is gone) or destroyed: the controls go first, once.
 TEST_F(FormLifecycle, ClosingTheWindowTerminatesTheControlsOnceAndEndsTheLoop) {
   int closed = 0;
   auto form = NewForm(), other = NewForm();
@@ -196,8 +194,7 @@ TEST_F(FormInput, TabAndShiftTabWalkTheControlsAndTheirWindowedConstituentsInTab
   ASSERT_EQ(GetFocus(), Window(L"A"));
   Take();
   EXPECT_THAT(Walk(4), ElementsAre(b0, b1, Window(L"C"), Window(L"A")));
-  // A control's own window loses the focus before the control hears that the focus left it; a
-  // move between B's edits stays inside B, and the control the focus lands on sees the Tab's release.
+  // A window loses the focus before its control hears it left; B's edits are one stop; the target sees Tab's release.
   EXPECT_THAT(Take(), ElementsAre(L"A.LostFocus", L"A.ExitFocus", L"B.EnterFocus", L"B.ExitFocus", L"C.EnterFocus",
                                   L"C.GotFocus", L"C.KeyUp(9)", L"C.LostFocus", L"C.ExitFocus", L"A.EnterFocus",
                                   L"A.GotFocus", L"A.KeyUp(9)"));
@@ -220,8 +217,7 @@ TEST_F(FormInput, TabAndShiftTabWalkTheControlsAndTheirWindowedConstituentsInTab
   EXPECT_THAT(Walk(1), ElementsAre(b0));
 }
 
-// The control shown as default moves to a focused control that takes Enter and back: the one
-// losing the look hears it first.
+// The default look moves to a focused control that takes Enter and back, the one losing it hearing first.
 TEST_F(FormInput, EnterEscapeAndAccessKeysReachTheirControlsAndTheDefaultLookMovesToAControlTakingEnter) {
   Place(*form, {{L"TwoEdits", L"Field"}, {L"FocusRecorder", L"Ok"}, {L"FocusRecorder", L"Cancel"}, {L"FocusRecorder", L"Push"}});
   Control(L"Ok").accessKeys = L"O";
@@ -260,8 +256,7 @@ TEST_F(FormInput, EnterEscapeAndAccessKeysReachTheirControlsAndTheDefaultLookMov
   EXPECT_TRUE(Control(L"Ok").Ambient().displayAsDefault);
 }
 
-// Each way a frame can keep its controls from the user, hidden or disabled, at either depth:
-// Tab and Shift+Tab pass them over, and their access key, Enter and Esc reach nothing.
+// A frame hidden or disabled, at either depth: Tab passes its controls over, access key, Enter and Esc miss them.
 TEST_F(FormInput, OnlyControlsWhoseFramesAreAllVisibleAndEnabledTakeTabAccessKeysEnterAndEscape) {
   form->Add(L"FocusRecorder", L"A", 0, 0, 1500, 450);
   form->Add(L"Holder", L"Outer", 0, 600, 3000, 1500);
@@ -291,9 +286,8 @@ TEST_F(FormInput, OnlyControlsWhoseFramesAreAllVisibleAndEnabledTakeTabAccessKey
   }
 }
 
-// As among native radio buttons: Tab enters a group at its selected member (at its first while
-// none is), the arrow keys a member hands to its group's window walk the members that can take
-// the focus, round the end, and keyboard cues are shown from then on.
+// As among native radio buttons: Tab enters a group at its selected member (else its first), arrows
+// walk the members that can take the focus, round the end, and keyboard cues show from then on.
 TEST_F(FormInput, TabEntersAnOptionGroupAtItsSelectedMemberAndArrowsWalkTheGroup) {
   Place(*form, {{L"FocusRecorder", L"A"}, {L"Option", L"O0"}, {L"Option", L"O1"}, {L"Option", L"O2"}, {L"FocusRecorder", L"Z"}});
   const HWND o[] = {Window(L"O0"), Window(L"O1"), Window(L"O2")};
@@ -315,9 +309,8 @@ TEST_F(FormInput, TabEntersAnOptionGroupAtItsSelectedMemberAndArrowsWalkTheGroup
   Control(L"O1").selected = false;
   EXPECT_THAT(Walk(2), ElementsAre(Window(L"A"), o[0]));
 }
-// A focus move that someone else's hook refuses, and the activation taken by another thread in
-// the middle of a walk: the default look and Enter go by where the system's focus is, and the
-// focus comes back where it was when the form is active again.
+// After a move another hook refuses, and with the activation taken by another thread mid-walk, the default
+// look and Enter go by the system's focus, which comes back where it was when the form is active again.
 HWND refusedFocus = nullptr;
 LRESULT CALLBACK RefuseFocus(int code, WPARAM wp, LPARAM lp) {
   if (code == HCBT_SETFOCUS && reinterpret_cast<HWND>(wp) == refusedFocus) return 1;
@@ -387,8 +380,7 @@ TEST_F(FormInput, TheFormGoesByTheSystemsFocusWhenAMoveIsRefusedOrTheActivationL
   expectEnterGoesBy("active again");
 }
 
-// A shown form's first tab stop takes the focus once it is placed and the messages are pumped,
-// never one in a hidden frame; a hidden form gives it when it is shown.
+// A shown form's first tab stop (never one in a hidden frame) takes the focus once pumped; a hidden form's when shown.
 TEST_F(FormInput, AShownFormPutsTheFocusOnItsFirstTabStop) {
   SetFocus(form->hWnd());
   form->Add(L"Recorder", L"Plain", 0, 0, 1500, 450);

@@ -23,8 +23,7 @@ class SurfaceMouse : public SurfaceTest {
   }
   void Send(UINT msg, WPARAM wp, int x, int y) { SendMessageW(surface_.hWnd(), msg, wp, MAKELPARAM(x, y)); }
 
-  // Sends each {message, keys, x, y} and checks who holds the mouse after it: the surface's
-  // window and the constituent, or nobody.
+  // Sends each {message, keys, x, y} and checks who holds the mouse after it (window and constituent, or nobody).
   struct Step { UINT msg; WPARAM keys; int x, y; Label* holder; };
   void Steps(std::initializer_list<Step> steps) {
     for (const Step& s : steps) {
@@ -175,8 +174,7 @@ class ShapePaint : public SurfaceTest {
   std::unique_ptr<Shape> shape_;
 };
 
-// Borders lie inside or across the outline, the back fills the rest, a fill paints over the back,
-// squares are centred and round shapes leave the corners out.
+// Borders inside or across the outline, back and fill inside, squares centred, round shapes without corners.
 TEST_F(ShapePaint, EachLookPutsBorderBackAndFillWhereTheOutlineSays) {
   const RECT inside{11, 21, 49, 49}, squareTop{15, 20, 45, 21};
   // {case, shape, back style, border style and width, fill style, colour counted inside and its count, pixels}

@@ -158,8 +158,7 @@ class SystemLook : public LookTest {
   bool highContrast = false;
 };
 
-// Every pixel of the old face colour (and a text box's window colour) shows the new one, nothing
-// moved (white edges and a KvText's white box are the controls' own), and the way back is exact.
+// Every pixel of the old face (and a text box's window) colour shows the new one, and the way back is exact.
 TEST_F(SystemLook, NewSystemColoursReachEveryControlWhichPaintsOnce) {
   const Colours fresh = {{COLOR_BTNFACE, RGB(10, 120, 200)}, {COLOR_BTNTEXT, RGB(250, 250, 0)},
                          {COLOR_WINDOW, RGB(30, 30, 90)}, {COLOR_WINDOWTEXT, RGB(0, 255, 128)}};
@@ -183,8 +182,7 @@ TEST_F(SystemLook, NewSystemColoursReachEveryControlWhichPaintsOnce) {
   EXPECT_EQ(DifferentPixels(Shot(), before), 0);
 }
 
-// With high contrast on, every control, custom colours and gradients included, shows only the
-// scheme's colours, its shapes and cues kept; with it off again each has its own look back.
+// With high contrast every control, custom colours included, shows only the scheme; off again, its own look.
 TEST_F(SystemLook, HighContrastShowsOnlyTheSchemeAndGoingBackRestoresEveryPixel) {
   auto &cmd = Get<ButtonStyle>(L"cmd"), &round = Get<ButtonStyle>(L"round");
   auto& fra = Get<TzFrames>(L"fra");
@@ -254,13 +252,11 @@ SIZE WholeInk(HFONT font, const std::wstring& text, COLORREF ink) {
 constexpr COLORREF kInk = RGB(200, 0, 200);  // the captions' colours, found nowhere else
 constexpr COLORREF kButtonInk = RGB(0, 0, 200);
 
+// The button stands inside the frame, in the frame's twips.
 const Placed kPlaced[] = {
-    {L"tzFrames", L"fra", 120, 120, 3000, 2000},
-    {L"ButtonStyle", L"cmd", 150, 600, 1500, 450, L"fra"},  // inside the frame, in its twips
-    {L"KvTextBox", L"txt", 3300, 120, 2400, 375},
-    {L"KvLinha", L"lin", 3300, 700, 2400, 30},
-    {L"Bevel", L"bev", 3300, 1000, 1005, 615},
-    {L"KvText", L"kvt", 3300, 1800, 2400, 375},
+    {L"tzFrames", L"fra", 120, 120, 3000, 2000},   {L"ButtonStyle", L"cmd", 150, 600, 1500, 450, L"fra"},
+    {L"KvTextBox", L"txt", 3300, 120, 2400, 375},  {L"KvLinha", L"lin", 3300, 700, 2400, 30},
+    {L"Bevel", L"bev", 3300, 1000, 1005, 615},     {L"KvText", L"kvt", 3300, 1800, 2400, 375},
 };
 
 class Resolution : public LookTest {
@@ -349,8 +345,7 @@ class Resolution : public LookTest {
   }
 };
 
-// Moved to 144 and 192 dpi, every control repaints once and stands as ExpectAt says; back at the
-// screen's own, each stands where it stood, and the fonts of the other resolutions are gone.
+// Moved to 144 and 192 dpi and back, every control repaints once, stands as ExpectAt says and leaves no font.
 TEST_F(Resolution, EveryControlStandsAtItsTwipsAtTheNewResolutionAndBack) {
   std::map<std::wstring, RECT> before;
   for (const Placed& p : kPlaced) before[p.name] = Where(p.name);
@@ -380,9 +375,8 @@ PictureRef Icons(std::initializer_list<std::pair<int, COLORREF>> images) {
   return Picture::FromBytes(file);
 }
 
-// A picture box is as large in inches at any resolution and shows the icon image the system picks
-// for its side: boxes of 16, 24, 32 pixels at 96 dpi (24, 36, 48 at 144), a stretched logo of 65
-// pixels (98), and a frame's 16 pixel icon (24).
+// Picture boxes keep their size in inches and show the icon image the system picks for their side: boxes of
+// 16, 24, 32 pixels at 96 dpi (24, 36, 48 at 144), a stretched logo of 65 (98), a frame's 16 pixel icon (24).
 TEST_F(Resolution, PictureBoxesScaleAndShowTheIconImageForTheirSide) {
   const COLORREF red = RGB(255, 0, 0), green = RGB(0, 255, 0), blue = RGB(0, 0, 255);
   const PictureRef icon = Icons({{16, red}, {24, green}, {32, blue}});
