@@ -36,7 +36,7 @@ class SurfaceMouse : public SurfaceTest {
   std::unique_ptr<Label> a_, b_;
 };
 
-TEST_F(SurfaceMouse, TheTopmostConstituentUnderTheCursorGetsTheMouseInItsOwnTwips) {
+TEST_F(SurfaceMouse, TheTopmostConstituentUnderTheCursorGetsTheMouseInItsOwnTwipsRoundedToTheNearestPixel) {
   b_->Move(Tw(30), Tw(30), Tw(50), Tw(50));
   // Shapes and lines let the mouse through to what is under them.
   Shape cover(surface_, L"Cover");
@@ -54,6 +54,19 @@ TEST_F(SurfaceMouse, TheTopmostConstituentUnderTheCursorGetsTheMouseInItsOwnTwip
   b_->SetVisible(false);
   Send(WM_MOUSEMOVE, 0, 40, 40);
   EXPECT_THAT(log_.Take(), ElementsAre("A.MouseMove(0,0,450,450)"));
+  // Twips become pixels of the screen's resolution, rounded to the nearest, halves away from zero.
+  WindowDC screen(nullptr);
+  EXPECT_EQ(TwipsPerPixelX(), 1440 / GetDeviceCaps(screen.get(), LOGPIXELSX));
+  EXPECT_EQ(surface_.ScaleWidth(), 320 * 15);
+  EXPECT_EQ(surface_.ScaleHeight(), 240 * 15);
+  a_->Move(23, 7, 1500, 1);  // 1.53 -> 2, 0.47 -> 0; right 1523 -> 102, bottom 8 -> 1
+  EXPECT_EQ(Edges(a_->BoundsPixels()), Edges({2, 0, 102, 1}));
+  EXPECT_TRUE(a_->HitTest(POINT{2, 0}));
+  EXPECT_FALSE(a_->HitTest(POINT{102, 0}));
+  EXPECT_FALSE(a_->HitTest(POINT{2, 1}));
+  a_->Move(-15, -15, 30, 30);  // negative positions are fine
+  EXPECT_EQ(a_->BoundsPixels().left, -1);
+  EXPECT_EQ(std::vector<int>({PixelsFromTwipsY(-8), TwipsFromPixelsX(PixelsFromTwipsX(450))}), std::vector<int>({-1, 450}));
 }
 
 TEST_F(SurfaceMouse, APressCapturesUntilTheLastButtonComesUpAndClickNeedsTheReleaseInside) {
@@ -144,21 +157,6 @@ TEST_F(SurfaceMouse, ToolTipTextMakesARealToolThatFollowsTheLabel) {
   EXPECT_FALSE(IsWindow(tip));
 }
 
-// Twips become pixels of the screen's resolution, rounded to the nearest, halves away from zero.
-TEST_F(SurfaceMouse, TwipsRoundToTheNearestPixelAndOnlyTheBoundsAreHit) {
-  WindowDC screen(nullptr);
-  EXPECT_EQ(TwipsPerPixelX(), 1440 / GetDeviceCaps(screen.get(), LOGPIXELSX));
-  EXPECT_EQ(surface_.ScaleWidth(), 320 * 15);
-  EXPECT_EQ(surface_.ScaleHeight(), 240 * 15);
-  a_->Move(23, 7, 1500, 1);  // 1.53 -> 2, 0.47 -> 0; right 1523 -> 102, bottom 8 -> 1
-  EXPECT_EQ(Edges(a_->BoundsPixels()), Edges({2, 0, 102, 1}));
-  EXPECT_TRUE(a_->HitTest(POINT{2, 0}));
-  EXPECT_FALSE(a_->HitTest(POINT{102, 0}));
-  EXPECT_FALSE(a_->HitTest(POINT{2, 1}));
-  a_->Move(-15, -15, 30, 30);  // negative positions are fine
-  EXPECT_EQ(a_->BoundsPixels().left, -1);
-  EXPECT_EQ(std::vector<int>({PixelsFromTwipsY(-8), TwipsFromPixelsX(PixelsFromTwipsX(450))}), std::vector<int>({-1, 450}));
-}
 
 // A 40 x 30 pixel shape at (10, 20) (x 10 to 49, y 20 to 49): red back, green border, yellow fill.
 class ShapePaint : public SurfaceTest {
