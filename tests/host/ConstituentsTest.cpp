@@ -20,8 +20,7 @@ TEST_F(TimerTest, FiresThroughWindowMessagesUntilDisabledOrDestroyed) {
   Pump(120);
   EXPECT_EQ(ticks, stopped);
 
-  // A handler that disables its own timer gets exactly one tick; destroyed while running, the timer's
-  // message-only window goes and nothing more is raised.
+  // One tick for a handler that disables its own timer; destroyed while running, its window goes, no more ticks.
   timer->events.Timer = [&] {
     ++ticks;
     timer->SetEnabled(false);
@@ -109,8 +108,7 @@ TEST_F(ImageTest, DrawsAtItsOwnSizeClippedOrStretched) {
   }
 }
 
-// Builds a surface with every kind of constituent, uses each, feeds each values out of its range (refused,
-// the old value kept), paints and tears it all down.
+// Every kind of constituent made, used, fed values out of its range (refused, the old kept), painted and gone.
 void FullRound(HWND host) {
   auto surface = std::make_unique<SurfaceWindow>();
   surface->Create(host, RECT{0, 0, 200, 150});

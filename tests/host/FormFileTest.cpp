@@ -188,8 +188,7 @@ TEST_F(FormFileOnDisk, SavingReplacesTheFileAndAFailedSaveLeavesTheOldFileAndNoT
   EXPECT_THAT([&] { SaveForm(*form, path); }, ::testing::Throws<ControlError>(::testing::Property(&ControlError::control, L"r")));
   EXPECT_EQ(Contents(), "old contents\n");
 
-  // A target held open by someone who does not share deletion cannot be replaced: the new text
-  // was written beside it and must be gone again.
+  // A target held open without delete sharing cannot be replaced: the new text written beside it must go too.
   unique_hfile holder = OwnedFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(holder);
   EXPECT_THAT([&] { WriteFileAtomically(path, "new contents\n"); },

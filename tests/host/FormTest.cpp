@@ -9,7 +9,7 @@ using test::PressKey;
 using FormLifecycle = FormTest;
 
 // A property change marks the form until it is saved; saved bags leave out defaults; the last placed goes first.
-TEST_F(FormLifecycle, NewAndLoadedControlsGetTheirHandlersInOrderAndTerminateLastPlacedFirst) {
+TEST_F(FormLifecycle, NewLoadedAndFailingControlsGetTheirHandlersInOrderAndTerminateLastPlacedFirst) {
   auto form = NewForm();
   std::vector<std::wstring> changes;
   form->onPropertyChanged = [&](const std::wstring& control, std::wstring_view key) {
@@ -34,21 +34,16 @@ TEST_F(FormLifecycle, NewAndLoadedControlsGetTheirHandlersInOrderAndTerminateLas
   EXPECT_EQ(saved[0].type + L"|" + saved[1].extender.name + L"|" + std::to_wstring(saved[1].extender.top), L"Recorder|B|900");
   EXPECT_THAT(test::Keys(saved[0].bag), ElementsAre(L"Caption"));  // the size is at its default
   EXPECT_EQ(saved[0].bag.ReadString(L"Caption", L""), L"edited");
-  form.reset();
-  EXPECT_THAT(Take(), ElementsAre(L"B.Terminate", L"A.Terminate"));
-}
 
-TEST_F(FormLifecycle, AFailingReadOrABadPlacementIsReportedAndTheOtherControlsStay) {
-  auto form = NewForm();
-  PropertyBag good, bad;
-  good.Write(L"Caption", std::wstring(L"fine"));
+  // A failing read or a bad placement is reported, and the other controls stay.
+  PropertyBag bad;
   bad.Write(L"Caption", std::wstring(L"x"));
   bad.Write(L"Size", int32_t{-5});
   const ExtenderProperties ext{L"", 0, 0, 1500, 300};
-  EXPECT_NE(form->AddLoaded(L"Recorder", L"First", ext, good), nullptr);
+  EXPECT_NE(form->AddLoaded(L"Recorder", L"First", ext, bag), nullptr);
   EXPECT_EQ(form->AddLoaded(L"Recorder", L"Broken", ext, bad), nullptr);
-  EXPECT_EQ(form->AddLoaded(L"NoSuchType", L"Ghost", ext, good), nullptr);
-  EXPECT_NE(form->AddLoaded(L"Recorder", L"Last", ext, good), nullptr);
+  EXPECT_EQ(form->AddLoaded(L"NoSuchType", L"Ghost", ext, bag), nullptr);
+  EXPECT_NE(form->AddLoaded(L"Recorder", L"Last", ext, bag), nullptr);
   ASSERT_EQ(form->LoadFailures().size(), 2u);
   const LoadFailure &f = form->LoadFailures()[0], &g = form->LoadFailures()[1];
   EXPECT_EQ(f.control + L"|" + f.type + L"|" + f.key + L"|" + g.control, L"Broken|Recorder|Size|Ghost");
@@ -60,11 +55,13 @@ TEST_F(FormLifecycle, AFailingReadOrABadPlacementIsReportedAndTheOtherControlsSt
   // A name taken in any case, an unknown type and no name are refused.
   for (auto [type, name] : {std::pair{L"Recorder", L"first"}, {L"Unknown", L"C"}, {L"Recorder", L""}})
     EXPECT_THROW(form->Add(type, name, 0, 0, 1500, 450), std::invalid_argument) << type << name;
-  EXPECT_THAT(form->ControlNames(), ElementsAre(L"First", L"Last"));
+  EXPECT_THAT(form->ControlNames(), ElementsAre(L"A", L"B", L"First", L"Last"));
   EXPECT_EQ(form->Control(L"Broken"), nullptr);
   int children = 0;
   for (HWND w = GetWindow(form->hWnd(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) ++children;
-  EXPECT_EQ(children, 2);
+  EXPECT_EQ(children, 4);
+  form.reset();
+  EXPECT_THAT(Take(), ElementsAre(L"Last.Terminate", L"First.Terminate", L"B.Terminate", L"A.Terminate"));
 }
 
 TEST_F(FormLifecycle, PlacementIsConvertedFromTwipsWithTheScreenResolution) {

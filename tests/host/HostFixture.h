@@ -52,7 +52,6 @@ constexpr COLORREF kNavy = RGB(0, 0, 128);  // the surface's back colour
 constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kYellow = RGB(255, 255, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kMagenta = RGB(255, 0, 255);
 
-// Paints a window's client area through WM_PRINTCLIENT into a new DIB.
 inline std::unique_ptr<Dib> Print(HWND hwnd, int width, int height) {
   auto dib = std::make_unique<Dib>(width, height, RGB(1, 2, 3));
   SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib->dc()), PRF_CLIENT);
@@ -69,9 +68,8 @@ inline std::unique_ptr<Shape> Block(Surface& on, const wchar_t* name, RECT pixel
   return shape;
 }
 
-// The host: a popup window at the top left of the screen holding a 320 x 240 surface window.
-// That window lives as long as the program: hiding or destroying a visible top-level window under
-// Wine without a window manager waits two seconds for the X server.
+// A 320 x 240 surface window on a popup at the screen's top left that lives as long as the program: under
+// Wine without a window manager, hiding or destroying a visible top-level window waits two seconds.
 class SurfaceTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -1,6 +1,5 @@
 #pragma once
-// A control type for container tests: it records every handler and notification it gets, in
-// order, into one log shared by all instances ("Name.Handler(args)").
+// A control type for container tests: every handler it gets, in order, into one shared log ("Name.Handler(args)").
 #include <memory>
 #include <string>
 #include <tuple>

@@ -70,8 +70,8 @@ TEST_F(SurfaceMouse, TheTopmostConstituentUnderTheCursorGetsTheMouseInItsOwnTwip
 }
 
 TEST_F(SurfaceMouse, APressCapturesUntilTheLastButtonComesUpAndClickNeedsTheReleaseInside) {
-  // A holds the mouse over B and while the right button is down, and is released outside every
-  // constituent; pressed and released inside B: Click follows MouseUp; a double click is down, up, double, up.
+  // A holds the mouse over B, through the right button and out of every constituent; Click needs a release
+  // inside (B); a double click is down, up, double, up.
   Steps({{WM_LBUTTONDOWN, MK_LBUTTON, 20, 20, a_.get()}, {WM_MOUSEMOVE, MK_LBUTTON, 120, 20, a_.get()},
          {WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 120, 20, a_.get()}, {WM_LBUTTONUP, MK_RBUTTON, 120, 20, a_.get()},
          {WM_RBUTTONUP, 0, 5, 5, nullptr}, {WM_LBUTTONDOWN, MK_LBUTTON, 110, 12, b_.get()}, {WM_LBUTTONUP, 0, 111, 13, nullptr},

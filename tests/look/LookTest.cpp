@@ -127,9 +127,8 @@ class SystemLook : public LookTest {
     SetColours(saved);
   }
 
-  // Switches the high-contrast scheme through SPI_SETHIGHCONTRAST, telling every window as the
-  // system does. Wine keeps no such setting (the call fails and the question reads "off"): there the
-  // palette is told directly and the form gets the WM_SETTINGCHANGE the system would have sent.
+  // Switches the scheme through SPI_SETHIGHCONTRAST. Wine keeps no such setting (the call fails, the question
+  // reads "off"): there the palette is told and the form gets the WM_SETTINGCHANGE the system would send.
   void SwitchHighContrast(bool on) {
     highContrast = on;
     HIGHCONTRASTW hc{sizeof(hc), on ? static_cast<DWORD>(HCF_HIGHCONTRASTON) : 0u, nullptr};
@@ -146,7 +145,6 @@ class SystemLook : public LookTest {
     Form::PumpMessages();
     return DibProbe(unique_hbitmap(form->Snapshot()).get());
   }
-  // The colours of a control's pixels with how many of each.
   std::map<COLORREF, int> ColoursOf(const PixelRows& p, const std::wstring& name) const {
     const RECT r = Where(name);
     std::map<COLORREF, int> colours;
@@ -220,7 +218,6 @@ TEST_F(SystemLook, HighContrastShowsOnlyTheSchemeAndGoingBackRestoresEveryPixel)
   EXPECT_EQ(DifferentPixels(Shot(), own), 0);
 }
 
-// The height a font handle was asked for, in pixels.
 int AskedHeight(HFONT font) {
   LOGFONTW lf{};
   return font && GetObjectW(font, sizeof lf, &lf) ? std::abs(lf.lfHeight) : 0;
