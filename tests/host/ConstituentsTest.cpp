@@ -44,39 +44,36 @@ TEST_F(TimerTest, FiresThroughWindowMessagesUntilDisabledOrDestroyed) {
 using PictureBoxTest = SurfaceTest;
 
 TEST_F(PictureBoxTest, IsAChildSurfaceThatPaintsItsOwnConstituentsAndRoutesTheMouseToThem) {
-  PictureBox box(surface_, L"Fundo");
-  box.SetBorderStyle(0);
-  box.Move(Tw(20), Tw(30), Tw(100), Tw(60));
-  box.SetBackColor(kRed);
-  Label label(box, L"lblCaption");
-  label.Move(Tw(10), Tw(10), Tw(20), Tw(20));
-  label.SetBackColor(kWhite);
-  TextBox text(box, L"Texto");
-  text.Move(Tw(40), Tw(5), Tw(50), Tw(20));
-  EXPECT_EQ(GetParent(text.Window()), box.Window());
-  EXPECT_EQ(Edges(PlacedIn(box.hWnd(), surface_.hWnd())), Edges({20, 30, 120, 90}));
-  EXPECT_EQ(box.ScaleWidth(), Tw(100));
-  ExpectPixels(*Print(box.hWnd(), 100, 60), {{0, 0, kRed}, {9, 9, kRed}, {10, 10, kWhite}, {29, 29, kWhite}, {30, 30, kRed}});
+  auto box = Made<PictureBox>(surface_, L"Fundo", {20, 30, 120, 90});
+  box->SetBorderStyle(0);
+  box->SetBackColor(kRed);
+  auto label = Made<Label>(*box, L"lblCaption", {10, 10, 30, 30});
+  label->SetBackColor(kWhite);
+  auto text = Made<TextBox>(*box, L"Texto", {40, 5, 90, 25});
+  EXPECT_EQ(GetParent(text->Window()), box->Window());
+  EXPECT_EQ(Edges(PlacedIn(box->hWnd(), surface_.hWnd())), Edges({20, 30, 120, 90}));
+  EXPECT_EQ(box->ScaleWidth(), Tw(100));
+  ExpectPixels(*Print(box->hWnd(), 100, 60), {{0, 0, kRed}, {9, 9, kRed}, {10, 10, kWhite}, {29, 29, kWhite}, {30, 30, kRed}});
   EXPECT_EQ(Paint()->Count(RECT{0, 0, 320, 240}, kWhite), 0);  // the parent leaves the box's constituents to it
 
-  log_.Watch(label.events, "label.");
-  log_.Watch(box.events, "box.");
-  text.events.Change = [&] { log_("text.Change"); };
+  log_.Watch(label->events, "label.");
+  log_.Watch(box->events, "box->");
+  text->events.Change = [&] { log_("text.Change"); };
   for (LPARAM at : {MAKELPARAM(15, 15), MAKELPARAM(5, 50)}) {
-    SendMessageW(box.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(box.hWnd(), WM_LBUTTONUP, 0, at);
+    SendMessageW(box->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(box->hWnd(), WM_LBUTTONUP, 0, at);
   }
-  SendMessageW(text.Window(), WM_CHAR, L'x', 1);  // the edit's notification is reflected to it
+  SendMessageW(text->Window(), WM_CHAR, L'x', 1);  // the edit's notification is reflected to it
   EXPECT_THAT(log_.lines, ElementsAre("label.MouseDown(1,0,75,75)", "label.MouseUp(1,0,75,75)", "label.Click",
-                                     "box.MouseDown(1,0,75,750)", "box.MouseUp(1,0,75,750)", "box.Click", "text.Change"));
+                                     "box->MouseDown(1,0,75,750)", "box->MouseUp(1,0,75,750)", "box->Click", "text.Change"));
   EXPECT_EQ(GetCapture(), nullptr);
 
-  box.SetBorderStyle(1);
+  box->SetBorderStyle(1);
   RECT r{};
-  GetClientRect(box.hWnd(), &r);
+  GetClientRect(box->hWnd(), &r);
   EXPECT_LT(r.right, 100);  // the sunken edge takes its share
-  box.SetVisible(false);
-  EXPECT_FALSE(IsWindowVisible(box.hWnd()));
+  box->SetVisible(false);
+  EXPECT_FALSE(IsWindowVisible(box->hWnd()));
 }
 
 PictureRef SolidPicture(COLORREF color) {
@@ -88,10 +85,9 @@ using ImageTest = SurfaceTest;
 
 // An 8 x 6 picture at (20, 30): at its own size, clipped to smaller bounds, stretched, and gone.
 TEST_F(ImageTest, DrawsAtItsOwnSizeClippedOrStretched) {
-  Image image(surface_, L"imgLogo");
-  image.Move(Tw(20), Tw(30), Tw(50), Tw(50));
-  image.SetPicture(SolidPicture(kMagenta));
-  EXPECT_EQ(std::pair(image.Width(), image.Height()), std::pair(Tw(8), Tw(6)));  // takes the picture's size
+  auto image = Made<Image>(surface_, L"imgLogo", {20, 30, 70, 80});
+  image->SetPicture(SolidPicture(kMagenta));
+  EXPECT_EQ(std::pair(image->Width(), image->Height()), std::pair(Tw(8), Tw(6)));  // takes the picture's size
   const struct { int width, height; bool stretch, picture; int magenta; std::vector<Pixel> pixels; } cases[] = {
       {8, 6, false, true, 48, {{20, 30, kMagenta}, {27, 35, kMagenta}, {28, 35, kNavy}}},
       {4, 6, false, true, 24, {{24, 30, kNavy}}},
@@ -99,9 +95,9 @@ TEST_F(ImageTest, DrawsAtItsOwnSizeClippedOrStretched) {
       {16, 12, true, false, 0, {{20, 30, kNavy}}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << (c.stretch ? " stretched" : ""));
-    if (!c.picture) image.SetPicture(nullptr);
-    image.SetStretch(c.stretch);
-    image.Move(Tw(20), Tw(30), Tw(c.width), Tw(c.height));
+    if (!c.picture) image->SetPicture(nullptr);
+    image->SetStretch(c.stretch);
+    image->Move(Tw(20), Tw(30), Tw(c.width), Tw(c.height));
     auto dib = Paint();
     EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kMagenta), c.magenta);
     ExpectPixels(*dib, c.pixels);
@@ -114,17 +110,16 @@ void FullRound(HWND host) {
   surface->Create(host, RECT{0, 0, 200, 150});
   surface->SetBackColor(RGB(10, 20, 30));
   {
-    TextBox text(*surface, L"Texto");
-    text.Move(Tw(5), Tw(5), Tw(100), Tw(20));
-    text.SetText(L"abc");
-    text.SetFont(Font::Create(FontDesc{L"Arial"}));
-    text.SetAlignment(2);
-    text.SetMaxLength(3);
+    auto text = Made<TextBox>(*surface, L"Texto", {5, 5, 105, 25});
+    text->SetText(L"abc");
+    text->SetFont(Font::Create(FontDesc{L"Arial"}));
+    text->SetAlignment(2);
+    text->SetMaxLength(3);
     Dib scratch(10, 10, 0);
     for (COLORREF back : {RGB(0, 200, 0), RGB(0, 0, 200)}) {  // a brush for each colour
-      text.SetBackColor(back);
+      text->SetBackColor(back);
       SendMessageW(surface->hWnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(scratch.dc()),
-                   reinterpret_cast<LPARAM>(text.Window()));
+                   reinterpret_cast<LPARAM>(text->Window()));
     }
     Label label(*surface, L"lbl");
     label.SetCaption(L"Caption");
@@ -132,20 +127,18 @@ void FullRound(HWND host) {
     label.SetAutoSize(true);
     label.SetToolTipText(L"tip");
     label.SetMousePointer(2);
-    Shape shape(*surface, L"Fundo");
-    shape.Move(0, 0, Tw(100), Tw(100));
-    shape.SetBackStyle(1);
-    shape.SetBorderStyle(3);
-    shape.SetFillStyle(7);
-    shape.SetBorderWidth(3);
+    auto shape = Made<Shape>(*surface, L"Fundo", {0, 0, 100, 100});
+    shape->SetBackStyle(1);
+    shape->SetBorderStyle(3);
+    shape->SetFillStyle(7);
+    shape->SetBorderWidth(3);
     Line line(*surface, L"Line1");
     line.SetX2(Tw(200));
     line.SetBorderStyle(2);
     Image image(*surface, L"img");
     image.SetPicture(SolidPicture(kRed));
-    PictureBox box(*surface, L"Fundo2");
-    box.Move(Tw(100), Tw(100), Tw(50), Tw(30));
-    Label inner(box, L"inner");
+    auto box = Made<PictureBox>(*surface, L"Fundo2", {100, 100, 150, 130});
+    Label inner(*box, L"inner");
     inner.SetCaption(L"x");
     Timer timer(*surface, L"tmr");
     int ticks = 0;
@@ -153,26 +146,26 @@ void FullRound(HWND host) {
     timer.SetInterval(10);
     PumpUntil([&] { return ticks > 0; }, 2000);
 
-    const HWND edit = text.Window();
+    const HWND edit = text->Window();
     PictureRef bitmap = Picture::FromBitmap(CreateBitmap(4, 4, 1, 32, nullptr));  // only icons and cursors point
     const std::function<void()> refused[] = {
-        [&] { shape.SetBorderStyle(7); }, [&] { shape.SetBorderStyle(-1); }, [&] { shape.SetShape(6); },
-        [&] { shape.SetFillStyle(8); },   [&] { shape.SetBackStyle(2); },    [&] { shape.SetBorderWidth(0); },
-        [&] { shape.SetWidth(-15); },     [&] { shape.Move(0, 0, 15, -1); }, [&] { line.SetBorderStyle(7); },
+        [&] { shape->SetBorderStyle(7); }, [&] { shape->SetBorderStyle(-1); }, [&] { shape->SetShape(6); },
+        [&] { shape->SetFillStyle(8); },   [&] { shape->SetBackStyle(2); },    [&] { shape->SetBorderWidth(0); },
+        [&] { shape->SetWidth(-15); },     [&] { shape->Move(0, 0, 15, -1); }, [&] { line.SetBorderStyle(7); },
         [&] { line.SetBorderWidth(0); },  [&] { label.SetAlignment(3); },    [&] { label.SetBackStyle(2); },
         [&] { label.SetMousePointer(16); }, [&] { label.SetMouseIcon(bitmap); }, [&] { label.SetHeight(-30); },
-        [&] { text.SetAlignment(3); },    [&] { text.SetAlignment(-1); },    [&] { text.SetSelStart(-1); },
-        [&] { text.SetSelLength(-1); },   [&] { text.SetMaxLength(-1); },    [&] { text.SetWidth(-1); },
-        [&] { text.Move(0, 0, 100, -100); }, [&] { text.SetBorderStyle(2); }, [&] { timer.SetInterval(-5); },
-        [&] { timer.SetInterval(65536); }, [&] { box.SetBorderStyle(2); },
+        [&] { text->SetAlignment(3); },    [&] { text->SetAlignment(-1); },    [&] { text->SetSelStart(-1); },
+        [&] { text->SetSelLength(-1); },   [&] { text->SetMaxLength(-1); },    [&] { text->SetWidth(-1); },
+        [&] { text->Move(0, 0, 100, -100); }, [&] { text->SetBorderStyle(2); }, [&] { timer.SetInterval(-5); },
+        [&] { timer.SetInterval(65536); }, [&] { box->SetBorderStyle(2); },
     };
     for (size_t i = 0; i < std::size(refused); ++i) EXPECT_THROW(refused[i](), InvalidPropertyValue) << "row " << i;
-    EXPECT_EQ(std::vector<int>({shape.BorderStyle(), shape.ShapeKind(), shape.FillStyle(), shape.BorderWidth(),
-                                line.BorderStyle(), label.Alignment(), text.Alignment(), text.MaxLength(), timer.Interval()}),
+    EXPECT_EQ(std::vector<int>({shape->BorderStyle(), shape->ShapeKind(), shape->FillStyle(), shape->BorderWidth(),
+                                line.BorderStyle(), label.Alignment(), text->Alignment(), text->MaxLength(), timer.Interval()}),
               std::vector<int>({3, Shape::kRectangle, 7, 3, 2, 2, 2, 3, 10}));
-    EXPECT_EQ(Edges(shape.BoundsPixels()), Edges({0, 0, 100, 100}));
+    EXPECT_EQ(Edges(shape->BoundsPixels()), Edges({0, 0, 100, 100}));
     EXPECT_EQ(label.MouseIcon(), nullptr);
-    EXPECT_EQ(text.Window(), edit);
+    EXPECT_EQ(text->Window(), edit);
 
     auto dib = Print(surface->hWnd(), 200, 150);
     RedrawWindow(surface->hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -211,8 +204,7 @@ class TextBoxTest : public SurfaceTest {
   void SetUp() override {
     SurfaceTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    box_ = std::make_unique<TextBox>(surface_, L"Texto");
-    box_->Move(Tw(10), Tw(10), Tw(200), Tw(25));
+    box_ = Made<TextBox>(surface_, L"Texto", {10, 10, 210, 35});
     log_.Watch(box_->events);
   }
   void Type(wchar_t ch, UINT vk = 0) { test::SendStroke(box_->Window(), ch, vk); }

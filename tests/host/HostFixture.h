@@ -58,10 +58,16 @@ inline std::unique_ptr<Dib> Print(HWND hwnd, int width, int height) {
   return dib;
 }
 inline int Tw(int pixels) { return TwipsFromPixelsX(pixels); }
+// A constituent on a surface, placed in pixels.
+template <class C>
+std::unique_ptr<C> Made(Surface& on, const wchar_t* name, RECT pixels) {
+  auto made = std::make_unique<C>(on, name);
+  made->Move(Tw(pixels.left), Tw(pixels.top), Tw(pixels.right - pixels.left), Tw(pixels.bottom - pixels.top));
+  return made;
+}
 // An opaque, borderless shape of one colour, placed in pixels.
 inline std::unique_ptr<Shape> Block(Surface& on, const wchar_t* name, RECT pixels, COLORREF color) {
-  auto shape = std::make_unique<Shape>(on, name);
-  shape->Move(Tw(pixels.left), Tw(pixels.top), Tw(pixels.right - pixels.left), Tw(pixels.bottom - pixels.top));
+  auto shape = Made<Shape>(on, name, pixels);
   shape->SetBackStyle(1);
   shape->SetBackColor(color);
   shape->SetBorderStyle(0);

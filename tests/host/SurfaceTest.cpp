@@ -16,8 +16,7 @@ class SurfaceMouse : public SurfaceTest {
     b_ = Placed(L"B", 100, 10);
   }
   std::unique_ptr<Label> Placed(const wchar_t* name, int x, int y) {
-    auto label = std::make_unique<Label>(surface_, name);
-    label->Move(Tw(x), Tw(y), Tw(50), Tw(50));
+    auto label = Made<Label>(surface_, name, {x, y, x + 50, y + 50});
     log_.Watch(label->events, Utf8FromWide(name) + ".");
     return label;
   }
@@ -39,8 +38,7 @@ class SurfaceMouse : public SurfaceTest {
 TEST_F(SurfaceMouse, TheTopmostConstituentUnderTheCursorGetsTheMouseInItsOwnTwipsRoundedToTheNearestPixel) {
   b_->Move(Tw(30), Tw(30), Tw(50), Tw(50));
   // Shapes and lines let the mouse through to what is under them.
-  Shape cover(surface_, L"Cover");
-  cover.Move(0, 0, Tw(320), Tw(240));
+  auto cover = Made<Shape>(surface_, L"Cover", {0, 0, 320, 240});
   Line line(surface_, L"Line");
   line.SetX2(Tw(320));
   line.SetY1(Tw(40));
@@ -264,8 +262,7 @@ TEST_F(LinePaint, WidthStyleAndVerticalLines) {
 
 // Black text on white, placed in pixels.
 std::unique_ptr<Label> Text(Surface& on, const wchar_t* caption, RECT pixels) {
-  auto label = std::make_unique<Label>(on, L"Label1");
-  label->Move(Tw(pixels.left), Tw(pixels.top), Tw(pixels.right - pixels.left), Tw(pixels.bottom - pixels.top));
+  auto label = Made<Label>(on, L"Label1", pixels);
   label->SetBackColor(kWhite);
   label->SetForeColor(kBlack);
   label->SetCaption(caption);
