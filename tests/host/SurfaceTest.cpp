@@ -67,7 +67,7 @@ TEST_F(SurfaceMouse, TheTopmostConstituentUnderTheCursorGetsTheMouseInItsOwnTwip
   EXPECT_EQ(std::vector<int>({PixelsFromTwipsY(-8), TwipsFromPixelsX(PixelsFromTwipsX(450))}), std::vector<int>({-1, 450}));
 }
 
-TEST_F(SurfaceMouse, APressCapturesUntilTheLastButtonComesUpAndClickNeedsTheReleaseInside) {
+TEST_F(SurfaceMouse, APressCapturesUntilTheLastButtonComesUpOrTheCaptureOrConstituentIsLost) {
   // A holds the mouse over B, through the right button and out of every constituent; Click needs a release
   // inside (B); a double click is down, up, double, up.
   Steps({{WM_LBUTTONDOWN, MK_LBUTTON, 20, 20, a_.get()}, {WM_MOUSEMOVE, MK_LBUTTON, 120, 20, a_.get()},
@@ -77,9 +77,8 @@ TEST_F(SurfaceMouse, APressCapturesUntilTheLastButtonComesUpAndClickNeedsTheRele
   EXPECT_THAT(log_.Take(), ElementsAre("A.MouseDown(1,0,150,150)", "A.MouseMove(1,0,1650,150)", "A.MouseDown(2,0,1650,150)",
                                        "A.MouseUp(1,0,1650,150)", "A.MouseUp(2,0,-75,-75)", "B.MouseDown(1,0,150,30)",
                                        "B.MouseUp(1,0,165,45)", "B.Click", "A.DblClick", "A.MouseUp(1,0,150,150)"));
-}
 
-TEST_F(SurfaceMouse, LosingTheCaptureOrTheConstituentEndsTheGestureAndTheOwnersPressStaysTheOwners) {
+  // Losing the capture or the constituent ends the gesture; the owner's own press stays the owner's.
   Send(WM_LBUTTONDOWN, MK_LBUTTON, 20, 20);
   ReleaseCapture();  // another window took the mouse
   EXPECT_EQ(surface_.Captured(), nullptr);
@@ -155,7 +154,6 @@ TEST_F(SurfaceMouse, ToolTipTextMakesARealToolThatFollowsTheLabel) {
   EXPECT_FALSE(IsWindow(tip));
 }
 
-
 // A 40 x 30 pixel shape at (10, 20) (x 10 to 49, y 20 to 49): red back, green border, yellow fill.
 class ShapePaint : public SurfaceTest {
  protected:
@@ -171,7 +169,7 @@ class ShapePaint : public SurfaceTest {
 };
 
 // Borders inside or across the outline, back and fill inside, squares centred, round shapes without corners.
-TEST_F(ShapePaint, EachLookPutsBorderBackAndFillWhereTheOutlineSays) {
+TEST_F(ShapePaint, EachLookPutsBorderBackAndFillWhereTheOutlineSaysOnPrintAndOnTheScreen) {
   const RECT inside{11, 21, 49, 49}, squareTop{15, 20, 45, 21};
   // {case, shape, back style, border style and width, fill style, colour counted inside and its count, pixels}
   struct Case { const char* what; int shape, back, style, width, fill; COLORREF counted; int count; std::vector<Pixel> pixels; };
@@ -218,9 +216,7 @@ TEST_F(ShapePaint, EachLookPutsBorderBackAndFillWhereTheOutlineSays) {
   const int dashes = Paint()->Count(squareTop, kGreen);
   EXPECT_GT(dashes, 0);
   EXPECT_LT(dashes, 30);
-}
-
-TEST_F(ShapePaint, WindowPaintIsBufferedAndReachesTheScreen) {
+  // A window paint, buffered, reaches the screen.
   Placed();
   RedrawWindow(surface_.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   // The background is not erased separately: WM_ERASEBKGND is answered without drawing.
