@@ -1,5 +1,6 @@
 #include <thread>
 
+#include "server/contract/SystemHandles.h"
 #include "tests/host/HostFixture.h"
 
 namespace tessel::hosttest {
@@ -343,21 +344,21 @@ TEST_F(FormInput, TheFormGoesByTheSystemsFocusWhenAMoveIsRefusedOrTheActivationL
   UnhookWindowsHookEx(refuse);
 
   // Another thread's window takes the activation between two Tabs, and gives it back at the end.
-  HANDLE taken = CreateEventW(nullptr, TRUE, FALSE, nullptr), release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const unique_hfile taken(CreateEventW(nullptr, TRUE, FALSE, nullptr)), release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   std::thread other([&] {
-    HWND w = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
-                             nullptr, nullptr, nullptr);
-    SetForegroundWindow(w);
-    SetActiveWindow(w);
-    SetEvent(taken);
-    while (MsgWaitForMultipleObjects(1, &release, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) Form::PumpMessages();
-    DestroyWindow(w);
+    const unique_hwnd w(CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
+                                        nullptr, nullptr, nullptr, nullptr));
+    SetForegroundWindow(w.get());
+    SetActiveWindow(w.get());
+    SetEvent(taken.get());
+    const HANDLE wait = release.get();
+    while (MsgWaitForMultipleObjects(1, &wait, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) Form::PumpMessages();
   });
   const HWND walk[] = {Edit(L"Field"), Edit(L"Field", 1), Window(L"Ok"), push, Window(L"Check")};
   SetFocus(Window(L"Check"));
   for (size_t i = 0; i < std::size(walk); ++i) {
     if (i == 2) {
-      WaitForSingleObject(taken, 5000);
+      WaitForSingleObject(taken.get(), 5000);
       Form::PumpMessages();
     }
     Post(GetFocus() ? GetFocus() : focus, WM_KEYDOWN, VK_TAB);
@@ -365,10 +366,8 @@ TEST_F(FormInput, TheFormGoesByTheSystemsFocusWhenAMoveIsRefusedOrTheActivationL
     EXPECT_EQ(focus, walk[i]) << i;
     expectEnterGoesBy("in the walk");
   }
-  SetEvent(release);
+  SetEvent(release.get());
   other.join();
-  CloseHandle(taken);
-  CloseHandle(release);
   // The form made active again by its own thread, once the other window's going is handled, puts
   // the focus back where the walk left it; read before another program can take the activation.
   Form::PumpMessages();
