@@ -1,29 +1,19 @@
-#include "host/FormFile.h"
-#include "host/Form.h"
-#include "server/contract/SystemHandles.h"
-#include "server/contract/WholeFile.h"
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cfloat>
 #include <filesystem>
 #include <limits>
 
-#include "tests/host/Recorder.h"
-#include "tests/support/ImageBytes.h"
-#include "tests/support/Pixels.h"
+#include "host/FormFile.h"
+#include "server/contract/SystemHandles.h"
+#include "server/contract/WholeFile.h"
+#include "tests/host/HostFixture.h"
 
-namespace tessel {
+namespace tessel::hosttest {
 namespace {
 
-using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using ::testing::IsEmpty;
 
 // COM for the pictures, a folder of its own for form files, and recorder controls to load them with.
-class FormFileText : public ::testing::Test {
+class FormFileText : public FormTest {
  protected:
   void SetUp() override {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -42,8 +32,6 @@ class FormFileText : public ::testing::Test {
   const std::wstring dir =
       (std::filesystem::temp_directory_path() / (L"tessel-formfile-" + std::to_wstring(GetCurrentProcessId()))).wstring();
   const std::wstring path = dir + L"\\form.tform";
-  std::vector<std::wstring> log;
-  ControlTypes types = test::RecorderTypes(log);
 };
 
 const std::vector<float> kFloats = {0.1f, -0.0f, 1e-45f, FLT_MAX, 8.25f, -3.3333333f,
@@ -106,14 +94,13 @@ TEST_F(FormFileText, EveryValueTypeComesBackExactlyAndTheTextIsReadableAndStable
   for (size_t i = 0; i < before.size(); ++i) {
     const auto& [key, want] = before.Entries()[i];
     const auto& [gotKey, got] = after.Entries()[i];
-    EXPECT_EQ(gotKey, key);
-    const auto* p = std::get_if<PictureRef>(&want);
-    const auto* q = std::get_if<PictureRef>(&got);
+    const auto *p = std::get_if<PictureRef>(&want), *q = std::get_if<PictureRef>(&got);
     // Pictures come back as new objects with the same bytes; the rest compares as the bag does.
-    const bool same = want.index() == got.index() &&
+    const bool same = gotKey == key && want.index() == got.index() &&
                       (p && *p && *q ? (*p)->Bytes() == (*q)->Bytes() && (*p)->Kind() == (*q)->Kind()
                                      : BagValuesEqual(want, got));
-    EXPECT_TRUE(same) << Utf8FromWide(key) << ": " << BagTypeName(got) << " vs " << BagTypeName(want);
+    EXPECT_TRUE(same) << Utf8FromWide(key) << " (" << BagTypeName(want) << ") came back as " << Utf8FromWide(gotKey)
+                      << " (" << BagTypeName(got) << ")";
   }
   EXPECT_EQ(WriteFormText(parsed.form), text);
 }
@@ -175,12 +162,9 @@ TEST_F(FormFileText, EachBadFileNamesFileLineControlAndKeyAndKeepsTheOtherContro
     EXPECT_LT(p.errors[0].message.size(), 300u);  // a message quotes only the start of a long value
     std::vector<std::wstring> names;
     for (const auto& c : p.form.controls) names.push_back(c.name);
-    if (bad.text.find("good2") == std::string::npos || !p.readable) {
-      EXPECT_THAT(names, IsEmpty());
-      continue;
-    }
-    ASSERT_THAT(names, ElementsAre(L"good1", L"good2"));
-    EXPECT_EQ(p.form.controls[1].bag.ReadInt32(L"A", 0), 2);
+    const bool kept = bad.text.find("good2") != std::string::npos && p.readable;
+    ASSERT_EQ(names, kept ? std::vector<std::wstring>({L"good1", L"good2"}) : std::vector<std::wstring>());
+    EXPECT_EQ(kept ? p.form.controls[1].bag.ReadInt32(L"A", 0) : 2, 2);
   }
 }
 
@@ -199,13 +183,12 @@ TEST_F(FormFileOnDisk, SavingReplacesTheFileAndAFailedSaveLeavesTheOldFileAndNoT
   bad.controls[0].bag.Write(L"bad key", int32_t(1));
   EXPECT_THROW(WriteFormFile(path, bad), std::invalid_argument);
   // A control that fails to write its keys is named.
-  auto form = Form::Create(L"Save", 3000, 3000, true, &types);
-  static_cast<test::Recorder&>(form->Add(L"Recorder", L"r", 0, 0, 300, 300)).failWrite = true;
+  auto form = NewForm();
+  static_cast<Recorder&>(form->Add(L"Recorder", L"r", 0, 0, 300, 300)).failWrite = true;
   EXPECT_THAT([&] { SaveForm(*form, path); }, ::testing::Throws<ControlError>(::testing::Property(&ControlError::control, L"r")));
   EXPECT_EQ(Contents(), "old contents\n");
 
-  // A target held open by someone who does not share deletion cannot be replaced: the new text
-  // was written beside it and must be gone again.
+  // A target held open without delete sharing cannot be replaced: the new text written beside it must go too.
   unique_hfile holder = OwnedFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(holder);
   EXPECT_THAT([&] { WriteFileAtomically(path, "new contents\n"); },
@@ -217,41 +200,33 @@ TEST_F(FormFileOnDisk, SavingReplacesTheFileAndAFailedSaveLeavesTheOldFileAndNoT
   EXPECT_THAT(Files(), ElementsAre(L"form.tform"));
 }
 
-// A key the control read but does not write back is no error (the form tool's cases show a key it
-// never read, and a value it refuses). A control without .TabIndex keeps its place in the file,
-// equal places keep the file's order.
-TEST_F(FormFileOnDisk, ErrorsNameLineAndKeyTheOthersLoadInTheirStoredTabOrder) {
-  std::vector<FormFileError> errors;
-  auto form = OpenForm(ParseFormText("TesselForm 1\nForm\n  Tint = 5\nEndForm\n"                       // 1-4
-                                     "Control Recorder a\n  .TabIndex = 2\n  Flag = true\nEndControl\n"  // 5-8
-                                     "Control Recorder b\nEndControl\n"                                    // 9-10
-                                     "Control Recorder c\n  .TabIndex = 0\nEndControl\n"                  // 11-13
-                                     "Control Recorder d\n  .TabIndex = 1\nEndControl\n",                 // 14-16
-                                     L"f.tform"),
-                       L"f.tform", true, errors, &types);
-  ASSERT_NE(form, nullptr);
+// A key a control reads but does not write back is no error; a control without .TabIndex keeps its place in
+// the file, equal places keep the file's order (the form tool's cases show unread keys and refused values).
+TEST_F(FormFileOnDisk, LoadingSetsTheFormNamesABadKeyAndPlacesTheControlsInTheirStoredTabOrder) {
+  auto form = NewForm();
+  const std::vector<FormFileError> errors =
+      LoadForm(ParseFormText("TesselForm 1\nForm\n  Caption = \"Loaded\"\n  Width = 3000\n  Height = 1500\n"   // 1-5
+                             "  BackColor = 0x0000FF\n  ForeColor = 255\n  Tint = 5\nEndForm\n"                // 6-9
+                             "Control Recorder a\n  .TabIndex = 2\n  Flag = true\nEndControl\n"                // 10-13
+                             "Control Recorder b\nEndControl\n"                                                  // 14-15
+                             "Control Recorder c\n  .TabIndex = 0\nEndControl\n"                                // 16-18
+                             "Control Recorder d\n  .TabIndex = 1\nEndControl\n",                               // 19-21
+                             L"f.tform"),
+               L"f.tform", *form);
   ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0].ToString(), "f.tform:3: key 'Tint': unknown form property; a form has Caption, Width, Height, "
+  EXPECT_EQ(errors[0].ToString(), "f.tform:8: key 'Tint': unknown form property; a form has Caption, Width, Height, "
                                   "BackColor, ForeColor and Font");
   EXPECT_THAT(form->TabOrder(), ElementsAre(L"c", L"b", L"d", L"a"));
   EXPECT_EQ(form->Site(L"a")->Extender().tabIndex, 3);
-}
-
-TEST_F(FormFileOnDisk, LoadingIntoAFormSetsItsCaptionSizeAndColoursAndTheFormPaintsThem) {
-  auto form = Form::Create(L"Before", 6000, 4500, true, &types);
-  EXPECT_TRUE(LoadForm(ParseFormText("TesselForm 1\nForm\n  Caption = \"Loaded\"\n  Width = 3000\n  Height = 1500\n"
-                                     "  BackColor = 0x0000FF\n  ForeColor = 255\nEndForm\n", L"f.tform"),
-                       L"f.tform", *form).empty());
   wchar_t caption[64];
   GetWindowTextW(form->hWnd(), caption, 64);
   EXPECT_STREQ(caption, L"Loaded");
   EXPECT_EQ(form->ScaleHeight(), 1500);
   EXPECT_EQ(form->Ambient().foreColor, 255u);
-  unique_hbitmap shot = form->Snapshot();
-  test::DibProbe probe(shot.get());
+  const test::DibProbe probe(unique_hbitmap(form->Snapshot()).get());
   ASSERT_EQ(std::vector<int>({probe.width(), probe.height()}), std::vector<int>({200, 100}));
-  test::ExpectPixels(probe, {{0, 0, RGB(255, 0, 0)}, {199, 99, RGB(255, 0, 0)}});
+  ExpectPixels(probe, {{0, 0, RGB(255, 0, 0)}, {199, 99, RGB(255, 0, 0)}});
 }
 
 }  // namespace
-}  // namespace tessel
+}  // namespace tessel::hosttest

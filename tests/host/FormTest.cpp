@@ -1,25 +1,16 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <thread>
 
-#include "server/contract/Twips.h"
+#include "server/contract/SystemHandles.h"
 #include "tests/host/HostFixture.h"
-#include "tests/support/Bags.h"
-#include "tests/support/Keys.h"
-#include "tests/support/RecordingHost.h"
 
 namespace tessel::hosttest {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using test::PressKey;
 using FormLifecycle = FormTest;
 
-// A new control is initialised and a loaded one read; a property change marks the form until it
-// is saved, and saved bags leave out what equals its default; the last placed goes first.
-TEST_F(FormLifecycle, NewAndLoadedControlsGetTheirHandlersInOrderAndTerminateLastPlacedFirst) {
+// A property change marks the form until it is saved; saved bags leave out defaults; the last placed goes first.
+TEST_F(FormLifecycle, NewLoadedAndFailingControlsGetTheirHandlersInOrderAndTerminateLastPlacedFirst) {
   auto form = NewForm();
   std::vector<std::wstring> changes;
   form->onPropertyChanged = [&](const std::wstring& control, std::wstring_view key) {
@@ -44,21 +35,16 @@ TEST_F(FormLifecycle, NewAndLoadedControlsGetTheirHandlersInOrderAndTerminateLas
   EXPECT_EQ(saved[0].type + L"|" + saved[1].extender.name + L"|" + std::to_wstring(saved[1].extender.top), L"Recorder|B|900");
   EXPECT_THAT(test::Keys(saved[0].bag), ElementsAre(L"Caption"));  // the size is at its default
   EXPECT_EQ(saved[0].bag.ReadString(L"Caption", L""), L"edited");
-  form.reset();
-  EXPECT_THAT(Take(), ElementsAre(L"B.Terminate", L"A.Terminate"));
-}
 
-TEST_F(FormLifecycle, AFailingReadOrABadPlacementIsReportedAndTheOtherControlsStay) {
-  auto form = NewForm();
-  PropertyBag good, bad;
-  good.Write(L"Caption", std::wstring(L"fine"));
+  // A failing read or a bad placement is reported, and the other controls stay.
+  PropertyBag bad;
   bad.Write(L"Caption", std::wstring(L"x"));
   bad.Write(L"Size", int32_t{-5});
   const ExtenderProperties ext{L"", 0, 0, 1500, 300};
-  EXPECT_NE(form->AddLoaded(L"Recorder", L"First", ext, good), nullptr);
+  EXPECT_NE(form->AddLoaded(L"Recorder", L"First", ext, bag), nullptr);
   EXPECT_EQ(form->AddLoaded(L"Recorder", L"Broken", ext, bad), nullptr);
-  EXPECT_EQ(form->AddLoaded(L"NoSuchType", L"Ghost", ext, good), nullptr);
-  EXPECT_NE(form->AddLoaded(L"Recorder", L"Last", ext, good), nullptr);
+  EXPECT_EQ(form->AddLoaded(L"NoSuchType", L"Ghost", ext, bag), nullptr);
+  EXPECT_NE(form->AddLoaded(L"Recorder", L"Last", ext, bag), nullptr);
   ASSERT_EQ(form->LoadFailures().size(), 2u);
   const LoadFailure &f = form->LoadFailures()[0], &g = form->LoadFailures()[1];
   EXPECT_EQ(f.control + L"|" + f.type + L"|" + f.key + L"|" + g.control, L"Broken|Recorder|Size|Ghost");
@@ -70,11 +56,13 @@ TEST_F(FormLifecycle, AFailingReadOrABadPlacementIsReportedAndTheOtherControlsSt
   // A name taken in any case, an unknown type and no name are refused.
   for (auto [type, name] : {std::pair{L"Recorder", L"first"}, {L"Unknown", L"C"}, {L"Recorder", L""}})
     EXPECT_THROW(form->Add(type, name, 0, 0, 1500, 450), std::invalid_argument) << type << name;
-  EXPECT_THAT(form->ControlNames(), ElementsAre(L"First", L"Last"));
+  EXPECT_THAT(form->ControlNames(), ElementsAre(L"A", L"B", L"First", L"Last"));
   EXPECT_EQ(form->Control(L"Broken"), nullptr);
   int children = 0;
   for (HWND w = GetWindow(form->hWnd(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) ++children;
-  EXPECT_EQ(children, 2);
+  EXPECT_EQ(children, 4);
+  form.reset();
+  EXPECT_THAT(Take(), ElementsAre(L"Last.Terminate", L"First.Terminate", L"B.Terminate", L"A.Terminate"));
 }
 
 TEST_F(FormLifecycle, PlacementIsConvertedFromTwipsWithTheScreenResolution) {
@@ -118,8 +106,7 @@ TEST_F(FormLifecycle, AmbientChangesReachEveryControl) {
   EXPECT_THROW(form->SetDefaultButton(L"Nobody"), std::invalid_argument);
 }
 
-// Closed by the user's close box (the loop runs until the form is gone) or destroyed from outside:
-// the controls go first, once, and the form knows it is closed.
+// Closed by its close box (the loop runs until the form is gone) or destroyed: the controls go first, once.
 TEST_F(FormLifecycle, ClosingTheWindowTerminatesTheControlsOnceAndEndsTheLoop) {
   int closed = 0;
   auto form = NewForm(), other = NewForm();
@@ -150,10 +137,7 @@ class FormInput : public FormTest {
     SetForegroundWindow(form->hWnd());
     SetActiveWindow(form->hWnd());
     // Let the display's own activation of the new window arrive before the test moves the focus.
-    for (int i = 0; i < 50 && GetForegroundWindow() != form->hWnd(); ++i) {
-      Form::PumpMessages();
-      Sleep(10);
-    }
+    PumpUntil([&] { return GetForegroundWindow() == form->hWnd(); }, 500);
     Form::PumpMessages();
   }
   HWND Window(const wchar_t* name) { return form->Control(name)->hWnd(); }
@@ -208,8 +192,7 @@ TEST_F(FormInput, TabAndShiftTabWalkTheControlsAndTheirWindowedConstituentsInTab
   ASSERT_EQ(GetFocus(), Window(L"A"));
   Take();
   EXPECT_THAT(Walk(4), ElementsAre(b0, b1, Window(L"C"), Window(L"A")));
-  // A control's own window loses the focus before the control hears that the focus left it; a
-  // move between B's edits stays inside B, and the control the focus lands on sees the Tab's release.
+  // A window loses the focus before its control hears it left; B's edits are one stop; the target sees Tab's release.
   EXPECT_THAT(Take(), ElementsAre(L"A.LostFocus", L"A.ExitFocus", L"B.EnterFocus", L"B.ExitFocus", L"C.EnterFocus",
                                   L"C.GotFocus", L"C.KeyUp(9)", L"C.LostFocus", L"C.ExitFocus", L"A.EnterFocus",
                                   L"A.GotFocus", L"A.KeyUp(9)"));
@@ -232,9 +215,11 @@ TEST_F(FormInput, TabAndShiftTabWalkTheControlsAndTheirWindowedConstituentsInTab
   EXPECT_THAT(Walk(1), ElementsAre(b0));
 }
 
-TEST_F(FormInput, EnterAndEscapeGoToTheDefaultAndCancelButtonsAndAccessKeysFocusTheirControl) {
-  Place(*form, {{L"TwoEdits", L"Field"}, {L"FocusRecorder", L"Ok"}, {L"FocusRecorder", L"Cancel"}});
+// The default look moves to a focused control that takes Enter and back, the one losing it hearing first.
+TEST_F(FormInput, EnterEscapeAndAccessKeysReachTheirControlsAndTheDefaultLookMovesToAControlTakingEnter) {
+  Place(*form, {{L"TwoEdits", L"Field"}, {L"FocusRecorder", L"Ok"}, {L"FocusRecorder", L"Cancel"}, {L"FocusRecorder", L"Push"}});
   Control(L"Ok").accessKeys = L"O";
+  Control(L"Push").takesEnter = true;
   SetFocus(Edit(L"Field"));
   Take();
   PressKey(VK_RETURN);
@@ -254,10 +239,22 @@ TEST_F(FormInput, EnterAndEscapeGoToTheDefaultAndCancelButtonsAndAccessKeysFocus
   form->SetCancelButton(L"");
   PressKey(VK_ESCAPE);
   EXPECT_THAT(Take(), ElementsAre(L"Ok.KeyDown(27)", L"Ok.KeyPress(27)", L"Ok.KeyUp(27)"));
+
+  SetFocus(Edit(L"Field"));
+  Take();
+  SetFocus(Window(L"Push"));
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(Control(L"Push").Ambient().displayAsDefault);
+  SetFocus(Edit(L"Field"));
+  EXPECT_THAT(Take(), ElementsAre(L"Field.ExitFocus", L"Push.EnterFocus", L"Ok.AmbientChanged(DisplayAsDefault)",
+                                  L"Push.AmbientChanged(DisplayAsDefault)", L"Push.GotFocus",
+                                  L"Push.AccessKeyPress(13)", L"Push.KeyUp(13)", L"Push.LostFocus",
+                                  L"Push.ExitFocus", L"Field.EnterFocus", L"Push.AmbientChanged(DisplayAsDefault)",
+                                  L"Ok.AmbientChanged(DisplayAsDefault)"));
+  EXPECT_TRUE(Control(L"Ok").Ambient().displayAsDefault);
 }
 
-// Each way a frame can keep its controls from the user, hidden or disabled, at either depth:
-// Tab and Shift+Tab pass them over, and their access key, Enter and Esc reach nothing.
+// A frame hidden or disabled, at either depth: Tab passes its controls over, access key, Enter and Esc miss them.
 TEST_F(FormInput, OnlyControlsWhoseFramesAreAllVisibleAndEnabledTakeTabAccessKeysEnterAndEscape) {
   form->Add(L"FocusRecorder", L"A", 0, 0, 1500, 450);
   form->Add(L"Holder", L"Outer", 0, 600, 3000, 1500);
@@ -287,9 +284,8 @@ TEST_F(FormInput, OnlyControlsWhoseFramesAreAllVisibleAndEnabledTakeTabAccessKey
   }
 }
 
-// As among native radio buttons: Tab enters a group at its selected member (at its first while
-// none is), the arrow keys a member hands to its group's window walk the members that can take
-// the focus, round the end, and keyboard cues are shown from then on.
+// As among native radio buttons: Tab enters a group at its selected member (else its first), arrows
+// walk the members that can take the focus, round the end, and keyboard cues show from then on.
 TEST_F(FormInput, TabEntersAnOptionGroupAtItsSelectedMemberAndArrowsWalkTheGroup) {
   Place(*form, {{L"FocusRecorder", L"A"}, {L"Option", L"O0"}, {L"Option", L"O1"}, {L"Option", L"O2"}, {L"FocusRecorder", L"Z"}});
   const HWND o[] = {Window(L"O0"), Window(L"O1"), Window(L"O2")};
@@ -311,29 +307,8 @@ TEST_F(FormInput, TabEntersAnOptionGroupAtItsSelectedMemberAndArrowsWalkTheGroup
   Control(L"O1").selected = false;
   EXPECT_THAT(Walk(2), ElementsAre(Window(L"A"), o[0]));
 }
-// The control shown as default moves to a focused control that takes Enter and back: the one
-// losing the look hears it first.
-TEST_F(FormInput, DisplayAsDefaultMovesToTheFocusedControlThatTakesEnter) {
-  Place(*form, {{L"TwoEdits", L"Field"}, {L"FocusRecorder", L"Ok"}, {L"FocusRecorder", L"Push"}});
-  Control(L"Push").takesEnter = true;
-  SetFocus(Edit(L"Field"));
-  form->SetDefaultButton(L"Ok");
-  Take();
-  SetFocus(Window(L"Push"));
-  PressKey(VK_RETURN);
-  EXPECT_TRUE(Control(L"Push").Ambient().displayAsDefault);
-  SetFocus(Edit(L"Field"));
-  EXPECT_THAT(Take(), ElementsAre(L"Field.ExitFocus", L"Push.EnterFocus", L"Ok.AmbientChanged(DisplayAsDefault)",
-                                  L"Push.AmbientChanged(DisplayAsDefault)", L"Push.GotFocus",
-                                  L"Push.AccessKeyPress(13)", L"Push.KeyUp(13)", L"Push.LostFocus",
-                                  L"Push.ExitFocus", L"Field.EnterFocus", L"Push.AmbientChanged(DisplayAsDefault)",
-                                  L"Ok.AmbientChanged(DisplayAsDefault)"));
-  EXPECT_TRUE(Control(L"Ok").Ambient().displayAsDefault);
-}
-
-// A focus move that someone else's hook refuses, and the activation taken by another thread in
-// the middle of a walk: the default look and Enter go by where the system's focus is, and the
-// focus comes back where it was when the form is active again.
+// After a move another hook refuses, and with the activation taken by another thread mid-walk, the default
+// look and Enter go by the system's focus, which comes back where it was when the form is active again.
 HWND refusedFocus = nullptr;
 LRESULT CALLBACK RefuseFocus(int code, WPARAM wp, LPARAM lp) {
   if (code == HCBT_SETFOCUS && reinterpret_cast<HWND>(wp) == refusedFocus) return 1;
@@ -369,21 +344,21 @@ TEST_F(FormInput, TheFormGoesByTheSystemsFocusWhenAMoveIsRefusedOrTheActivationL
   UnhookWindowsHookEx(refuse);
 
   // Another thread's window takes the activation between two Tabs, and gives it back at the end.
-  HANDLE taken = CreateEventW(nullptr, TRUE, FALSE, nullptr), release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const unique_hfile taken(CreateEventW(nullptr, TRUE, FALSE, nullptr)), release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   std::thread other([&] {
-    HWND w = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
-                             nullptr, nullptr, nullptr);
-    SetForegroundWindow(w);
-    SetActiveWindow(w);
-    SetEvent(taken);
-    while (MsgWaitForMultipleObjects(1, &release, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) Form::PumpMessages();
-    DestroyWindow(w);
+    const unique_hwnd w(CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
+                                        nullptr, nullptr, nullptr, nullptr));
+    SetForegroundWindow(w.get());
+    SetActiveWindow(w.get());
+    SetEvent(taken.get());
+    const HANDLE wait = release.get();
+    while (MsgWaitForMultipleObjects(1, &wait, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) Form::PumpMessages();
   });
   const HWND walk[] = {Edit(L"Field"), Edit(L"Field", 1), Window(L"Ok"), push, Window(L"Check")};
   SetFocus(Window(L"Check"));
   for (size_t i = 0; i < std::size(walk); ++i) {
     if (i == 2) {
-      WaitForSingleObject(taken, 5000);
+      WaitForSingleObject(taken.get(), 5000);
       Form::PumpMessages();
     }
     Post(GetFocus() ? GetFocus() : focus, WM_KEYDOWN, VK_TAB);
@@ -391,10 +366,8 @@ TEST_F(FormInput, TheFormGoesByTheSystemsFocusWhenAMoveIsRefusedOrTheActivationL
     EXPECT_EQ(focus, walk[i]) << i;
     expectEnterGoesBy("in the walk");
   }
-  SetEvent(release);
+  SetEvent(release.get());
   other.join();
-  CloseHandle(taken);
-  CloseHandle(release);
   // The form made active again by its own thread, once the other window's going is handled, puts
   // the focus back where the walk left it; read before another program can take the activation.
   Form::PumpMessages();
@@ -403,8 +376,7 @@ TEST_F(FormInput, TheFormGoesByTheSystemsFocusWhenAMoveIsRefusedOrTheActivationL
   expectEnterGoesBy("active again");
 }
 
-// A shown form's first tab stop takes the focus once it is placed and the messages are pumped,
-// never one in a hidden frame; a hidden form gives it when it is shown.
+// A shown form's first tab stop (never one in a hidden frame) takes the focus once pumped; a hidden form's when shown.
 TEST_F(FormInput, AShownFormPutsTheFocusOnItsFirstTabStop) {
   SetFocus(form->hWnd());
   form->Add(L"Recorder", L"Plain", 0, 0, 1500, 450);

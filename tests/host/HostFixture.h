@@ -2,30 +2,48 @@
 // The host's fixtures: a surface window on a visible top-level window, and forms of recorders.
 #include <windows.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
-#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "host/Form.h"
 #include "host/SurfaceWindow.h"
+#include "host/constituents/Image.h"
+#include "host/constituents/Label.h"
+#include "host/constituents/Line.h"
+#include "host/constituents/PictureBox.h"
 #include "host/constituents/Shape.h"
+#include "host/constituents/TextBox.h"
+#include "host/constituents/Timer.h"
+#include "server/contract/Gdi.h"
 #include "server/contract/Twips.h"
 #include "tests/host/Recorder.h"
+#include "tests/support/Bags.h"
 #include "tests/support/EventLog.h"
 #include "tests/support/GdiCount.h"
+#include "tests/support/HostPlacement.h"
+#include "tests/support/ImageBytes.h"
+#include "tests/support/Keys.h"
 #include "tests/support/Leaks.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/Pixels.h"
+#include "tests/support/RecordingHost.h"
 
 namespace tessel::hosttest {
 
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 using Dib = test::Canvas;
+using test::Edges;
 using test::EventLog;
 using test::ExpectPixels;
 using test::Pixel;
+using test::PlacedIn;
 using test::Pump;
 using test::PumpUntil;
 using test::Recorder;
@@ -34,35 +52,30 @@ constexpr COLORREF kNavy = RGB(0, 0, 128);  // the surface's back colour
 constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kYellow = RGB(255, 255, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kMagenta = RGB(255, 0, 255);
 
-// Paints a window's client area through WM_PRINTCLIENT into a new DIB.
 inline std::unique_ptr<Dib> Print(HWND hwnd, int width, int height) {
   auto dib = std::make_unique<Dib>(width, height, RGB(1, 2, 3));
   SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib->dc()), PRF_CLIENT);
   return dib;
 }
 inline int Tw(int pixels) { return TwipsFromPixelsX(pixels); }
-// A rectangle's edges, to compare in one expectation.
-inline std::tuple<LONG, LONG, LONG, LONG> Edges(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+// A constituent on a surface, placed in pixels.
+template <class C>
+std::unique_ptr<C> Made(Surface& on, const wchar_t* name, RECT pixels) {
+  auto made = std::make_unique<C>(on, name);
+  made->Move(Tw(pixels.left), Tw(pixels.top), Tw(pixels.right - pixels.left), Tw(pixels.bottom - pixels.top));
+  return made;
+}
 // An opaque, borderless shape of one colour, placed in pixels.
 inline std::unique_ptr<Shape> Block(Surface& on, const wchar_t* name, RECT pixels, COLORREF color) {
-  auto shape = std::make_unique<Shape>(on, name);
-  shape->Move(Tw(pixels.left), Tw(pixels.top), Tw(pixels.right - pixels.left), Tw(pixels.bottom - pixels.top));
+  auto shape = Made<Shape>(on, name, pixels);
   shape->SetBackStyle(1);
   shape->SetBackColor(color);
   shape->SetBorderStyle(0);
   return shape;
 }
-// Where a child window stands in its parent's client area, in pixels.
-inline RECT PlacedIn(HWND child, HWND parent) {
-  RECT r{};
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
 
-// The host: a popup window at the top left of the screen holding a 320 x 240 surface window.
-// That window lives as long as the program: hiding or destroying a visible top-level window under
-// Wine without a window manager waits two seconds for the X server.
+// A 320 x 240 surface window on a popup at the screen's top left that lives as long as the program: under
+// Wine without a window manager, hiding or destroying a visible top-level window waits two seconds.
 class SurfaceTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -1,8 +1,8 @@
 #pragma once
-// A control type for container tests: it records every handler and notification it gets, in
-// order, into one log shared by all instances ("Name.Handler(args)").
+// A control type for container tests: every handler it gets, in order, into one shared log ("Name.Handler(args)").
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "host/ControlTypes.h"
@@ -92,10 +92,8 @@ class Recorder : public UserControl {
   int32_t size_ = 0;
 };
 
-// A registry with "Recorder" (takes no focus itself), "FocusRecorder" (a self-drawn control
-// that takes the focus in its own window), "Holder" (a container, as a frame), "Option" (a
-// focus recorder in the option group of the window it stands on) and "TwoEdits" (whose focus
-// lives in two edit windows of its own), all logging into log.
+// A registry of "Recorder" (takes no focus), "FocusRecorder" (takes it in its own window), "Holder" (a
+// container), "Option" (in the option group of the window it stands on) and "TwoEdits" (focus in two edits).
 inline ControlTypes RecorderTypes(std::vector<std::wstring>& log) {
   ControlTypes types;
   const struct { const wchar_t* name; bool focusable, container, option, twoEdits; } kinds[] = {
@@ -105,10 +103,7 @@ inline ControlTypes RecorderTypes(std::vector<std::wstring>& log) {
   for (const auto& k : kinds)
     types.Register(k.name, [&log, k](ControlSite& site) -> std::unique_ptr<UserControl> {
       auto r = std::make_unique<Recorder>(site, log);
-      r->focusable = k.focusable;
-      r->container = k.container;
-      r->option = k.option;
-      r->twoEdits = k.twoEdits;
+      std::tie(r->focusable, r->container, r->option, r->twoEdits) = std::tie(k.focusable, k.container, k.option, k.twoEdits);
       return r;
     });
   return types;

@@ -1,21 +1,10 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
-
-#include "host/constituents/Label.h"
-#include "host/constituents/Line.h"
 #include "tests/host/HostFixture.h"
-#include "tests/support/ImageBytes.h"
 
 namespace tessel::hosttest {
 namespace {
-
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 // Labels A at (10,10) and B at (100,10), 50 x 50 pixels, whose events are recorded as "A.…".
 class SurfaceMouse : public SurfaceTest {
@@ -27,15 +16,13 @@ class SurfaceMouse : public SurfaceTest {
     b_ = Placed(L"B", 100, 10);
   }
   std::unique_ptr<Label> Placed(const wchar_t* name, int x, int y) {
-    auto label = std::make_unique<Label>(surface_, name);
-    label->Move(Tw(x), Tw(y), Tw(50), Tw(50));
+    auto label = Made<Label>(surface_, name, {x, y, x + 50, y + 50});
     log_.Watch(label->events, Utf8FromWide(name) + ".");
     return label;
   }
   void Send(UINT msg, WPARAM wp, int x, int y) { SendMessageW(surface_.hWnd(), msg, wp, MAKELPARAM(x, y)); }
 
-  // Sends each {message, keys, x, y} and checks who holds the mouse after it: the surface's
-  // window and the constituent, or nobody.
+  // Sends each {message, keys, x, y} and checks who holds the mouse after it (window and constituent, or nobody).
   struct Step { UINT msg; WPARAM keys; int x, y; Label* holder; };
   void Steps(std::initializer_list<Step> steps) {
     for (const Step& s : steps) {
@@ -48,11 +35,10 @@ class SurfaceMouse : public SurfaceTest {
   std::unique_ptr<Label> a_, b_;
 };
 
-TEST_F(SurfaceMouse, TheTopmostConstituentUnderTheCursorGetsTheMouseInItsOwnTwips) {
+TEST_F(SurfaceMouse, TheTopmostConstituentUnderTheCursorGetsTheMouseInItsOwnTwipsRoundedToTheNearestPixel) {
   b_->Move(Tw(30), Tw(30), Tw(50), Tw(50));
   // Shapes and lines let the mouse through to what is under them.
-  Shape cover(surface_, L"Cover");
-  cover.Move(0, 0, Tw(320), Tw(240));
+  auto cover = Made<Shape>(surface_, L"Cover", {0, 0, 320, 240});
   Line line(surface_, L"Line");
   line.SetX2(Tw(320));
   line.SetY1(Tw(40));
@@ -66,11 +52,24 @@ TEST_F(SurfaceMouse, TheTopmostConstituentUnderTheCursorGetsTheMouseInItsOwnTwip
   b_->SetVisible(false);
   Send(WM_MOUSEMOVE, 0, 40, 40);
   EXPECT_THAT(log_.Take(), ElementsAre("A.MouseMove(0,0,450,450)"));
+  // Twips become pixels of the screen's resolution, rounded to the nearest, halves away from zero.
+  WindowDC screen(nullptr);
+  EXPECT_EQ(TwipsPerPixelX(), 1440 / GetDeviceCaps(screen.get(), LOGPIXELSX));
+  EXPECT_EQ(surface_.ScaleWidth(), 320 * 15);
+  EXPECT_EQ(surface_.ScaleHeight(), 240 * 15);
+  a_->Move(23, 7, 1500, 1);  // 1.53 -> 2, 0.47 -> 0; right 1523 -> 102, bottom 8 -> 1
+  EXPECT_EQ(Edges(a_->BoundsPixels()), Edges({2, 0, 102, 1}));
+  EXPECT_TRUE(a_->HitTest(POINT{2, 0}));
+  EXPECT_FALSE(a_->HitTest(POINT{102, 0}));
+  EXPECT_FALSE(a_->HitTest(POINT{2, 1}));
+  a_->Move(-15, -15, 30, 30);  // negative positions are fine
+  EXPECT_EQ(a_->BoundsPixels().left, -1);
+  EXPECT_EQ(std::vector<int>({PixelsFromTwipsY(-8), TwipsFromPixelsX(PixelsFromTwipsX(450))}), std::vector<int>({-1, 450}));
 }
 
-TEST_F(SurfaceMouse, APressCapturesUntilTheLastButtonComesUpAndClickNeedsTheReleaseInside) {
-  // A holds the mouse over B and while the right button is down, and is released outside every
-  // constituent; pressed and released inside B: Click follows MouseUp; a double click is down, up, double, up.
+TEST_F(SurfaceMouse, APressCapturesUntilTheLastButtonComesUpOrTheCaptureOrConstituentIsLost) {
+  // A holds the mouse over B, through the right button and out of every constituent; Click needs a release
+  // inside (B); a double click is down, up, double, up.
   Steps({{WM_LBUTTONDOWN, MK_LBUTTON, 20, 20, a_.get()}, {WM_MOUSEMOVE, MK_LBUTTON, 120, 20, a_.get()},
          {WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 120, 20, a_.get()}, {WM_LBUTTONUP, MK_RBUTTON, 120, 20, a_.get()},
          {WM_RBUTTONUP, 0, 5, 5, nullptr}, {WM_LBUTTONDOWN, MK_LBUTTON, 110, 12, b_.get()}, {WM_LBUTTONUP, 0, 111, 13, nullptr},
@@ -78,9 +77,8 @@ TEST_F(SurfaceMouse, APressCapturesUntilTheLastButtonComesUpAndClickNeedsTheRele
   EXPECT_THAT(log_.Take(), ElementsAre("A.MouseDown(1,0,150,150)", "A.MouseMove(1,0,1650,150)", "A.MouseDown(2,0,1650,150)",
                                        "A.MouseUp(1,0,1650,150)", "A.MouseUp(2,0,-75,-75)", "B.MouseDown(1,0,150,30)",
                                        "B.MouseUp(1,0,165,45)", "B.Click", "A.DblClick", "A.MouseUp(1,0,150,150)"));
-}
 
-TEST_F(SurfaceMouse, LosingTheCaptureOrTheConstituentEndsTheGestureAndTheOwnersPressStaysTheOwners) {
+  // Losing the capture or the constituent ends the gesture; the owner's own press stays the owner's.
   Send(WM_LBUTTONDOWN, MK_LBUTTON, 20, 20);
   ReleaseCapture();  // another window took the mouse
   EXPECT_EQ(surface_.Captured(), nullptr);
@@ -141,37 +139,19 @@ TEST_F(SurfaceMouse, ToolTipTextMakesARealToolThatFollowsTheLabel) {
   HWND tip = toolWindow();
   ASSERT_NE(tip, nullptr);
   EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
-  auto tool = [&] {
+  auto tool = [&] {  // the tool's text and rectangle
     wchar_t text[64] = {};
     TTTOOLINFOW info{TTTOOLINFOW_V2_SIZE, 0, surface_.hWnd(), reinterpret_cast<UINT_PTR>(a_.get())};
     info.lpszText = text;
     EXPECT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)));
-    const RECT& r = info.rect;
-    return std::wstring(text) + L"|" + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
-           std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom);
+    return std::pair(std::wstring(text), Edges(info.rect));
   };
-  EXPECT_EQ(tool(), L"Opens the site|10,10,60,60");
+  EXPECT_EQ(tool(), std::pair(std::wstring(L"Opens the site"), Edges({10, 10, 60, 60})));
   a_->Move(Tw(100), Tw(100), Tw(10), Tw(10));
-  EXPECT_EQ(tool(), L"Opens the site|100,100,110,110");
+  EXPECT_EQ(tool(), std::pair(std::wstring(L"Opens the site"), Edges({100, 100, 110, 110})));
   a_->SetToolTipText(L"");
   EXPECT_EQ(toolWindow(), nullptr);
   EXPECT_FALSE(IsWindow(tip));
-}
-
-// Twips become pixels of the screen's resolution, rounded to the nearest, halves away from zero.
-TEST_F(SurfaceMouse, TwipsRoundToTheNearestPixelAndOnlyTheBoundsAreHit) {
-  WindowDC screen(nullptr);
-  EXPECT_EQ(TwipsPerPixelX(), 1440 / GetDeviceCaps(screen.get(), LOGPIXELSX));
-  EXPECT_EQ(surface_.ScaleWidth(), 320 * 15);
-  EXPECT_EQ(surface_.ScaleHeight(), 240 * 15);
-  a_->Move(23, 7, 1500, 1);  // 1.53 -> 2, 0.47 -> 0; right 1523 -> 102, bottom 8 -> 1
-  EXPECT_EQ(Edges(a_->BoundsPixels()), Edges({2, 0, 102, 1}));
-  EXPECT_TRUE(a_->HitTest(POINT{2, 0}));
-  EXPECT_FALSE(a_->HitTest(POINT{102, 0}));
-  EXPECT_FALSE(a_->HitTest(POINT{2, 1}));
-  a_->Move(-15, -15, 30, 30);  // negative positions are fine
-  EXPECT_EQ(a_->BoundsPixels().left, -1);
-  EXPECT_EQ(std::vector<int>({PixelsFromTwipsY(-8), TwipsFromPixelsX(PixelsFromTwipsX(450))}), std::vector<int>({-1, 450}));
 }
 
 // A 40 x 30 pixel shape at (10, 20) (x 10 to 49, y 20 to 49): red back, green border, yellow fill.
@@ -188,9 +168,8 @@ class ShapePaint : public SurfaceTest {
   std::unique_ptr<Shape> shape_;
 };
 
-// Borders lie inside or across the outline, the back fills the rest, a fill paints over the back,
-// squares are centred and round shapes leave the corners out.
-TEST_F(ShapePaint, EachLookPutsBorderBackAndFillWhereTheOutlineSays) {
+// Borders inside or across the outline, back and fill inside, squares centred, round shapes without corners.
+TEST_F(ShapePaint, EachLookPutsBorderBackAndFillWhereTheOutlineSaysOnPrintAndOnTheScreen) {
   const RECT inside{11, 21, 49, 49}, squareTop{15, 20, 45, 21};
   // {case, shape, back style, border style and width, fill style, colour counted inside and its count, pixels}
   struct Case { const char* what; int shape, back, style, width, fill; COLORREF counted; int count; std::vector<Pixel> pixels; };
@@ -237,9 +216,7 @@ TEST_F(ShapePaint, EachLookPutsBorderBackAndFillWhereTheOutlineSays) {
   const int dashes = Paint()->Count(squareTop, kGreen);
   EXPECT_GT(dashes, 0);
   EXPECT_LT(dashes, 30);
-}
-
-TEST_F(ShapePaint, WindowPaintIsBufferedAndReachesTheScreen) {
+  // A window paint, buffered, reaches the screen.
   Placed();
   RedrawWindow(surface_.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   // The background is not erased separately: WM_ERASEBKGND is answered without drawing.
@@ -281,8 +258,7 @@ TEST_F(LinePaint, WidthStyleAndVerticalLines) {
 
 // Black text on white, placed in pixels.
 std::unique_ptr<Label> Text(Surface& on, const wchar_t* caption, RECT pixels) {
-  auto label = std::make_unique<Label>(on, L"Label1");
-  label->Move(Tw(pixels.left), Tw(pixels.top), Tw(pixels.right - pixels.left), Tw(pixels.bottom - pixels.top));
+  auto label = Made<Label>(on, L"Label1", pixels);
   label->SetBackColor(kWhite);
   label->SetForeColor(kBlack);
   label->SetCaption(caption);
@@ -291,7 +267,7 @@ std::unique_ptr<Label> Text(Surface& on, const wchar_t* caption, RECT pixels) {
 
 using LabelPaint = SurfaceTest;
 
-TEST_F(LabelPaint, AnOpaqueLabelFillsItsBoundsATransparentOneShowsWhatIsBehind) {
+TEST_F(LabelPaint, AnOpaqueLabelFillsItsBoundsATransparentOneShowsWhatIsBehindAndAlignmentPlacesTheText) {
   auto band = Block(surface_, L"Band", {0, 90, 320, 110}, kRed);  // under the label's upper half
   auto label = Text(surface_, L"Hg", {20, 100, 100, 120});
   auto dib = Paint();
@@ -305,13 +281,12 @@ TEST_F(LabelPaint, AnOpaqueLabelFillsItsBoundsATransparentOneShowsWhatIsBehind) 
   ExpectPixels(*dib, {{20, 100, kRed}, {99, 119, kNavy}});
   EXPECT_EQ(dib->Count(RECT{0, 0, 320, 240}, kWhite), 0);
   EXPECT_GT(dib->Count(RECT{20, 100, 100, 120}, kBlack), 5);
-}
 
-TEST_F(LabelPaint, AlignmentPlacesTheText) {
-  auto label = Text(surface_, L"WW", {0, 0, 300, 20});
+  label->Move(0, 0, Tw(300), Tw(20));
+  label->SetCaption(L"WW");
   for (int alignment : {0, 1, 2}) {  // ink in the thirds of the width, for left, right and centred text
     label->SetAlignment(alignment);
-    auto dib = Paint();
+    dib = Paint();
     std::vector<bool> thirds;
     for (int x : {0, 100, 200}) thirds.push_back(dib->Count(RECT{x, 0, x + 100, 20}, kBlack) > 0);
     EXPECT_EQ(thirds, (std::vector<bool>{alignment == 0, alignment == 2, alignment == 1})) << alignment;
