@@ -66,7 +66,7 @@ ole-enter-before-exit|olehost/FocusWatch.cpp|s/(  for \(const Listening& l : tol
 ole-colour-high-bits|olehost/DualInterfaces.cpp|s/static_cast<OLE_COLOR>\(v\.lVal\)/static_cast<OLE_COLOR>(v.lVal \& 0xFFFFFF)/|tests_olehost
 font-fixed-resolution|server/contract/Font.cpp|s/\n                      ScreenDpiY\(\)\};/ 96};/|tests_look
 edit-keeps-old-font|host/constituents/TextBox.cpp|s/if \(edit_ && CurrentFont\(\) != appliedFont_\) ApplyFont\(false\);/(void)0;/|tests_look
-picture-box-unscaled|button/CaptionLayout.cpp|s/MulDiv\(code, ScreenDpiY\(\), 96\)/code/|tests_look
+picture-box-unscaled|button/CaptionLayout.cpp|s/PixelsForScreen\(code\)/code/|tests_look
 icon-image-ignored|server/contract/IconImage.cpp|s/if \(picture\.Kind\(\) != PictureKind::Icon \x7c\x7c side <= 0\) return \{\};/return {};/|tests_look
 figures-unbounded|host/PixelEdges.h|s/std::clamp<int64_t>\(pixels, kLowestPixelEdge, kHighestPixelEdge\)/pixels/|tests_soak
 images-unbounded|server/contract/ImageLimits.h|s/kSide = 16384, kArea = 7680 \* 4320/kSide = 0x7fffffff, kArea = 0x7fffffff/|tests_soak
