@@ -45,8 +45,7 @@ namespace {
 using Properties = ButtonTest;
 using Write = std::function<void(ButtonStyle&)>;
 
-// A misused write: at design time an information box with the fixed text; at run time the same
-// write is refused or accepted without a word. check sees the button afterwards.
+// A misused write shows its information box at design time only; check sees the button afterwards.
 TEST_F(Properties, DesignTimeMisuseIsAnsweredOnlyAtDesignTime) {
   struct Misuse { std::function<void(ButtonTest&, ButtonStyle&)> prepare; Write write; std::wstring message;
                   std::function<void(const ButtonStyle&, bool designTime)> check; };
@@ -120,9 +119,7 @@ TEST_F(Properties, WritesMarkTheirKeysInOrder) {
   }
 }
 
-// A hover colour set apart from its base colour locks; locks 0 brings both back, with a gradient
-// the hover back colour follows the gradient colour. The font style reads back. (The picture size
-// codes are the boxes of the layout test.)
+// A hover colour set apart locks; locks 0 brings both back, following the gradient colour if any.
 TEST_F(Properties, HoverLocksAndFontStyle) {
   ButtonStyle& b = Add(L"b");
   b.SetHoverBackColor(0x00FF00);
@@ -154,8 +151,7 @@ TEST_F(Properties, AccessKeyIsTheCharacterAfterTheLastAmpersand) {
 
 using Persistence = ButtonTest;
 
-// Drawing resumes once every value is in: a stored option button joins its group, the access key
-// and the picture's metrics follow, and no write's check says a word.
+// Read, the button lays out once every value is in, joins its group, and no write's check speaks.
 TEST_F(Persistence, ReadingLaysTheButtonOutAndJoinsItsGroup) {
   PropertyBag bag;
   bag.Write(L"Mode", int32_t{modeOption});
