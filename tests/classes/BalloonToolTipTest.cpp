@@ -35,9 +35,9 @@ class BalloonToolTipTest : public ::testing::Test {
   Auto tip{CreateServerObject(kClsidBalloonToolTip)};
 };
 
-// Each create method builds one window and sends it the tool, width, title and icon, the colours set
-// (text first) and the activation, in that order; only a balloon shows the information icon. Text
-// beyond the ANSI code page, in the tip or its title, goes wide and whole; other text goes narrow.
+// A create method builds one window and sends it tool, width, title and icon, the colours (text first)
+// and the activation, in order; only a balloon shows the information icon; text beyond the ANSI code
+// page goes wide and whole, other text narrow.
 TEST_F(BalloonToolTipTest, CreateMethodsBuildTheWindowAndSendItsSettingsInOrder) {
   const std::string accented = Ansi(L"A\u00e7\u00e3o & reac\u00e7\u00e3o");
   struct Case {
@@ -109,9 +109,7 @@ TEST_F(BalloonToolTipTest, EveryWriteExceptActiveRebuildsTheWindowFromAllTheSett
   const int tipsBefore = ThreadTipCount();
   ASSERT_EQ(tip.Call(L"CreateBalloon", {Obj(parent.object()), Str(L"t"), Str(L"T"), Short(2)}), S_OK);
   // The tool covers the parent's client area as it was at the last build.
-  RECT r{0, 0, 500, 260};
-  AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-  SetWindowPos(parent.hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(parent.hwnd(), nullptr, 0, 0, 500, 260, SWP_NOMOVE | SWP_NOZORDER);
   struct Write { const wchar_t* name; VARIANT value; };
   TipRecorder rec;
   for (const Write& w : {Write{L"Style", Int(7)}, Write{L"Centered", Bool(true)}, Write{L"Icon", Int(3)},

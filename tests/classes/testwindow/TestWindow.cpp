@@ -1,5 +1,4 @@
-// "TesselTest.Window": a small scriptable top-level window for the class scripts, which hand it to
-// the tooltip as the parent: its one member is the read-only hWnd.
+// "TesselTest.Window": a top-level window the class scripts give the tooltip as parent (member: hWnd).
 #include <windows.h>
 #include <oleauto.h>
 
