@@ -43,8 +43,7 @@ class ButtonTest : public ::testing::Test {
   // A button of width x height pixels at (x, y) of the form or of the frame named container.
   ButtonStyle& Add(const std::wstring& name, int x = 10, int y = 10, int width = 120, int height = 32,
                    const std::wstring& container = L"") {
-    auto& b = dynamic_cast<ButtonStyle&>(
-        form_->Add(L"ButtonStyle", name, x * 15, y * 15, width * 15, height * 15, container));
+    auto& b = dynamic_cast<ButtonStyle&>(form_->Add(L"ButtonStyle", name, x * 15, y * 15, width * 15, height * 15, container));
     Wire(b, name);
     return b;
   }

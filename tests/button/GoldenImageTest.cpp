@@ -9,7 +9,7 @@ namespace {
 constexpr int kCellW = 84, kCellH = 30, kGap = 4;
 constexpr int32_t kShapes[] = {shapeRectangle, shapeSlantBoth, shapeEllipse, shapeEllipseFramed, shapeCustom,
                                shapeCustomShaded};
-constexpr int kShapeCount = 6;
+constexpr int kShapeCount = std::size(kShapes);
 
 enum GoldenLook { gRest, gHot, gPressed, gDraggedOff, gDefault, gLatched, gDisabled, gLookCount };
 const char* const kStyleNames[] = {"classic", "soft", "rounded", "pastel", "flatbevel", "ring", "light", "glossy"};

@@ -12,28 +12,15 @@ template <>
 struct StoredSamples<ButtonStyle> {
   static constexpr const wchar_t* kTypeName = L"ButtonStyle";
   static std::vector<StoredSample> Values() {
-    return {{L"Caption", std::wstring(L"&Gravar||agora")},
-            {L"CapAlign", int32_t{capAlignRight}},
-            {L"BackStyle", int32_t{bsGlossy}},
-            {L"Shape", int32_t{shapeSlantBoth}},
-            {L"Font", Font::Create(FontDesc{L"Arial", 12.0f, FW_BOLD})},
-            {L"cFore", int32_t{0x000080}},
-            {L"cFHover", int32_t{0x0000FF}},
-            {L"cBhover", int32_t{0x00FFFF}, true, false, L"cBHover"},
-            {L"Focus", false},
-            {L"LockHover", int32_t{lockBoth}},
-            {L"cGradient", int32_t{0x804000}},
-            {L"Gradient", int32_t{gradBottomTop}},
-            {L"CapStyle", int32_t{capStyleEmbossed}},
-            {L"Mode", int32_t{modeCheck}},
-            {L"Value", true},
-            {L"CustomClick", int32_t{clickLeft}},
-            {L"ImgAlign", int32_t{picRightOfCaption}},
+    return {{L"Caption", std::wstring(L"&Gravar||agora")}, {L"CapAlign", int32_t{capAlignRight}},
+            {L"BackStyle", int32_t{bsGlossy}}, {L"Shape", int32_t{shapeSlantBoth}},
+            {L"Font", Font::Create(FontDesc{L"Arial", 12.0f, FW_BOLD})}, {L"cFore", int32_t{0x000080}},
+            {L"cFHover", int32_t{0x0000FF}}, {L"cBhover", int32_t{0x00FFFF}, true, false, L"cBHover"}, {L"Focus", false},
+            {L"LockHover", int32_t{lockBoth}}, {L"cGradient", int32_t{0x804000}}, {L"Gradient", int32_t{gradBottomTop}},
+            {L"CapStyle", int32_t{capStyleEmbossed}}, {L"Mode", int32_t{modeCheck}}, {L"Value", true},
+            {L"CustomClick", int32_t{clickLeft}}, {L"ImgAlign", int32_t{picRightOfCaption}},
             {L"Image", button::ButtonTest::Bitmap(16, 16, [](int x, int) { return x < 8 ? 0xFF00FFu : 0x004080u; })},
-            {L"ImgSize", int16_t{32}},
-            {L"Enabled", false},
-            {L"cBack", int32_t{0xC0FFC0}},
-            {L"mPointer", int16_t{2}},
+            {L"ImgSize", int16_t{32}}, {L"Enabled", false}, {L"cBack", int32_t{0xC0FFC0}}, {L"mPointer", int16_t{2}},
             {L"mIcon", Picture::FromBytes(IconFile(32, RGB(255, 0, 0), true))}};
   }
 };
