@@ -68,12 +68,31 @@ TEST(AtlContainer, EachControlComesByProgIdShowsThePixelsItHasOnAFormAndLoadsWha
   }
 }
 
-TEST(AtlContainer, AClickRaisesMouseDownMouseUpAndClickAtTheSinkAsOnAForm) {
+// A drag's source that lets the drag move twice and then drops.
+struct OneStepDrag final : IDropSource {
+  int asked = 0;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    return Offer(riid, ppv, {{&IID_IUnknown, this}, {&IID_IDropSource, this}});
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override { return ++asked < 3 ? S_OK : DRAGDROP_S_DROP; }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+};
+
+// A click raises what it raises on a form; a drag then entering, moving twice and dropping where the
+// click was raises the drag events with the effects allowed, no button and the pixel under the cursor.
+TEST(AtlContainer, AClickAndADragOverAButtonRaiseTheirEventsAtTheSinkAsOnAForm) {
   AtlHosted hosted(ProgId(L"ButtonStyle"), 97, 33);
   EventSink sink(hosted.control());
   Click(hosted.ControlWindow());
   const std::vector<std::string> atl = sink.Take({"MouseOnButton", "MouseDown", "MouseUp", "Click"});
   EXPECT_THAT(atl, ElementsAre("MouseOnButton(True)", "MouseDown(1,0,48,16)", "MouseUp(1,0,48,16)", "Click"));
+  OneStepDrag drag;
+  DWORD effect = DROPEFFECT_NONE;
+  EXPECT_EQ(DoDragDrop(DragData::Create(nullptr).Get(), &drag, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect), DRAGDROP_S_DROP);
+  EXPECT_THAT(sink.Take({"OLE"}), ElementsAre("OLEDragOver(<object>,3,0,0,48,16,0)", "OLEDragOver(<object>,3,0,0,48,16,2)",
+                                              "OLEDragOver(<object>,3,0,0,48,16,2)", "OLEDragDrop(<object>,3,0,0,48,16)"));
 
   FormWith onForm(L"ButtonStyle", 97, 33);
   test::EventLog log;
@@ -98,32 +117,6 @@ TEST(AtlContainer, TypedTextObeysCapitalizarAndASinksKeyAsciiReachesTheField) {
   EXPECT_EQ(GetText(hosted.dispatch(), L"Text"), "AB*1");
   EXPECT_THAT(sink.Take({"KeyPress", "Change"}), ElementsAre("KeyPress(65)", "Change", "KeyPress(66)", "Change", "KeyPress(42)", "Change",
                                    "KeyPress(49)", "Change"));
-}
-
-// A drag's source that lets the drag move twice and then drops.
-struct OneStepDrag final : IDropSource {
-  int asked = 0;
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    return Offer(riid, ppv, {{&IID_IUnknown, this}, {&IID_IDropSource, this}});
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override { return ++asked < 3 ? S_OK : DRAGDROP_S_DROP; }
-  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-};
-
-TEST(AtlContainer, ADragOverAButtonRaisesItsDragEventsAtTheSink) {
-  AtlHosted hosted(ProgId(L"ButtonStyle"), 97, 33);
-  EventSink sink(hosted.control());
-  RECT r;
-  GetWindowRect(hosted.ControlWindow(), &r);
-  SetCursorPos(r.left + 48, r.top + 16);
-  OneStepDrag drag;
-  DWORD effect = DROPEFFECT_NONE;
-  EXPECT_EQ(DoDragDrop(DragData::Create(nullptr).Get(), &drag, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect), DRAGDROP_S_DROP);
-  // Entering, moving twice and the drop, with the effects allowed, no button and the pixel under the cursor.
-  EXPECT_THAT(sink.Take({"OLE"}), ElementsAre("OLEDragOver(<object>,3,0,0,48,16,0)", "OLEDragOver(<object>,3,0,0,48,16,2)",
-                                              "OLEDragOver(<object>,3,0,0,48,16,2)", "OLEDragDrop(<object>,3,0,0,48,16)"));
 }
 
 // The values a form file holds for a control, as "Key=value" lines.

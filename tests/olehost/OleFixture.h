@@ -203,7 +203,6 @@ class EventSink final : public IDispatch {
     if (point_ && cookie_) point_->Unadvise(cookie_);
   }
   std::vector<std::string> Take() { return std::exchange(lines_, {}); }
-  // The lines that start with one of the prefixes.
   std::vector<std::string> Take(std::initializer_list<std::string_view> prefixes) {
     std::vector<std::string> kept;
     for (const std::string& line : Take())
@@ -264,7 +263,6 @@ class MemoryBag final : public IPropertyBag {
     entries.emplace_back(std::piecewise_construct, std::forward_as_tuple(name), std::forward_as_tuple());
     return VariantCopy(entries.back().second.get(), value);
   }
-  // "Key=value" lines.
   std::vector<std::string> Lines() const {
     std::vector<std::string> lines;
     for (const auto& [key, value] : entries) lines.push_back(Utf8FromWide(key) + "=" + Text(*value.get()));

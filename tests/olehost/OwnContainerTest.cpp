@@ -162,14 +162,12 @@ class TestSite final : public IOleClientSite,
 struct TestContainer : Shared {
   ~TestContainer() {
     active.Reset();
-    for (auto& site : sites) {
+    for (auto& site : sites)
       if (auto object = site->As<IOleObject>()) object->Close(OLECLOSE_NOSAVE), object->SetClientSite(nullptr);
-    }
     sites.clear();
     DestroyWindow(window);
     test::Pump(0);
   }
-  // A ButtonStyle (with the given caption) in a new site.
   TestSite& Button(RECT place, const wchar_t* caption = nullptr, IUnknown* quickSink = nullptr) {
     Add(place, New<IUnknown>(L"TesselOCX.ButtonStyle"), quickSink);
     EXPECT_EQ(caption ? Put(sites.back()->As<IDispatch>().Get(), L"Caption", caption) : S_OK, S_OK);
