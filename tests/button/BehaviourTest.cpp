@@ -19,9 +19,8 @@ TEST_F(Behaviour, ClickAndDoubleClickRaiseClickOnceEach) {
   EXPECT_FALSE(b.State().Has(isPressed));
 }
 
-// The space bar presses like the left button (hot only for the drawing, not hovered); check and
-// option buttons raise KeyUp before their Click, command buttons after it. Arrow keys raise
-// neither KeyDown nor KeyUp: they go to the container as posted key-downs.
+// Space presses like the left button (hot, not hovered); check and option buttons raise KeyUp before
+// Click, command buttons after it. Arrows raise no key events: they go to the container as posted.
 TEST_F(Behaviour, KeysPressClickAndMoveOn) {
   for (int32_t mode : {modeCommand, modeCheck, modeOption}) {
     ButtonStyle& b = Fresh(L"b");
@@ -46,9 +45,8 @@ TEST_F(Behaviour, KeysPressClickAndMoveOn) {
   EXPECT_EQ(TakeLog(), Log{});
 }
 
-// Hover: the first move over the window turns the button hot and starts the 50 ms timer 237 on
-// its own window; the real timer ends it once the cursor is over another window. A press dragged
-// off is drawn unpressed, pressed again back over the button, and released off it without Click.
+// The first move turns the button hot and starts timer 237, which ends it once the cursor is over
+// another window; a press dragged off is drawn unpressed, back over pressed, released off: no Click.
 TEST_F(Behaviour, HoverTimerAndPressDraggedOff) {
   ButtonStyle& b = Add(L"b");
   Hover(&b);
@@ -74,9 +72,8 @@ TEST_F(Behaviour, HoverTimerAndPressDraggedOff) {
                             L"b.MouseOnButton(0)", L"b.MouseUp(1)"}));
 }
 
-// Option buttons on one container: one selected at a time, a selected one clicked again raises no
-// Click; a member switched to command mode leaves the group and one destroyed can never be reached
-// again. Tabbing into a group without a selection selects and clicks.
+// One option selected per container, none clicked again; a member made a command button or destroyed
+// leaves the group. Focus entering a group without a selection selects and clicks.
 TEST_F(Behaviour, OptionGroupKeepsOneSelectedAcrossLeavingMembers) {
   ButtonStyle* o[4] = {};
   for (int i = 1; i <= 3; ++i) (o[i] = &Add(L"o" + std::to_wstring(i), 10, 10 + 40 * i))->SetMode(modeOption);
@@ -109,9 +106,8 @@ TEST_F(Behaviour, OptionGroupKeepsOneSelectedAcrossLeavingMembers) {
   EXPECT_EQ(GetPropA(c, "lv_OptCount"), nullptr) << "the last member takes the count with it";
 }
 
-// The keyboard alone among the option buttons of a frame: Tab enters the group at its selected
-// member, the arrow keys the focused member hands to the frame move the focus and the selection
-// round the group, past a disabled member, and raise no KeyDown or KeyUp of their own.
+// In a frame's option group Tab enters at the selected member and the arrows the member hands to the
+// frame move focus and selection round the group, past a disabled member, with no key events.
 TEST_F(Behaviour, ArrowKeysMoveTheFocusAndTheSelectionRoundTheGroupOfAFrame) {
   form_->Add(L"tzFrames", L"fra", 150, 150, 3000, 2700);
   ButtonStyle& before = Add(L"before", 250, 10);
@@ -121,7 +117,6 @@ TEST_F(Behaviour, ArrowKeysMoveTheFocusAndTheSelectionRoundTheGroupOfAFrame) {
   o[2]->SetEnabled(false);
   SetFocus(before.hWnd());
   TakeLog();
-  // {key, where the focus goes, the selection after}
   const struct { UINT key; ButtonStyle* to; const wchar_t* selection; } steps[] = {
       {VK_TAB, o[1], L"010"}, {VK_DOWN, o[0], L"100"}, {VK_UP, o[1], L"010"}, {VK_RIGHT, o[0], L"100"}};
   for (const auto& step : steps) {
@@ -136,10 +131,8 @@ TEST_F(Behaviour, ArrowKeysMoveTheFocusAndTheSelectionRoundTheGroupOfAFrame) {
   EXPECT_FALSE(o[0]->State().keyboardFocus);
 }
 
-// The focus indicator of a check button follows the form's keyboard cues, not only the moment the
-// focus came: hidden while the focus came by mouse, drawn at once when Alt or Tab shows the cues,
-// gone when they are hidden again. Row 4 of the button, where the dotted outline runs, is read
-// back and compared with the row of the same button without the focus.
+// A check button's focus indicator (row 4, against the unfocused row) follows the form's cues: hidden
+// after a click's focus, drawn at once when Alt or Tab shows them, gone when they are hidden again.
 TEST_F(Behaviour, TheFocusIndicatorFollowsTheFormsKeyboardCues) {
   ButtonStyle& before = Add(L"before", 10, 100);
   ButtonStyle& b = Add(L"b");

@@ -1,6 +1,6 @@
 #pragma once
-// A button state whose back buffer is a 32-bpp DIB section, with a pinned non-antialiased 11-pixel
-// font (Tahoma unless another face is named), so a test runs the painting steps and reads exact pixels back.
+// A button state drawing into a 32-bpp DIB section with a pinned non-antialiased 11-pixel font
+// (Tahoma unless named), so a test runs the painting steps and reads exact pixels back.
 #include <windows.h>
 
 #include <cstdint>
@@ -30,8 +30,7 @@ class ButtonCanvas : public PixelRows {
   // The smallest rectangle holding every pixel of this colour (empty when there is none).
   RECT Bounds(COLORREF color) const;
   int Count(COLORREF color) const { return PixelRows::Count({0, 0, width_, height_}, color); }
-  // Derives the face colours for the current style and runs its renderer with fresh lists; the
-  // clip outcome it returned.
+  // Runs the current style's renderer on freshly derived colours; the clip outcome it returned.
   int16_t Render(int32_t* faceState = nullptr);
 
   ButtonState state;

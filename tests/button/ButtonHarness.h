@@ -1,6 +1,5 @@
 #pragma once
-// A form holding ButtonStyle controls with a recording host seam, an event log every button can be
-// wired to, mouse and key messages sent to the button's own window, and picture helpers.
+// A form of ButtonStyle controls behind a recording host, their events logged, and picture helpers.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -41,12 +40,10 @@ class ButtonTest : public ::testing::Test {
     Form::PumpMessages();
   }
 
-  // A button of width x height pixels at (x, y) pixels of the form or of the frame named
-  // container, its events going to log_ under its name.
+  // A button of width x height pixels at (x, y) of the form or of the frame named container.
   ButtonStyle& Add(const std::wstring& name, int x = 10, int y = 10, int width = 120, int height = 32,
                    const std::wstring& container = L"") {
-    auto& b = dynamic_cast<ButtonStyle&>(
-        form_->Add(L"ButtonStyle", name, x * 15, y * 15, width * 15, height * 15, container));
+    auto& b = dynamic_cast<ButtonStyle&>(form_->Add(L"ButtonStyle", name, x * 15, y * 15, width * 15, height * 15, container));
     Wire(b, name);
     return b;
   }
@@ -96,8 +93,7 @@ class ButtonTest : public ::testing::Test {
   }
   std::vector<std::wstring> TakeLog() { return std::exchange(log_, {}); }
 
-  // A bitmap picture of width x height whose pixel (x, y) is colour(x, y) (0x00RRGGBB); bottomUp:
-  // a DIB section whose rows start at the bottom, as a program may hand one over.
+  // A bitmap whose pixel (x, y) is colour(x, y) (0x00RRGGBB); bottomUp: a DIB section stored bottom-up.
   template <class Fn>
   static PictureRef Bitmap(int width, int height, Fn colour, bool bottomUp = false) {
     std::vector<uint32_t> argb(static_cast<size_t>(width) * height);

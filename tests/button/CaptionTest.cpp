@@ -1,5 +1,4 @@
-// The caption and the focus indicator on a canvas: offsets, effect copies, text colours, the
-// disabled look, line breaks and prefixes, and where the focus outline sits.
+// The caption and the focus indicator drawn on a canvas, read back pixel for pixel.
 #include <gtest/gtest.h>
 
 #include <iostream>
@@ -66,9 +65,8 @@ RECT Moved(RECT r, int dx, int dy) {
   return r;
 }
 
-// Where each colour of the caption lands against the flat caption: the pressed offset (right and
-// down on straight shapes, down only on round ones, none for pastel), the embossed and engraved
-// copies, the disabled white-under-grey look, and a style's own colour.
+// Where each colour lands against the flat caption: the pressed offset by shape and style, the effect
+// copies, the disabled look and a style's own colour.
 TEST(Caption, EachColourLandsWhereTheLookPutsIt) {
   const RECT flat = Draw({})->Bounds(kFore);
   ASSERT_GT(flat.right, flat.left);
@@ -120,9 +118,8 @@ TEST(Caption, LineBreaksPrefixesAndHiddenCaptions) {
   EXPECT_GT(Draw({.shape = shapeEllipseFramed, .mode = modeCheck, .value = true})->Count(kFore), 0);
 }
 
-// A caption the ANSI code page cannot hold is drawn by the wide text functions, pixel for pixel as
-// DrawTextW draws it, and not as the code page's "?" for each character it lacks; one it holds is
-// drawn by the narrow ones as ever (the kept images pin those pixels).
+// A caption beyond the ANSI code page is drawn as DrawTextW draws it, not as the code page's "?"s;
+// one it holds goes narrow (the kept images pin those pixels).
 TEST(Caption, TextBeyondTheCodePageDrawsItsOwnGlyphs) {
   struct Row { const wchar_t* text; const wchar_t* face; bool glyphsDifferFromQuestionMarks; };  // face null: the canvas's
   const Row rows[] = {
@@ -157,9 +154,8 @@ TEST(Caption, TextBeyondTheCodePageDrawsItsOwnGlyphs) {
   EXPECT_EQ(CaptionForDrawing(L"A\u00e7\u00e3o||ok").ansi, "A\xe7\xe3o\r\nok");
 }
 
-// The solid outline around the caption (the kept images show it in the face) on a white 80 x 30
-// face, caption (20, 10)-(50, 20), picture (10, 5)-(90, 40); a closed one-pixel outline whose
-// caller keeps hugging. A colour below 0 draws black and is set so.
+// The solid outline around caption (20, 10)-(50, 20), picture (10, 5)-(90, 40), on a white 80 x 30
+// face: closed, one pixel wide; a colour below 0 draws black and is set so.
 TEST(FocusIndicator, OutlineSitsAroundTheCaption) {
   struct Case { const char* what; int32_t shape, style, color; bool value, hug, caption; RECT expected; };
   const Case cases[] = {

@@ -1,6 +1,5 @@
-// What the form gives the button: the default look that follows the focus and the mode, the
-// container's back colour and font (the form's or a frame's), the pointer over its window, the
-// show notification and OLE drag and drop.
+// What the form gives the button: the default look, the container's colour and font, the pointer,
+// the show notification and OLE drag and drop.
 #include <cstring>
 #include <stdexcept>
 
@@ -15,8 +14,7 @@ namespace {
 
 using std::to_wstring;
 
-// A control that takes Enter and records what it hears, with whether button "b" shows the default
-// look at that moment.
+// Takes Enter and records what it hears, with whether button "b" shows the default look by then.
 class Recorder final : public UserControl {
  public:
   Recorder(ControlSite& site, Log& log, Form& form) : UserControl(site), log_(log), form_(form) {}
@@ -66,8 +64,7 @@ std::wstring GetText(IDataObject* data, CLIPFORMAT format) {
 
 class Container : public ButtonTest {
  protected:
-  // The drop target's side of button b: each notification logged with its state (enter 0, leave 1,
-  // over 2), effects, buttons, shift keys and pixels, the drop with its texts; answered over and drop.
+  // Button b's drop events logged (state: enter 0, leave 1, over 2), answered with over and drop.
   void WatchDrops(ButtonStyle& b, const std::wstring& name, int32_t over, int32_t drop) {
     const auto args = [](int e, int button, int shift, float x, float y) {
       return L"(" + to_wstring(e) + L"," + to_wstring(button) + L"," + to_wstring(shift) + L"," + to_wstring(int(x)) +
@@ -86,9 +83,8 @@ class Container : public ButtonTest {
   }
 };
 
-// Enter and the default look belong to the focused push button, else to the default button; a
-// mode write moves them at once, and the one that loses the look hears it first. Enter on a
-// default check button does nothing.
+// Enter and the default look belong to the focused push button, else to the default button; a mode
+// write moves them at once, the loser hearing it first. Enter on a default check button does nothing.
 TEST_F(Container, TheDefaultLookFollowsTheFocusedPushButtonAndItsMode) {
   types_.Register(L"Recorder", [this](ControlSite& site) -> std::unique_ptr<UserControl> {
     return std::make_unique<Recorder>(site, log_, *form_);
@@ -117,10 +113,8 @@ TEST_F(Container, TheDefaultLookFollowsTheFocusedPushButtonAndItsMode) {
                             L"d.DisplayAsDefault(1)", L"d.DisplayAsDefault(0)"}));
 }
 
-// The container's back colour reaches the buttons: the form's, or a frame's for a button inside
-// it, which a loaded button also takes as its own back colour. A round ring button, whose
-// design-time outline is a darker shade of it, is drawn again at once. A new button takes a copy
-// of the form's font, but none from a frame.
+// The form's or the frame's back colour reaches its buttons (a loaded one takes it as its own) and
+// redraws a designed ring's outline at once; a new button copies the form's font, none a frame's.
 TEST_F(Container, BackColourAndFontComeFromTheFormOrTheFrame) {
   OpenForm(false);
   form_->SetFont(Font::Create(FontDesc{L"Arial", 12.0f}));
@@ -153,10 +147,8 @@ TEST_F(Container, BackColourAndFontComeFromTheFormOrTheFrame) {
   EXPECT_EQ(inner.Font()->Describe().name, FontDesc{}.name) << "its own font in a frame";
 }
 
-// WM_SETCURSOR on the button's window shows its MousePointer; a mouse icon makes it 99, custom. A
-// value is checked whole: none of the bad ones is kept, nor what its low 16 bits would be. Shown
-// again while the form is designed, a default button that lost its look at run time (its focus
-// rectangle switched off and on) gets it back.
+// WM_SETCURSOR shows the MousePointer (a mouse icon: 99); a bad value is refused whole, not by its low
+// 16 bits. Shown again at design time, a default button that lost its look at run time gets it back.
 TEST_F(Container, ThePointerOverTheButtonIsItsMousePointerAndTheShowNotificationGivesTheDefaultLook) {
   ButtonStyle& b = Add(L"b");
   PictureRef icon = Picture::FromBytes(IconFile(32, RGB(0, 0, 255), true, POINT{4, 4}));
@@ -185,10 +177,9 @@ TEST_F(Container, ThePointerOverTheButtonIsItsMousePointerAndTheShowNotification
   EXPECT_TRUE(b.State().Has(isDefault));
 }
 
-// Button a drags onto button b, whose drop target the test plays: a fills the data and narrows
-// the effects in OLEStartDrag, follows the target in OLEGiveFeedback, supplies a format offered
-// without data in OLESetData and hears the effect in OLECompleteDrag; b sees the drag enter, move,
-// leave and drop with the data, and its answer goes back narrowed to what a allows.
+// Button a drags onto b, whose drop target the test plays: a fills and narrows in OLEStartDrag,
+// follows the target, supplies late data in OLESetData and hears the effect; b sees the drag enter,
+// move, leave and drop, and its answer goes back narrowed to what a allows.
 TEST_F(Container, ADragFromOneButtonToAnotherRaisesTheSixEvents) {
   ButtonStyle& a = Add(L"a", 10, 10);
   ButtonStyle& b = Add(L"b", 10, 60);
@@ -233,9 +224,8 @@ TEST_F(Container, ADragFromOneButtonToAnotherRaisesTheSixEvents) {
   EXPECT_EQ(host_.calls, Log{L"DoDragDrop(5)"});
 }
 
-// One drop target on the form serves every control: a drag passing from b to c makes b hear its
-// leave, with its last answer and position, before c hears its enter; over a disabled control or
-// the form itself no control answers; the drop goes to the control under the cursor.
+// The form's one drop target: b hears its leave (last answer and position) before c its enter; a
+// disabled control or the form answers nothing; the drop goes to the control under the cursor.
 TEST_F(Container, TheFormHandsTheDragToTheControlUnderTheCursor) {
   const wchar_t* names[] = {L"b", L"c", L"off"};
   ButtonStyle* buttons[3];
@@ -245,30 +235,24 @@ TEST_F(Container, TheFormHandsTheDragToTheControlUnderTheCursor) {
   ASSERT_EQ(target, form_->Site(L"b")->DropTarget());
   auto data = DragData::Create(nullptr);
   std::vector<DWORD> answers;
-  auto over = [&](int i, int x, int y, bool enter = false) {
+  // {button, x, y}: entered over the first, dragged over the rest, dropped at the last.
+  const int steps[][3] = {{0, 5, 5}, {0, 6, 6}, {1, 7, 7}, {2, 5, 5}, {1, 130, 5}, {1, 8, 8}, {1, 9, 9}};
+  for (const auto& step : steps) {
     DWORD e = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-    if (enter) target->DragEnter(data.Get(), 0, OnScreen(*buttons[i], x, y), &e);
-    else target->DragOver(0, OnScreen(*buttons[i], x, y), &e);
+    const POINTL at = OnScreen(*buttons[step[0]], step[1], step[2]);
+    if (&step == steps) target->DragEnter(data.Get(), 0, at, &e);
+    else if (&step == std::end(steps) - 1) target->Drop(data.Get(), 0, at, &e);
+    else target->DragOver(0, at, &e);
     answers.push_back(e);
-  };
-  over(0, 5, 5, true);
-  over(0, 6, 6);
-  over(1, 7, 7);
-  over(2, 5, 5);
-  over(1, 130, 5);
-  over(1, 8, 8);
-  DWORD e = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-  target->Drop(data.Get(), 0, OnScreen(*buttons[1], 9, 9), &e);
-  answers.push_back(e);
+  }
   EXPECT_EQ(TakeLog(), (Log{L"b.DragOver0(3,0,0,5,5)", L"b.DragOver2(3,0,0,6,6)", L"b.DragOver1(1,0,0,6,6)",
                             L"c.DragOver0(3,0,0,7,7)", L"c.DragOver1(1,0,0,7,7)", L"c.DragOver0(3,0,0,8,8)",
                             L"c.DragDrop(3,0,0,9,9)(none)(none)"}));
   EXPECT_EQ(answers, (std::vector<DWORD>{1, 1, 1, 0, 0, 1, 2}));
 }
 
-// Refusals: a button without a drag handler, or with a failing one (reported), takes no drop; Esc
-// cancels a drag and one with no effect left allowed never starts; the drop target's registration
-// is given back before the form's window goes, and a removed control hears no more of a drag.
+// A failing drop handler (reported) takes no drop; Esc cancels a drag and one with no effect allowed
+// never starts; a removed control hears no more, and the target is revoked before the window goes.
 TEST_F(Container, RefusedAndCancelledDrags) {
   ButtonStyle& b = Add(L"b");
   b.events.OLEDragDrop = [](IDataObject*&, int32_t&, int16_t&, int16_t&, float&, float&) {

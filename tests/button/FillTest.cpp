@@ -14,8 +14,8 @@
 namespace tessel::test {
 namespace {
 
-// Channel arithmetic, clamping, blue scaling (truncated toward zero), inversion and the reversal
-// of the amount away from pure black and white; the caller's amount holds the reversal.
+// Channels shifted, clamped, blue scaled (truncated), inverted, and the amount reversed away from pure
+// black and white, where the caller's amount holds the reversal.
 TEST(ShiftColor, ShiftsClampsScalesInvertsAndAvoidsExtremes) {
   struct Case { int32_t color; int16_t amount; bool scaleBlue, avoidExtremes, invert; int32_t expected; int16_t amountAfter; };
   const Case cases[] = {
@@ -36,9 +36,8 @@ TEST(ShiftColor, ShiftsClampsScalesInvertsAndAvoidsExtremes) {
   }
 }
 
-// Two-pixel bands once the face is wider (or taller) than a quarter of the screen; the odd last
-// column keeps what was there; right to left and bottom to top mirror the bands; the colours of
-// the bands step from the first to the last, truncated.
+// Two-pixel bands past a quarter of the screen, the odd last column left as it was; the reversed
+// directions mirror them; colours step from first to last, truncated.
 TEST(Gradient, BandsAndTheirPixels) {
   const int cases[][5] = {{1, 256, 20, 1, 256}, {1, 257, 20, 2, 128}, {2, 301, 20, 2, 150},
                           {3, 400, 192, 1, 192}, {4, 40, 193, 2, 96},  {1, 0, 20, 1, 0}};
@@ -57,9 +56,8 @@ TEST(Gradient, BandsAndTheirPixels) {
   EXPECT_EQ(none.Count(kUnpainted), 3);
 }
 
-// What fills the face beyond the kept images' states: a gradient in either direction, none on a
-// latched check (which gets the sunken ring), the hover colour over a gradient only when it
-// differs, a hovered check button.
+// The face fill beyond the kept images' states: gradients both ways, none on a latched check (its
+// ring instead), the hover colour over a gradient only where it differs, a hovered check button.
 TEST(FaceFill, ChoosesFaceHoverOrGradientByState) {
   constexpr COLORREF kFace = 0xC0C0C0, kHover = 0x00C0FF, kEnd = 0x0C4848;  // whole steps over 16 rows
   struct Case { int mode; bool value, hover; int32_t gradientMode; OleColor gradientColor; COLORREF top, bottom; int16_t outcome; };
@@ -89,9 +87,9 @@ TEST(FaceFill, ChoosesFaceHoverOrGradientByState) {
   }
 }
 
-// Edge k is drawn in colour 0x0100 * k + 0x10 (0 below: not painted), so a pixel tells which edge
-// painted it last. The rings of a rectangle end one pixel short of each corner; slanted sides
-// follow the face; an undrawn edge (-1) leaves the face; the last outer edge runs to the corner.
+// Edge k is drawn in 0x0100 * k + 0x10 (0: unpainted), so a pixel names the edge that painted it last:
+// rings end a pixel short of each corner, slants follow the face, -1 draws nothing, the last edge
+// runs to the corner.
 TEST(Bevel, EdgesRingsAndCorners) {
   auto edge = [](int k) { return k ? static_cast<COLORREF>(0x0100 * k + 0x10) : kUnpainted; };
   BevelColors colors{};
@@ -121,8 +119,7 @@ TEST(Bevel, EdgesRingsAndCorners) {
   EXPECT_EQ(none.Count(kUnpainted), 80) << "no edge: not even the closing stroke";
 }
 
-// Beyond the kept images' run-time states: the ring style's outline while the form is designed,
-// and the rounded default look without a focus rectangle.
+// Beyond the kept images: a designed ring's outline, the rounded default look without a focus rectangle.
 TEST(StyleRenderer, DesignedRingAndRoundedDefaultWithoutFocus) {
   ButtonCanvas ring(40, 20);  // a dotted outline 64 darker than the container (0xE0E0E0)
   ring.state.buttonStyle = bsRing;

@@ -1,6 +1,5 @@
-// Every style in every state on six shapes, drawn by real buttons through the redraw dispatcher
-// (renderer, block transfer and the frame of round and custom outlines) and compared with the
-// images kept in tests/button/golden; tests/README.md says how to write them again.
+// Every style in every state on six shapes, drawn by real buttons through the redraw dispatcher and
+// compared with the images kept in tests/button/golden (tests/README.md: writing them again).
 #include "tests/button/ButtonHarness.h"
 #include "tests/support/KeptImage.h"
 
@@ -10,7 +9,7 @@ namespace {
 constexpr int kCellW = 84, kCellH = 30, kGap = 4;
 constexpr int32_t kShapes[] = {shapeRectangle, shapeSlantBoth, shapeEllipse, shapeEllipseFramed, shapeCustom,
                                shapeCustomShaded};
-constexpr int kShapeCount = 6;
+constexpr int kShapeCount = std::size(kShapes);
 
 enum GoldenLook { gRest, gHot, gPressed, gDraggedOff, gDefault, gLatched, gDisabled, gLookCount };
 const char* const kStyleNames[] = {"classic", "soft", "rounded", "pastel", "flatbevel", "ring", "light", "glossy"};
@@ -35,11 +34,9 @@ uint32_t Hexagon(int x, int y) {
 
 class GoldenImages : public ButtonTest, public ::testing::WithParamInterface<int32_t> {};
 
-// One button per shape, each look drawn by the dispatcher into a DIB and cut to the window's
-// outline, as the screen shows it. Inside the caption boxes only the set of colours is compared.
+// Each look cut to the window's outline; inside the caption boxes only the set of colours counts.
 TEST_P(GoldenImages, MatchTheKeptImages) {
   const int32_t style = GetParam();
-  // The button's size in twips, in pixels of the screen's resolution.
   const int cellW = PixelsFromTwipsX(kCellW * 15), cellH = PixelsFromTwipsY(kCellH * 15);
   Sheet sheet(kShapeCount * (cellW + kGap) + kGap, gLookCount * (cellH + kGap) + kGap, 0xE0E0E0);
   std::vector<RECT> captionBoxes;

@@ -21,8 +21,7 @@ SIZE ClientSize(const ButtonStyle& b) {
   return SIZE{r.right, r.bottom};
 }
 
-// The picture box for every alignment and size of a 20 x 10 picture without caption, on a
-// 120 x 32 rectangle and the slanted shapes; a fitted picture keeps its proportions.
+// The box of a 20 x 10 picture without caption on 120 x 32 shapes; a fitted one keeps its proportions.
 TEST_F(Layout, PictureBoxPerAlignmentSizeAndShape) {
   struct Case { int32_t shape, align, size; RECT box; };
   const Case cases[] = {
@@ -54,8 +53,7 @@ TEST_F(Layout, PictureBoxPerAlignmentSizeAndShape) {
   EXPECT_EQ(b.State().pictureCacheWidth * 100 + b.State().pictureCacheHeight, 5628);
 }
 
-// Caption placement against the measured text: alignments, the room kept for a picture beside
-// the caption, a picture above it, and "||" as a line break.
+// The caption against its measured text: alignments, a picture beside or above it, "||" breaking lines.
 TEST_F(Layout, CaptionRectFollowsAlignmentAndPicture) {
   ButtonStyle& b = Add(L"b", 10, 10, 160, 80);
   const RECT& r = b.State().captionRect;
@@ -85,8 +83,7 @@ TEST_F(Layout, CaptionRectFollowsAlignmentAndPicture) {
   EXPECT_EQ(r.bottom - r.top, 2 * th + 2) << "effects take 2 pixels more";
 }
 
-// The window region of the shapes the kept images do not show on a 120 x 32 button, and the two
-// face regions of an ellipse, one pixel apart.
+// The window region of shapes the kept images lack, and an ellipse's two face regions a pixel apart.
 TEST_F(Layout, WindowRegionPerShapeAndStyle) {
   struct Case { int32_t style, shape; std::vector<POINT> in, out; };
   const Case cases[] = {
@@ -107,11 +104,10 @@ TEST_F(Layout, WindowRegionPerShapeAndStyle) {
     EXPECT_EQ(s.regionA && s.regionB, c.shape >= shapeEllipse);
     EXPECT_TRUE(!s.regionA || (PtInRegion(s.regionB.get(), 60, 1) && !PtInRegion(s.regionA.get(), 60, 1)));
   }
-  // A rectangle of the whole window gives a new button no region; one that held a slant gets the
-  // whole rectangle back.
+  // A new classic rectangle has no region; one that held a slant gets the whole rectangle back.
   ButtonStyle& b = Fresh(L"b");
   b.SetButtonStyle(bsClassic);
-  EXPECT_FALSE(WindowRegion(b)) << "a new classic rectangle";
+  EXPECT_FALSE(WindowRegion(b));
   b.SetButtonShape(shapeSlantRight);
   b.SetButtonShape(shapeRectangle);
   unique_hrgn back = WindowRegion(b);
@@ -133,10 +129,9 @@ TEST_F(Layout, SlantWidensANarrowControl) {
   }
 }
 
-// A custom shape takes the picture's outline: the control is fitted to the picture's proportions
-// and every key-coloured run (one shade off the key counts) is cut out of the window region and
-// the face regions. Held, a command button's whole window moves one pixel its custom way, a check
-// button's never. Without a picture the shape turns rectangular.
+// A custom shape fits the picture's proportions and cuts every key-coloured run (one shade off counts)
+// out of the window and face regions; held, a command button moves its custom way, a check button
+// never. Without a picture the shape turns rectangular.
 TEST_F(Layout, CustomShapeFollowsThePictureAndMovesWhileHeld) {
   ButtonStyle& wide = Add(L"wide", 10, 10, 100, 100);
   wide.SetPicture(Bitmap(200, 100, [](int, int) { return 0x336699u; }));

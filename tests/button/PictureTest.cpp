@@ -14,10 +14,8 @@ namespace {
 constexpr uint32_t kMagenta = 0xFF00FF;  // 0x00RRGGBB, as the picture helper takes it
 constexpr COLORREF kGreen = RGB(0, 160, 0);
 
-// What a picture leaves on a green face. The key is the top-left pixel and everything within 3 of
-// it in each channel is transparent; beside the caption a picture is drawn at its own size, made
-// smaller (aspect kept) to fit its box, never larger; disabled, its dark parts turn grey and its
-// white parts show the face; an icon is drawn at the rectangle; rows from the bottom stand upright.
+// A picture on a green face: the top-left key and all within 3 of it per channel transparent, shrunk
+// (never grown) to its box, greyed when disabled, an icon at the rectangle, bottom-up rows upright.
 TEST(ButtonPicture, PixelsByKeySizeStateAndKind) {
   struct Case { const char* what; PictureRef picture; int size; RECT at; bool enabled; std::vector<Pixel> probes; };
   const auto nearKey = [](int x, int y) -> uint32_t {  // 3 off in every channel; red 4 off
@@ -55,9 +53,7 @@ TEST(ButtonPicture, PixelsByKeySizeStateAndKind) {
 
 using PictureCacheLife = ButtonTest;
 
-// A picture box with no room drops the cache; the rows it held are never drawn from again, and a
-// move leaves nothing behind that reads as built. (A 32 px box under a 72 pt caption of forty words
-// on a 1000 x 600 button comes out with a negative height.)
+// A box without room (32 px under forty words at 72 pt) drops the cache, never drawn from again.
 TEST_F(PictureCacheLife, ABoxWithoutRoomLeavesNoRowsToDrawFrom) {
   ButtonStyle& b = Add(L"b", 0, 0, 1000, 600);
   b.SetPicture(Bitmap(64, 32, [](int x, int y) { return x + y == 0 ? kMagenta : 0xFF0000u; }));
@@ -99,10 +95,8 @@ TEST(PictureRowsMove, LeavesTheSourceEmpty) {
 
 using Resources = ButtonTest;
 
-// Property writes, looks, redraws at run and design time, resizes, picture changes and whole
-// buttons give back every GDI and USER object they make. A first round runs uncounted: the system
-// keeps some objects once it has needed them (its DC cache, the focus rectangle's pattern). (The
-// benchmark program runs 10,000 rounds and 100 buttons.)
+// Writes, looks, redraws, resizes, pictures and whole buttons give back every GDI and USER object; a
+// first round runs uncounted, for what the system keeps once needed (its DC cache, focus pattern).
 TEST_F(Resources, ObjectCountsComeBack) {
   ButtonStyle& warm = Add(L"warm");
   PictureRef pictures[2] = {Bitmap(24, 24, [](int x, int) { return x > 2 ? 0x0000FFu : kMagenta; }), Icon(16)};

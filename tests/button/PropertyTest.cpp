@@ -12,28 +12,15 @@ template <>
 struct StoredSamples<ButtonStyle> {
   static constexpr const wchar_t* kTypeName = L"ButtonStyle";
   static std::vector<StoredSample> Values() {
-    return {{L"Caption", std::wstring(L"&Gravar||agora")},
-            {L"CapAlign", int32_t{capAlignRight}},
-            {L"BackStyle", int32_t{bsGlossy}},
-            {L"Shape", int32_t{shapeSlantBoth}},
-            {L"Font", Font::Create(FontDesc{L"Arial", 12.0f, FW_BOLD})},
-            {L"cFore", int32_t{0x000080}},
-            {L"cFHover", int32_t{0x0000FF}},
-            {L"cBhover", int32_t{0x00FFFF}, true, false, L"cBHover"},
-            {L"Focus", false},
-            {L"LockHover", int32_t{lockBoth}},
-            {L"cGradient", int32_t{0x804000}},
-            {L"Gradient", int32_t{gradBottomTop}},
-            {L"CapStyle", int32_t{capStyleEmbossed}},
-            {L"Mode", int32_t{modeCheck}},
-            {L"Value", true},
-            {L"CustomClick", int32_t{clickLeft}},
-            {L"ImgAlign", int32_t{picRightOfCaption}},
+    return {{L"Caption", std::wstring(L"&Gravar||agora")}, {L"CapAlign", int32_t{capAlignRight}},
+            {L"BackStyle", int32_t{bsGlossy}}, {L"Shape", int32_t{shapeSlantBoth}},
+            {L"Font", Font::Create(FontDesc{L"Arial", 12.0f, FW_BOLD})}, {L"cFore", int32_t{0x000080}},
+            {L"cFHover", int32_t{0x0000FF}}, {L"cBhover", int32_t{0x00FFFF}, true, false, L"cBHover"}, {L"Focus", false},
+            {L"LockHover", int32_t{lockBoth}}, {L"cGradient", int32_t{0x804000}}, {L"Gradient", int32_t{gradBottomTop}},
+            {L"CapStyle", int32_t{capStyleEmbossed}}, {L"Mode", int32_t{modeCheck}}, {L"Value", true},
+            {L"CustomClick", int32_t{clickLeft}}, {L"ImgAlign", int32_t{picRightOfCaption}},
             {L"Image", button::ButtonTest::Bitmap(16, 16, [](int x, int) { return x < 8 ? 0xFF00FFu : 0x004080u; })},
-            {L"ImgSize", int16_t{32}},
-            {L"Enabled", false},
-            {L"cBack", int32_t{0xC0FFC0}},
-            {L"mPointer", int16_t{2}},
+            {L"ImgSize", int16_t{32}}, {L"Enabled", false}, {L"cBack", int32_t{0xC0FFC0}}, {L"mPointer", int16_t{2}},
             {L"mIcon", Picture::FromBytes(IconFile(32, RGB(255, 0, 0), true))}};
   }
 };
@@ -45,8 +32,7 @@ namespace {
 using Properties = ButtonTest;
 using Write = std::function<void(ButtonStyle&)>;
 
-// A misused write: at design time an information box with the fixed text; at run time the same
-// write is refused or accepted without a word. check sees the button afterwards.
+// A misused write shows its information box at design time only; check sees the button afterwards.
 TEST_F(Properties, DesignTimeMisuseIsAnsweredOnlyAtDesignTime) {
   struct Misuse { std::function<void(ButtonTest&, ButtonStyle&)> prepare; Write write; std::wstring message;
                   std::function<void(const ButtonStyle&, bool designTime)> check; };
@@ -120,9 +106,7 @@ TEST_F(Properties, WritesMarkTheirKeysInOrder) {
   }
 }
 
-// A hover colour set apart from its base colour locks; locks 0 brings both back, with a gradient
-// the hover back colour follows the gradient colour. The font style reads back. (The picture size
-// codes are the boxes of the layout test.)
+// A hover colour set apart locks; locks 0 brings both back, following the gradient colour if any.
 TEST_F(Properties, HoverLocksAndFontStyle) {
   ButtonStyle& b = Add(L"b");
   b.SetHoverBackColor(0x00FF00);
@@ -154,8 +138,7 @@ TEST_F(Properties, AccessKeyIsTheCharacterAfterTheLastAmpersand) {
 
 using Persistence = ButtonTest;
 
-// Drawing resumes once every value is in: a stored option button joins its group, the access key
-// and the picture's metrics follow, and no write's check says a word.
+// Read, the button lays out once every value is in, joins its group, and no write's check speaks.
 TEST_F(Persistence, ReadingLaysTheButtonOutAndJoinsItsGroup) {
   PropertyBag bag;
   bag.Write(L"Mode", int32_t{modeOption});

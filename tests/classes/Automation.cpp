@@ -132,19 +132,8 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-ParentWindow::ParentWindow() {
-  static const ATOM cls = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = L"TesselTipParent";
-    return RegisterClassW(&wc);
-  }();
-  RECT r{0, 0, 320, 200};
-  AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-  hwnd_ = CreateWindowExW(0, MAKEINTATOM(cls), L"parent", WS_OVERLAPPEDWINDOW, 50, 50, r.right - r.left,
-                          r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+ParentWindow::ParentWindow()
+    : hwnd_(CreateWindowExW(0, L"Static", L"parent", WS_POPUP, 50, 50, 320, 200, nullptr, nullptr, nullptr, nullptr)) {
   object_.Attach(NewWindowObject(hwnd_));
 }
 

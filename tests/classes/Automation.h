@@ -28,7 +28,6 @@ VARIANT Missing();
 // A late-bound object: names are looked up through GetIDsOfNames like a script does.
 class Auto {
  public:
-  Auto() = default;
   explicit Auto(ComPtr<IDispatch> d) : d_(std::move(d)) {}
   IDispatch* get() const { return d_.Get(); }
   explicit operator bool() const { return d_ != nullptr; }
@@ -63,9 +62,8 @@ class ParentWindow {
   ComPtr<IDispatch> object_;
 };
 
-// The tooltips created on this thread while it lives and the messages they are sent, one line each:
-// "create(80800043,0,server)", "TTM_ADDTOOLA(10,0,0 0 320 200,owner,server,Text)", "TTM_ACTIVATE(1)"...
-// ("server": of the server module; "owner": the tip's owner window; texts as the bytes sent).
+// The tooltips made on this thread while it lives and their messages: "create(80800043,0,server)",
+// "TTM_ADDTOOLA(10,0,0 0 320 200,owner,server,Text)" (server: the server module's; texts as sent).
 class TipRecorder {
  public:
   TipRecorder();
@@ -75,10 +73,7 @@ class TipRecorder {
 };
 
 // The tool's flags and text (in UTF-8) as the tooltip window reports them.
-struct ToolQuery {
-  UINT flags = 0;
-  std::string text;
-};
+struct ToolQuery { UINT flags = 0; std::string text; };
 ToolQuery QueryTool(HWND tip, HWND parent);
 
 std::wstring ClassOf(HWND window);

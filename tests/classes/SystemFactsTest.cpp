@@ -1,5 +1,4 @@
-// SOSystem: the facts the class script cannot compare with WMI (free memory, platform family,
-// processor), that they are a snapshot, and the rules they are reported by.
+// SOSystem's facts the class script cannot compare with WMI, a snapshot, and the rules they follow.
 #include <gtest/gtest.h>
 
 #include "classes/SystemFacts.h"

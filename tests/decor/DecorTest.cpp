@@ -1,5 +1,4 @@
-// The decorations on a real form: the bevel's strips and looks, the rule's two rows on whatever it
-// stands on, their order and form file.
+// The bevel and the rule on a real form: strips, looks, rows, order and form file.
 #include <gtest/gtest.h>
 
 #include "decor/Bevel.h"
@@ -43,7 +42,7 @@ const std::vector<std::string> kRaised{Hex(kWhite), Hex(kWhite), Hex(kGrey), Hex
 TEST_F(Decor, BevelStripsShowTheLookOfTheLastStyleZeroOrTwoAndNothingIsStored) {
   auto& bevel = static_cast<Bevel&>(form->Add(L"Bevel", L"Bevel1", 300, 150, 3000, 1500));
   const int x = 20, y = 10, w = PixelsFromTwipsX(3000), h = PixelsFromTwipsY(1500);
-  // A new bevel is sunken; its strips run along the whole sides, one strip wide, inside it the form.
+  // New: sunken, strips one strip wide along the whole sides, the form inside.
   EXPECT_EQ(Sides(x, y, w, h), kSunken);
   const int strip = PixelsFromTwipsX(Bevel::kStripTwips);
   EXPECT_EQ(Shot().Count(RECT{x, y, x + strip, y + h}, kGrey), strip * h);
@@ -62,9 +61,8 @@ TEST_F(Decor, BevelStripsShowTheLookOfTheLastStyleZeroOrTwoAndNothingIsStored) {
   EXPECT_TRUE(form->Save().at(0).bag.empty());
 }
 
-// A bevel is one window: its window draws the strips where their windows would stand, the first
-// strip over the later ones at the corners, and routes the mouse to them. Asked for their handles,
-// the strips get windows that show the same pixels and raise the same events.
+// A bevel's one window draws its strips (the first over the later ones at the corners) and routes the
+// mouse to them; strips asked for their handles get windows with the same pixels and events.
 TEST_F(Decor, BevelStripsDrawnByTheBevelMatchStripsWithWindowsPixelForPixelAndEventForEvent) {
   const int w = PixelsFromTwipsX(1500), h = PixelsFromTwipsY(900);
   EventLog events;

@@ -1,6 +1,5 @@
-// Each control's dual interface against IDispatch::Invoke: every property reads the same through
-// both, values written by name or through the type library's header read back the same both ways,
-// and a refused write is the same error through both.
+// Each control's dual interface against IDispatch::Invoke: the same values read and written, and the
+// same errors, through both.
 #include <TesselOCXControls.h>
 #include <gmock/gmock.h>
 
@@ -24,8 +23,7 @@ ComPtr<ITypeInfo> VtableInfo(IUnknown* object) {
   return vtable;
 }
 
-// "Name=value" for every property getter of the dual interface, called in its slot as a C++ client
-// would; each is expected to read what Invoke reads, and the dual interface to be IDispatch's vtable.
+// "Name=value" for every getter called in its vtable slot, each expected to read what Invoke reads.
 std::vector<std::string> ReadBothWays(IUnknown* object) {
   const ComPtr<ITypeInfo> vtable = VtableInfo(object);
   const auto dispatch = As<IDispatch>(object);
@@ -66,11 +64,7 @@ std::vector<std::string> ReadBothWays(IUnknown* object) {
 
 // Each control in the ATL container, some of its properties written by name as a script writes them.
 TEST(DualInterface, EveryPropertyReadsTheSameThroughTheVtableAsThroughInvoke) {
-  const struct {
-    const wchar_t *type, *name;
-    Arg value;
-    const char* read;
-  } kWritten[] = {
+  const struct { const wchar_t *type, *name; Arg value; const char* read; } kWritten[] = {
       {L"ButtonStyle", L"Caption", L"&Gravar", "&Gravar"},
       {L"ButtonStyle", L"ForeColor", 0x0000FF, "255"},
       {L"ButtonStyle", L"Enabled", false, "False"},
@@ -141,13 +135,7 @@ TEST(DualInterface, ARefusedWriteIsTheSameErrorByNameAndThroughTheVtableAndChang
     return std::to_string(hr) + " " + Utf8FromWide(description ? description : L"");
   };
   const std::string invalid = std::to_string(CTL_E_INVALIDPROPERTYVALUE) + " Invalid property value";
-  const struct {
-    IUnknown* object;
-    const wchar_t* name;
-    Arg value;
-    std::function<HRESULT()> vtable;
-    std::string refused;
-  } kRefused[] = {
+  const struct { IUnknown* object; const wchar_t* name; Arg value; std::function<HRESULT()> vtable; std::string refused; } kRefused[] = {
       {field.Get(), L"Alignment", 7, [&] { return field->put_Alignment(7); }, invalid},
       {button.Get(), L"MousePointer", 50, [&] { return button->put_MousePointer(50); }, invalid},
       {field.Get(), L"hWnd", 1, nullptr, std::to_string(CTL_E_SETNOTSUPPORTED) + " Can't assign to read-only property"},

@@ -62,10 +62,7 @@ std::vector<std::string> LibraryEvents(ITypeLib* lib, const std::wstring& type) 
 TEST(ControlEvents, EveryCxxEventIsInTheEventsDispinterfaceWithItsArgumentsByReference) {
   ComPtr<ITypeLib> lib;
   ASSERT_EQ(LoadTypeLibEx((test::ServerPath() + L"\\2").c_str(), REGKIND_NONE, &lib), S_OK);
-  const struct {
-    const wchar_t* type;
-    size_t eventsSize;  // every member of the control's Events is bound
-  } kControls[] = {
+  const struct { const wchar_t* type; size_t eventsSize; } kControls[] = {  // every member of Events is bound
       {L"ButtonStyle", sizeof(ButtonStyle::Events)}, {L"tzFrames", sizeof(TzFrames::Events)},
       {L"KvText", sizeof(KvText::Events)},           {L"KvTextBox", sizeof(KvTextBox::Events)},
       {L"KvFundo", sizeof(KvFundo::Events)},         {L"Bevel", 0}, {L"KvLinha", 0},

@@ -1,6 +1,5 @@
 #pragma once
-// The user controls as ActiveX controls in Wine's ATL container (atl100.dll) and in one of the
-// tests' own, compared with the same controls on a Form; registered for the program's run.
+// The controls as ActiveX controls in Wine's ATL container and in the tests' own, beside a Form's.
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
@@ -66,10 +65,7 @@ inline HRESULT Offer(REFIID riid, void** ppv, std::initializer_list<std::pair<co
 }
 
 // The seven controls with the sizes they are hosted at, in pixels.
-struct Sample {
-  const wchar_t* type;
-  int width, height;
-};
+struct Sample { const wchar_t* type; int width, height; };
 inline const Sample kSamples[] = {
     {L"ButtonStyle", 97, 33}, {L"tzFrames", 160, 120}, {L"Bevel", 80, 40}, {L"KvLinha", 120, 2},
     {L"KvText", 200, 25},     {L"KvTextBox", 150, 25}, {L"KvFundo", 240, 160},
@@ -105,6 +101,7 @@ inline HRESULT Invoke(IDispatch* object, const wchar_t* name, WORD flags, DISPPA
   unique_excepinfo excep;
   hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, excep.get(), nullptr);
   if (hr != DISP_E_EXCEPTION) return hr;
+  EXPECT_EQ(excep->wCode, 0) << "a script sees the wCode before the scode";
   if (error && excep->bstrDescription) *error = excep->bstrDescription;
   return excep->scode;
 }
@@ -184,8 +181,8 @@ class AtlHosted {
   ComPtr<IDispatch> dispatch_;
 };
 
-// Records the events a control raises at its connection point ("MouseDown(1,0,75,75)", "Click");
-// a KeyAscii of replaceKey goes back as withKey. Made without a control, a container advises it.
+// Records a control's events ("MouseDown(1,0,75,75)", "Click"), a KeyAscii of replaceKey going back as
+// withKey. Made without a control, a container advises it.
 class EventSink final : public IDispatch {
  public:
   explicit EventSink(IUnknown* control) {
@@ -206,7 +203,6 @@ class EventSink final : public IDispatch {
     if (point_ && cookie_) point_->Unadvise(cookie_);
   }
   std::vector<std::string> Take() { return std::exchange(lines_, {}); }
-  // The lines that start with one of the prefixes.
   std::vector<std::string> Take(std::initializer_list<std::string_view> prefixes) {
     std::vector<std::string> kept;
     for (const std::string& line : Take())
@@ -229,7 +225,6 @@ class EventSink final : public IDispatch {
                                    UINT*) override {
     BSTR name = nullptr;
     if (events_) events_->GetDocumentation(id, &name, nullptr, nullptr, nullptr);
-    // Without the events' type information: Click by its standard number, any other by its number.
     std::string line = name ? Utf8FromWide(name) : id == DISPID_CLICK ? "Click" : std::to_string(id);
     SysFreeString(name);
     for (UINT i = params ? params->cArgs : 0; i-- > 0;) {
@@ -268,7 +263,6 @@ class MemoryBag final : public IPropertyBag {
     entries.emplace_back(std::piecewise_construct, std::forward_as_tuple(name), std::forward_as_tuple());
     return VariantCopy(entries.back().second.get(), value);
   }
-  // "Key=value" lines.
   std::vector<std::string> Lines() const {
     std::vector<std::string> lines;
     for (const auto& [key, value] : entries) lines.push_back(Utf8FromWide(key) + "=" + Text(*value.get()));

@@ -1,5 +1,4 @@
-// "TesselTest.Window": a small scriptable top-level window for the class scripts, which hand it to
-// the tooltip as the parent: its one member is the read-only hWnd.
+// "TesselTest.Window": a top-level window the class scripts give the tooltip as parent (member: hWnd).
 #include <windows.h>
 #include <oleauto.h>
 
@@ -18,15 +17,8 @@ HINSTANCE g_instance = nullptr;
 
 // A visible top-level window that lives as long as the script, and its automation face.
 IDispatch* NewTestWindow() {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = g_instance;
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = L"TesselTestWindow";
-  RegisterClassW(&wc);
-  return tessel::NewWindowObject(CreateWindowExW(0, wc.lpszClassName, L"Tessel test window",
-                                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 320, 200, nullptr, nullptr,
-                                                 g_instance, nullptr));
+  return tessel::NewWindowObject(CreateWindowExW(0, L"Static", L"Tessel test window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
+                                                 40, 320, 200, nullptr, nullptr, g_instance, nullptr));
 }
 
 class Factory final : public IClassFactory {
