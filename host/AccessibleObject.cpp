@@ -314,9 +314,19 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
 
   static HRESULT Make(AccessibleKind kind, HWND window, IDispatch** out);
 
+ public:
+  // Holds one strong external connection from the object's first hand-over until its window goes
+  // (ForgetAccessibleObject disconnects it): the system's stub for the object is then made once,
+  // not made and torn down again at every query.
+  void HoldConnection() {
+    if (!connected_) connected_ = SUCCEEDED(CoLockObjectExternal(static_cast<IAccessible*>(this), TRUE, FALSE));
+  }
+
+ private:
   const AccessibleKind kind_;
   const HWND window_;
   std::atomic<ULONG> refs_{1};
+  bool connected_ = false;  // only the window's thread hands the object over
 };
 
 // One object for each window that was asked for one, held until the window goes: the system's
@@ -348,6 +358,7 @@ LRESULT AnswerAccessibleQuery(AccessibleKind kind, HWND target, WPARAM wp, LPARA
   if (kind == AccessibleKind::Control && !HostedControl::OfWindow(target)) return 0;
   AccessibleObject* object = ObjectFor(kind, target);
   if (!object) return 0;
+  object->HoldConnection();
   const LRESULT result = LresultFromObject(__uuidof(IAccessible), wp, static_cast<IAccessible*>(object));
   return result > 0 ? result : 0;
 }
@@ -368,8 +379,9 @@ void ForgetAccessibleObject(HWND window) {
   if (!found) return;
   AccessibleObject* object = *found;
   Objects::Erase(window);
-  // Clients elsewhere get "disconnected" from now on; ones in the process hold the object itself,
-  // which answers CO_E_OBJNOTCONNECTED once its window is gone.
+  // Clients elsewhere get "disconnected" from now on, and the connection held since the first
+  // hand-over goes with them; clients in the thread hold the object itself, which answers
+  // CO_E_OBJNOTCONNECTED once its window is gone.
   CoDisconnectObject(static_cast<IAccessible*>(object), 0);
   object->Release();
 }

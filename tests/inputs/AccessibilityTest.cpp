@@ -5,8 +5,11 @@
 #include <oleacc.h>
 #include <wrl/client.h>
 
+#include <condition_variable>
 #include <cstdio>
 #include <map>
+#include <mutex>
+#include <thread>
 #include <utility>
 
 #include "button/ButtonStyle.h"
@@ -14,6 +17,8 @@
 #include "frames/TzFrames.h"
 #include "host/AccessibleObject.h"
 #include "tests/inputs/TextInputHarness.h"
+#include "tests/support/GdiCount.h"
+#include "tests/support/Leaks.h"
 
 namespace tessel::test {
 namespace {
@@ -117,6 +122,69 @@ void Walk(IAccessible* a, const std::string& indent, Lines& out) {
     Walk(child.Get(), indent + "  ", out);
   }
 }
+
+// "role 'name'" of a window's object as a client gets it by AccessibleObjectFromWindow, "(hr)" when
+// it gets none; the object is left in held.
+std::string NameAndRole(HWND window, ComPtr<IAccessible>& held) {
+  held.Reset();
+  const HRESULT hr = AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_PPV_ARGS(held.GetAddressOf()));
+  if (FAILED(hr)) return std::string("(").append(std::to_string(hr)).append(")");
+  VARIANT role;
+  held->get_accRole(Child(CHILDID_SELF), &role);
+  return RoleText(role.lVal).append(" '").append(Text(held.Get(), &IAccessible::get_accName, CHILDID_SELF)).append("'");
+}
+
+bool IsProxy(IUnknown* object) {
+  ComPtr<IClientSecurity> security;
+  return SUCCEEDED(object->QueryInterface(IID_PPV_ARGS(security.GetAddressOf())));
+}
+
+// A client in an apartment of its own on another thread of the process, as a screen reader's
+// thread would be: each job runs there while the test's thread pumps the messages it answers.
+class OtherApartment {
+ public:
+  OtherApartment() : thread_([this] { Loop(); }) {}
+  ~OtherApartment() {
+    Run({});
+    thread_.join();
+  }
+  bool Run(std::function<void()> job) {
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      job_ = std::move(job);
+      pending_ = true;
+    }
+    wake_.notify_one();
+    return PumpUntil([this] {
+      std::lock_guard<std::mutex> hold(lock_);
+      return !pending_;
+    }, 10000);
+  }
+
+ private:
+  void Loop() {
+    const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    for (bool more = true; more;) {
+      std::function<void()> job;
+      {
+        std::unique_lock<std::mutex> hold(lock_);
+        wake_.wait(hold, [this] { return pending_; });
+        job = std::move(job_);
+      }
+      more = static_cast<bool>(job);
+      if (more) job();
+      else if (SUCCEEDED(init)) CoUninitialize();
+      std::lock_guard<std::mutex> hold(lock_);
+      pending_ = false;
+    }
+  }
+
+  std::mutex lock_;
+  std::condition_variable wake_;
+  std::function<void()> job_;
+  bool pending_ = false;
+  std::thread thread_;
+};
 
 class Accessibility : public InputTest {
  protected:
@@ -319,6 +387,68 @@ TEST_F(Accessibility, WinEventsFollowTabbingTypingAndTheProgram) {
                            "value text 'City' focusable focused = Oslo",
                            "name grouping 'Trip'",
                            "state check 'Check' focusable checked"}));
+}
+
+// A client on another thread reads the controls through the system's proxy, asking again for each
+// as a screen reader does; once a window goes, the proxy the client kept is cut off and the
+// window's object is released. The thread's own queries get the object itself.
+TEST_F(Accessibility, AClientOnAnotherThreadReadsThroughAProxyCutOffWithTheWindow) {
+  Button(L"save", 120, 120, L"&Save");
+  Button(L"bold", 1800, 120, L"&Bold", modeCheck);
+  const HWND windows[] = {Window(L"save"), Window(L"bold")};
+  const long before = LiveAccessibleObjects();
+  OtherApartment client;
+  ComPtr<IAccessible> kept;  // a proxy of the client's apartment
+  Lines read;
+  ASSERT_TRUE(client.Run([&] {
+    for (int round = 0; round < 2; ++round)
+      for (HWND window : windows) {
+        read.push_back(NameAndRole(window, kept));
+        if (kept && !IsProxy(kept.Get())) read.push_back("not a proxy");
+      }
+  }));
+  EXPECT_EQ(read, (Lines{"push button 'Save'", "check 'Bold'", "push button 'Save'", "check 'Bold'"}));
+  EXPECT_EQ(LiveAccessibleObjects(), before + 2);
+  ComPtr<IAccessible> own;
+  EXPECT_EQ(NameAndRole(windows[1], own), "check 'Bold'");
+  EXPECT_FALSE(IsProxy(own.Get())) << "the thread's own query gets the object";
+  own.Reset();
+  form_->Remove(L"bold");
+  EXPECT_EQ(LiveAccessibleObjects(), before + 1) << "the proxy kept by the client no longer holds the object";
+  HRESULT cut = S_OK;
+  ASSERT_TRUE(client.Run([&] {
+    VARIANT role;
+    cut = kept->get_accRole(Child(CHILDID_SELF), &role);
+    kept.Reset();
+    read.assign(1, NameAndRole(windows[0], kept));
+    kept.Reset();
+  }));
+  EXPECT_EQ(cut, RPC_E_DISCONNECTED);
+  EXPECT_EQ(read, Lines{"push button 'Save'"}) << "the other window still answers";
+}
+
+// Queries as the focus comes and goes, two hundred a round, leave one object for the window, the
+// same each time, and nothing else: the object goes with its window, and the GDI objects, windows
+// and handles are where they were.
+TEST_F(Accessibility, RepeatedQueriesLeaveOneObjectThatGoesWithItsWindow) {
+  const long before = LiveAccessibleObjects();
+  auto round = [&] {
+    const HWND window = Button(L"save", 120, 120, L"&Save").hWnd();
+    ComPtr<IAccessible> first, next;
+    EXPECT_EQ(NameAndRole(window, first), "push button 'Save'");
+    int others = 0;
+    for (int i = 1; i < 200; ++i) others += NameAndRole(window, next) != "push button 'Save'" || next != first;
+    EXPECT_EQ(others, 0) << "queries answered otherwise or with another object";
+    first.Reset();
+    next.Reset();
+    EXPECT_EQ(LiveAccessibleObjects(), before + 1);
+    form_->Remove(L"save");
+    EXPECT_EQ(LiveAccessibleObjects(), before);
+  };
+  round();
+  const unsigned handles = KernelHandleCount();
+  ExpectNoLeaks(round, 0, 1);
+  EXPECT_EQ(KernelHandleCount(), handles) << "handles";
 }
 
 TEST(AccessibleNames, AccessMarksGoAndDoubledOnesStayOne) {

@@ -46,4 +46,21 @@ unsigned UserObjectCount() {
   return n;
 }
 
+unsigned KernelHandleCount() {
+  DWORD n = 0;
+  if (GetProcessHandleCount(GetCurrentProcess(), &n) && n) return n;
+  // Slots are given lowest first, so the live ones end before a long run of free ones.
+  unsigned live = 0;
+  DWORD flags = 0;
+  for (ULONG_PTR slot = 4, free = 0; free < 1024; slot += 4) {
+    if (GetHandleInformation(reinterpret_cast<HANDLE>(slot), &flags)) {
+      ++live;
+      free = 0;
+    } else {
+      ++free;
+    }
+  }
+  return live;
+}
+
 }  // namespace tessel::test

@@ -1,10 +1,13 @@
 #pragma once
-// The number of GDI objects and windows the process holds, for tests that check nothing leaks.
+// The number of GDI objects, windows and kernel handles the process holds, for tests that check nothing leaks.
 namespace tessel::test {
 
 // GetGuiResources where the system implements it; elsewhere (Wine) the handle table's live entries
 // probed by index, and the top-level, child and message-only windows found by enumeration.
 unsigned GdiObjectCount();
 unsigned UserObjectCount();
+// The kernel handles the process holds: GetProcessHandleCount where the system answers it;
+// elsewhere (Wine answers 0) the handle table's live slots probed upward.
+unsigned KernelHandleCount();
 
 }  // namespace tessel::test
