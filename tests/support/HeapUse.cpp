@@ -28,7 +28,8 @@ int64_t PrivateBytes() {
   if (!GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                             sizeof counters))
     return 0;
-  // Wine reports no PrivateUsage; its PagefileUsage is the private memory it counts.
+  // Wine reports no PrivateUsage; its PagefileUsage is the resident anonymous memory of the whole
+  // process, what the host libraries allocate (the bits of a compatible bitmap among it) included.
   return static_cast<int64_t>(counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage);
 }
 
