@@ -4,10 +4,10 @@
 #include <unknwn.h>
 
 #include <atomic>
-#include <functional>
+#include <memory>
+#include <mutex>
 #include <new>
-#include <string_view>
-#include <utility>
+#include <vector>
 
 #include "server/module/ClassTable.h"
 #include "server/module/ControlClasses.h"
@@ -17,12 +17,13 @@ namespace tessel::server {
 
 namespace {
 
+// One factory for each class, made at the first request and kept while the server is loaded: a
+// client that takes a factory and never gives it back (script engines do, at every object they
+// make by name) then costs nothing. The references clients hold keep the server loaded.
 class ClassFactory final : public IClassFactory {
  public:
-  explicit ClassFactory(std::function<HRESULT(REFIID, void**)> create) : create_(std::move(create)) {
-    ModuleAddRef();
-  }
-  ~ClassFactory() { ModuleRelease(); }
+  explicit ClassFactory(const ClassEntry& entry) : entry_(&entry) {}
+  explicit ClassFactory(const ControlClass& control) : control_(&control) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
     if (!ppv) return E_POINTER;
@@ -34,47 +35,66 @@ class ClassFactory final : public IClassFactory {
     *ppv = nullptr;
     return E_NOINTERFACE;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++refs_); }
+  ULONG STDMETHODCALLTYPE AddRef() override {
+    const long held = ++refs_;
+    if (held == 1) ModuleAddRef();
+    return static_cast<ULONG>(held);
+  }
   ULONG STDMETHODCALLTYPE Release() override {
-    const long left = --refs_;
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
+    const long held = --refs_;
+    if (held == 0) ModuleRelease();
+    return static_cast<ULONG>(held);
   }
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    return create_(riid, ppv);
+    return entry_ ? entry_->create(riid, ppv) : CreateOleControl(control_->typeName, riid, ppv);
   }
   HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
     ModuleLock(lock != FALSE);
     return S_OK;
   }
 
+  bool Serves(const void* entry) const { return entry == entry_ || entry == control_; }
+
  private:
-  std::function<HRESULT(REFIID, void**)> create_;
-  std::atomic<long> refs_{1};
+  const ClassEntry* entry_ = nullptr;
+  const ControlClass* control_ = nullptr;
+  std::atomic<long> refs_{0};
 };
+
+template <typename Entry>
+ClassFactory* FactoryFor(const Entry& entry) {
+  static std::mutex guard;
+  static std::vector<std::unique_ptr<ClassFactory>> made;
+  const std::lock_guard<std::mutex> lock(guard);
+  for (const auto& factory : made)
+    if (factory->Serves(&entry)) return factory.get();
+  auto factory = std::unique_ptr<ClassFactory>(new (std::nothrow) ClassFactory(entry));
+  if (!factory) return nullptr;
+  try {
+    made.push_back(std::move(factory));
+  } catch (...) {
+    return nullptr;
+  }
+  return made.back().get();
+}
 
 }  // namespace
 
 HRESULT GetClassFactory(REFCLSID clsid, REFIID riid, void** ppv) {
   if (!ppv) return E_POINTER;
   *ppv = nullptr;
-  std::function<HRESULT(REFIID, void**)> create;
+  ClassFactory* factory = nullptr;
   if (const ClassEntry* entry = FindClass(PublicClasses(), clsid)) {
-    create = entry->create;
+    factory = FactoryFor(*entry);
   } else if (const ControlClass* control = FindControlClass(clsid); control && ControlClassRegistered(clsid)) {
-    const std::wstring_view type = control->typeName;
-    create = [type](REFIID iid, void** object) { return CreateOleControl(type, iid, object); };
+    factory = FactoryFor(*control);
   } else {
     return CLASS_E_CLASSNOTAVAILABLE;
   }
-  auto* factory = new (std::nothrow) ClassFactory(std::move(create));
-  if (!factory) return E_OUTOFMEMORY;
-  HRESULT hr = factory->QueryInterface(riid, ppv);
-  factory->Release();
-  return hr;
+  return factory ? factory->QueryInterface(riid, ppv) : E_OUTOFMEMORY;
 }
 
 }  // namespace tessel::server

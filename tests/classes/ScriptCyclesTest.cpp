@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "server/module/Guids.h"
 #include "tests/classes/Automation.h"
@@ -55,3 +56,33 @@ TEST(ScriptCycles, GiveBackEveryObjectWindowAndHeapByte) {
 }
 
 }  // namespace
+
+// A script engine that makes an object by name takes the class's factory and does not give it back:
+// the server stays loaded while those references are out, and making objects that way keeps no memory.
+TEST(ScriptCycles, FactoriesTakenAndKeptCostNothing) {
+  using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+  using CanUnload = HRESULT(STDAPICALLTYPE*)();
+  auto get = reinterpret_cast<GetClassObject>(GetProcAddress(ServerModule(), "DllGetClassObject"));
+  auto canUnload = reinterpret_cast<CanUnload>(GetProcAddress(ServerModule(), "DllCanUnloadNow"));
+  ASSERT_TRUE(get && canUnload);
+  constexpr int kObjects = 1000;
+  std::vector<IClassFactory*> kept;
+  kept.reserve(2 * kObjects);
+  auto make = [&] {
+    for (const CLSID* clsid : {&tessel::server::kClsidBalloonToolTip, &tessel::server::kClsidSOSystem}) {
+      IClassFactory* factory = nullptr;
+      ASSERT_EQ(get(*clsid, IID_PPV_ARGS(&factory)), S_OK);
+      IUnknown* object = nullptr;
+      ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(&object)), S_OK);
+      object->Release();
+      kept.push_back(factory);
+    }
+  };
+  ASSERT_NO_FATAL_FAILURE(make());
+  const int64_t heap = HeapBytesInUse();
+  for (int i = 1; i < kObjects; ++i) ASSERT_NO_FATAL_FAILURE(make());
+  EXPECT_LT(HeapBytesInUse() - heap, int64_t{8} * kObjects) << "each factory taken keeps memory";
+  EXPECT_EQ(canUnload(), S_FALSE) << "factories are out";
+  for (IClassFactory* factory : kept) factory->Release();
+  EXPECT_EQ(canUnload(), S_OK);
+}
