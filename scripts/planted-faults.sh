@@ -33,6 +33,7 @@ hover-timer-runs-on|inputs/KvFundo.cpp|s/(if \(state_ == kHot\) SetState\(kNorma
 balloon-loses-icon|classes/BalloonToolTip.cpp|s/settings_\.icon = settings_\.style == static_cast<int32_t>\(ToolStyle::Balloon\) \? icon : StandardTipIcon\(icon\);/settings_.icon = StandardTipIcon(icon);/|tests_classes
 standard-tip-info-icon|classes/BalloonToolTip.h|s/icon <= 3 && icon != 1/icon <= 3/|tests_classes
 rebuilt-tip-active|classes/BalloonToolTip.cpp|s/(  Build\(\);\n)  SetActive\(active\);/$1  SetActive(true);/|tests_classes
+factory-per-request|server/module/ClassFactory.cpp|s/factory = FactoryFor\(\*entry\);/factory = new ClassFactory(*entry);/|tests_classes
 button-capalign-default|button/ButtonPersistence.cpp|s/\{L"CapAlign", BagType::Int32, BagValue\(int32_t\{2\}\)/{L"CapAlign", BagType::Int32, BagValue(int32_t{0})/|tests_button
 button-capstyle-unmarked|button/ButtonProperties.cpp|s/  s_.captionStyle = style;\n  PropertyChanged\(L"CapStyle"\);/  s_.captionStyle = style;/|tests_button
 button-hover-key-order|button/ButtonPersistence.cpp|s/(        \{L"cFHover".*?\}\},\n)(.*?"cBhover".*?\}\},\n)/$2$1/s|tests_button
