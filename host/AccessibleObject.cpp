@@ -27,6 +27,13 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
   AccessibleObject(const AccessibleObject&) = delete;
   AccessibleObject& operator=(const AccessibleObject&) = delete;
 
+  // Holds one strong external connection from the object's first hand-over until its window goes
+  // (ForgetAccessibleObject disconnects it): the system's stub for the object is then made once,
+  // not made and torn down again at every query.
+  void HoldConnection() {
+    if (!connected_) connected_ = SUCCEEDED(CoLockObjectExternal(static_cast<IAccessible*>(this), TRUE, FALSE));
+  }
+
   // IUnknown
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
@@ -314,15 +321,6 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
 
   static HRESULT Make(AccessibleKind kind, HWND window, IDispatch** out);
 
- public:
-  // Holds one strong external connection from the object's first hand-over until its window goes
-  // (ForgetAccessibleObject disconnects it): the system's stub for the object is then made once,
-  // not made and torn down again at every query.
-  void HoldConnection() {
-    if (!connected_) connected_ = SUCCEEDED(CoLockObjectExternal(static_cast<IAccessible*>(this), TRUE, FALSE));
-  }
-
- private:
   const AccessibleKind kind_;
   const HWND window_;
   std::atomic<ULONG> refs_{1};
