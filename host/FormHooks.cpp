@@ -4,20 +4,30 @@
 #include <vector>
 
 #include "host/Form.h"
+#include "host/WindowTable.h"
 
 namespace tessel {
 namespace {
 
 thread_local std::vector<Form*> forms;
 thread_local HHOOK messageHook = nullptr;
-thread_local HHOOK focusHook = nullptr;  // sees each window's WM_SETFOCUS before the window does
+thread_local HHOOK focusHook = nullptr;  // sees each request to move the focus, before it is made
+
+// A window subclassed to see its WM_SETFOCUS, and the procedure it had. Found in the process: a
+// window property (or comctl32's subclassing, which keeps its list in one) costs the system a
+// lookup on every message the window gets.
+struct FocusWatch {
+  WNDPROC previous;
+};
+using Watched = WindowTable<FocusWatch>;
+thread_local std::vector<HWND> watched;  // the same windows, to be let go with the last form
 
 }  // namespace
 
 void FormHooks::Add(Form* form) {
   forms.push_back(form);
   if (!messageHook) messageHook = SetWindowsHookExW(WH_GETMESSAGE, MessageProc, nullptr, GetCurrentThreadId());
-  if (!focusHook) focusHook = SetWindowsHookExW(WH_CALLWNDPROC, FocusProc, nullptr, GetCurrentThreadId());
+  if (!focusHook) focusHook = SetWindowsHookExW(WH_CBT, FocusRequestProc, nullptr, GetCurrentThreadId());
 }
 
 void FormHooks::Remove(Form* form) {
@@ -26,6 +36,16 @@ void FormHooks::Remove(Form* form) {
     if (messageHook) UnhookWindowsHookEx(messageHook);
     if (focusHook) UnhookWindowsHookEx(focusHook);
     messageHook = focusHook = nullptr;
+    // A window another procedure has subclassed since keeps the watch, which only passes messages
+    // on without forms, until it goes.
+    std::erase_if(watched, [](HWND w) {
+      const FocusWatch* found = Watched::Find(w);
+      if (!found) return true;
+      if (GetWindowLongPtrW(w, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&FocusWatchProc)) return false;
+      SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(found->previous));
+      Watched::Erase(w);
+      return true;
+    });
   }
 }
 
@@ -54,20 +74,40 @@ LRESULT CALLBACK FormHooks::MessageProc(int code, WPARAM wp, LPARAM lp) {
   return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-LRESULT CALLBACK FormHooks::FocusProc(int code, WPARAM wp, LPARAM lp) {
-  // The focus message itself, not the request to move the focus: a request can be refused or
-  // overtaken, the message comes only once the window has the focus.
-  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lp);
-  if (code == HC_ACTION && sent->message == WM_SETFOCUS) {
-    if (Form* form = FormOf(sent->hwnd)) {
-      try {
-        form->FocusArrived(sent->hwnd);
-      } catch (...) {
-        ReportToDebugger(L"form", L"focus notifications", CurrentErrorText());
+LRESULT CALLBACK FormHooks::FocusRequestProc(int code, WPARAM wp, LPARAM lp) {
+  // A request can be refused or overtaken, so it only arms the watch: the focus message itself comes
+  // only once the window has the focus. A window of another thread cannot be subclassed, nor would a
+  // thread's own hook on sent messages see it.
+  if (code == HCBT_SETFOCUS) {
+    const HWND w = reinterpret_cast<HWND>(wp);
+    if (w && !Watched::Find(w) && GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId() && FormOf(w)) {
+      if (const auto previous = reinterpret_cast<WNDPROC>(
+              SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FocusWatchProc)))) {
+        Watched::Set(w, FocusWatch{previous});
+        watched.push_back(w);
       }
     }
   }
   return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+LRESULT CALLBACK FormHooks::FocusWatchProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  const FocusWatch* found = Watched::Find(w);
+  if (!found) return DefWindowProcW(w, msg, wp, lp);
+  const WNDPROC previous = found->previous;  // the table may change under what the form does
+  if (msg == WM_SETFOCUS) {
+    if (Form* form = FormOf(w)) {
+      try {
+        form->FocusArrived(w);
+      } catch (...) {
+        ReportToDebugger(L"form", L"focus notifications", CurrentErrorText());
+      }
+    }
+  } else if (msg == WM_NCDESTROY) {
+    Watched::Erase(w);
+    std::erase(watched, w);
+  }
+  return CallWindowProcW(previous, w, msg, wp, lp);
 }
 
 }  // namespace tessel

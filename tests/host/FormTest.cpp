@@ -399,6 +399,34 @@ TEST_F(FormInput, AShownFormPutsTheFocusOnItsFirstTabStop) {
   EXPECT_EQ(GetFocus(), hidden->Control(L"Target")->hWnd());
 }
 
+// The form watches the focus of windows it did not make, and leaves nothing on them: a window that
+// had the focus and was moved out gets its own procedure back with the last form, and one that was
+// subclassed again since keeps working through the chain.
+TEST_F(FormInput, WindowsThatHadTheFocusGetTheirOwnProcedureBackWithTheLastForm) {
+  const auto edit = [&](int y) {
+    return CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, y, 100, 20, form->hWnd(), nullptr,
+                           nullptr, nullptr);
+  };
+  const HWND restored = edit(40), chained = edit(70);
+  const LONG_PTR own = GetWindowLongPtrW(restored, GWLP_WNDPROC);
+  for (HWND w : {restored, chained}) {
+    SetFocus(w);
+    ASSERT_EQ(GetFocus(), w);
+  }
+  static WNDPROC before = nullptr;
+  before = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+      chained, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        return CallWindowProcW(before, w, m, wp, lp);
+      })));
+  const unique_hwnd top(CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr,
+                                        nullptr, nullptr));
+  for (HWND w : {restored, chained}) SetParent(w, top.get());
+  form.reset();
+  EXPECT_EQ(GetWindowLongPtrW(restored, GWLP_WNDPROC), own);
+  SetWindowTextW(chained, L"still");
+  EXPECT_EQ(GetWindowTextLengthW(chained), 5);
+}
+
 TEST_F(FormInput, PlatformSendKeysTypesTextAndNamedKeysIntoTheFocusedWindow) {
   Place(*form, {{L"TwoEdits", L"Field"}, {L"FocusRecorder", L"Ok"}});
   form->SetDefaultButton(L"Ok");
