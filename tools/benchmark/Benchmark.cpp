@@ -1,12 +1,45 @@
 #include "tools/benchmark/Benchmark.h"
 
 #include <ole2.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <string>
+
+#include "host/FormFile.h"
 
 namespace tessel::bench {
+
+HANDLE CommonControls6() {
+  static HANDLE context = [] {
+    static const char kManifest[] =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
+        "<dependency><dependentAssembly><assemblyIdentity type=\"win32\" "
+        "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\" processorArchitecture=\"*\" "
+        "publicKeyToken=\"6595b64144ccf1df\" language=\"*\"/></dependentAssembly></dependency>\n"
+        "</assembly>\n";
+    wchar_t dir[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    const std::wstring path = std::wstring(dir) + L"tessel-benchmark-cc6.manifest";
+    WriteFileAtomically(path, kManifest);
+    ACTCTXW actctx{sizeof actctx};
+    actctx.lpSource = path.c_str();
+    HANDLE made = CreateActCtxW(&actctx);
+    if (made == INVALID_HANDLE_VALUE) return HANDLE{nullptr};
+    ULONG_PTR cookie = 0;
+    if (ActivateActCtx(made, &cookie)) {
+      INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
+      InitCommonControlsEx(&icc);
+      DeactivateActCtx(0, cookie);
+    }
+    return made;
+  }();
+  return context;
+}
+
 
 std::vector<Group>& Groups() {
   static std::vector<Group> groups;

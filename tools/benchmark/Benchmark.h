@@ -66,6 +66,10 @@ Timing MedianMilliseconds(const std::function<void()>& ours, const std::function
 unsigned GdiObjects();
 unsigned Windows();
 
+// An activation context of the common controls 6, made from a manifest written to the temporary
+// folder; null where the system has none. Native controls made inside it are comctl32 6's.
+HANDLE CommonControls6();
+
 // Lets posted and sent messages run (paints, timers) without waiting for new ones.
 void PumpPending();
 

@@ -1,6 +1,9 @@
 // Messages: what a shown form costs every message its thread sends, to our controls and to any
 // other window. The field of a KvTextBox that has had the focus, asked for its text length, beside
-// a native EDIT asked the same in a thread with no form at all.
+// a native EDIT asked the same in a thread with no form at all; then what a control does with the
+// commonest input: the mouse moving over a ButtonStyle beside a comctl32 6 BUTTON (which tracks the
+// mouse for its hot look too), and a character typed into a KvTextBox's field beside an EDIT, each
+// pair on the same shown form.
 #include <windows.h>
 
 #include <memory>
@@ -47,15 +50,62 @@ void Send(HWND w) {
   for (int i = 0; i < kMessages; ++i) SendMessageW(w, WM_GETTEXTLENGTH, 0, 0);
 }
 
+// A ButtonStyle and a KvTextBox on a shown form, each beside its native twin on the same form.
+struct Input {
+  std::unique_ptr<Form> form = Form::Create(L"Input benchmark", 6000, 3000, true, &LibraryTypes());
+  HWND button = form->Add(L"ButtonStyle", L"cmd", 150, 150, 1800, 480).hWnd();
+  HWND field = FindWindowExW(form->Add(L"KvTextBox", L"txt", 150, 900, 1800, 375).hWnd(), nullptr, L"EDIT", nullptr);
+  HWND nativeButton = Child(L"BUTTON", BS_PUSHBUTTON, 10, 110);
+  HWND nativeEdit = Child(L"EDIT", ES_AUTOHSCROLL, 60, 110);
+
+  HWND Child(const wchar_t* cls, DWORD style, int top, int left) {
+    ULONG_PTR cookie = 0;
+    const bool activated = CommonControls6() && ActivateActCtx(CommonControls6(), &cookie);
+    HWND w = CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, left + 100, top, 120, 32,
+                             form->hWnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (activated) DeactivateActCtx(0, cookie);
+    return w;
+  }
+  // The cursor put over a window, as it is when the window gets its mouse moves.
+  static void PointAt(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    SetCursorPos(r.left + 20, r.top + 10);
+    PumpPending();
+  }
+  // The mouse moved over a window, back and forth by one pixel, as a hand does.
+  static void Hover(HWND w) {
+    for (int i = 0; i < kMessages; ++i) SendMessageW(w, WM_MOUSEMOVE, 0, MAKELPARAM(20 + (i & 1), 10));
+  }
+  // A character typed and taken back, the field's text the same after each pair.
+  static void Type(HWND w) {
+    for (int i = 0; i < kMessages / 2; ++i) {
+      SendMessageW(w, WM_CHAR, 'a', 1);
+      SendMessageW(w, WM_CHAR, VK_BACK, 1);
+    }
+  }
+};
+
 const Registration kMessagesGroup(L"messages", [] {
   auto m = std::make_shared<Messaging>();
-  Comparison row{L"WM_GETTEXTLENGTH sent to a KvTextBox's field on a shown form, per message",
-                 L"the same to an EDIT, no form in the thread", [m] { Send(m->field); },
-                 [m] { Send(m->edit); }, 20};
-  row.prepare = [m] { m->Show(); };
-  row.prepareNative = [m] { m->Close(); };
-  row.units = kMessages;
-  return std::vector<Comparison>{std::move(row)};
+  std::vector<Comparison> rows;
+  Comparison sent{L"WM_GETTEXTLENGTH sent to a KvTextBox's field on a shown form, per message",
+                  L"the same to an EDIT, no form in the thread", [m] { Send(m->field); },
+                  [m] { Send(m->edit); }, 20};
+  sent.prepare = [m] { m->Show(); };
+  sent.prepareNative = [m] { m->Close(); };
+  rows.push_back(std::move(sent));
+  auto in = std::make_shared<Input>();
+  PumpPending();
+  Comparison hover{L"WM_MOUSEMOVE over a ButtonStyle, per message", L"the same over a BUTTON, comctl32 6",
+                   [in] { Input::Hover(in->button); }, [in] { Input::Hover(in->nativeButton); }, 20};
+  hover.prepare = [in] { Input::PointAt(in->button); };
+  hover.prepareNative = [in] { Input::PointAt(in->nativeButton); };
+  rows.push_back(std::move(hover));
+  rows.push_back({L"a character typed into a KvTextBox's field and taken back, per message", L"the same into an EDIT",
+                  [in] { Input::Type(in->field); }, [in] { Input::Type(in->nativeEdit); }, 20});
+  for (Comparison& row : rows) row.units = kMessages;
+  return rows;
 });
 
 }  // namespace

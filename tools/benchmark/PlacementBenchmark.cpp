@@ -19,36 +19,6 @@ namespace {
 
 constexpr int kFormWidth = 900, kFormHeight = 640;
 
-// An activation context of the common controls 6, made from a manifest written to the temporary
-// folder; null where the system has none (then only user32's rows are printed).
-HANDLE CommonControls6() {
-  static HANDLE context = [] {
-    static const char kManifest[] =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
-        "<dependency><dependentAssembly><assemblyIdentity type=\"win32\" "
-        "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\" processorArchitecture=\"*\" "
-        "publicKeyToken=\"6595b64144ccf1df\" language=\"*\"/></dependentAssembly></dependency>\n"
-        "</assembly>\n";
-    wchar_t dir[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    const std::wstring path = std::wstring(dir) + L"tessel-benchmark-cc6.manifest";
-    WriteFileAtomically(path, kManifest);
-    ACTCTXW actctx{sizeof actctx};
-    actctx.lpSource = path.c_str();
-    HANDLE made = CreateActCtxW(&actctx);
-    if (made == INVALID_HANDLE_VALUE) return HANDLE{nullptr};
-    ULONG_PTR cookie = 0;
-    if (ActivateActCtx(made, &cookie)) {
-      INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
-      InitCommonControlsEx(&icc);
-      DeactivateActCtx(0, cookie);
-    }
-    return made;
-  }();
-  return context;
-}
-
 // One kind of native BUTTON: styles, size and whether it is made inside the common controls 6.
 struct NativeButton {
   DWORD style;
