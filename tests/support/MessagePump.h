@@ -1,12 +1,27 @@
 #pragma once
 // Message pumps for tests: handle what is waiting, bounded in time, never sleeping blindly.
+#include <windows.h>
+
 #include <functional>
 
 namespace tessel::test {
 
 // Handles waiting messages until done() holds (true) or timeoutMs has passed (false).
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 2000);
+inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 2000) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+  while (!done()) {
+    if (GetTickCount64() > end) return false;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+      if (done()) return true;
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+  return true;
+}
 // Handles messages for ms milliseconds.
-void Pump(int ms);
+inline void Pump(int ms) { PumpUntil([] { return false; }, ms); }
 
 }  // namespace tessel::test

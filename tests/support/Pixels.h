@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -19,9 +21,19 @@ class PixelRows {
   int width() const { return width_; }
   int height() const { return height_; }
   // The pixel; 0xFFFFFFFF outside the rows.
-  COLORREF At(int x, int y) const;
+  COLORREF At(int x, int y) const {
+    if (!rows_ || x < 0 || y < 0 || x >= width_ || y >= height_) return 0xFFFFFFFF;
+    GdiFlush();  // a canvas's rows are the DIB section itself
+    const uint32_t p = rows_[static_cast<size_t>(y) * width_ + x];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  }
   // Counts the pixels of a rectangle (clipped to the rows) that have exactly this colour.
-  int Count(const RECT& area, COLORREF color) const;
+  int Count(const RECT& area, COLORREF color) const {
+    int n = 0;
+    for (int y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, height_); ++y)
+      for (int x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, width_); ++x) n += At(x, y) == color;
+    return n;
+  }
 
  protected:
   const uint32_t* rows_ = nullptr;
@@ -30,9 +42,22 @@ class PixelRows {
 
 class DibProbe : public PixelRows {
  public:
-  // Copies the pixels of a bitmap the caller keeps (not one selected into a DC still drawn in).
-  explicit DibProbe(HBITMAP bitmap);
-  bool ok() const { return !pixels_.empty(); }
+  // Copies the pixels of a bitmap the caller keeps (not one selected into a DC still drawn in), read
+  // back through GetDIBits as top-down 32-bpp rows, whatever the bitmap's own layout.
+  explicit DibProbe(HBITMAP bitmap) {
+    BITMAP bm{};
+    if (!bitmap || !GetObjectW(bitmap, sizeof(bm), &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return;
+    GdiFlush();
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB};
+    std::vector<uint32_t> pixels(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+    if (GetDIBits(WindowDC(nullptr).get(), bitmap, 0, bm.bmHeight, pixels.data(), &bi, DIB_RGB_COLORS) != bm.bmHeight)
+      return;
+    pixels_ = std::move(pixels);
+    rows_ = pixels_.data();
+    width_ = bm.bmWidth;
+    height_ = bm.bmHeight;
+  }
 
  private:
   std::vector<uint32_t> pixels_;
@@ -41,8 +66,20 @@ class DibProbe : public PixelRows {
 // A 32-bpp top-down DIB section in a memory DC of its own, filled with one colour, to draw into.
 class Canvas : public PixelRows {
  public:
-  Canvas(int width, int height, COLORREF background);
-  ~Canvas();
+  Canvas(int width, int height, COLORREF background) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    dc_.reset(CreateCompatibleDC(nullptr));
+    bitmap_.reset(CreateDIBSection(dc_.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    old_ = SelectObject(dc_.get(), bitmap_.get());
+    rows_ = static_cast<const uint32_t*>(bits);
+    width_ = width;
+    height_ = height;
+    const uint32_t fill = (GetRValue(background) << 16) | (GetGValue(background) << 8) | GetBValue(background);
+    std::fill(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + static_cast<size_t>(width) * height, fill);
+  }
+  ~Canvas() { SelectObject(dc_.get(), old_); }
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
   HDC dc() const { return dc_.get(); }
@@ -54,7 +91,11 @@ class Canvas : public PixelRows {
 };
 
 // "#RRGGBB" for failure messages.
-std::string Hex(COLORREF color);
+inline std::string Hex(COLORREF color) {
+  char text[16];
+  std::snprintf(text, sizeof(text), "#%02X%02X%02X", GetRValue(color), GetGValue(color), GetBValue(color));
+  return text;
+}
 
 // How many pixels of two pictures differ; -1 when their sizes do.
 inline int DifferentPixels(const PixelRows& a, const PixelRows& b) {

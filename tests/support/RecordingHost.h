@@ -11,18 +11,36 @@ namespace tessel::test {
 
 class RecordingHost : public HostServices {
  public:
-  int MessageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags) override;
-  POINT CursorPos() override;
-  HWND WindowFromPoint(POINT screen) override;
+  int MessageBox(HWND, const std::wstring& text, const std::wstring& title, UINT flags) override {
+    calls.push_back(L"MessageBox(" + text + L"|" + title + L"|" + std::to_wstring(flags) + L")");
+    return IDOK;
+  }
+  POINT CursorPos() override { return cursor; }
+  HWND WindowFromPoint(POINT) override { return windowAtPoint; }
   INT_PTR ShellExecute(HWND owner, const std::string& verb, const std::string& file, const std::string& parameters,
-                       const std::string& directory, int show) override;
+                       const std::string& directory, int show) override {
+    auto wide = [](const std::string& s) { return std::wstring(s.begin(), s.end()); };
+    const std::wstring by = owner == GetDesktopWindow() ? L"desktop" : owner ? L"window" : L"nobody";
+    calls.push_back(L"ShellExecute(" + by + L"|" + wide(verb) + L"|" + wide(file) + L"|" + wide(parameters) + L"|" +
+                    wide(directory) + L"|" + std::to_wstring(show) + L")");
+    return shellResult;
+  }
   // Recorded; when forwardKeys is set the keys then go to the platform as well.
-  void SendKeys(const std::wstring& keys, bool wait) override;
-  uint64_t TickCount() override;
+  void SendKeys(const std::wstring& keys, bool wait) override {
+    calls.push_back(L"SendKeys(" + keys + L"|" + (wait ? L"1" : L"0") + L")");
+    if (forwardKeys) PlatformHostServices().SendKeys(keys, wait);
+  }
+  uint64_t TickCount() override { return ticks; }
   // Recorded as "DoDragDrop(allowed effects)"; dragLoop plays the user's part, cancelled without one.
-  HRESULT DoDragDrop(IDataObject* data, IDropSource* source, DWORD allowedEffects, DWORD* effect) override;
-  // Recorded as "SkippedStep(control|step|error)".
-  void ReportSkippedStep(std::wstring_view control, std::wstring_view step, std::wstring_view error) override;
+  HRESULT DoDragDrop(IDataObject* data, IDropSource* source, DWORD allowedEffects, DWORD* effect) override {
+    calls.push_back(L"DoDragDrop(" + std::to_wstring(allowedEffects) + L")");
+    if (dragLoop) return dragLoop(data, source, allowedEffects, effect);
+    *effect = DROPEFFECT_NONE;
+    return DRAGDROP_S_CANCEL;
+  }
+  void ReportSkippedStep(std::wstring_view control, std::wstring_view step, std::wstring_view error) override {
+    calls.push_back(L"SkippedStep(" + std::wstring(control) + L"|" + std::wstring(step) + L"|" + std::wstring(error) + L")");
+  }
 
   // "MessageBox(text|title|flags)", "SendKeys({TAB}|0)", "ShellExecute(desktop|open|file|||1)"...
   std::vector<std::wstring> calls;

@@ -1,8 +1,6 @@
 #pragma once
-// One persistence test for every control whose stored properties come from its property table: a
-// control takes part with a StoredSamples specialisation (kTypeName, and Values(): every key once, in
-// its stored order, with a value of its row's type unlike its defaults) and one
-// INSTANTIATE_TYPED_TEST_SUITE_P line, as tests/inputs/PersistenceTest.cpp shows.
+// The persistence test of every control whose stored properties come from its property table: a
+// StoredSamples specialisation and one INSTANTIATE_TYPED_TEST_SUITE_P line (tests/inputs/PersistenceTest.cpp).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,7 +27,7 @@ struct StoredSample {
 };
 
 template <class Control>
-struct StoredSamples;  // kTypeName and Values(), specialised by each control's tests
+struct StoredSamples;  // kTypeName, and Values(): every key once, in stored order, unlike its defaults
 
 template <class Control>
 class StoredPropertiesTest : public ::testing::Test {
@@ -81,10 +79,8 @@ class StoredPropertiesTest : public ::testing::Test {
 
   // A control read from the bag through the form, as a form file is loaded.
   Control& Load(PropertyBag bag) {
-    ExtenderProperties extender;
-    extender.width = 6000;
-    extender.height = 4500;
-    UserControl* c = form_->AddLoaded(Samples::kTypeName, L"c" + std::to_wstring(++placed_), extender, bag);
+    UserControl* c = form_->AddLoaded(Samples::kTypeName, L"c" + std::to_wstring(++placed_),
+                                      ExtenderProperties{.width = 6000, .height = 4500}, bag);
     if (!c) throw std::runtime_error("the control did not load: " + form_->LoadFailures().back().message);
     return dynamic_cast<Control&>(*c);
   }
@@ -140,8 +136,7 @@ TYPED_TEST_P(StoredPropertiesTest, EachValueRoundTrips) {
   }
 }
 
-// Whatever order the values were given in, they are written in the order the samples list them,
-// which is the order of the stored form.
+// Whatever order the values were given in, they are written in the samples' order (the stored form's).
 TYPED_TEST_P(StoredPropertiesTest, KeysAreWrittenInTheirOrder) {
   TypeParam& control = this->Load(PropertyBag{});
   std::vector<std::wstring> want;
