@@ -161,9 +161,7 @@ TEST_F(PictureTest, BitmapsTakenOverAreStoredAsBytesThatLoadAgain) {
 }
 
 TEST_F(PictureTest, FilesLoadAndMissingFilesSaySo) {
-  wchar_t dir[MAX_PATH];
-  GetTempPathW(MAX_PATH, dir);
-  const std::wstring path = std::wstring(dir) + L"tessel-picture-test.png";
+  const std::wstring path = (std::filesystem::temp_directory_path() / "tessel-picture-test.png").wstring();
   const std::vector<uint8_t> bytes = Quads();
   std::ofstream(std::filesystem::path(path), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   EXPECT_EQ(Picture::FromFile(path)->Bytes(), bytes);
@@ -171,10 +169,7 @@ TEST_F(PictureTest, FilesLoadAndMissingFilesSaySo) {
   EXPECT_THAT(ErrorOf([&] { Picture::FromFile(path); }), AllOf(HasSubstr("cannot open"), HasSubstr("tessel-picture-test.png")));
 }
 
-std::vector<uint8_t> Cut(std::vector<uint8_t> bytes, size_t size) {
-  bytes.resize(size);
-  return bytes;
-}
+std::vector<uint8_t> Cut(const std::vector<uint8_t>& bytes, size_t size) { return {bytes.begin(), bytes.begin() + size}; }
 std::vector<uint8_t> Jpeg() { return EncodeImage(ImageFormat::Jpeg, 8, 8, std::vector<uint32_t>(64, 0xFF808080)); }
 
 TEST_F(PictureTest, CorruptBytesGiveAClearError) {
@@ -190,8 +185,7 @@ TEST_F(PictureTest, CorruptBytesGiveAClearError) {
   for (const auto& [bytes, message] : cases) EXPECT_EQ(LoadError(bytes).substr(0, message.size()), message);
 }
 
-// Made, drawn and released a hundred times (or failing to load), a picture of every kind gives back
-// all it took of the heap, and every handle.
+// Made, drawn and released (or failing to load) a hundred times, every kind gives back its heap and handles.
 TEST_F(PictureTest, EveryKindGivesBackItsHeapAndHandles) {
   const std::vector<uint8_t> png = Quads(), bmp = Quads(ImageFormat::Bmp);
   const std::vector<uint8_t> icon = IconFile(32, RGB(1, 2, 3)), cursor = IconFile(32, RGB(4, 5, 6), true, POINT{7, 9});

@@ -160,8 +160,7 @@ class Registration : public ::testing::Test {
   void TearDown() override { EXPECT_EQ(RegSvr32(L""), 0u); }
 };
 
-// The classes are registered for the machine or the current user; the controls only on request,
-// and they go alone.
+// The classes are registered for the machine or the current user; the controls only on request, and go alone.
 TEST_F(Registration, EachRequestWritesItsKeysAndRemovesExactlyThem) {
   const struct Step {
     const wchar_t* switches;

@@ -1,6 +1,5 @@
-// Every control type driven as a long-running program drives it: every public setter at the edges
-// of its type, and a long mixed run of pointer, keys, focus, writes, sizes, hiding and redraws,
-// with the process's objects and memory compared at a tenth of the run and at its end.
+// Every control type driven as a long-running program drives it: every setter at its edges, and a
+// long mixed run with the process's objects and memory compared at a tenth of the run and at its end.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -46,11 +45,9 @@ int EnvInt(const char* name, int fallback) {
 struct Write {
   std::string what;
   std::function<void(UserControl&)> apply;
-  void TryOn(UserControl& u) const {
-    try {
-      apply(u);
-    } catch (const std::exception&) {
-    }
+  void TryOn(UserControl& u) const try {
+    apply(u);
+  } catch (const std::exception&) {
   }
 };
 
@@ -58,8 +55,7 @@ const std::wstring& MebibyteText() {
   static const std::wstring text = [] {
     std::wstring t;
     while (t.size() < (1u << 20)) t += L"palavra comprida ";
-    t.resize(1 << 20);
-    return t;
+    return t.substr(0, 1 << 20);
   }();
   return text;
 }
@@ -150,8 +146,7 @@ std::vector<Write> EdgeWrites(const std::wstring& type) {
 
 #undef FEED
 
-// Ends the process with the step's name when a step has not returned within TESSEL_HANG_SECONDS
-// (30 by default): a guard against a frozen thread, not a measure of speed.
+// Ends the process naming a step that has not returned within TESSEL_HANG_SECONDS (30): no measure of speed.
 class HangGuard {
  public:
   void Enter(const std::string& step) {
@@ -183,9 +178,7 @@ Usage Measure() {
   return Usage{GdiObjectCount(), UserObjectCount(), HeapBytesInUse(), PrivateBytes()};
 }
 
-// Under Wine the private bytes are the resident pages of the whole process, the host libraries'
-// with them, and glibc's allocator there keeps large blocks given back unless its threshold is fixed
-// (ctest fixes it for this program, tests/README.md).
+// Under Wine glibc's allocator keeps large blocks given back unless its threshold is fixed (tests/README.md).
 bool LargeBlocksGoBackToTheSystem() {
   const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
   if (!ntdll || !GetProcAddress(ntdll, "wine_get_version")) return true;
@@ -237,8 +230,7 @@ class SoakTest : public ::testing::TestWithParam<const wchar_t*> {
   HangGuard guard_;
 };
 
-// Each write returns (a refused value says so with an error) and the control still paints; what
-// it made goes with it.
+// Each write returns (a refused one with an error), the control still paints, and what it made goes with it.
 TEST_P(SoakTest, EveryPublicSetterAtTheEdgesReturnsAndTheControlStillPaints) {
   const Usage before = Measure();
   UserControl& control = Place();
@@ -270,8 +262,7 @@ TEST_P(SoakTest, EveryPublicSetterAtTheEdgesReturnsAndTheControlStillPaints) {
   EXPECT_EQ(after.user, before.user);
 }
 
-// A long mixed run: the same objects at its tenth and at its end, and the heap within 64 KiB
-// (TESSEL_SOAK_OPS sets its length, tests/README.md).
+// A mixed run of TESSEL_SOAK_OPS steps: the same objects at its tenth and at its end, the heap within 64 KiB.
 TEST_P(SoakTest, AMixedRunKeepsObjectsAndMemoryFlat) {
   std::vector<Write> writes;
   for (Write& w : EdgeWrites(GetParam()))
@@ -350,8 +341,7 @@ TEST_P(SoakTest, AMixedRunKeepsObjectsAndMemoryFlat) {
       EXPECT_EQ(now.gdi, tenth.gdi);
       EXPECT_EQ(now.user, tenth.user);
       EXPECT_LT(now.heap - tenth.heap, 64 * 1024);
-      // Private bytes move by megabytes while what the system keeps of the largest font fills up;
-      // only a long run tells a leak from that.
+      // Private bytes move by megabytes while the system's keeping of the largest font fills up.
       if (operations >= 10000) {
         EXPECT_LT(now.privateBytes - tenth.privateBytes, 8 * 1024 * 1024);
       }

@@ -11,16 +11,6 @@
 
 #include <cstdio>
 
-namespace {
-
-const char* AwarenessName(DPI_AWARENESS awareness) {
-  static_assert(DPI_AWARENESS_UNAWARE == 0 && DPI_AWARENESS_PER_MONITOR_AWARE == 2);
-  const char* names[] = {"unaware", "system", "per-monitor"};
-  return awareness >= 0 && awareness <= 2 ? names[awareness] : "invalid";
-}
-
-}  // namespace
-
 int main() {
   INITCOMMONCONTROLSEX init{sizeof init, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&init);
@@ -37,7 +27,9 @@ int main() {
   GetModuleFileNameW(comctl, path, MAX_PATH);
   std::printf("comctl32 from the side-by-side store: %s\n", StrStrIW(path, L"\\winsxs\\") ? "yes" : "no");
   const DPI_AWARENESS_CONTEXT thread = GetThreadDpiAwarenessContext();
-  std::printf("thread awareness: %s\n", AwarenessName(GetAwarenessFromDpiAwarenessContext(thread)));
+  const DPI_AWARENESS awareness = GetAwarenessFromDpiAwarenessContext(thread);
+  const char* names[] = {"unaware", "system", "per-monitor"};  // DPI_AWARENESS_UNAWARE (0) on
+  std::printf("thread awareness: %s\n", awareness >= 0 && awareness <= 2 ? names[awareness] : "invalid");
   std::printf("thread context is per-monitor v2: %s\n",
               AreDpiAwarenessContextsEqual(thread, DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) ? "yes" : "no");
   PROCESS_DPI_AWARENESS process{};
