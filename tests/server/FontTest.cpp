@@ -39,6 +39,14 @@ TEST(Font, KeepsEveryAttributeAndRealisesThemInItsHandle) {
   font->SetCharset(0);
   EXPECT_EQ(font->Describe(), plain);
   EXPECT_EQ(Attributes(font), (std::vector<int>{-11, 400, 0, 0, 0, 0}));
+  // A font object asked for after changes has the attributes as they stand then.
+  CY size{};
+  BOOL italic = TRUE;
+  SHORT weight = 0;
+  ASSERT_TRUE(SUCCEEDED(font->Get()->get_Size(&size)) && SUCCEEDED(font->Get()->get_Italic(&italic)) &&
+              SUCCEEDED(font->Get()->get_Weight(&weight)));
+  EXPECT_EQ(std::vector<int64_t>({size.int64, italic, weight}), std::vector<int64_t>({82500, 0, 400}));
+  EXPECT_EQ(Font::Wrap(font->Get())->Handle(), font->Handle());
 }
 
 TEST(Font, HoldersAndWrappersShareOneFontAndACloneIsItsOwn) {
@@ -52,18 +60,6 @@ TEST(Font, HoldersAndWrappersShareOneFontAndACloneIsItsOwn) {
   EXPECT_TRUE(Realised(first).lfUnderline);
   EXPECT_FALSE(first->Describe().italic);
   EXPECT_FALSE(copy->Describe().underline);
-
-  // A font object asked for after changes has the attributes as they stand then.
-  FontRef late = Font::Create(kEverything);
-  late->SetSize(12.0f);
-  late->SetItalic(false);
-  CY size{};
-  BOOL italic = TRUE;
-  SHORT weight = 0;
-  ASSERT_TRUE(SUCCEEDED(late->Get()->get_Size(&size)) && SUCCEEDED(late->Get()->get_Italic(&italic)) &&
-              SUCCEEDED(late->Get()->get_Weight(&weight)));
-  EXPECT_EQ(std::vector<int64_t>({size.int64, italic, weight}), std::vector<int64_t>({120000, 0, 700}));
-  EXPECT_EQ(Font::Wrap(late->Get())->Handle(), late->Handle());
 }
 
 TEST(Font, KeepsAFaceThatIsNotInstalledAndRefusesWhatOleCannotKeep) {
