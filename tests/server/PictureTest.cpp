@@ -72,31 +72,50 @@ class PictureTest : public ::testing::Test {
   void TearDown() override { CoUninitialize(); }
 };
 
-// Every kind keeps its bytes as given and its size, and draws at its own size from the corner of
-// the destination (clipped to it) or stretched over it.
-TEST_F(PictureTest, EachKindKeepsItsBytesAndDrawsAtItsSizeOrStretched) {
-  for (ImageFormat format : {ImageFormat::Png, ImageFormat::Bmp}) {
-    SCOPED_TRACE(static_cast<int>(format));
-    const std::vector<uint8_t> bytes = Quads(format);
-    PictureRef picture = Picture::FromBytes(bytes);
-    EXPECT_EQ(picture->Kind(), PictureKind::Bitmap);
-    EXPECT_EQ(picture->Bytes(), bytes);
-    EXPECT_EQ(GetObjectType(picture->Handle()), DWORD(OBJ_BITMAP));
-    Canvas canvas(10, 6, kBack), big(8, 4, kBack), clip(8, 4, kBack);
-    picture->Render(canvas.dc(), RECT{2, 1, 10, 6}, false);
-    ExpectPixels(canvas, {{1, 1, kBack}, {2, 1, RGB(255, 0, 0)}, {3, 1, RGB(0, 255, 0)}, {4, 1, RGB(0, 0, 255)},
-                          {5, 1, RGB(255, 255, 255)}, {2, 2, RGB(0, 0, 0)}, {5, 2, RGB(0, 255, 255)}, {6, 1, kBack},
-                          {2, 3, kBack}});
-    picture->Render(big.dc(), RECT{0, 0, 8, 4}, true);
-    ExpectPixels(big, {{1, 1, RGB(255, 0, 0)}, {7, 0, RGB(255, 255, 255)}, {7, 3, RGB(0, 255, 255)}});
-    picture->Render(clip.dc(), RECT{1, 1, 3, 2}, false);
-    ExpectPixels(clip, {{2, 1, RGB(0, 255, 0)}, {3, 1, kBack}, {1, 2, kBack}});
-  }
-  const std::vector<uint8_t> gif = EncodeImage(ImageFormat::Gif, 7, 3, std::vector<uint32_t>(21, 0xFF000000));
-  PictureRef fromGif = Picture::FromBytes(gif);
-  EXPECT_EQ(fromGif->SizePixels().cx, 7);
-  EXPECT_EQ(fromGif->Bytes(), gif);
+std::vector<uint8_t> RedMetafile() {  // 40 x 20 red in a frame of 10 x 5 mm
+  RECT frame{0, 0, 1000, 500}, all{0, 0, 40, 20};
+  HDC recorder = CreateEnhMetaFileW(nullptr, nullptr, &frame, nullptr);
+  FillRect(recorder, &all, unique_hbrush(CreateSolidBrush(RGB(255, 0, 0))).get());
+  HENHMETAFILE emf = CloseEnhMetaFile(recorder);
+  std::vector<uint8_t> bytes(GetEnhMetaFileBits(emf, 0, nullptr));
+  GetEnhMetaFileBits(emf, UINT(bytes.size()), bytes.data());
+  DeleteEnhMetaFile(emf);
+  return bytes;
+}
 
+// Every kind keeps its bytes as given and its size, and draws at its own size from the corner of
+// the destination (clipped to it) or stretched over it; a metafile plays into the destination.
+TEST_F(PictureTest, EachKindKeepsItsBytesAndDrawsAtItsSizeOrStretched) {
+  struct Drawn { int w, h; RECT at; bool stretch; std::vector<test::Pixel> pixels; };
+  const std::vector<Drawn> quads = {
+      {10, 6, {2, 1, 10, 6}, false, {{1, 1, kBack}, {2, 1, RGB(255, 0, 0)}, {3, 1, RGB(0, 255, 0)}, {4, 1, RGB(0, 0, 255)},
+                                     {5, 1, RGB(255, 255, 255)}, {2, 2, RGB(0, 0, 0)}, {5, 2, RGB(0, 255, 255)}, {6, 1, kBack},
+                                     {2, 3, kBack}}},
+      {8, 4, {0, 0, 8, 4}, true, {{1, 1, RGB(255, 0, 0)}, {7, 0, RGB(255, 255, 255)}, {7, 3, RGB(0, 255, 255)}}},
+      {8, 4, {1, 1, 3, 2}, false, {{2, 1, RGB(0, 255, 0)}, {3, 1, kBack}, {1, 2, kBack}}}};
+  const struct { const char* what; std::vector<uint8_t> bytes; PictureKind kind; SIZE size; std::vector<Drawn> drawn; } cases[] = {
+      {"PNG", Quads(), PictureKind::Bitmap, {4, 2}, quads},
+      {"BMP", Quads(ImageFormat::Bmp), PictureKind::Bitmap, {4, 2}, quads},
+      {"GIF", EncodeImage(ImageFormat::Gif, 7, 3, std::vector<uint32_t>(21, 0xFF000000)), PictureKind::Bitmap, {7, 3}, {}},
+      {"icon", IconFile(32, RGB(0, 128, 255)), PictureKind::Icon, {32, 32},
+       {{40, 40, {4, 4, 40, 40}, false, {{3, 3, kBack}, {4, 4, RGB(0, 128, 255)}, {35, 35, RGB(0, 128, 255)}, {36, 36, kBack}}}}},
+      {"cursor", IconFile(16, RGB(255, 0, 0), true, POINT{3, 5}), PictureKind::Cursor, {16, 16}, {}},
+      {"metafile", RedMetafile(), PictureKind::Metafile, {38, 19},
+       {{30, 30, {5, 5, 25, 25}, true, {{15, 15, RGB(255, 0, 0)}, {2, 2, kBack}, {28, 28, kBack}}}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    PictureRef picture = Picture::FromBytes(c.bytes);
+    EXPECT_EQ(picture->Kind(), c.kind);
+    EXPECT_EQ(picture->Bytes(), c.bytes);
+    EXPECT_EQ(std::make_pair(picture->SizePixels().cx, picture->SizePixels().cy), std::make_pair(c.size.cx, c.size.cy));
+    EXPECT_EQ(GetObjectType(picture->Handle()) == OBJ_BITMAP, c.kind == PictureKind::Bitmap);
+    for (const Drawn& d : c.drawn) {
+      Canvas canvas(d.w, d.h, kBack);
+      picture->Render(canvas.dc(), d.at, d.stretch);
+      ExpectPixels(canvas, d.pixels);
+    }
+  }
   PictureRef jpeg = Picture::FromBytes(EncodeImage(ImageFormat::Jpeg, 24, 16, std::vector<uint32_t>(24 * 16, 0xFFFF8000)));
   EXPECT_EQ(jpeg->SizeHimetric().cx, MulDiv(24, 2540, 96));
   Canvas canvas(24, 16, 0);
@@ -105,36 +124,6 @@ TEST_F(PictureTest, EachKindKeepsItsBytesAndDrawsAtItsSizeOrStretched) {
   EXPECT_NEAR(GetRValue(c), 255, 6);
   EXPECT_NEAR(GetGValue(c), 128, 6);
   EXPECT_NEAR(GetBValue(c), 0, 6);
-
-  const std::vector<uint8_t> icon = IconFile(32, RGB(0, 128, 255));
-  PictureRef fromIcon = Picture::FromBytes(icon);
-  EXPECT_EQ(fromIcon->Kind(), PictureKind::Icon);
-  EXPECT_EQ(fromIcon->Bytes(), icon);
-  Canvas iconCanvas(40, 40, kBack);
-  fromIcon->Render(iconCanvas.dc(), RECT{4, 4, 40, 40}, false);
-  ExpectPixels(iconCanvas, {{3, 3, kBack}, {4, 4, RGB(0, 128, 255)}, {35, 35, RGB(0, 128, 255)}, {36, 36, kBack}});
-  PictureRef pointer = Picture::FromBytes(IconFile(16, RGB(255, 0, 0), true, POINT{3, 5}));
-  EXPECT_EQ(pointer->Kind(), PictureKind::Cursor);
-  EXPECT_EQ(pointer->SizePixels().cy, 16);
-}
-
-TEST_F(PictureTest, EnhancedMetafilesPlayIntoTheDestination) {
-  RECT frame{0, 0, 1000, 500};  // 10 x 5 mm
-  HDC recorder = CreateEnhMetaFileW(nullptr, nullptr, &frame, nullptr);
-  ASSERT_NE(recorder, nullptr);
-  RECT all{0, 0, 40, 20};
-  FillRect(recorder, &all, unique_hbrush(CreateSolidBrush(RGB(255, 0, 0))).get());
-  HENHMETAFILE emf = CloseEnhMetaFile(recorder);
-  std::vector<uint8_t> bytes(GetEnhMetaFileBits(emf, 0, nullptr));
-  GetEnhMetaFileBits(emf, UINT(bytes.size()), bytes.data());
-  DeleteEnhMetaFile(emf);
-
-  PictureRef picture = Picture::FromBytes(bytes);
-  EXPECT_EQ(picture->Kind(), PictureKind::Metafile);
-  EXPECT_EQ(picture->Bytes(), bytes);
-  Canvas canvas(30, 30, kBack);
-  picture->Render(canvas.dc(), RECT{5, 5, 25, 25}, true);
-  ExpectPixels(canvas, {{15, 15, RGB(255, 0, 0)}, {2, 2, kBack}, {28, 28, kBack}});
 }
 
 // A bitmap handed over, colour or monochrome, is the picture's handle and is stored as bytes that
