@@ -11,16 +11,8 @@ bool Ours(HWND w) {
   return pid == GetCurrentProcessId();
 }
 
-BOOL CALLBACK CountChild(HWND, LPARAM n) {
-  ++*reinterpret_cast<unsigned*>(n);
-  return TRUE;
-}
-
-BOOL CALLBACK CountTop(HWND w, LPARAM n) {
-  if (Ours(w)) {
-    ++*reinterpret_cast<unsigned*>(n);
-    EnumChildWindows(w, CountChild, n);
-  }
+BOOL CALLBACK CountOurs(HWND w, LPARAM n) {
+  *reinterpret_cast<unsigned*>(n) += Ours(w);
   return TRUE;
 }
 
@@ -39,7 +31,7 @@ unsigned GdiObjectCount() {
 unsigned UserObjectCount() {
   if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) return n;
   unsigned n = 0;
-  EnumWindows(CountTop, reinterpret_cast<LPARAM>(&n));
+  EnumChildWindows(GetDesktopWindow(), CountOurs, reinterpret_cast<LPARAM>(&n));  // every window, at any depth
   // Message-only windows are not listed by EnumWindows.
   for (HWND w = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); w; w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr))
     n += Ours(w);

@@ -3,7 +3,7 @@
 namespace tessel::test {
 
 // GetGuiResources where the system implements it; elsewhere (Wine) the handle table's live entries
-// probed by index, and the top-level, child and message-only windows found by enumeration.
+// probed by index, and the process's windows (message-only ones too) found by enumeration.
 unsigned GdiObjectCount();
 unsigned UserObjectCount();
 // The kernel handles the process holds: GetProcessHandleCount where the system answers it;
