@@ -235,14 +235,12 @@ TEST_F(ServerModule, CanUnloadOnlyWithoutObjectsAndLocks) {
   ASSERT_EQ(canUnloadNow(), S_OK);
   ComPtr<IClassFactory> factory;
   ASSERT_EQ(getClassObject(srv::kClsidBalloonToolTip, IID_PPV_ARGS(&factory)), S_OK);
-  ComPtr<IDispatch> a, b;
-  ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(&a)), S_OK);
-  ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(&b)), S_OK);
+  ComPtr<IDispatch> objects[2];
+  for (ComPtr<IDispatch>& o : objects) ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(&o)), S_OK);
   ASSERT_EQ(factory->LockServer(TRUE), S_OK);
   factory.Reset();
   EXPECT_EQ(canUnloadNow(), S_FALSE);
-  a.Reset();
-  b.Reset();
+  for (ComPtr<IDispatch>& o : objects) o.Reset();
   EXPECT_EQ(canUnloadNow(), S_FALSE) << "still locked";
   ASSERT_EQ(getClassObject(srv::kClsidBalloonToolTip, IID_PPV_ARGS(&factory)), S_OK);
   factory->LockServer(FALSE);
