@@ -81,8 +81,7 @@ const tessel::ControlIdentity& IdentityOf(const wchar_t* type) {
   throw std::runtime_error("no control " + Narrow(type));
 }
 
-// Every value registration owns below a classes root (prefix "" or "Software\Classes\"), of the
-// two public classes or of the seven controls; with library the type library's keys too.
+// Every value registration owns below a classes root (prefix), of the classes or the controls; with library the type library's.
 std::vector<Entry> Entries(bool controls, const std::wstring& p, bool library) {
   const std::wstring server = ServerPath(), lib = p + L"TypeLib\\" + GuidText(controls ? srv::kControlsLibId : srv::kLibId);
   std::vector<Entry> e;
@@ -131,8 +130,7 @@ void ExpectEntries(HKEY root, const std::vector<Entry>& entries, bool registered
 
 enum Place { kNowhere, kMachine, kUser };
 
-// Where the classes and the controls are registered: for the machine with their type library, for
-// the current user alone, or nowhere, leaving the shared parents.
+// Where the classes and controls are registered: the machine (with their type library), the user, or nowhere.
 void ExpectPlaces(Place classes, Place controls) {
   const std::wstring user = L"Software\\Classes\\";
   for (const bool ofControls : {false, true}) {
