@@ -129,10 +129,7 @@ TEST_F(PictureTest, EachKindKeepsItsBytesAndDrawsAtItsSizeOrStretched) {
 // A bitmap handed over, colour or monochrome, is the picture's handle and is stored as bytes that
 // load again with the same pixels. (Icons go the same way: every test icon is made from a handle's bytes.)
 TEST_F(PictureTest, BitmapsTakenOverAreStoredAsBytesThatLoadAgain) {
-  const struct {
-    HBITMAP bitmap;
-    std::vector<test::Pixel> pixels;
-  } cases[] = {
+  const struct { HBITMAP bitmap; std::vector<test::Pixel> pixels; } cases[] = {
       {ColourBitmap(), {{0, 0, RGB(0, 200, 0)}, {4, 2, RGB(10, 20, 30)}}},
       {MonochromeBitmap(), {{0, 0, RGB(255, 255, 255)}, {8, 0, RGB(0, 0, 0)}, {0, 1, RGB(0, 0, 0)}, {15, 7, RGB(255, 255, 255)}}},
   };
@@ -179,10 +176,7 @@ TEST_F(PictureTest, EveryKindGivesBackItsHeapAndHandles) {
   const std::vector<uint8_t> png = Quads(), bmp = Quads(ImageFormat::Bmp);
   const std::vector<uint8_t> icon = IconFile(32, RGB(1, 2, 3)), cursor = IconFile(32, RGB(4, 5, 6), true, POINT{7, 9});
   const std::vector<uint8_t> jpeg = Jpeg(), shortPng = Cut(png, 40), shortIcon = Cut(icon, 30);
-  const struct Case {
-    const char* what;
-    std::function<PictureRef()> make;
-  } cases[] = {
+  const struct Case { const char* what; std::function<PictureRef()> make; } cases[] = {
       {"icon handle", [] { return Picture::FromIcon(IconHandle()); }},
       {"icon file", [&] { return Picture::FromBytes(icon); }},
       {"cursor file", [&] { return Picture::FromBytes(cursor); }},

@@ -45,30 +45,17 @@ std::wstring Value(HKEY root, const std::wstring& path, const wchar_t* name = nu
 }
 
 // One value registration writes (kAny: the key alone, whatever it holds).
-struct Entry {
-  std::wstring key;
-  const wchar_t* name;
-  std::wstring value;
-};
+struct Entry { std::wstring key; const wchar_t* name; std::wstring value; };
 const std::wstring kAny = L"<any>";
 
-struct Class {
-  const GUID* clsid;
-  const GUID* iid;
-  const wchar_t* progId;
-  const wchar_t* interfaceName;
-};
+struct Class { const GUID *clsid, *iid; const wchar_t *progId, *interfaceName; };
 const Class kClasses[] = {
     {&srv::kClsidBalloonToolTip, &srv::kIidBalloonToolTip, L"TesselOCX.CBalloonToolTip", L"_CBalloonToolTip"},
     {&srv::kClsidSOSystem, &srv::kIidSOSystem, L"TesselOCX.SOSystem", L"_SOSystem"}};
 
 // The status of a control is SETCLIENTSITEFIRST | RECOMPOSEONRESIZE | INSIDEOUT | ACTIVATEWHENVISIBLE |
 // CANTLINKINSIDE (0x20191), with ACTSLIKEBUTTON, SIMPLEFRAME or NOUIACTIVATE for the decorations.
-struct ControlKeys {
-  const wchar_t* type;
-  const wchar_t* miscStatus;
-  const wchar_t* bitmap;
-};
+struct ControlKeys { const wchar_t *type, *miscStatus, *bitmap; };
 const ControlKeys kControlKeys[] = {
     {L"ButtonStyle", L"135569", L"101"}, {L"tzFrames", L"197009", L"102"}, {L"Bevel", L"147857", L"103"},
     {L"KvLinha", L"147857", L"104"},     {L"KvText", L"131473", L"105"},   {L"KvTextBox", L"131473", L"106"},
@@ -160,11 +147,7 @@ class Registration : public ::testing::Test {
 
 // The classes are registered for the machine or the current user; the controls only on request, and go alone.
 TEST_F(Registration, EachRequestWritesItsKeysAndRemovesExactlyThem) {
-  const struct Step {
-    const wchar_t* switches;
-    bool succeeds;
-    Place classes, controls;
-  } steps[] = {
+  const struct Step { const wchar_t* switches; bool succeeds; Place classes, controls; } steps[] = {
       {L"/u", true, kNowhere, kNowhere},
       {L"/u", true, kNowhere, kNowhere},  // removing what is already gone is no failure
       {L"", true, kMachine, kNowhere},    // the user controls are private

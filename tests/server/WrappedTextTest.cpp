@@ -59,9 +59,7 @@ TEST_F(WrappedTextTest, TheStartShowsTheSamePixelsAsTheWholeText) {
 
 TEST(WrappedStart, NeverSplitsASurrogatePairOrALineBreak) {
   const std::wstring text = L"ab\r\ncd\U0001F600ef";
-  const struct {
-    size_t want, got;
-  } cases[] = {{0, 0}, {2, 2}, {3, 2}, {4, 4}, {6, 6}, {7, 6}, {8, 8}, {99, text.size()}};
+  const struct { size_t want, got; } cases[] = {{0, 0}, {2, 2}, {3, 2}, {4, 4}, {6, 6}, {7, 6}, {8, 8}, {99, text.size()}};
   for (const auto& c : cases) EXPECT_EQ(WrappedStart(text, c.want), c.got) << c.want;
 }
 
