@@ -103,13 +103,9 @@ TEST(Font, FontsAlikeShareOneHandleAndAChangeMovesOnlyTheFontChanged) {
 }
 
 // The faces every picture is drawn with, as the test prefix has them (scripts/common.sh): a face gone
-// missing would change every kept image and every measured caption; this says which.
-struct FaceCase {
-  const wchar_t* face;    // asked for and answered by GetTextFace
-  bool trueType;          // false: a bitmap face
-  const wchar_t* glyphs;  // each of them in the face itself
-};
-
+// missing would change every kept image and every measured caption; this says which. Each face asked
+// for is the one GetTextFace answers, a TrueType or a bitmap face, and has each of its glyphs itself.
+struct FaceCase { const wchar_t* face; bool trueType; const wchar_t* glyphs; };
 const FaceCase kFaces[] = {
     {L"MS Sans Serif", false, L"Save"},       // the controls' default font, Wine's bitmap face
     {L"Tahoma", true, L"Save \u00E7\u00F5"},  // the pinned caption font of the kept images
