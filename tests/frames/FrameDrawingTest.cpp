@@ -58,18 +58,14 @@ TEST(FramePrimitives, TheCutIsTheCharacterByCharacterOneMeasuredLogarithmicallyO
 // A gradient over any number of rows (up to the whole 32-bit range) draws the rows the image has
 // and returns: row k of n has k / n of the way between the colours.
 TEST(FramePrimitives, AGradientDrawsOnlyTheRowsTheImageHas) {
-  for (const int rows : {50, 1 << 24, INT32_MAX}) {
+  // {rows, first drawn row, last}: rows 10 and 49 of 50; a longer gradient's first 50 rows stay black.
+  for (const auto& [rows, first, last] : {std::tuple{50, RGB(50, 0, 0), RGB(245, 0, 0)}, {1 << 24, RGB(0, 0, 0), RGB(0, 0, 0)},
+                                          {INT32_MAX, RGB(0, 0, 0), RGB(0, 0, 0)}}) {
+    SCOPED_TRACE(rows);
     Canvas canvas(8, 40, RGB(1, 1, 1));
     LinearGradient(canvas.dc(), RGB(0, 0, 0), RGB(250, 0, 0), 0, -10, 8, rows, true);
-    const COLORREF at0 = canvas.At(0, 0), at39 = canvas.At(0, 39);
-    if (rows == 50) {
-      EXPECT_EQ(Hex(at0), Hex(RGB(50, 0, 0))) << "row 10 of 50";
-      EXPECT_EQ(Hex(at39), Hex(RGB(245, 0, 0))) << "row 49 of 50";
-      EXPECT_EQ(Hex(canvas.At(0, 39 + 1)), Hex(0xFFFFFFFF)) << "outside";
-    } else {
-      EXPECT_EQ(Hex(at0), Hex(RGB(0, 0, 0))) << rows;
-      EXPECT_EQ(Hex(at39), Hex(RGB(0, 0, 0))) << rows;
-    }
+    EXPECT_EQ(std::make_tuple(Hex(canvas.At(0, 0)), Hex(canvas.At(0, 39)), Hex(canvas.At(0, 40))),
+              std::make_tuple(Hex(first), Hex(last), Hex(0xFFFFFFFF)));
   }
 }
 
@@ -131,10 +127,8 @@ TEST_F(FrameTest, GdiObjectsStayFlatOverWritesAndResizes) {
 // Rounded corners and a rounded caption box through every style's edge writes: the frame gives
 // back every object it made when it goes, the first time in the process too.
 TEST_F(FrameTest, ARoundedFrameThroughEveryStylesEdgeWritesLeavesNoObjectTheFirstTime) {
-  // Wine's cache of window DCs (GetDC, BeginPaint) makes a second DC, with its visible region, the
-  // first time the form and a control paint in one pass, and keeps both for the process; here that
-  // pass would be the panel's SetWindowRgn, which repaints the form's uncovered corners at once.
-  // One such pass comes before counting.
+  // Wine's cache of window DCs keeps for the process a second DC made the first time the form and a
+  // control paint in one pass (here the panel's SetWindowRgn would be it): one such pass comes first.
   AddFrame(L"first");
   RedrawWindow(form_->hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   form_->Remove(L"first");

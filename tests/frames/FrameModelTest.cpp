@@ -76,18 +76,14 @@ TEST_F(FrameTest, EachWriteReportsItsKeyColoursAreStoredTranslatedAndAnUnchanged
   TzFrames& f = AddFrame(L"fra");
   changed_.clear();
   const int32_t face = static_cast<int32_t>(GetSysColor(COLOR_BTNFACE));
-  using Colour = std::pair<void (TzFrames::*)(OleColor), int32_t (TzFrames::*)() const>;
-  const std::vector<std::pair<const wchar_t*, Colour>> colours{
-      {L"FrameColor", {&TzFrames::SetFrameColor, &TzFrames::FrameColor}},
-      {L"BackColor", {&TzFrames::SetBackColor, &TzFrames::BackColor}},
-      {L"FillColor", {&TzFrames::SetFillColor, &TzFrames::FillColor}},
-      {L"TextBoxColor", {&TzFrames::SetTextBoxColor, &TzFrames::TextBoxColor}},
-      {L"TextColor", {&TzFrames::SetTextColor, &TzFrames::TextColor}},
-      {L"ColorFrom", {&TzFrames::SetColorFrom, &TzFrames::ColorFrom}},
-      {L"ColorTo", {&TzFrames::SetColorTo, &TzFrames::ColorTo}}};
-  for (const auto& [key, colour] : colours) {
-    (f.*colour.first)(kSysButtonFace);
-    EXPECT_EQ((f.*colour.second)(), face) << Utf8FromWide(key);
+  const std::pair<void (TzFrames::*)(OleColor), int32_t (TzFrames::*)() const> colours[] = {
+      {&TzFrames::SetFrameColor, &TzFrames::FrameColor}, {&TzFrames::SetBackColor, &TzFrames::BackColor},
+      {&TzFrames::SetFillColor, &TzFrames::FillColor},   {&TzFrames::SetTextBoxColor, &TzFrames::TextBoxColor},
+      {&TzFrames::SetTextColor, &TzFrames::TextColor},   {&TzFrames::SetColorFrom, &TzFrames::ColorFrom},
+      {&TzFrames::SetColorTo, &TzFrames::ColorTo}};
+  for (const auto& [set, get] : colours) {
+    (f.*set)(kSysButtonFace);
+    EXPECT_EQ((f.*get)(), face) << changed_.size();
   }
   f.SetTextColor(0x800000FF);  // no such system colour
   EXPECT_EQ(f.TextColor(), -1);
