@@ -5,10 +5,9 @@
 #include <oleacc.h>
 #include <wrl/client.h>
 
-#include <condition_variable>
-#include <cstdio>
+#include <atomic>
 #include <map>
-#include <mutex>
+#include <semaphore>
 #include <thread>
 #include <utility>
 
@@ -43,9 +42,7 @@ ComPtr<IAccessible> ObjectOf(HWND window) {
 std::string Text(IAccessible* a, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*), long id) {
   BSTR b = nullptr;
   const HRESULT hr = (a->*get)(Child(id), &b);
-  char error[16];
-  std::snprintf(error, sizeof error, "(%ld)", static_cast<long>(hr));
-  std::string s = hr == S_OK && b ? Utf8FromWide(b) : hr == S_FALSE ? "" : error;
+  std::string s = hr == S_OK && b ? Utf8FromWide(b) : hr == S_FALSE ? "" : std::string("(").append(std::to_string(hr)) + ")";
   SysFreeString(b);
   return s;
 }
@@ -125,7 +122,7 @@ void Walk(IAccessible* a, const std::string& indent, Lines& out) {
 
 // "role 'name'" of a window's object as a client gets it by AccessibleObjectFromWindow, "(hr)" when
 // it gets none; the object is left in held.
-std::string NameAndRole(HWND window, ComPtr<IAccessible>& held) {
+std::string Read(HWND window, ComPtr<IAccessible>& held) {
   held.Reset();
   const HRESULT hr = AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_PPV_ARGS(held.GetAddressOf()));
   if (FAILED(hr)) return std::string("(").append(std::to_string(hr)).append(")");
@@ -143,47 +140,28 @@ bool IsProxy(IUnknown* object) {
 // thread would be: each job runs there while the test's thread pumps the messages it answers.
 class OtherApartment {
  public:
-  OtherApartment() : thread_([this] { Loop(); }) {}
+  OtherApartment() = default;
   ~OtherApartment() {
     Run({});
     thread_.join();
   }
-  bool Run(std::function<void()> job) {
-    {
-      std::lock_guard<std::mutex> hold(lock_);
-      job_ = std::move(job);
-      pending_ = true;
-    }
-    wake_.notify_one();
-    return PumpUntil([this] {
-      std::lock_guard<std::mutex> hold(lock_);
-      return !pending_;
-    }, 10000);
+  bool Run(std::function<void()> job) {  // an empty job ends the apartment
+    job_ = std::move(job);
+    done_ = false;
+    start_.release();
+    return PumpUntil([this] { return done_.load(); }, 10000);
   }
 
  private:
-  void Loop() {
-    const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    for (bool more = true; more;) {
-      std::function<void()> job;
-      {
-        std::unique_lock<std::mutex> hold(lock_);
-        wake_.wait(hold, [this] { return pending_; });
-        job = std::move(job_);
-      }
-      more = static_cast<bool>(job);
-      if (more) job();
-      else if (SUCCEEDED(init)) CoUninitialize();
-      std::lock_guard<std::mutex> hold(lock_);
-      pending_ = false;
-    }
-  }
-
-  std::mutex lock_;
-  std::condition_variable wake_;
   std::function<void()> job_;
-  bool pending_ = false;
-  std::thread thread_;
+  std::atomic<bool> done_{false};
+  std::binary_semaphore start_{0};
+  std::thread thread_{[this] {
+    const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    for (start_.acquire(); job_; done_ = true, start_.acquire()) job_();
+    if (SUCCEEDED(init)) CoUninitialize();
+    done_ = true;
+  }};
 };
 
 class Accessibility : public InputTest {
@@ -201,9 +179,7 @@ class Accessibility : public InputTest {
     f.SetText(text);
     return f;
   }
-  // A form of every control: a default push button, a checked check button, an option inside a
-  // frame, named and captioned fields (a required one, a read-only one, a password), the
-  // decorations, a disabled and a hidden button, and a link panel behind them all.
+  // A form of every control, in every state the walk below reads.
   void PlaceEveryControl() {
     Button(L"save", 120, 120, L"&Save");
     Button(L"bold", 1800, 120, L"&Bold", modeCheck).SetValue(true);
@@ -403,14 +379,15 @@ TEST_F(Accessibility, AClientOnAnotherThreadReadsThroughAProxyCutOffWithTheWindo
   ASSERT_TRUE(client.Run([&] {
     for (int round = 0; round < 2; ++round)
       for (HWND window : windows) {
-        read.push_back(NameAndRole(window, kept));
+        read.push_back(Read(window, kept));
         if (kept && !IsProxy(kept.Get())) read.push_back("not a proxy");
       }
   }));
-  EXPECT_EQ(read, (Lines{"push button 'Save'", "check 'Bold'", "push button 'Save'", "check 'Bold'"}));
+  const std::string save = "push button 'Save'", bold = "check 'Bold'";
+  EXPECT_EQ(read, (Lines{save, bold, save, bold}));
   EXPECT_EQ(LiveAccessibleObjects(), before + 2);
   ComPtr<IAccessible> own;
-  EXPECT_EQ(NameAndRole(windows[1], own), "check 'Bold'");
+  EXPECT_EQ(Read(windows[1], own), bold);
   EXPECT_FALSE(IsProxy(own.Get())) << "the thread's own query gets the object";
   own.Reset();
   form_->Remove(L"bold");
@@ -420,11 +397,11 @@ TEST_F(Accessibility, AClientOnAnotherThreadReadsThroughAProxyCutOffWithTheWindo
     VARIANT role;
     cut = kept->get_accRole(Child(CHILDID_SELF), &role);
     kept.Reset();
-    read.assign(1, NameAndRole(windows[0], kept));
+    read.assign(1, Read(windows[0], kept));
     kept.Reset();
   }));
   EXPECT_EQ(cut, RPC_E_DISCONNECTED);
-  EXPECT_EQ(read, Lines{"push button 'Save'"}) << "the other window still answers";
+  EXPECT_EQ(read, Lines{save}) << "the other window still answers";
 }
 
 // Queries as the focus comes and goes, two hundred a round, leave one object for the window, the
@@ -435,9 +412,9 @@ TEST_F(Accessibility, RepeatedQueriesLeaveOneObjectThatGoesWithItsWindow) {
   auto round = [&] {
     const HWND window = Button(L"save", 120, 120, L"&Save").hWnd();
     ComPtr<IAccessible> first, next;
-    EXPECT_EQ(NameAndRole(window, first), "push button 'Save'");
+    EXPECT_EQ(Read(window, first), "push button 'Save'");
     int others = 0;
-    for (int i = 1; i < 200; ++i) others += NameAndRole(window, next) != "push button 'Save'" || next != first;
+    for (int i = 1; i < 200; ++i) others += Read(window, next) != "push button 'Save'" || next != first;
     EXPECT_EQ(others, 0) << "queries answered otherwise or with another object";
     first.Reset();
     next.Reset();
