@@ -16,7 +16,7 @@ TEST_F(FrameTest, EveryStyleLooksAsItsGoldenImage) {
   for (int style = 0; style < gallery::kFrameSampleStyles; ++style) {
     Sheet sheet(w, rows * h + (rows - 1) * gap, 0x808080);  // grey between the looks
     for (int row = 0; row < rows; ++row)
-      sheet.Paste(Image(*static_cast<TzFrames*>(samples->Control(gallery::FrameSampleName(style, row)))), 0,
+      sheet.Paste(*Image(*static_cast<TzFrames*>(samples->Control(gallery::FrameSampleName(style, row)))), 0,
                   row * (h + gap), w, h);
     WriteOrExpectKeptImage(KeptImageFolder(std::string("Z:") + TESSEL_FRAME_GOLDEN_DIR) + "/style" +
                                std::to_string(style) + ".png", sheet);

@@ -110,7 +110,7 @@ TEST_F(FrameTest, EachWriteReportsItsKeyColoursAreStoredTranslatedAndAnUnchanged
   EXPECT_EQ(f.OwnSurface().BackColor(), RGB(9, 8, 7)) << "BackColor also colours the window";
   SetPixelV(f.OwnSurface().DrawingDC(), 100, 60, RGB(1, 1, 1));
   f.SetThemeColor(2);
-  EXPECT_EQ(Image(f).At(100, 60), RGB(1, 1, 1)) << "the same theme drew again";
+  EXPECT_EQ(Image(f)->At(100, 60), RGB(1, 1, 1)) << "the same theme drew again";
   f.SetColorFrom(RGB(10, 0, 0));
   EXPECT_EQ(f.Theme().start, RGB(181, 197, 143)) << "ColorFrom outside the custom theme changed the gradient";
   f.SetThemeColor(5);
@@ -123,7 +123,7 @@ TEST_F(FrameTest, ADisabledFrameIsBlackUntilReadAndReadingMakesItsGreysColoursTh
   fresh.SetStyle(0);
   fresh.SetEnabled(false);
   EXPECT_EQ(fresh.DisabledColors(), Palette{});
-  ExpectPixels(Image(fresh), {{100, 118, RGB(0, 0, 0)}, {100, 60, RGB(0, 0, 0)}});  // outline and body
+  ExpectPixels(*Image(fresh), {{100, 118, RGB(0, 0, 0)}, {100, 60, RGB(0, 0, 0)}});  // outline and body
   form_->SetBackColor(RGB(40, 50, 60));
   PropertyBag bag;
   bag.Write(L"BackColor", int32_t{0x020202});
