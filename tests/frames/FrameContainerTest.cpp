@@ -1,5 +1,4 @@
-// Controls inside a frame: child windows of it that move, hide and disable with it, take their
-// own places in the form's Tab order, are saved and loaded with it and go before it.
+// Controls inside a frame: moved, hidden, disabled, tabbed, saved, loaded and terminated with it.
 #include <array>
 
 #include "tests/frames/FrameFixture.h"

@@ -1,5 +1,4 @@
-// What the kept images cannot show: caption fitting down to nothing, the panel's window region
-// and when it is set, and GDI objects over redraws.
+// What the kept images cannot show: caption fitting, gradients, the panel's region, GDI objects.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -20,9 +19,8 @@
 namespace tessel::test::frames {
 namespace {
 
-// A caption is cut from the right until it fits with three dots, or is empty: the cut is the one
-// that drops a character at a time, for every width over texts of uneven widths; a caption of a
-// million characters is measured a few dozen times, on its start.
+// A caption's cut is the character-by-character one at every width; a million characters are
+// measured a few dozen times, on their start.
 TEST(FramePrimitives, TheCutIsTheCharacterByCharacterOneMeasuredLogarithmicallyOften) {
   int calls = 0;
   size_t longest = 0;
@@ -55,8 +53,7 @@ TEST(FramePrimitives, TheCutIsTheCharacterByCharacterOneMeasuredLogarithmicallyO
   EXPECT_LE(longest, 32u + 3) << "no start longer than twice the cut is measured";
 }
 
-// A gradient over any number of rows (up to the whole 32-bit range) draws the rows the image has
-// and returns: row k of n has k / n of the way between the colours.
+// A gradient of up to 2^31 rows draws only the rows the image has: row k of n is k / n of the way.
 TEST(FramePrimitives, AGradientDrawsOnlyTheRowsTheImageHas) {
   // {rows, first drawn row, last}: rows 10 and 49 of 50; a longer gradient's first 50 rows stay black.
   for (const auto& [rows, first, last] : {std::tuple{50, RGB(50, 0, 0), RGB(245, 0, 0)}, {1 << 24, RGB(0, 0, 0), RGB(0, 0, 0)},
@@ -85,8 +82,7 @@ TEST_F(FrameTest, ThePanelClipsTheWindowToARoundedRectangleSetOnlyWhenItsSizeOrC
     if (GetWindowRgn(f.hWnd(), r.get()) == ERROR || !GetRgnBox(r.get(), &box)) return {};
     return {!!PtInRegion(r.get(), 0, 0), !!PtInRegion(r.get(), 4, 4), int(box.right), int(box.bottom)};
   };
-  // A rounded region leaves the right column and bottom row out, corners or not. A change sets the
-  // panel's new region once; leaving the panel sets the whole rectangle.
+  // A change sets the panel's rounded region once; leaving the panel sets the whole rectangle.
   using Step = std::tuple<const char*, std::function<void()>, int, std::array<int, 4>>;
   const std::vector<Step> steps{
       {"a redraw of a new frame, which shows all of its window", [&] { f.SetFillColor(RGB(3, 2, 1)); }, 0, {}},
@@ -108,9 +104,7 @@ TEST_F(FrameTest, ThePanelClipsTheWindowToARoundedRectangleSetOnlyWhenItsSizeOrC
   RemoveWindowSubclass(f.hWnd(), &CountPositionChanges, 1);
 }
 
-// Rounded corners and a rounded caption box through every style's edge writes, then every style with
-// every gradient kind, enabled and disabled, resized: the objects stay flat over rounds, and the frame
-// gives back every object it made when it goes, the first time in the process too.
+// Every style's edge writes and flat rounds: the frame gives back every object, the first time too.
 TEST_F(FrameTest, AFrameThroughEveryStyleAndEdgeWriteStaysFlatAndLeavesNoObjectTheFirstTime) {
   // Wine's cache of window DCs keeps for the process a second DC made the first time the form and a
   // control paint in one pass (here the panel's SetWindowRgn would be it): one such pass comes first.

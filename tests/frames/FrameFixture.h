@@ -1,6 +1,5 @@
 #pragma once
-// A form for frame tests: frames placed or loaded on it, the writes they report (control and
-// key), the pixels of a frame's persistent image, and no skipped step the host was not told of.
+// A form for frame tests: the writes frames report, their printed pixels, no unexpected host call.
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -1,5 +1,4 @@
-// The gallery's frames, loaded from their form text, pixel for pixel against tests/frames/golden
-// (one image per style, its looks from top to bottom; see tests/README.md).
+// The gallery's frames pixel for pixel against tests/frames/golden, one image per style.
 #include "gallery/FrameSamples.h"
 #include "tests/frames/FrameFixture.h"
 #include "tests/support/KeptImage.h"

@@ -1,5 +1,4 @@
-// The frame's model: presets, themes and text flags, each write, reading, the disabled palette,
-// fonts, the minimum size and the mouse event.
+// The frame's model: presets, themes, writes, reading, the disabled palette, size and mouse.
 #include <array>
 #include <functional>
 #include <tuple>

@@ -1,6 +1,5 @@
-// What a screen reader finds on a form of every control, through the system's own entry points: the
-// tree in tab order with each element's details and place; a default action that clicks as the
-// user would; the win events that follow tabbing and typing.
+// What a screen reader finds through the system's own entry points: the tree with each element's
+// details and place, default actions, win events, and clients on other threads.
 #include <windows.h>
 #include <oleacc.h>
 #include <wrl/client.h>
@@ -93,7 +92,7 @@ std::string Details(IAccessible* a, long id) {
 }
 
 // The tree under a with each element's details, depth first, as AccessibleChildren lists it; each
-// full object's window is checked against its window text on the way.
+// full object's window is checked against its window text and, shown, its place on the way.
 void Walk(IAccessible* a, const std::string& indent, Lines& out) {
   long count = 0, got = 0;
   ASSERT_EQ(a->get_accChildCount(&count), S_OK);
@@ -116,6 +115,13 @@ void Walk(IAccessible* a, const std::string& indent, Lines& out) {
     wchar_t text[64] = {};
     GetWindowTextW(window, text, 64);
     EXPECT_EQ(Text(child.Get(), &IAccessible::get_accName, CHILDID_SELF), Utf8FromWide(text)) << "its window's text";
+    RECT r{};
+    long x = 0, y = 0, w = 0, h = 0;
+    if (IsWindowVisible(window) && GetWindowRect(window, &r)) {
+      EXPECT_EQ(child->accLocation(&x, &y, &w, &h, Child(CHILDID_SELF)), S_OK);
+      EXPECT_EQ((std::vector<long>{x, y, x + w, y + h}), (std::vector<long>{r.left, r.top, r.right, r.bottom})) << text;
+      EXPECT_GT(w * h, 0) << text;
+    }
     Walk(child.Get(), indent + "  ", out);
   }
 }
@@ -136,8 +142,7 @@ bool IsProxy(IUnknown* object) {
   return SUCCEEDED(object->QueryInterface(IID_PPV_ARGS(security.GetAddressOf())));
 }
 
-// A client in an apartment of its own on another thread of the process, as a screen reader's
-// thread would be: each job runs there while the test's thread pumps the messages it answers.
+// A client apartment on another thread: each job runs there while the test's thread pumps.
 class OtherApartment {
  public:
   OtherApartment() = default;
@@ -204,7 +209,7 @@ class Accessibility : public InputTest {
   HWND EditOf(const wchar_t* name) { return GetWindow(Window(name), GW_CHILD); }
 };
 
-// Name, role, state, value, description, shortcut and default action of every element.
+// Name, role, state, value, description, shortcut, default action and place of every element.
 TEST_F(Accessibility, AWalkOfAFormReadsEveryElementInTabOrder) {
   PlaceEveryControl();
   SetFocus(Window(L"save"));
@@ -235,35 +240,19 @@ TEST_F(Accessibility, AWalkOfAFormReadsEveryElementInTabOrder) {
                          "    link 'Help' linked [(-2147352573)|||Jump]",
                          "    separator '' [(-2147352573)|||]"}));
   EXPECT_EQ(LiveAccessibleObjects(), objects) << "a second walk finds the objects of the first";
-  RemoveAll();
-  EXPECT_EQ(LiveAccessibleObjects(), 1) << "only the form's own is left: each went with its window";
-}
-
-// Where each element stands, the link found where it is drawn; an edit reads as its field; an
-// object kept past its control answers "not connected".
-TEST_F(Accessibility, EachElementTellsItsPlace) {
-  PlaceEveryControl();
-  const std::pair<const wchar_t*, long> elements[] = {{L"save", 0}, {L"bold", 0}, {L"left", 0}, {L"code", 0},
-                                                      {L"name", 0}, {L"pin", 0},  {L"panel", 1}};  // 1: the link
-  for (const auto& [control, child] : elements) {
-    SCOPED_TRACE(Utf8FromWide(control));
-    ComPtr<IAccessible> a = ObjectOf(Window(control));
-    const auto* panel = dynamic_cast<KvFundo*>(form_->Control(control));
-    RECT want = child ? panel->Link().BoundsPixels() : RECT{};
-    if (child) MapWindowPoints(panel->Background().hWnd(), nullptr, reinterpret_cast<POINT*>(&want), 2);
-    else GetWindowRect(Window(control), &want);
-    long x = 0, y = 0, w = 0, h = 0;
-    ASSERT_EQ(a->accLocation(&x, &y, &w, &h, Child(child)), S_OK);
-    EXPECT_EQ((std::vector<long>{x, y, w, h}), (std::vector<long>{want.left, want.top, want.right - want.left,
-                                                                   want.bottom - want.top}));
-    EXPECT_GT(w * h, 0);
-    if (child) {
-      VARIANT hit;
-      ASSERT_EQ(a->accHitTest(x + w / 2, y + h / 2, &hit), S_OK);
-      EXPECT_EQ(hit.vt == VT_I4 ? hit.lVal : -1, child) << "the link is found where it is drawn";
-    }
-  }
-  ComPtr<IAccessible> edit = ObjectOf(EditOf(L"name"));  // an edit reads as its field
+  // The link stands and is found where it is drawn.
+  const auto& panel = dynamic_cast<KvFundo&>(*form_->Control(L"panel"));
+  RECT link = panel.Link().BoundsPixels();
+  MapWindowPoints(panel.Background().hWnd(), nullptr, reinterpret_cast<POINT*>(&link), 2);
+  long x = 0, y = 0, w = 0, h = 0;
+  ASSERT_EQ(ObjectOf(panel.hWnd())->accLocation(&x, &y, &w, &h, Child(1)), S_OK);
+  EXPECT_EQ((std::vector<long>{x, y, x + w, y + h}), (std::vector<long>{link.left, link.top, link.right, link.bottom}));
+  EXPECT_GT(w * h, 0);
+  VARIANT hit;
+  ASSERT_EQ(ObjectOf(panel.hWnd())->accHitTest(x + w / 2, y + h / 2, &hit), S_OK);
+  EXPECT_EQ(hit.vt == VT_I4 ? hit.lVal : -1, 1);
+  // An edit reads as its field; an object kept past its control answers "not connected".
+  ComPtr<IAccessible> edit = ObjectOf(EditOf(L"name"));
   EXPECT_EQ(Line(edit.Get(), CHILDID_SELF), "text 'Name:' focusable read-only");
   HWND back = nullptr;
   EXPECT_EQ(WindowFromAccessibleObject(edit.Get(), &back), S_OK);
@@ -271,10 +260,12 @@ TEST_F(Accessibility, EachElementTellsItsPlace) {
   form_->Remove(L"name");
   VARIANT role;
   EXPECT_EQ(edit->get_accRole(Child(CHILDID_SELF), &role), CO_E_OBJNOTCONNECTED);
+  edit.Reset();
+  RemoveAll();
+  EXPECT_EQ(LiveAccessibleObjects(), 1) << "only the form's own is left: each went with its window";
 }
 
-// accDoDefaultAction clicks: the button's events are those of a click by the mouse, the check
-// button toggles, the link opens its address through the host.
+// accDoDefaultAction clicks as the mouse does: the check button toggles, the link opens its address.
 TEST_F(Accessibility, TheDefaultActionRecordsTheSameEventsAsAClick) {
   auto& push = Button(L"push", 120, 120, L"Push");
   auto& check = Button(L"check", 1800, 120, L"Check", modeCheck);
@@ -305,8 +296,8 @@ TEST_F(Accessibility, TheDefaultActionRecordsTheSameEventsAsAClick) {
   EXPECT_EQ(ObjectOf(panel.hWnd())->accDoDefaultAction(Child(CHILDID_SELF)), DISP_E_MEMBERNOTFOUND);
 }
 
-// The win events a screen reader gets as the user tabs from a button into a field and types, and
-// as the program renames a frame and checks a button: each named through AccessibleObjectFromEvent.
+// The win events of tabbing into a field, typing, a new frame caption and a checked button, each
+// read through AccessibleObjectFromEvent.
 struct WinEvents {
   static inline Lines* out = nullptr;
   static inline std::vector<HWND> ours;
@@ -349,8 +340,7 @@ TEST_F(Accessibility, WinEventsFollowTabbingTypingAndTheProgram) {
   Pump(50);
   UnhookWinEvent(hook);
   WinEvents::out = nullptr;
-  // The form learns the focus from the focus message: the button shows as the default one once it
-  // has the focus, and stops being it once the field has it.
+  // The button is the default one while it has the focus.
   EXPECT_EQ(events, (Lines{"focus push button 'OK' focusable focused",
                            "state push button 'OK' focusable focused default",
                            "state push button 'OK' focusable default",
@@ -365,9 +355,8 @@ TEST_F(Accessibility, WinEventsFollowTabbingTypingAndTheProgram) {
                            "state check 'Check' focusable checked"}));
 }
 
-// A client on another thread reads the controls through the system's proxy, asking again for each
-// as a screen reader does; once a window goes, the proxy the client kept is cut off and the
-// window's object is released. The thread's own queries get the object itself.
+// A client on another thread reads through the system's proxy, cut off and releasing the object when
+// the window goes; the thread's own queries get the object itself.
 TEST_F(Accessibility, AClientOnAnotherThreadReadsThroughAProxyCutOffWithTheWindow) {
   Button(L"save", 120, 120, L"&Save");
   Button(L"bold", 1800, 120, L"&Bold", modeCheck);
@@ -404,9 +393,8 @@ TEST_F(Accessibility, AClientOnAnotherThreadReadsThroughAProxyCutOffWithTheWindo
   EXPECT_EQ(read, Lines{save}) << "the other window still answers";
 }
 
-// Queries as the focus comes and goes, two hundred a round, leave one object for the window, the
-// same each time, and nothing else: the object goes with its window, and the GDI objects, windows
-// and handles are where they were.
+// Two hundred queries a round leave one object, the same each time, that goes with its window, and
+// no GDI object, window or handle.
 TEST_F(Accessibility, RepeatedQueriesLeaveOneObjectThatGoesWithItsWindow) {
   const long before = LiveAccessibleObjects();
   auto round = [&] {

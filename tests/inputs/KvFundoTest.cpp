@@ -1,5 +1,4 @@
-// The link panel: the link's looks, hover timer, clicks and cursor; the layout, bands and logo in
-// pixels; what a new panel stores; and the objects a hovered panel gives back.
+// The link panel: the link's looks, hover timer, clicks and cursor; layout and pixels; storing; objects.
 #include "host/EmbeddedControl.h"
 #include "inputs/LinkCursor.h"
 #include "tests/inputs/TextInputHarness.h"
@@ -93,8 +92,7 @@ TEST_F(KvFundoTest, TheLinkStaysHotOverThePanelAndTurnsNormalWithinOneTickOfLeav
     EXPECT_EQ(Underlined(), over) << x << "," << y;
     host_.cursor = ScreenOf(200, 150);
   }
-  // A pressed link stays pressed once the cursor leaves; the release comes through the capture
-  // wherever the pointer is, and away from the link it is no click, nor is a press of the background.
+  // A pressed link stays pressed off the panel; a release away from the link, or a background press, is no click.
   Hover();
   Press();
   EXPECT_TRUE(CursorTo(-50, -50));
@@ -110,8 +108,7 @@ TEST_F(KvFundoTest, AClickOpensTheAddressOrRaisesClickAsClickResponseSays) {
   std::vector<std::wstring> seen;
   panel->events.Click = [&] { seen.push_back(L"Click"); };
   panel->events.OpeningURL = [&](std::wstring& url) { seen.push_back(L"OpeningURL(" + url + L")"); };
-  // What one click of the link raised and asked of the shell, and the URL it leaves, in one line;
-  // the link is normal again after it, and its hover timer runs only at run time.
+  // One click: what it raised and asked of the shell, and the URL it leaves, in one line.
   const auto click = [&] {
     seen.clear();
     host_.calls.clear();
@@ -210,8 +207,7 @@ TEST_F(KvFundoTest, ANewPanelStoresOnlyItsEmptyUrlAndEachWriteNamesItsKey) {
   PropertyBag bag = Written(*panel);
   ASSERT_THAT(Keys(bag), ElementsAre(L"URL"));
   EXPECT_EQ(Load<KvFundo>(L"KvFundo", L"Copy", bag, 6000, 4500)->URL(), L"") << "not replaced by the default";
-  // A stored panel takes the defaults of the keys it lacks, the address as URL too, and shows a
-  // stored colour in the link's look at once.
+  // A stored panel takes the defaults of the keys it lacks and shows a stored colour at once.
   PropertyBag stored;
   stored.Write(L"ColorNormal", static_cast<int32_t>(kSysWindowText));
   KvFundo& loaded = *Load<KvFundo>(L"KvFundo", L"Loaded", stored, 6000, 4500);
@@ -232,8 +228,7 @@ TEST_F(KvFundoTest, ANewPanelStoresOnlyItsEmptyUrlAndEachWriteNamesItsKey) {
 }
 
 TEST_F(KvFundoTest, DestroyingAHoveredPanelReleasesEveryObjectAndStopsItsTimer) {
-  // Three rounds warm up what the process keeps once made: window classes, and the realised fonts
-  // that the OLE font objects hand back to a cache which lets them go only later.
+  // Three rounds warm up window classes and the realised fonts the font cache lets go only later.
   ExpectNoLeaks(
       [&] {
         KvFundo& p = Add<KvFundo>(L"KvFundo", L"Temp", 0, 0, 5000, 3000);

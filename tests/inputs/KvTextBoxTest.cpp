@@ -1,5 +1,4 @@
-// The rounded field through real keystrokes and focus changes: forced case, Enter as Tab, the
-// focus outline in pixels, its layout, what a new or stored field holds, and the required check.
+// The rounded field through real keystrokes and focus changes, its outline, layout, storing and check.
 #include <array>
 
 #include "inputs/ValidarTextBox.h"
@@ -49,8 +48,7 @@ TEST_F(KvTextBoxTest, TypedLettersTakeTheForcedCaseBeforeKeyPressAndTheFieldGets
 }
 
 TEST(KvTextBoxForceCase, FollowsTheAnsiCodePageAndLeavesCaselessCharactersAlone) {
-  // {typed, upper, forced}; outside ASCII the locale decides where the code page has both forms,
-  // and one it lacks stays as typed.
+  // {typed, upper, forced}: outside ASCII the locale decides where the code page has both forms.
   std::vector<std::array<int, 3>> cases = {{'a', 1, 'A'}, {'Z', 0, 'z'}, {'a', 0, 'a'}, {8, 1, 8}, {27, 0, 27}, {'0', 1, '0'}, {'@', 1, '@'}, {'[', 0, '['}};
   if (GetACP() == 1252) cases.insert(cases.end(), {{0xE9, 1, 0xC9}, {0x03C9, 1, 0x03C9}});
   for (auto [typed, upper, forced] : cases) EXPECT_EQ(KvTextBox::ForceCase(static_cast<int16_t>(typed), upper), forced) << typed;
@@ -118,16 +116,14 @@ TEST_F(KvTextBoxTest, LayoutInsetsTheFieldKeepsTheMinimumHeightAndReportsARefuse
 }
 
 TEST_F(KvTextBoxTest, ANewFieldAStoredOneAndEveryWrite) {
-  // New: the designed outline (solid, black) and black focus colours differ from the stored
-  // defaults; ValidarCampo and ValidarMSG are always stored.
+  // New: the designed outline and focus colours differ from the stored defaults.
   auto& box = Add<KvTextBox>(L"KvTextBox", L"Novo", 0, 0, 2400, 450);
   PropertyBag fresh = Written(box);
   EXPECT_THAT(Keys(fresh), ElementsAre(L"BorderStyle", L"BorderColor", L"ColorOnFoco", L"ColorOffFoco", L"ValidarCampo",
                                        L"ValidarMSG"));
   EXPECT_EQ(fresh.ReadInt16(L"BorderStyle", 3), 1);
   EXPECT_EQ(fresh.ReadInt32(L"BorderColor", -1) | fresh.ReadInt32(L"ColorOnFoco", -1) | fresh.ReadInt32(L"ColorOffFoco", -1), 0);
-  // Stored without them: red and silver focus colours, a dotted window-text outline; the stored
-  // selection lands in the designed text, which the stored text then replaces.
+  // Stored without them; the stored selection lands in the designed text, which the stored text replaces.
   PropertyBag bag;
   bag.Write(L"SelStart", int32_t{1});
   bag.Write(L"SelText", std::wstring(L"XX"));
@@ -158,8 +154,7 @@ TEST_F(KvTextBoxTest, ANewFieldAStoredOneAndEveryWrite) {
             [](KvTextBox& b) { b.SetValidarCampo(true); }, [](KvTextBox& b) { b.SetValidarMSG(L"Informe"); }});
 }
 
-// Texts past what a window name may hold go whole through a form file read into a shown form (its
-// field makes its edit with them) and written back, a write, and a field placed in code.
+// Texts past what a window name may hold go whole through a form file, a write and a placed field.
 TEST_F(KvTextBoxTest, TwoMillionCharactersGoThroughTheEditAndTheFormFileWhole) {
   const std::wstring text(2'000'000, L'x');
   const std::string form = "TesselForm 1\nForm\n  Width = 6000\n  Height = 3000\nEndForm\n"

@@ -1,12 +1,10 @@
-// The captioned field: its two layouts and height limits, the box painted like the field, the
-// events it passes on, and what a new or stored field holds.
+// The captioned field: layouts and height limits, painting, events, and storing.
 #include "tests/inputs/TextInputHarness.h"
 
 namespace tessel::test {
 namespace {
 
-// With a caption the box starts 100 twips right of it and the field sits 60 in and 30 down;
-// without one the box takes the whole width and the field sits 60 in and 60 down.
+// Right of a caption the box starts 100 twips on, the field 60 in and 30 down; else 60 down.
 void ExpectLayout(const KvText& field, int height, int box) {
   const bool captioned = !field.Caption().empty();
   const int left = captioned ? field.LblCaption().Width() + 100 : 0;
@@ -83,8 +81,7 @@ TEST_F(KvTextTest, ANewFieldAStoredOneAndEveryWrite) {
               [](KvText& f) { f.SetMaxLength(30); }, [](KvText& f) { f.SetPasswordChar(L"#"); },
               [](KvText& f) { f.SetText(L"Lisboa"); }, [](KvText& f) { f.SetFont(Font::Create(FontDesc{})); },
               [](KvText& f) { f.SetFontCaption(Font::Create(FontDesc{L"Arial", 9.0f, FW_BOLD})); }});
-  // Read back: the box takes the stored field colour, laid out once at the end with the stored
-  // caption and caption font; an empty stored caption gives the wide layout.
+  // Read back: the stored colour, caption and caption font; an empty stored caption gives the wide layout.
   KvText* copy = Load<KvText>(L"KvText", L"Copia", Written(field), 3000, 400);
   ASSERT_TRUE(copy);
   EXPECT_EQ(std::vector<OleColor>({copy->Fundo().BackColor(), copy->Fundo().FillColor()}),

@@ -1,5 +1,4 @@
-// What placing and loading controls costs the system: the windows a control makes and how often
-// each moves, the paints a loaded form gets, and the GDI objects fields hold at rest.
+// What placing and loading controls costs: windows made, moves, paints and GDI objects.
 #include <map>
 
 #include "host/Constituent.h"
@@ -9,8 +8,7 @@
 namespace tessel::test::textinput {
 namespace {
 
-// Windows of this thread as the system reports them: made (with the styles they were made with),
-// moved or sized, and painted.
+// Windows of this thread as the system reports them: made, moved or sized, and painted.
 struct WindowLog {
   std::map<HWND, std::pair<LONG, LONG>> made;  // style, extended style
   std::map<HWND, int> moves, paints;
@@ -69,8 +67,7 @@ TEST_F(PlacementCost, EachWindowIsMadeOnceWithItsFinalStylesMovedAtMostOnceAndPa
   }
 }
 
-// Fields alike share their font, brush and back buffer: once the system's bounded cache of window
-// DCs (each with a region) is full, more fields add no GDI object at all.
+// Fields alike share font, brush and back buffer: once the system's DC cache is full, more add nothing.
 TEST_F(PlacementCost, MoreFieldsAddNoGdiObject) {
   int placed = 0;
   const auto place = [&](const wchar_t* type, int count) {
@@ -90,8 +87,7 @@ TEST_F(PlacementCost, MoreFieldsAddNoGdiObject) {
   }
 }
 
-// A hidden form (a tool that only checks a file) never paints, and its fields hold their edit
-// windows back until the form is shown: then it looks pixel for pixel as one shown at once.
+// A hidden form never paints and makes its edits once shown, then looks as one shown at once.
 TEST_F(PlacementCost, ALoadedFormPaintsOnceWhenAllIsPlacedAndAHiddenOneNever) {
   const ParsedForm parsed = ParseFormText(
       "TesselForm 1\nForm\n  Width = 6000\n  Height = 3000\nEndForm\n"

@@ -1,6 +1,5 @@
 #pragma once
-// One form for every test of the input controls (a top-level window is dearer than a control),
-// with a recording host, the keys the controls' writes name, and bag, pixel and event helpers.
+// One form for every test of the input controls, with a recording host and the keys writes name.
 #include <windows.h>
 
 #include <gmock/gmock.h>
