@@ -145,7 +145,6 @@ bool IsProxy(IUnknown* object) {
 // A client apartment on another thread: each job runs there while the test's thread pumps.
 class OtherApartment {
  public:
-  OtherApartment() = default;
   ~OtherApartment() {
     Run({});
     thread_.join();

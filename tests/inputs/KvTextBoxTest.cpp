@@ -54,28 +54,7 @@ TEST(KvTextBoxForceCase, FollowsTheAnsiCodePageAndLeavesCaselessCharactersAlone)
   for (auto [typed, upper, forced] : cases) EXPECT_EQ(KvTextBox::ForceCase(static_cast<int16_t>(typed), upper), forced) << typed;
 }
 
-TEST_F(KvTextBoxTest, EnterBecomesATabToTheNextControlAndReachesNeitherFieldNorKeyPress) {
-  auto& first = Add<KvTextBox>(L"KvTextBox", L"Primeiro", 300, 300, 3000, 450);
-  auto& second = Add<KvTextBox>(L"KvTextBox", L"Segundo", 300, 1000, 3000, 450);
-  EventLog log;
-  log.Watch(first.events);
-  HWND edit1 = first.Texto().Window();
-  SetFocus(edit1);
-  host_.forwardKeys = true;  // the recorded Tab then goes to the platform, which moves the focus
-  SendText(edit1, L"\r");
-  EXPECT_EQ(first.Text(), L"Text1");
-  EXPECT_THAT(log.lines, ElementsAre("KeyDown(13,0)", "KeyUp(13,0)"));
-  EXPECT_THAT(host_.calls, ElementsAre(L"SendKeys({TAB}|0)"));
-  EXPECT_EQ(GetFocus(), edit1) << "sent without waiting: the focus moves once the posted Tab is handled";
-  EXPECT_TRUE(PumpUntil([&] { return GetFocus() == second.Texto().Window(); }));
-  // The mouse events come from the field, in twips.
-  SendMessageW(edit1, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(10, 4));
-  SendMessageW(edit1, WM_LBUTTONUP, 0, MAKELPARAM(10, 4));
-  const std::string at = std::to_string(10 * TwipsPerPixelX()) + "," + std::to_string(4 * TwipsPerPixelY()) + ")";
-  EXPECT_THAT(log.lines, testing::IsSupersetOf({"MouseDown(1,1," + at, "MouseUp(1,0," + at}));
-}
-
-TEST_F(KvTextBoxTest, TheOutlineFollowsTheFocusAndBackStyleFillsTheRing) {
+TEST_F(KvTextBoxTest, TheOutlineFollowsTheFocusAndEnterBecomesATabReachingNeitherFieldNorKeyPress) {
   auto& first = Add<KvTextBox>(L"KvTextBox", L"Primeiro", 600, 300, 3000, 450);
   auto& second = Add<KvTextBox>(L"KvTextBox", L"Segundo", 600, 1200, 3000, 450);
   for (KvTextBox* box : {&first, &second}) {
@@ -99,6 +78,23 @@ TEST_F(KvTextBoxTest, TheOutlineFollowsTheFocusAndBackStyleFillsTheRing) {
   const int top1 = PixelsFromTwipsY(300), top2 = PixelsFromTwipsY(1200);
   ExpectPixels(Shot(), {{mid, top1, RGB(255, 0, 0)}, {mid, top1 + 1, RGB(0, 255, 0)}, {left + 1, top1 + 15, RGB(0, 255, 0)},
                         {mid, top2, RGB(0, 0, 255)}, {mid, top2 + 1, RGB(0, 255, 0)}});
+  // Enter: a Tab to the next control, sent without waiting.
+  EventLog log;
+  log.Watch(first.events);
+  HWND edit1 = first.Texto().Window();
+  SetFocus(edit1);
+  host_.forwardKeys = true;  // the recorded Tab then goes to the platform, which moves the focus
+  SendText(edit1, L"\r");
+  EXPECT_EQ(first.Text(), L"Text1");
+  EXPECT_THAT(log.lines, ElementsAre("KeyDown(13,0)", "KeyUp(13,0)"));
+  EXPECT_THAT(host_.calls, ElementsAre(L"SendKeys({TAB}|0)"));
+  EXPECT_EQ(GetFocus(), edit1) << "sent without waiting: the focus moves once the posted Tab is handled";
+  EXPECT_TRUE(PumpUntil([&] { return GetFocus() == second.Texto().Window(); }));
+  // The mouse events come from the field, in twips.
+  SendMessageW(edit1, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(10, 4));
+  SendMessageW(edit1, WM_LBUTTONUP, 0, MAKELPARAM(10, 4));
+  const std::string at = std::to_string(10 * TwipsPerPixelX()) + "," + std::to_string(4 * TwipsPerPixelY()) + ")";
+  EXPECT_THAT(log.lines, testing::IsSupersetOf({"MouseDown(1,1," + at, "MouseUp(1,0," + at}));
 }
 
 TEST_F(KvTextBoxTest, LayoutInsetsTheFieldKeepsTheMinimumHeightAndReportsARefusedWidth) {
