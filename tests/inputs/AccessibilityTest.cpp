@@ -208,7 +208,8 @@ class Accessibility : public InputTest {
   HWND EditOf(const wchar_t* name) { return GetWindow(Window(name), GW_CHILD); }
 };
 
-// Name, role, state, value, description, shortcut, default action and place of every element.
+// Name, role, state, value, description, shortcut, default action and place of every element, and
+// what the default action does.
 TEST_F(Accessibility, AWalkOfAFormReadsEveryElementInTabOrder) {
   PlaceEveryControl();
   SetFocus(Window(L"save"));
@@ -240,7 +241,7 @@ TEST_F(Accessibility, AWalkOfAFormReadsEveryElementInTabOrder) {
                          "    separator '' [(-2147352573)|||]"}));
   EXPECT_EQ(LiveAccessibleObjects(), objects) << "a second walk finds the objects of the first";
   // The link stands and is found where it is drawn.
-  const auto& panel = dynamic_cast<KvFundo&>(*form_->Control(L"panel"));
+  auto& panel = dynamic_cast<KvFundo&>(*form_->Control(L"panel"));
   RECT link = panel.Link().BoundsPixels();
   MapWindowPoints(panel.Background().hWnd(), nullptr, reinterpret_cast<POINT*>(&link), 2);
   long x = 0, y = 0, w = 0, h = 0;
@@ -250,6 +251,29 @@ TEST_F(Accessibility, AWalkOfAFormReadsEveryElementInTabOrder) {
   VARIANT hit;
   ASSERT_EQ(ObjectOf(panel.hWnd())->accHitTest(x + w / 2, y + h / 2, &hit), S_OK);
   EXPECT_EQ(hit.vt == VT_I4 ? hit.lVal : -1, 1);
+  // The default action clicks as the mouse does, posted: the check button toggles, the link opens.
+  EventLog log;
+  for (const wchar_t* name : {L"save", L"bold"}) {
+    SCOPED_TRACE(Utf8FromWide(name));
+    auto& b = dynamic_cast<ButtonStyle&>(*form_->Control(name));
+    log.Watch(b.events, Utf8FromWide(name) + ".");
+    SendMessageW(b.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 15));
+    SendMessageW(b.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(50, 15));
+    const Lines clicked = log.Take();
+    ASSERT_THAT(clicked, testing::Contains(Utf8FromWide(name) + ".Click"));
+    const bool after = b.Value();
+    ASSERT_EQ(ObjectOf(b.hWnd())->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
+    EXPECT_TRUE(log.lines.empty()) << "posted: the caller does not wait for the click's handlers";
+    ASSERT_TRUE(PumpUntil([&] { return log.lines.size() >= clicked.size(); }, 1000));
+    EXPECT_EQ(log.Take(), clicked);
+    EXPECT_EQ(b.Value(), name[0] == L'b' ? !after : false);
+  }
+  panel.SetURL(L"https://example.invalid/help");
+  host_.calls.clear();
+  ASSERT_EQ(ObjectOf(panel.hWnd())->accDoDefaultAction(Child(1)), S_OK);
+  ASSERT_TRUE(PumpUntil([&] { return !host_.calls.empty(); }, 1000));
+  EXPECT_EQ(host_.calls, std::vector<std::wstring>{L"ShellExecute(desktop|open|https://example.invalid/help|||1)"});
+  EXPECT_EQ(ObjectOf(panel.hWnd())->accDoDefaultAction(Child(CHILDID_SELF)), DISP_E_MEMBERNOTFOUND);
   // An edit reads as its field; an object kept past its control answers "not connected".
   ComPtr<IAccessible> edit = ObjectOf(EditOf(L"name"));
   EXPECT_EQ(Line(edit.Get(), CHILDID_SELF), "text 'Name:' focusable read-only");
@@ -262,37 +286,6 @@ TEST_F(Accessibility, AWalkOfAFormReadsEveryElementInTabOrder) {
   edit.Reset();
   RemoveAll();
   EXPECT_EQ(LiveAccessibleObjects(), 1) << "only the form's own is left: each went with its window";
-}
-
-// accDoDefaultAction clicks as the mouse does: the check button toggles, the link opens its address.
-TEST_F(Accessibility, TheDefaultActionRecordsTheSameEventsAsAClick) {
-  auto& push = Button(L"push", 120, 120, L"Push");
-  auto& check = Button(L"check", 1800, 120, L"Check", modeCheck);
-  auto& panel = Add<KvFundo>(L"KvFundo", L"panel", 0, 1000, 9000, 2400);
-  panel.SetCaption(L"Help");
-  panel.SetURL(L"https://example.invalid/help");
-  EventLog log;
-  log.Watch(push.events, "push.");
-  log.Watch(check.events, "check.");
-  for (ButtonStyle* b : {&push, &check}) {
-    SCOPED_TRACE(Utf8FromWide(b->Extender().name));
-    const LPARAM middle = MAKELPARAM(50, 15);
-    SendMessageW(b->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, middle);
-    SendMessageW(b->hWnd(), WM_LBUTTONUP, 0, middle);
-    const Lines clicked = log.Take();
-    const bool after = b->Value();
-    ASSERT_EQ(ObjectOf(b->hWnd())->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
-    EXPECT_TRUE(log.lines.empty()) << "posted: the caller does not wait for the click's handlers";
-    ASSERT_TRUE(PumpUntil([&] { return log.lines.size() >= clicked.size(); }, 1000));
-    EXPECT_EQ(log.Take(), clicked);
-    EXPECT_EQ(b->Value(), b == &check ? !after : false);
-  }
-  host_.calls.clear();
-  ASSERT_EQ(ObjectOf(panel.hWnd())->accDoDefaultAction(Child(1)), S_OK);
-  ASSERT_TRUE(PumpUntil([&] { return !host_.calls.empty(); }, 1000));
-  EXPECT_EQ(host_.calls, std::vector<std::wstring>{L"ShellExecute(desktop|open|https://example.invalid/help|||1)"})
-      << "what a click of the link asks of the shell";
-  EXPECT_EQ(ObjectOf(panel.hWnd())->accDoDefaultAction(Child(CHILDID_SELF)), DISP_E_MEMBERNOTFOUND);
 }
 
 // The win events of tabbing into a field, typing, a new frame caption and a checked button, each

@@ -70,11 +70,7 @@ class InputTest : public ::testing::Test {
   }
   template <class T>
   T* Load(const std::wstring& type, const std::wstring& name, PropertyBag bag, int width = 2400, int height = 450) {
-    ExtenderProperties e;
-    e.top = 3000;
-    e.width = width;
-    e.height = height;
-    return dynamic_cast<T*>(form_->AddLoaded(type, name, e, bag));
+    return dynamic_cast<T*>(form_->AddLoaded(type, name, ExtenderProperties{L"", 0, 3000, width, height}, bag));
   }
   // Each write of the list, one per stored key in the table's order, names its own key once.
   template <class T>
