@@ -71,10 +71,18 @@ TEST_F(FrameTest, ThemesTheImagesDoNotShowAndTextFlagsAreTables) {
     EXPECT_EQ(std::make_pair(CaptionTextFlags(3, a), CaptionTextFlags(8, a)), std::make_pair(single[a % 4], wrapped[a % 4]));
 }
 
-TEST_F(FrameTest, EachWriteReportsItsKeyColoursAreStoredTranslatedAndAnUnchangedThemeDoesNothing) {
+TEST_F(FrameTest, ANewFrameStoresItsBackColoursKeepsItsMinimumSizeAndEachWriteReportsItsKey) {
   TzFrames& f = AddFrame(L"fra");
-  changed_.clear();
+  // The colours are stored translated, where the default is the ambient system colour itself.
   const int32_t face = static_cast<int32_t>(GetSysColor(COLOR_BTNFACE));
+  const std::string stored = "  BackColor = " + std::to_string(face) + "\n  FillColor = " + std::to_string(face);
+  EXPECT_NE(WriteFormText(DescribeForm(*form_)).find("  .Enabled = true\n" + stored +
+                                                     "\n  HeaderStyle = 1\nEndControl"), std::string::npos);
+  std::vector<std::array<float, 4>> seen;
+  f.events.MouseMove = [&](int16_t& b, int16_t& s, float& x, float& y) { seen.push_back({float(b), float(s), x, y}); };
+  SendMessageW(f.hWnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(12, 34));
+  EXPECT_EQ(seen, (std::vector<std::array<float, 4>>{{1, 0, 12, 34}})) << "MouseMove in pixels";
+  changed_.clear();
   const std::pair<void (TzFrames::*)(OleColor), int32_t (TzFrames::*)() const> colours[] = {
       {&TzFrames::SetFrameColor, &TzFrames::FrameColor}, {&TzFrames::SetBackColor, &TzFrames::BackColor},
       {&TzFrames::SetFillColor, &TzFrames::FillColor},   {&TzFrames::SetTextBoxColor, &TzFrames::TextBoxColor},
@@ -115,6 +123,10 @@ TEST_F(FrameTest, EachWriteReportsItsKeyColoursAreStoredTranslatedAndAnUnchanged
   f.SetThemeColor(5);
   f.SetColorTo(RGB(0, 20, 0));
   EXPECT_EQ(std::make_pair(f.Theme().start, f.Theme().end), std::make_pair(int32_t{RGB(10, 0, 0)}, int32_t{RGB(0, 20, 0)}));
+  form_->Site(L"fra")->Move(0, 0, 500, 300);
+  EXPECT_EQ(std::make_pair(f.Width(), f.Height()), std::make_pair(700, 400));
+  form_->Site(L"fra")->Move(0, 0, 900, 300);
+  EXPECT_EQ(std::make_pair(f.Width(), f.Height()), std::make_pair(900, 400));
 }
 
 TEST_F(FrameTest, ADisabledFrameIsBlackUntilReadAndReadingMakesItsGreysColoursTheWindowAndCopiesTheFontInParts) {
@@ -139,22 +151,6 @@ TEST_F(FrameTest, ADisabledFrameIsBlackUntilReadAndReadingMakesItsGreysColoursTh
             std::make_tuple(std::wstring(L"Courier New"), 12.0f, true, true, false, false, BYTE{DEFAULT_CHARSET}));
   // Its greys (what they are stands in the kept images) are the colours a disabled frame draws with.
   EXPECT_EQ(std::make_pair(f.DisabledColors().fill, f.CurrentColors()), std::make_pair(int32_t{RGB(40, 50, 60)}, f.DisabledColors()));
-}
-
-TEST_F(FrameTest, ANewFrameStoresItsBackColoursAndGradientHeaderIsNeverBelow700By400TwipsAndReportsMoves) {
-  TzFrames& f = AddFrame(L"fra");
-  // The colours are stored translated, where the default is the ambient system colour itself.
-  const std::string face = std::to_string(GetSysColor(COLOR_BTNFACE));
-  EXPECT_NE(WriteFormText(DescribeForm(*form_)).find("  .Enabled = true\n  BackColor = " + face + "\n  FillColor = " + face +
-                                                     "\n  HeaderStyle = 1\nEndControl"), std::string::npos);
-  form_->Site(L"fra")->Move(0, 0, 500, 300);
-  EXPECT_EQ(std::make_pair(f.Width(), f.Height()), std::make_pair(700, 400));
-  form_->Site(L"fra")->Move(0, 0, 900, 300);
-  EXPECT_EQ(std::make_pair(f.Width(), f.Height()), std::make_pair(900, 400));
-  std::vector<std::array<float, 4>> seen;
-  f.events.MouseMove = [&](int16_t& b, int16_t& s, float& x, float& y) { seen.push_back({float(b), float(s), x, y}); };
-  SendMessageW(f.hWnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(12, 34));
-  EXPECT_EQ(seen, (std::vector<std::array<float, 4>>{{1, 0, 12, 34}})) << "MouseMove in pixels";
 }
 
 }  // namespace
