@@ -40,6 +40,7 @@ class FrameTest : public ::testing::Test {
     return static_cast<TzFrames&>(form_->Add(L"tzFrames", name, TwipsFromPixelsX(x), TwipsFromPixelsY(y),
                                              TwipsFromPixelsX(w), TwipsFromPixelsY(h), container));
   }
+  HWND Window(const wchar_t* name) const { return form_->Site(name)->hWnd(); }
   // The frame's window as its paints show it (its persistent image), client size.
   static std::unique_ptr<Canvas> Image(const TzFrames& frame) {
     RECT r{};

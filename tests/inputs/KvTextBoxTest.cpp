@@ -9,7 +9,7 @@ namespace {
 
 using KvTextBoxTest = InputTest;
 
-TEST_F(KvTextBoxTest, TypedLettersTakeTheForcedCaseBeforeKeyPressAndTheFieldGetsWhatItLeaves) {
+TEST_F(KvTextBoxTest, TypedLettersTakeTheForcedCaseOfTheCodePageBeforeKeyPressAndTheFieldGetsWhatItLeaves) {
   auto& box = Add<KvTextBox>(L"KvTextBox", L"Nome", 300, 300, 3000, 450);
   HWND edit = box.Texto().Window();
   SetFocus(edit);
@@ -45,13 +45,10 @@ TEST_F(KvTextBoxTest, TypedLettersTakeTheForcedCaseBeforeKeyPressAndTheFieldGets
   box.SetSelStart(2);
   SendMessageW(edit, WM_KEYDOWN, VK_HOME, 1);
   EXPECT_EQ(box.SelStart(), 7);
-}
-
-TEST(KvTextBoxForceCase, FollowsTheAnsiCodePageAndLeavesCaselessCharactersAlone) {
   // {typed, upper, forced}: outside ASCII the locale decides where the code page has both forms.
-  std::vector<std::array<int, 3>> cases = {{'a', 1, 'A'}, {'Z', 0, 'z'}, {'a', 0, 'a'}, {8, 1, 8}, {27, 0, 27}, {'0', 1, '0'}, {'@', 1, '@'}, {'[', 0, '['}};
-  if (GetACP() == 1252) cases.insert(cases.end(), {{0xE9, 1, 0xC9}, {0x03C9, 1, 0x03C9}});
-  for (auto [typed, upper, forced] : cases) EXPECT_EQ(KvTextBox::ForceCase(static_cast<int16_t>(typed), upper), forced) << typed;
+  std::vector<std::array<int, 3>> forced = {{'a', 1, 'A'}, {'Z', 0, 'z'}, {'a', 0, 'a'}, {8, 1, 8}, {27, 0, 27}, {'0', 1, '0'}, {'@', 1, '@'}, {'[', 0, '['}};
+  if (GetACP() == 1252) forced.insert(forced.end(), {{0xE9, 1, 0xC9}, {0x03C9, 1, 0x03C9}});
+  for (auto [typed, upper, want] : forced) EXPECT_EQ(KvTextBox::ForceCase(static_cast<int16_t>(typed), upper), want) << typed;
 }
 
 TEST_F(KvTextBoxTest, TheOutlineFollowsTheFocusAndEnterBecomesATabReachingNeitherFieldNorKeyPress) {
