@@ -211,14 +211,12 @@ TEST_F(KvFundoTest, ANewPanelStoresOnlyItsEmptyUrlAndEachWriteNamesItsKey) {
             std::vector<OleColor>({0xF1F1F1, 0x0000FF, 0xFF0000, kSysWindowText}));
   EXPECT_TRUE(loaded.HoverUnderline());
 
-  ExpectEachWriteNamesItsKey<KvFundo>(
-      *panel, {[](KvFundo& p) { p.SetCaption(L"a"); }, [](KvFundo& p) { p.SetCaptionTitulo(L"b"); },
-               [](KvFundo& p) { p.SetURL(L"c"); }, [](KvFundo& p) { p.SetClickResponse(1); },
-               [](KvFundo& p) { p.SetBackColor(0); }, [](KvFundo& p) { p.SetToolTipText2(L"d"); },
-               [](KvFundo& p) { p.SetColorNormal(1); }, [](KvFundo& p) { p.SetColorHot(2); },
-               [](KvFundo& p) { p.SetColorDown(3); }, [](KvFundo& p) { p.SetFont(Font::Create(FontDesc{})); },
-               [](KvFundo& p) { p.SetHoverUnderline(false); }, [](KvFundo& p) { p.SetStretch(true); },
-               [](KvFundo& p) { p.SetPicture(nullptr); }});
+  KvFundo& p = *panel;
+  ExpectEachWriteNamesItsKey<KvFundo>({[&] { p.SetCaption(L"a"); }, [&] { p.SetCaptionTitulo(L"b"); },
+      [&] { p.SetURL(L"c"); }, [&] { p.SetClickResponse(1); }, [&] { p.SetBackColor(0); },
+      [&] { p.SetToolTipText2(L"d"); }, [&] { p.SetColorNormal(1); }, [&] { p.SetColorHot(2); },
+      [&] { p.SetColorDown(3); }, [&] { p.SetFont(Font::Create(FontDesc{})); }, [&] { p.SetHoverUnderline(false); },
+      [&] { p.SetStretch(true); }, [&] { p.SetPicture(nullptr); }});
 }
 
 TEST_F(KvFundoTest, DestroyingAHoveredPanelReleasesEveryObjectAndStopsItsTimer) {

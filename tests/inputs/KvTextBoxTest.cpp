@@ -134,17 +134,14 @@ TEST_F(KvTextBoxTest, ANewFieldAStoredOneAndEveryWrite) {
   EXPECT_EQ(box.Alignment(), 0);
   EXPECT_EQ(box.BorderStyle(), 1);
 
-  ExpectEachWriteNamesItsKey<KvTextBox>(
-      box, {[](KvTextBox& b) { b.SetBackColor(0x00FFFF); }, [](KvTextBox& b) { b.SetForeColor(0x800000); },
-            [](KvTextBox& b) { b.SetEnabled(false); }, [](KvTextBox& b) { b.SetFont(Font::Create(FontDesc{})); },
-            [](KvTextBox& b) { b.SetBackStyle(0x00FF00); }, [](KvTextBox& b) { b.SetBorderStyle(2); },
-            [](KvTextBox& b) { b.SetAlignment(2); }, [](KvTextBox& b) { b.SetBorderColor(0x123456); },
-            [](KvTextBox& b) { b.SetLocked(true); }, [](KvTextBox& b) { b.SetMaxLength(20); },
-            [](KvTextBox& b) { b.SetPasswordChar(L"*"); }, [](KvTextBox& b) { b.SetSelLength(3); },
-            [](KvTextBox& b) { b.SetSelStart(1); }, [](KvTextBox& b) { b.SetSelText(L"x"); },
-            [](KvTextBox& b) { b.SetText(L"segredo"); }, [](KvTextBox& b) { b.SetCapitalizar(true); },
-            [](KvTextBox& b) { b.SetColorOnFoco(0xFF00FF); }, [](KvTextBox& b) { b.SetColorOffFoco(0x808080); },
-            [](KvTextBox& b) { b.SetValidarCampo(true); }, [](KvTextBox& b) { b.SetValidarMSG(L"Informe"); }});
+  ExpectEachWriteNamesItsKey<KvTextBox>({[&] { box.SetBackColor(0x00FFFF); }, [&] { box.SetForeColor(0x800000); },
+      [&] { box.SetEnabled(false); }, [&] { box.SetFont(Font::Create(FontDesc{})); },
+      [&] { box.SetBackStyle(0x00FF00); }, [&] { box.SetBorderStyle(2); }, [&] { box.SetAlignment(2); },
+      [&] { box.SetBorderColor(0x123456); }, [&] { box.SetLocked(true); }, [&] { box.SetMaxLength(20); },
+      [&] { box.SetPasswordChar(L"*"); }, [&] { box.SetSelLength(3); }, [&] { box.SetSelStart(1); },
+      [&] { box.SetSelText(L"x"); }, [&] { box.SetText(L"segredo"); }, [&] { box.SetCapitalizar(true); },
+      [&] { box.SetColorOnFoco(0xFF00FF); }, [&] { box.SetColorOffFoco(0x808080); }, [&] { box.SetValidarCampo(true); },
+      [&] { box.SetValidarMSG(L"Informe"); }});
 }
 
 // Texts past what a window name may hold go whole through a form file, a write and a placed field.

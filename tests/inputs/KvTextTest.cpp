@@ -72,14 +72,12 @@ TEST_F(KvTextTest, ANewFieldAStoredOneAndEveryWrite) {
   PropertyBag fresh = Written(field);
   EXPECT_THAT(Keys(fresh), ElementsAre(L"BackColor"));
   EXPECT_EQ(fresh.ReadInt32(L"BackColor", 0), 0xFFFFFF);
-  ExpectEachWriteNamesItsKey<KvText>(
-      field, {[](KvText& f) { f.SetAlignment(1); }, [](KvText& f) { f.SetBackColor(0xE0FFFF); },
-              [](KvText& f) { f.SetBorderColor(0x404040); }, [](KvText& f) { f.SetCaption(L"Cidade:"); },
-              [](KvText& f) { f.SetEnabled(false); }, [](KvText& f) { f.SetForeColor(0x000080); },
-              [](KvText& f) { f.SetFontColor(0x008000); }, [](KvText& f) { f.SetLocked(true); },
-              [](KvText& f) { f.SetMaxLength(30); }, [](KvText& f) { f.SetPasswordChar(L"#"); },
-              [](KvText& f) { f.SetText(L"Lisboa"); }, [](KvText& f) { f.SetFont(Font::Create(FontDesc{})); },
-              [](KvText& f) { f.SetFontCaption(Font::Create(FontDesc{L"Arial", 9.0f, FW_BOLD})); }});
+  ExpectEachWriteNamesItsKey<KvText>({[&] { field.SetAlignment(1); }, [&] { field.SetBackColor(0xE0FFFF); },
+      [&] { field.SetBorderColor(0x404040); }, [&] { field.SetCaption(L"Cidade:"); }, [&] { field.SetEnabled(false); },
+      [&] { field.SetForeColor(0x000080); }, [&] { field.SetFontColor(0x008000); }, [&] { field.SetLocked(true); },
+      [&] { field.SetMaxLength(30); }, [&] { field.SetPasswordChar(L"#"); }, [&] { field.SetText(L"Lisboa"); },
+      [&] { field.SetFont(Font::Create(FontDesc{})); },
+      [&] { field.SetFontCaption(Font::Create(FontDesc{L"Arial", 9.0f, FW_BOLD})); }});
   // Read back: the stored colour, caption and caption font; an empty stored caption gives the wide layout.
   KvText* copy = Load<KvText>(L"KvText", L"Copia", Written(field), 3000, 400);
   ASSERT_TRUE(copy);

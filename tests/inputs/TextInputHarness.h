@@ -74,9 +74,9 @@ class InputTest : public ::testing::Test {
   }
   // Each write of the list, one per stored key in the table's order, names its own key once.
   template <class T>
-  void ExpectEachWriteNamesItsKey(T& control, const std::vector<std::function<void(T&)>>& writes) {
+  void ExpectEachWriteNamesItsKey(const std::vector<std::function<void()>>& writes) {
     changed_.clear();
-    for (const auto& write : writes) write(control);
+    for (const auto& write : writes) write();
     std::vector<std::wstring> keys;
     for (const auto& row : T::StoredProperties()) keys.push_back(row.key);
     EXPECT_EQ(changed_, keys);
