@@ -56,8 +56,8 @@ TEST(FramePrimitives, TheCutIsTheCharacterByCharacterOneMeasuredLogarithmicallyO
 // A gradient of up to 2^31 rows draws only the rows the image has: row k of n is k / n of the way.
 TEST(FramePrimitives, AGradientDrawsOnlyTheRowsTheImageHas) {
   // {rows, first drawn row, last}: rows 10 and 49 of 50; a longer gradient's first 50 rows stay black.
-  for (const auto& [rows, first, last] : {std::tuple{50, RGB(50, 0, 0), RGB(245, 0, 0)}, {1 << 24, RGB(0, 0, 0), RGB(0, 0, 0)},
-                                          {INT32_MAX, RGB(0, 0, 0), RGB(0, 0, 0)}}) {
+  for (const auto& [rows, first, last] : {std::tuple{50, RGB(50, 0, 0), RGB(245, 0, 0)},
+                                          {1 << 24, RGB(0, 0, 0), RGB(0, 0, 0)}, {INT32_MAX, RGB(0, 0, 0), RGB(0, 0, 0)}}) {
     SCOPED_TRACE(rows);
     Canvas canvas(8, 40, RGB(1, 1, 1));
     LinearGradient(canvas.dc(), RGB(0, 0, 0), RGB(250, 0, 0), 0, -10, 8, rows, true);
@@ -82,7 +82,8 @@ TEST_F(FrameTest, ThePanelClipsTheWindowToARoundedRectangleSetOnlyWhenItsSizeOrC
     if (GetWindowRgn(f.hWnd(), r.get()) == ERROR || !GetRgnBox(r.get(), &box)) return {};
     return {!!PtInRegion(r.get(), 0, 0), !!PtInRegion(r.get(), 4, 4), int(box.right), int(box.bottom)};
   };
-  // A change sets the panel's rounded region once; leaving the panel sets the whole rectangle.
+  // A rounded region leaves the right column and bottom row out, corners or not. A change sets the
+  // panel's new region once; leaving the panel sets the whole rectangle.
   using Step = std::tuple<const char*, std::function<void()>, int, std::array<int, 4>>;
   const std::vector<Step> steps{
       {"a redraw of a new frame, which shows all of its window", [&] { f.SetFillColor(RGB(3, 2, 1)); }, 0, {}},
