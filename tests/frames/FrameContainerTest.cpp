@@ -1,5 +1,4 @@
-// Controls inside a frame: child windows of it that move, hide and disable with it, take their
-// own places in the form's Tab order, are saved and loaded with it and go before it.
+// Controls inside a frame: moved, hidden, disabled, tabbed, saved, loaded and terminated with it.
 #include <array>
 
 #include "tests/frames/FrameFixture.h"
@@ -19,11 +18,7 @@ class Probe : public UserControl {
   static inline std::vector<std::wstring>* log = nullptr;
 };
 
-class FrameContainer : public FrameTest {
- protected:
-  HWND Window(const wchar_t* name) { return form_->Site(name)->hWnd(); }
-  HWND Edit(const wchar_t* name) { return FindWindowExW(Window(name), nullptr, L"Edit", nullptr); }
-};
+using FrameContainer = FrameTest;
 
 TEST_F(FrameContainer, ContainedControlsMoveHideClipAndFollowEnabledThroughANestedFrameAndAfterReloading) {
   AddFrame(L"outer", 300, 200, {}, 10, 10);  // holds inner and a button; inner holds a text box
@@ -72,6 +67,7 @@ TEST_F(FrameContainer, TabGoesThroughContainedControlsByTheirOwnIndexAndSkipsThe
   form_->Add(L"KvTextBox", L"last", 0, 4500, 1500, 300);
   form_->Add(L"KvTextBox", L"third", 150, 1200, 1500, 300, L"fra");
   form_->SetTabIndex(L"third", 3);
+  const auto Edit = [&](const wchar_t* name) { return FindWindowExW(Window(name), nullptr, L"Edit", nullptr); };
   std::vector<HWND> order;
   SetForegroundWindow(form_->hWnd());
   SetFocus(Edit(L"first"));

@@ -1,13 +1,13 @@
 #pragma once
-// A form for frame tests: frames placed or loaded on it, the writes they report (control and
-// key), the pixels of a frame's persistent image, and no skipped step the host was not told of.
+// A form for frame tests: the writes frames report, their printed pixels, no unexpected host call.
 #include <gtest/gtest.h>
+
+#include <memory>
 
 #include "frames/TzFrames.h"
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"
 #include "host/FormFile.h"
-#include "server/contract/Gdi.h"
 #include "server/contract/Twips.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/RecordingHost.h"
@@ -40,19 +40,14 @@ class FrameTest : public ::testing::Test {
     return static_cast<TzFrames&>(form_->Add(L"tzFrames", name, TwipsFromPixelsX(x), TwipsFromPixelsY(y),
                                              TwipsFromPixelsX(w), TwipsFromPixelsY(h), container));
   }
+  HWND Window(const wchar_t* name) const { return form_->Site(name)->hWnd(); }
   // The frame's window as its paints show it (its persistent image), client size.
-  static DibProbe Image(const TzFrames& frame) {
+  static std::unique_ptr<Canvas> Image(const TzFrames& frame) {
     RECT r{};
     GetClientRect(frame.hWnd(), &r);
-    WindowDC screen(nullptr);
-    void* bits = nullptr;
-    unique_hbitmap dib = CreateDib32(screen.get(), r.right, r.bottom, &bits);
-    {
-      unique_hdc dc(CreateCompatibleDC(screen.get()));
-      SelectGuard select(dc.get(), dib.get());
-      SendMessageW(frame.hWnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    }
-    return DibProbe(dib.get());
+    auto canvas = std::make_unique<Canvas>(r.right, r.bottom, RGB(1, 2, 3));
+    SendMessageW(frame.hWnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas->dc()), PRF_CLIENT);
+    return canvas;
   }
 
   ControlTypes types_;

@@ -1,5 +1,4 @@
-// The gallery's frames, loaded from their form text, pixel for pixel against tests/frames/golden
-// (one image per style, its looks from top to bottom; see tests/README.md).
+// The gallery's frames pixel for pixel against tests/frames/golden, one image per style.
 #include "gallery/FrameSamples.h"
 #include "tests/frames/FrameFixture.h"
 #include "tests/support/KeptImage.h"
@@ -16,7 +15,7 @@ TEST_F(FrameTest, EveryStyleLooksAsItsGoldenImage) {
   for (int style = 0; style < gallery::kFrameSampleStyles; ++style) {
     Sheet sheet(w, rows * h + (rows - 1) * gap, 0x808080);  // grey between the looks
     for (int row = 0; row < rows; ++row)
-      sheet.Paste(Image(*static_cast<TzFrames*>(samples->Control(gallery::FrameSampleName(style, row)))), 0,
+      sheet.Paste(*Image(*static_cast<TzFrames*>(samples->Control(gallery::FrameSampleName(style, row)))), 0,
                   row * (h + gap), w, h);
     WriteOrExpectKeptImage(KeptImageFolder(std::string("Z:") + TESSEL_FRAME_GOLDEN_DIR) + "/style" +
                                std::to_string(style) + ".png", sheet);

@@ -1,5 +1,4 @@
-// The frame's model: presets, themes and text flags, each write, reading, the disabled palette,
-// fonts, the minimum size and the mouse event.
+// The frame's model: presets, themes, writes, reading, the disabled palette, size and mouse.
 #include <array>
 #include <functional>
 #include <tuple>
@@ -72,22 +71,26 @@ TEST_F(FrameTest, ThemesTheImagesDoNotShowAndTextFlagsAreTables) {
     EXPECT_EQ(std::make_pair(CaptionTextFlags(3, a), CaptionTextFlags(8, a)), std::make_pair(single[a % 4], wrapped[a % 4]));
 }
 
-TEST_F(FrameTest, EachWriteReportsItsKeyColoursAreStoredTranslatedAndAnUnchangedThemeDoesNothing) {
+TEST_F(FrameTest, ANewFrameStoresItsBackColoursKeepsItsMinimumSizeAndEachWriteReportsItsKey) {
   TzFrames& f = AddFrame(L"fra");
-  changed_.clear();
+  // The colours are stored translated, where the default is the ambient system colour itself.
   const int32_t face = static_cast<int32_t>(GetSysColor(COLOR_BTNFACE));
-  using Colour = std::pair<void (TzFrames::*)(OleColor), int32_t (TzFrames::*)() const>;
-  const std::vector<std::pair<const wchar_t*, Colour>> colours{
-      {L"FrameColor", {&TzFrames::SetFrameColor, &TzFrames::FrameColor}},
-      {L"BackColor", {&TzFrames::SetBackColor, &TzFrames::BackColor}},
-      {L"FillColor", {&TzFrames::SetFillColor, &TzFrames::FillColor}},
-      {L"TextBoxColor", {&TzFrames::SetTextBoxColor, &TzFrames::TextBoxColor}},
-      {L"TextColor", {&TzFrames::SetTextColor, &TzFrames::TextColor}},
-      {L"ColorFrom", {&TzFrames::SetColorFrom, &TzFrames::ColorFrom}},
-      {L"ColorTo", {&TzFrames::SetColorTo, &TzFrames::ColorTo}}};
-  for (const auto& [key, colour] : colours) {
-    (f.*colour.first)(kSysButtonFace);
-    EXPECT_EQ((f.*colour.second)(), face) << Utf8FromWide(key);
+  const std::string stored = "  BackColor = " + std::to_string(face) + "\n  FillColor = " + std::to_string(face);
+  EXPECT_NE(WriteFormText(DescribeForm(*form_)).find("  .Enabled = true\n" + stored +
+                                                     "\n  HeaderStyle = 1\nEndControl"), std::string::npos);
+  std::vector<std::array<float, 4>> seen;
+  f.events.MouseMove = [&](int16_t& b, int16_t& s, float& x, float& y) { seen.push_back({float(b), float(s), x, y}); };
+  SendMessageW(f.hWnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(12, 34));
+  EXPECT_EQ(seen, (std::vector<std::array<float, 4>>{{1, 0, 12, 34}})) << "MouseMove in pixels";
+  changed_.clear();
+  const std::pair<void (TzFrames::*)(OleColor), int32_t (TzFrames::*)() const> colours[] = {
+      {&TzFrames::SetFrameColor, &TzFrames::FrameColor}, {&TzFrames::SetBackColor, &TzFrames::BackColor},
+      {&TzFrames::SetFillColor, &TzFrames::FillColor},   {&TzFrames::SetTextBoxColor, &TzFrames::TextBoxColor},
+      {&TzFrames::SetTextColor, &TzFrames::TextColor},   {&TzFrames::SetColorFrom, &TzFrames::ColorFrom},
+      {&TzFrames::SetColorTo, &TzFrames::ColorTo}};
+  for (const auto& [set, get] : colours) {
+    (f.*set)(kSysButtonFace);
+    EXPECT_EQ((f.*get)(), face) << changed_.size();
   }
   f.SetTextColor(0x800000FF);  // no such system colour
   EXPECT_EQ(f.TextColor(), -1);
@@ -114,12 +117,16 @@ TEST_F(FrameTest, EachWriteReportsItsKeyColoursAreStoredTranslatedAndAnUnchanged
   EXPECT_EQ(f.OwnSurface().BackColor(), RGB(9, 8, 7)) << "BackColor also colours the window";
   SetPixelV(f.OwnSurface().DrawingDC(), 100, 60, RGB(1, 1, 1));
   f.SetThemeColor(2);
-  EXPECT_EQ(Image(f).At(100, 60), RGB(1, 1, 1)) << "the same theme drew again";
+  EXPECT_EQ(Image(f)->At(100, 60), RGB(1, 1, 1)) << "the same theme drew again";
   f.SetColorFrom(RGB(10, 0, 0));
   EXPECT_EQ(f.Theme().start, RGB(181, 197, 143)) << "ColorFrom outside the custom theme changed the gradient";
   f.SetThemeColor(5);
   f.SetColorTo(RGB(0, 20, 0));
   EXPECT_EQ(std::make_pair(f.Theme().start, f.Theme().end), std::make_pair(int32_t{RGB(10, 0, 0)}, int32_t{RGB(0, 20, 0)}));
+  form_->Site(L"fra")->Move(0, 0, 500, 300);
+  EXPECT_EQ(std::make_pair(f.Width(), f.Height()), std::make_pair(700, 400));
+  form_->Site(L"fra")->Move(0, 0, 900, 300);
+  EXPECT_EQ(std::make_pair(f.Width(), f.Height()), std::make_pair(900, 400));
 }
 
 TEST_F(FrameTest, ADisabledFrameIsBlackUntilReadAndReadingMakesItsGreysColoursTheWindowAndCopiesTheFontInParts) {
@@ -127,7 +134,7 @@ TEST_F(FrameTest, ADisabledFrameIsBlackUntilReadAndReadingMakesItsGreysColoursTh
   fresh.SetStyle(0);
   fresh.SetEnabled(false);
   EXPECT_EQ(fresh.DisabledColors(), Palette{});
-  ExpectPixels(Image(fresh), {{100, 118, RGB(0, 0, 0)}, {100, 60, RGB(0, 0, 0)}});  // outline and body
+  ExpectPixels(*Image(fresh), {{100, 118, RGB(0, 0, 0)}, {100, 60, RGB(0, 0, 0)}});  // outline and body
   form_->SetBackColor(RGB(40, 50, 60));
   PropertyBag bag;
   bag.Write(L"BackColor", int32_t{0x020202});
@@ -144,22 +151,6 @@ TEST_F(FrameTest, ADisabledFrameIsBlackUntilReadAndReadingMakesItsGreysColoursTh
             std::make_tuple(std::wstring(L"Courier New"), 12.0f, true, true, false, false, BYTE{DEFAULT_CHARSET}));
   // Its greys (what they are stands in the kept images) are the colours a disabled frame draws with.
   EXPECT_EQ(std::make_pair(f.DisabledColors().fill, f.CurrentColors()), std::make_pair(int32_t{RGB(40, 50, 60)}, f.DisabledColors()));
-}
-
-TEST_F(FrameTest, ANewFrameStoresItsBackColoursAndGradientHeaderIsNeverBelow700By400TwipsAndReportsMoves) {
-  TzFrames& f = AddFrame(L"fra");
-  // The colours are stored translated, where the default is the ambient system colour itself.
-  const std::string face = std::to_string(GetSysColor(COLOR_BTNFACE));
-  EXPECT_NE(WriteFormText(DescribeForm(*form_)).find("  .Enabled = true\n  BackColor = " + face + "\n  FillColor = " + face +
-                                                     "\n  HeaderStyle = 1\nEndControl"), std::string::npos);
-  form_->Site(L"fra")->Move(0, 0, 500, 300);
-  EXPECT_EQ(std::make_pair(f.Width(), f.Height()), std::make_pair(700, 400));
-  form_->Site(L"fra")->Move(0, 0, 900, 300);
-  EXPECT_EQ(std::make_pair(f.Width(), f.Height()), std::make_pair(900, 400));
-  std::vector<std::array<float, 4>> seen;
-  f.events.MouseMove = [&](int16_t& b, int16_t& s, float& x, float& y) { seen.push_back({float(b), float(s), x, y}); };
-  SendMessageW(f.hWnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(12, 34));
-  EXPECT_EQ(seen, (std::vector<std::array<float, 4>>{{1, 0, 12, 34}})) << "MouseMove in pixels";
 }
 
 }  // namespace

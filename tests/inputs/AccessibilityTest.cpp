@@ -1,14 +1,12 @@
-// What a screen reader finds on a form of every control, through the system's own entry points: the
-// tree in tab order with each element's details and place; a default action that clicks as the
-// user would; the win events that follow tabbing and typing.
+// What a screen reader finds through the system's own entry points: the tree with each element's
+// details and place, default actions, win events, and clients on other threads.
 #include <windows.h>
 #include <oleacc.h>
 #include <wrl/client.h>
 
-#include <condition_variable>
-#include <cstdio>
+#include <atomic>
 #include <map>
-#include <mutex>
+#include <semaphore>
 #include <thread>
 #include <utility>
 
@@ -43,9 +41,7 @@ ComPtr<IAccessible> ObjectOf(HWND window) {
 std::string Text(IAccessible* a, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*), long id) {
   BSTR b = nullptr;
   const HRESULT hr = (a->*get)(Child(id), &b);
-  char error[16];
-  std::snprintf(error, sizeof error, "(%ld)", static_cast<long>(hr));
-  std::string s = hr == S_OK && b ? Utf8FromWide(b) : hr == S_FALSE ? "" : error;
+  std::string s = hr == S_OK && b ? Utf8FromWide(b) : hr == S_FALSE ? "" : std::string("(").append(std::to_string(hr)) + ")";
   SysFreeString(b);
   return s;
 }
@@ -96,7 +92,7 @@ std::string Details(IAccessible* a, long id) {
 }
 
 // The tree under a with each element's details, depth first, as AccessibleChildren lists it; each
-// full object's window is checked against its window text on the way.
+// full object's window is checked against its window text and, shown, its place on the way.
 void Walk(IAccessible* a, const std::string& indent, Lines& out) {
   long count = 0, got = 0;
   ASSERT_EQ(a->get_accChildCount(&count), S_OK);
@@ -119,13 +115,20 @@ void Walk(IAccessible* a, const std::string& indent, Lines& out) {
     wchar_t text[64] = {};
     GetWindowTextW(window, text, 64);
     EXPECT_EQ(Text(child.Get(), &IAccessible::get_accName, CHILDID_SELF), Utf8FromWide(text)) << "its window's text";
+    RECT r{};
+    long x = 0, y = 0, w = 0, h = 0;
+    if (IsWindowVisible(window) && GetWindowRect(window, &r)) {
+      EXPECT_EQ(child->accLocation(&x, &y, &w, &h, Child(CHILDID_SELF)), S_OK);
+      EXPECT_EQ((std::vector<long>{x, y, x + w, y + h}), (std::vector<long>{r.left, r.top, r.right, r.bottom})) << text;
+      EXPECT_GT(w * h, 0) << text;
+    }
     Walk(child.Get(), indent + "  ", out);
   }
 }
 
 // "role 'name'" of a window's object as a client gets it by AccessibleObjectFromWindow, "(hr)" when
 // it gets none; the object is left in held.
-std::string NameAndRole(HWND window, ComPtr<IAccessible>& held) {
+std::string Read(HWND window, ComPtr<IAccessible>& held) {
   held.Reset();
   const HRESULT hr = AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_PPV_ARGS(held.GetAddressOf()));
   if (FAILED(hr)) return std::string("(").append(std::to_string(hr)).append(")");
@@ -139,51 +142,30 @@ bool IsProxy(IUnknown* object) {
   return SUCCEEDED(object->QueryInterface(IID_PPV_ARGS(security.GetAddressOf())));
 }
 
-// A client in an apartment of its own on another thread of the process, as a screen reader's
-// thread would be: each job runs there while the test's thread pumps the messages it answers.
+// A client apartment on another thread: each job runs there while the test's thread pumps.
 class OtherApartment {
  public:
-  OtherApartment() : thread_([this] { Loop(); }) {}
   ~OtherApartment() {
     Run({});
     thread_.join();
   }
-  bool Run(std::function<void()> job) {
-    {
-      std::lock_guard<std::mutex> hold(lock_);
-      job_ = std::move(job);
-      pending_ = true;
-    }
-    wake_.notify_one();
-    return PumpUntil([this] {
-      std::lock_guard<std::mutex> hold(lock_);
-      return !pending_;
-    }, 10000);
+  bool Run(std::function<void()> job) {  // an empty job ends the apartment
+    job_ = std::move(job);
+    done_ = false;
+    start_.release();
+    return PumpUntil([this] { return done_.load(); }, 10000);
   }
 
  private:
-  void Loop() {
-    const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    for (bool more = true; more;) {
-      std::function<void()> job;
-      {
-        std::unique_lock<std::mutex> hold(lock_);
-        wake_.wait(hold, [this] { return pending_; });
-        job = std::move(job_);
-      }
-      more = static_cast<bool>(job);
-      if (more) job();
-      else if (SUCCEEDED(init)) CoUninitialize();
-      std::lock_guard<std::mutex> hold(lock_);
-      pending_ = false;
-    }
-  }
-
-  std::mutex lock_;
-  std::condition_variable wake_;
   std::function<void()> job_;
-  bool pending_ = false;
-  std::thread thread_;
+  std::atomic<bool> done_{false};
+  std::binary_semaphore start_{0};
+  std::thread thread_{[this] {
+    const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    for (start_.acquire(); job_; done_ = true, start_.acquire()) job_();
+    if (SUCCEEDED(init)) CoUninitialize();
+    done_ = true;
+  }};
 };
 
 class Accessibility : public InputTest {
@@ -201,9 +183,7 @@ class Accessibility : public InputTest {
     f.SetText(text);
     return f;
   }
-  // A form of every control: a default push button, a checked check button, an option inside a
-  // frame, named and captioned fields (a required one, a read-only one, a password), the
-  // decorations, a disabled and a hidden button, and a link panel behind them all.
+  // A form of every control, in every state the walk below reads.
   void PlaceEveryControl() {
     Button(L"save", 120, 120, L"&Save");
     Button(L"bold", 1800, 120, L"&Bold", modeCheck).SetValue(true);
@@ -228,7 +208,8 @@ class Accessibility : public InputTest {
   HWND EditOf(const wchar_t* name) { return GetWindow(Window(name), GW_CHILD); }
 };
 
-// Name, role, state, value, description, shortcut and default action of every element.
+// Name, role, state, value, description, shortcut, default action and place of every element, and
+// what the default action does.
 TEST_F(Accessibility, AWalkOfAFormReadsEveryElementInTabOrder) {
   PlaceEveryControl();
   SetFocus(Window(L"save"));
@@ -259,35 +240,42 @@ TEST_F(Accessibility, AWalkOfAFormReadsEveryElementInTabOrder) {
                          "    link 'Help' linked [(-2147352573)|||Jump]",
                          "    separator '' [(-2147352573)|||]"}));
   EXPECT_EQ(LiveAccessibleObjects(), objects) << "a second walk finds the objects of the first";
-  RemoveAll();
-  EXPECT_EQ(LiveAccessibleObjects(), 1) << "only the form's own is left: each went with its window";
-}
-
-// Where each element stands, the link found where it is drawn; an edit reads as its field; an
-// object kept past its control answers "not connected".
-TEST_F(Accessibility, EachElementTellsItsPlace) {
-  PlaceEveryControl();
-  const std::pair<const wchar_t*, long> elements[] = {{L"save", 0}, {L"bold", 0}, {L"left", 0}, {L"code", 0},
-                                                      {L"name", 0}, {L"pin", 0},  {L"panel", 1}};  // 1: the link
-  for (const auto& [control, child] : elements) {
-    SCOPED_TRACE(Utf8FromWide(control));
-    ComPtr<IAccessible> a = ObjectOf(Window(control));
-    const auto* panel = dynamic_cast<KvFundo*>(form_->Control(control));
-    RECT want = child ? panel->Link().BoundsPixels() : RECT{};
-    if (child) MapWindowPoints(panel->Background().hWnd(), nullptr, reinterpret_cast<POINT*>(&want), 2);
-    else GetWindowRect(Window(control), &want);
-    long x = 0, y = 0, w = 0, h = 0;
-    ASSERT_EQ(a->accLocation(&x, &y, &w, &h, Child(child)), S_OK);
-    EXPECT_EQ((std::vector<long>{x, y, w, h}), (std::vector<long>{want.left, want.top, want.right - want.left,
-                                                                   want.bottom - want.top}));
-    EXPECT_GT(w * h, 0);
-    if (child) {
-      VARIANT hit;
-      ASSERT_EQ(a->accHitTest(x + w / 2, y + h / 2, &hit), S_OK);
-      EXPECT_EQ(hit.vt == VT_I4 ? hit.lVal : -1, child) << "the link is found where it is drawn";
-    }
+  // The link stands and is found where it is drawn.
+  auto& panel = dynamic_cast<KvFundo&>(*form_->Control(L"panel"));
+  RECT link = panel.Link().BoundsPixels();
+  MapWindowPoints(panel.Background().hWnd(), nullptr, reinterpret_cast<POINT*>(&link), 2);
+  long x = 0, y = 0, w = 0, h = 0;
+  ASSERT_EQ(ObjectOf(panel.hWnd())->accLocation(&x, &y, &w, &h, Child(1)), S_OK);
+  EXPECT_EQ((std::vector<long>{x, y, x + w, y + h}), (std::vector<long>{link.left, link.top, link.right, link.bottom}));
+  EXPECT_GT(w * h, 0);
+  VARIANT hit;
+  ASSERT_EQ(ObjectOf(panel.hWnd())->accHitTest(x + w / 2, y + h / 2, &hit), S_OK);
+  EXPECT_EQ(hit.vt == VT_I4 ? hit.lVal : -1, 1);
+  // The default action clicks as the mouse does, posted: the check button toggles, the link opens.
+  EventLog log;
+  for (const wchar_t* name : {L"save", L"bold"}) {
+    SCOPED_TRACE(Utf8FromWide(name));
+    auto& b = dynamic_cast<ButtonStyle&>(*form_->Control(name));
+    log.Watch(b.events, Utf8FromWide(name) + ".");
+    SendMessageW(b.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 15));
+    SendMessageW(b.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(50, 15));
+    const Lines clicked = log.Take();
+    ASSERT_THAT(clicked, testing::Contains(Utf8FromWide(name) + ".Click"));
+    const bool after = b.Value();
+    ASSERT_EQ(ObjectOf(b.hWnd())->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
+    EXPECT_TRUE(log.lines.empty()) << "posted: the caller does not wait for the click's handlers";
+    ASSERT_TRUE(PumpUntil([&] { return log.lines.size() >= clicked.size(); }, 1000));
+    EXPECT_EQ(log.Take(), clicked);
+    EXPECT_EQ(b.Value(), name[0] == L'b' ? !after : false);
   }
-  ComPtr<IAccessible> edit = ObjectOf(EditOf(L"name"));  // an edit reads as its field
+  panel.SetURL(L"https://example.invalid/help");
+  host_.calls.clear();
+  ASSERT_EQ(ObjectOf(panel.hWnd())->accDoDefaultAction(Child(1)), S_OK);
+  ASSERT_TRUE(PumpUntil([&] { return !host_.calls.empty(); }, 1000));
+  EXPECT_EQ(host_.calls, std::vector<std::wstring>{L"ShellExecute(desktop|open|https://example.invalid/help|||1)"});
+  EXPECT_EQ(ObjectOf(panel.hWnd())->accDoDefaultAction(Child(CHILDID_SELF)), DISP_E_MEMBERNOTFOUND);
+  // An edit reads as its field; an object kept past its control answers "not connected".
+  ComPtr<IAccessible> edit = ObjectOf(EditOf(L"name"));
   EXPECT_EQ(Line(edit.Get(), CHILDID_SELF), "text 'Name:' focusable read-only");
   HWND back = nullptr;
   EXPECT_EQ(WindowFromAccessibleObject(edit.Get(), &back), S_OK);
@@ -295,49 +283,18 @@ TEST_F(Accessibility, EachElementTellsItsPlace) {
   form_->Remove(L"name");
   VARIANT role;
   EXPECT_EQ(edit->get_accRole(Child(CHILDID_SELF), &role), CO_E_OBJNOTCONNECTED);
+  edit.Reset();
+  RemoveAll();
+  EXPECT_EQ(LiveAccessibleObjects(), 1) << "only the form's own is left: each went with its window";
 }
 
-// accDoDefaultAction clicks: the button's events are those of a click by the mouse, the check
-// button toggles, the link opens its address through the host.
-TEST_F(Accessibility, TheDefaultActionRecordsTheSameEventsAsAClick) {
-  auto& push = Button(L"push", 120, 120, L"Push");
-  auto& check = Button(L"check", 1800, 120, L"Check", modeCheck);
-  auto& panel = Add<KvFundo>(L"KvFundo", L"panel", 0, 1000, 9000, 2400);
-  panel.SetCaption(L"Help");
-  panel.SetURL(L"https://example.invalid/help");
-  EventLog log;
-  log.Watch(push.events, "push.");
-  log.Watch(check.events, "check.");
-  for (ButtonStyle* b : {&push, &check}) {
-    SCOPED_TRACE(Utf8FromWide(b->Extender().name));
-    const LPARAM middle = MAKELPARAM(50, 15);
-    SendMessageW(b->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, middle);
-    SendMessageW(b->hWnd(), WM_LBUTTONUP, 0, middle);
-    const Lines clicked = log.Take();
-    const bool after = b->Value();
-    ASSERT_EQ(ObjectOf(b->hWnd())->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
-    EXPECT_TRUE(log.lines.empty()) << "posted: the caller does not wait for the click's handlers";
-    ASSERT_TRUE(PumpUntil([&] { return log.lines.size() >= clicked.size(); }, 1000));
-    EXPECT_EQ(log.Take(), clicked);
-    EXPECT_EQ(b->Value(), b == &check ? !after : false);
-  }
-  host_.calls.clear();
-  ASSERT_EQ(ObjectOf(panel.hWnd())->accDoDefaultAction(Child(1)), S_OK);
-  ASSERT_TRUE(PumpUntil([&] { return !host_.calls.empty(); }, 1000));
-  EXPECT_EQ(host_.calls, std::vector<std::wstring>{L"ShellExecute(desktop|open|https://example.invalid/help|||1)"})
-      << "what a click of the link asks of the shell";
-  EXPECT_EQ(ObjectOf(panel.hWnd())->accDoDefaultAction(Child(CHILDID_SELF)), DISP_E_MEMBERNOTFOUND);
-}
-
-// The win events a screen reader gets as the user tabs from a button into a field and types, and
-// as the program renames a frame and checks a button: each named through AccessibleObjectFromEvent.
+// The win events of tabbing into a field, typing, a new frame caption and a checked button, each
+// read through AccessibleObjectFromEvent.
 struct WinEvents {
   static inline Lines* out = nullptr;
-  static inline std::vector<HWND> ours;
+  static inline HWND form = nullptr;  // the events of the windows on it
   static void CALLBACK Hook(HWINEVENTHOOK, DWORD event, HWND w, LONG object, LONG child, DWORD, DWORD) {
-    bool mine = false;
-    for (HWND o : ours) mine |= w == o || IsChild(o, w);
-    if (!out || !mine || object != OBJID_CLIENT) return;
+    if (!out || w == form || GetAncestor(w, GA_ROOT) != form || object != OBJID_CLIENT) return;
     static const std::map<DWORD, const char*> kEvents = {
         {EVENT_OBJECT_FOCUS, "focus"}, {EVENT_OBJECT_STATECHANGE, "state"},
         {EVENT_OBJECT_NAMECHANGE, "name"}, {EVENT_OBJECT_VALUECHANGE, "value"}};
@@ -354,12 +311,12 @@ struct WinEvents {
 
 TEST_F(Accessibility, WinEventsFollowTabbingTypingAndTheProgram) {
   auto& ok = Button(L"ok", 120, 120, L"&OK");
-  auto& field = Field(L"field", 700, L"City", L"");
+  Field(L"field", 700, L"City", L"");
   auto& frame = Add<TzFrames>(L"tzFrames", L"frame", 120, 1300, 3000, 1500);
   auto& check = Button(L"check", 120, 3000, L"Check", modeCheck);
   Lines events;
   WinEvents::out = &events;
-  WinEvents::ours = {ok.hWnd(), field.hWnd(), frame.hWnd(), check.hWnd()};
+  WinEvents::form = form_->hWnd();
   // In context: each event is read as it is raised, not after the steps that follow it.
   HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, GetModuleHandleW(nullptr),
                                        &WinEvents::Hook, GetCurrentProcessId(), GetCurrentThreadId(),
@@ -373,8 +330,7 @@ TEST_F(Accessibility, WinEventsFollowTabbingTypingAndTheProgram) {
   Pump(50);
   UnhookWinEvent(hook);
   WinEvents::out = nullptr;
-  // The form learns the focus from the focus message: the button shows as the default one once it
-  // has the focus, and stops being it once the field has it.
+  // The button is the default one while it has the focus.
   EXPECT_EQ(events, (Lines{"focus push button 'OK' focusable focused",
                            "state push button 'OK' focusable focused default",
                            "state push button 'OK' focusable default",
@@ -389,9 +345,8 @@ TEST_F(Accessibility, WinEventsFollowTabbingTypingAndTheProgram) {
                            "state check 'Check' focusable checked"}));
 }
 
-// A client on another thread reads the controls through the system's proxy, asking again for each
-// as a screen reader does; once a window goes, the proxy the client kept is cut off and the
-// window's object is released. The thread's own queries get the object itself.
+// A client on another thread reads through the system's proxy, cut off and releasing the object when
+// the window goes; the thread's own queries get the object itself.
 TEST_F(Accessibility, AClientOnAnotherThreadReadsThroughAProxyCutOffWithTheWindow) {
   Button(L"save", 120, 120, L"&Save");
   Button(L"bold", 1800, 120, L"&Bold", modeCheck);
@@ -403,14 +358,15 @@ TEST_F(Accessibility, AClientOnAnotherThreadReadsThroughAProxyCutOffWithTheWindo
   ASSERT_TRUE(client.Run([&] {
     for (int round = 0; round < 2; ++round)
       for (HWND window : windows) {
-        read.push_back(NameAndRole(window, kept));
+        read.push_back(Read(window, kept));
         if (kept && !IsProxy(kept.Get())) read.push_back("not a proxy");
       }
   }));
-  EXPECT_EQ(read, (Lines{"push button 'Save'", "check 'Bold'", "push button 'Save'", "check 'Bold'"}));
+  const std::string save = "push button 'Save'", bold = "check 'Bold'";
+  EXPECT_EQ(read, (Lines{save, bold, save, bold}));
   EXPECT_EQ(LiveAccessibleObjects(), before + 2);
   ComPtr<IAccessible> own;
-  EXPECT_EQ(NameAndRole(windows[1], own), "check 'Bold'");
+  EXPECT_EQ(Read(windows[1], own), bold);
   EXPECT_FALSE(IsProxy(own.Get())) << "the thread's own query gets the object";
   own.Reset();
   form_->Remove(L"bold");
@@ -420,24 +376,23 @@ TEST_F(Accessibility, AClientOnAnotherThreadReadsThroughAProxyCutOffWithTheWindo
     VARIANT role;
     cut = kept->get_accRole(Child(CHILDID_SELF), &role);
     kept.Reset();
-    read.assign(1, NameAndRole(windows[0], kept));
+    read.assign(1, Read(windows[0], kept));
     kept.Reset();
   }));
   EXPECT_EQ(cut, RPC_E_DISCONNECTED);
-  EXPECT_EQ(read, Lines{"push button 'Save'"}) << "the other window still answers";
+  EXPECT_EQ(read, Lines{save}) << "the other window still answers";
 }
 
-// Queries as the focus comes and goes, two hundred a round, leave one object for the window, the
-// same each time, and nothing else: the object goes with its window, and the GDI objects, windows
-// and handles are where they were.
+// Two hundred queries a round leave one object, the same each time, that goes with its window, and
+// no GDI object, window or handle.
 TEST_F(Accessibility, RepeatedQueriesLeaveOneObjectThatGoesWithItsWindow) {
   const long before = LiveAccessibleObjects();
   auto round = [&] {
     const HWND window = Button(L"save", 120, 120, L"&Save").hWnd();
     ComPtr<IAccessible> first, next;
-    EXPECT_EQ(NameAndRole(window, first), "push button 'Save'");
+    EXPECT_EQ(Read(window, first), "push button 'Save'");
     int others = 0;
-    for (int i = 1; i < 200; ++i) others += NameAndRole(window, next) != "push button 'Save'" || next != first;
+    for (int i = 1; i < 200; ++i) others += Read(window, next) != "push button 'Save'" || next != first;
     EXPECT_EQ(others, 0) << "queries answered otherwise or with another object";
     first.Reset();
     next.Reset();

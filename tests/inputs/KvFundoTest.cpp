@@ -1,5 +1,4 @@
-// The link panel: the link's looks, hover timer, clicks and cursor; the layout, bands and logo in
-// pixels; what a new panel stores; and the objects a hovered panel gives back.
+// The link panel: the link's looks, hover timer, clicks and cursor; layout and pixels; storing; objects.
 #include "host/EmbeddedControl.h"
 #include "inputs/LinkCursor.h"
 #include "tests/inputs/TextInputHarness.h"
@@ -52,7 +51,7 @@ class KvFundoTest : public InputTest {
   KvFundo* panel = nullptr;
 };
 
-TEST_F(KvFundoTest, HoverPressAndReleaseWalkTheLinkThroughItsThreeLooks) {
+TEST_F(KvFundoTest, HoverPressAndReleaseWalkTheLinkThroughItsLooksAndLeavingThePanelEndsTheHover) {
   const int width = panel->Link().BoundsPixels().right - panel->Link().BoundsPixels().left;
   struct Look { const char* step; std::function<void()> act; int state; COLORREF color; bool underlined; };
   for (bool underline : {true, false}) {
@@ -81,9 +80,6 @@ TEST_F(KvFundoTest, HoverPressAndReleaseWalkTheLinkThroughItsThreeLooks) {
   EXPECT_EQ(panel->Link().ForeColor(), 0x654321u);
   Release();
   EXPECT_EQ(panel->Link().ForeColor(), 0x123456u);
-}
-
-TEST_F(KvFundoTest, TheLinkStaysHotOverThePanelAndTurnsNormalWithinOneTickOfLeavingItUnlessPressed) {
   // {x, y, over the panel}: the bottom right corner too; only beyond Width or Height is out.
   for (auto [x, y, over] : {std::tuple{20, 20, true}, {400, 300, true}, {401, 150, false}, {200, -1, false},
                             {-1, 150, false}, {200, 301, false}}) {
@@ -93,8 +89,8 @@ TEST_F(KvFundoTest, TheLinkStaysHotOverThePanelAndTurnsNormalWithinOneTickOfLeav
     EXPECT_EQ(Underlined(), over) << x << "," << y;
     host_.cursor = ScreenOf(200, 150);
   }
-  // A pressed link stays pressed once the cursor leaves; the release comes through the capture
-  // wherever the pointer is, and away from the link it is no click, nor is a press of the background.
+  // A pressed link stays pressed off the panel; a release away from the link, or a background press, is no click.
+  host_.calls.clear();
   Hover();
   Press();
   EXPECT_TRUE(CursorTo(-50, -50));
@@ -110,8 +106,7 @@ TEST_F(KvFundoTest, AClickOpensTheAddressOrRaisesClickAsClickResponseSays) {
   std::vector<std::wstring> seen;
   panel->events.Click = [&] { seen.push_back(L"Click"); };
   panel->events.OpeningURL = [&](std::wstring& url) { seen.push_back(L"OpeningURL(" + url + L")"); };
-  // What one click of the link raised and asked of the shell, and the URL it leaves, in one line;
-  // the link is normal again after it, and its hover timer runs only at run time.
+  // One click: what it raised and asked of the shell, and the URL it leaves, in one line.
   const auto click = [&] {
     seen.clear();
     host_.calls.clear();
@@ -170,7 +165,22 @@ TEST_F(KvFundoTest, ThePointerOverTheLinkIsA32PixelHandWithItsHotSpotAtTheFinger
   EXPECT_EQ(panel->Link().MouseIcon()->Bytes(), cursor->Bytes());
 }
 
-TEST_F(KvFundoTest, LayoutFollowsEveryResizeAndANarrowPanelSkipsOnlyTheRule) {
+TEST_F(KvFundoTest, BandsShowTheirOutlineTheRuleIsEtchedTheLogoClippedOrStretchedAndLayoutFollowsEveryResize) {
+  // Header: 1005 twips from -15 is 67 pixels from -1: the lower outline on row 65. Footer: top at
+  // 4500 - 345 twips, row 277. The rule: row 47, from 1920 twips (column 128) to the right edge.
+  const COLORREF highlight = GetSysColor(COLOR_3DHIGHLIGHT);
+  ExpectPixels(Shot(), {{200, 0, kBand}, {0, 30, kBand}, {399, 30, kBand}, {100, 64, kBand}, {100, 65, kOutline},
+                        {100, 66, kWhite}, {200, 276, kWhite}, {200, 277, kOutline}, {395, 278, kBand}, {399, 299, kBand},
+                        {130, 47, kOutline}, {398, 47, kOutline}, {130, 48, highlight}, {126, 47, kBand}});
+  // A 100 x 100 picture, green on its left half and red on its right, in the 975-twip (65-pixel)
+  // square from column 24: clipped at its own size, or scaled into it when stretched.
+  std::vector<uint32_t> pixels(100 * 100);
+  for (int i = 0; i < 100 * 100; ++i) pixels[static_cast<size_t>(i)] = (i % 100) < 50 ? 0xFF00A000 : 0xFFE00000;
+  panel->SetPicture(Picture::FromBytes(EncodeImage(ImageFormat::Bmp, 100, 100, pixels)));
+  const COLORREF green = RGB(0, 0xA0, 0), red = RGB(0xE0, 0, 0);
+  ExpectPixels(Shot(), {{24, 10, green}, {73, 10, green}, {74, 10, red}, {88, 64, red}, {89, 10, kBand}, {30, 65, kOutline}});
+  panel->SetStretch(true);  // the logo's bounds stay, as the resizes below check
+  ExpectPixels(Shot(), {{54, 10, green}, {59, 10, red}, {89, 10, kBand}});
   // {width, height, rule width}: below 1920 twips the rule keeps its last width, and the rest is laid out.
   struct Size { int w, h, rule; };
   for (auto [w, h, rule] : {Size{6000, 4500, 4080}, Size{2400, 1800, 480}, Size{1500, 2000, 480}, Size{1920, 2000, 0}}) {
@@ -187,31 +197,11 @@ TEST_F(KvFundoTest, LayoutFollowsEveryResizeAndANarrowPanelSkipsOnlyTheRule) {
   }
 }
 
-TEST_F(KvFundoTest, BandsShowTheirInnerOutlineTheRuleIsEtchedAndTheLogoIsClippedOrStretched) {
-  // Header: 1005 twips from -15 is 67 pixels from -1: the lower outline on row 65. Footer: top at
-  // 4500 - 345 twips, row 277. The rule: row 47, from 1920 twips (column 128) to the right edge.
-  const COLORREF highlight = GetSysColor(COLOR_3DHIGHLIGHT);
-  ExpectPixels(Shot(), {{200, 0, kBand}, {0, 30, kBand}, {399, 30, kBand}, {100, 64, kBand}, {100, 65, kOutline},
-                        {100, 66, kWhite}, {200, 276, kWhite}, {200, 277, kOutline}, {395, 278, kBand}, {399, 299, kBand},
-                        {130, 47, kOutline}, {398, 47, kOutline}, {130, 48, highlight}, {126, 47, kBand}});
-  // A 100 x 100 picture, green on its left half and red on its right, in the 975-twip (65-pixel)
-  // square from column 24: clipped at its own size, or scaled into it when stretched.
-  std::vector<uint32_t> pixels(100 * 100);
-  for (int i = 0; i < 100 * 100; ++i) pixels[static_cast<size_t>(i)] = (i % 100) < 50 ? 0xFF00A000 : 0xFFE00000;
-  panel->SetPicture(Picture::FromBytes(EncodeImage(ImageFormat::Bmp, 100, 100, pixels)));
-  const COLORREF green = RGB(0, 0xA0, 0), red = RGB(0xE0, 0, 0);
-  ExpectPixels(Shot(), {{24, 10, green}, {73, 10, green}, {74, 10, red}, {88, 64, red}, {89, 10, kBand}, {30, 65, kOutline}});
-  panel->SetStretch(true);
-  EXPECT_EQ(Bounds(panel->Logo()), (std::vector<int>{360, 0, 975, 975}));
-  ExpectPixels(Shot(), {{54, 10, green}, {59, 10, red}, {89, 10, kBand}});
-}
-
 TEST_F(KvFundoTest, ANewPanelStoresOnlyItsEmptyUrlAndEachWriteNamesItsKey) {
   PropertyBag bag = Written(*panel);
   ASSERT_THAT(Keys(bag), ElementsAre(L"URL"));
   EXPECT_EQ(Load<KvFundo>(L"KvFundo", L"Copy", bag, 6000, 4500)->URL(), L"") << "not replaced by the default";
-  // A stored panel takes the defaults of the keys it lacks, the address as URL too, and shows a
-  // stored colour in the link's look at once.
+  // A stored panel takes the defaults of the keys it lacks and shows a stored colour at once.
   PropertyBag stored;
   stored.Write(L"ColorNormal", static_cast<int32_t>(kSysWindowText));
   KvFundo& loaded = *Load<KvFundo>(L"KvFundo", L"Loaded", stored, 6000, 4500);
@@ -221,19 +211,16 @@ TEST_F(KvFundoTest, ANewPanelStoresOnlyItsEmptyUrlAndEachWriteNamesItsKey) {
             std::vector<OleColor>({0xF1F1F1, 0x0000FF, 0xFF0000, kSysWindowText}));
   EXPECT_TRUE(loaded.HoverUnderline());
 
-  ExpectEachWriteNamesItsKey<KvFundo>(
-      *panel, {[](KvFundo& p) { p.SetCaption(L"a"); }, [](KvFundo& p) { p.SetCaptionTitulo(L"b"); },
-               [](KvFundo& p) { p.SetURL(L"c"); }, [](KvFundo& p) { p.SetClickResponse(1); },
-               [](KvFundo& p) { p.SetBackColor(0); }, [](KvFundo& p) { p.SetToolTipText2(L"d"); },
-               [](KvFundo& p) { p.SetColorNormal(1); }, [](KvFundo& p) { p.SetColorHot(2); },
-               [](KvFundo& p) { p.SetColorDown(3); }, [](KvFundo& p) { p.SetFont(Font::Create(FontDesc{})); },
-               [](KvFundo& p) { p.SetHoverUnderline(false); }, [](KvFundo& p) { p.SetStretch(true); },
-               [](KvFundo& p) { p.SetPicture(nullptr); }});
+  KvFundo& p = *panel;
+  ExpectEachWriteNamesItsKey<KvFundo>({[&] { p.SetCaption(L"a"); }, [&] { p.SetCaptionTitulo(L"b"); },
+      [&] { p.SetURL(L"c"); }, [&] { p.SetClickResponse(1); }, [&] { p.SetBackColor(0); },
+      [&] { p.SetToolTipText2(L"d"); }, [&] { p.SetColorNormal(1); }, [&] { p.SetColorHot(2); },
+      [&] { p.SetColorDown(3); }, [&] { p.SetFont(Font::Create(FontDesc{})); }, [&] { p.SetHoverUnderline(false); },
+      [&] { p.SetStretch(true); }, [&] { p.SetPicture(nullptr); }});
 }
 
 TEST_F(KvFundoTest, DestroyingAHoveredPanelReleasesEveryObjectAndStopsItsTimer) {
-  // Three rounds warm up what the process keeps once made: window classes, and the realised fonts
-  // that the OLE font objects hand back to a cache which lets them go only later.
+  // Three rounds warm up window classes and the realised fonts the font cache lets go only later.
   ExpectNoLeaks(
       [&] {
         KvFundo& p = Add<KvFundo>(L"KvFundo", L"Temp", 0, 0, 5000, 3000);

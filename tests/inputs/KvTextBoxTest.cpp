@@ -1,5 +1,4 @@
-// The rounded field through real keystrokes and focus changes: forced case, Enter as Tab, the
-// focus outline in pixels, its layout, what a new or stored field holds, and the required check.
+// The rounded field through real keystrokes and focus changes, its outline, layout, storing and check.
 #include <array>
 
 #include "inputs/ValidarTextBox.h"
@@ -10,7 +9,7 @@ namespace {
 
 using KvTextBoxTest = InputTest;
 
-TEST_F(KvTextBoxTest, TypedLettersTakeTheForcedCaseBeforeKeyPressAndTheFieldGetsWhatItLeaves) {
+TEST_F(KvTextBoxTest, TypedLettersTakeTheForcedCaseOfTheCodePageBeforeKeyPressAndTheFieldGetsWhatItLeaves) {
   auto& box = Add<KvTextBox>(L"KvTextBox", L"Nome", 300, 300, 3000, 450);
   HWND edit = box.Texto().Window();
   SetFocus(edit);
@@ -46,38 +45,13 @@ TEST_F(KvTextBoxTest, TypedLettersTakeTheForcedCaseBeforeKeyPressAndTheFieldGets
   box.SetSelStart(2);
   SendMessageW(edit, WM_KEYDOWN, VK_HOME, 1);
   EXPECT_EQ(box.SelStart(), 7);
+  // {typed, upper, forced}: outside ASCII the locale decides where the code page has both forms.
+  std::vector<std::array<int, 3>> forced = {{'a', 1, 'A'}, {'Z', 0, 'z'}, {'a', 0, 'a'}, {8, 1, 8}, {27, 0, 27}, {'0', 1, '0'}, {'@', 1, '@'}, {'[', 0, '['}};
+  if (GetACP() == 1252) forced.insert(forced.end(), {{0xE9, 1, 0xC9}, {0x03C9, 1, 0x03C9}});
+  for (auto [typed, upper, want] : forced) EXPECT_EQ(KvTextBox::ForceCase(static_cast<int16_t>(typed), upper), want) << typed;
 }
 
-TEST(KvTextBoxForceCase, FollowsTheAnsiCodePageAndLeavesCaselessCharactersAlone) {
-  // {typed, upper, forced}; outside ASCII the locale decides where the code page has both forms,
-  // and one it lacks stays as typed.
-  std::vector<std::array<int, 3>> cases = {{'a', 1, 'A'}, {'Z', 0, 'z'}, {'a', 0, 'a'}, {8, 1, 8}, {27, 0, 27}, {'0', 1, '0'}, {'@', 1, '@'}, {'[', 0, '['}};
-  if (GetACP() == 1252) cases.insert(cases.end(), {{0xE9, 1, 0xC9}, {0x03C9, 1, 0x03C9}});
-  for (auto [typed, upper, forced] : cases) EXPECT_EQ(KvTextBox::ForceCase(static_cast<int16_t>(typed), upper), forced) << typed;
-}
-
-TEST_F(KvTextBoxTest, EnterBecomesATabToTheNextControlAndReachesNeitherFieldNorKeyPress) {
-  auto& first = Add<KvTextBox>(L"KvTextBox", L"Primeiro", 300, 300, 3000, 450);
-  auto& second = Add<KvTextBox>(L"KvTextBox", L"Segundo", 300, 1000, 3000, 450);
-  EventLog log;
-  log.Watch(first.events);
-  HWND edit1 = first.Texto().Window();
-  SetFocus(edit1);
-  host_.forwardKeys = true;  // the recorded Tab then goes to the platform, which moves the focus
-  SendText(edit1, L"\r");
-  EXPECT_EQ(first.Text(), L"Text1");
-  EXPECT_THAT(log.lines, ElementsAre("KeyDown(13,0)", "KeyUp(13,0)"));
-  EXPECT_THAT(host_.calls, ElementsAre(L"SendKeys({TAB}|0)"));
-  EXPECT_EQ(GetFocus(), edit1) << "sent without waiting: the focus moves once the posted Tab is handled";
-  EXPECT_TRUE(PumpUntil([&] { return GetFocus() == second.Texto().Window(); }));
-  // The mouse events come from the field, in twips.
-  SendMessageW(edit1, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(10, 4));
-  SendMessageW(edit1, WM_LBUTTONUP, 0, MAKELPARAM(10, 4));
-  const std::string at = std::to_string(10 * TwipsPerPixelX()) + "," + std::to_string(4 * TwipsPerPixelY()) + ")";
-  EXPECT_THAT(log.lines, testing::IsSupersetOf({"MouseDown(1,1," + at, "MouseUp(1,0," + at}));
-}
-
-TEST_F(KvTextBoxTest, TheOutlineFollowsTheFocusAndBackStyleFillsTheRing) {
+TEST_F(KvTextBoxTest, TheOutlineFollowsTheFocusAndEnterBecomesATabReachingNeitherFieldNorKeyPress) {
   auto& first = Add<KvTextBox>(L"KvTextBox", L"Primeiro", 600, 300, 3000, 450);
   auto& second = Add<KvTextBox>(L"KvTextBox", L"Segundo", 600, 1200, 3000, 450);
   for (KvTextBox* box : {&first, &second}) {
@@ -101,6 +75,23 @@ TEST_F(KvTextBoxTest, TheOutlineFollowsTheFocusAndBackStyleFillsTheRing) {
   const int top1 = PixelsFromTwipsY(300), top2 = PixelsFromTwipsY(1200);
   ExpectPixels(Shot(), {{mid, top1, RGB(255, 0, 0)}, {mid, top1 + 1, RGB(0, 255, 0)}, {left + 1, top1 + 15, RGB(0, 255, 0)},
                         {mid, top2, RGB(0, 0, 255)}, {mid, top2 + 1, RGB(0, 255, 0)}});
+  // Enter: a Tab to the next control, sent without waiting.
+  EventLog log;
+  log.Watch(first.events);
+  HWND edit1 = first.Texto().Window();
+  SetFocus(edit1);
+  host_.forwardKeys = true;  // the recorded Tab then goes to the platform, which moves the focus
+  SendText(edit1, L"\r");
+  EXPECT_EQ(first.Text(), L"Text1");
+  EXPECT_THAT(log.lines, ElementsAre("KeyDown(13,0)", "KeyUp(13,0)"));
+  EXPECT_THAT(host_.calls, ElementsAre(L"SendKeys({TAB}|0)"));
+  EXPECT_EQ(GetFocus(), edit1) << "sent without waiting: the focus moves once the posted Tab is handled";
+  EXPECT_TRUE(PumpUntil([&] { return GetFocus() == second.Texto().Window(); }));
+  // The mouse events come from the field, in twips.
+  SendMessageW(edit1, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(10, 4));
+  SendMessageW(edit1, WM_LBUTTONUP, 0, MAKELPARAM(10, 4));
+  const std::string at = std::to_string(10 * TwipsPerPixelX()) + "," + std::to_string(4 * TwipsPerPixelY()) + ")";
+  EXPECT_THAT(log.lines, testing::IsSupersetOf({"MouseDown(1,1," + at, "MouseUp(1,0," + at}));
 }
 
 TEST_F(KvTextBoxTest, LayoutInsetsTheFieldKeepsTheMinimumHeightAndReportsARefusedWidth) {
@@ -118,16 +109,14 @@ TEST_F(KvTextBoxTest, LayoutInsetsTheFieldKeepsTheMinimumHeightAndReportsARefuse
 }
 
 TEST_F(KvTextBoxTest, ANewFieldAStoredOneAndEveryWrite) {
-  // New: the designed outline (solid, black) and black focus colours differ from the stored
-  // defaults; ValidarCampo and ValidarMSG are always stored.
+  // New: the designed outline and focus colours differ from the stored defaults.
   auto& box = Add<KvTextBox>(L"KvTextBox", L"Novo", 0, 0, 2400, 450);
   PropertyBag fresh = Written(box);
   EXPECT_THAT(Keys(fresh), ElementsAre(L"BorderStyle", L"BorderColor", L"ColorOnFoco", L"ColorOffFoco", L"ValidarCampo",
                                        L"ValidarMSG"));
   EXPECT_EQ(fresh.ReadInt16(L"BorderStyle", 3), 1);
   EXPECT_EQ(fresh.ReadInt32(L"BorderColor", -1) | fresh.ReadInt32(L"ColorOnFoco", -1) | fresh.ReadInt32(L"ColorOffFoco", -1), 0);
-  // Stored without them: red and silver focus colours, a dotted window-text outline; the stored
-  // selection lands in the designed text, which the stored text then replaces.
+  // Stored without them; the stored selection lands in the designed text, which the stored text replaces.
   PropertyBag bag;
   bag.Write(L"SelStart", int32_t{1});
   bag.Write(L"SelText", std::wstring(L"XX"));
@@ -145,21 +134,17 @@ TEST_F(KvTextBoxTest, ANewFieldAStoredOneAndEveryWrite) {
   EXPECT_EQ(box.Alignment(), 0);
   EXPECT_EQ(box.BorderStyle(), 1);
 
-  ExpectEachWriteNamesItsKey<KvTextBox>(
-      box, {[](KvTextBox& b) { b.SetBackColor(0x00FFFF); }, [](KvTextBox& b) { b.SetForeColor(0x800000); },
-            [](KvTextBox& b) { b.SetEnabled(false); }, [](KvTextBox& b) { b.SetFont(Font::Create(FontDesc{})); },
-            [](KvTextBox& b) { b.SetBackStyle(0x00FF00); }, [](KvTextBox& b) { b.SetBorderStyle(2); },
-            [](KvTextBox& b) { b.SetAlignment(2); }, [](KvTextBox& b) { b.SetBorderColor(0x123456); },
-            [](KvTextBox& b) { b.SetLocked(true); }, [](KvTextBox& b) { b.SetMaxLength(20); },
-            [](KvTextBox& b) { b.SetPasswordChar(L"*"); }, [](KvTextBox& b) { b.SetSelLength(3); },
-            [](KvTextBox& b) { b.SetSelStart(1); }, [](KvTextBox& b) { b.SetSelText(L"x"); },
-            [](KvTextBox& b) { b.SetText(L"segredo"); }, [](KvTextBox& b) { b.SetCapitalizar(true); },
-            [](KvTextBox& b) { b.SetColorOnFoco(0xFF00FF); }, [](KvTextBox& b) { b.SetColorOffFoco(0x808080); },
-            [](KvTextBox& b) { b.SetValidarCampo(true); }, [](KvTextBox& b) { b.SetValidarMSG(L"Informe"); }});
+  ExpectEachWriteNamesItsKey<KvTextBox>({[&] { box.SetBackColor(0x00FFFF); }, [&] { box.SetForeColor(0x800000); },
+      [&] { box.SetEnabled(false); }, [&] { box.SetFont(Font::Create(FontDesc{})); },
+      [&] { box.SetBackStyle(0x00FF00); }, [&] { box.SetBorderStyle(2); }, [&] { box.SetAlignment(2); },
+      [&] { box.SetBorderColor(0x123456); }, [&] { box.SetLocked(true); }, [&] { box.SetMaxLength(20); },
+      [&] { box.SetPasswordChar(L"*"); }, [&] { box.SetSelLength(3); }, [&] { box.SetSelStart(1); },
+      [&] { box.SetSelText(L"x"); }, [&] { box.SetText(L"segredo"); }, [&] { box.SetCapitalizar(true); },
+      [&] { box.SetColorOnFoco(0xFF00FF); }, [&] { box.SetColorOffFoco(0x808080); }, [&] { box.SetValidarCampo(true); },
+      [&] { box.SetValidarMSG(L"Informe"); }});
 }
 
-// Texts past what a window name may hold go whole through a form file read into a shown form (its
-// field makes its edit with them) and written back, a write, and a field placed in code.
+// Texts past what a window name may hold go whole through a form file, a write and a placed field.
 TEST_F(KvTextBoxTest, TwoMillionCharactersGoThroughTheEditAndTheFormFileWhole) {
   const std::wstring text(2'000'000, L'x');
   const std::string form = "TesselForm 1\nForm\n  Width = 6000\n  Height = 3000\nEndForm\n"

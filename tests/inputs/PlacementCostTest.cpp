@@ -1,5 +1,4 @@
-// What placing and loading controls costs the system: the windows a control makes and how often
-// each moves, the paints a loaded form gets, and the GDI objects fields hold at rest.
+// What placing and loading controls costs: windows made, moves, paints and GDI objects.
 #include <map>
 
 #include "host/Constituent.h"
@@ -9,47 +8,40 @@
 namespace tessel::test::textinput {
 namespace {
 
-// Windows of this thread as the system reports them: made (with the styles they were made with),
-// moved or sized, and painted.
+// Windows of this thread as the system reports them: made, moved or sized, and painted.
 struct WindowLog {
-  struct Made { LONG style, exStyle; };
-  std::map<HWND, Made> made;
+  std::map<HWND, std::pair<LONG, LONG>> made;  // style, extended style
   std::map<HWND, int> moves, paints;
   static inline WindowLog* current = nullptr;
 
-  static LRESULT CALLBACK Cbt(int code, WPARAM wp, LPARAM lp) {
-    if (code == HCBT_CREATEWND && current) {
-      const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
-      current->made[reinterpret_cast<HWND>(wp)] = {cs->style, static_cast<LONG>(cs->dwExStyle)};
-    }
-    return CallNextHookEx(nullptr, code, wp, lp);
-  }
   static LRESULT CALLBACK Sent(int code, WPARAM wp, LPARAM lp) {
-    const CWPSTRUCT* m = reinterpret_cast<CWPSTRUCT*>(lp);
-    if (code == HC_ACTION && current && m->message == WM_WINDOWPOSCHANGED &&
-        (~reinterpret_cast<WINDOWPOS*>(m->lParam)->flags & (SWP_NOMOVE | SWP_NOSIZE)))
-      ++current->moves[m->hwnd];
-    if (code == HC_ACTION && current && m->message == WM_PAINT) ++current->paints[m->hwnd];
+    const CWPSTRUCT& m = *reinterpret_cast<CWPSTRUCT*>(lp);
+    if (code == HC_ACTION && m.message == WM_NCCREATE) {
+      const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(m.lParam);
+      current->made[m.hwnd] = {cs->style, static_cast<LONG>(cs->dwExStyle)};
+    }
+    if (code == HC_ACTION && m.message == WM_WINDOWPOSCHANGED &&
+        (~reinterpret_cast<WINDOWPOS*>(m.lParam)->flags & (SWP_NOMOVE | SWP_NOSIZE)))
+      ++current->moves[m.hwnd];
+    if (code == HC_ACTION && m.message == WM_PAINT) ++current->paints[m.hwnd];
     return CallNextHookEx(nullptr, code, wp, lp);
   }
   static LRESULT CALLBACK Posted(int code, WPARAM wp, LPARAM lp) {
     const MSG* m = reinterpret_cast<MSG*>(lp);
-    if (code == HC_ACTION && wp == PM_REMOVE && m->message == WM_PAINT && current) ++current->paints[m->hwnd];
+    if (code == HC_ACTION && wp == PM_REMOVE && m->message == WM_PAINT) ++current->paints[m->hwnd];
     return CallNextHookEx(nullptr, code, wp, lp);
   }
 
   WindowLog() {
     current = this;
-    const DWORD thread = GetCurrentThreadId();
-    hooks[0] = SetWindowsHookExW(WH_CBT, Cbt, nullptr, thread);
-    hooks[1] = SetWindowsHookExW(WH_CALLWNDPROC, Sent, nullptr, thread);
-    hooks[2] = SetWindowsHookExW(WH_GETMESSAGE, Posted, nullptr, thread);
+    hooks[0] = SetWindowsHookExW(WH_CALLWNDPROC, Sent, nullptr, GetCurrentThreadId());
+    hooks[1] = SetWindowsHookExW(WH_GETMESSAGE, Posted, nullptr, GetCurrentThreadId());
   }
   ~WindowLog() {
     for (HHOOK h : hooks) UnhookWindowsHookEx(h);
     current = nullptr;
   }
-  HHOOK hooks[3] = {};
+  HHOOK hooks[2] = {};
 };
 
 using PlacementCost = InputTest;
@@ -67,16 +59,15 @@ TEST_F(PlacementCost, EachWindowIsMadeOnceWithItsFinalStylesMovedAtMostOnceAndPa
     for (const auto& [w, made] : log.made) {
       ASSERT_TRUE(IsWindow(w)) << "a window made while placing was destroyed again";
       constexpr LONG kEdges = WS_BORDER | WS_DLGFRAME, kExEdges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE;
-      EXPECT_EQ(GetWindowLongW(w, GWL_EXSTYLE) & kExEdges, made.exStyle & kExEdges);
-      EXPECT_EQ(GetWindowLongW(w, GWL_STYLE) & kEdges, made.style & kEdges);
+      EXPECT_EQ(GetWindowLongW(w, GWL_STYLE) & kEdges, made.first & kEdges);
+      EXPECT_EQ(GetWindowLongW(w, GWL_EXSTYLE) & kExEdges, made.second & kExEdges);
       EXPECT_LE(log.moves[w], 1);
       EXPECT_EQ(log.paints[w], 1) << "each window of a placed control is painted once";
     }
   }
 }
 
-// Fields alike share their font, brush and back buffer: once the system's bounded cache of window
-// DCs (each with a region) is full, more fields add no GDI object at all.
+// Fields alike share font, brush and back buffer: once the system's DC cache is full, more add nothing.
 TEST_F(PlacementCost, MoreFieldsAddNoGdiObject) {
   int placed = 0;
   const auto place = [&](const wchar_t* type, int count) {
@@ -96,8 +87,7 @@ TEST_F(PlacementCost, MoreFieldsAddNoGdiObject) {
   }
 }
 
-// A hidden form (a tool that only checks a file) never paints, and its fields hold their edit
-// windows back until the form is shown: then it looks pixel for pixel as one shown at once.
+// A hidden form never paints and makes its edits once shown, then looks as one shown at once.
 TEST_F(PlacementCost, ALoadedFormPaintsOnceWhenAllIsPlacedAndAHiddenOneNever) {
   const ParsedForm parsed = ParseFormText(
       "TesselForm 1\nForm\n  Width = 6000\n  Height = 3000\nEndForm\n"

@@ -1,6 +1,5 @@
 #pragma once
-// One form for every test of the input controls (a top-level window is dearer than a control),
-// with a recording host, the keys the controls' writes name, and bag, pixel and event helpers.
+// One form for every test of the input controls, with a recording host and the keys writes name.
 #include <windows.h>
 
 #include <gmock/gmock.h>
@@ -71,17 +70,13 @@ class InputTest : public ::testing::Test {
   }
   template <class T>
   T* Load(const std::wstring& type, const std::wstring& name, PropertyBag bag, int width = 2400, int height = 450) {
-    ExtenderProperties e;
-    e.top = 3000;
-    e.width = width;
-    e.height = height;
-    return dynamic_cast<T*>(form_->AddLoaded(type, name, e, bag));
+    return dynamic_cast<T*>(form_->AddLoaded(type, name, ExtenderProperties{L"", 0, 3000, width, height}, bag));
   }
   // Each write of the list, one per stored key in the table's order, names its own key once.
   template <class T>
-  void ExpectEachWriteNamesItsKey(T& control, const std::vector<std::function<void(T&)>>& writes) {
+  void ExpectEachWriteNamesItsKey(const std::vector<std::function<void()>>& writes) {
     changed_.clear();
-    for (const auto& write : writes) write(control);
+    for (const auto& write : writes) write();
     std::vector<std::wstring> keys;
     for (const auto& row : T::StoredProperties()) keys.push_back(row.key);
     EXPECT_EQ(changed_, keys);
