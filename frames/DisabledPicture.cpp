@@ -71,20 +71,29 @@ uint8_t GreyOf(uint8_t red, uint8_t green, uint8_t blue) {
 
 void DrawDisabledPicture(HDC dc, int x, int y, int w, int h, const Picture& picture, COLORREF background) {
   if (w <= 0 || h <= 0) return;
-  Rgb24 art(dc, w, h), under(dc, w, h);
+  // Only the part the DC can show is greyed: a picture far larger than the window costs what the
+  // window shows, not what the picture would cover.
+  const RECT whole{x, y, x + w, y + h};
+  RECT clip{}, shown{};
+  if (GetClipBox(dc, &clip) == ERROR || !IntersectRect(&shown, &whole, &clip)) return;
+  const int sw = shown.right - shown.left, sh = shown.bottom - shown.top;
+  Rgb24 art(dc, sw, sh), under(dc, sw, sh);
   if (!art.ok() || !under.ok()) return;
   {
     unique_hbrush back(CreateSolidBrush(background));
-    RECT all{0, 0, w, h};
+    RECT all{0, 0, sw, sh};
     FillRect(art.dc(), &all, back.get());
   }
+  // The picture at its whole size, moved so that its shown part falls on the art.
+  SetViewportOrgEx(art.dc(), x - shown.left, y - shown.top, nullptr);
   RenderPicture(art.dc(), w, h, picture);
+  SetViewportOrgEx(art.dc(), 0, 0, nullptr);
   GdiFlush();
-  BitBlt(under.dc(), 0, 0, w, h, dc, x, y, SRCCOPY);
+  BitBlt(under.dc(), 0, 0, sw, sh, dc, shown.left, shown.top, SRCCOPY);
   GdiFlush();
   const COLORREF key = GetNearestColor(dc, background);
-  for (int row = 0; row < h; ++row) {
-    for (int col = 0; col < w; ++col) {
+  for (int row = 0; row < sh; ++row) {
+    for (int col = 0; col < sw; ++col) {
       const uint8_t* p = art.Pixel(col, row);  // blue, green, red
       if (RGB(p[2], p[1], p[0]) == key) continue;
       const uint8_t grey = GreyOf(p[2], p[1], p[0]);
@@ -92,7 +101,7 @@ void DrawDisabledPicture(HDC dc, int x, int y, int w, int h, const Picture& pict
       q[0] = q[1] = q[2] = grey;
     }
   }
-  BitBlt(dc, x, y, w, h, under.dc(), 0, 0, SRCCOPY);
+  BitBlt(dc, shown.left, shown.top, sw, sh, under.dc(), 0, 0, SRCCOPY);
 }
 
 }  // namespace tessel::frames

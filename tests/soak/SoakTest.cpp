@@ -12,6 +12,7 @@
 #include <functional>
 #include <mutex>
 #include <random>
+#include <limits>
 #include <string>
 #include <thread>
 #include <type_traits>
@@ -72,6 +73,9 @@ void Feed(std::vector<Write>& out, const char* name, void (C::*set)(A)) {
     for (bool v : {true, false}) add(v ? "true" : "false", v);
   } else if constexpr (std::is_integral_v<T>) {
     for (int64_t v : {int64_t{INT_MIN}, int64_t{INT_MAX}, int64_t{0}, int64_t{-1}}) add(std::to_string(v), static_cast<T>(v));
+    // A narrower type's own edges, which no cast of the int edges gives.
+    if constexpr (sizeof(T) < sizeof(int32_t))
+      for (T v : {std::numeric_limits<T>::min(), std::numeric_limits<T>::max()}) add(std::to_string(v), v);
   } else if constexpr (std::is_same_v<T, std::wstring>) {
     add("1 MiB", MebibyteText());
     add("empty", L"");
@@ -115,6 +119,16 @@ std::vector<Write> EdgeWrites(const std::wstring& type) {
         if (!rounded) FEED(F, Caption)
         FEED(F, TextBoxHeight) FEED(F, IconSize)
       }
+    // A disabled frame greys its icon, at every size, in each style that shows one.
+    for (int32_t style = 0; style <= 8; ++style) {
+      w.push_back({"Style(" + std::to_string(style) + ", disabled, icon)", [style](UserControl& u) {
+                     F& f = dynamic_cast<F&>(u);
+                     f.SetStyle(style);
+                     f.SetPicture(Picture::FromBytes(IconFile(32, RGB(200, 0, 0))));
+                     f.SetEnabled(false);
+                   }});
+      FEED(F, IconSize)
+    }
     FEED(F, FrameColor) FEED(F, BackColor) FEED(F, FillColor) FEED(F, TextBoxColor) FEED(F, TxtBoxShadow)
     FEED(F, Style) FEED(F, RoundedCorner) FEED(F, Enabled) FEED(F, RoundedCornerTxtBox) FEED(F, TextColor)
     FEED(F, Alignment) FEED(F, IconAlignment) FEED(F, Font) FEED(F, Picture) FEED(F, ThemeColor) FEED(F, ColorFrom)
