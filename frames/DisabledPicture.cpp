@@ -87,7 +87,6 @@ void DrawDisabledPicture(HDC dc, int x, int y, int w, int h, const Picture& pict
   // The picture at its whole size, moved so that its shown part falls on the art.
   SetViewportOrgEx(art.dc(), x - shown.left, y - shown.top, nullptr);
   RenderPicture(art.dc(), w, h, picture);
-  SetViewportOrgEx(art.dc(), 0, 0, nullptr);
   GdiFlush();
   BitBlt(under.dc(), 0, 0, sw, sh, dc, shown.left, shown.top, SRCCOPY);
   GdiFlush();

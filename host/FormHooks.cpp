@@ -20,7 +20,6 @@ struct FocusWatch {
   WNDPROC previous;
 };
 using Watched = WindowTable<FocusWatch>;
-thread_local std::vector<HWND> watched;  // the same windows, to be let go with the last form
 
 }  // namespace
 
@@ -38,14 +37,11 @@ void FormHooks::Remove(Form* form) {
     messageHook = focusHook = nullptr;
     // A window another procedure has subclassed since keeps the watch, which only passes messages
     // on without forms, until it goes.
-    std::erase_if(watched, [](HWND w) {
-      const FocusWatch* found = Watched::Find(w);
-      if (!found) return true;
-      if (GetWindowLongPtrW(w, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&FocusWatchProc)) return false;
-      SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(found->previous));
+    for (HWND w : Watched::Windows()) {
+      if (GetWindowLongPtrW(w, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&FocusWatchProc)) continue;
+      SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Watched::Find(w)->previous));
       Watched::Erase(w);
-      return true;
-    });
+    }
   }
 }
 
@@ -82,10 +78,8 @@ LRESULT CALLBACK FormHooks::FocusRequestProc(int code, WPARAM wp, LPARAM lp) {
     const HWND w = reinterpret_cast<HWND>(wp);
     if (w && !Watched::Find(w) && GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId() && FormOf(w)) {
       if (const auto previous = reinterpret_cast<WNDPROC>(
-              SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FocusWatchProc)))) {
+              SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FocusWatchProc))))
         Watched::Set(w, FocusWatch{previous});
-        watched.push_back(w);
-      }
     }
   }
   return CallNextHookEx(nullptr, code, wp, lp);
@@ -105,7 +99,6 @@ LRESULT CALLBACK FormHooks::FocusWatchProc(HWND w, UINT msg, WPARAM wp, LPARAM l
     }
   } else if (msg == WM_NCDESTROY) {
     Watched::Erase(w);
-    std::erase(watched, w);
   }
   return CallWindowProcW(previous, w, msg, wp, lp);
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <unordered_map>
+#include <vector>
 
 namespace tessel {
 
@@ -20,6 +21,12 @@ class WindowTable {
   static void Set(HWND hwnd, const Value& value) {
     if (!table_) table_ = new std::unordered_map<HWND, Value>;
     (*table_)[hwnd] = value;
+  }
+  static std::vector<HWND> Windows() {
+    std::vector<HWND> windows;
+    if (table_)
+      for (const auto& entry : *table_) windows.push_back(entry.first);
+    return windows;
   }
   static void Erase(HWND hwnd) {
     if (!table_) return;

@@ -41,6 +41,15 @@ HANDLE CommonControls6() {
 }
 
 
+HWND NativeChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, RECT at, bool commonControls6) {
+  ULONG_PTR cookie = 0;
+  const bool activated = commonControls6 && CommonControls6() && ActivateActCtx(CommonControls6(), &cookie);
+  HWND w = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, at.left, at.top, at.right - at.left,
+                           at.bottom - at.top, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (activated) DeactivateActCtx(0, cookie);
+  return w;
+}
+
 std::vector<Group>& Groups() {
   static std::vector<Group> groups;
   return groups;

@@ -69,6 +69,8 @@ unsigned Windows();
 // An activation context of the common controls 6, made from a manifest written to the temporary
 // folder; null where the system has none. Native controls made inside it are comctl32 6's.
 HANDLE CommonControls6();
+// A native child window of parent, made inside CommonControls6() when asked and there is one.
+HWND NativeChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, RECT at, bool commonControls6);
 
 // Lets posted and sent messages run (paints, timers) without waiting for new ones.
 void PumpPending();

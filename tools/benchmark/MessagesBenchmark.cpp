@@ -59,12 +59,7 @@ struct Input {
   HWND nativeEdit = Child(L"EDIT", ES_AUTOHSCROLL, 60, 110);
 
   HWND Child(const wchar_t* cls, DWORD style, int top, int left) {
-    ULONG_PTR cookie = 0;
-    const bool activated = CommonControls6() && ActivateActCtx(CommonControls6(), &cookie);
-    HWND w = CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, left + 100, top, 120, 32,
-                             form->hWnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (activated) DeactivateActCtx(0, cookie);
-    return w;
+    return NativeChild(form->hWnd(), cls, L"", WS_TABSTOP | style, RECT{left + 100, top, left + 220, top + 32}, true);
   }
   // The cursor put over a window, as it is when the window gets its mouse moves.
   static void PointAt(HWND w) {

@@ -28,12 +28,8 @@ struct NativeButton {
 };
 
 HWND MakeNative(HWND parent, const NativeButton& b, POINT at) {
-  ULONG_PTR cookie = 0;
-  const bool activated = b.commonControls6 && CommonControls6() && ActivateActCtx(CommonControls6(), &cookie);
-  HWND w = CreateWindowExW(0, L"BUTTON", b.text, WS_CHILD | WS_VISIBLE | b.style, at.x, at.y, b.width, b.height, parent,
-                           nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (activated) DeactivateActCtx(0, cookie);
-  return w;
+  return NativeChild(parent, L"BUTTON", b.text, b.style, RECT{at.x, at.y, at.x + b.width, at.y + b.height},
+                     b.commonControls6);
 }
 
 // Places one control after another on a form that stays open, each painted before the next, and
