@@ -5,6 +5,9 @@
 #include <wrl/client.h>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <map>
 #include <semaphore>
 #include <thread>
@@ -142,23 +145,38 @@ bool IsProxy(IUnknown* object) {
   return SUCCEEDED(object->QueryInterface(IID_PPV_ARGS(security.GetAddressOf())));
 }
 
-// A client apartment on another thread: each job runs there while the test's thread pumps.
+// A client apartment on another thread: each job runs there while the test's thread pumps, which is
+// how the client's calls into this apartment are answered. A job that has not ended within the
+// limit fails its Run; the apartment still waits (pumping) for it before ending, and stops the
+// program with a message rather than leave it waiting for ever.
 class OtherApartment {
  public:
   ~OtherApartment() {
-    Run({});
+    if (!Finished()) Stuck();
+    Start({});
+    if (!Finished()) Stuck();
     thread_.join();
   }
-  bool Run(std::function<void()> job) {  // an empty job ends the apartment
-    job_ = std::move(job);
-    done_ = false;
-    start_.release();
-    return PumpUntil([this] { return done_.load(); }, 10000);
+  bool Run(std::function<void()> job) {
+    Start(std::move(job));
+    return Finished();
   }
 
  private:
+  void Start(std::function<void()> job) {  // an empty job ends the apartment
+    job_ = std::move(job);
+    done_ = false;
+    start_.release();
+  }
+  bool Finished() { return PumpUntil([this] { return done_.load(); }, 30000); }
+  [[noreturn]] static void Stuck() {
+    std::fputs("a job of the client apartment did not end within 30 s of pumping: stopped\n", stderr);
+    std::fflush(stderr);
+    std::_Exit(3);
+  }
+
   std::function<void()> job_;
-  std::atomic<bool> done_{false};
+  std::atomic<bool> done_{true};
   std::binary_semaphore start_{0};
   std::thread thread_{[this] {
     const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
