@@ -4,7 +4,6 @@
 // twips is as large as a window can report, and nothing is drawn beyond it: the system's figure
 // drawing (RoundRect, Ellipse) takes time in proportion to the figure, whatever is visible.
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 
 #include "server/contract/Twips.h"
@@ -18,12 +17,8 @@ inline int ClampedPixelEdge(int64_t pixels) {
   return static_cast<int>(std::clamp<int64_t>(pixels, kLowestPixelEdge, kHighestPixelEdge));
 }
 
-// A sum of twips (an edge = left + width) without overflow, rounded like PixelsFromTwips.
-inline int PixelEdgeX(int64_t twips) {
-  return ClampedPixelEdge(std::llround(static_cast<double>(twips) * ScreenDpiX() / 1440.0));
-}
-inline int PixelEdgeY(int64_t twips) {
-  return ClampedPixelEdge(std::llround(static_cast<double>(twips) * ScreenDpiY() / 1440.0));
-}
+// A sum of twips (an edge = left + width) without overflow.
+inline int PixelEdgeX(int64_t twips) { return ClampedPixelEdge(PixelsFromTwipsX(twips)); }
+inline int PixelEdgeY(int64_t twips) { return ClampedPixelEdge(PixelsFromTwipsY(twips)); }
 
 }  // namespace tessel

@@ -29,6 +29,7 @@ int ScreenDpi(int index) {
 }
 
 int Rounded(double value) { return static_cast<int>(std::lround(value)); }
+int64_t Scaled(int64_t twips, int dpi) { return std::llround(static_cast<double>(twips) * dpi / 1440.0); }
 
 }  // namespace
 
@@ -42,8 +43,10 @@ int ScreenDpiY() { return ScreenDpi(LOGPIXELSY); }
 int TwipsPerPixelX() { return 1440 / ScreenDpi(LOGPIXELSX); }
 int TwipsPerPixelY() { return 1440 / ScreenDpi(LOGPIXELSY); }
 // Through the resolution itself, not the whole twips per pixel: at 192 dpi a pixel is 7.5 twips.
-int PixelsFromTwipsX(int twips) { return Rounded(static_cast<double>(twips) * ScreenDpiX() / 1440.0); }
-int PixelsFromTwipsY(int twips) { return Rounded(static_cast<double>(twips) * ScreenDpiY() / 1440.0); }
+int PixelsFromTwipsX(int twips) { return static_cast<int>(Scaled(twips, ScreenDpiX())); }
+int PixelsFromTwipsY(int twips) { return static_cast<int>(Scaled(twips, ScreenDpiY())); }
+int64_t PixelsFromTwipsX(int64_t twips) { return Scaled(twips, ScreenDpiX()); }
+int64_t PixelsFromTwipsY(int64_t twips) { return Scaled(twips, ScreenDpiY()); }
 int TwipsFromPixelsX(int pixels) { return Rounded(static_cast<double>(pixels) * 1440.0 / ScreenDpiX()); }
 int TwipsFromPixelsY(int pixels) { return Rounded(static_cast<double>(pixels) * 1440.0 / ScreenDpiY()); }
 
