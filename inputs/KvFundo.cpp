@@ -279,7 +279,10 @@ void KvFundo::LinkClick() {
   // The handler gets the member itself, so what it writes is what is opened and kept.
   if (events.OpeningURL) events.OpeningURL(url_);
   // What the shell answers is not looked at: an address nobody handles just opens nothing.
-  Host().ShellExecute(GetDesktopWindow(), "open", AnsiFromWide(url_), "", "", SW_SHOWNORMAL);
+  if (AnsiHolds(url_))
+    Host().ShellExecute(GetDesktopWindow(), "open", AnsiFromWide(url_), "", "", SW_SHOWNORMAL);
+  else
+    Host().ShellExecuteWide(GetDesktopWindow(), L"open", url_, L"", L"", SW_SHOWNORMAL);
 }
 
 void KvFundo::HoverTick() {

@@ -255,6 +255,13 @@ HostServices& PlatformHostServices() {
   return platform;
 }
 
+INT_PTR HostServices::ShellExecuteWide(HWND owner, const std::wstring& verb, const std::wstring& file,
+                                       const std::wstring& parameters, const std::wstring& directory, int show) {
+  auto orNull = [](const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); };
+  return reinterpret_cast<INT_PTR>(
+      ::ShellExecuteW(owner, orNull(verb), file.c_str(), orNull(parameters), orNull(directory), show));
+}
+
 HRESULT HostServices::DoDragDrop(IDataObject* data, IDropSource* source, DWORD allowedEffects, DWORD* effect) {
   return ::DoDragDrop(data, source, allowedEffects, effect);
 }

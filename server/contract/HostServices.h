@@ -25,6 +25,10 @@ class HostServices {
   // ShellExecuteA semantics; returns the instance value (> 32 on success).
   virtual INT_PTR ShellExecute(HWND owner, const std::string& verb, const std::string& file,
                                const std::string& parameters, const std::string& directory, int show) = 0;
+  // ShellExecuteW semantics, for an address or file the ANSI code page cannot hold (the narrow call
+  // would open one with "?" in it); the platform calls ShellExecuteW.
+  virtual INT_PTR ShellExecuteWide(HWND owner, const std::wstring& verb, const std::wstring& file,
+                                   const std::wstring& parameters, const std::wstring& directory, int show);
   // Send-keys string such as "{TAB}" to the active window.
   virtual void SendKeys(const std::wstring& keys, bool wait) = 0;
   virtual uint64_t TickCount() = 0;                 // milliseconds

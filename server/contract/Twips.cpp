@@ -28,8 +28,7 @@ int ScreenDpi(int index) {
   return index == LOGPIXELSX ? x : y;
 }
 
-int Rounded(double value) { return static_cast<int>(std::lround(value)); }
-int64_t Scaled(int64_t twips, int dpi) { return std::llround(static_cast<double>(twips) * dpi / 1440.0); }
+int64_t Rounded(double value) { return std::llround(value); }
 
 }  // namespace
 
@@ -43,11 +42,11 @@ int ScreenDpiY() { return ScreenDpi(LOGPIXELSY); }
 int TwipsPerPixelX() { return 1440 / ScreenDpi(LOGPIXELSX); }
 int TwipsPerPixelY() { return 1440 / ScreenDpi(LOGPIXELSY); }
 // Through the resolution itself, not the whole twips per pixel: at 192 dpi a pixel is 7.5 twips.
-int PixelsFromTwipsX(int twips) { return static_cast<int>(Scaled(twips, ScreenDpiX())); }
-int PixelsFromTwipsY(int twips) { return static_cast<int>(Scaled(twips, ScreenDpiY())); }
-int64_t PixelsFromTwipsX(int64_t twips) { return Scaled(twips, ScreenDpiX()); }
-int64_t PixelsFromTwipsY(int64_t twips) { return Scaled(twips, ScreenDpiY()); }
-int TwipsFromPixelsX(int pixels) { return Rounded(static_cast<double>(pixels) * 1440.0 / ScreenDpiX()); }
-int TwipsFromPixelsY(int pixels) { return Rounded(static_cast<double>(pixels) * 1440.0 / ScreenDpiY()); }
+int64_t PixelsFromTwipsX(int64_t twips) { return Rounded(static_cast<double>(twips) * ScreenDpiX() / 1440.0); }
+int64_t PixelsFromTwipsY(int64_t twips) { return Rounded(static_cast<double>(twips) * ScreenDpiY() / 1440.0); }
+int PixelsFromTwipsX(int twips) { return static_cast<int>(PixelsFromTwipsX(int64_t{twips})); }
+int PixelsFromTwipsY(int twips) { return static_cast<int>(PixelsFromTwipsY(int64_t{twips})); }
+int TwipsFromPixelsX(int pixels) { return static_cast<int>(Rounded(static_cast<double>(pixels) * 1440.0 / ScreenDpiX())); }
+int TwipsFromPixelsY(int pixels) { return static_cast<int>(Rounded(static_cast<double>(pixels) * 1440.0 / ScreenDpiY())); }
 
 }  // namespace tessel

@@ -138,12 +138,17 @@ TEST_F(KvFundoTest, AClickOpensTheAddressOrRaisesClickAsClickResponseSays) {
   form_->SetUserMode(true);
   // OpeningURL sees the address before the shell does, and what it leaves is opened and kept.
   panel->SetURL(L"http://first.example/");
+  std::wstring rewritten = L"http://rewritten.example/x?y=1";
   panel->events.OpeningURL = [&](std::wstring& url) {
     seen.push_back(L"OpeningURL(" + url + L") first:" + std::to_wstring(host_.calls.empty()));
-    url = L"http://rewritten.example/x?y=1";
+    url = rewritten;
   };
   EXPECT_EQ(click(), L"OpeningURL(http://first.example/) first:1 ShellExecute(desktop|open|http://rewritten.example/x?y=1|||1) "
                      L"| http://rewritten.example/x?y=1");
+  // An address the ANSI code page cannot hold reaches the shell whole, through the wide call.
+  rewritten = L"https://\u4F8B\u3048.example/\u30DA\u30FC\u30B8?q=\u03A9\U0001F600";
+  EXPECT_EQ(click(), L"OpeningURL(http://rewritten.example/x?y=1) first:1 ShellExecuteWide(desktop|open|" +
+                         rewritten + L"|||1) | " + rewritten);
 }
 
 TEST_F(KvFundoTest, ThePointerOverTheLinkIsA32PixelHandWithItsHotSpotAtTheFingertip) {

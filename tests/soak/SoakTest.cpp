@@ -328,7 +328,7 @@ TEST_P(SoakTest, AMixedRunKeepsObjectsAndMemoryFlat) {
       case 5:
       case 6: {
         const Write& w = writes[static_cast<size_t>(pick(static_cast<int>(writes.size())))];
-        guard_.Enter(w.what);
+        guard_.Enter("operation " + std::to_string(op) + ", " + w.what);
         w.TryOn(*control);
         break;
       }

@@ -20,10 +20,11 @@ class RecordingHost : public HostServices {
   INT_PTR ShellExecute(HWND owner, const std::string& verb, const std::string& file, const std::string& parameters,
                        const std::string& directory, int show) override {
     auto wide = [](const std::string& s) { return std::wstring(s.begin(), s.end()); };
-    const std::wstring by = owner == GetDesktopWindow() ? L"desktop" : owner ? L"window" : L"nobody";
-    calls.push_back(L"ShellExecute(" + by + L"|" + wide(verb) + L"|" + wide(file) + L"|" + wide(parameters) + L"|" +
-                    wide(directory) + L"|" + std::to_wstring(show) + L")");
-    return shellResult;
+    return Shell(L"ShellExecute(", owner, wide(verb), wide(file), wide(parameters), wide(directory), show);
+  }
+  INT_PTR ShellExecuteWide(HWND owner, const std::wstring& verb, const std::wstring& file,
+                           const std::wstring& parameters, const std::wstring& directory, int show) override {
+    return Shell(L"ShellExecuteWide(", owner, verb, file, parameters, directory, show);
   }
   // Recorded; when forwardKeys is set the keys then go to the platform as well.
   void SendKeys(const std::wstring& keys, bool wait) override {
@@ -40,6 +41,14 @@ class RecordingHost : public HostServices {
   }
   void ReportSkippedStep(std::wstring_view control, std::wstring_view step, std::wstring_view error) override {
     calls.push_back(L"SkippedStep(" + std::wstring(control) + L"|" + std::wstring(step) + L"|" + std::wstring(error) + L")");
+  }
+
+  INT_PTR Shell(const wchar_t* call, HWND owner, const std::wstring& verb, const std::wstring& file,
+                const std::wstring& parameters, const std::wstring& directory, int show) {
+    const std::wstring by = owner == GetDesktopWindow() ? L"desktop" : owner ? L"window" : L"nobody";
+    calls.push_back(call + by + L"|" + verb + L"|" + file + L"|" + parameters + L"|" + directory + L"|" +
+                    std::to_wstring(show) + L")");
+    return shellResult;
   }
 
   // "MessageBox(text|title|flags)", "SendKeys({TAB}|0)", "ShellExecute(desktop|open|file|||1)"...
