@@ -91,11 +91,15 @@ void DrawDisabledPicture(HDC dc, int x, int y, int w, int h, const Picture& pict
   BitBlt(under.dc(), 0, 0, sw, sh, dc, shown.left, shown.top, SRCCOPY);
   GdiFlush();
   const COLORREF key = GetNearestColor(dc, background);
+  // A picture stretched large is long runs of one colour: its grey is worked out once a run.
+  COLORREF last = key;
+  uint8_t grey = 0;
   for (int row = 0; row < sh; ++row) {
     for (int col = 0; col < sw; ++col) {
       const uint8_t* p = art.Pixel(col, row);  // blue, green, red
-      if (RGB(p[2], p[1], p[0]) == key) continue;
-      const uint8_t grey = GreyOf(p[2], p[1], p[0]);
+      const COLORREF colour = RGB(p[2], p[1], p[0]);
+      if (colour == key) continue;
+      if (colour != last) grey = GreyOf(p[2], p[1], p[0]), last = colour;
       uint8_t* q = under.Pixel(col, row);
       q[0] = q[1] = q[2] = grey;
     }
