@@ -287,7 +287,7 @@ TEST_P(SoakTest, AMixedRunKeepsObjectsAndMemoryFlat) {
         << "the private bytes of a long run under Wine need GLIBC_TUNABLES=glibc.malloc.mmap_threshold=131072, "
            "as ctest sets it";
   }
-  std::mt19937 random(20261207);
+  std::mt19937 random(static_cast<unsigned>(EnvInt("TESSEL_SOAK_SEED", 20261207)));
   auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   // Every write once first: what the process keeps once made (cached fonts, decoders) is made.
   for (const Write& w : writes) {
