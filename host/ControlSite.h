@@ -49,6 +49,10 @@ class ControlContainer {
   virtual bool ContainerHoldsWindowsBack() const { return false; }
   // The drop target that hands drags to the controls standing on it (null: none).
   virtual IDropTarget* ContainerDropTarget() const { return nullptr; }
+  // Whether it tells the controls' windows of the system's changes of look (WM_SYSCOLORCHANGE,
+  // WM_SETTINGCHANGE, WM_THEMECHANGED), which the system sends top-level windows only. A control
+  // whose container may not looks at the system's look before each paint instead.
+  virtual bool ContainerPassesSystemChanges() const { return true; }
 };
 
 class HostedControl final : public ControlSite {
@@ -116,6 +120,7 @@ class HostedControl final : public ControlSite {
   // Whether the control's constituents hold their windows back (while the first handlers run, or
   // on a form never shown), and making those held back now.
   bool WindowsHeldBack() const { return loading_ || container_.ContainerHoldsWindowsBack(); }
+  bool SystemChangesPassedOn() const { return container_.ContainerPassesSystemChanges(); }
   void MakeHeldWindows();
   // The window's place in the parent's pixels, at the resolution in use.
   RECT PixelRect() const;

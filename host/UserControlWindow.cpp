@@ -109,8 +109,18 @@ void UserControlWindow::DoDefaultAction(size_t part) {
 LRESULT UserControlWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   if (msg == WM_SYSCOLORCHANGE || msg == WM_SETTINGCHANGE || msg == WM_THEMECHANGED) {
-    SystemLookChanged();
+    // One change may be told more than once (a container that passes it on to every window inside
+    // it tells the control's and the one holding it), and a setting may change nothing it shows:
+    // the control is remade once per look.
+    if (RefreshSystemLook() != lookSeen_) SystemLookChanged();
     return 0;
+  }
+  if ((msg == WM_PAINT || msg == WM_PRINTCLIENT) && !site_.SystemChangesPassedOn() &&
+      RefreshSystemLook() != lookSeen_) {
+    // A change of look its container did not pass on (the system repaints every window after one,
+    // and a container draws an inactive control when it needs it): the control remakes its colours,
+    // and the whole window with its children is painted now.
+    SystemLookChanged();
   }
   if (msg == kDpiChangedAfterParent) {
     // The window stands at its new size already: what stands on it follows (the fonts its fields
@@ -149,6 +159,7 @@ void UserControlWindow::CuesChanged() {
 
 void UserControlWindow::SystemLookChanged() {
   RefreshHighContrast();
+  lookSeen_ = SystemLookSerial();
   if (control_) {
     try {
       control_->SystemLookChanged();

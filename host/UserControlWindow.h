@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "host/SurfaceWindow.h"
+#include "server/contract/Palette.h"
 
 namespace tessel {
 
@@ -32,15 +33,17 @@ class UserControlWindow final : public SurfaceWindow {
   bool RouteInput(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   // What accDoDefaultAction asked for: a click on the control (part 0) or on its part.
   void DoDefaultAction(size_t part);
-  // WM_SYSCOLORCHANGE, WM_SETTINGCHANGE, WM_THEMECHANGED: the control remakes its colours (the
-  // constituents resolve theirs at each paint), then the window and its children are marked for
-  // one repaint.
+  // WM_SYSCOLORCHANGE, WM_SETTINGCHANGE, WM_THEMECHANGED, or a paint in a container that does not
+  // pass those on, when the system's look changed since the control last remade its colours: it
+  // remakes them (the constituents resolve theirs at each paint), then the window and its children
+  // are marked for one repaint.
   void SystemLookChanged();
 
   HostedControl& site_;
   UserControl* control_ = nullptr;
   int16_t pressed_ = 0;        // buttons that went down on the control's own window
   bool afterDblClick_ = false; // the release after a double click raises no Click
+  uint32_t lookSeen_ = SystemLookSerial();  // the system's look the control's colours were made for
 };
 
 }  // namespace tessel

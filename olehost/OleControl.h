@@ -158,6 +158,10 @@ class OleControl final : public IDispatch,
   OleColor ContainerBackColor(const HostedControl&) const override { return ambient_.backColor; }
   HostServices& ContainerHost() override;
   IDropTarget* ContainerDropTarget() const override { return dropTarget_.Get(); }
+  // A container need not pass the system's messages on to the windows inside it (Wine's ATL
+  // container does not): the control finds a change of look at its next paint, which the system's
+  // change brings.
+  bool ContainerPassesSystemChanges() const override { return false; }
   void ControlPropertyChanged(HostedControl&, std::wstring_view key) override;
   // EventSink
   void Fire(DISPID id, std::span<VARIANTARG> args) override;

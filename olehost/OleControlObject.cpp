@@ -208,6 +208,14 @@ LRESULT CALLBACK OleControl::HolderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
         return 0;
       case WM_ERASEBKGND:
         return 1;  // the control covers every pixel
+      case WM_SYSCOLORCHANGE:
+      case WM_SETTINGCHANGE:
+      case WM_THEMECHANGED:
+        // Passed on by the container: the control's window hears it as on a form (and remakes its
+        // look once however often it is told).
+        if (self->hosted_)
+          if (HWND control = self->hosted_->hWnd()) SendMessageW(control, msg, wp, lp);
+        return 0;
       case WM_WINDOWPOSCHANGED: {
         // Kept here, so that a rectangle told again is known without asking the system.
         const auto* p = reinterpret_cast<const WINDOWPOS*>(lp);

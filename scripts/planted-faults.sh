@@ -67,6 +67,10 @@ frame-tab-corner-region-leak|frames/TabStyles.cpp|s/CombineRgn\(region\.get\(\),
 ole-event-row-dropped|olehost/ControlEvents.cpp|s/ TESSEL_ON\(B, OLESetData\),//|tests_olehost
 ole-enter-before-exit|olehost/FocusWatch.cpp|s/(  for \(const Listening& l : told\)\n.*?\n)(  for \(FocusListener\* listener : entered\)\n.*?\n)/$2$1/|tests_olehost
 ole-colour-high-bits|olehost/DualInterfaces.cpp|s/static_cast<OLE_COLOR>\(v\.lVal\)/static_cast<OLE_COLOR>(v.lVal \& 0xFFFFFF)/|tests_olehost
+ole-look-unheard|olehost/OleControl.h|s/bool ContainerPassesSystemChanges\(\) const override \{ return false; \}/bool ContainerPassesSystemChanges() const override { return true; }/|tests_olehost
+ole-look-not-passed-in|olehost/OleControlObject.cpp|s/if \(HWND control = self->hosted_->hWnd\(\)\) SendMessageW\(control, msg, wp, lp\);/(void)self;/|tests_olehost
+ole-look-stale-when-drawn|host/UserControlWindow.cpp|s/\(msg == WM_PAINT \x7c\x7c msg == WM_PRINTCLIENT\)/msg == WM_PAINT/|tests_olehost
+ole-look-remade-per-message|host/UserControlWindow.cpp|s/if \(RefreshSystemLook\(\) != lookSeen_\) SystemLookChanged\(\);/RefreshSystemLook();\n    SystemLookChanged();/|tests_olehost
 accessible-proxy-left-connected|host/AccessibleObject.cpp|s/  CoDisconnectObject\(static_cast<IAccessible\*>\(object\), 0\);/  CoLockObjectExternal(static_cast<IAccessible*>(object), FALSE, TRUE);/|tests_inputs
 font-fixed-resolution|server/contract/Font.cpp|s/\n                      ScreenDpiY\(\)\};/ 96};/|tests_look
 edit-keeps-old-font|host/constituents/TextBox.cpp|s/if \(edit_ && CurrentFont\(\) != appliedFont_\) ApplyFont\(false\);/(void)0;/|tests_look

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <array>
+#include <atomic>
+#include <mutex>
+#include <optional>
 
 namespace tessel {
 namespace {
@@ -32,6 +34,23 @@ constexpr std::array<int, 8> kRoleIndex = {
     COLOR_WINDOWFRAME,   // Frame
 };
 
+// What a control's look is made of, as last read: every system colour and the scheme.
+struct Look {
+  std::array<COLORREF, COLOR_MENUBAR + 1> colours{};
+  bool highContrast = false;
+  bool operator==(const Look&) const = default;
+};
+std::mutex g_lookLock;
+std::optional<Look> g_look;
+uint32_t g_lookSerial = 0;
+
+Look ReadLook() {
+  Look look;
+  for (int i = 0; i <= COLOR_MENUBAR; ++i) look.colours[static_cast<size_t>(i)] = GetSysColor(i);
+  look.highContrast = HighContrast();
+  return look;
+}
+
 }  // namespace
 
 bool HighContrast() {
@@ -46,6 +65,21 @@ bool HighContrast() {
 bool RefreshHighContrast() {
   const int now = ReadHighContrast() ? 1 : 0;
   return g_state.exchange(now, std::memory_order_relaxed) != now;
+}
+
+uint32_t RefreshSystemLook() {
+  RefreshHighContrast();
+  const Look now = ReadLook();
+  std::lock_guard lock(g_lookLock);
+  if (g_look && !(*g_look == now)) ++g_lookSerial;
+  g_look = now;
+  return g_lookSerial;
+}
+
+uint32_t SystemLookSerial() {
+  std::lock_guard lock(g_lookLock);
+  if (!g_look) g_look = ReadLook();
+  return g_lookSerial;
 }
 
 void SetHighContrastForTesting(int on) {

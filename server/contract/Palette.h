@@ -25,6 +25,15 @@ bool HighContrast();
 // Reads the setting again; a window calls it when told that the system's colours, theme or
 // settings changed. Returns whether it changed.
 bool RefreshHighContrast();
+// The look the system gives every control (its colours and the high-contrast setting) as a number
+// that moves whenever the look changes. The system's message of one change may reach a window more
+// than once (passed on by a container to every window inside it) or not at all (a window found by
+// the system's repaint instead), and a changed setting may leave the look as it was: a window
+// remakes its colours only when the number moved since it last did.
+// Reads the system again (the high-contrast setting too) and gives the number.
+uint32_t RefreshSystemLook();
+// The number as last read, without asking the system again (read once the first time).
+uint32_t SystemLookSerial();
 // For a test on a system that cannot switch the scheme: 1 or 0 is taken as the system's answer
 // until -1 gives the question back to the system.
 void SetHighContrastForTesting(int on);
