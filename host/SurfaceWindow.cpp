@@ -10,6 +10,7 @@
 #include "server/contract/HostServices.h"
 #include "server/contract/PropertyBag.h"
 #include "server/contract/ThisModule.h"
+#include "server/contract/WindowClass.h"
 
 namespace tessel {
 namespace {
@@ -89,19 +90,18 @@ SurfaceWindow* SurfaceWindow::FromHandle(HWND hwnd) {
 }
 
 const wchar_t* SurfaceWindow::ClassName() {
-  static const wchar_t* const name = [] {
-    static const wchar_t kName[] = L"TesselSurface";
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = &SurfaceWindow::StaticProc;
-    wc.hInstance = ThisModule();
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = kName;
-    RegisterClassExW(&wc);  // already registered by another surface: fine
-    return kName;
+  static const WNDCLASSEXW wc = [] {
+    WNDCLASSEXW c{};
+    c.cbSize = sizeof(c);
+    c.style = CS_DBLCLKS;
+    c.lpfnWndProc = &SurfaceWindow::StaticProc;
+    c.hInstance = ThisModule();
+    c.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    c.lpszClassName = L"TesselSurface";
+    return c;
   }();
-  return name;
+  EnsureModuleClass(wc);
+  return wc.lpszClassName;
 }
 
 SurfaceWindow::~SurfaceWindow() {

@@ -10,6 +10,7 @@
 #include "server/contract/HostServices.h"
 #include "server/contract/ThisModule.h"
 #include "server/contract/Twips.h"
+#include "server/contract/WindowClass.h"
 
 namespace tessel::ole {
 
@@ -25,16 +26,16 @@ constexpr SIZEL kDefaultExtent{2143, 661};
 
 int TwipsFromHimetric(LONG himetric) { return MulDiv(himetric, 1440, 2540); }
 
-ATOM HolderClass() {
-  static const ATOM atom = [] {
-    WNDCLASSEXW wc{sizeof(wc)};
-    wc.lpfnWndProc = DefWindowProcW;  // replaced per window by the object's own procedure
-    wc.hInstance = ThisModule();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kHolderClass;
-    return RegisterClassExW(&wc);
+bool HolderClass() {
+  static const WNDCLASSEXW wc = [] {
+    WNDCLASSEXW c{sizeof(c)};
+    c.lpfnWndProc = DefWindowProcW;  // replaced per window by the object's own procedure
+    c.hInstance = ThisModule();
+    c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    c.lpszClassName = kHolderClass;
+    return c;
   }();
-  return atom;
+  return EnsureModuleClass(wc);
 }
 
 // The standard ambient properties by dispatch identifier, as the contract names them.

@@ -4,6 +4,7 @@
 
 #include "server/contract/HostServices.h"
 #include "server/contract/ThisModule.h"
+#include "server/contract/WindowClass.h"
 
 namespace tessel {
 namespace {
@@ -13,17 +14,16 @@ constexpr UINT_PTR kTimerId = 1;
 }  // namespace
 
 Timer::Timer(Surface& parent, std::wstring name) : Constituent(parent, std::move(name)) {
-  static const wchar_t* const className = [] {
-    static const wchar_t kName[] = L"TesselTimer";
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &Timer::Proc;
-    wc.hInstance = ThisModule();
-    wc.lpszClassName = kName;
-    RegisterClassExW(&wc);
-    return kName;
+  static const WNDCLASSEXW wc = [] {
+    WNDCLASSEXW c{};
+    c.cbSize = sizeof(c);
+    c.lpfnWndProc = &Timer::Proc;
+    c.hInstance = ThisModule();
+    c.lpszClassName = L"TesselTimer";
+    return c;
   }();
-  window_.reset(CreateWindowExW(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModule(), this));
+  EnsureModuleClass(wc);
+  window_.reset(CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModule(), this));
   if (!window_) throw std::runtime_error("the timer window could not be created");
 }
 

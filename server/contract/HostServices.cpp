@@ -2,6 +2,7 @@
 
 #include "server/contract/PropertyBag.h"  // WideFromUtf8
 #include "server/contract/ThisModule.h"
+#include "server/contract/WindowClass.h"
 
 #include <shellapi.h>
 
@@ -152,7 +153,7 @@ class KeyFeeder {
     wc.lpfnWndProc = &Proc;
     wc.hInstance = ThisModule();
     wc.lpszClassName = L"TesselKeyFeeder";
-    RegisterClassExW(&wc);  // already registered by another thread: fine
+    EnsureModuleClass(wc);
     window_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
     return window_ != nullptr;
   }

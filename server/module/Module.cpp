@@ -10,6 +10,7 @@
 #include <wrl/client.h>
 
 #include "olehost/OleControls.h"
+#include "server/contract/WindowClass.h"
 
 namespace tessel::server {
 
@@ -110,6 +111,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
       if (!reserved) {
         tessel::server::ReleaseTypeLibrary();
         tessel::ole::ReleaseControlsTypeLib();
+        tessel::UnregisterModuleClasses();
       }
       break;
     default:

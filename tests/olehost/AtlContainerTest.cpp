@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <shlwapi.h>
 
+#include <thread>
+
 #include "button/ButtonStyle.h"
 #include "host/DragSource.h"
 #include "inputs/KvTextBox.h"
@@ -207,6 +209,57 @@ TEST(AtlContainer, ControlsLeaveNoGdiOrUserObjectsAndTheServerCanUnloadOnceTheLa
   std::printf("[ cycles   ] %zu controls made and destroyed: GDI objects %u -> %u, windows %u -> %u\n",
               rounds * std::size(kSamples), gdi, test::GdiObjectCount(), user, test::UserObjectCount());
   FreeLibrary(server);
+}
+
+}  // namespace
+}  // namespace tessel::oletest
+
+namespace tessel::oletest {
+namespace {
+
+// The server freed takes its window classes with it, and loaded again (where the system puts it,
+// often the same address) makes its controls with classes of its own. A copy of the server is a
+// module nothing else in the process holds, so that FreeLibrary unloads it as COM would.
+TEST(AtlContainer, TheServerUnloadedTakesItsWindowClassesAndLoadedAgainMakesItsControls) {
+  wchar_t folder[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, folder);
+  const std::wstring copy = std::wstring(folder) + L"TesselOCX-loaded-again.ocx";
+  ASSERT_TRUE(CopyFileW(test::ServerPath().c_str(), copy.c_str(), FALSE));
+  const wchar_t* const classes[] = {L"TesselOleControl", L"TesselSurface"};
+  for (int load = 0; load < 2; ++load) {
+    HMODULE server = LoadLibraryW(copy.c_str());
+    ASSERT_NE(server, nullptr);
+    const auto getClassObject =
+        reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(GetProcAddress(server, "DllGetClassObject"));
+    ASSERT_NE(getClassObject, nullptr);
+    // Made and released in a thread of its own: what the runtime keeps for a thread's objects holds
+    // the module until that thread ends.
+    std::thread([&] {
+      const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+      {
+        ComPtr<IClassFactory> factory;
+        ASSERT_EQ(getClassObject(kControlIdentities[0].clsid, IID_PPV_ARGS(factory.GetAddressOf())), S_OK) << load;
+        ComPtr<IDispatch> button;
+        ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(button.GetAddressOf())), S_OK) << load;
+        EXPECT_TRUE(IsWindow(WindowOf(button.Get()))) << "load " << load;
+        for (size_t i = 0; i < std::size(classes); ++i) {
+          WNDCLASSEXW wc{sizeof(wc)};
+          EXPECT_TRUE(GetClassInfoExW(server, classes[i], &wc)) << "load " << load << ", class " << i;
+        }
+      }
+      test::Pump(0);
+      if (SUCCEEDED(init)) CoUninitialize();
+    }).join();
+    const auto canUnloadNow = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(server, "DllCanUnloadNow"));
+    ASSERT_EQ(canUnloadNow(), S_OK) << "load " << load;  // asked first, as COM does
+    ASSERT_TRUE(FreeLibrary(server));
+    EXPECT_EQ(GetModuleHandleW(copy.c_str()), nullptr) << "load " << load << " is still there";
+    for (size_t i = 0; i < std::size(classes); ++i) {
+      WNDCLASSEXW wc{sizeof(wc)};
+      EXPECT_FALSE(GetClassInfoExW(server, classes[i], &wc)) << "load " << load << " left class " << i;
+    }
+  }
+  DeleteFileW(copy.c_str());
 }
 
 }  // namespace
