@@ -112,15 +112,14 @@ LRESULT UserControlWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     // One change may be told more than once (a container that passes it on to every window inside
     // it tells the control's and the one holding it), and a setting may change nothing it shows:
     // the control is remade once per look.
-    if (RefreshSystemLook() != lookSeen_) SystemLookChanged();
+    if (const uint32_t look = RefreshSystemLook(); look != lookSeen_) SystemLookChanged(look);
     return 0;
   }
-  if ((msg == WM_PAINT || msg == WM_PRINTCLIENT) && !site_.SystemChangesPassedOn() &&
-      RefreshSystemLook() != lookSeen_) {
+  if ((msg == WM_PAINT || msg == WM_PRINTCLIENT) && !site_.SystemChangesPassedOn()) {
     // A change of look its container did not pass on (the system repaints every window after one,
     // and a container draws an inactive control when it needs it): the control remakes its colours,
     // and the whole window with its children is painted now.
-    SystemLookChanged();
+    if (const uint32_t look = RefreshSystemLook(); look != lookSeen_) SystemLookChanged(look);
   }
   if (msg == kDpiChangedAfterParent) {
     // The window stands at its new size already: what stands on it follows (the fonts its fields
@@ -135,7 +134,7 @@ LRESULT UserControlWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         control_->Host().ReportSkippedStep(control_->Extender().name, L"Resize", WideFromUtf8(e.what()));
       }
     }
-    SystemLookChanged();
+    SystemLookChanged(RefreshSystemLook());
     return 0;
   }
   try {
@@ -157,9 +156,8 @@ void UserControlWindow::CuesChanged() {
   }
 }
 
-void UserControlWindow::SystemLookChanged() {
-  RefreshHighContrast();
-  lookSeen_ = SystemLookSerial();
+void UserControlWindow::SystemLookChanged(uint32_t look) {
+  lookSeen_ = look;
   if (control_) {
     try {
       control_->SystemLookChanged();

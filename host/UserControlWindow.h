@@ -36,8 +36,8 @@ class UserControlWindow final : public SurfaceWindow {
   // WM_SYSCOLORCHANGE, WM_SETTINGCHANGE, WM_THEMECHANGED, or a paint in a container that does not
   // pass those on, when the system's look changed since the control last remade its colours: it
   // remakes them (the constituents resolve theirs at each paint), then the window and its children
-  // are marked for one repaint.
-  void SystemLookChanged();
+  // are marked for one repaint. look: RefreshSystemLook's number, read once by the caller.
+  void SystemLookChanged(uint32_t look);
 
   HostedControl& site_;
   UserControl* control_ = nullptr;

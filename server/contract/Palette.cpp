@@ -71,7 +71,7 @@ uint32_t RefreshSystemLook() {
   RefreshHighContrast();
   const Look now = ReadLook();
   std::lock_guard lock(g_lookLock);
-  if (g_look && !(*g_look == now)) ++g_lookSerial;
+  if (g_look && *g_look != now) ++g_lookSerial;
   g_look = now;
   return g_lookSerial;
 }
