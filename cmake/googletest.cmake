@@ -9,7 +9,7 @@ add_subdirectory(${TESSEL_GTEST_SRC} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FR
 function(tessel_add_gtest name)
   cmake_parse_arguments(T "" "LOCK" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} gmock gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} gmock gtest)  # main: tests/support/TestMain.cpp
   # One ctest entry per program, all of its tests in one process: starting a process under Wine
   # costs more than most tests take. GTEST_FILTER in the environment picks tests inside it.
   add_test(NAME ${name} COMMAND ${name})

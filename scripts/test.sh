@@ -17,6 +17,11 @@ fi
 trap tessel_down EXIT
 tessel_display_up
 tessel_wine_up "$TESSEL_BUILD"
+# TESSEL_RIVAL_MS=<ms>: another program takes the activation about that often while the tests run.
+if [ -n "${TESSEL_RIVAL_MS:-}" ]; then
+  say "a rival program takes the activation about every $TESSEL_RIVAL_MS ms"
+  setsid wine "$TESSEL_BUILD/tessel_rival.exe" "$TESSEL_RIVAL_MS" >/dev/null 2>&1 </dev/null &
+fi
 say "running tests"
 # One test program at a time: they share one display, and a window of one program could take the
 # activation and the keyboard focus from another's.
