@@ -12,7 +12,9 @@
 namespace {
 
 // A hidden top-level window of the test thread: the system tells every top-level window of a
-// thread that loses the activation which thread took it (WM_ACTIVATEAPP).
+// thread that loses the activation which thread took it, and of one that gets it which thread had
+// it (WM_ACTIVATEAPP). A test that began or ended while another program held the activation may
+// not have been able to take it at all.
 class ActivationWatch {
  public:
   ActivationWatch() {
@@ -31,22 +33,29 @@ class ActivationWatch {
   static bool TakenSinceLastAsked() {
     MSG msg;
     PeekMessageW(&msg, nullptr, WM_APP + 0x3FFF, WM_APP + 0x3FFF, PM_NOREMOVE);
-    const bool taken = taken_;
+    const bool taken = taken_ || HeldByAnotherProgram();
     taken_ = false;
     return taken;
   }
 
  private:
   static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_ACTIVATEAPP && !wp && !OfThisProcess(static_cast<DWORD>(lp))) taken_ = true;
+    // Wine names no thread when another process takes the activation: the foreground tells.
+    if (msg == WM_ACTIVATEAPP && (OfAnotherProgram(static_cast<DWORD>(lp)) || HeldByAnotherProgram())) taken_ = true;
     return DefWindowProcW(w, msg, wp, lp);
   }
-  static bool OfThisProcess(DWORD thread) {
+  static bool HeldByAnotherProgram() {
+    const HWND foreground = GetForegroundWindow();
+    return IsWindowVisible(foreground) && OfAnotherProgram(GetWindowThreadProcessId(foreground, nullptr));
+  }
+  // A thread of another process than this one and the desktop's.
+  static bool OfAnotherProgram(DWORD thread) {
+    if (!thread || thread == GetWindowThreadProcessId(GetDesktopWindow(), nullptr)) return false;
     HANDLE h = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, thread);
     if (!h) return false;
-    const bool ours = GetProcessIdOfThread(h) == GetCurrentProcessId();
+    const bool other = GetProcessIdOfThread(h) != GetCurrentProcessId();
     CloseHandle(h);
-    return ours;
+    return other;
   }
 
   HWND window_ = nullptr;
