@@ -102,7 +102,7 @@ TEST(Caption, EachColourLandsWhereTheLookPutsIt) {
     }
 }
 
-TEST(Caption, LineBreaksPrefixesAndHiddenCaptions) {
+TEST(Caption, LineBreaksAndPrefixes) {
   EXPECT_EQ(AnsiCaptionText(L"One||Two \u00e7\u00e3o"), "One\r\nTwo \xe7\xe3o");  // the ANSI code page
   const RECT one = Draw({.text = L"One"})->Bounds(kFore), two = Draw({.text = L"One||Two"})->Bounds(kFore);
   EXPECT_GT(two.bottom - two.top, 2 * (one.bottom - one.top) - 2);
@@ -113,9 +113,6 @@ TEST(Caption, LineBreaksPrefixesAndHiddenCaptions) {
   RECT r{10, 6, 70, 26};
   DrawTextA(plain.dc(), "a&b", 3, &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
   EXPECT_EQ(Draw({.text = L"a&&b"})->Bounds(kFore), plain.Bounds(kFore));
-  // Shapes above the ellipse show their caption only while latched.
-  EXPECT_EQ(Draw({.shape = shapeEllipseFramed})->Count(kFore), 0);
-  EXPECT_GT(Draw({.shape = shapeEllipseFramed, .mode = modeCheck, .value = true})->Count(kFore), 0);
 }
 
 // A caption beyond the ANSI code page is drawn as DrawTextW draws it, not as the code page's "?"s;

@@ -1,5 +1,4 @@
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "button/ButtonPicture.h"
@@ -75,22 +74,6 @@ TEST_F(PictureCacheLife, ABoxWithoutRoomLeavesNoRowsToDrawFrom) {
   EXPECT_EQ(rows.width, box.right - box.left);
   EXPECT_EQ(rows.height, box.bottom - box.top);
   EXPECT_EQ(rows.Row(rows.height - 1)[rows.width - 1] & 0xFFFFFF, 0xFF0000u) << "the rows are the picture's";
-}
-
-// A move takes the rows along and leaves the source empty; rows that point into nothing held are not built.
-TEST(PictureRowsMove, LeavesTheSourceEmpty) {
-  PictureRows rows;
-  rows.width = rows.height = 2;
-  rows.mask.reset(new uint8_t[8]{});
-  rows.ownRows.reset(new uint32_t[4]{1, 2, 3, 4});
-  rows.colour = rows.ownRows.get();
-  PictureRows moved = std::move(rows);
-  EXPECT_EQ(std::make_tuple(bool(moved), moved.Row(1)[1], bool(rows), rows.colour, rows.width),
-            std::make_tuple(true, 4u, false, static_cast<const uint32_t*>(nullptr), 0));
-  rows = std::move(moved);
-  EXPECT_EQ(std::make_pair(bool(rows), bool(moved)), std::make_pair(true, false));
-  rows.ownRows.reset();
-  EXPECT_FALSE(rows);
 }
 
 using Resources = ButtonTest;

@@ -179,25 +179,6 @@ TEST_F(SurfaceTest, EveryConstituentRefusesOutOfRangeValuesAndGivesBackEveryHand
   test::ExpectNoLeaks([this] { FullRound(top_); }, 1, 1);
 }
 
-TEST(Gdi, OwnedHandlesAreFreedOnceAndMoveTheirOwnership) {
-  const unsigned before = test::GdiObjectCount();
-  unique_hbrush a(CreateSolidBrush(RGB(1, 2, 3)));
-  const HBRUSH raw = a.get();
-  unique_hbrush b(std::move(a));
-  unique_hbrush c;
-  c = std::move(b);
-  EXPECT_TRUE(!a && !b && c.get() == raw);
-  c = std::move(c);  // self-move keeps the handle
-  EXPECT_EQ(test::GdiObjectCount(), before + 1);
-  c.reset(CreateSolidBrush(RGB(4, 5, 6)));  // the old one goes at once
-  EXPECT_EQ(GetObjectType(raw), 0u);
-  HBRUSH taken = c.release();  // released handles belong to whoever took them
-  EXPECT_FALSE(c);
-  EXPECT_EQ(GetObjectType(taken), static_cast<DWORD>(OBJ_BRUSH));
-  DeleteObject(taken);
-  EXPECT_EQ(test::GdiObjectCount(), before);
-}
-
 // A text box at (10, 10), 200 x 25 pixels, whose events are recorded.
 class TextBoxTest : public SurfaceTest {
  protected:
@@ -269,18 +250,9 @@ TEST_F(TextBoxTest, PropertiesReachTheEditAndAlignmentRecreatesItKeepingEverythi
   EXPECT_FALSE(IsWindowVisible(box_->Window()));
 }
 
-// A KeyPress handler that zeroes KeyAscii suppresses the character, one that changes it changes what
-// the edit receives; Backspace goes the same way, and text set from code reports Change once.
-TEST_F(TextBoxTest, TypingSelectionLimitPasswordAndLock) {
-  log_.onKeyPress = [](int16_t& ascii) { ascii = ascii == 'b' ? 0 : ascii == 'c' ? 'C' : ascii; };
+// Text set from code reports Change once (a KeyPress handler's own KeyAscii is in the text box's typing test).
+TEST_F(TextBoxTest, SelectionLimitPasswordAndLock) {
   Take();
-  for (auto [ch, vk] : {std::pair{L'a', 'A'}, {L'b', 'B'}, {L'c', 'C'}, {L'\b', VK_BACK}}) Type(ch, vk);
-  EXPECT_EQ(box_->Text(), L"a");
-  EXPECT_THAT(Take(), ElementsAre("KeyDown(65,0)", "KeyPress(97)", "Change", "KeyUp(65,0)",  //
-                                  "KeyDown(66,0)", "KeyPress(98)", "KeyUp(66,0)",            //
-                                  "KeyDown(67,0)", "KeyPress(99)", "Change", "KeyUp(67,0)",  //
-                                  "KeyDown(8,0)", "KeyPress(8)", "Change", "KeyUp(8,0)"));
-  log_.onKeyPress = nullptr;
   box_->SetText(L"hello world");
   EXPECT_THAT(Take(), ElementsAre("Change"));
   box_->SetSelStart(6);

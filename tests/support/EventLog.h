@@ -1,7 +1,6 @@
 #pragma once
 // Events of a constituent or a control, one line each ("MouseDown(1,0,75,75)", "KeyPress(97)", "Change").
 #include <cstdint>
-#include <functional>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -11,7 +10,6 @@ namespace tessel::test {
 
 struct EventLog {
   std::vector<std::string> lines;
-  std::function<void(int16_t&)> onKeyPress;  // runs after KeyPress is recorded and may change KeyAscii
 
   void operator()(std::string line) { lines.push_back(std::move(line)); }
   std::vector<std::string> Take() { return std::exchange(lines, {}); }
@@ -38,10 +36,7 @@ struct EventLog {
     if constexpr (requires { events.DblClick; }) events.DblClick = note("DblClick");
     if constexpr (requires { events.KeyDown; }) {
       events.KeyDown = note("KeyDown");
-      events.KeyPress = [this, press = note("KeyPress")](int16_t& ascii) {
-        press(ascii);
-        if (onKeyPress) onKeyPress(ascii);
-      };
+      events.KeyPress = note("KeyPress");
     }
     if constexpr (requires { events.KeyUp; }) events.KeyUp = note("KeyUp");
     if constexpr (requires { events.GotFocus; }) {

@@ -66,12 +66,9 @@ class DibProbe : public PixelRows {
 // A 32-bpp top-down DIB section in a memory DC of its own, filled with one colour, to draw into.
 class Canvas : public PixelRows {
  public:
-  Canvas(int width, int height, COLORREF background) {
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+  Canvas(int width, int height, COLORREF background) : dc_(CreateCompatibleDC(nullptr)) {
     void* bits = nullptr;
-    dc_.reset(CreateCompatibleDC(nullptr));
-    bitmap_.reset(CreateDIBSection(dc_.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bitmap_ = CreateDib32(dc_.get(), width, height, &bits);
     old_ = SelectObject(dc_.get(), bitmap_.get());
     rows_ = static_cast<const uint32_t*>(bits);
     width_ = width;
