@@ -211,12 +211,6 @@ TEST(AtlContainer, ControlsLeaveNoGdiOrUserObjectsAndTheServerCanUnloadOnceTheLa
   FreeLibrary(server);
 }
 
-}  // namespace
-}  // namespace tessel::oletest
-
-namespace tessel::oletest {
-namespace {
-
 // The server freed takes its window classes with it, and loaded again (where the system puts it,
 // often the same address) makes its controls with classes of its own. A copy of the server is a
 // module nothing else in the process holds, so that FreeLibrary unloads it as COM would.
