@@ -4,7 +4,6 @@
 #include <commctrl.h>
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -27,6 +26,7 @@
 #include "server/contract/Picture.h"
 #include "server/contract/ScreenDpi.h"
 #include "server/contract/Twips.h"
+#include "tests/look/SystemColours.h"
 #include "tests/support/GdiCount.h"
 #include "tests/support/HostPlacement.h"
 #include "tests/support/ImageBytes.h"
@@ -35,8 +35,6 @@
 
 namespace tessel::test {
 namespace {
-
-using Colours = std::map<int, COLORREF>;
 
 LRESULT CALLBACK CountPaint(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR n) {
   if (m == WM_PAINT) ++*reinterpret_cast<int*>(n);
@@ -79,27 +77,6 @@ class LookTest : public ::testing::Test {
   std::unique_ptr<Form> form;
 };
 
-void SetColours(const Colours& colours) {
-  std::vector<int> index;
-  std::vector<COLORREF> value;
-  for (const auto& [i, c] : colours) {
-    index.push_back(i);
-    value.push_back(c);
-  }
-  SetSysColors(static_cast<int>(index.size()), index.data(), value.data());
-}
-
-// A high-contrast scheme: white on black, cyan highlight, green for what is unavailable.
-const Colours kScheme = {
-    {COLOR_BTNFACE, RGB(0, 0, 0)},         {COLOR_BTNTEXT, RGB(255, 255, 255)},
-    {COLOR_WINDOW, RGB(0, 0, 0)},          {COLOR_WINDOWTEXT, RGB(255, 255, 255)},
-    {COLOR_HIGHLIGHT, RGB(0, 255, 255)},   {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)},
-    {COLOR_GRAYTEXT, RGB(0, 255, 0)},      {COLOR_WINDOWFRAME, RGB(255, 255, 255)},
-    {COLOR_3DLIGHT, RGB(255, 255, 255)},   {COLOR_3DHILIGHT, RGB(255, 255, 255)},
-    {COLOR_3DSHADOW, RGB(255, 255, 255)},  {COLOR_3DDKSHADOW, RGB(255, 255, 255)},
-    {COLOR_INACTIVEBORDER, RGB(255, 255, 255)},
-};
-
 // One control of each kind, captionless where a caption's glyph edges would blend.
 const Placed kEveryKind[] = {
     {L"ButtonStyle", L"cmd", 120, 120, 1500, 450},   {L"ButtonStyle", L"chk", 1800, 120, 1500, 450},
@@ -111,7 +88,6 @@ const Placed kEveryKind[] = {
 class SystemLook : public LookTest {
  protected:
   void SetUp() override {
-    for (int i = 0; i <= COLOR_MENUBAR; ++i) saved[i] = GetSysColor(i);
     Place(L"Look", 9000, 5200, kEveryKind);
     for (const wchar_t* name : {L"cmd", L"chk", L"round"}) Get<ButtonStyle>(name).SetCaption(L"");
     Get<TzFrames>(L"fra").SetCaption(L"");
@@ -152,30 +128,28 @@ class SystemLook : public LookTest {
       for (int x = r.left; x < r.right; ++x) ++colours[p.At(x, y)];
     return colours;
   }
-  Colours saved;
+  const Colours saved = CurrentColours();
   bool highContrast = false;
 };
 
 // Every pixel of the old face (and a text box's window) colour shows the new one, and the way back is exact.
 TEST_F(SystemLook, NewSystemColoursReachEveryControlWhichPaintsOnce) {
-  const Colours fresh = {{COLOR_BTNFACE, RGB(10, 120, 200)}, {COLOR_BTNTEXT, RGB(250, 250, 0)},
-                         {COLOR_WINDOW, RGB(30, 30, 90)}, {COLOR_WINDOWTEXT, RGB(0, 255, 128)}};
   const DibProbe before = Shot();
-  ExpectOnePaintEach([&] { SetColours(fresh); });
+  ExpectOnePaintEach([&] { SetColours(kFresh); });
   const DibProbe after = Shot();
   for (const std::wstring& name : form->ControlNames()) {
     SCOPED_TRACE(Utf8FromWide(name));
     std::map<COLORREF, int> was = ColoursOf(before, name), now = ColoursOf(after, name);
     for (int index : name == L"txt" ? std::vector<int>{COLOR_BTNFACE, COLOR_WINDOW} : std::vector<int>{COLOR_BTNFACE}) {
-      const COLORREF from = saved.at(index), to = fresh.at(index);
+      const COLORREF from = saved.at(index), to = kFresh.at(index);
       EXPECT_EQ(now[from], 0) << "old colour " << index << " " << Hex(from) << " left";
       EXPECT_EQ(now[to], was[from]) << "colour " << index << " " << Hex(to);
     }
   }
-  EXPECT_GT(ColoursOf(after, L"cmd")[fresh.at(COLOR_BTNFACE)], 0);
-  EXPECT_GT(ColoursOf(after, L"txt")[fresh.at(COLOR_WINDOW)], 0);
+  EXPECT_GT(ColoursOf(after, L"cmd")[kFresh.at(COLOR_BTNFACE)], 0);
+  EXPECT_GT(ColoursOf(after, L"txt")[kFresh.at(COLOR_WINDOW)], 0);
   EXPECT_NE(ColoursOf(after, L"round"), ColoursOf(before, L"round")) << "a face made from the face colour";
-  EXPECT_EQ(after.At(0, 0), fresh.at(COLOR_BTNFACE)) << "the form's own face";
+  EXPECT_EQ(after.At(0, 0), kFresh.at(COLOR_BTNFACE)) << "the form's own face";
   ExpectOnePaintEach([&] { SetColours(saved); });
   EXPECT_EQ(DifferentPixels(Shot(), before), 0);
 }

@@ -14,44 +14,36 @@
 #include "host/ControlIdentities.h"
 #include "olehost/OleControls.h"
 #include "server/contract/Palette.h"
+#include "tests/look/SystemColours.h"
 #include "tests/olehost/OleFixture.h"
 #include "tests/support/MessagePump.h"
 
 namespace tessel::oletest {
 namespace {
 
-using Colours = std::map<int, COLORREF>;
-
-// Through SetSysColors, which sends every top-level window WM_SYSCOLORCHANGE and then repaints them.
-void SetColours(const Colours& colours) {
-  std::vector<int> index;
-  std::vector<COLORREF> value;
-  for (const auto& [i, c] : colours) index.push_back(i), value.push_back(c);
-  SetSysColors(static_cast<int>(index.size()), index.data(), value.data());
-}
-
-const Colours kFresh = {{COLOR_BTNFACE, RGB(10, 120, 200)}, {COLOR_BTNTEXT, RGB(250, 250, 0)},
-                        {COLOR_WINDOW, RGB(30, 30, 90)},    {COLOR_WINDOWTEXT, RGB(0, 255, 128)}};
-// White on black, cyan highlight, green for what is unavailable.
-const Colours kScheme = {
-    {COLOR_BTNFACE, RGB(0, 0, 0)},        {COLOR_BTNTEXT, RGB(255, 255, 255)},  {COLOR_WINDOW, RGB(0, 0, 0)},
-    {COLOR_WINDOWTEXT, RGB(255, 255, 255)}, {COLOR_HIGHLIGHT, RGB(0, 255, 255)}, {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)},
-    {COLOR_GRAYTEXT, RGB(0, 255, 0)},     {COLOR_WINDOWFRAME, RGB(255, 255, 255)}, {COLOR_3DLIGHT, RGB(255, 255, 255)},
-    {COLOR_3DHILIGHT, RGB(255, 255, 255)}, {COLOR_3DSHADOW, RGB(255, 255, 255)}, {COLOR_3DDKSHADOW, RGB(255, 255, 255)},
-    {COLOR_INACTIVEBORDER, RGB(255, 255, 255)},
-};
+using test::Colours;
+using test::kFresh;
+using test::kScheme;
+using test::SetColours;
 
 bool IsLookChange(UINT msg) { return msg == WM_SYSCOLORCHANGE || msg == WM_SETTINGCHANGE || msg == WM_THEMECHANGED; }
+
+// An enumeration's window added to its list, and the thread's top-level windows.
+BOOL CALLBACK AddWindow(HWND w, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+  return TRUE;
+}
+std::vector<HWND> ThreadWindows() {
+  std::vector<HWND> windows;
+  EnumThreadWindows(GetCurrentThreadId(), AddWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
 
 // The system's message of a change as the thread's top-level windows get it, and then, when asked, the
 // repaint of every window that a change of the scheme brings under Windows (it applies the scheme's
 // colours). Under Wine SystemParametersInfo(SPI_SETHIGHCONTRAST) fails (ERROR_INVALID_SPI_VALUE).
 void TellTopLevelWindows(UINT msg, WPARAM wp, bool repaint = false) {
-  std::vector<HWND> windows;
-  EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM list) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&windows));
+  const std::vector<HWND> windows = ThreadWindows();
   for (HWND w : windows)
     if (IsWindow(w)) SendMessageW(w, msg, wp, 0);
   for (HWND w : windows)
@@ -61,14 +53,13 @@ void TellTopLevelWindows(UINT msg, WPARAM wp, bool repaint = false) {
 // The thread's hidden top-level windows but the system's IME window (which comes and goes with the thread's
 // top-level windows).
 std::set<HWND> HiddenTopLevelWindows() {
-  std::set<HWND> windows;
-  EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM set) {
+  std::set<HWND> hidden;
+  for (HWND w : ThreadWindows()) {
     wchar_t name[8] = {};
     GetClassNameW(w, name, 8);
-    if (!IsWindowVisible(w) && std::wstring_view(name) != L"IME") reinterpret_cast<std::set<HWND>*>(set)->insert(w);
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&windows));
-  return windows;
+    if (!IsWindowVisible(w) && std::wstring_view(name) != L"IME") hidden.insert(w);
+  }
+  return hidden;
 }
 
 // How a container's windows pass the system's messages on: not at all (Wine's ATL container), each to its
@@ -78,12 +69,8 @@ enum class PassOn { None, ToChildren, ToAllInside };
 LRESULT CALLBACK PassingOn(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR all) {
   if (IsLookChange(msg)) {
     std::vector<HWND> inside;
-    const auto add = [](HWND child, LPARAM list) {
-      reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-      return TRUE;
-    };
     if (all)
-      EnumChildWindows(w, add, reinterpret_cast<LPARAM>(&inside));
+      EnumChildWindows(w, AddWindow, reinterpret_cast<LPARAM>(&inside));
     else
       for (HWND child = GetWindow(w, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) inside.push_back(child);
     for (HWND child : inside) SendMessageW(child, msg, wp, lp);
@@ -156,9 +143,6 @@ class OwnClasses final : public IClassFactory {
 // the system's colours and scheme put back afterwards.
 class ContainerLook : public ::testing::Test {
  protected:
-  void SetUp() override {
-    for (int i = 0; i <= COLOR_MENUBAR; ++i) saved_[i] = GetSysColor(i);
-  }
   void TearDown() override {
     hosted_.clear();
     forms_.clear();
@@ -206,7 +190,7 @@ class ContainerLook : public ::testing::Test {
     return pictures;
   }
 
-  Colours saved_;
+  const Colours saved_ = test::CurrentColours();
   std::vector<std::unique_ptr<AtlHosted>> hosted_;
   std::vector<std::unique_ptr<FormWith>> forms_;
   std::map<std::wstring_view, RedrawProbe> probes_;

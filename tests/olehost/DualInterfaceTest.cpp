@@ -109,12 +109,7 @@ TEST(DualInterface, ACxxClientOfTheHeaderWritesAndReadsAsThroughInvoke) {
   EXPECT_EQ(box->get_Text(nullptr), E_POINTER);
   EXPECT_EQ(box->put_Text(nullptr), S_OK);
   EXPECT_EQ(GetText(dispatch.Get(), L"Text"), "");
-  VARIANT nothing;
-  nothing.vt = VT_DISPATCH;
-  nothing.pdispVal = nullptr;
-  DISPID named = DISPID_PROPERTYPUT;
-  DISPPARAMS params{&nothing, &named, 1, 1};
-  EXPECT_EQ(box->put_Font(nullptr), Invoke(dispatch.Get(), L"Font", DISPATCH_PROPERTYPUT, params, nullptr));
+  EXPECT_EQ(box->put_Font(nullptr), Put(dispatch.Get(), L"Font", nullptr));
 }
 
 // A refused write gives the same code and description in the exception, in the thread's error

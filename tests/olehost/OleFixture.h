@@ -72,8 +72,9 @@ inline const Sample kSamples[] = {
 };
 inline std::wstring ProgId(std::wstring_view type) { return L"TesselOCX." + std::wstring(type); }
 
-// A VARIANT argument that frees its string: Arg(12), Arg(true), Arg(L"text").
+// A VARIANT argument that frees its string: Arg(12), Arg(true), Arg(L"text"), Arg(nullptr) (Nothing).
 struct Arg : unique_variant {
+  Arg(std::nullptr_t) { get()->vt = VT_DISPATCH, get()->pdispVal = nullptr; }
   Arg(int32_t value) { get()->vt = VT_I4, get()->lVal = value; }
   Arg(bool value) { get()->vt = VT_BOOL, get()->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE; }
   Arg(const wchar_t* value) { get()->vt = VT_BSTR, get()->bstrVal = SysAllocString(value); }

@@ -49,19 +49,6 @@ TEST(Font, KeepsEveryAttributeAndRealisesThemInItsHandle) {
   EXPECT_EQ(Font::Wrap(font->Get())->Handle(), font->Handle());
 }
 
-TEST(Font, HoldersAndWrappersShareOneFontAndACloneIsItsOwn) {
-  FontRef first = Font::Create(FontDesc{});
-  FontRef copy = first->Clone();
-  FontRef wrapped = Font::Wrap(first->Get());
-  EXPECT_EQ(wrapped->Get(), first->Get());
-  EXPECT_NE(copy->Get(), first->Get());
-  wrapped->SetUnderline(true);
-  copy->SetItalic(true);
-  EXPECT_TRUE(Realised(first).lfUnderline);
-  EXPECT_FALSE(first->Describe().italic);
-  EXPECT_FALSE(copy->Describe().underline);
-}
-
 TEST(Font, KeepsAFaceThatIsNotInstalledAndRefusesWhatOleCannotKeep) {
   const FontDesc missing{L"No Such Face Anywhere"};
   EXPECT_EQ(Font::Create(missing)->Clone()->Describe(), missing);
@@ -72,8 +59,9 @@ TEST(Font, KeepsAFaceThatIsNotInstalledAndRefusesWhatOleCannotKeep) {
   EXPECT_EQ(font->Describe().size, 8.25f);
 }
 
-// Fonts alike share one handle; a change through any holder moves only the font object changed, one
-// that comes back to the attributes of others shares again, and every handle realised is released.
+// Fonts alike share one handle; a change through any holder (a wrapper of the same font object too)
+// moves only the font object changed, one that comes back to the attributes of others shares again, a
+// clone is a font object of its own, and every handle realised is released.
 TEST(Font, FontsAlikeShareOneHandleAndAChangeMovesOnlyTheFontChanged) {
   test::ExpectNoLeaks([] {
     const size_t shared = SharedFont::Count();
@@ -96,9 +84,11 @@ TEST(Font, FontsAlikeShareOneHandleAndAChangeMovesOnlyTheFontChanged) {
     twins[0]->SetSize(9.0f);
     EXPECT_EQ(twins[0]->Handle(), first->Handle());
     EXPECT_EQ(SharedFont::Count(), shared + 2);
-    FontRef clone = first->Clone();
+    FontRef clone = first->Clone();  // a font object of its own
+    EXPECT_NE(clone->Get(), first->Get());
     clone->SetSize(12.0f);
     ASSERT_NE(clone->Handle(), nullptr);
+    EXPECT_EQ(Attributes(first)[0], -12);
   });
 }
 
