@@ -1,13 +1,14 @@
 // The test programs' main. Another program on the same display may take the activation (and with it
 // the keyboard focus) at any moment, and a test of the focus, the keyboard or the objects that follow
-// them cannot pass while it holds it. A test that fails while the activation was taken from this
-// thread runs again (a few times at the most); a failure without it fails the program at once.
+// them cannot pass while it holds it. A test that fails while another program held the activation
+// runs again (four times at the most); a failure without it fails the program at once.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
+
+#include "server/contract/SystemHandles.h"
 
 namespace {
 
@@ -51,11 +52,8 @@ class ActivationWatch {
   // A thread of another process than this one and the desktop's.
   static bool OfAnotherProgram(DWORD thread) {
     if (!thread || thread == GetWindowThreadProcessId(GetDesktopWindow(), nullptr)) return false;
-    HANDLE h = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, thread);
-    if (!h) return false;
-    const bool other = GetProcessIdOfThread(h) != GetCurrentProcessId();
-    CloseHandle(h);
-    return other;
+    const tessel::unique_hfile h(OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, thread));
+    return h && GetProcessIdOfThread(h.get()) != GetCurrentProcessId();
   }
 
   HWND window_ = nullptr;
