@@ -26,12 +26,12 @@
 #include "server/contract/Picture.h"
 #include "server/contract/ScreenDpi.h"
 #include "server/contract/Twips.h"
-#include "tests/look/SystemColours.h"
 #include "tests/support/GdiCount.h"
 #include "tests/support/HostPlacement.h"
 #include "tests/support/ImageBytes.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/Pixels.h"
+#include "tests/support/SystemColours.h"
 
 namespace tessel::test {
 namespace {

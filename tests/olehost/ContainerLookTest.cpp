@@ -14,9 +14,9 @@
 #include "host/ControlIdentities.h"
 #include "olehost/OleControls.h"
 #include "server/contract/Palette.h"
-#include "tests/look/SystemColours.h"
 #include "tests/olehost/OleFixture.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/SystemColours.h"
 
 namespace tessel::oletest {
 namespace {

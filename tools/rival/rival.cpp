@@ -7,7 +7,8 @@
 #include <cstdlib>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmd, int) {
-  const int period = std::max(10, atoi(cmd) > 0 ? atoi(cmd) : 150);
+  const int asked = atoi(cmd);
+  const int period = asked > 0 ? std::max(10, asked) : 150;
   // In a corner, away from the windows the tests draw and read.
   const HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Static", L"rival", WS_POPUP | WS_VISIBLE,
                                       GetSystemMetrics(SM_CXSCREEN) - 40, GetSystemMetrics(SM_CYSCREEN) - 20, 40,
