@@ -46,12 +46,21 @@ void CreateBackBuffer(ButtonPaint& paint, const FontRef& font) {
   UpdateCaptionFont(s, font);
   if (!s.bufferPrevBitmap) {
     void* bits = nullptr;
-    const SIZE size = BoundedImageSize(paint.W(), paint.H());
+    const SIZE size = ShownImageSize(paint.window, paint.W(), paint.H());
     unique_hbitmap bitmap = CreateDib32(nullptr, size.cx, size.cy, &bits);
     if (!bitmap) return;
     s.bufferPrevBitmap = SelectObject(s.memDC.get(), bitmap.get());
     s.bufferBitmap = std::move(bitmap);
+    s.bufferSize = size;
   }
+}
+
+bool RemakeOutgrownBuffer(ButtonPaint& paint, const FontRef& font) {
+  ButtonState& s = paint.state;
+  if (!s.bufferPrevBitmap || !ImageOutgrown(paint.window, s.bufferSize, paint.W(), paint.H())) return false;
+  DropBufferBitmap(s);
+  CreateBackBuffer(paint, font);
+  return true;
 }
 
 void DropBufferBitmap(ButtonState& state) {
@@ -59,6 +68,7 @@ void DropBufferBitmap(ButtonState& state) {
   SelectObject(state.memDC.get(), state.bufferPrevBitmap);
   state.bufferBitmap.reset();
   state.bufferPrevBitmap = nullptr;
+  state.bufferSize = SIZE{0, 0};
 }
 
 void CopyBackBuffer(const ButtonPaint& paint) {

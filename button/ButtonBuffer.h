@@ -8,8 +8,11 @@
 namespace tessel {
 
 // Makes what is missing: the DC (transparent text, a black brush and a black one-pixel pen), the
-// caption font from font, and a bitmap of round(W) x round(H) compatible with the window's DC.
+// caption font from font, and a bitmap of round(W) x round(H) compatible with the window's DC (of
+// a button larger than the screen, what the screen can show of it).
 void CreateBackBuffer(ButtonPaint& paint, const FontRef& font);
+// True when the bitmap was made again because the button moved where its bitmap shows too little.
+bool RemakeOutgrownBuffer(ButtonPaint& paint, const FontRef& font);
 // Puts the buffer's first bitmap back and deletes the button's, so the next CreateBackBuffer
 // makes one of the new size; the DC, pen, brush and font stay.
 void DropBufferBitmap(ButtonState& state);

@@ -198,6 +198,7 @@ struct ButtonState {
   HGDIOBJ bufferPrevBitmap = nullptr;  // null while no buffer bitmap exists
   HGDIOBJ bufferPrevFont = nullptr;
   unique_hbitmap bufferBitmap;
+  SIZE bufferSize{0, 0};  // the bitmap's pixels: all of the button, or what the screen can show of it
   unique_hfont captionFont;
 
   bool Has(uint16_t flag) const { return (stateFlags & flag) != 0; }

@@ -87,6 +87,11 @@ void ButtonStyle::Resize() { HandleResize(); }
 
 void ButtonStyle::Paint(HDC dc) {
   s_.delayDrawing = false;
+  // A button larger than the screen moved where its buffer shows too little: laid out afresh.
+  if (ButtonPaint p = MakePaint(dc); s_.memDC && RemakeOutgrownBuffer(p, Font())) {
+    RebuildShape();
+    LayOut(false);
+  }
   Redraw(dc);
 }
 

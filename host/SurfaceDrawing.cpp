@@ -34,7 +34,7 @@ void SurfaceWindow::ReleaseImage() {
   d.imageOldBitmap = d.imageOldFont = nullptr;
   d.image.reset();
   d.imageDc.reset();
-  d.imageSize = SIZE{0, 0};
+  d.imageSize = d.imageClient = SIZE{0, 0};
 }
 
 HDC SurfaceWindow::DrawingDC() {
@@ -42,8 +42,11 @@ HDC SurfaceWindow::DrawingDC() {
   DrawingState& d = *drawing_;
   RECT client{};
   GetClientRect(hwnd_, &client);
-  const SIZE size = BoundedImageSize(client.right, client.bottom);
-  if (!d.imageDc || size.cx != d.imageSize.cx || size.cy != d.imageSize.cy) {
+  // Made again when the window changed size; an image that shows too little after a move is made
+  // again by the paint that finds it so (a drawing call in between would lose what it holds).
+  if (!d.imageDc || client.right != d.imageClient.cx || client.bottom != d.imageClient.cy) {
+    const SIZE size = RedrawsItsImage() ? ShownImageSize(hwnd_, client.right, client.bottom)
+                                        : BoundedImageSize(client.right, client.bottom);
     ReleaseImage();
     // A 32-bpp image in memory: a bitmap like the screen's would cost the system a window DC and
     // three display look-ups to make and to select, each time the window changes size.
@@ -57,6 +60,7 @@ HDC SurfaceWindow::DrawingDC() {
     d.imageOldBitmap = SelectObject(d.imageDc.get(), d.image.get());
     d.imageOldFont = GetCurrentObject(d.imageDc.get(), OBJ_FONT);
     d.imageSize = size;
+    d.imageClient = SIZE{client.right, client.bottom};
     SetBkMode(d.imageDc.get(), TRANSPARENT);
     Cls();
   }
@@ -124,6 +128,15 @@ void SurfaceWindow::PaintPicture(const Picture& picture, int x, int y, int w, in
   HDC dc = DrawingDC();
   if (!dc) return;
   picture.Render(dc, RECT{x, y, x + w, y + h}, true);
+}
+
+void SurfaceWindow::RemakeOutgrownImage(const RECT& client) {
+  const DrawingState* d = drawing_.get();
+  if (!d || !d->keepImage || !d->imageDc || !RedrawsItsImage() ||
+      !ImageOutgrown(hwnd_, d->imageSize, client.right, client.bottom))
+    return;
+  ReleaseImage();
+  ImageLost();
 }
 
 bool SurfaceWindow::ImageCovers(const RECT& area) const {

@@ -8,6 +8,7 @@
 #include "host/WindowTable.h"
 #include "server/contract/Gdi.h"
 #include "server/contract/HostServices.h"
+#include "server/contract/ImageLimits.h"
 #include "server/contract/PropertyBag.h"
 #include "server/contract/ThisModule.h"
 #include "server/contract/WindowClass.h"
@@ -149,7 +150,16 @@ void SurfaceWindow::Paint(HDC dc) {
   PaintAbove(dc);
 }
 
-void SurfaceWindow::PaintBuffered(HDC dc, const RECT& area) {
+void SurfaceWindow::PaintBuffered(HDC dc, const RECT& client) {
+  RECT area = client;
+  // Of a window larger than any screen side, only the part its DC can show is composed: a buffer
+  // as large as the window would take a second and its memory would be kept for the next paint.
+  if (area.right > kWholeImageSide || area.bottom > kWholeImageSide) {
+    RECT shown{};
+    const int kind = GetClipBox(dc, &shown);
+    if (kind == NULLREGION) return;
+    if (kind != ERROR && !IntersectRect(&area, &area, &shown)) return;
+  }
   const int width = area.right - area.left, height = area.bottom - area.top;
   if (width <= 0 || height <= 0) return;
   // A window shown from its kept image alone is one block transfer: composing it in a buffer first
@@ -161,9 +171,10 @@ void SurfaceWindow::PaintBuffered(HDC dc, const RECT& area) {
   if (HDC shared = Shared().Borrow(dc, width, height)) {
     {
       SaveDCGuard clean(shared);  // the next paint finds the buffer's DC as this one did
+      SetViewportOrgEx(shared, -area.left, -area.top, nullptr);
       Paint(shared);
     }
-    BitBlt(dc, 0, 0, width, height, shared, 0, 0, SRCCOPY);
+    BitBlt(dc, area.left, area.top, width, height, shared, 0, 0, SRCCOPY);
     Shared().GiveBack();
     return;
   }
@@ -172,8 +183,9 @@ void SurfaceWindow::PaintBuffered(HDC dc, const RECT& area) {
     Paint(dc);
     return;
   }
+  SetViewportOrgEx(buffer.dc(), -area.left, -area.top, nullptr);
   Paint(buffer.dc());
-  buffer.CopyTo(dc);
+  buffer.CopyTo(dc, area.left, area.top);
 }
 
 bool SurfaceWindow::Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -222,6 +234,7 @@ LRESULT SurfaceWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: {
       RECT client{};
       GetClientRect(hwnd_, &client);
+      RemakeOutgrownImage(client);
       if (HasFrame(hwnd_)) {
         PaintDC paint(hwnd_);  // which paints the frame first
         if (paint.get()) PaintBuffered(paint.get(), client);

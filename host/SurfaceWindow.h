@@ -70,13 +70,18 @@ class SurfaceWindow : public ConstituentSurface {
   // The window's keyboard cues, and the call made when the form's cues change them.
   const KeyboardCues& Cues() const { return cues_; }
   virtual void CuesChanged() {}
+  // A window whose owner draws its persistent image again whenever asked keeps an image of only
+  // what the screen can show of it (ShownImageSize); ImageLost asks for that drawing when a paint
+  // finds the window moved where its image shows too little, the image having been let go.
+  virtual bool RedrawsItsImage() const { return false; }
+  virtual void ImageLost() {}
   // Called once the window exists (after WM_CREATE) and just before it is destroyed.
   virtual void Created() {}
   virtual void Destroying() {}
 
  private:
   static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  void PaintBuffered(HDC dc, const RECT& area);
+  void PaintBuffered(HDC dc, const RECT& client);
   bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
   // The persistent image and the drawing state of the window, made the first time the owner draws
@@ -88,6 +93,7 @@ class SurfaceWindow : public ConstituentSurface {
     HGDIOBJ imageOldBitmap = nullptr;
     HGDIOBJ imageOldFont = nullptr;
     SIZE imageSize{0, 0};
+    SIZE imageClient{0, 0};  // the client size the image was made for
     OleColor foreColor = kSysButtonText;
     OleColor fillColor = 0;
     int fillStyle = kFillTransparent;
@@ -97,6 +103,7 @@ class SurfaceWindow : public ConstituentSurface {
 
   SIZE TextExtent(std::wstring_view text);
   bool ImageCovers(const RECT& area) const;  // a kept image that covers the area
+  void RemakeOutgrownImage(const RECT& client);
   void ReleaseImage();
   void SelectDrawingFont(HDC dc);
 

@@ -147,6 +147,15 @@ LRESULT UserControlWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   return SurfaceWindow::WindowProc(msg, wp, lp);
 }
 
+void UserControlWindow::ImageLost() {
+  try {
+    LayoutHold hold(*this);
+    control_->Resize();
+  } catch (const std::exception& e) {
+    control_->Host().ReportSkippedStep(control_->Extender().name, L"Resize", WideFromUtf8(e.what()));
+  }
+}
+
 void UserControlWindow::CuesChanged() {
   if (!control_) return;
   try {

@@ -27,6 +27,9 @@ class UserControlWindow final : public SurfaceWindow {
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void PaintOwn(HDC dc) override;
   void CuesChanged() override;
+  // The control draws its look again on Resize: its image need hold only what can be seen.
+  bool RedrawsItsImage() const override { return control_ != nullptr; }
+  void ImageLost() override;
 
  private:
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);

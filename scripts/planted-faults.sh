@@ -79,6 +79,10 @@ picture-box-unscaled|button/CaptionLayout.cpp|s/PixelsForScreen\(code\)/code/|te
 icon-image-ignored|server/contract/IconImage.cpp|s/if \(picture\.Kind\(\) != PictureKind::Icon \x7c\x7c side <= 0\) return \{\};/return {};/|tests_look
 figures-unbounded|host/PixelEdges.h|s/std::clamp<int64_t>\(pixels, kLowestPixelEdge, kHighestPixelEdge\)/pixels/|tests_soak
 images-unbounded|server/contract/ImageLimits.h|s/kSide = 16384, kArea = 7680 \* 4320/kSide = 0x7fffffff, kArea = 0x7fffffff/|tests_soak
+images-whole-window|server/contract/ImageLimits.h|s/if \(window && \(width > kWholeImageSide/if (false \&\& window \&\& (width > kWholeImageSide/|tests_soak
+paint-buffer-whole-window|host/SurfaceWindow.cpp|s/if \(area\.right > kWholeImageSide \x7c\x7c area\.bottom > kWholeImageSide\) \{/if (false) {/|tests_soak
+frame-moved-into-view-undrawn|host/SurfaceDrawing.cpp|s/  ReleaseImage\(\);\n  ImageLost\(\);/  (void)0;/|tests_soak
+button-moved-into-view-undrawn|button/ButtonStyle.cpp|s/s_\.memDC && RemakeOutgrownBuffer/false \&\& RemakeOutgrownBuffer/|tests_soak
 disabled-icon-unbounded|frames/DisabledPicture.cpp|s/!IntersectRect\(&shown, &whole, &clip\)/!IntersectRect(\&shown, \&whole, \&whole)/|tests_soak
 frame-sizes-unscaled|frames/FrameRedraw.cpp|s/PixelsForScreen\(p_\.textBoxHeight\)/p_.textBoxHeight/g; s/PixelsForScreen\(p_\.iconSize\)/p_.iconSize/g|tests_frames.dpi144
 LIST

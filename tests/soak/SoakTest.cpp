@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include <random>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <type_traits>
 #include <utility>
@@ -31,6 +33,7 @@
 #include "server/contract/Twips.h"
 #include "tests/support/GdiCount.h"
 #include "tests/support/HeapUse.h"
+#include "tests/support/Pixels.h"
 #include "tests/support/ImageBytes.h"
 #include "tests/support/RecordingHost.h"
 
@@ -274,6 +277,46 @@ TEST_P(SoakTest, EveryPublicSetterAtTheEdgesReturnsAndTheControlStillPaints) {
   const Usage after = Measure();
   EXPECT_EQ(after.gdi, before.gdi);
   EXPECT_EQ(after.user, before.user);
+}
+
+// Larger than the screen, a control composes and keeps no image larger than the screen it is seen
+// on (nor, off the screen's left edge, than the largest image: an 8K screen's pixels); moved far to
+// the left, the part that comes into view is drawn as the part that was in view.
+TEST_P(SoakTest, LargerThanTheScreenEveryImageIsAScreenfulAndWhatComesIntoViewIsDrawn) {
+  const long long screen = 1LL * GetSystemMetrics(SM_CXVIRTUALSCREEN) * GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  const long long before = LargestBitmapPixels();
+  UserControl& control = Place();
+  auto largestAt = [&](int left, int width, int height, int top = 10) {
+    form_->Site(L"c")->Move(TwipsFromPixelsX(left), TwipsFromPixelsY(top), width, height);
+    Redraw();
+    return LargestBitmapPixels();
+  };
+  const long long largest = std::max(before, screen);
+  EXPECT_LE(largestAt(10, INT_MAX, TwipsFromPixelsY(90)), largest) << "as wide as a window can be";
+  EXPECT_LE(largestAt(10, TwipsFromPixelsX(180), INT_MAX), largest) << "as tall";
+  EXPECT_LE(largestAt(10, INT_MAX, INT_MAX), largest) << "both";
+  EXPECT_LE(largestAt(-10000, INT_MAX, INT_MAX, -10000), std::max(before, 7680LL * 4320)) << "far off the screen";
+
+  // What the control shows, as its paints do, 4,000 pixels wide: a column 1,000 pixels in, in view,
+  // and the same column of the part 3,000 pixels further that the move brings into view.
+  constexpr int kWide = 4000, kHigh = 90;
+  auto column = [&](int x) {
+    Canvas canvas(kWide, kHigh, RGB(1, 2, 3));
+    SendMessageW(control.hWnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < kHigh; ++y) pixels.push_back(canvas.At(x, y));
+    return pixels;
+  };
+  largestAt(0, TwipsFromPixelsX(kWide), TwipsFromPixelsY(kHigh));
+  const std::vector<COLORREF> inView = column(1000);
+  // The button and the frame keep an image of themselves, drawn in their own time: their column
+  // shows their edges, which an image not drawn again would not show further along.
+  if (std::wstring_view(GetParam()) == L"ButtonStyle" || std::wstring_view(GetParam()) == L"tzFrames") {
+    EXPECT_NE(std::count(inView.begin(), inView.end(), inView.front()), kHigh) << "the column shows the control's edges";
+  }
+  largestAt(-3000, TwipsFromPixelsX(kWide), TwipsFromPixelsY(kHigh));
+  EXPECT_EQ(column(3010), inView);
+  Remove();
 }
 
 // A mixed run of TESSEL_SOAK_OPS steps: the same objects at its tenth and at its end, the heap within 64 KiB.

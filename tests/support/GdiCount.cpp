@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace tessel::test {
 namespace {
 
@@ -26,6 +28,19 @@ unsigned GdiObjectCount() {
   for (ULONG_PTR index = 0x20; index < 0x10000; ++index)
     if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++n;
   return n;
+}
+
+long long LargestBitmapPixels() {
+  GdiFlush();
+  if (GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return 0;
+  long long largest = 0;
+  for (ULONG_PTR index = 0x20; index < 0x10000; ++index) {
+    const auto handle = reinterpret_cast<HGDIOBJ>(index);
+    BITMAP bitmap{};
+    if (GetObjectType(handle) == OBJ_BITMAP && GetObjectW(handle, sizeof(bitmap), &bitmap))
+      largest = std::max(largest, static_cast<long long>(bitmap.bmWidth) * bitmap.bmHeight);
+  }
+  return largest;
 }
 
 unsigned UserObjectCount() {
