@@ -29,7 +29,9 @@ class Surface {
   // text its font and ForeColor. Sizes and positions are client pixels.
   virtual void SetPersistentImage(bool keep) = 0;
   // The image's device context, sized to the client area (a new image starts in the back
-  // colour); null while no image is kept or none can be made.
+  // colour); null while no image is kept or none can be made. A user control's window larger than
+  // the screen keeps an image of what the screen can show of it; when a move shows more, the image
+  // is made again and the control's Resize draws it.
   virtual HDC DrawingDC() = 0;
   virtual void Cls() = 0;  // the whole image in the back colour
   virtual OleColor ForeColor() const = 0;

@@ -88,6 +88,7 @@ void Feed(std::vector<Write>& out, const char* name, void (C::*set)(A)) {
     add("nothing", nullptr);
   } else if constexpr (std::is_same_v<T, FontRef>) {
     add("largest font", Font::Create(FontDesc{L"Arial", 1638.0f, FW_BOLD}));
+    add("large font", Font::Create(FontDesc{L"Arial", 72.0f, FW_BOLD}));
     add("default font", Font::Create(FontDesc{}));
   } else {
     static_assert(sizeof(T) == 0, "a setter of a type this table does not feed");
@@ -321,9 +322,12 @@ TEST_P(SoakTest, LargerThanTheScreenEveryImageIsAScreenfulAndWhatComesIntoViewIs
 
 // A mixed run of TESSEL_SOAK_OPS steps: the same objects at its tenth and at its end, the heap within 64 KiB.
 TEST_P(SoakTest, AMixedRunKeepsObjectsAndMemoryFlat) {
+  // Not the 1 MiB texts (seconds each under Wine), nor the largest font: what the system keeps of
+  // its glyphs comes and goes by megabytes (tests/README.md).
   std::vector<Write> writes;
   for (Write& w : EdgeWrites(GetParam()))
-    if (w.what.find("1 MiB") == std::string::npos) writes.push_back(std::move(w));
+    if (w.what.find("1 MiB") == std::string::npos && w.what.find("largest font") == std::string::npos)
+      writes.push_back(std::move(w));
   const int operations = EnvInt("TESSEL_SOAK_OPS", 150);
   if (operations >= 10000) {
     ASSERT_TRUE(LargeBlocksGoBackToTheSystem())
@@ -398,9 +402,8 @@ TEST_P(SoakTest, AMixedRunKeepsObjectsAndMemoryFlat) {
       EXPECT_EQ(now.gdi, tenth.gdi);
       EXPECT_EQ(now.user, tenth.user);
       EXPECT_LT(now.heap - tenth.heap, 64 * 1024);
-      // Private bytes move by megabytes while the system's keeping of the largest font fills up.
       if (operations >= 10000) {
-        EXPECT_LT(now.privateBytes - tenth.privateBytes, 8 * 1024 * 1024);
+        EXPECT_LT(now.privateBytes - tenth.privateBytes, 1024 * 1024);
       }
     }
     tenth = now;
