@@ -14,7 +14,7 @@ constexpr OleColor kRed = 0x0000FF;
 // Integer properties stored in 16 bits take a 32-bit value; one that does not fit is refused.
 int16_t Int16OrOverflow(int32_t value) {
   if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max())
-    throw InvalidPropertyValue("Overflow");
+    throw OverflowError();
   return static_cast<int16_t>(value);
 }
 

@@ -105,8 +105,13 @@ HRESULT OleControl::CallProperty(DISPID id, bool put, VARIANT* value, std::wstri
     return S_OK;
   } catch (const TypeMismatch&) {
     return DISP_E_TYPEMISMATCH;
+  } catch (const ValueOverflow&) {
+    return DISP_E_OVERFLOW;
   } catch (const NotSupported& e) {
     code = e.hr();
+    description = WideFromUtf8(e.what());
+  } catch (const OverflowError& e) {
+    code = CTL_E_OVERFLOW;
     description = WideFromUtf8(e.what());
   } catch (const InvalidPropertyValue& e) {
     code = CTL_E_INVALIDPROPERTYVALUE;

@@ -14,7 +14,9 @@ namespace {
 
 // The value as type vt, following references and the usual automation conversions.
 void Coerce(const VARIANT& in, VARTYPE vt, unique_variant& out) {
-  if (FAILED(VariantChangeType(out.get(), const_cast<VARIANT*>(&in), 0, vt))) throw TypeMismatch();
+  const HRESULT hr = VariantChangeType(out.get(), const_cast<VARIANT*>(&in), 0, vt);
+  if (hr == DISP_E_OVERFLOW) throw ValueOverflow();
+  if (FAILED(hr)) throw TypeMismatch();
 }
 
 IUnknown* ObjectOf(const VARIANT& in) {

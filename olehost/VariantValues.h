@@ -1,6 +1,6 @@
 #pragma once
 // Property values between automation (VARIANT) and the controls' own types. A value that cannot
-// be converted raises TypeMismatch; the dispatcher answers it with DISP_E_TYPEMISMATCH.
+// be converted raises TypeMismatch, one out of the type's range ValueOverflow.
 #include <windows.h>
 #include <oleauto.h>
 
@@ -17,6 +17,12 @@ namespace tessel::ole {
 class TypeMismatch : public std::invalid_argument {
  public:
   TypeMismatch() : std::invalid_argument("Type mismatch") {}
+};
+// A number beyond the range of the property's type (40000 for a 16-bit one, 1e300 for any):
+// the dispatcher answers it with DISP_E_OVERFLOW, which scripts report as "Overflow".
+class ValueOverflow : public std::invalid_argument {
+ public:
+  ValueOverflow() : std::invalid_argument("Overflow") {}
 };
 
 void ToVariant(bool value, VARIANT* out);

@@ -71,6 +71,8 @@ ole-look-unheard|olehost/OleControl.h|s/bool ContainerPassesSystemChanges\(\) co
 ole-look-not-passed-in|olehost/OleControlObject.cpp|s/if \(HWND control = self->hosted_->hWnd\(\)\) SendMessageW\(control, msg, wp, lp\);/(void)self;/|tests_olehost
 ole-look-stale-when-drawn|host/UserControlWindow.cpp|s/\(msg == WM_PAINT \x7c\x7c msg == WM_PRINTCLIENT\)/msg == WM_PAINT/|tests_olehost
 ole-look-remade-per-message|host/UserControlWindow.cpp|s/if \(const uint32_t look = RefreshSystemLook\(\); look != lookSeen_\) SystemLookChanged\(look\);\n    return 0;/SystemLookChanged(RefreshSystemLook());\n    return 0;/|tests_olehost
+ole-overflow-as-mismatch|olehost/VariantValues.cpp|s/  if \(hr == DISP_E_OVERFLOW\) throw ValueOverflow\(\);\n//|tests_olehost
+ole-narrowing-not-overflow|olehost/OleControlDispatch.cpp|s/code = CTL_E_OVERFLOW;/code = CTL_E_INVALIDPROPERTYVALUE;/|tests_olehost
 classes-left-registered|server/module/Module.cpp|s/        tessel::UnregisterModuleClasses\(\);\n//|tests_olehost
 accessible-proxy-left-connected|host/AccessibleObject.cpp|s/  CoDisconnectObject\(static_cast<IAccessible\*>\(object\), 0\);/  CoLockObjectExternal(static_cast<IAccessible*>(object), FALSE, TRUE);/|tests_inputs
 font-fixed-resolution|server/contract/Font.cpp|s/\n                      ScreenDpiY\(\)\};/ 96};/|tests_look

@@ -11,4 +11,11 @@ class InvalidPropertyValue : public std::invalid_argument {
   explicit InvalidPropertyValue(const std::string& what) : std::invalid_argument(what) {}
 };
 
+// A number too large for the 16 bits a property keeps it in: the run-time "Overflow" error, which
+// a script sees as such; anywhere else it is refused as any invalid value.
+class OverflowError : public InvalidPropertyValue {
+ public:
+  OverflowError() : InvalidPropertyValue("Overflow") {}
+};
+
 }  // namespace tessel

@@ -117,8 +117,10 @@ TEST(DualInterface, ACxxClientOfTheHeaderWritesAndReadsAsThroughInvoke) {
 TEST(DualInterface, ARefusedWriteIsTheSameErrorByNameAndThroughTheVtableAndChangesNothing) {
   const auto field = New<_KvText>(L"TesselOCX.KvText");
   const auto button = New<_ButtonStyle>(L"TesselOCX.ButtonStyle");
+  const auto box = New<_KvTextBox>(L"TesselOCX.KvTextBox");
   ASSERT_NE(field, nullptr);
   ASSERT_NE(button, nullptr);
+  ASSERT_NE(box, nullptr);
   const auto supports = As<ISupportErrorInfo>(field.Get());
   ASSERT_NE(supports, nullptr);
   EXPECT_EQ(supports->InterfaceSupportsErrorInfo(IID_IDispatch), S_OK);
@@ -135,6 +137,9 @@ TEST(DualInterface, ARefusedWriteIsTheSameErrorByNameAndThroughTheVtableAndChang
       {button.Get(), L"MousePointer", 50, [&] { return button->put_MousePointer(50); }, invalid},
       {field.Get(), L"hWnd", 1, nullptr, std::to_string(CTL_E_SETNOTSUPPORTED) + " Can't assign to read-only property"},
       {field.Get(), L"MaxLength", L"many", nullptr, std::to_string(DISP_E_TYPEMISMATCH) + " "},
+      // A number its 16 bits cannot hold: beyond the property's type, or narrowed by the control.
+      {field.Get(), L"Alignment", 40000, nullptr, std::to_string(DISP_E_OVERFLOW) + " "},
+      {box.Get(), L"Alignment", 40000, nullptr, std::to_string(CTL_E_OVERFLOW) + " Overflow"},
   };
   for (const auto& r : kRefused) {
     SCOPED_TRACE(Utf8FromWide(r.name));
