@@ -87,17 +87,18 @@ void ButtonStyle::Resize() { HandleResize(); }
 
 void ButtonStyle::Paint(HDC dc) {
   s_.delayDrawing = false;
-  // A button larger than the screen moved where its buffer shows too little: laid out afresh.
-  if (ButtonPaint p = MakePaint(dc); s_.memDC && RemakeOutgrownBuffer(p, Font())) {
-    RebuildShape();
-    LayOut(false);
-  }
   Redraw(dc);
 }
 
 void ButtonStyle::Redraw(HDC dc) {
   if (s_.delayDrawing || !s_.memDC) return;
   ButtonPaint p = MakePaint(dc);
+  // A paint of a button larger than the screen that moved where its buffer shows too little: the
+  // buffer is made again as a resize makes it.
+  if (dc && RemakeOutgrownBuffer(p, Font())) {
+    RebuildShape();
+    LayOut(false);
+  }
   BevelPoints points{};
   BevelColors colors{};
   int32_t faceState = 0;

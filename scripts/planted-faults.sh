@@ -84,7 +84,7 @@ images-unbounded|server/contract/ImageLimits.h|s/kSide = 16384, kArea = 7680 \* 
 images-whole-window|server/contract/ImageLimits.h|s/if \(window && \(width > kWholeImageSide/if (false \&\& window \&\& (width > kWholeImageSide/|tests_soak
 paint-buffer-whole-window|host/SurfaceWindow.cpp|s/if \(area\.right > kWholeImageSide \x7c\x7c area\.bottom > kWholeImageSide\) \{/if (false) {/|tests_soak
 frame-moved-into-view-undrawn|host/SurfaceDrawing.cpp|s/  ReleaseImage\(\);\n  ImageLost\(\);/  (void)0;/|tests_soak
-button-moved-into-view-undrawn|button/ButtonStyle.cpp|s/s_\.memDC && RemakeOutgrownBuffer/false \&\& RemakeOutgrownBuffer/|tests_soak
+button-moved-into-view-undrawn|button/ButtonStyle.cpp|s/if \(dc && RemakeOutgrownBuffer/if (false \&\& RemakeOutgrownBuffer/|tests_soak
 disabled-icon-unbounded|frames/DisabledPicture.cpp|s/!IntersectRect\(&shown, &whole, &clip\)/!IntersectRect(\&shown, \&whole, \&whole)/|tests_soak
 frame-sizes-unscaled|frames/FrameRedraw.cpp|s/PixelsForScreen\(p_\.textBoxHeight\)/p_.textBoxHeight/g; s/PixelsForScreen\(p_\.iconSize\)/p_.iconSize/g|tests_frames.dpi144
 LIST
