@@ -51,7 +51,7 @@ TEST(AtlContainer, EachControlComesByProgIdDrawsAsItsWindowShowsAndLoadsWhatItSa
     const auto inactive = New<IOleObject>(ProgId(s.type));
     ASSERT_NE(inactive, nullptr);
     ASSERT_EQ(As<IPersistStreamInit>(inactive.Get())->InitNew(), S_OK);
-    for (SIZEL extent : {SIZEL{s.width, s.height}, SIZEL{MulDiv(s.width, 2540, 96), MulDiv(s.height, 2540, 96)}})
+    for (SIZEL extent : {SIZEL{s.width, s.height}, SIZEL{MulDiv(s.width, 2540, ScreenDpiX()), MulDiv(s.height, 2540, ScreenDpiY())}})
       ASSERT_EQ(inactive->SetExtent(DVASPECT_CONTENT, &extent), S_OK);
     const auto told = DrawnBy(inactive.Get(), s.width, s.height);
     ASSERT_NE(told, nullptr);
@@ -157,7 +157,7 @@ TEST(AtlContainer, APropertyBagHoldsTheFormFilesValuesAndLoadsThemBack) {
   ASSERT_EQ(persist->Save(&bag, TRUE, TRUE), S_OK);
   std::vector<std::string> saved = bag.Lines();
   ASSERT_GE(saved.size(), 2u);
-  EXPECT_EQ(saved[0], "_ExtentX=" + std::to_string(MulDiv(150 * 15, 2540, 1440)));
+  EXPECT_EQ(saved[0], "_ExtentX=" + std::to_string(MulDiv(150, 2540, ScreenDpiX())));
   saved.erase(saved.begin(), saved.begin() + 2);
   EXPECT_EQ(saved, FormFileLines(box));
 

@@ -207,7 +207,7 @@ TEST_F(ContainerLook, NewSystemColoursReachEachControlOnceAsOnAFormAndTheWayBack
   for (const Sample& s : kSamples) {
     inactive.push_back(New<IOleObject>(ProgId(s.type)));
     ASSERT_EQ(As<IPersistStreamInit>(inactive.back().Get())->InitNew(), S_OK);
-    SIZEL extent{MulDiv(s.width, 2540, 96), MulDiv(s.height, 2540, 96)};
+    SIZEL extent{MulDiv(s.width, 2540, ScreenDpiX()), MulDiv(s.height, 2540, ScreenDpiY())};
     ASSERT_EQ(inactive.back()->SetExtent(DVASPECT_CONTENT, &extent), S_OK);
     ASSERT_NE(DrawnBy(inactive.back().Get(), s.width, s.height), nullptr);
   }

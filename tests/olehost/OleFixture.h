@@ -20,6 +20,7 @@
 #include "server/contract/ComOwners.h"
 #include "server/contract/PropertyBag.h"
 #include "server/contract/SystemHandles.h"
+#include "server/contract/Twips.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/Programs.h"
@@ -161,6 +162,13 @@ class AtlHosted {
                             nullptr, nullptr, nullptr);
     if (host_ && getControl) getControl(host_, &control_);
     if (control_) control_.As(&dispatch_);
+    // A control that keeps a height of its own (a field, at its font's height at this resolution)
+    // gets a host of that size, as its twin on a form gets a form of it.
+    RECT own{};
+    if (GetWindowRect(ControlWindow(), &own) && (own.right - own.left != width || own.bottom - own.top != height)) {
+      SetWindowPos(top_, nullptr, 0, 0, own.right - own.left + 20, own.bottom - own.top + 20, SWP_NOMOVE | SWP_NOZORDER);
+      SetWindowPos(host_, nullptr, 0, 0, own.right - own.left, own.bottom - own.top, SWP_NOMOVE | SWP_NOZORDER);
+    }
     UpdateWindow(top_);
   }
   ~AtlHosted() {
@@ -274,10 +282,19 @@ class MemoryBag final : public IPropertyBag {
 // A form shown at the top left holding one control of the same size, for comparisons.
 struct FormWith {
   FormWith(const std::wstring& type, int width, int height)
-      : form(Form::Create(L"Same", width * 15, height * 15, true)),
-        control(&form->Add(type, type + L"1", 0, 0, width * 15, height * 15)) {
+      : form(Form::Create(L"Same", TwipsFromPixelsX(width), TwipsFromPixelsY(height), true)),
+        control(&form->Add(type, type + L"1", 0, 0, TwipsFromPixelsX(width), TwipsFromPixelsY(height))) {
     // Not a tab stop, so the shown form's first focus leaves it drawn as the container's copy is.
     form->SetTabStop(type + L"1", false);
+    RECT own{}, client{};
+    GetWindowRect(control->hWnd(), &own);
+    GetClientRect(form->hWnd(), &client);
+    if (own.right - own.left > client.right || own.bottom - own.top > client.bottom) {
+      RECT outer{0, 0, own.right - own.left, own.bottom - own.top};
+      AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrW(form->hWnd(), GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(GetWindowLongPtrW(form->hWnd(), GWL_EXSTYLE)));
+      SetWindowPos(form->hWnd(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER);
+    }
     Form::PumpMessages();
   }
   std::unique_ptr<Form> form;

@@ -50,7 +50,7 @@ class TestSite final : public IOleClientSite,
     const auto persist = As<IPersistStreamInit>();
     if (SUCCEEDED(hr)) hr = persist ? persist->InitNew() : E_NOINTERFACE;
     if (FAILED(hr)) return hr;
-    SIZEL size{MulDiv(place.right - place.left, 2540, 96), MulDiv(place.bottom - place.top, 2540, 96)};
+    SIZEL size{MulDiv(place.right - place.left, 2540, ScreenDpiX()), MulDiv(place.bottom - place.top, 2540, ScreenDpiY())};
     object->SetExtent(DVASPECT_CONTENT, &size);
     return Verb(OLEIVERB_INPLACEACTIVATE);
   }
