@@ -60,32 +60,29 @@ struct LargestBench {
   }
 };
 
+// Our control's caption written and its window painted, beside the same of the native window.
+template <class Control>
+Comparison CaptionRow(std::shared_ptr<LargestBench> bench, std::wstring work, std::wstring native, Control* ours,
+                      HWND theirs) {
+  return {std::move(work), std::move(native),
+          [bench, ours] {
+            ours->SetCaption(bench->NextCaption());
+            bench->Paint(ours->hWnd());
+          },
+          [bench, theirs] {
+            SetWindowTextW(theirs, bench->NextCaption().c_str());
+            bench->Paint(theirs);
+          },
+          20, [bench, ours] { bench->Show(ours->hWnd()); }, [bench, theirs] { bench->Show(theirs); }};
+}
+
 const Registration kLargestRows(L"largest", [] {
   auto bench = std::make_shared<LargestBench>();
-  std::vector<Comparison> rows;
-  rows.push_back({L"Caption written + paint, a ButtonStyle 32,767 pixels a side",
-                  L"WM_SETTEXT + paint, a BUTTON BS_PUSHBUTTON as large",
-                  [bench] {
-                    bench->button->SetCaption(bench->NextCaption());
-                    bench->Paint(bench->button->hWnd());
-                  },
-                  [bench] {
-                    SetWindowTextW(bench->nativeButton, bench->NextCaption().c_str());
-                    bench->Paint(bench->nativeButton);
-                  },
-                  20, [bench] { bench->Show(bench->button->hWnd()); }, [bench] { bench->Show(bench->nativeButton); }});
-  rows.push_back({L"Caption written + paint, a tzFrames 32,767 pixels a side (rounded header, disabled, icon greyed)",
-                  L"WM_SETTEXT + paint, a BUTTON BS_GROUPBOX as large",
-                  [bench] {
-                    bench->frame->SetCaption(bench->NextCaption());
-                    bench->Paint(bench->frame->hWnd());
-                  },
-                  [bench] {
-                    SetWindowTextW(bench->nativeBox, bench->NextCaption().c_str());
-                    bench->Paint(bench->nativeBox);
-                  },
-                  20, [bench] { bench->Show(bench->frame->hWnd()); }, [bench] { bench->Show(bench->nativeBox); }});
-  return rows;
+  return std::vector<Comparison>{
+      CaptionRow(bench, L"Caption written + paint, a ButtonStyle 32,767 pixels a side",
+                 L"WM_SETTEXT + paint, a BUTTON BS_PUSHBUTTON as large", bench->button, bench->nativeButton),
+      CaptionRow(bench, L"Caption written + paint, a tzFrames 32,767 pixels a side (rounded header, disabled, icon greyed)",
+                 L"WM_SETTEXT + paint, a BUTTON BS_GROUPBOX as large", bench->frame, bench->nativeBox)};
 });
 
 }  // namespace
