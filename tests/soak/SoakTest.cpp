@@ -33,8 +33,8 @@
 #include "server/contract/Twips.h"
 #include "tests/support/GdiCount.h"
 #include "tests/support/HeapUse.h"
-#include "tests/support/Pixels.h"
 #include "tests/support/ImageBytes.h"
+#include "tests/support/Pixels.h"
 #include "tests/support/RecordingHost.h"
 
 namespace tessel::test::soak {
