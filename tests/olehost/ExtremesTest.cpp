@@ -132,16 +132,12 @@ std::vector<Property> WritableProperties(IDispatch* control) {
   return out;
 }
 
+// A write by name; an object goes by reference, as a script's Set gives it.
 HRESULT PutAny(IDispatch* object, const std::wstring& name, VARIANT value) {
-  DISPID id = 0;
-  LPOLESTR names[] = {const_cast<LPOLESTR>(name.c_str())};
-  if (HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); FAILED(hr)) return hr;
   DISPID named = DISPID_PROPERTYPUT;
   DISPPARAMS params{&value, &named, 1, 1};
-  unique_excepinfo excep;
-  const WORD flags = value.vt == VT_DISPATCH || value.vt == VT_UNKNOWN ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT;
-  HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, nullptr, excep.get(), nullptr);
-  return hr == DISP_E_EXCEPTION ? excep->scode : hr;
+  const bool byReference = value.vt == VT_DISPATCH || value.vt == VT_UNKNOWN;
+  return Invoke(object, name.c_str(), byReference ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT, params, nullptr);
 }
 
 class Extremes : public ::testing::TestWithParam<Sample> {};
