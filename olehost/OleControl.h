@@ -185,6 +185,9 @@ class OleControl final : public IDispatch,
   void SizeControl();  // the control takes the extent
   void SettleExtent();  // the control takes an extent told while it was not active, when it is needed
   void GiveSize(int width, int height, const wchar_t* step);  // pixels, when they are new
+  // A control that keeps a size of its own (a field, its font's height) and so stands other than
+  // the container's rectangle asks the container to take its own (IOleInPlaceSite::OnPosRectChange).
+  void OfferOwnRect();
   HRESULT InPlaceActivate(bool uiActivate);
   // Out of the container's window: parked to be activated again, or, when closing, destroyed where
   // it stands with the control's values kept.
@@ -217,6 +220,7 @@ class OleControl final : public IDispatch,
   std::optional<PropertyBag> kept_;  // the values of a control whose window went, to make it again
   bool inPlace_ = false;
   bool uiActive_ = false;
+  bool offering_ = false;  // inside OnPosRectChange, where the container may set the rectangle again
   long frozen_ = 0;
   Microsoft::WRL::ComPtr<IOleClientSite> site_;
   Microsoft::WRL::ComPtr<IOleInPlaceSite> inPlaceSite_;

@@ -587,7 +587,20 @@ HRESULT OleControl::SetObjectRects(LPCRECT pos, LPCRECT clip) {
   extent_.cy = MulDiv(TwipsFromPixelsY(height), 2540, 1440);
   extentPending_ = false;
   GiveSize(width, height, L"take the container's rectangle");
+  OfferOwnRect();
   return S_OK;
+}
+
+void OleControl::OfferOwnRect() {
+  if (!inPlace_ || !inPlaceSite_ || offering_ || !hosted_ || !hosted_->hWnd()) return;
+  RECT own{};
+  if (!GetWindowRect(hosted_->hWnd(), &own)) return;
+  const LONG width = own.right - own.left, height = own.bottom - own.top;
+  if (width == placed_.right - placed_.left && height == placed_.bottom - placed_.top) return;
+  RECT wanted{placed_.left, placed_.top, placed_.left + width, placed_.top + height};
+  offering_ = true;
+  inPlaceSite_->OnPosRectChange(&wanted);  // a container that takes it sets the rectangle again
+  offering_ = false;
 }
 
 HRESULT OleControl::GetWindow(HWND* window) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 
 #include "olehost/OleControls.h"
 #include "tests/host/Recorder.h"
@@ -111,7 +112,13 @@ class TestSite final : public IOleClientSite,
   HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return S_OK; }
+  // The container takes the rectangle a control asks for, as it records it.
+  HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT r) override {
+    shared_.calls.push_back("OnPosRectChange(" + std::to_string(r->left) + "," + std::to_string(r->top) + "," +
+                            std::to_string(r->right) + "," + std::to_string(r->bottom) + ")");
+    if (const auto object = As<IOleInPlaceObject>()) object->SetObjectRects(r, r);
+    return S_OK;
+  }
   HRESULT STDMETHODCALLTYPE OnControlInfoChanged() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE LockInPlaceActive(BOOL) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE GetExtendedControl(IDispatch** d) override { return *d = nullptr, E_NOTIMPL; }
@@ -354,6 +361,29 @@ TEST(OwnContainer, AControlIsMadeWhereItIsActivatedAndMadeAgainThereAfterClose) 
   ASSERT_TRUE(IsChild(container.window, site.Window()));
   EXPECT_EQ(GetText(site.As<IDispatch>().Get(), L"Caption"), "&Gravar");
   EXPECT_EQ(test::DifferentPixels(*ScreenOf(site.Window()), *shown), 0);
+}
+
+// A field given a rectangle lower than its font asks the container for the height it keeps, and a
+// container that takes it gives it (each time it is given the lower one again); a button takes the
+// rectangle it is given.
+TEST(OwnContainer, AFieldAsksItsContainerForTheHeightItKeepsAndIsGivenIt) {
+  TestContainer container;
+  container.Button(kSecond);
+  const auto posChanges = [&] {
+    std::set<std::string> seen;
+    for (const std::string& call : std::exchange(container.calls, {}))
+      if (call.starts_with("OnPosRectChange")) seen.insert(call);
+    return seen;
+  };
+  EXPECT_TRUE(posChanges().empty()) << "a button keeps the container's rectangle";
+  TestSite& field = container.Add(RECT{10, 60, 160, 66}, New<IUnknown>(L"TesselOCX.KvTextBox"));
+  RECT own{}, holder{};
+  GetWindowRect(field.Window(), &own);
+  const int height = own.bottom - own.top;
+  ASSERT_GT(height, 6) << "the field keeps its font's height";
+  EXPECT_EQ(posChanges(), std::set<std::string>{"OnPosRectChange(10,60,160," + std::to_string(60 + height) + ")"});
+  GetClientRect(field.Holder(), &holder);
+  EXPECT_EQ(holder.bottom, height) << "the container took it";
 }
 
 }  // namespace
