@@ -45,8 +45,8 @@ HDC SurfaceWindow::DrawingDC() {
   // Made again when the window changed size; an image that shows too little after a move is made
   // again by the paint that finds it so (a drawing call in between would lose what it holds).
   if (!d.imageDc || client.right != d.imageClient.cx || client.bottom != d.imageClient.cy) {
-    const SIZE size = RedrawsItsImage() ? ShownImageSize(hwnd_, client.right, client.bottom)
-                                        : BoundedImageSize(client.right, client.bottom);
+    // Only a window whose owner draws again when asked may keep less than its whole client area.
+    const SIZE size = ShownImageSize(RedrawsItsImage() ? hwnd_ : nullptr, client.right, client.bottom);
     ReleaseImage();
     // A 32-bpp image in memory: a bitmap like the screen's would cost the system a window DC and
     // three display look-ups to make and to select, each time the window changes size.

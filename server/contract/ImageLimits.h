@@ -22,7 +22,8 @@ constexpr LONG kWholeImageSide = 2048;
 // kWholeImageSide pixels a side; of a larger window, what the screen can show from where the
 // window stands now, and never less than the screen's own width or height (so that moving it
 // about the screen needs no new image). A write to a window as large as the system allows so
-// draws a screenful, not an 8K screen's pixels. Then bounded as above.
+// draws a screenful, not an 8K screen's pixels. Then bounded as above; without a window (one whose
+// owner would not draw again), the whole client area so bounded.
 inline SIZE ShownImageSize(HWND window, LONG width, LONG height) {
   if (window && (width > kWholeImageSide || height > kWholeImageSide)) {
     POINT origin{0, 0};

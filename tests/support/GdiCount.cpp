@@ -18,15 +18,23 @@ BOOL CALLBACK CountOurs(HWND w, LPARAM n) {
   return TRUE;
 }
 
+// Each live GDI object of the process with its type, by probing the handle table: Wine accepts a
+// handle given by its table index alone (the upper word zero).
+template <class Fn>
+void ForEachGdiObject(Fn fn) {
+  for (ULONG_PTR index = 0x20; index < 0x10000; ++index) {
+    const auto handle = reinterpret_cast<HGDIOBJ>(index);
+    if (const DWORD type = GetObjectType(handle)) fn(handle, type);
+  }
+}
+
 }  // namespace
 
 unsigned GdiObjectCount() {
   GdiFlush();
   if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return n;
-  // Wine accepts a handle given by its table index alone (the upper word zero).
   unsigned n = 0;
-  for (ULONG_PTR index = 0x20; index < 0x10000; ++index)
-    if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++n;
+  ForEachGdiObject([&](HGDIOBJ, DWORD) { ++n; });
   return n;
 }
 
@@ -34,12 +42,11 @@ long long LargestBitmapPixels() {
   GdiFlush();
   if (GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return 0;
   long long largest = 0;
-  for (ULONG_PTR index = 0x20; index < 0x10000; ++index) {
-    const auto handle = reinterpret_cast<HGDIOBJ>(index);
+  ForEachGdiObject([&](HGDIOBJ handle, DWORD type) {
     BITMAP bitmap{};
-    if (GetObjectType(handle) == OBJ_BITMAP && GetObjectW(handle, sizeof(bitmap), &bitmap))
+    if (type == OBJ_BITMAP && GetObjectW(handle, sizeof(bitmap), &bitmap))
       largest = std::max(largest, static_cast<long long>(bitmap.bmWidth) * bitmap.bmHeight);
-  }
+  });
   return largest;
 }
 
