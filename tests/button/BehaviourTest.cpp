@@ -1,4 +1,4 @@
-#include <string>
+#include "tests/support/Prelude.h"
 
 #include "tests/button/ButtonHarness.h"
 #include "tests/support/Keys.h"

@@ -1,9 +1,7 @@
 #pragma once
 // A button state drawing into a canvas with a pinned non-antialiased 11-pixel font (Tahoma unless
 // named), so a test runs the painting steps and reads exact pixels back.
-#include <windows.h>
-
-#include <cstdint>
+#include "tests/support/Prelude.h"
 #include <ostream>
 
 #include "button/ButtonState.h"

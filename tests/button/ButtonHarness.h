@@ -1,13 +1,6 @@
 #pragma once
 // A form of ButtonStyle controls behind a recording host, their events logged, and picture helpers.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <memory>
-#include <string>
-#include <vector>
+#include "tests/support/Prelude.h"
 
 #include "button/ButtonStyle.h"
 #include "host/ControlTypesLibrary.h"

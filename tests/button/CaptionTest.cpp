@@ -1,9 +1,5 @@
 // The caption and the focus indicator drawn on a canvas, read back pixel for pixel.
-#include <gtest/gtest.h>
-
-#include <iostream>
-#include <memory>
-#include <tuple>
+#include "tests/support/Prelude.h"
 
 #include "button/CaptionLayout.h"
 #include "button/draw/CaptionAndPicture.h"

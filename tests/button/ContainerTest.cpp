@@ -1,7 +1,6 @@
 // What the form gives the button: the default look, the container's colour and font, the pointer,
 // the show notification and OLE drag and drop.
-#include <cstring>
-#include <stdexcept>
+#include "tests/support/Prelude.h"
 
 #include "button/draw/ShiftColor.h"
 #include "frames/TzFrames.h"

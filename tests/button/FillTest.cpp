@@ -1,8 +1,5 @@
 // The colour arithmetic, gradients, face fills and bevels, on a canvas with exact pixels.
-#include <gtest/gtest.h>
-
-#include <tuple>
-#include <vector>
+#include "tests/support/Prelude.h"
 
 #include "button/draw/Bevel.h"
 #include "button/draw/FaceClip.h"

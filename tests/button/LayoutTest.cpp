@@ -1,7 +1,5 @@
 // Caption and picture rectangles, and window and face regions of the shapes.
-#include <string>
-#include <tuple>
-#include <vector>
+#include "tests/support/Prelude.h"
 
 #include "tests/button/ButtonHarness.h"
 

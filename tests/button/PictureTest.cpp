@@ -1,5 +1,4 @@
-#include <string>
-#include <vector>
+#include "tests/support/Prelude.h"
 
 #include "button/ButtonPicture.h"
 #include "tests/button/ButtonCanvas.h"

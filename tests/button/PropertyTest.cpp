@@ -1,6 +1,4 @@
-#include <functional>
-#include <string>
-#include <tuple>
+#include "tests/support/Prelude.h"
 
 #include "tests/button/ButtonHarness.h"
 #include "tests/support/StoredPropertiesTest.h"

@@ -1,8 +1,6 @@
 #include "tests/classes/Automation.h"
 
-#include <gtest/gtest.h>
-
-#include <utility>
+#include "tests/support/Prelude.h"
 
 #include "host/WindowObject.h"
 #include "server/contract/PropertyBag.h"

@@ -1,12 +1,6 @@
 #pragma once
 // The server's automation classes for tests: late-bound calls and a recorder of the tooltips they build.
-#include <windows.h>
-#include <commctrl.h>
-#include <oleauto.h>
-#include <wrl/client.h>
-
-#include <string>
-#include <vector>
+#include "tests/support/Prelude.h"
 
 #include "server/contract/ComOwners.h"
 

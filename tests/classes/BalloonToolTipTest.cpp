@@ -1,7 +1,4 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <tuple>
+#include "tests/support/Prelude.h"
 
 #include "server/contract/PropertyBag.h"
 #include "server/module/Guids.h"

@@ -1,9 +1,6 @@
 // Both classes called as a script calls them (names, then Invoke; refused calls whose exception
 // record the caller frees) over many cycles: whatever the server takes for a cycle it gives back.
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <vector>
+#include "tests/support/Prelude.h"
 
 #include "server/module/Guids.h"
 #include "tests/classes/Automation.h"

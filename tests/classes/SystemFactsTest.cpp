@@ -1,5 +1,5 @@
 // SOSystem's facts the class script cannot compare with WMI, a snapshot, and the rules they follow.
-#include <gtest/gtest.h>
+#include "tests/support/Prelude.h"
 
 #include "classes/SystemFacts.h"
 #include "server/module/Guids.h"

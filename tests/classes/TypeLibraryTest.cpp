@@ -1,5 +1,5 @@
 // The embedded type library as compiled clients depend on it.
-#include <gtest/gtest.h>
+#include "tests/support/Prelude.h"
 
 #include "server/module/Guids.h"
 #include "tests/classes/Automation.h"

@@ -1,5 +1,5 @@
 // The bevel and the rule on a real form: strips, looks, rows, order and form file.
-#include <gtest/gtest.h>
+#include "tests/support/Prelude.h"
 
 #include "decor/Bevel.h"
 #include "decor/KvLinha.h"

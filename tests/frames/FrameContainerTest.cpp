@@ -1,5 +1,5 @@
 // Controls inside a frame: moved, hidden, disabled, tabbed, saved, loaded and terminated with it.
-#include <array>
+#include "tests/support/Prelude.h"
 
 #include "tests/frames/FrameFixture.h"
 

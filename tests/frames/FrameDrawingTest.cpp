@@ -1,14 +1,5 @@
 // What the kept images cannot show: caption fitting, gradients, the panel's region, GDI objects.
-#include <windows.h>
-#include <commctrl.h>
-
-#include <algorithm>
-#include <array>
-#include <climits>
-#include <cstdint>
-#include <functional>
-#include <tuple>
-#include <utility>
+#include "tests/support/Prelude.h"
 
 #include "frames/FrameCaption.h"
 #include "frames/FramePrimitives.h"

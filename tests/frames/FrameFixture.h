@@ -1,8 +1,6 @@
 #pragma once
 // A form for frame tests: the writes frames report, their printed pixels, no unexpected host call.
-#include <gtest/gtest.h>
-
-#include <memory>
+#include "tests/support/Prelude.h"
 
 #include "frames/TzFrames.h"
 #include "host/ControlTypesLibrary.h"

@@ -1,7 +1,5 @@
 // The frame's model: presets, themes, writes, reading, the disabled palette, size and mouse.
-#include <array>
-#include <functional>
-#include <tuple>
+#include "tests/support/Prelude.h"
 
 #include "frames/FrameThemes.h"
 #include "tests/frames/FrameFixture.h"

@@ -1,6 +1,5 @@
 #include <cfloat>
-#include <filesystem>
-#include <limits>
+#include "tests/support/Prelude.h"
 
 #include "host/FormFile.h"
 #include "server/contract/SystemHandles.h"

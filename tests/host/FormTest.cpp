@@ -1,4 +1,4 @@
-#include <thread>
+#include "tests/support/Prelude.h"
 
 #include "server/contract/SystemHandles.h"
 #include "tests/host/HostFixture.h"

@@ -1,15 +1,6 @@
 #pragma once
 // The host's fixtures: a surface window on a visible top-level window, and forms of recorders.
-#include <windows.h>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <functional>
-#include <memory>
-#include <utility>
-#include <vector>
+#include "tests/support/Prelude.h"
 
 #include "host/Form.h"
 #include "host/SurfaceWindow.h"

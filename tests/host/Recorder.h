@@ -1,9 +1,6 @@
 #pragma once
 // A control type for container tests: every handler it gets, in order, into one shared log ("Name.Handler(args)").
-#include <memory>
-#include <string>
-#include <tuple>
-#include <vector>
+#include "tests/support/Prelude.h"
 
 #include "host/ControlTypes.h"
 #include "server/contract/Errors.h"

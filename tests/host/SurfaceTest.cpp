@@ -1,5 +1,4 @@
-#include <windows.h>
-#include <commctrl.h>
+#include "tests/support/Prelude.h"
 
 #include "tests/host/HostFixture.h"
 

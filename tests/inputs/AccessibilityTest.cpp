@@ -1,17 +1,9 @@
 // What a screen reader finds through the system's own entry points: the tree with each element's
 // details and place, default actions, win events, and clients on other threads.
-#include <windows.h>
+#include "tests/support/Prelude.h"
 #include <oleacc.h>
-#include <wrl/client.h>
 
-#include <atomic>
-#include <cstdio>
-#include <cstdlib>
-#include <functional>
-#include <map>
 #include <semaphore>
-#include <thread>
-#include <utility>
 
 #include "button/ButtonStyle.h"
 #include "decor/Bevel.h"

@@ -1,5 +1,5 @@
 // The rounded field through real keystrokes and focus changes, its outline, layout, storing and check.
-#include <array>
+#include "tests/support/Prelude.h"
 
 #include "inputs/ValidarTextBox.h"
 #include "tests/inputs/TextInputHarness.h"

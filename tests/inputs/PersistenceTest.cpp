@@ -1,5 +1,5 @@
 // The stored properties of the text fields and the link panel, through the shared persistence test.
-#include <windows.h>
+#include "tests/support/Prelude.h"
 
 #include "inputs/KvFundo.h"
 #include "inputs/KvText.h"

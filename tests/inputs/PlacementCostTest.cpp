@@ -1,5 +1,5 @@
 // What placing and loading controls costs: windows made, moves, paints and GDI objects.
-#include <map>
+#include "tests/support/Prelude.h"
 
 #include "host/Constituent.h"
 #include "tests/inputs/TextInputHarness.h"

@@ -1,14 +1,6 @@
 #pragma once
 // One form for every test of the input controls, with a recording host and the keys writes name.
-#include <windows.h>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
+#include "tests/support/Prelude.h"
 
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"

@@ -1,19 +1,6 @@
 // Every control on a form as the system changes under it: new colours, the high-contrast scheme, and a
 // move to another resolution (WM_DPICHANGED, sent: Wine moves no window between screens) and back.
-#include <windows.h>
-#include <commctrl.h>
-
-#include <gmock/gmock.h>
-
-#include <algorithm>
-#include <cstdlib>
-#include <functional>
-#include <iostream>
-#include <map>
-#include <set>
-#include <span>
-#include <tuple>
-#include <vector>
+#include "tests/support/Prelude.h"
 
 #include "button/ButtonStyle.h"
 #include "frames/TzFrames.h"

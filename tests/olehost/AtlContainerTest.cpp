@@ -1,9 +1,7 @@
 // The seven controls in the ATL container: created by ProgID, drawn as on a form, raising their
 // events at a connection point, saved and loaded by the container, and leaving nothing behind.
-#include <gmock/gmock.h>
+#include "tests/support/Prelude.h"
 #include <shlwapi.h>
-
-#include <thread>
 
 #include "button/ButtonStyle.h"
 #include "host/DragSource.h"

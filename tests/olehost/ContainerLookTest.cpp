@@ -2,14 +2,8 @@
 // high-contrast scheme reach each as they reach its twin on a form, once per change, whether the
 // container passes the system's messages on to the windows inside it or not; and what assistive
 // technology reads.
-#include <windows.h>
-#include <commctrl.h>
+#include "tests/support/Prelude.h"
 #include <oleacc.h>
-
-#include <gmock/gmock.h>
-
-#include <map>
-#include <set>
 
 #include "host/ControlIdentities.h"
 #include "olehost/OleControls.h"

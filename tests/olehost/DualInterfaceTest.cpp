@@ -1,9 +1,7 @@
 // Each control's dual interface against IDispatch::Invoke: the same values read and written, and the
 // same errors, through both.
 #include <TesselOCXControls.h>
-#include <gmock/gmock.h>
-
-#include <functional>
+#include "tests/support/Prelude.h"
 
 #include "tests/olehost/OleFixture.h"
 

@@ -1,6 +1,6 @@
 // The events dispinterfaces of the type library against the controls' C++ events, and the
 // enumerators of a control's connection points and of the sinks advised on one.
-#include <gmock/gmock.h>
+#include "tests/support/Prelude.h"
 
 #include "button/ButtonStyle.h"
 #include "frames/TzFrames.h"

@@ -3,9 +3,7 @@
 // ATL container: every write answers, the control keeps its window and draws, and the container
 // taken down leaves no object behind.
 #include <cfloat>
-#include <climits>
-#include <cmath>
-#include <set>
+#include "tests/support/Prelude.h"
 
 #include "tests/olehost/OleFixture.h"
 #include "tests/support/GdiCount.h"

@@ -1,19 +1,7 @@
 #pragma once
 // The controls as ActiveX controls in Wine's ATL container and in the tests' own, beside a Form's.
-#include <windows.h>
-#include <ocidl.h>
+#include "tests/support/Prelude.h"
 #include <olectl.h>
-
-#include <gtest/gtest.h>
-#include <wrl/client.h>
-
-#include <cmath>
-#include <cstdlib>
-#include <deque>
-#include <memory>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "host/ControlTypesLibrary.h"
 #include "host/Form.h"

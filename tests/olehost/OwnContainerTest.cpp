@@ -1,10 +1,6 @@
 // What Wine's ATL host cannot show, in a small container of the tests' own: focus, Tab and access
 // keys between two controls, ambient changes, frozen events and quick activation.
-#include <gmock/gmock.h>
-
-#include <algorithm>
-#include <functional>
-#include <set>
+#include "tests/support/Prelude.h"
 
 #include "olehost/OleControls.h"
 #include "tests/host/Recorder.h"

@@ -1,11 +1,9 @@
 // The README's C++ sample of a container program, as written there, placing a button and reading
 // back what it wrote through the dual interface. It runs before any other test of the program calls
 // AtlAxWinInit: Wine's returns FALSE (ERROR_CLASS_ALREADY_EXISTS) when the class is registered.
-#include <windows.h>
-#include <ocidl.h>
+#include "tests/support/Prelude.h"
 #include <TesselOCXControls.h>
 
-#include <gtest/gtest.h>
 
 namespace {
 

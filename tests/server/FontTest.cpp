@@ -1,10 +1,6 @@
 #include "server/contract/Font.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
+#include "tests/support/Prelude.h"
 
 #include "server/contract/FontCache.h"
 #include "server/contract/Gdi.h"

@@ -1,12 +1,6 @@
 #include "server/contract/Picture.h"
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <string>
+#include "tests/support/Prelude.h"
 
 #include "server/contract/SystemHandles.h"
 #include "tests/support/HeapUse.h"

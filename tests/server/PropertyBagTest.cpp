@@ -1,9 +1,6 @@
 #include "server/contract/PropertyBag.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
+#include "tests/support/Prelude.h"
 
 #include "server/contract/PropertyTable.h"
 #include "tests/support/Bags.h"

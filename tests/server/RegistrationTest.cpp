@@ -1,14 +1,5 @@
 // These tests change the shared registry, so they run alone, and they leave the server registered.
-#include <windows.h>
-#include <oleauto.h>
-
-#include <gtest/gtest.h>
-#include <wrl/client.h>
-
-#include <set>
-#include <span>
-#include <stdexcept>
-#include <string>
+#include "tests/support/Prelude.h"
 
 #include "host/ControlIdentities.h"
 #include "server/contract/SystemHandles.h"

@@ -1,8 +1,6 @@
 #include "server/contract/WrappedText.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
+#include "tests/support/Prelude.h"
 
 #include "server/contract/Gdi.h"
 #include "tests/support/Pixels.h"

@@ -1,24 +1,9 @@
 // Every control type driven as a long-running program drives it: every setter at its edges, and a
 // long mixed run with the process's objects and memory compared at a tenth of the run and at its end.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <chrono>
-#include <climits>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <functional>
+#include "tests/support/Prelude.h"
 #include <mutex>
 #include <random>
-#include <limits>
-#include <string>
-#include <string_view>
-#include <thread>
 #include <type_traits>
-#include <utility>
 
 #include "button/ButtonStyle.h"
 #include "decor/Bevel.h"

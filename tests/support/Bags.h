@@ -1,7 +1,6 @@
 #pragma once
 // The keys of a bag in their order, and what a control writes into a new bag.
-#include <string>
-#include <vector>
+#include "tests/support/Prelude.h"
 
 #include "server/contract/PropertyBag.h"
 

@@ -1,10 +1,7 @@
 #pragma once
 // Events of a constituent or a control, one line each ("MouseDown(1,0,75,75)", "KeyPress(97)", "Change").
-#include <cstdint>
+#include "tests/support/Prelude.h"
 #include <initializer_list>
-#include <string>
-#include <utility>
-#include <vector>
 
 namespace tessel::test {
 

@@ -1,11 +1,8 @@
 #pragma once
 // What the process holds in memory, for tests that check a piece of work gives it back.
-#include <windows.h>
+#include "tests/support/Prelude.h"
 #include <psapi.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <vector>
 
 namespace tessel::test {
 

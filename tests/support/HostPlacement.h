@@ -1,8 +1,7 @@
 #pragma once
 // Where a window or a rectangle stands, in pixels, as one value to compare.
-#include <windows.h>
+#include "tests/support/Prelude.h"
 
-#include <tuple>
 
 namespace tessel::test {
 

@@ -1,14 +1,8 @@
 #pragma once
 // Image files made at test time through the platform's encoders, so no binary sample is committed.
-#include <windows.h>
+#include "tests/support/Prelude.h"
 #include <shlwapi.h>
 #include <wincodec.h>
-#include <wrl/client.h>
-
-#include <cstdint>
-#include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "server/contract/Gdi.h"
 #include "server/contract/Picture.h"

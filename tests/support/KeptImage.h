@@ -1,16 +1,7 @@
 #pragma once
 // Pictures put together by a test and compared pixel for pixel with PNG images kept beside the
 // tests; TESSEL_UPDATE_GOLDEN=1 writes the kept images again instead (tests/README.md).
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <functional>
-#include <set>
-#include <string>
-#include <vector>
+#include "tests/support/Prelude.h"
 
 #include "server/contract/Picture.h"
 #include "server/contract/PropertyBag.h"

@@ -1,8 +1,6 @@
 #pragma once
 // Keystrokes as a window gets them from the keyboard: key down, the character, key up.
-#include <windows.h>
-
-#include <algorithm>
+#include "tests/support/Prelude.h"
 
 #include "tests/support/MessagePump.h"
 

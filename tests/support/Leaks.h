@@ -1,8 +1,6 @@
 #pragma once
 // One check that a piece of work gives back every GDI object and window it takes.
-#include <gtest/gtest.h>
-
-#include <functional>
+#include "tests/support/Prelude.h"
 
 #include "tests/support/GdiCount.h"
 #include "tests/support/MessagePump.h"

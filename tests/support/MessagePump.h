@@ -1,8 +1,7 @@
 #pragma once
 // Message pumps for tests: handle what is waiting, bounded in time, never sleeping blindly.
-#include <windows.h>
+#include "tests/support/Prelude.h"
 
-#include <functional>
 
 namespace tessel::test {
 

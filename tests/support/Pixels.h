@@ -1,14 +1,6 @@
 #pragma once
 // Reads exact pixels back from a 32-bpp DIB section (a form snapshot or a test's own target).
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdint>
-#include <cstdio>
-#include <string>
-#include <vector>
+#include "tests/support/Prelude.h"
 
 #include "server/contract/Gdi.h"
 #include "tests/support/GdiCount.h"

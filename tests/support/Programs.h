@@ -1,10 +1,7 @@
 #pragma once
 // The server beside the test program, and programs of the prefix run to their end.
-#include <windows.h>
-
-#include <fstream>
+#include "tests/support/Prelude.h"
 #include <iterator>
-#include <string>
 
 #include "server/contract/SystemHandles.h"
 

@@ -1,9 +1,7 @@
 #pragma once
 // A HostServices that records every call but the cursor, window and clock queries as one line of
 // text and answers from values the test sets (a message box with OK).
-#include <functional>
-#include <string>
-#include <vector>
+#include "tests/support/Prelude.h"
 
 #include "server/contract/HostServices.h"
 

@@ -1,14 +1,7 @@
 #pragma once
 // The persistence test of every control whose stored properties come from its property table: a
 // StoredSamples specialisation and one INSTANTIATE_TYPED_TEST_SUITE_P line (tests/inputs/PersistenceTest.cpp).
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <memory>
-#include <stdexcept>
-#include <string>
-#include <utility>
-#include <vector>
+#include "tests/support/Prelude.h"
 
 #include "host/ControlTypes.h"
 #include "host/Form.h"

@@ -1,9 +1,7 @@
 #pragma once
 // The system's colours as a test changes them: new ones, a high-contrast scheme, and the way back.
-#include <windows.h>
+#include "tests/support/Prelude.h"
 
-#include <map>
-#include <vector>
 
 namespace tessel::test {
 

@@ -2,11 +2,7 @@
 // the keyboard focus) at any moment, and a test of the focus, the keyboard or the objects that follow
 // them cannot pass while it holds it. A test that fails while another program held the activation
 // runs again (four times at the most); a failure without it fails the program at once.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <string>
+#include "tests/support/Prelude.h"
 
 #include "server/contract/SystemHandles.h"
 
