@@ -11,7 +11,6 @@
 #include "tests/support/EventLog.h"
 #include "tests/support/Keys.h"
 #include "tests/support/GdiCount.h"
-#include "tests/support/MessagePump.h"
 
 namespace tessel::oletest {
 namespace {

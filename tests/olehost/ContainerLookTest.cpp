@@ -9,7 +9,6 @@
 #include "olehost/OleControls.h"
 #include "server/contract/Palette.h"
 #include "tests/olehost/OleFixture.h"
-#include "tests/support/MessagePump.h"
 #include "tests/support/SystemColours.h"
 
 namespace tessel::oletest {

@@ -116,9 +116,7 @@ TEST(DualInterface, ARefusedWriteIsTheSameErrorByNameAndThroughTheVtableAndChang
   const auto field = New<_KvText>(L"TesselOCX.KvText");
   const auto button = New<_ButtonStyle>(L"TesselOCX.ButtonStyle");
   const auto box = New<_KvTextBox>(L"TesselOCX.KvTextBox");
-  ASSERT_NE(field, nullptr);
-  ASSERT_NE(button, nullptr);
-  ASSERT_NE(box, nullptr);
+  for (IUnknown* made : std::initializer_list<IUnknown*>{field.Get(), button.Get(), box.Get()}) ASSERT_NE(made, nullptr);
   const auto supports = As<ISupportErrorInfo>(field.Get());
   ASSERT_NE(supports, nullptr);
   EXPECT_EQ(supports->InterfaceSupportsErrorInfo(IID_IDispatch), S_OK);

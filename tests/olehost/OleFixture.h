@@ -227,7 +227,7 @@ class EventSink final : public IDispatch {
     for (UINT i = params ? params->cArgs : 0; i-- > 0;) {
       VARIANT& arg = params->rgvarg[i];
       if (arg.vt == (VT_I2 | VT_BYREF) && replaceKey && *arg.piVal == replaceKey) *arg.piVal = withKey;
-      line += (i + 1 == params->cArgs ? "(" : ",") + Text(arg) + (i ? "" : ")");
+      line.append(i + 1 == params->cArgs ? "(" : ",").append(Text(arg)).append(i ? "" : ")");
     }
     lines_.push_back(line);
     return S_OK;
