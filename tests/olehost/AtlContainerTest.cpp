@@ -68,6 +68,31 @@ TEST(AtlContainer, EachControlComesByProgIdDrawsAsItsWindowShowsAndLoadsWhatItSa
   }
 }
 
+// Told a height of one pixel, each control reports the extent it keeps (a field its font's height, the
+// rule its own), whether active in the ATL container or never activated: the size its twin on a form
+// stands at. The container's owner sizing the host to it, the control shows whole, as on the form.
+TEST(AtlContainer, AControlReportsTheExtentItKeepsAndShowsWholeInAHostOfIt) {
+  for (const Sample& s : kSamples) {
+    SCOPED_TRACE(Utf8FromWide(s.type));
+    FormWith onForm(s.type, s.width, 1);
+    RECT twin{};
+    GetClientRect(onForm.control->hWnd(), &twin);
+    const auto inactive = New<IOleObject>(ProgId(s.type));
+    ASSERT_NE(inactive, nullptr);
+    ASSERT_EQ(As<IPersistStreamInit>(inactive.Get())->InitNew(), S_OK);
+    SIZEL told{MulDiv(s.width, 2540, ScreenDpiX()), MulDiv(1, 2540, ScreenDpiY())};
+    ASSERT_EQ(inactive->SetExtent(DVASPECT_CONTENT, &told), S_OK);
+    const SIZE taken = ExtentOf(inactive.Get());
+    EXPECT_EQ(std::make_pair(taken.cx, taken.cy), std::make_pair(twin.right, twin.bottom)) << "never active";
+
+    AtlHosted hosted(ProgId(s.type), s.width, 1);
+    RECT host{};
+    GetClientRect(hosted.host(), &host);
+    EXPECT_EQ(std::make_pair(host.right, host.bottom), std::make_pair(twin.right, twin.bottom)) << "active";
+    EXPECT_EQ(test::DifferentPixels(*ScreenOf(hosted.ControlWindow()), *ScreenOf(onForm.control->hWnd())), 0);
+  }
+}
+
 // A drag's source that lets the drag move twice and then drops.
 struct OneStepDrag final : IDropSource {
   int asked = 0;
