@@ -42,18 +42,21 @@ TEST(AtlContainer, EachControlComesByProgIdDrawsAsItsWindowShowsAndLoadsWhatItSa
     EXPECT_TRUE(IsChild(hosted.host(), hosted.ControlWindow())) << "active in place in the host's window";
     const auto atl = ScreenOf(hosted.ControlWindow());
 
-    // The container can draw the control into a DC of its own: the same pixels as its window.
-    const auto drawn = DrawnBy(hosted.control(), s.width, s.height);
+    // The container can draw the control into a DC of its own at the extent it reports: the same pixels
+    // as its window.
+    const SIZE extent = ExtentOf(hosted.control());
+    const auto drawn = DrawnBy(hosted.control(), extent.cx, extent.cy);
     ASSERT_NE(drawn, nullptr);
     EXPECT_EQ(test::DifferentPixels(*drawn, *atl), 0);
 
-    // A control never active in place draws at the extent it was told last.
+    // A control never active in place draws at the extent it reports after the one it was told last.
     const auto inactive = New<IOleObject>(ProgId(s.type));
     ASSERT_NE(inactive, nullptr);
     ASSERT_EQ(As<IPersistStreamInit>(inactive.Get())->InitNew(), S_OK);
     for (SIZEL extent : {SIZEL{s.width, s.height}, SIZEL{MulDiv(s.width, 2540, ScreenDpiX()), MulDiv(s.height, 2540, ScreenDpiY())}})
       ASSERT_EQ(inactive->SetExtent(DVASPECT_CONTENT, &extent), S_OK);
-    const auto told = DrawnBy(inactive.Get(), s.width, s.height);
+    const SIZE taken = ExtentOf(inactive.Get());
+    const auto told = DrawnBy(inactive.Get(), taken.cx, taken.cy);
     ASSERT_NE(told, nullptr);
     EXPECT_EQ(test::DifferentPixels(*told, *atl), 0);
 
