@@ -172,7 +172,7 @@ class AtlHosted {
                             nullptr, nullptr, nullptr);
     if (host_ && getControl) getControl(host_, &control_);
     if (control_) control_.As(&dispatch_);
-    // A control that keeps a size of its own (a field its font's height, a rule its twips) asks for
+    // A control that keeps a size of its own (a field its smallest height, a rule its twips) asks for
     // it through IOleInPlaceSite::OnPosRectChange, which this host answers E_NOTIMPL: its owner
     // gives it the extent the control reports, as its twin's form is made large enough, and the host
     // passes its new size on (SetExtent, SetObjectRects).
