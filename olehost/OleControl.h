@@ -182,6 +182,9 @@ class OleControl final : public IDispatch,
   HRESULT LoadFrom(PropertyBag& bag, std::optional<SIZEL> extent);
   UserControl* Control() const { return hosted_ ? hosted_->Control() : nullptr; }
   SIZE ExtentPixels() const;  // the extent told by the container, in pixels
+  // The extent a container reads and a save keeps: once the control is made, the size it stands at
+  // in whole pixels (a field keeps its smallest height, a rule its own, whatever it was told).
+  SIZEL OwnExtent();
   void SizeControl();  // the control takes the extent
   void SettleExtent();  // the control takes an extent told while it was not active, when it is needed
   void GiveSize(int width, int height, const wchar_t* step);  // pixels, when they are new

@@ -352,6 +352,16 @@ SIZE OleControl::ExtentPixels() const {
   return SIZE{PixelsFromTwipsX(TwipsFromHimetric(extent_.cx)), PixelsFromTwipsY(TwipsFromHimetric(extent_.cy))};
 }
 
+SIZEL OleControl::OwnExtent() {
+  SettleExtent();
+  if (hosted_) {
+    const RECT r = hosted_->PixelRect();
+    extent_ = SIZEL{MulDiv(TwipsFromPixelsX(r.right - r.left), 2540, 1440),
+                    MulDiv(TwipsFromPixelsY(r.bottom - r.top), 2540, 1440)};
+  }
+  return extent_;
+}
+
 void OleControl::SizeControl() {
   if (!hosted_) return;
   const auto [width, height] = ExtentPixels();
@@ -628,7 +638,10 @@ HRESULT OleControl::SetExtent(DWORD aspect, SIZEL* size) {
 HRESULT OleControl::GetExtent(DWORD aspect, SIZEL* size) {
   if (!size) return E_POINTER;
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  *size = extent_;
+  // A container asks after telling an extent to learn the one taken: the control is made for it
+  // (once InitNew or Load was called), and answers with the size it keeps.
+  if (initialized_) EnsureLoaded(nullptr);
+  *size = OwnExtent();
   return S_OK;
 }
 

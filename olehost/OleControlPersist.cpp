@@ -83,8 +83,9 @@ HRESULT OleControl::Save(LPSTREAM stream, BOOL clearDirty) {
     control.type = std::wstring(class_.typeName);
     control.name = name_;
     control.extender = hosted_->Extender();
-    control.extender.width = TwipsFromHimetric(extent_.cx);
-    control.extender.height = TwipsFromHimetric(extent_.cy);
+    const SIZEL extent = OwnExtent();
+    control.extender.width = TwipsFromHimetric(extent.cx);
+    control.extender.height = TwipsFromHimetric(extent.cy);
     hosted_->Save(control.bag);
     form.controls.push_back(std::move(control));
     text = WriteFormText(form);
@@ -149,8 +150,9 @@ HRESULT OleControl::Save(IPropertyBag* target, BOOL clearDirty, BOOL) {
     return Fail(E_FAIL, WideFromUtf8(e.what()));
   }
   unique_variant x, y;
-  ToVariant(static_cast<int32_t>(extent_.cx), x.get());
-  ToVariant(static_cast<int32_t>(extent_.cy), y.get());
+  const SIZEL extent = OwnExtent();
+  ToVariant(static_cast<int32_t>(extent.cx), x.get());
+  ToVariant(static_cast<int32_t>(extent.cy), y.get());
   if (FAILED(hr = target->Write(kExtentX, x.get())) || FAILED(hr = target->Write(kExtentY, y.get()))) return hr;
   for (const auto& [key, value] : bag.Entries()) {
     unique_variant v;

@@ -71,8 +71,10 @@ HRESULT OleControl::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size)
 HRESULT OleControl::GetRect(DWORD aspect, LPRECTL rect) {
   if (!rect) return E_POINTER;
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  *rect = RECTL{0, 0, extent_.cx, extent_.cy};
-  return S_OK;
+  SIZEL size{};
+  const HRESULT hr = GetExtent(aspect, &size);
+  if (SUCCEEDED(hr)) *rect = RECTL{0, 0, size.cx, size.cy};
+  return hr;
 }
 
 HRESULT OleControl::GetViewStatus(DWORD* status) {

@@ -74,6 +74,7 @@ ole-look-remade-per-message|host/UserControlWindow.cpp|s/if \(const uint32_t loo
 ole-overflow-as-mismatch|olehost/VariantValues.cpp|s/  if \(hr == DISP_E_OVERFLOW\) throw ValueOverflow\(\);\n//|tests_olehost
 ole-narrowing-not-overflow|olehost/OleControlDispatch.cpp|s/code = CTL_E_OVERFLOW;/code = CTL_E_INVALIDPROPERTYVALUE;/|tests_olehost
 ole-own-rect-unoffered|olehost/OleControlObject.cpp|s/  OfferOwnRect\(\);\n  return S_OK;/  return S_OK;/|tests_olehost
+ole-extent-as-told|olehost/OleControlObject.cpp|s/  \*size = OwnExtent\(\);/  *size = extent_;/|tests_olehost
 classes-left-registered|server/module/Module.cpp|s/        tessel::UnregisterModuleClasses\(\);\n//|tests_olehost
 accessible-proxy-left-connected|host/AccessibleObject.cpp|s/  CoDisconnectObject\(static_cast<IAccessible\*>\(object\), 0\);/  CoLockObjectExternal(static_cast<IAccessible*>(object), FALSE, TRUE);/|tests_inputs
 font-fixed-resolution|server/contract/Font.cpp|s/\n                      ScreenDpiY\(\)\};/ 96};/|tests_look

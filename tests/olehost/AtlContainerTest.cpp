@@ -39,18 +39,21 @@ TEST(AtlContainer, EachControlComesByProgIdDrawsAsItsWindowShowsAndLoadsWhatItSa
     EXPECT_TRUE(IsChild(hosted.host(), hosted.ControlWindow())) << "active in place in the host's window";
     const auto atl = ScreenOf(hosted.ControlWindow());
 
-    // The container can draw the control into a DC of its own: the same pixels as its window.
-    const auto drawn = DrawnBy(hosted.control(), s.width, s.height);
+    // The container can draw the control into a DC of its own at the extent it reports: the same pixels
+    // as its window.
+    const SIZE extent = ExtentOf(hosted.control());
+    const auto drawn = DrawnBy(hosted.control(), extent.cx, extent.cy);
     ASSERT_NE(drawn, nullptr);
     EXPECT_EQ(test::DifferentPixels(*drawn, *atl), 0);
 
-    // A control never active in place draws at the extent it was told last.
+    // A control never active in place draws at the extent it reports after the one it was told last.
     const auto inactive = New<IOleObject>(ProgId(s.type));
     ASSERT_NE(inactive, nullptr);
     ASSERT_EQ(As<IPersistStreamInit>(inactive.Get())->InitNew(), S_OK);
     for (SIZEL extent : {SIZEL{s.width, s.height}, SIZEL{MulDiv(s.width, 2540, ScreenDpiX()), MulDiv(s.height, 2540, ScreenDpiY())}})
       ASSERT_EQ(inactive->SetExtent(DVASPECT_CONTENT, &extent), S_OK);
-    const auto told = DrawnBy(inactive.Get(), s.width, s.height);
+    const SIZE taken = ExtentOf(inactive.Get());
+    const auto told = DrawnBy(inactive.Get(), taken.cx, taken.cy);
     ASSERT_NE(told, nullptr);
     EXPECT_EQ(test::DifferentPixels(*told, *atl), 0);
 
@@ -62,6 +65,31 @@ TEST(AtlContainer, EachControlComesByProgIdDrawsAsItsWindowShowsAndLoadsWhatItSa
     ASSERT_NE(loaded, nullptr);
     ASSERT_EQ(loaded->Load(stream.Get()), S_OK);
     EXPECT_EQ(bytesOf(loaded.Get()).first, bytes);
+  }
+}
+
+// Told a height of one pixel, each control reports the extent it keeps (a field its font's height, the
+// rule its own), whether active in the ATL container or never activated: the size its twin on a form
+// stands at. The container's owner sizing the host to it, the control shows whole, as on the form.
+TEST(AtlContainer, AControlReportsTheExtentItKeepsAndShowsWholeInAHostOfIt) {
+  for (const Sample& s : kSamples) {
+    SCOPED_TRACE(Utf8FromWide(s.type));
+    FormWith onForm(s.type, s.width, 1);
+    RECT twin{};
+    GetClientRect(onForm.control->hWnd(), &twin);
+    const auto inactive = New<IOleObject>(ProgId(s.type));
+    ASSERT_NE(inactive, nullptr);
+    ASSERT_EQ(As<IPersistStreamInit>(inactive.Get())->InitNew(), S_OK);
+    SIZEL told{MulDiv(s.width, 2540, ScreenDpiX()), MulDiv(1, 2540, ScreenDpiY())};
+    ASSERT_EQ(inactive->SetExtent(DVASPECT_CONTENT, &told), S_OK);
+    const SIZE taken = ExtentOf(inactive.Get());
+    EXPECT_EQ(std::make_pair(taken.cx, taken.cy), std::make_pair(twin.right, twin.bottom)) << "never active";
+
+    AtlHosted hosted(ProgId(s.type), s.width, 1);
+    RECT host{};
+    GetClientRect(hosted.host(), &host);
+    EXPECT_EQ(std::make_pair(host.right, host.bottom), std::make_pair(twin.right, twin.bottom)) << "active";
+    EXPECT_EQ(test::DifferentPixels(*ScreenOf(hosted.ControlWindow()), *ScreenOf(onForm.control->hWnd())), 0);
   }
 }
 

@@ -133,6 +133,16 @@ inline std::unique_ptr<test::Canvas> DrawnBy(IUnknown* control, int width, int h
   return canvas;
 }
 
+// The extent a control reports to its container (IOleObject::GetExtent), in pixels; {-1, -1} without one.
+inline SIZE ExtentOf(IUnknown* control) {
+  ComPtr<IOleObject> object;
+  SIZEL extent{};
+  if (!control || FAILED(control->QueryInterface(IID_PPV_ARGS(&object))) ||
+      object->GetExtent(DVASPECT_CONTENT, &extent) != S_OK)
+    return SIZE{-1, -1};
+  return SIZE{MulDiv(extent.cx, ScreenDpiX(), 2540), MulDiv(extent.cy, ScreenDpiY(), 2540)};
+}
+
 // One control in an ATL host window (AtlAxWin100 creates the one its title names) in a popup.
 class AtlHosted {
  public:
@@ -150,12 +160,14 @@ class AtlHosted {
                             nullptr, nullptr, nullptr);
     if (host_ && getControl) getControl(host_, &control_);
     if (control_) control_.As(&dispatch_);
-    // A control that keeps a height of its own (a field, at its font's height at this resolution)
-    // gets a host of that size, as its twin on a form gets a form of it.
-    RECT own{};
-    if (GetWindowRect(ControlWindow(), &own) && (own.right - own.left != width || own.bottom - own.top != height)) {
-      SetWindowPos(top_, nullptr, 0, 0, own.right - own.left + 20, own.bottom - own.top + 20, SWP_NOMOVE | SWP_NOZORDER);
-      SetWindowPos(host_, nullptr, 0, 0, own.right - own.left, own.bottom - own.top, SWP_NOMOVE | SWP_NOZORDER);
+    // A control that keeps a size of its own (a field its smallest height, a rule its twips) asks for
+    // it through IOleInPlaceSite::OnPosRectChange, which this host answers E_NOTIMPL: its owner
+    // gives it the extent the control reports, as its twin's form is made large enough, and the host
+    // passes its new size on (SetExtent, SetObjectRects).
+    const SIZE own = ExtentOf(control_.Get());
+    if (own.cx > 0 && own.cy > 0 && (own.cx != width || own.cy != height)) {
+      SetWindowPos(top_, nullptr, 0, 0, own.cx + 20, own.cy + 20, SWP_NOMOVE | SWP_NOZORDER);
+      SetWindowPos(host_, nullptr, 0, 0, own.cx, own.cy, SWP_NOMOVE | SWP_NOZORDER);
     }
     UpdateWindow(top_);
   }
