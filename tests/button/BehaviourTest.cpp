@@ -1,7 +1,6 @@
 #include "tests/support/Prelude.h"
 
 #include "tests/button/ButtonHarness.h"
-#include "tests/support/Keys.h"
 
 namespace tessel::test::button {
 namespace {
@@ -53,7 +52,7 @@ TEST_F(Behaviour, HoverTimerAndPressDraggedOff) {
   EXPECT_TRUE(b.State().Has(isHot));
   EXPECT_EQ(GetPropA(b.hWnd(), "lv_ClassID"), static_cast<HANDLE>(&b));
   EXPECT_EQ(reinterpret_cast<UINT_PTR>(GetPropA(b.hWnd(), "lv_TimerID")), 237u);
-  Send(b, WM_MOUSEMOVE, 0, At(6, 6));
+  Send(b, WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
   Pump(120);
   EXPECT_TRUE(b.State().isHoverTracking) << "ticks while the cursor stays keep the hover";
   Send(b, WM_LBUTTONDOWN, MK_LBUTTON);
@@ -66,7 +65,7 @@ TEST_F(Behaviour, HoverTimerAndPressDraggedOff) {
   EXPECT_TRUE(b.State().PressedLook() && b.State().isPressedTracking) << "back over it, pressed again";
   Hover(nullptr);
   EXPECT_TRUE(PumpUntil([&] { return !b.State().isHoverTracking; }, 1000));
-  Send(b, WM_LBUTTONUP, 0, At(-20, -20));
+  Send(b, WM_LBUTTONUP, 0, MAKELPARAM(-20, -20));
   EXPECT_FALSE(b.State().Has(isHot));
   EXPECT_EQ(TakeLog(), (Log{L"b.MouseOnButton(1)", L"b.MouseDown(1)", L"b.MouseOnButton(0)", L"b.MouseOnButton(1)",
                             L"b.MouseOnButton(0)", L"b.MouseUp(1)"}));

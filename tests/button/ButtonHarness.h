@@ -8,7 +8,7 @@
 #include "server/contract/Picture.h"
 #include "tests/button/ButtonCanvas.h"
 #include "tests/support/ImageBytes.h"
-#include "tests/support/MessagePump.h"
+#include "tests/support/Keys.h"
 #include "tests/support/RecordingHost.h"
 
 namespace tessel::test::button {
@@ -60,7 +60,6 @@ class ButtonTest : public ::testing::Test {
     b.events.KeyUp = [say](int16_t& code, int16_t&) { say(L"KeyUp", code); };
   }
 
-  static LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
   static void Send(const ButtonStyle& b, UINT msg, WPARAM wp = 0, LPARAM lp = MAKELPARAM(5, 5)) {
     SendMessageW(b.hWnd(), msg, wp, lp);
   }
@@ -69,15 +68,20 @@ class ButtonTest : public ::testing::Test {
     Send(b, WM_LBUTTONUP);
   }
   static void Key(const ButtonStyle& b, UINT vk, bool down) {
-    const UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
-    Send(b, down ? WM_KEYDOWN : WM_KEYUP, vk, 1 | (static_cast<LPARAM>(scan) << 16) | (down ? 0 : (3u << 30)));
+    Send(b, down ? WM_KEYDOWN : WM_KEYUP, vk, down ? KeyDownBits(vk) : KeyUpBits(vk));
   }
   // The cursor as the host seam reports it: over the button's window, or over none.
   void Hover(const ButtonStyle* b, WPARAM keys = 0) {
     host_.windowAtPoint = b ? b->hWnd() : nullptr;
-    if (b) Send(*b, WM_MOUSEMOVE, keys, At(5, 5));
+    if (b) Send(*b, WM_MOUSEMOVE, keys);
   }
 
+  // The button's window region; none for a rectangular window.
+  static unique_hrgn WindowRegion(const ButtonStyle& b) {
+    unique_hrgn r(CreateRectRgn(0, 0, 0, 0));
+    if (GetWindowRgn(b.hWnd(), r.get()) == ERROR) r.reset();
+    return r;
+  }
   // '1' for each button latched, '0' for each other (or gone).
   static std::wstring Values(std::initializer_list<const ButtonStyle*> buttons) {
     std::wstring s;

@@ -52,14 +52,13 @@ TEST_P(GoldenImages, MatchTheKeptImages) {
     if (kShapes[col] >= shapeCustom) b.SetPicture(outline);
     b.SetButtonStyle(style);
     b.SetButtonShape(kShapes[col]);
-    unique_hrgn region(CreateRectRgn(0, 0, 0, 0));
-    const bool shaped = GetWindowRgn(b.hWnd(), region.get()) != ERROR;
+    const unique_hrgn region = WindowRegion(b);
     for (int look = 0; look < gLookCount; ++look) {
       ApplyLook(b, look, true);
       PatBlt(cell.dc(), 0, 0, cellW, cellH, BLACKNESS);
       b.Redraw(cell.dc());
       const int ox = kGap + col * (cellW + kGap), oy = kGap + look * (cellH + kGap);
-      sheet.Paste(cell, ox, oy, cellW, cellH, [&](int x, int y) { return !shaped || PtInRegion(region.get(), x, y); });
+      sheet.Paste(cell, ox, oy, cellW, cellH, [&](int x, int y) { return !region || PtInRegion(region.get(), x, y); });
       RECT box = b.State().captionRect;
       InflateRect(&box, 3, 3);
       OffsetRect(&box, ox + 1, oy + 1);

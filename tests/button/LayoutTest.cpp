@@ -8,11 +8,6 @@ namespace {
 
 using Layout = ButtonTest;
 
-unique_hrgn WindowRegion(const ButtonStyle& b) {
-  unique_hrgn r(CreateRectRgn(0, 0, 0, 0));
-  if (GetWindowRgn(b.hWnd(), r.get()) == ERROR) r.reset();
-  return r;
-}
 SIZE ClientSize(const ButtonStyle& b) {
   RECT r{};
   GetClientRect(b.hWnd(), &r);

@@ -34,9 +34,6 @@ void Cycle(const ParentWindow& parent) {
 }
 
 TEST(ScriptCycles, GiveBackEveryObjectWindowAndHeapByte) {
-  using CanUnload = HRESULT(STDAPICALLTYPE*)();
-  auto canUnload = reinterpret_cast<CanUnload>(GetProcAddress(ServerModule(), "DllCanUnloadNow"));
-  ASSERT_NE(canUnload, nullptr);
   ParentWindow parent;
   for (int i = 0; i < 50; ++i) ASSERT_NO_FATAL_FAILURE(Cycle(parent));  // caches, classes, type info
   SetErrorInfo(0, nullptr);
@@ -45,7 +42,7 @@ TEST(ScriptCycles, GiveBackEveryObjectWindowAndHeapByte) {
   constexpr int kCycles = 1000;
   for (int i = 0; i < kCycles; ++i) ASSERT_NO_FATAL_FAILURE(Cycle(parent));
   SetErrorInfo(0, nullptr);
-  EXPECT_EQ(canUnload(), S_OK) << "an object of the server is still alive";
+  EXPECT_EQ(ServerCanUnloadNow(), S_OK) << "an object of the server is still alive";
   EXPECT_EQ(GdiObjectCount(), gdi);
   EXPECT_EQ(UserObjectCount(), windows);
   // A leak of one small block a cycle shows as kCycles * 16 bytes or more.
@@ -57,18 +54,13 @@ TEST(ScriptCycles, GiveBackEveryObjectWindowAndHeapByte) {
 // A script engine that makes an object by name takes the class's factory and does not give it back:
 // the server stays loaded while those references are out, and making objects that way keeps no memory.
 TEST(ScriptCycles, FactoriesTakenAndKeptCostNothing) {
-  using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-  using CanUnload = HRESULT(STDAPICALLTYPE*)();
-  auto get = reinterpret_cast<GetClassObject>(GetProcAddress(ServerModule(), "DllGetClassObject"));
-  auto canUnload = reinterpret_cast<CanUnload>(GetProcAddress(ServerModule(), "DllCanUnloadNow"));
-  ASSERT_TRUE(get && canUnload);
   constexpr int kObjects = 1000;
   std::vector<IClassFactory*> kept;
   kept.reserve(2 * kObjects);
   auto make = [&] {
     for (const CLSID* clsid : {&tessel::server::kClsidBalloonToolTip, &tessel::server::kClsidSOSystem}) {
       IClassFactory* factory = nullptr;
-      ASSERT_EQ(get(*clsid, IID_PPV_ARGS(&factory)), S_OK);
+      ASSERT_EQ(ServerGetClassObject(*clsid, IID_PPV_ARGS(&factory)), S_OK);
       IUnknown* object = nullptr;
       ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(&object)), S_OK);
       object->Release();
@@ -79,7 +71,7 @@ TEST(ScriptCycles, FactoriesTakenAndKeptCostNothing) {
   const int64_t heap = HeapBytesInUse();
   for (int i = 1; i < kObjects; ++i) ASSERT_NO_FATAL_FAILURE(make());
   EXPECT_LT(HeapBytesInUse() - heap, int64_t{8} * kObjects) << "each factory taken keeps memory";
-  EXPECT_EQ(canUnload(), S_FALSE) << "factories are out";
+  EXPECT_EQ(ServerCanUnloadNow(), S_FALSE) << "factories are out";
   for (IClassFactory* factory : kept) factory->Release();
-  EXPECT_EQ(canUnload(), S_OK);
+  EXPECT_EQ(ServerCanUnloadNow(), S_OK);
 }

@@ -10,18 +10,19 @@ namespace srv = tessel::server;
 namespace {
 
 TEST(TypeLibrary, EveryMemberHasItsDispatchIdentifierAndReadOnlyOnesRefuseWrites) {
-  struct Member { const wchar_t* name; DISPID id; };
   Auto tip(CreateServerObject(srv::kClsidBalloonToolTip)), facts(CreateServerObject(srv::kClsidSOSystem));
   ASSERT_TRUE(tip && facts);
-  for (Member m : {Member{L"CreateBalloon", 0x6003000A}, {L"CreateTip", 0x6003000B}, {L"Active", 0x68030009},
-                   {L"ParentControl", 0x68030008}, {L"Style", 0x68030007}, {L"Centered", 0x68030006},
-                   {L"Icon", 0x68030005}, {L"ForeColor", 0x68030004}, {L"Title", 0x68030003}, {L"BackColor", 0x68030002},
-                   {L"TipText", 0x68030001}, {L"hWnd", 0x68030000}, {L"Remove", 0x6003000E}, {L"HWND", 0x68030000},
-                   {L"createballoon", 0x6003000A}, {L"Show", DISPID_UNKNOWN}})
-    EXPECT_EQ(tip.Id(m.name), m.id) << std::string(m.name, m.name + wcslen(m.name));
-  for (Member m : {Member{L"TotalMemory", 0x68030005}, {L"AvailableMemory", 0x68030004}, {L"OSVersion", 0x68030003},
-                   {L"OSBuild", 0x68030002}, {L"OSPlatform", 0x68030001}, {L"Processor", 0x68030000}})
-    EXPECT_EQ(facts.Id(m.name), m.id) << std::string(m.name, m.name + wcslen(m.name));
+  struct Member { const Auto& of; const wchar_t* name; DISPID id; };
+  for (Member m : {Member{tip, L"CreateBalloon", 0x6003000A}, {tip, L"CreateTip", 0x6003000B},
+                   {tip, L"Active", 0x68030009}, {tip, L"ParentControl", 0x68030008}, {tip, L"Style", 0x68030007},
+                   {tip, L"Centered", 0x68030006}, {tip, L"Icon", 0x68030005}, {tip, L"ForeColor", 0x68030004},
+                   {tip, L"Title", 0x68030003}, {tip, L"BackColor", 0x68030002}, {tip, L"TipText", 0x68030001},
+                   {tip, L"hWnd", 0x68030000}, {tip, L"Remove", 0x6003000E}, {tip, L"HWND", 0x68030000},
+                   {tip, L"createballoon", 0x6003000A}, {tip, L"Show", DISPID_UNKNOWN},
+                   {facts, L"TotalMemory", 0x68030005}, {facts, L"AvailableMemory", 0x68030004},
+                   {facts, L"OSVersion", 0x68030003}, {facts, L"OSBuild", 0x68030002},
+                   {facts, L"OSPlatform", 0x68030001}, {facts, L"Processor", 0x68030000}})
+    EXPECT_EQ(m.of.Id(m.name), m.id) << tessel::Utf8FromWide(m.name);
   DISPPARAMS none{};
   EXPECT_EQ(tip.get()->Invoke(0x12345, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr), DISP_E_MEMBERNOTFOUND);
   EXPECT_EQ(tip.Put(L"hWnd", Int(1)), DISP_E_MEMBERNOTFOUND);

@@ -6,7 +6,6 @@
 #include <semaphore>
 
 #include "button/ButtonStyle.h"
-#include "decor/Bevel.h"
 #include "frames/TzFrames.h"
 #include "host/AccessibleObject.h"
 #include "tests/inputs/TextInputHarness.h"
@@ -66,15 +65,15 @@ std::string StateText(long state) {
   return s;
 }
 
-// "role 'name' states" of an element.
-std::string Line(IAccessible* a, long id) {
+// "role 'name' states" of an element; "role 'name'" without its states.
+std::string Line(IAccessible* a, long id, bool withStates = true) {
   VARIANT role, state;
   const VARIANT child = Child(id);
   a->get_accRole(child, &role);
   a->get_accState(child, &state);
   std::string line = RoleText(role.lVal);
   line.append(" '").append(Text(a, &IAccessible::get_accName, id)).append("'");
-  return state.lVal ? line.append(" ").append(StateText(state.lVal)) : line;
+  return state.lVal && withStates ? line.append(" ").append(StateText(state.lVal)) : line;
 }
 
 // " [value|description|shortcut|default action]" of an element.
@@ -126,10 +125,7 @@ void Walk(IAccessible* a, const std::string& indent, Lines& out) {
 std::string Read(HWND window, ComPtr<IAccessible>& held) {
   held.Reset();
   const HRESULT hr = AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_PPV_ARGS(held.GetAddressOf()));
-  if (FAILED(hr)) return std::string("(").append(std::to_string(hr)).append(")");
-  VARIANT role;
-  held->get_accRole(Child(CHILDID_SELF), &role);
-  return RoleText(role.lVal).append(" '").append(Text(held.Get(), &IAccessible::get_accName, CHILDID_SELF)).append("'");
+  return FAILED(hr) ? std::string("(").append(std::to_string(hr)).append(")") : Line(held.Get(), CHILDID_SELF, false);
 }
 
 bool IsProxy(IUnknown* object) {

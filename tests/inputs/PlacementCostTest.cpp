@@ -1,7 +1,6 @@
 // What placing and loading controls costs: windows made, moves, paints and GDI objects.
 #include "tests/support/Prelude.h"
 
-#include "host/Constituent.h"
 #include "tests/inputs/TextInputHarness.h"
 #include "tests/support/GdiCount.h"
 

@@ -13,11 +13,7 @@ namespace {
 
 using ::testing::AllOf;
 using ::testing::HasSubstr;
-using test::Canvas;
-using test::EncodeImage;
-using test::ExpectPixels;
-using test::IconFile;
-using test::ImageFormat;
+using namespace test;
 
 constexpr COLORREF kBack = RGB(1, 2, 3);
 

@@ -11,6 +11,8 @@ namespace {
 
 namespace srv = tessel::server;
 using tessel::test::RegSvr32;
+using tessel::test::ServerCanUnloadNow;
+using tessel::test::ServerGetClassObject;
 using tessel::test::ServerPath;
 using Microsoft::WRL::ComPtr;
 
@@ -163,21 +165,13 @@ TEST_F(Registration, EachRequestWritesItsKeysAndRemovesExactlyThem) {
 // The module's exports, called in this process.
 class ServerModule : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(getClassObject && canUnloadNow); }
-  void TearDown() override { FreeLibrary(module); }
-  template <class Function>
-  Function Export(const char* name) {
-    return module ? reinterpret_cast<Function>(GetProcAddress(module, name)) : nullptr;
-  }
-  HMODULE module = LoadLibraryW(ServerPath().c_str());
-  HRESULT(STDAPICALLTYPE* getClassObject)(REFCLSID, REFIID, void**) = Export<decltype(getClassObject)>("DllGetClassObject");
-  HRESULT(STDAPICALLTYPE* canUnloadNow)() = Export<decltype(canUnloadNow)>("DllCanUnloadNow");
+  void SetUp() override { ASSERT_NE(tessel::test::ServerModule(), nullptr); }
 };
 
 TEST_F(ServerModule, ServesOnlyThePublicClasses) {
   void* p = reinterpret_cast<void*>(1);
   for (const GUID* other : {&IID_IDispatch, &srv::kLibId, &srv::kIidSOSystem}) {
-    EXPECT_EQ(getClassObject(*other, IID_IClassFactory, &p), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(ServerGetClassObject(*other, IID_IClassFactory, &p), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(p, nullptr);
   }
   // Each user control has identities of its own, distinct from every other, and none is served
@@ -187,11 +181,11 @@ TEST_F(ServerModule, ServesOnlyThePublicClasses) {
   for (const tessel::ControlIdentity& control : tessel::kControlIdentities) {
     EXPECT_TRUE(ids.insert(GuidText(control.clsid)).second);
     EXPECT_TRUE(ids.insert(GuidText(control.events)).second);
-    EXPECT_EQ(getClassObject(control.clsid, IID_IClassFactory, &p), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(ServerGetClassObject(control.clsid, IID_IClassFactory, &p), CLASS_E_CLASSNOTAVAILABLE);
   }
 
   ComPtr<IClassFactory> factory;
-  ASSERT_EQ(getClassObject(srv::kClsidSOSystem, IID_PPV_ARGS(&factory)), S_OK);
+  ASSERT_EQ(ServerGetClassObject(srv::kClsidSOSystem, IID_PPV_ARGS(&factory)), S_OK);
   ComPtr<IUnknown> object;
   EXPECT_EQ(factory->CreateInstance(factory.Get(), IID_PPV_ARGS(&object)), CLASS_E_NOAGGREGATION);
   EXPECT_EQ(factory->CreateInstance(nullptr, IID_IClassFactory, &p), E_NOINTERFACE);
@@ -204,21 +198,21 @@ TEST_F(ServerModule, ServesOnlyThePublicClasses) {
 }
 
 TEST_F(ServerModule, CanUnloadOnlyWithoutObjectsAndLocks) {
-  ASSERT_EQ(canUnloadNow(), S_OK);
+  ASSERT_EQ(ServerCanUnloadNow(), S_OK);
   ComPtr<IClassFactory> factory;
-  ASSERT_EQ(getClassObject(srv::kClsidBalloonToolTip, IID_PPV_ARGS(&factory)), S_OK);
+  ASSERT_EQ(ServerGetClassObject(srv::kClsidBalloonToolTip, IID_PPV_ARGS(&factory)), S_OK);
   ComPtr<IDispatch> objects[2];
   for (ComPtr<IDispatch>& o : objects) ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(&o)), S_OK);
   ASSERT_EQ(factory->LockServer(TRUE), S_OK);
   factory.Reset();
-  EXPECT_EQ(canUnloadNow(), S_FALSE);
+  EXPECT_EQ(ServerCanUnloadNow(), S_FALSE);
   for (ComPtr<IDispatch>& o : objects) o.Reset();
-  EXPECT_EQ(canUnloadNow(), S_FALSE) << "still locked";
-  ASSERT_EQ(getClassObject(srv::kClsidBalloonToolTip, IID_PPV_ARGS(&factory)), S_OK);
+  EXPECT_EQ(ServerCanUnloadNow(), S_FALSE) << "still locked";
+  ASSERT_EQ(ServerGetClassObject(srv::kClsidBalloonToolTip, IID_PPV_ARGS(&factory)), S_OK);
   factory->LockServer(FALSE);
-  EXPECT_EQ(canUnloadNow(), S_FALSE) << "a factory is alive";
+  EXPECT_EQ(ServerCanUnloadNow(), S_FALSE) << "a factory is alive";
   factory.Reset();
-  EXPECT_EQ(canUnloadNow(), S_OK);
+  EXPECT_EQ(ServerCanUnloadNow(), S_OK);
 }
 
 }  // namespace
