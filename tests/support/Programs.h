@@ -1,6 +1,7 @@
 #pragma once
-// The server beside the test program: loaded into it, and registered by regsvr32.
+// The server beside the test program: loaded into it, and registered by regsvr32 run to its end.
 #include "tests/support/Prelude.h"
+#include <iterator>
 
 #include "server/contract/SystemHandles.h"
 
@@ -28,17 +29,37 @@ inline HRESULT ServerCanUnloadNow() {
   return canUnload ? canUnload() : E_POINTER;
 }
 
+// Runs a program of the prefix with its output written to a file; returns the exit code and the output.
+inline DWORD RunProgram(std::wstring command, std::string& output) {
+  wchar_t temp[MAX_PATH] = {}, file[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  GetTempFileNameW(temp, L"tsl", 0, file);
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE out = CreateFileW(file, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+  STARTUPINFOW si{sizeof(si)};
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = si.hStdError = out;
+  PROCESS_INFORMATION pi{};
+  const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  CloseHandle(out);
+  DWORD code = 0xFFFF;
+  if (started) {
+    const unique_hfile process(pi.hProcess), thread(pi.hThread);
+    WaitForSingleObject(pi.hProcess, 60000);
+    GetExitCodeProcess(pi.hProcess, &code);
+  }
+  {
+    std::ifstream in(file, std::ios::binary);
+    output.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  DeleteFileW(file);
+  return code;
+}
+
 // regsvr32 run silently on the server with the given switches; its exit code.
 inline DWORD RegSvr32(const std::wstring& switches) {
-  std::wstring command = L"regsvr32.exe /s " + switches + L" \"" + ServerPath() + L"\"";
-  STARTUPINFOW si{sizeof(si)};
-  PROCESS_INFORMATION pi{};
-  DWORD code = 0xFFFF;
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return code;
-  const unique_hfile process(pi.hProcess), thread(pi.hThread);
-  WaitForSingleObject(pi.hProcess, 60000);
-  GetExitCodeProcess(pi.hProcess, &code);
-  return code;
+  std::string ignored;
+  return RunProgram(L"regsvr32.exe /s " + switches + L" \"" + ServerPath() + L"\"", ignored);
 }
 
 }  // namespace tessel::test
