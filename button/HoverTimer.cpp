@@ -44,6 +44,7 @@ void ButtonStyle::CheckHover(UINT_PTR) {
   Raise(events.MouseOnButton, on);
   s_.isPressedTracking = false;
   Redraw();
+  AccessibleChanged();  // the timer's tick comes to no window procedure: no longer hot-tracked
 }
 
 void ButtonStyle::StopHoverTimer() {

@@ -7,7 +7,8 @@
 
 namespace tessel {
 
-void FollowAccessibleChanges(const HostedControl& site, std::unique_ptr<AccessibleSnapshot>& seen) {
+void FollowAccessibleChanges(const HostedControl& site, std::unique_ptr<AccessibleSnapshot>& seen,
+                             bool focusMayMove) {
   const HWND window = site.hWnd();
   if (!window || !site.Loaded()) return;
   // Windows answers whether anyone hooks these events, so a form nobody reads costs nothing here.
@@ -16,7 +17,9 @@ void FollowAccessibleChanges(const HostedControl& site, std::unique_ptr<Accessib
     return;
   }
   AccessibleView view;
-  DescribeHosted(site, view);
+  std::optional<bool> focused;
+  if (seen && !focusMayMove) focused = (seen->state & STATE_SYSTEM_FOCUSED) != 0;
+  DescribeHosted(site, view, true, focused);
   AccessibleSnapshot now{std::move(view.name), view.state, std::move(view.value), {}};
   for (const AccessibleView::Part& p : view.parts) now.partStates.push_back(p.state);
   if (seen) {

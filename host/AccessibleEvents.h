@@ -22,6 +22,9 @@ struct AccessibleSnapshot {
 // Reads site again and raises EVENT_OBJECT_NAMECHANGE, STATECHANGE (for the control or a part)
 // and VALUECHANGE for what differs from seen, which then holds what was read. Nothing is raised
 // while nobody listens for those events, and seen is then dropped (the next look only records).
-void FollowAccessibleChanges(const HostedControl& site, std::unique_ptr<AccessibleSnapshot>& seen);
+// After a message that cannot move the focus (focusMayMove false), the focused state is taken from
+// seen rather than asked of the system: a mouse move costs no round trip for it.
+void FollowAccessibleChanges(const HostedControl& site, std::unique_ptr<AccessibleSnapshot>& seen,
+                             bool focusMayMove = true);
 
 }  // namespace tessel

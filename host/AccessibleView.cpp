@@ -17,13 +17,14 @@ const HostedControl* OwningControl(HWND w) {
   return nullptr;
 }
 
-uint32_t ContainerStates(const HostedControl& site, HWND window) {
+uint32_t ContainerStates(const HostedControl& site, HWND window, std::optional<bool> focused) {
   uint32_t state = 0;
   if (!IsWindowVisible(window)) state |= STATE_SYSTEM_INVISIBLE;
   // Enabled reaches a control through its extender only (a frame passes its own on that way).
   const bool ownFocus = site.Control()->CanGetFocus();
   if (!site.Extender().enabled) state |= STATE_SYSTEM_UNAVAILABLE;
   else if (ownFocus || !site.TabStops().empty()) state |= STATE_SYSTEM_FOCUSABLE;
+  if (focused.has_value()) return *focused ? state | STATE_SYSTEM_FOCUSED : state;
   // A control that takes the focus itself holds no window that takes it.
   const HWND focus = GetFocus();
   if (focus == window || (focus && !ownFocus && IsChild(window, focus) && OwningControl(focus) == &site))
@@ -85,13 +86,13 @@ uint32_t SystemStates(uint32_t states) {
   return system;
 }
 
-void DescribeHosted(const HostedControl& site, AccessibleView& view, bool withState) {
+void DescribeHosted(const HostedControl& site, AccessibleView& view, bool withState, std::optional<bool> focused) {
   AccessibleDescription d;
   site.Control()->Describe(d);
   const HWND window = site.hWnd();
   view.role = SystemRole(d.role);
   view.name = d.name.empty() ? site.Extender().accessibleName : std::move(d.name);
-  view.state = SystemStates(d.states) | (withState ? ContainerStates(site, window) : 0u);
+  view.state = SystemStates(d.states) | (withState ? ContainerStates(site, window, focused) : 0u);
   view.isProtected = (d.states & kAccessibleProtected) != 0;
   view.hasValue = d.hasValue && !view.isProtected;
   if (view.hasValue) view.value = std::move(d.value);

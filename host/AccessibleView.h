@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,8 +44,10 @@ enum AccessibleRead : unsigned { kReadDescription = 0, kReadState = 1, kReadChil
 
 // Reads the window; false when nothing of that kind lives there any more.
 bool ReadAccessibleView(AccessibleKind kind, HWND window, AccessibleView& view, unsigned read = kReadAll);
-// The control's view alone (no children), for the events that follow its changes.
-void DescribeHosted(const HostedControl& site, AccessibleView& view, bool withState = true);
+// The control's view alone (no children), for the events that follow its changes. focused, when
+// given, is whether the focus is on the control as already known, and the system is not asked.
+void DescribeHosted(const HostedControl& site, AccessibleView& view, bool withState = true,
+                    std::optional<bool> focused = std::nullopt);
 // The controls standing on window, in tab order.
 std::vector<HWND> AccessibleChildWindows(HWND window);
 

@@ -205,6 +205,15 @@ void HostedControl::AccessibleChanged() {
   }
 }
 
+void HostedControl::AccessibleChangedWhereTheFocusStays() {
+  if (loading_ || terminated_) return;
+  try {
+    FollowAccessibleChanges(*this, accessibleSeen_, false);
+  } catch (const std::exception& e) {
+    ReportSkipped(L"accessibility events", e);
+  }
+}
+
 void HostedControl::Move(int left, int top, int width, int height) {
   if (width < 0 || height < 0) throw InvalidPropertyValue("Invalid property value");
   const bool sized = width != extender_.width || height != extender_.height;

@@ -72,7 +72,11 @@ LRESULT UserControlWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   const LRESULT result = Handle(msg, wp, lp);
-  if (control_ && MayChangeWhatIsRead(msg)) site_.AccessibleChanged();
+  if (control_ && MayChangeWhatIsRead(msg)) {
+    // A focus moved by a handler of the move is told by the focus messages it sends.
+    if (msg == WM_MOUSEMOVE) site_.AccessibleChangedWhereTheFocusStays();
+    else site_.AccessibleChanged();
+  }
   return result;
 }
 

@@ -323,6 +323,15 @@ TEST_F(Accessibility, WinEventsFollowTabbingTypingAndTheProgram) {
   SendText(EditOf(L"field"), L"Oslo");
   frame.SetCaption(L"Trip");
   check.SetValue(true);
+  // The pointer comes over the check button, whose handler takes the focus at the first move, then
+  // moves on it and leaves: the moves read the focus as the focus messages told it.
+  check.events.MouseMove = [&](int16_t&, int16_t&, float&, float&) {
+    if (GetFocus() != check.hWnd()) SetFocus(check.hWnd());
+  };
+  host_.windowAtPoint = check.hWnd();
+  for (int x : {5, 6, 7}) SendMessageW(check.hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, 5));
+  host_.windowAtPoint = nullptr;  // the hover timer's next tick finds it gone
+  PumpUntil([&] { return events.size() == 16; });
   Pump(50);
   UnhookWinEvent(hook);
   WinEvents::out = nullptr;
@@ -338,7 +347,11 @@ TEST_F(Accessibility, WinEventsFollowTabbingTypingAndTheProgram) {
                            "value text 'City' focusable focused = Osl",
                            "value text 'City' focusable focused = Oslo",
                            "name grouping 'Trip'",
-                           "state check 'Check' focusable checked"}));
+                           "state check 'Check' focusable checked",
+                           "state text 'City' focusable",
+                           "focus check 'Check' focusable focused checked hot",
+                           "state check 'Check' focusable focused checked hot",
+                           "state check 'Check' focusable focused checked"}));
 }
 
 // A client on another thread reads through the system's proxy, cut off and releasing the object when
