@@ -22,13 +22,15 @@ uint32_t ContainerStates(const HostedControl& site, HWND window, std::optional<b
   if (!IsWindowVisible(window)) state |= STATE_SYSTEM_INVISIBLE;
   // Enabled reaches a control through its extender only (a frame passes its own on that way).
   const bool ownFocus = site.Control()->CanGetFocus();
+  if (!focused.has_value()) {
+    // A control that takes the focus itself holds no window that takes it.
+    const HWND focus = GetFocus();
+    focused = focus == window || (focus && !ownFocus && IsChild(window, focus) && OwningControl(focus) == &site);
+  }
+  if (*focused) state |= STATE_SYSTEM_FOCUSED;
+  // A focused field is focusable without its windows being listed (one round trip a keystroke).
   if (!site.Extender().enabled) state |= STATE_SYSTEM_UNAVAILABLE;
-  else if (ownFocus || !site.TabStops().empty()) state |= STATE_SYSTEM_FOCUSABLE;
-  if (focused.has_value()) return *focused ? state | STATE_SYSTEM_FOCUSED : state;
-  // A control that takes the focus itself holds no window that takes it.
-  const HWND focus = GetFocus();
-  if (focus == window || (focus && !ownFocus && IsChild(window, focus) && OwningControl(focus) == &site))
-    state |= STATE_SYSTEM_FOCUSED;
+  else if (ownFocus || *focused || !site.TabStops().empty()) state |= STATE_SYSTEM_FOCUSABLE;
   return state;
 }
 

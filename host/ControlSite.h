@@ -114,8 +114,8 @@ class HostedControl final : public ControlSite {
   void OLEDrag(UserControl& source) override;
   // Raises the win events for whatever assistive technology reads of the control that changed.
   void AccessibleChanged() override;
-  // The same after a message that cannot move the focus (a mouse move): the focused state is the
-  // one last told.
+  // The same after a message that cannot move the focus (a mouse move, typing): the focused state
+  // is the one last told.
   void AccessibleChangedWhereTheFocusStays();
   // The drop target that hands drags over the control's window to the control: the form's (null
   // without OLE on the thread).

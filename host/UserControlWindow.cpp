@@ -44,6 +44,13 @@ bool MayChangeWhatIsRead(UINT msg) {
   }
 }
 
+// Messages that do not move the focus themselves: a mouse move, and a field's edit telling of its
+// changed text (typing). A handler of one that moves the focus is told by the focus messages that
+// moving sends (to the control's window, or as EN_KILLFOCUS from its edit) before it returns.
+bool LeavesTheFocus(UINT msg, WPARAM wp) {
+  return msg == WM_MOUSEMOVE || (msg == WM_COMMAND && (HIWORD(wp) == EN_UPDATE || HIWORD(wp) == EN_CHANGE));
+}
+
 }  // namespace
 
 LRESULT UserControlWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -73,8 +80,7 @@ LRESULT UserControlWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   }
   const LRESULT result = Handle(msg, wp, lp);
   if (control_ && MayChangeWhatIsRead(msg)) {
-    // A focus moved by a handler of the move is told by the focus messages it sends.
-    if (msg == WM_MOUSEMOVE) site_.AccessibleChangedWhereTheFocusStays();
+    if (LeavesTheFocus(msg, wp)) site_.AccessibleChangedWhereTheFocusStays();
     else site_.AccessibleChanged();
   }
   return result;

@@ -97,8 +97,12 @@ const Registration kMessagesGroup(L"messages", [] {
   hover.prepare = [in] { Input::PointAt(in->button); };
   hover.prepareNative = [in] { Input::PointAt(in->nativeButton); };
   rows.push_back(std::move(hover));
-  rows.push_back({L"a character typed into a KvTextBox's field and taken back, per message", L"the same into an EDIT",
-                  [in] { Input::Type(in->field); }, [in] { Input::Type(in->nativeEdit); }, 20});
+  // Typed where the keyboard types: into the window that has the focus.
+  Comparison typed{L"a character typed into a KvTextBox's field and taken back, per message", L"the same into an EDIT",
+                   [in] { Input::Type(in->field); }, [in] { Input::Type(in->nativeEdit); }, 20};
+  typed.prepare = [in] { SetFocus(in->field); };
+  typed.prepareNative = [in] { SetFocus(in->nativeEdit); };
+  rows.push_back(std::move(typed));
   for (Comparison& row : rows) row.units = kMessages;
   return rows;
 });
