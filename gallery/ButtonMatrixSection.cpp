@@ -16,7 +16,8 @@
 namespace tessel::gallery {
 namespace {
 
-// Wide enough for the longest header and row label in the dialog font, with room to spare.
+// Wide enough for the longest header and row label in the dialog font, with room to spare; pixels
+// of a 96-dpi screen (Px).
 constexpr int kCellW = 52, kCellH = 20, kGap = 2, kLabelW = 112, kHeaderH = 18;
 const wchar_t* const kStyleNames[] = {L"Classic", L"Soft", L"Rounded", L"Pastel", L"FlatBevel", L"Ring", L"Light", L"Glossy"};
 const wchar_t* const kColumns[] = {L"rest", L"hot", L"pressed", L"dragged", L"default", L"latched", L"disabled",
@@ -61,8 +62,9 @@ void AddLabel(HWND parent, HFONT font, const std::wstring& text, int x, int y, i
 
 void AddButtonMatrixSection(SectionArea& area) {
   const int rows = 8 * 3;
-  const int clientW = kLabelW + kColumnCount * (kCellW + kGap) + kGap;
-  const int clientH = kHeaderH + rows * (kCellH + kGap) + kGap;
+  const int cellW = Px(kCellW), cellH = Px(kCellH), gap = Px(kGap), labelW = Px(kLabelW), headerH = Px(kHeaderH);
+  const int clientW = labelW + kColumnCount * (cellW + gap) + gap;
+  const int clientH = headerH + rows * (cellH + gap) + gap;
   std::unique_ptr<Form> form;
   try {
     form = Form::Create(L"ButtonStyle: styles \u00d7 states \u00d7 shapes", TwipsFromPixelsX(clientW),
@@ -77,17 +79,17 @@ void AddButtonMatrixSection(SectionArea& area) {
   HWND window = form->hWnd();
   HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   for (int c = 0; c < kColumnCount; ++c)
-    AddLabel(window, font, kColumns[c], kLabelW + kGap + c * (kCellW + kGap), 3, kCellW, kHeaderH - 3, SS_CENTER);
+    AddLabel(window, font, kColumns[c], labelW + gap + c * (cellW + gap), Px(3), cellW, headerH - Px(3), SS_CENTER);
   for (int style = 0; style < 8; ++style)
     for (int shape = 0; shape < 3; ++shape) {
-      const int y = kHeaderH + kGap + (style * 3 + shape) * (kCellH + kGap);
-      AddLabel(window, font, std::wstring(kStyleNames[style]) + kShapeNames[shape], 4, y + 4, kLabelW - 6, kCellH - 4,
-               SS_LEFT);
+      const int y = headerH + gap + (style * 3 + shape) * (cellH + gap);
+      AddLabel(window, font, std::wstring(kStyleNames[style]) + kShapeNames[shape], Px(4), y + Px(4), labelW - Px(6),
+               cellH - Px(4), SS_LEFT);
       for (int c = 0; c < kColumnCount; ++c) {
-        const int x = kLabelW + kGap + c * (kCellW + kGap);
+        const int x = labelW + gap + c * (cellW + gap);
         auto& b = static_cast<ButtonStyle&>(form->Add(
             L"ButtonStyle", L"s" + std::to_wstring(style) + L"h" + std::to_wstring(shape) + L"c" + std::to_wstring(c),
-            TwipsFromPixelsX(x), TwipsFromPixelsY(y), TwipsFromPixelsX(kCellW), TwipsFromPixelsY(kCellH)));
+            TwipsFromPixelsX(x), TwipsFromPixelsY(y), TwipsFromPixelsX(cellW), TwipsFromPixelsY(cellH)));
         // The shape is set last and outside DelayDrawing: a shape is built on the resize it
         // causes, which a held drawing skips.
         b.SetDelayDrawing(true);
@@ -105,7 +107,7 @@ void AddButtonMatrixSection(SectionArea& area) {
   // Right of the gallery window, so that the two never overlap.
   RECT gallery{};
   GetWindowRect(area.Window(), &gallery);
-  SetWindowPos(window, nullptr, gallery.right + 4, gallery.top + 300, 0, 0,
+  SetWindowPos(window, nullptr, gallery.right + Px(4), gallery.top + Px(300), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   area.AddText(L"Every style in every state on three shapes, with gradient faces and caption effects, in the "
                L"form beside: each cell a ButtonStyle, shown hot, pressed, dragged off or as the default button "

@@ -104,8 +104,8 @@ void AddButtonSection(SectionArea& area) {
     shaped.SetButtonShape(shapeCustom);
     shaped.SetCustomClick(clickDownRight);
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    p.events = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, 16 + 300, 16, 160, 180,
-                               p.form->hWnd(), nullptr, instance, nullptr);
+    p.events = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, Px(16 + 300), Px(16), Px(160),
+                               Px(180), p.form->hWnd(), nullptr, instance, nullptr);
     SendMessageW(p.events, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     p.Say(L"Events:");
   } catch (const std::exception&) {
@@ -114,7 +114,7 @@ void AddButtonSection(SectionArea& area) {
   }
   RECT gallery{};
   GetWindowRect(area.Window(), &gallery);
-  SetWindowPos(page->form->hWnd(), nullptr, gallery.left + 660, gallery.top + 20, 0, 0,
+  SetWindowPos(page->form->hWnd(), nullptr, gallery.left + Px(660), gallery.top + Px(20), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ButtonPage* raw = page.release();
   area.OnClose([raw] { delete raw; });

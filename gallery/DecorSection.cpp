@@ -70,7 +70,7 @@ struct DecorPage {
         SetWindowTextW(copy->hWnd(), L"Decorations (opened from the saved file)");
         RECT r{};
         GetWindowRect(form->hWnd(), &r);
-        SetWindowPos(copy->hWnd(), nullptr, r.left + 40, r.top + 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        SetWindowPos(copy->hWnd(), nullptr, r.left + Px(40), r.top + Px(40), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         Say(errors.empty() ? L"Opened " + SavedPath() : L"Opened with problems: " + std::wstring(
                                                              errors.front().message.begin(), errors.front().message.end()));
         break;
@@ -133,7 +133,7 @@ void AddDecorSection(SectionArea& area) {
   // Beside the gallery window, below the other forms.
   RECT gallery{};
   GetWindowRect(area.Window(), &gallery);
-  SetWindowPos(page->form->hWnd(), nullptr, gallery.left + 700, gallery.top + 620, 0, 0,
+  SetWindowPos(page->form->hWnd(), nullptr, gallery.left + Px(700), gallery.top + Px(620), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   DecorPage* raw = page.release();
   area.OnClose([raw] { delete raw; });

@@ -12,13 +12,16 @@
 
 #include "gallery/Gallery.h"
 #include "server/contract/Gdi.h"
+#include "server/contract/ScaledPixels.h"
 
 namespace tessel::gallery {
 
 namespace {
 
+// In pixels of a 96-dpi screen (Px).
 constexpr int kWidth = 680;      // client width
 constexpr int kMargin = 12;
+constexpr int kTitle = 24;       // a group box's title, above its band
 constexpr int kBandHeight = 120; // what a section gets before it says how much it needs
 
 unique_hfont g_font;
@@ -45,17 +48,18 @@ LRESULT CALLBACK GalleryProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 // Lays the sections out top to bottom, each in a group box titled with its name.
 int BuildSections(HWND window, HINSTANCE instance) {
-  int y = kMargin;
+  const int width = Px(kWidth), margin = Px(kMargin), title = Px(kTitle);
+  int y = margin;
   for (const Section& section : Sections()) {
-    HWND box = CreateWindowExW(0, L"BUTTON", section.title, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, kMargin, y,
-                               kWidth - 2 * kMargin, kBandHeight, window, nullptr, instance, nullptr);
+    HWND box = CreateWindowExW(0, L"BUTTON", section.title, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, margin, y,
+                               width - 2 * margin, Px(kBandHeight), window, nullptr, instance, nullptr);
     UseGuiFont(box);
-    RECT inside{2 * kMargin, y + 24, kWidth - 2 * kMargin, y + 24 + kBandHeight};
+    RECT inside{2 * margin, y + title, width - 2 * margin, y + title + Px(kBandHeight)};
     auto area = std::make_unique<SectionArea>(window, instance, inside);
     section.add(*area);
     const int height = area->Bounds().bottom - area->Bounds().top;
-    SetWindowPos(box, nullptr, 0, 0, kWidth - 2 * kMargin, height + 24 + kMargin, SWP_NOMOVE | SWP_NOZORDER);
-    y += height + 24 + kMargin + kMargin;
+    SetWindowPos(box, nullptr, 0, 0, width - 2 * margin, height + title + margin, SWP_NOMOVE | SWP_NOZORDER);
+    y += height + title + margin + margin;
     g_areas.push_back(std::move(area));
   }
   return y;
@@ -185,11 +189,11 @@ int Run(HINSTANCE instance, const std::wstring& screenshot) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = L"TesselGallery";
   RegisterClassW(&wc);
-  HWND window = CreateWindowExW(0, wc.lpszClassName, L"TesselOCX Gallery", WS_OVERLAPPEDWINDOW, 40, 40, kWidth, 400,
-                                nullptr, nullptr, instance, nullptr);
+  HWND window = CreateWindowExW(0, wc.lpszClassName, L"TesselOCX Gallery", WS_OVERLAPPEDWINDOW, 40, 40, Px(kWidth),
+                                Px(400), nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
   const int height = BuildSections(window, instance);
-  RECT frame{0, 0, kWidth, height};
+  RECT frame{0, 0, Px(kWidth), height};
   AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
   SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
   ShowWindow(window, SW_SHOWNORMAL);
@@ -227,16 +231,19 @@ int Run(HINSTANCE instance, const std::wstring& screenshot) {
 
 }  // namespace
 
+int Px(int pixelsAt96) { return PixelsForScreen(pixelsAt96); }
+
 HWND SectionArea::AddText(const std::wstring& text, int x, int y, int width, int height) {
-  HWND w = CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, bounds_.left + x,
-                           bounds_.top + y, width, height, window_, nullptr, instance_, nullptr);
+  HWND w = CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, bounds_.left + Px(x),
+                           bounds_.top + Px(y), Px(width), Px(height), window_, nullptr, instance_, nullptr);
   UseGuiFont(w);
   return w;
 }
 
 HWND SectionArea::AddButton(const std::wstring& text, int x, int y, int width, int height) {
   HWND w = CreateWindowExW(0, L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                           bounds_.left + x, bounds_.top + y, width, height, window_, nullptr, instance_, nullptr);
+                           bounds_.left + Px(x), bounds_.top + Px(y), Px(width), Px(height), window_, nullptr,
+                           instance_, nullptr);
   UseGuiFont(w);
   return w;
 }

@@ -13,6 +13,11 @@
 
 namespace tessel::gallery {
 
+// A length in pixels of a 96-dpi screen as pixels of this screen: the gallery's own windows are laid
+// out at 96 dpi and shown as large in inches at any resolution, as the controls are (the same
+// number at 96 dpi).
+int Px(int pixelsAt96);
+
 class SectionArea {
  public:
   SectionArea(HWND window, HINSTANCE instance, RECT bounds) : window_(window), instance_(instance), bounds_(bounds) {}
@@ -20,11 +25,12 @@ class SectionArea {
   HWND Window() const { return window_; }     // the gallery window, parent of every part
   HINSTANCE Instance() const { return instance_; }
   RECT Bounds() const { return bounds_; }     // where the parts go, in the window's client pixels
-  // Parts at offsets from the top left of the band.
+  // Parts at offsets from the top left of the band, in pixels of a 96-dpi screen (Px).
   HWND AddText(const std::wstring& text, int x, int y, int width, int height);
   HWND AddButton(const std::wstring& text, int x, int y, int width, int height);
-  // The band's height, once the section knows it (the default is the height it was given).
-  void SetHeight(int height) { bounds_.bottom = bounds_.top + height; }
+  // The band's height in pixels of a 96-dpi screen, once the section knows it (the default is the
+  // height it was given).
+  void SetHeight(int height) { bounds_.bottom = bounds_.top + Px(height); }
   // Runs when the gallery closes, before COM is shut down: release objects, close windows.
   void OnClose(std::function<void()> cleanup) { cleanups_.push_back(std::move(cleanup)); }
   std::vector<std::function<void()>>& Cleanups() { return cleanups_; }

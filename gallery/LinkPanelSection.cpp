@@ -109,7 +109,8 @@ void AddHeldLinkPanels(SectionArea& area, const RECT& gallery) {
     area.SetHeight(80);
     return;
   }
-  SetWindowPos(form->hWnd(), nullptr, gallery.left + 1200, gallery.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(form->hWnd(), nullptr, gallery.left + Px(1200), gallery.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Form* raw = form.release();
   area.OnClose([raw] {
     host.hot = nullptr;
@@ -149,7 +150,8 @@ void AddLinkPanelSection(SectionArea& area) {
   // Beside the gallery window, top aligned.
   RECT gallery{};
   GetWindowRect(area.Window(), &gallery);
-  SetWindowPos(form->hWnd(), nullptr, gallery.left + 700, gallery.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(form->hWnd(), nullptr, gallery.left + Px(700), gallery.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Form* raw = form.release();
   area.OnClose([raw] { delete raw; });
   AddHeldLinkPanels(area, gallery);

@@ -17,7 +17,8 @@
 namespace tessel::gallery {
 namespace {
 
-// One control of each type, its place in both windows (pixels) and what it is given to show.
+// One control of each type, its place in both windows (pixels of a 96-dpi screen, Px) and what it is
+// given to show.
 struct Sample {
   const wchar_t* type;
   int x, y, width, height;
@@ -108,14 +109,14 @@ void AddOleSection(SectionArea& area) {
     return;
   }
 
-  RECT frame{0, 0, kClientWidth, kClientHeight};
+  RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};
   AdjustWindowRect(&frame, WS_OVERLAPPED | WS_CAPTION, FALSE);
   RECT gallery{};
   GetWindowRect(area.Window(), &gallery);
   // A dialog-class window: a plain face that draws no text of its own.
   page->atl = CreateWindowExW(0, L"#32770", L"ATL container (atl100.dll)",
                               WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE | WS_CLIPCHILDREN,
-                              gallery.left + 700, gallery.top + 40, frame.right - frame.left,
+                              gallery.left + Px(700), gallery.top + Px(40), frame.right - frame.left,
                               frame.bottom - frame.top, nullptr, nullptr, area.Instance(), nullptr);
   try {
     page->form = Form::Create(L"Form", kClientWidth * 15, kClientHeight * 15, true, &types);
@@ -124,7 +125,7 @@ void AddOleSection(SectionArea& area) {
   }
   for (const Sample& s : kSamples) {
     HWND host = CreateWindowExW(0, L"AtlAxWin100", (std::wstring(L"TesselOCX.") + s.type).c_str(),
-                                WS_CHILD | WS_VISIBLE, s.x, s.y, s.width, s.height, page->atl, nullptr,
+                                WS_CHILD | WS_VISIBLE, Px(s.x), Px(s.y), Px(s.width), Px(s.height), page->atl, nullptr,
                                 area.Instance(), nullptr);
     Microsoft::WRL::ComPtr<IUnknown> control;
     Microsoft::WRL::ComPtr<IDispatch> dispatch;
@@ -140,8 +141,8 @@ void AddOleSection(SectionArea& area) {
     }
   }
   if (page->form)
-    SetWindowPos(page->form->hWnd(), nullptr, gallery.left + 720 + frame.right - frame.left, gallery.top + 40, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(page->form->hWnd(), nullptr, gallery.left + Px(720) + frame.right - frame.left, gallery.top + Px(40),
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   area.OnClose([raw = page.release()] { delete raw; });
 }
 

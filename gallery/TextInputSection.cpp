@@ -160,7 +160,7 @@ void AddTextInputSection(SectionArea& area) {
   // Beside the gallery window, below the link panel's window.
   RECT gallery{};
   GetWindowRect(area.Window(), &gallery);
-  SetWindowPos(page->form->hWnd(), nullptr, gallery.left + 700, gallery.top + 340, 0, 0,
+  SetWindowPos(page->form->hWnd(), nullptr, gallery.left + Px(700), gallery.top + Px(340), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   TextInputForm* raw = page.release();
   area.OnClose([raw] { delete raw; });
