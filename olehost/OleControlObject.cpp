@@ -209,6 +209,14 @@ LRESULT CALLBACK OleControl::HolderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
         return 0;
       case WM_ERASEBKGND:
         return 1;  // the control covers every pixel
+      case WM_GETOBJECT:
+      case WM_GETTEXT:
+      case WM_GETTEXTLENGTH:
+        // Assistive technology that walks the container's windows finds the control itself here,
+        // named as its own window is, rather than an unnamed client standing around it.
+        if (self->hosted_ && (msg != WM_GETOBJECT || static_cast<LONG>(lp) == OBJID_CLIENT))
+          if (HWND control = self->hosted_->hWnd()) return SendMessageW(control, msg, wp, lp);
+        break;
       case WM_SYSCOLORCHANGE:
       case WM_SETTINGCHANGE:
       case WM_THEMECHANGED:

@@ -255,7 +255,8 @@ TEST_F(ContainerLook, HighContrastReachesEachControlOnceWhetherTheContainerPasse
   }
 }
 
-// A hosted control's window answers WM_GETOBJECT with the control's object: the role and name it has on a form.
+// A hosted control's window answers WM_GETOBJECT with the control's object: the role and name it has on a form;
+// so does the window of the control's object around it, named as the control's.
 TEST_F(ContainerLook, EachControlReadsToAssistiveTechnologyAsOnAForm) {
   HostAll(PassOn::None);
   const auto read = [](HWND window) {
@@ -276,8 +277,14 @@ TEST_F(ContainerLook, EachControlReadsToAssistiveTechnologyAsOnAForm) {
   };
   for (size_t i = 0; i < hosted_.size(); ++i) {
     const std::string onForm = read(forms_[i]->control->hWnd());
-    EXPECT_EQ(read(ControlWindow(hosted_[i]->control())), onForm);
+    const HWND control = ControlWindow(hosted_[i]->control()), around = GetParent(control);
+    EXPECT_EQ(read(control), onForm);
+    EXPECT_EQ(read(around), onForm) << "the object's window";
     EXPECT_NE(onForm.substr(0, 3), std::to_string(ROLE_SYSTEM_CLIENT) + " ") << "the control's own object";
+    wchar_t own[64] = {}, outer[64] = {};
+    GetWindowTextW(control, own, 64);
+    GetWindowTextW(around, outer, 64);
+    EXPECT_STREQ(outer, own);
   }
 }
 
