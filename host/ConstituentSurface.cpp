@@ -79,7 +79,7 @@ bool ConstituentSurface::RouteMouse(UINT msg, WPARAM wp, LPARAM lp) {
     return false;
   }
   const bool isMouse = (msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK) && msg != WM_MOUSEWHEEL;
-  if (!isMouse || constituents_.empty()) return false;  // nothing to route to (and no capture asked of the system)
+  if (!isMouse || constituents_.empty()) return false;  // nothing to route to, nor the capture to ask for
 
   // The owner pressed on its own window and holds the mouse: the gesture is its own to the end.
   if (!captured_ && hWnd() && GetCapture() == hWnd()) return false;

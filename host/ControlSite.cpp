@@ -196,19 +196,14 @@ void HostedControl::SetAccessibleName(std::wstring name) {
   AccessibleChanged();
 }
 
-void HostedControl::AccessibleChanged() {
-  if (loading_ || terminated_) return;
-  try {
-    FollowAccessibleChanges(*this, accessibleSeen_);
-  } catch (const std::exception& e) {
-    ReportSkipped(L"accessibility events", e);
-  }
-}
+void HostedControl::AccessibleChanged() { FollowChanges(true); }
 
-void HostedControl::AccessibleChangedWhereTheFocusStays() {
+void HostedControl::AccessibleChangedWhereTheFocusStays() { FollowChanges(false); }
+
+void HostedControl::FollowChanges(bool focusMayMove) {
   if (loading_ || terminated_) return;
   try {
-    FollowAccessibleChanges(*this, accessibleSeen_, false);
+    FollowAccessibleChanges(*this, accessibleSeen_, focusMayMove);
   } catch (const std::exception& e) {
     ReportSkipped(L"accessibility events", e);
   }

@@ -131,6 +131,7 @@ class HostedControl final : public ControlSite {
  private:
   void Present();  // to the front of the controls placed before, and shown when visible
   void ReportSkipped(std::wstring_view handler, const std::exception& e) noexcept;
+  void FollowChanges(bool focusMayMove);
 
   ControlContainer& container_;
   std::wstring typeName_;
