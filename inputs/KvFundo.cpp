@@ -33,6 +33,7 @@ KvFundo::KvFundo(ControlSite& site)
       logo_(fundo_, L"imgLogo"),
       title_(fundo_, L"lblCaption"),
       link_(fundo_, L"lblText"),
+      focusCue_(fundo_, L"shpFocus"),
       hoverTimer_(fundo_, L"tmrMouse") {
   // The designed look of the parts; Resize places them.
   UserControl::SetBackColor(kDefaultBackColor);
@@ -82,6 +83,10 @@ KvFundo::KvFundo(ControlSite& site)
   link_.events.MouseDown = [this](int16_t&, int16_t&, float&, float&) { LinkMouseDown(); };
   link_.events.MouseUp = [this](int16_t&, int16_t&, float&, float&) { LinkMouseUp(); };
   link_.events.Click = [this] { LinkClick(); };
+
+  focusCue_.SetBorderStyle(3);  // dotted, nothing filled
+  focusCue_.SetBorderColor(0x000000);
+  focusCue_.SetVisible(false);
 
   hoverTimer_.SetEnabled(false);
   hoverTimer_.events.Timer = [this] { HoverTick(); };
@@ -167,6 +172,38 @@ void KvFundo::SetCaption(const std::wstring& text) {
   link_.SetCaption(text);
   PropertyChanged(L"Caption");
   LayOut();
+}
+
+// The keyboard.
+
+void KvFundo::AccessKeyPress(wchar_t key) {
+  if (key == L'\r') LinkClick();
+}
+
+void KvFundo::KeyPress(int16_t& keyAscii) {
+  if (keyAscii == L' ') LinkClick();
+}
+
+void KvFundo::GotFocus() { ShowFocusCue(true); }
+
+void KvFundo::LostFocus() { ShowFocusCue(false); }
+
+void KvFundo::KeyboardCuesChanged() { ShowFocusCue(hWnd() && GetFocus() == hWnd()); }
+
+void KvFundo::ShowFocusCue(bool focused) {
+  // As in a dialog: drawn while the window shows keyboard cues (the focus came from the keyboard).
+  const bool cue = focused && hWnd() && !(SendMessageW(hWnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+  if (cue == focusCue_.Visible()) return;
+  if (cue) PlaceFocusCue();
+  Step(L"show the focus rectangle", [&] { focusCue_.SetVisible(cue); });
+}
+
+void KvFundo::PlaceFocusCue() {
+  // One pixel around the link's text.
+  const int x = TwipsPerPixelX(), y = TwipsPerPixelY();
+  Step(L"place the focus rectangle", [&] {
+    focusCue_.Move(link_.Left() - x, link_.Top() - y, link_.Width() + 2 * x, link_.Height() + 2 * y);
+  });
 }
 
 void KvFundo::SetCaptionTitulo(const std::wstring& text) {
@@ -321,6 +358,7 @@ void KvFundo::LayOut() {
     logo_.SetWidth(kLogoSize);
     logo_.SetHeight(kLogoSize);
   });
+  if (focusCue_.Visible()) PlaceFocusCue();
 }
 
 }  // namespace tessel

@@ -3,6 +3,8 @@
 // under the title, and a footer band with a link. The link turns hot while the mouse is over it
 // (and stays hot while the cursor is anywhere over the panel), shows the pressed colour while a
 // button is down on it, and on a click either raises Click or opens its address through the shell.
+// The panel is a tab stop: with the focus, Enter or Space does what a click on the link does, and
+// while the window shows keyboard cues a dotted rectangle stands around the link.
 #include <windows.h>
 
 #include <cstdint>
@@ -62,6 +64,14 @@ class KvFundo final : public UserControl {
   void WriteProperties(PropertyBag& bag) override;
   void Resize() override;
   void Terminate() override;
+  // The keyboard: the link is what the panel's focus stands for.
+  bool CanGetFocus() const override { return true; }
+  bool TakesEnter() const override { return true; }
+  void AccessKeyPress(wchar_t key) override;  // Enter, given by the form
+  void KeyPress(int16_t& keyAscii) override;  // Space
+  void GotFocus() override;
+  void LostFocus() override;
+  void KeyboardCuesChanged() override;
 
   // Properties; each write tells the container under the property's own name.
   const std::wstring& Caption() const { return link_.Caption(); }
@@ -112,6 +122,8 @@ class KvFundo final : public UserControl {
   const Label& Title() const { return title_; }
   const Label& Link() const { return link_; }
   const Timer& HoverTimer() const { return hoverTimer_; }
+  // The dotted rectangle around the link, shown while the panel has the focus and keyboard cues.
+  const Shape& FocusCue() const { return focusCue_; }
   // The hosted KvLinha rule; null when it could not be placed.
   const EmbeddedControl* Rule() const { return rule_.get(); }
 
@@ -123,6 +135,8 @@ class KvFundo final : public UserControl {
   void LinkMouseUp();
   void LinkClick();
   void HoverTick();
+  void ShowFocusCue(bool focused);
+  void PlaceFocusCue();
 
   FontRef ownFont_;
   PictureBox fundo_;  // first: the others stand on it, and it goes last
@@ -132,6 +146,7 @@ class KvFundo final : public UserControl {
   Label title_;
   std::unique_ptr<EmbeddedControl> rule_;
   Label link_;
+  Shape focusCue_;
   Timer hoverTimer_;
 
   std::wstring url_;

@@ -3,6 +3,7 @@
 #include "inputs/LinkCursor.h"
 #include "tests/inputs/TextInputHarness.h"
 #include "tests/support/ImageBytes.h"
+#include "tests/support/Keys.h"
 
 namespace tessel::test {
 namespace {
@@ -148,6 +149,43 @@ TEST_F(KvFundoTest, AClickOpensTheAddressOrRaisesClickAsClickResponseSays) {
   rewritten = L"https://\u4F8B\u3048.example/\u30DA\u30FC\u30B8?q=\u03A9\U0001F600";
   EXPECT_EQ(click(), L"OpeningURL(http://rewritten.example/x?y=1) first:1 ShellExecuteWide(desktop|open|" +
                          rewritten + L"|||1) | " + rewritten);
+}
+
+// Tab reaches the panel as the stop for its link, Enter and Space do what a click does, and the
+// keyboard's focus shows as a dotted rectangle one pixel around the link; a click on the link leaves
+// the focus where it was.
+TEST_F(KvFundoTest, TheKeyboardReachesTheLinkAndEnterOrSpaceDoesWhatAClickDoes) {
+  auto& field = Add<KvTextBox>(L"KvTextBox", L"Field", 300, 1500, 1500, 375);
+  std::vector<std::wstring> seen;
+  panel->events.Click = [&] { seen.push_back(L"Click"); };
+  // The dark pixels of the row above the link, where the rectangle's top edge stands.
+  const auto edge = [&] {
+    const RECT r = panel->Link().BoundsPixels();
+    return Shot().Count(RECT{r.left - 1, r.top - 1, r.right + 1, r.top}, RGB(0, 0, 0));
+  };
+  SetFocus(field.Texto().Window());
+  host_.calls.clear();
+  Hover(), Press(), Release();
+  EXPECT_EQ(GetFocus(), field.Texto().Window()) << "a click on the link";
+  CursorTo(-50, -50);
+  EXPECT_EQ(edge(), 0);
+  PressKey(VK_TAB);
+  ASSERT_EQ(GetFocus(), panel->hWnd());
+  const int width = panel->Link().BoundsPixels().right - panel->Link().BoundsPixels().left + 2;
+  EXPECT_TRUE(panel->FocusCue().Visible());
+  EXPECT_GT(edge(), width / 3) << "dots along the edge";
+  EXPECT_LT(edge(), width * 2 / 3) << "dots, not a line";
+  PressKey(VK_RETURN);
+  panel->SetClickResponse(KvFundo::kClickRaisesEvent);
+  PressKey(VK_SPACE);
+  const std::wstring address = L"https://tesselocx.example/";
+  EXPECT_EQ(host_.calls, (std::vector<std::wstring>{L"ShellExecute(desktop|open|" + address + L"|||1)",
+                                                     L"ShellExecute(desktop|open|" + address + L"|||1)"}));
+  EXPECT_EQ(seen, std::vector<std::wstring>{L"Click"});
+  PressKey(VK_TAB);
+  EXPECT_EQ(GetFocus(), field.Texto().Window());
+  EXPECT_FALSE(panel->FocusCue().Visible());
+  EXPECT_EQ(edge(), 0);
 }
 
 TEST_F(KvFundoTest, ThePointerOverTheLinkIsA32PixelHandWithItsHotSpotAtTheFingertip) {
