@@ -134,8 +134,7 @@ void ButtonStyle::AccessKeyPress(wchar_t key) {
 void ButtonStyle::ShowFocusCue(bool focused) {
   // A check or option button has no default look to show the focus with: while the window shows
   // keyboard cues (the focus came from the keyboard, as in a dialog), it draws the indicator.
-  const bool cue = focused && s_.mode != modeCommand && hWnd() &&
-                   !(SendMessageW(hWnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+  const bool cue = focused && s_.mode != modeCommand && ShowsFocusCues();
   if (cue != s_.keyboardFocus) {
     s_.keyboardFocus = cue;
     Redraw();

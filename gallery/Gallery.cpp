@@ -12,7 +12,6 @@
 
 #include "gallery/Gallery.h"
 #include "server/contract/Gdi.h"
-#include "server/contract/ScaledPixels.h"
 
 namespace tessel::gallery {
 
@@ -230,8 +229,6 @@ int Run(HINSTANCE instance, const std::wstring& screenshot) {
 }
 
 }  // namespace
-
-int Px(int pixelsAt96) { return PixelsForScreen(pixelsAt96); }
 
 HWND SectionArea::AddText(const std::wstring& text, int x, int y, int width, int height) {
   HWND w = CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, bounds_.left + Px(x),

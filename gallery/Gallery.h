@@ -10,13 +10,14 @@
 #include <vector>
 
 #include "host/WindowObject.h"  // NewWindowObject: a window as a parent for CBalloonToolTip
+#include "server/contract/ScaledPixels.h"
 
 namespace tessel::gallery {
 
-// A length in pixels of a 96-dpi screen as pixels of this screen: the gallery's own windows are laid
-// out at 96 dpi and shown as large in inches at any resolution, as the controls are (the same
-// number at 96 dpi).
-int Px(int pixelsAt96);
+// A length in pixels of a 96-dpi screen as pixels of this screen (PixelsForScreen, short): the
+// gallery's own windows are laid out at 96 dpi and shown as large in inches at any resolution, as
+// the controls are (the same number at 96 dpi).
+inline int Px(int pixelsAt96) { return PixelsForScreen(pixelsAt96); }
 
 class SectionArea {
  public:

@@ -196,11 +196,7 @@ void HostedControl::SetAccessibleName(std::wstring name) {
   AccessibleChanged();
 }
 
-void HostedControl::AccessibleChanged() { FollowChanges(true); }
-
-void HostedControl::AccessibleChangedWhereTheFocusStays() { FollowChanges(false); }
-
-void HostedControl::FollowChanges(bool focusMayMove) {
+void HostedControl::AccessibleChanged(bool focusMayMove) {
   if (loading_ || terminated_) return;
   try {
     FollowAccessibleChanges(*this, accessibleSeen_, focusMayMove);

@@ -113,10 +113,10 @@ class HostedControl final : public ControlSite {
   bool ParentHasScaleMode() const override { return container_.ContainerHasScaleMode(*this); }
   void OLEDrag(UserControl& source) override;
   // Raises the win events for whatever assistive technology reads of the control that changed.
-  void AccessibleChanged() override;
-  // The same after a message that cannot move the focus (a mouse move, typing): the focused state
-  // is the one last told.
-  void AccessibleChangedWhereTheFocusStays();
+  void AccessibleChanged() override { AccessibleChanged(true); }
+  // The same; after a message that cannot move the focus (a mouse move, typing: focusMayMove false)
+  // the focused state is the one last told.
+  void AccessibleChanged(bool focusMayMove);
   // The drop target that hands drags over the control's window to the control: the form's (null
   // without OLE on the thread).
   IDropTarget* DropTarget() const;
@@ -131,7 +131,6 @@ class HostedControl final : public ControlSite {
  private:
   void Present();  // to the front of the controls placed before, and shown when visible
   void ReportSkipped(std::wstring_view handler, const std::exception& e) noexcept;
-  void FollowChanges(bool focusMayMove);
 
   ControlContainer& container_;
   std::wstring typeName_;

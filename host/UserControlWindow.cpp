@@ -79,10 +79,7 @@ LRESULT UserControlWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   const LRESULT result = Handle(msg, wp, lp);
-  if (control_ && MayChangeWhatIsRead(msg)) {
-    if (LeavesTheFocus(msg, wp)) site_.AccessibleChangedWhereTheFocusStays();
-    else site_.AccessibleChanged();
-  }
+  if (control_ && MayChangeWhatIsRead(msg)) site_.AccessibleChanged(!LeavesTheFocus(msg, wp));
   return result;
 }
 

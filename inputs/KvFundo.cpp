@@ -192,7 +192,7 @@ void KvFundo::KeyboardCuesChanged() { ShowFocusCue(hWnd() && GetFocus() == hWnd(
 
 void KvFundo::ShowFocusCue(bool focused) {
   // As in a dialog: drawn while the window shows keyboard cues (the focus came from the keyboard).
-  const bool cue = focused && hWnd() && !(SendMessageW(hWnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+  const bool cue = focused && ShowsFocusCues();
   if (cue == focusCue_.Visible()) return;
   if (cue) PlaceFocusCue();
   Step(L"show the focus rectangle", [&] { focusCue_.SetVisible(cue); });

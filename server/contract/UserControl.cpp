@@ -35,6 +35,11 @@ void UserControl::SetBackColor(OleColor color) { site_.OwnSurface().SetBackColor
 
 HWND UserControl::hWnd() const { return site_.OwnSurface().hWnd(); }
 
+bool UserControl::ShowsFocusCues() const {
+  const HWND own = hWnd();
+  return own && !(SendMessageW(own, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
 void UserControl::ReportSkippedStep(std::wstring_view step, const char* error) noexcept {
   try {
     site_.Host().ReportSkippedStep(site_.Extender().name, step, WideFromUtf8(error));

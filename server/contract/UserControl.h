@@ -188,6 +188,9 @@ class UserControl {
   OleColor BackColor() const;
   void SetBackColor(OleColor color);
   HWND hWnd() const;
+  // Whether the control's window shows keyboard focus cues (WM_QUERYUISTATE): the focus came from
+  // the keyboard, as in a dialog, and a focused control draws its focus indicator.
+  bool ShowsFocusCues() const;
   // The pointer shown over the control's own window: 0 the window's own, 1 to 15 the standard
   // pointers, 99 MouseIcon. Other values and a MouseIcon that is neither an icon nor a cursor
   // raise InvalidPropertyValue.
